@@ -1,0 +1,23 @@
+# orvel_add_module(NAME [QT] LIBS ...)
+# One static library per folder under src/, built from every source file in it.
+function(orvel_add_module name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# orvel_add_test_suite(NAME DIR LIBS ...)
+# One GoogleTest binary per folder under tests/, from every .cpp in it. Tests are listed when
+# ctest runs (PRE_TEST), so building never starts a test binary.
+function(orvel_add_test_suite name)
+  cmake_parse_arguments(ARG "" "DIR" "LIBS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp" "${ARG_DIR}/*.h")
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES TIMEOUT 120)
+endfunction()
