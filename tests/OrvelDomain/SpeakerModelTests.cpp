@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <unordered_set>
+
+#include "OrvelDomain/BondedSatellite.h"
+#include "OrvelDomain/SpeakerModel.h"
+
+using namespace orvel;
+using Kind = SpeakerModel::Kind;
+
+namespace {
+
+BatteryTelemetry reading(int level, double sampledAt = 100, std::optional<int> celsius = 31) {
+    return BatteryTelemetry{level, true, celsius, Date::sinceReferenceDate(sampledAt)};
+}
+
+SpeakerModel classify(std::string_view name, std::string_view number,
+                      std::optional<BatteryTelemetry> battery = std::nullopt) {
+    return SpeakerModel::classify(name, number, {}, std::move(battery));
+}
+
+// One value of every case, in declaration order.
+std::vector<SpeakerModel> everyCase() {
+    return {
+        SpeakerModel::arc(), SpeakerModel::beam(), SpeakerModel::ray(), SpeakerModel::playbar(),
+        SpeakerModel::playbase(), SpeakerModel::era100(), SpeakerModel::era300(), SpeakerModel::one(),
+        SpeakerModel::five(), SpeakerModel::play1(), SpeakerModel::play3(), SpeakerModel::move(reading(80)),
+        SpeakerModel::roam(), SpeakerModel::sub(), SpeakerModel::subMini(),
+        SpeakerModel::symfoniskBookshelf(), SpeakerModel::symfoniskLamp(), SpeakerModel::symfoniskFrame(),
+        SpeakerModel::amp(), SpeakerModel::port(), SpeakerModel::unrecognized(" X9 ", " Odd Box "),
+    };
+}
+
+}  // namespace
+
+TEST(SpeakerModelClassify, EveryModelNumber) {
+    struct Case { const char* number; Kind kind; };
+    const Case cases[] = {
+        {"S19", Kind::arc}, {"S45", Kind::arc}, {"S14", Kind::beam}, {"S31", Kind::beam},
+        {"S36", Kind::ray}, {"S9", Kind::playbar}, {"S11", Kind::playbase}, {"S39", Kind::era100},
+        {"S41", Kind::era300}, {"S13", Kind::one}, {"S18", Kind::one}, {"S22", Kind::one},
+        {"S38", Kind::one}, {"S5", Kind::five}, {"S6", Kind::five}, {"S1", Kind::play1},
+        {"S12", Kind::play1}, {"S3", Kind::play3}, {"S17", Kind::move}, {"S44", Kind::move},
+        {"S27", Kind::roam}, {"S35", Kind::roam}, {"S43", Kind::roam}, {"S10", Kind::sub},
+        {"S15", Kind::sub}, {"S24", Kind::sub}, {"S37", Kind::sub}, {"S42", Kind::sub},
+        {"SUB", Kind::sub}, {"S34", Kind::subMini}, {"S21", Kind::symfoniskBookshelf},
+        {"S33", Kind::symfoniskBookshelf}, {"S20", Kind::symfoniskLamp}, {"S29", Kind::symfoniskLamp},
+        {"S40", Kind::symfoniskLamp}, {"S30", Kind::symfoniskFrame}, {"S16", Kind::amp},
+        {"ZP100", Kind::amp}, {"ZP120", Kind::amp}, {"ZP80", Kind::port}, {"ZP90", Kind::port},
+    };
+    for (const auto& c : cases) {
+        // A name that would classify differently shows that the number decides.
+        EXPECT_EQ(classify("Sonos Era 300", c.number).kind(), c.kind) << c.number;
+    }
+}
+
+TEST(SpeakerModelClassify, NumberKeyIsTrimmedAndUpperCased) {
+    auto battery = reading(55);
+    const char* spellings[] = {"S17", " S17 ", "\nS17\t", "s17", "\u00a0s17\u2028"};
+    for (const char* number : spellings) {
+        EXPECT_EQ(classify("", number, battery), SpeakerModel::move(battery)) << number;
+        EXPECT_EQ(classify("", number), SpeakerModel::move()) << number;
+    }
+    // The number is matched whole, never as a prefix or part.
+    EXPECT_EQ(classify("", "S170").kind(), Kind::unrecognized);
+    EXPECT_EQ(classify("", "XS1").kind(), Kind::unrecognized);
+}
+
+TEST(SpeakerModelClassify, SharedCodeS23DecidesByName) {
+    struct Case { const char* name; Kind kind; };
+    const Case cases[] = {
+        {"Sonos Five", Kind::five}, {"PLAY:5", Kind::five}, {" play 5 ", Kind::five},
+        {"Sonos Port", Kind::port}, {"", Kind::port}, {"Connect", Kind::port}, {"Sonos Arc", Kind::port},
+    };
+    for (const auto& c : cases) EXPECT_EQ(classify(c.name, "S23").kind(), c.kind) << c.name;
+}
+
+TEST(SpeakerModelClassify, NameRulesInOrder) {
+    struct Case { const char* name; Kind kind; };
+    const Case cases[] = {
+        // The first three rows settle any name holding their text.
+        {"Sonos Arc Move Sub", Kind::arc},
+        {"Beam with Roam", Kind::beam},
+        {"Sonos Ray", Kind::ray},
+        {"Stingray Play:1", Kind::ray},
+        {"Playbar", Kind::playbar},
+        {"SONOS PLAYBASE", Kind::playbase},
+        {"Era 100", Kind::era100},
+        {"era100", Kind::era100},
+        {"Sonos Era 300", Kind::era300},
+        {"ERA300", Kind::era300},
+        // "sub mini" is tried before the plain sub tests.
+        {"Sonos Sub Mini", Kind::subMini},
+        {"sub", Kind::sub},
+        {"  SUB\n", Kind::sub},
+        {"Sonos Sub (Gen 3)", Kind::sub},
+        {"Sub Gen 2", Kind::sub},
+        {"Basement Sub", Kind::sub},
+        {"Subwoofer", Kind::unrecognized},
+        {"Sonos Move 2", Kind::move},
+        {"Roam SL", Kind::roam},
+        {"SYMFONISK Table lamp", Kind::symfoniskLamp},
+        {"Symfonisk Picture Frame", Kind::symfoniskFrame},
+        {"Symfonisk Frame Lamp", Kind::symfoniskLamp},
+        {"Symfonisk", Kind::symfoniskBookshelf},
+        {"Bookshelf", Kind::symfoniskBookshelf},
+        {"Table Lamp", Kind::symfoniskLamp},
+        {"Floor Lamp", Kind::symfoniskLamp},
+        {"Picture Frame", Kind::symfoniskFrame},
+        {"Play:5", Kind::five},
+        {"Sonos Five", Kind::five},
+        {"five", Kind::five},
+        {"Five Alive", Kind::unrecognized},
+        {"Play 3", Kind::play3},
+        {"Sonos Play:1", Kind::play1},
+        {"Sonos One", Kind::one},
+        {"One SL", Kind::one},
+        {"one", Kind::one},
+        {"Someone", Kind::unrecognized},
+        {"Connect:Amp", Kind::amp},
+        {"Sonos Connect:Amp", Kind::amp},
+        {"amp", Kind::amp},
+        {"Sonos Port", Kind::port},
+        {"port", Kind::port},
+        {"Sonos Connect", Kind::port},
+        {"connect", Kind::port},
+        {"", Kind::unrecognized},
+    };
+    for (const auto& c : cases) EXPECT_EQ(classify(c.name, "").kind(), c.kind) << c.name;
+}
+
+TEST(SpeakerModelClassify, NumberWinsOverName) {
+    EXPECT_EQ(classify("Sonos Arc", "S3"), SpeakerModel::play3());
+    EXPECT_EQ(classify("Sonos Move", "S9"), SpeakerModel::playbar());
+}
+
+TEST(SpeakerModelClassify, BatteryKeptOnlyForPortableModels) {
+    auto battery = reading(40);
+    EXPECT_EQ(classify("Sonos Move", "X1", battery), SpeakerModel::move(battery));
+    EXPECT_EQ(classify("", "S35", battery), SpeakerModel::roam(battery));
+    EXPECT_EQ(classify("", "S19", battery), SpeakerModel::arc());
+    EXPECT_EQ(classify("Mystery", "X1", battery).battery(), std::nullopt);
+    // A name can yield a portable model whose number is still not battery-capable.
+    EXPECT_FALSE(SpeakerModel::isBatteryCapable("X1"));
+}
+
+TEST(SpeakerModelClassify, SatellitesPlayNoPart) {
+    auto id = *SpeakerUUID::make("RINCON_0123456789AB01400");
+    std::vector<BondedSatellite> satellites{
+        BondedSatellite{id, std::nullopt, SatelliteRole::subwoofer(), "S10", "Sonos Sub", true, 40}};
+    EXPECT_EQ(SpeakerModel::classify("Sonos Beam", "", satellites, std::nullopt), SpeakerModel::beam());
+}
+
+TEST(SpeakerModelClassify, UnrecognizedKeepsBothTextsAsPassed) {
+    auto model = classify("  Odd Box\n", " X9 ");
+    ASSERT_TRUE(model.isUnrecognized());
+    EXPECT_EQ(model.asUnrecognized()->modelNumber, " X9 ");
+    EXPECT_EQ(model.asUnrecognized()->displayName, "  Odd Box\n");
+    EXPECT_EQ(model.displayName(), "Odd Box");
+    EXPECT_EQ(model.shortName(), "Odd Box");
+}
+
+TEST(SpeakerModel, BatteryCapability) {
+    struct Case { const char* number; bool capable; };
+    const Case cases[] = {
+        {"S17", true}, {"S44", true}, {"S27", true}, {"S43", true}, {" S35 \n", true}, {"s35", true},
+        {"S23", false}, {"S6", false}, {"", false}, {"S350", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SpeakerModel::isBatteryCapable(c.number), c.capable) << c.number;
+}
+
+TEST(SpeakerModel, Labels) {
+    struct Case { SpeakerModel model; const char* display; const char* shortName; };
+    const Case cases[] = {
+        {SpeakerModel::arc(), "Sonos Arc", "Arc"},
+        {SpeakerModel::beam(), "Sonos Beam", "Beam"},
+        {SpeakerModel::ray(), "Sonos Ray", "Ray"},
+        {SpeakerModel::playbar(), "Sonos Playbar", "Playbar"},
+        {SpeakerModel::playbase(), "Sonos Playbase", "Playbase"},
+        {SpeakerModel::era100(), "Sonos Era 100", "Era 100"},
+        {SpeakerModel::era300(), "Sonos Era 300", "Era 300"},
+        {SpeakerModel::one(), "Sonos One", "One"},
+        {SpeakerModel::five(), "Sonos Five", "Five"},
+        {SpeakerModel::play1(), "Sonos Play:1", "Play:1"},
+        {SpeakerModel::play3(), "Sonos Play:3", "Play:3"},
+        {SpeakerModel::move(reading(1)), "Sonos Move", "Move"},
+        {SpeakerModel::roam(), "Sonos Roam", "Roam"},
+        {SpeakerModel::sub(), "Sonos Sub", "Sub"},
+        {SpeakerModel::subMini(), "Sonos Sub Mini", "Sub Mini"},
+        {SpeakerModel::symfoniskBookshelf(), "Symfonisk Bookshelf", "Symfonisk"},
+        {SpeakerModel::symfoniskLamp(), "Symfonisk Lamp", "Lamp"},
+        {SpeakerModel::symfoniskFrame(), "Symfonisk Picture Frame", "Frame"},
+        {SpeakerModel::amp(), "Sonos Amp", "Amp"},
+        {SpeakerModel::port(), "Sonos Port", "Port"},
+        {SpeakerModel::unrecognized("X9", " Odd Box "), "Odd Box", "Odd Box"},
+        {SpeakerModel::unrecognized("X9", " \n "), "Sonos (X9)", "X9"},
+        // The number is shown as stored, blanks included, and only the stored text decides
+        // whether it is empty.
+        {SpeakerModel::unrecognized(" ", ""), "Sonos ( )", " "},
+        {SpeakerModel::unrecognized("", ""), "Sonos Speaker", "Sonos"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.model.displayName(), c.display) << c.model.caseName();
+        EXPECT_EQ(c.model.shortName(), c.shortName) << c.model.caseName();
+    }
+}
+
+TEST(SpeakerModel, BatteryOnlyOnPortableModels) {
+    for (const auto& model : everyCase()) {
+        if (model.isMove()) {
+            EXPECT_EQ(model.battery(), reading(80));
+        } else {
+            EXPECT_EQ(model.battery(), std::nullopt) << model.caseName();
+        }
+    }
+}
+
+TEST(SpeakerModel, SemanticEquivalence) {
+    struct Case { SpeakerModel a; SpeakerModel b; bool equal; bool equivalent; };
+    const Case cases[] = {
+        {SpeakerModel::roam(reading(50, 1)), SpeakerModel::roam(reading(50, 2)), false, true},
+        {SpeakerModel::move(reading(50, 1)), SpeakerModel::move(reading(50, 2)), false, true},
+        {SpeakerModel::move(reading(50)), SpeakerModel::move(), false, false},
+        {SpeakerModel::move(), SpeakerModel::move(), true, true},
+        {SpeakerModel::move(reading(50)), SpeakerModel::move(reading(51)), false, false},
+        {SpeakerModel::move(reading(50, 1, 30)), SpeakerModel::move(reading(50, 1, std::nullopt)), false, false},
+        {SpeakerModel::move(reading(50)), SpeakerModel::roam(reading(50)), false, false},
+        {SpeakerModel::unrecognized("X", "Y"), SpeakerModel::unrecognized("X", "Y "), false, false},
+        {SpeakerModel::unrecognized("X", "Y"), SpeakerModel::unrecognized("X", "Y"), true, true},
+        {SpeakerModel::port(), SpeakerModel::amp(), false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.a == c.b, c.equal) << c.a.toJson().dump() << " vs " << c.b.toJson().dump();
+        EXPECT_EQ(c.a.isSemanticallyEquivalent(c.b), c.equivalent) << c.a.toJson().dump() << " vs " << c.b.toJson().dump();
+        EXPECT_EQ(c.b.isSemanticallyEquivalent(c.a), c.equivalent);
+    }
+}
+
+TEST(SpeakerModel, HashingAgreesWithEquality) {
+    std::unordered_set<SpeakerModel> set;
+    for (const auto& model : everyCase()) set.insert(model);
+    for (const auto& model : everyCase()) set.insert(model);
+    set.insert(SpeakerModel::move(reading(80, 5)));  // differs only in sample time
+    set.insert(SpeakerModel::move());
+    EXPECT_EQ(set.size(), 23u);
+}
+
+TEST(SpeakerModelJson, Encoding) {
+    struct Case { SpeakerModel model; const char* json; };
+    const Case cases[] = {
+        {SpeakerModel::arc(), R"({"arc":{}})"},
+        {SpeakerModel::symfoniskFrame(), R"({"symfoniskFrame":{}})"},
+        {SpeakerModel::move(), R"({"move":{}})"},
+        {SpeakerModel::roam(BatteryTelemetry{7, false, std::nullopt, Date::sinceReferenceDate(12.5)}),
+         R"({"roam":{"battery":{"isOnCharger":false,"levelPercent":7,"sampledAt":12.5}}})"},
+        {SpeakerModel::unrecognized("", " Box "), R"({"unrecognized":{"displayName":" Box ","modelNumber":""}})"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.model.toJson().dump(), c.json);
+}
+
+TEST(SpeakerModelJson, RoundTripOfEveryCase) {
+    auto models = everyCase();
+    ASSERT_EQ(models.size(), 21u);
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(models[i].kind()), i);
+        auto text = models[i].toJson().dump();
+        auto decoded = SpeakerModel::fromJson(*json::parse(text));
+        ASSERT_TRUE(decoded) << text << ": " << decoded.error().message();
+        EXPECT_EQ(*decoded, models[i]) << text;
+    }
+}
+
+TEST(SpeakerModelJson, Decoding) {
+    struct Case { const char* json; std::optional<SpeakerModel> model; };
+    const Case cases[] = {
+        {R"({"arc":{},"kitchen":1})", SpeakerModel::arc()},
+        {R"({"beam":{"ignored":true}})", SpeakerModel::beam()},
+        {R"({"roam":{"battery":null}})", SpeakerModel::roam()},
+        {R"({"move":{"other":1}})", SpeakerModel::move()},
+        {R"({"Arc":{},"ray":{}})", SpeakerModel::ray()},
+        {R"({"arc":1})", std::nullopt},
+        {R"({"arc":"x"})", std::nullopt},
+        {R"({"arc":null})", std::nullopt},
+        {R"({"unrecognized":{"modelNumber":"X"}})", std::nullopt},
+        {R"({"unrecognized":{"modelNumber":"X","displayName":null}})", std::nullopt},
+        {R"({"unrecognized":{"modelNumber":3,"displayName":"Y"}})", std::nullopt},
+        {R"({"move":{"battery":{"levelPercent":5}}})", std::nullopt},
+        {R"({"move":{"battery":{"levelPercent":5.5,"isOnCharger":true,"sampledAt":0}}})", std::nullopt},
+        {R"("arc")", std::nullopt},
+        {R"([])", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        auto decoded = SpeakerModel::fromJson(*json::parse(c.json));
+        ASSERT_EQ(decoded.has_value(), c.model.has_value()) << c.json;
+        if (c.model) {
+            EXPECT_EQ(*decoded, *c.model) << c.json;
+        }
+    }
+}
+
+TEST(SpeakerModelJson, NoneOrSeveralCasesIsATypeMismatch) {
+    const char* cases[] = {R"({})", R"({"arc":{},"beam":{}})", R"({"Arc":{},"kitchen":{}})",
+                           R"({"move":{},"roam":{},"unrecognized":{}})"};
+    for (const char* text : cases) {
+        auto decoded = SpeakerModel::fromJson(*json::parse(text));
+        ASSERT_FALSE(decoded) << text;
+        EXPECT_EQ(decoded.error().kind, DecodingError::Kind::typeMismatch);
+        EXPECT_EQ(decoded.error().description, "Invalid number of keys found, expected one.");
+    }
+}
+
+TEST(SpeakerModelJson, NestedErrorsCarryTheirPath) {
+    auto decoded = SpeakerModel::fromJson(*json::parse(R"({"roam":{"battery":{"levelPercent":5,"sampledAt":0}}})"));
+    ASSERT_FALSE(decoded);
+    EXPECT_EQ(decoded.error().kind, DecodingError::Kind::keyNotFound);
+    EXPECT_EQ(decoded.error().path, "roam/battery");
+    EXPECT_EQ(decoded.error().description, "No value associated with key \"isOnCharger\".");
+}

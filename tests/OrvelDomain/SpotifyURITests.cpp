@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <unordered_map>
+
+#include "OrvelDomain/SpotifyTrackContext.h"
+#include "OrvelDomain/SpotifyTrackMetadata.h"
+#include "OrvelDomain/SpotifyURI.h"
+
+using namespace orvel;
+
+namespace {
+const std::string id22 = "4uLU6hMCjMI75M1A2tKUQC";
+}  // namespace
+
+TEST(SpotifyURI, UriForm) {
+    using Kind = SpotifyURI::Kind;
+    struct Case {
+        std::string text;
+        std::optional<Kind> kind;  // nullopt: not a reference
+    };
+    const Case cases[] = {
+        {"spotify:track:" + id22, Kind::track},
+        {"spotify:album:" + id22, Kind::album},
+        {"spotify:playlist:" + id22, Kind::playlist},
+        {"Spotify:track:" + id22, std::nullopt},
+        {"spotify:Track:" + id22, std::nullopt},
+        {"spotify:episode:" + id22, std::nullopt},
+        {"spotify:artist:" + id22, std::nullopt},
+        {"spotify:user:me:playlist:" + id22, std::nullopt},
+        {"spotify:track:" + id22 + ":extra", std::nullopt},
+        {"spotify::track:" + id22, std::nullopt},
+        {"spotify:track:", std::nullopt},
+        {"spotify:track:" + std::string(14, 'a'), std::nullopt},
+        {"spotify:track:" + std::string(15, 'a'), Kind::track},
+        {"spotify:track:" + std::string(30, 'Z'), Kind::track},
+        {"spotify:track:" + std::string(31, '9'), std::nullopt},
+        {"spotify:track:4uLU6hMCjMI75M1A2t-KUQC", std::nullopt},
+        {"spotify:track:4uLU6hMCjMI75M1A2t_KUQC", std::nullopt},
+        {"spotify:track:4uLU6hMCjMI75M1A2t\u00E9KUQC", std::nullopt},
+        {" spotify:track:" + id22, std::nullopt},
+        {"spotify:track:" + id22 + " ", std::nullopt},
+        {"spotify:track:" + id22 + "?si=abc", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        auto uri = SpotifyURI::make(c.text);
+        ASSERT_EQ(uri.has_value(), c.kind.has_value()) << c.text;
+        if (!uri) continue;
+        EXPECT_EQ(uri->kind(), *c.kind) << c.text;
+        EXPECT_EQ(uri->description(), c.text);
+    }
+}
+
+TEST(SpotifyURI, ShareLinks) {
+    const std::string prefix = "https://open.spotify.com/";
+    struct Case {
+        std::string text;
+        std::optional<std::string> description;
+    };
+    const Case cases[] = {
+        {prefix + "track/" + id22, "spotify:track:" + id22},
+        {prefix + "playlist/" + id22 + "?si=a1b2&utm=x#frag", "spotify:playlist:" + id22},
+        {prefix + "album/" + id22 + "#frag?notquery", "spotify:album:" + id22},
+        {prefix + "playlist/" + id22 + "/", "spotify:playlist:" + id22},
+        {prefix + "playlist/" + id22 + "/?si=x", "spotify:playlist:" + id22},
+        {prefix + "playlist/" + id22 + "//", std::nullopt},
+        {prefix + "intl-de/track/" + id22, std::nullopt},
+        {prefix + "embed/track/" + id22, std::nullopt},
+        {"http://open.spotify.com/track/" + id22, std::nullopt},
+        {"https://OPEN.SPOTIFY.COM/track/" + id22, std::nullopt},
+        {"https://open.spotify.com.evil.example/track/" + id22, std::nullopt},
+        {"https://play.spotify.com/track/" + id22, std::nullopt},
+        {"open.spotify.com/track/" + id22, std::nullopt},
+        {prefix + "Track/" + id22, std::nullopt},
+        {prefix + "episode/" + id22, std::nullopt},
+        {prefix + "artist/" + id22, std::nullopt},
+        {prefix + "track/", std::nullopt},
+        {prefix + "track/?si=x", std::nullopt},
+        {prefix + "track", std::nullopt},
+        {prefix, std::nullopt},
+        {prefix + "track/4uLU6hMCjMI75M1A2t%41KUQC", std::nullopt},
+        {prefix + "track/" + std::string(31, 'a'), std::nullopt},
+        {"?" + prefix + "track/" + id22, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        auto uri = SpotifyURI::make(c.text);
+        ASSERT_EQ(uri.has_value(), c.description.has_value()) << c.text;
+        if (uri) {
+            EXPECT_EQ(uri->description(), *c.description) << c.text;
+        }
+    }
+}
+
+TEST(SpotifyURI, KindRawValues) {
+    EXPECT_EQ(SpotifyURI::kindFromRawValue("playlist"), SpotifyURI::Kind::playlist);
+    EXPECT_EQ(SpotifyURI::kindFromRawValue("Playlist"), std::nullopt);
+    EXPECT_EQ(SpotifyURI::rawValue(SpotifyURI::Kind::album), "album");
+}
+
+TEST(SpotifyURI, IdsDifferingInCaseAreDifferentKeys) {
+    auto lower = *SpotifyURI::make("spotify:track:abcdefghijklmnop");
+    auto upper = *SpotifyURI::make("spotify:track:ABCDEFGHIJKLMNOP");
+    auto album = *SpotifyURI::make("spotify:album:abcdefghijklmnop");
+    EXPECT_NE(lower, upper);
+    EXPECT_NE(lower, album);
+    std::unordered_map<SpotifyURI, int> cache{{lower, 1}, {upper, 2}, {album, 3}};
+    EXPECT_EQ(cache.size(), 3u);
+    EXPECT_EQ(cache.at(*SpotifyURI::make("https://open.spotify.com/track/abcdefghijklmnop")), 1);
+}
+
+TEST(SpotifyURI, Json) {
+    auto uri = *SpotifyURI::make("spotify:track:" + id22);
+    EXPECT_EQ(uri.toJson(), *json::parse(R"({"kind":"track","id":"4uLU6hMCjMI75M1A2tKUQC"})"));
+    EXPECT_EQ(*SpotifyURI::fromJson(uri.toJson()), uri);
+
+    // An id from JSON is taken as it is; whoever writes it into XML or a URL escapes it.
+    auto loose = SpotifyURI::fromJson(*json::parse(R"({"kind":"album","id":"a<b>&c","extra":1})"));
+    ASSERT_TRUE(loose);
+    EXPECT_EQ(loose->id(), "a<b>&c");
+    EXPECT_EQ(loose->description(), "spotify:album:a<b>&c");
+
+    using Kind = DecodingError::Kind;
+    struct Case {
+        const char* json;
+        Kind kind;
+        const char* description;
+    };
+    const Case cases[] = {
+        {R"({"kind":"episode","id":"x"})", Kind::dataCorrupted, "Cannot initialize Kind from invalid String value episode"},
+        {R"({"kind":"Track","id":"x"})", Kind::dataCorrupted, "Cannot initialize Kind from invalid String value Track"},
+        {R"({"id":"x"})", Kind::keyNotFound, "No value associated with key \"kind\"."},
+        {R"({"kind":"track"})", Kind::keyNotFound, "No value associated with key \"id\"."},
+        {R"({"kind":"track","id":7})", Kind::typeMismatch, nullptr},
+        {R"({"kind":1,"id":"x"})", Kind::typeMismatch, nullptr},
+        {R"("spotify:track:4uLU6hMCjMI75M1A2tKUQC")", Kind::typeMismatch, nullptr},
+    };
+    for (const auto& c : cases) {
+        auto decoded = SpotifyURI::fromJson(*json::parse(c.json));
+        ASSERT_FALSE(decoded) << c.json;
+        EXPECT_EQ(decoded.error().kind, c.kind) << c.json;
+        if (c.description) {
+            EXPECT_EQ(decoded.error().description, c.description) << c.json;
+        }
+    }
+}
+
+TEST(SpotifyTrackContext, ValueEqualityCoversTheUpNextList) {
+    auto uri = *SpotifyURI::make("spotify:track:" + id22);
+    SpotifyTrackContext a{uri, SpotifyTrackMetadata{"Song", "Band", std::nullopt, std::nullopt, std::nullopt},
+                          Duration::seconds(std::int64_t{12}), "Mix", "spotify:artist:" + id22, "Desk", {}};
+    SpotifyTrackContext b = a;
+    EXPECT_EQ(a, b);
+    b.upNext.emplace_back(std::nullopt, "Next", std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                          std::nullopt, uri);
+    EXPECT_NE(a, b);
+}
