@@ -46,8 +46,9 @@ public:
     virtual Date now() const = 0;
     virtual Instant monotonicNow() const = 0;
 
-    // Calls `fire` from this thread's event loop once the monotonic time has reached the
-    // deadline. Never calls it from inside schedule(), even for a deadline already passed.
+    // Calls `fire` from this thread's event loop (a ManualClock: from advance()) once the
+    // monotonic time has reached the deadline. Never calls it from inside schedule(), even for
+    // a deadline already passed.
     // The clock must outlive the timer.
     [[nodiscard]] Timer schedule(std::chrono::nanoseconds delay, std::function<void()> fire);
     [[nodiscard]] Timer scheduleAt(Instant deadline, std::function<void()> fire);

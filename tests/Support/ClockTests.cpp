@@ -6,8 +6,6 @@
 
 #include "Support/Clock.h"
 #include "Support/ManualClock.h"
-#include "common/WaitFor.h"
-#include "EarlyClock.h"
 
 using namespace orvel;
 using namespace std::chrono_literals;
@@ -90,31 +88,4 @@ TEST(ManualClock, WallTimeFollowsMonotonicTimeUntilSetByHand) {
     clock.advance(2s);
     EXPECT_EQ(fired, 1);
     EXPECT_DOUBLE_EQ(clock.now().secondsSinceReferenceDate(), 2.0);
-}
-
-TEST(ClockTimer, NeverFiresBeforeItsDeadlineWhenTheBackendRingsEarly) {
-    struct Case { milliseconds delay; };
-    const Case cases[] = {{1ms}, {75ms}, {2000ms}, {600'000ms}};
-    for (auto c : cases) {
-        EarlyClock clock;
-        bool fired = false;
-        auto timer = clock.schedule(c.delay, [&] { fired = true; });
-        clock.advance(c.delay - 1ns);
-        EXPECT_FALSE(fired) << c.delay.count();
-        EXPECT_GT(clock.rings, 0) << "the backend did ring early";
-        clock.advance(1ns);
-        EXPECT_TRUE(fired) << c.delay.count();
-    }
-}
-
-TEST(SystemClock, TimerFiresOnTheEventLoopNoEarlierThanItsDelay) {
-    auto& clock = Clock::system();
-    const auto start = clock.monotonicNow();
-    std::optional<Clock::Instant> firedAt;
-    auto timer = clock.schedule(20ms, [&] { firedAt = clock.monotonicNow(); });
-    EXPECT_FALSE(firedAt);
-    ASSERT_TRUE(waitUntil([&] { return firedAt.has_value(); }));
-    EXPECT_GE(*firedAt - start, 20ms);
-    const auto wall = clock.now().unixSeconds();
-    EXPECT_NEAR(wall, Date::now().unixSeconds(), 60.0);
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <expected>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -75,15 +74,4 @@ TEST(SingleFlight, AnOperationThatFinishesAtOnceLeavesNothingInFlight) {
     EXPECT_FALSE(flight.isRunning());
     EXPECT_EQ(waitForTask(std::move(first)), 7);
     EXPECT_EQ(waitForTask(flight.run(immediate)), 7);
-}
-
-TEST(SingleFlight, TheFlightOutlivesItsOwner) {
-    ManualClock clock;
-    int starts = 0;
-    auto flight = std::make_unique<SingleFlight<Result>>();
-    auto caller = flight->run([&clock, &starts] { return slowFetch(clock, &starts, Outcome::value); });
-    flight.reset();
-    clock.advance(1s);
-    ASSERT_TRUE(caller.isReady());
-    EXPECT_EQ(waitForTask(std::move(caller)).value(), Result(1));
 }
