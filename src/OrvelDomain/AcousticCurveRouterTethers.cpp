@@ -1,0 +1,298 @@
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "AcousticCurveRouter.h"
+
+namespace orvel::AcousticCurveRouter {
+
+namespace {
+
+constexpr double nearlyZero = 0.0001;
+constexpr double maximumBow = 320;
+// The middle of a tether keeps this much more distance from obstacles than its ends.
+constexpr double midpointPadding = 14;
+
+Point lerp(Point a, Point b, double s) {
+    return {a.x + (b.x - a.x) * s, a.y + (b.y - a.y) * s};
+}
+
+// Where the ray from `origin` (inside `rect`) towards `toward` leaves `rect`; the middle of
+// the top edge when the two points coincide, `origin` when no edge lies ahead.
+Point rayExit(const Rect& rect, Point origin, Point toward) {
+    double dx = toward.x - origin.x;
+    double dy = toward.y - origin.y;
+    if (std::abs(dx) <= nearlyZero && std::abs(dy) <= nearlyZero) return {rect.midX(), rect.minY()};
+    double best = std::numeric_limits<double>::infinity();
+    auto consider = [&](double parameter) {
+        if (parameter > 0 && parameter < best) best = parameter;
+    };
+    if (std::abs(dx) > nearlyZero) {
+        consider((rect.minX() - origin.x) / dx);
+        consider((rect.maxX() - origin.x) / dx);
+    }
+    if (std::abs(dy) > nearlyZero) {
+        consider((rect.minY() - origin.y) / dy);
+        consider((rect.maxY() - origin.y) / dy);
+    }
+    if (best == std::numeric_limits<double>::infinity()) return origin;
+    return {origin.x + dx * best, origin.y + dy * best};
+}
+
+double sampleParameter(int k) {
+    return 0.08 + 0.84 * k / 16.0;
+}
+
+struct Candidate {
+    AcousticCurveSegment segment;
+    double bowMagnitude;
+    double clearance;
+    double boundsMargin;
+};
+
+}  // namespace
+
+double signedDistance(Point from, Rect to) {
+    double gx = std::max({to.minX() - from.x, from.x - to.maxX(), 0.0});
+    double gy = std::max({to.minY() - from.y, from.y - to.maxY(), 0.0});
+    if (gx > 0 || gy > 0) return std::hypot(gx, gy);
+    return -std::min({from.x - to.minX(), to.maxX() - from.x, from.y - to.minY(), to.maxY() - from.y});
+}
+
+double minObstacleClearance(const AcousticCurveSegment& segment, const std::vector<Rect>& paddedObstacles,
+                            double midpointExtraPadding) {
+    double clearance = std::numeric_limits<double>::max();
+    if (paddedObstacles.empty()) return clearance;
+    for (int k = 0; k <= 16; ++k) {
+        double t = sampleParameter(k);
+        Point p = segment.point(t);
+        bool middle = std::abs(t - 0.5) < 0.08;
+        for (const Rect& o : paddedObstacles) {
+            Rect obstacle = middle ? o.grownBy(midpointExtraPadding) : o;
+            clearance = std::min(clearance, signedDistance(p, obstacle));
+        }
+    }
+    return clearance;
+}
+
+double boundsMargin(const AcousticCurveSegment& segment, std::optional<Rect> bounds) {
+    if (!bounds || !(bounds->width() > 0) || !(bounds->height() > 0)) return 200;
+    // The edges are moved in by plain arithmetic rather than by an inset: bounds narrower than
+    // the margins would inset to the null rectangle, whose infinite edges would rate every
+    // curve alike; crossed edges instead rate every curve as outside by how far it strays.
+    double left = bounds->minX() + 18;
+    double right = bounds->maxX() - 18;
+    double top = bounds->minY() + 24;
+    double bottom = bounds->maxY() - 24;
+    double margin = std::numeric_limits<double>::max();
+    for (double t : {0.25, 0.5, 0.75}) {
+        Point p = segment.point(t);
+        margin = std::min({margin, p.x - left, right - p.x, p.y - top, bottom - p.y});
+    }
+    return margin;
+}
+
+AcousticCurveSegment routeTether(Rect startRect, Rect endRect, const std::vector<Rect>& obstacles,
+                                 std::optional<Rect> bounds, double inset) {
+    const Rect grownStart = startRect.grownBy(inset);
+    const Rect grownEnd = endRect.grownBy(inset);
+    const Point start = rayExit(grownStart, grownStart.center(), grownEnd.center());
+    const Point end = rayExit(grownEnd, grownEnd.center(), grownStart.center());
+
+    const Rect startCore = startRect.insetBy(4, 4);
+    const Rect endCore = endRect.insetBy(4, 4);
+    std::vector<Rect> kept;
+    for (const Rect& o : obstacles) {
+        if (!o.intersects(startCore) && !o.intersects(endCore)) kept.push_back(o);
+    }
+    return routeSegment(start, end, kept, bounds, 14);
+}
+
+AcousticCurveSegment routeSegment(Point start, Point end, const std::vector<Rect>& obstacles,
+                                  std::optional<Rect> bounds, double padding) {
+    std::vector<Rect> padded;
+    for (const Rect& o : obstacles) {
+        Rect core = o.insetBy(4, 4);
+        if (core.contains(start) || core.contains(end)) continue;
+        padded.push_back(o.grownBy(padding));
+    }
+
+    const Point mid{(start.x + end.x) / 2, (start.y + end.y) / 2};
+    const double length = std::max(distance(start, end), 1.0);
+    Point normal{-(end.y - start.y) / length, (end.x - start.x) / length};
+    // Bulge upwards by preference, and to the left for a vertical segment.
+    if (normal.y > 0 || (normal.x > 0 && std::abs(normal.y) < 0.00001)) normal = {-normal.x, -normal.y};
+
+    auto curve = [&](double signedBow) {
+        return AcousticCurveSegment{start, {mid.x + signedBow * normal.x, mid.y + signedBow * normal.y}, end};
+    };
+    const double baseBow = std::min(0.12 * length, 28.0);
+    const AcousticCurveSegment preferred = curve(baseBow);
+    const AcousticCurveSegment alternative = curve(-baseBow);
+    const double preferredMargin = boundsMargin(preferred, bounds);
+    const double alternativeMargin = boundsMargin(alternative, bounds);
+
+    if (padded.empty()) {
+        return preferredMargin < 0 && preferredMargin < alternativeMargin ? alternative : preferred;
+    }
+    const double preferredClearance = minObstacleClearance(preferred, padded, midpointPadding);
+    if (preferredClearance >= 0 && preferredMargin >= 0) return preferred;
+    const double alternativeClearance = minObstacleClearance(alternative, padded, midpointPadding);
+    if (alternativeClearance >= 0 && alternativeMargin > preferredMargin) return alternative;
+
+    AcousticCurveSegment fallback = preferred;
+    double fallbackClearance = preferredClearance;
+    std::vector<Candidate> candidates;
+    for (double side : {1.0, -1.0}) {
+        // The bow grows in whole steps, counted rather than accumulated, so the loop always ends.
+        for (int step = 0;; ++step) {
+            double bow = baseBow + 8.0 * step;
+            if (!(bow <= maximumBow)) break;
+            AcousticCurveSegment found = curve(side * bow);
+            double clearance = minObstacleClearance(found, padded, midpointPadding);
+            if (clearance > fallbackClearance) {
+                fallback = found;
+                fallbackClearance = clearance;
+            }
+            if (clearance < 0) continue;
+            // A little more bow than the first clear one, for breathing room, if that is clear too.
+            double wider = std::min(bow + 12, maximumBow);
+            AcousticCurveSegment widerCurve = curve(side * wider);
+            double widerClearance = minObstacleClearance(widerCurve, padded, midpointPadding);
+            AcousticCurveSegment chosen = widerClearance >= 0 ? widerCurve : found;
+            candidates.push_back({chosen, wider, std::max(clearance, widerClearance), boundsMargin(chosen, bounds)});
+            break;
+        }
+    }
+    if (candidates.empty()) return fallback;
+
+    const Candidate* best = &candidates.front();
+    for (std::size_t i = 1; i < candidates.size(); ++i) {
+        const Candidate& c = candidates[i];
+        bool entersBounds = c.boundsMargin >= 0 && best->boundsMargin < 0;
+        bool sameSide = (c.boundsMargin >= 0) == (best->boundsMargin >= 0);
+        if (entersBounds ||
+            (sameSide && c.boundsMargin - 0.3 * c.bowMagnitude > best->boundsMargin - 0.3 * best->bowMagnitude)) {
+            best = &c;
+        }
+    }
+    return best->segment;
+}
+
+std::vector<Point> orderedChain(const std::vector<Point>& points) {
+    std::vector<Point> sorted = points;
+    // Tolerance orders are no strict weak orders; a stable sort keeps them deterministic.
+    if (sorted.size() <= 2) {
+        std::stable_sort(sorted.begin(), sorted.end(), [](Point a, Point b) {
+            if (std::abs(a.x - b.x) > 8) return a.x < b.x;
+            return a.y < b.y;
+        });
+        return sorted;
+    }
+    std::stable_sort(sorted.begin(), sorted.end(), [](Point a, Point b) {
+        double ka = a.x + 0.25 * a.y;
+        double kb = b.x + 0.25 * b.y;
+        if (std::abs(ka - kb) > 1) return ka < kb;
+        return a.x < b.x;
+    });
+    std::vector<Point> chain;
+    chain.reserve(sorted.size());
+    chain.push_back(sorted.front());
+    std::vector<Point> remaining(sorted.begin() + 1, sorted.end());
+    while (!remaining.empty()) {
+        std::size_t nearest = 0;
+        double nearestDistance = distance(chain.back(), remaining[0]);
+        for (std::size_t i = 1; i < remaining.size(); ++i) {
+            double d = distance(chain.back(), remaining[i]);
+            if (d < nearestDistance) {
+                nearest = i;
+                nearestDistance = d;
+            }
+        }
+        chain.push_back(remaining[nearest]);
+        remaining.erase(remaining.begin() + static_cast<std::ptrdiff_t>(nearest));
+    }
+    return chain;
+}
+
+std::vector<AcousticCurveSegment> routeChain(const std::vector<Point>& points, const std::vector<Rect>& obstacles,
+                                             std::optional<Rect> bounds, double padding) {
+    std::vector<Point> chain = orderedChain(points);
+    std::vector<AcousticCurveSegment> out;
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+        out.push_back(routeSegment(chain[i - 1], chain[i], obstacles, bounds, padding));
+    }
+    return out;
+}
+
+Point firstPointOutside(const AcousticCurveSegment& segment, Rect rect, bool fromStart) {
+    const Point walkingEnd = fromStart ? segment.start : segment.end;
+    const Point otherEnd = fromStart ? segment.end : segment.start;
+    if (!rect.contains(walkingEnd)) return walkingEnd;
+    if (rect.contains(otherEnd)) return rayExit(rect, walkingEnd, otherEnd);
+
+    auto along = [&](double s) { return segment.point(fromStart ? s : 1 - s); };
+    double inside = 0;
+    double outside = 1;
+    for (int i = 1; i <= 32; ++i) {
+        if (!rect.contains(along(i / 32.0))) {
+            inside = (i - 1) / 32.0;
+            outside = i / 32.0;
+            break;
+        }
+    }
+    for (int i = 0; i < 14; ++i) {
+        double s = (inside + outside) / 2;
+        if (rect.contains(along(s))) {
+            inside = s;
+        } else {
+            outside = s;
+        }
+    }
+    return along(outside);
+}
+
+AcousticCurveSegment clippedSegment(const AcousticCurveSegment& segment, Rect startRect, Rect endRect,
+                                    double inset) {
+    const Point s = firstPointOutside(segment, startRect.grownBy(inset), true);
+    const Point e = firstPointOutside(segment, endRect.grownBy(inset), false);
+    const double d = distance(s, e);
+    const Point m = lerp(s, e, 0.5);
+    if (d <= 2) return {s, m, e};
+
+    const double chordLength = distance(segment.start, segment.end);
+    const double c = std::max(chordLength, 1.0);
+    const Point u{(segment.end.x - segment.start.x) / c, (segment.end.y - segment.start.y) / c};
+    const Point chordMid = lerp(segment.start, segment.end, 0.5);
+    double bow = ((segment.control.y - chordMid.y) * u.x - (segment.control.x - chordMid.x) * u.y) * d / c;
+    const double limit = d >= 160 ? std::min(0.28 * d, 96.0) : std::min(0.14 * d, 26.0);
+    bow = std::clamp(bow, -limit, limit);
+    return {s, {m.x + bow * (-(e.y - s.y) / d), m.y + bow * ((e.x - s.x) / d)}, e};
+}
+
+std::optional<Point> handlePoint(const std::vector<AcousticCurveSegment>& curves,
+                                 const std::vector<Point>& allNodePoints, const std::vector<Rect>& obstacles) {
+    std::optional<Point> best;
+    double bestScore = 0;
+    for (const auto& curve : curves) {
+        Point mid = curve.midpoint();
+        double nodeDistance = 0;
+        if (!allNodePoints.empty()) {
+            nodeDistance = std::numeric_limits<double>::infinity();
+            for (Point p : allNodePoints) nodeDistance = std::min(nodeDistance, distance(mid, p));
+        }
+        double obstacleDistance = nodeDistance;
+        if (!obstacles.empty()) {
+            obstacleDistance = std::numeric_limits<double>::infinity();
+            for (const Rect& o : obstacles) obstacleDistance = std::min(obstacleDistance, signedDistance(mid, o));
+        }
+        double score = std::min(nodeDistance, obstacleDistance);
+        if (!best || score > bestScore) {
+            best = mid;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+}  // namespace orvel::AcousticCurveRouter
