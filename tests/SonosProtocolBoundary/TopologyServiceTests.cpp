@@ -24,22 +24,22 @@ std::string location(const char* ip) { return std::string("http://") + ip + ":14
 std::string household() {
     std::string doc = "<ZoneGroupState><ZoneGroups>";
     doc += std::string("<ZoneGroup Coordinator=\"") + arc + "\" ID=\"" + arc + ":57\">";
-    doc += std::string("<ZoneGroupMember UUID=\"") + arc + "\" Location=\"" + location("192.168.1.10") +
+    doc += std::string("<ZoneGroupMember UUID=\"") + arc + "\" Location=\"" + location("127.0.1.10") +
            "\" ZoneName=\"Living Room\" Invisible=\"0\" SoftwareVersion=\"79.1\" HTSatChanMapSet=\"" + arc +
            ":LF,RF;" + rearL + ":LR;" + rearR + ":RR;" + sub + ":SW\">";
-    doc += std::string("<Satellite UUID=\"") + rearL + "\" Location=\"" + location("192.168.1.11") +
+    doc += std::string("<Satellite UUID=\"") + rearL + "\" Location=\"" + location("127.0.1.11") +
            "\" ZoneName=\"Living Room\" Invisible=\"1\"/>";
-    doc += std::string("<Satellite UUID=\"") + rearR + "\" Location=\"" + location("192.168.1.12") +
+    doc += std::string("<Satellite UUID=\"") + rearR + "\" Location=\"" + location("127.0.1.12") +
            "\" ZoneName=\"Living Room\" Invisible=\"1\"/>";
     doc += std::string("<Satellite UUID=\"") + sub + "\" Location=\"http://[::1]:1400/x\" ZoneName=\"Living Room\" Invisible=\"1\"/>";
     doc += "</ZoneGroupMember></ZoneGroup>";
     doc += std::string("<ZoneGroup Coordinator=\"") + kitchenL + "\" ID=\"" + kitchenL + ":12\">";
-    doc += std::string("<ZoneGroupMember UUID=\"") + kitchenL + "\" Location=\"" + location("192.168.1.20") +
+    doc += std::string("<ZoneGroupMember UUID=\"") + kitchenL + "\" Location=\"" + location("127.0.1.20") +
            "\" ZoneName=\"Kitchen &amp; Dining\" ChannelMapSet=\"" + kitchenL + ":LF,LF;" + kitchenR + ":RF,RF\"/>";
-    doc += std::string("<ZoneGroupMember UUID=\"") + kitchenR + "\" Location=\"" + location("192.168.1.21") +
+    doc += std::string("<ZoneGroupMember UUID=\"") + kitchenR + "\" Location=\"" + location("127.0.1.21") +
            "\" ZoneName=\"Kitchen &amp; Dining\" Invisible=\"1\" ChannelMapSet=\"" + kitchenL + ":LF,LF;" + kitchenR +
            ":RF,RF\"/>";
-    doc += std::string("<ZoneGroupMember UUID=\"") + office + "\" Location=\"" + location("192.168.1.30") +
+    doc += std::string("<ZoneGroupMember UUID=\"") + office + "\" Location=\"" + location("127.0.1.30") +
            "\" ZoneName=\"Office\"/>";
     doc += "</ZoneGroup>";
     doc += std::string("<ZoneGroup Coordinator=\"") + bedroom + "\" ID=\"" + bedroom + ":3\">";
@@ -83,9 +83,9 @@ TEST(TopologyService, ReadsRoomsGroupsAddressesAndSatellites) {
     EXPECT_EQ(state->member(id(rearL)), nullptr) << "satellites are not rooms";
 
     // Only plain IPv4 locations give addresses: the sub's IPv6 and the bedroom's host name do not.
-    EXPECT_EQ(state->addresses.at(id(arc)).text(), "192.168.1.10");
-    EXPECT_EQ(state->addresses.at(id(rearL)).text(), "192.168.1.11");
-    EXPECT_EQ(state->addresses.at(id(kitchenR)).text(), "192.168.1.21");
+    EXPECT_EQ(state->addresses.at(id(arc)).text(), "127.0.1.10");
+    EXPECT_EQ(state->addresses.at(id(rearL)).text(), "127.0.1.11");
+    EXPECT_EQ(state->addresses.at(id(kitchenR)).text(), "127.0.1.21");
     EXPECT_FALSE(state->addresses.contains(id(sub)));
     EXPECT_FALSE(state->addresses.contains(id(bedroom)));
     EXPECT_EQ(state->member(id(bedroom))->address, std::nullopt);
