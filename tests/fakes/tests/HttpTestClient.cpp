@@ -31,7 +31,7 @@ FetchResult fetch(const QUrl& url, const FetchOptions& options) {
     result.finished = reply->isFinished();
     result.error = reply->error();
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    result.body = reply->readAll();
+    if (reply->isOpen()) result.body = reply->readAll();
     result.headers = reply->rawHeaderPairs();
     reply->abort();
     delete reply;
