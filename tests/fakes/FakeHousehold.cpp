@@ -194,6 +194,8 @@ QString FakeHousehold::addSpeaker(FakeSpeaker speaker) {
     const QString uuid = speaker.uuid;
     model_.addSpeaker(std::move(speaker));
     Endpoint added{uuid, std::make_unique<FakeHttpServer>(), Reachability::Reachable};
+    // The household keeps its own, richer record.
+    added.server->setRecording(false);
     added.server->setHandler([this, uuid](const HttpRequest& request) { return handle(uuid, request); });
     endpoints_.push_back(std::move(added));
     if (started_ && !bind(endpoints_.back())) return {};
@@ -375,7 +377,7 @@ HttpReply FakeHousehold::handle(const QString& uuid, const HttpRequest& request)
             recorded.arguments = call->arguments;
         }
     }
-    requests_.append(recorded);
+    if (recording_) requests_.append(recorded);
     emit requestReceived(recorded);
 
     const Endpoint* e = endpoint(uuid);

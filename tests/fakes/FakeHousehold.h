@@ -97,7 +97,8 @@ public:
     // 127.a.b.c plus n in the last three bytes.
     static QHostAddress addressAfter(const QHostAddress& first, int n);
 
-    // Before start(): only adds to the model. After: also starts its server.
+    // Before start(): only adds to the model. After: also starts its server, and answers an
+    // empty identifier (with errorString()) when that fails.
     QString addSpeaker(FakeSpeaker speaker);
     void setPort(quint16 port) { port_ = port; }
     quint16 port() const { return port_; }
@@ -135,6 +136,8 @@ public:
     // Clears every fault, malformation, slowness and page override (reachability stays).
     void clearTrouble();
 
+    // On by default; the standalone program turns it off so memory stays flat.
+    void setRecording(bool on) { recording_ = on; }
     QList<FakeRequest> requests() const { return requests_; }
     QList<FakeRequest> requestsTo(const QString& uuid) const;
     // "AVTransport#Play" or "GET /status/batterystatus", in arrival order.
@@ -172,6 +175,7 @@ private:
     std::vector<Endpoint> endpoints_;
     quint16 port_ = defaultPort;
     bool started_ = false;
+    bool recording_ = true;
     QString error_;
     std::chrono::milliseconds groupingDelay_{0};
     std::vector<std::unique_ptr<Pending>> pending_;

@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
         household.addSpeaker(FakeHousehold::standardSpeaker(addresses[i], int(i)));
     household.setPort(quint16(port));
     household.setGroupingDelay(std::chrono::milliseconds(delay));
+    household.setRecording(false);
     if (!parser.isSet(QStringLiteral("bare"))) household.seedDemoContent();
     if (!household.start()) return fail(household.errorString());
 
