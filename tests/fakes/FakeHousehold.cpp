@@ -539,7 +539,8 @@ void FakeHousehold::malform(HttpReply& reply, Malformation malformation, const F
         reply.body = reply.body.left(reply.body.size() / 2);
         return;
     case Malformation::NotXml:
-        reply.body = QByteArray("<html><body>Internal \xff\xfe error</b", 36);
+        static constexpr char kGarbage[] = "<html><body>Internal \xff\xfe error</b";
+        reply.body = QByteArray(kGarbage, sizeof kGarbage - 1);
         return;
     case Malformation::Empty:
         reply.body.clear();
