@@ -20,7 +20,6 @@ public:
     static constexpr SatelliteRole rearRight() { return SatelliteRole(Value::rearRight); }
     static constexpr SatelliteRole subwoofer() { return SatelliteRole(Value::subwoofer); }
     static constexpr SatelliteRole stereoRight() { return SatelliteRole(Value::stereoRight); }
-    static constexpr SatelliteRole of(Value value) { return SatelliteRole(value); }
     // Only the four raw values, compared exactly; any other text gives nullopt.
     static std::optional<SatelliteRole> make(std::string_view rawValue);
     static const std::array<SatelliteRole, 4>& allCases();

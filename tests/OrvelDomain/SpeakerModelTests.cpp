@@ -33,7 +33,7 @@ std::vector<SpeakerModel> everyCase() {
 
 }  // namespace
 
-TEST(SpeakerModelClassify, EveryModelNumber) {
+TEST(SpeakerModelClassify, EveryModelNumberWinsOverTheName) {
     struct Case { const char* number; Kind kind; };
     const Case cases[] = {
         {"S19", Kind::arc}, {"S45", Kind::arc}, {"S14", Kind::beam}, {"S31", Kind::beam},
@@ -48,29 +48,26 @@ TEST(SpeakerModelClassify, EveryModelNumber) {
         {"S40", Kind::symfoniskLamp}, {"S30", Kind::symfoniskFrame}, {"S16", Kind::amp},
         {"ZP100", Kind::amp}, {"ZP120", Kind::amp}, {"ZP80", Kind::port}, {"ZP90", Kind::port},
     };
-    for (const auto& c : cases) {
-        // A name that would classify differently shows that the number decides.
-        EXPECT_EQ(classify("Sonos Era 300", c.number).kind(), c.kind) << c.number;
-    }
+    for (const auto& c : cases) EXPECT_EQ(classify("Sonos Era 100", c.number).kind(), c.kind) << c.number;
+    EXPECT_EQ(classify("Sonos Arc", "S3"), SpeakerModel::play3());
+    // Matched whole, never as a prefix or a part.
+    EXPECT_EQ(classify("", "S170").kind(), Kind::unrecognized);
+    EXPECT_EQ(classify("", "XS1").kind(), Kind::unrecognized);
 }
 
 TEST(SpeakerModelClassify, NumberKeyIsTrimmedAndUpperCased) {
     auto battery = reading(55);
-    const char* spellings[] = {"S17", " S17 ", "\nS17\t", "s17", "\u00a0s17\u2028"};
-    for (const char* number : spellings) {
+    for (const char* number : {"S17", " S17 ", "\nS17\t", "s17", "\u00a0s17\u2028"}) {
         EXPECT_EQ(classify("", number, battery), SpeakerModel::move(battery)) << number;
         EXPECT_EQ(classify("", number), SpeakerModel::move()) << number;
     }
-    // The number is matched whole, never as a prefix or part.
-    EXPECT_EQ(classify("", "S170").kind(), Kind::unrecognized);
-    EXPECT_EQ(classify("", "XS1").kind(), Kind::unrecognized);
 }
 
 TEST(SpeakerModelClassify, SharedCodeS23DecidesByName) {
     struct Case { const char* name; Kind kind; };
     const Case cases[] = {
         {"Sonos Five", Kind::five}, {"PLAY:5", Kind::five}, {" play 5 ", Kind::five},
-        {"Sonos Port", Kind::port}, {"", Kind::port}, {"Connect", Kind::port}, {"Sonos Arc", Kind::port},
+        {"Sonos Port", Kind::port}, {"", Kind::port}, {"Sonos Arc", Kind::port},
     };
     for (const auto& c : cases) EXPECT_EQ(classify(c.name, "S23").kind(), c.kind) << c.name;
 }
@@ -78,60 +75,26 @@ TEST(SpeakerModelClassify, SharedCodeS23DecidesByName) {
 TEST(SpeakerModelClassify, NameRulesInOrder) {
     struct Case { const char* name; Kind kind; };
     const Case cases[] = {
-        // The first three rows settle any name holding their text.
-        {"Sonos Arc Move Sub", Kind::arc},
-        {"Beam with Roam", Kind::beam},
-        {"Sonos Ray", Kind::ray},
-        {"Stingray Play:1", Kind::ray},
-        {"Playbar", Kind::playbar},
-        {"SONOS PLAYBASE", Kind::playbase},
-        {"Era 100", Kind::era100},
-        {"era100", Kind::era100},
-        {"Sonos Era 300", Kind::era300},
-        {"ERA300", Kind::era300},
-        // "sub mini" is tried before the plain sub tests.
-        {"Sonos Sub Mini", Kind::subMini},
-        {"sub", Kind::sub},
-        {"  SUB\n", Kind::sub},
-        {"Sonos Sub (Gen 3)", Kind::sub},
-        {"Sub Gen 2", Kind::sub},
-        {"Basement Sub", Kind::sub},
-        {"Subwoofer", Kind::unrecognized},
-        {"Sonos Move 2", Kind::move},
-        {"Roam SL", Kind::roam},
-        {"SYMFONISK Table lamp", Kind::symfoniskLamp},
-        {"Symfonisk Picture Frame", Kind::symfoniskFrame},
-        {"Symfonisk Frame Lamp", Kind::symfoniskLamp},
-        {"Symfonisk", Kind::symfoniskBookshelf},
-        {"Bookshelf", Kind::symfoniskBookshelf},
-        {"Table Lamp", Kind::symfoniskLamp},
-        {"Floor Lamp", Kind::symfoniskLamp},
-        {"Picture Frame", Kind::symfoniskFrame},
-        {"Play:5", Kind::five},
-        {"Sonos Five", Kind::five},
-        {"five", Kind::five},
-        {"Five Alive", Kind::unrecognized},
-        {"Play 3", Kind::play3},
-        {"Sonos Play:1", Kind::play1},
-        {"Sonos One", Kind::one},
-        {"One SL", Kind::one},
-        {"one", Kind::one},
-        {"Someone", Kind::unrecognized},
-        {"Connect:Amp", Kind::amp},
-        {"Sonos Connect:Amp", Kind::amp},
-        {"amp", Kind::amp},
-        {"Sonos Port", Kind::port},
-        {"port", Kind::port},
-        {"Sonos Connect", Kind::port},
-        {"connect", Kind::port},
+        // The first three rows settle any name holding their text, whatever else it holds.
+        {"Sonos Arc Move Sub", Kind::arc}, {"Beam with Roam", Kind::beam}, {"Stingray Play:1", Kind::ray},
+        {"Playbar", Kind::playbar}, {"SONOS PLAYBASE", Kind::playbase},
+        {"Era 100", Kind::era100}, {"era100", Kind::era100}, {"Sonos Era 300", Kind::era300}, {"ERA300", Kind::era300},
+        // "sub mini" is tried before the plain sub tests, which look at whole words only.
+        {"Sonos Sub Mini", Kind::subMini}, {"  SUB\n", Kind::sub}, {"Sonos Sub (Gen 3)", Kind::sub},
+        {"Sub Gen 2", Kind::sub}, {"Basement Sub", Kind::sub}, {"Subwoofer", Kind::unrecognized},
+        {"Sonos Move 2", Kind::move}, {"Roam SL", Kind::roam},
+        {"SYMFONISK Table lamp", Kind::symfoniskLamp}, {"Symfonisk Picture Frame", Kind::symfoniskFrame},
+        {"Symfonisk Frame Lamp", Kind::symfoniskLamp}, {"Symfonisk", Kind::symfoniskBookshelf},
+        {"Table Lamp", Kind::symfoniskLamp}, {"Picture Frame", Kind::symfoniskFrame},
+        {"Play:5", Kind::five}, {"five", Kind::five}, {"Five Alive", Kind::unrecognized},
+        {"Play 3", Kind::play3}, {"Sonos Play:1", Kind::play1},
+        {"Sonos One", Kind::one}, {"One SL", Kind::one}, {"one", Kind::one}, {"Someone", Kind::unrecognized},
+        // "connect:amp" is tried before "sonos connect".
+        {"Sonos Connect:Amp", Kind::amp}, {"amp", Kind::amp},
+        {"Sonos Port", Kind::port}, {"Sonos Connect", Kind::port}, {"connect", Kind::port},
         {"", Kind::unrecognized},
     };
     for (const auto& c : cases) EXPECT_EQ(classify(c.name, "").kind(), c.kind) << c.name;
-}
-
-TEST(SpeakerModelClassify, NumberWinsOverName) {
-    EXPECT_EQ(classify("Sonos Arc", "S3"), SpeakerModel::play3());
-    EXPECT_EQ(classify("Sonos Move", "S9"), SpeakerModel::playbar());
 }
 
 TEST(SpeakerModelClassify, BatteryKeptOnlyForPortableModels) {
@@ -144,18 +107,9 @@ TEST(SpeakerModelClassify, BatteryKeptOnlyForPortableModels) {
     EXPECT_FALSE(SpeakerModel::isBatteryCapable("X1"));
 }
 
-TEST(SpeakerModelClassify, SatellitesPlayNoPart) {
-    auto id = *SpeakerUUID::make("RINCON_0123456789AB01400");
-    std::vector<BondedSatellite> satellites{
-        BondedSatellite{id, std::nullopt, SatelliteRole::subwoofer(), "S10", "Sonos Sub", true, 40}};
-    EXPECT_EQ(SpeakerModel::classify("Sonos Beam", "", satellites, std::nullopt), SpeakerModel::beam());
-}
-
 TEST(SpeakerModelClassify, UnrecognizedKeepsBothTextsAsPassed) {
     auto model = classify("  Odd Box\n", " X9 ");
-    ASSERT_TRUE(model.isUnrecognized());
-    EXPECT_EQ(model.asUnrecognized()->modelNumber, " X9 ");
-    EXPECT_EQ(model.asUnrecognized()->displayName, "  Odd Box\n");
+    EXPECT_EQ(model, SpeakerModel::unrecognized(" X9 ", "  Odd Box\n"));
     EXPECT_EQ(model.displayName(), "Odd Box");
     EXPECT_EQ(model.shortName(), "Odd Box");
 }
@@ -170,52 +124,33 @@ TEST(SpeakerModel, BatteryCapability) {
 }
 
 TEST(SpeakerModel, Labels) {
+    const char* expected[][2] = {
+        {"Sonos Arc", "Arc"}, {"Sonos Beam", "Beam"}, {"Sonos Ray", "Ray"}, {"Sonos Playbar", "Playbar"},
+        {"Sonos Playbase", "Playbase"}, {"Sonos Era 100", "Era 100"}, {"Sonos Era 300", "Era 300"},
+        {"Sonos One", "One"}, {"Sonos Five", "Five"}, {"Sonos Play:1", "Play:1"}, {"Sonos Play:3", "Play:3"},
+        {"Sonos Move", "Move"}, {"Sonos Roam", "Roam"}, {"Sonos Sub", "Sub"}, {"Sonos Sub Mini", "Sub Mini"},
+        {"Symfonisk Bookshelf", "Symfonisk"}, {"Symfonisk Lamp", "Lamp"}, {"Symfonisk Picture Frame", "Frame"},
+        {"Sonos Amp", "Amp"}, {"Sonos Port", "Port"}, {"Odd Box", "Odd Box"},
+    };
+    auto models = everyCase();
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        EXPECT_EQ(models[i].displayName(), expected[i][0]);
+        EXPECT_EQ(models[i].shortName(), expected[i][1]);
+    }
     struct Case { SpeakerModel model; const char* display; const char* shortName; };
-    const Case cases[] = {
-        {SpeakerModel::arc(), "Sonos Arc", "Arc"},
-        {SpeakerModel::beam(), "Sonos Beam", "Beam"},
-        {SpeakerModel::ray(), "Sonos Ray", "Ray"},
-        {SpeakerModel::playbar(), "Sonos Playbar", "Playbar"},
-        {SpeakerModel::playbase(), "Sonos Playbase", "Playbase"},
-        {SpeakerModel::era100(), "Sonos Era 100", "Era 100"},
-        {SpeakerModel::era300(), "Sonos Era 300", "Era 300"},
-        {SpeakerModel::one(), "Sonos One", "One"},
-        {SpeakerModel::five(), "Sonos Five", "Five"},
-        {SpeakerModel::play1(), "Sonos Play:1", "Play:1"},
-        {SpeakerModel::play3(), "Sonos Play:3", "Play:3"},
-        {SpeakerModel::move(reading(1)), "Sonos Move", "Move"},
-        {SpeakerModel::roam(), "Sonos Roam", "Roam"},
-        {SpeakerModel::sub(), "Sonos Sub", "Sub"},
-        {SpeakerModel::subMini(), "Sonos Sub Mini", "Sub Mini"},
-        {SpeakerModel::symfoniskBookshelf(), "Symfonisk Bookshelf", "Symfonisk"},
-        {SpeakerModel::symfoniskLamp(), "Symfonisk Lamp", "Lamp"},
-        {SpeakerModel::symfoniskFrame(), "Symfonisk Picture Frame", "Frame"},
-        {SpeakerModel::amp(), "Sonos Amp", "Amp"},
-        {SpeakerModel::port(), "Sonos Port", "Port"},
-        {SpeakerModel::unrecognized("X9", " Odd Box "), "Odd Box", "Odd Box"},
+    const Case unrecognized[] = {
         {SpeakerModel::unrecognized("X9", " \n "), "Sonos (X9)", "X9"},
-        // The number is shown as stored, blanks included, and only the stored text decides
-        // whether it is empty.
+        // The number is shown as stored, and only the stored text decides whether it is empty.
         {SpeakerModel::unrecognized(" ", ""), "Sonos ( )", " "},
         {SpeakerModel::unrecognized("", ""), "Sonos Speaker", "Sonos"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.model.displayName(), c.display) << c.model.caseName();
-        EXPECT_EQ(c.model.shortName(), c.shortName) << c.model.caseName();
+    for (const auto& c : unrecognized) {
+        EXPECT_EQ(c.model.displayName(), c.display);
+        EXPECT_EQ(c.model.shortName(), c.shortName);
     }
 }
 
-TEST(SpeakerModel, BatteryOnlyOnPortableModels) {
-    for (const auto& model : everyCase()) {
-        if (model.isMove()) {
-            EXPECT_EQ(model.battery(), reading(80));
-        } else {
-            EXPECT_EQ(model.battery(), std::nullopt) << model.caseName();
-        }
-    }
-}
-
-TEST(SpeakerModel, SemanticEquivalence) {
+TEST(SpeakerModel, SemanticEquivalenceAndHashing) {
     struct Case { SpeakerModel a; SpeakerModel b; bool equal; bool equivalent; };
     const Case cases[] = {
         {SpeakerModel::roam(reading(50, 1)), SpeakerModel::roam(reading(50, 2)), false, true},
@@ -227,25 +162,23 @@ TEST(SpeakerModel, SemanticEquivalence) {
         {SpeakerModel::move(reading(50)), SpeakerModel::roam(reading(50)), false, false},
         {SpeakerModel::unrecognized("X", "Y"), SpeakerModel::unrecognized("X", "Y "), false, false},
         {SpeakerModel::unrecognized("X", "Y"), SpeakerModel::unrecognized("X", "Y"), true, true},
-        {SpeakerModel::port(), SpeakerModel::amp(), false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.a == c.b, c.equal) << c.a.toJson().dump() << " vs " << c.b.toJson().dump();
-        EXPECT_EQ(c.a.isSemanticallyEquivalent(c.b), c.equivalent) << c.a.toJson().dump() << " vs " << c.b.toJson().dump();
-        EXPECT_EQ(c.b.isSemanticallyEquivalent(c.a), c.equivalent);
+        auto what = c.a.toJson().dump() + " vs " + c.b.toJson().dump();
+        EXPECT_EQ(c.a == c.b, c.equal) << what;
+        EXPECT_EQ(c.a.isSemanticallyEquivalent(c.b), c.equivalent) << what;
+        EXPECT_EQ(c.b.isSemanticallyEquivalent(c.a), c.equivalent) << what;
     }
-}
-
-TEST(SpeakerModel, HashingAgreesWithEquality) {
     std::unordered_set<SpeakerModel> set;
-    for (const auto& model : everyCase()) set.insert(model);
-    for (const auto& model : everyCase()) set.insert(model);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto& model : everyCase()) set.insert(model);
+    }
     set.insert(SpeakerModel::move(reading(80, 5)));  // differs only in sample time
     set.insert(SpeakerModel::move());
     EXPECT_EQ(set.size(), 23u);
 }
 
-TEST(SpeakerModelJson, Encoding) {
+TEST(SpeakerModelJson, EncodingAndRoundTripOfEveryCase) {
     struct Case { SpeakerModel model; const char* json; };
     const Case cases[] = {
         {SpeakerModel::arc(), R"({"arc":{}})"},
@@ -256,11 +189,8 @@ TEST(SpeakerModelJson, Encoding) {
         {SpeakerModel::unrecognized("", " Box "), R"({"unrecognized":{"displayName":" Box ","modelNumber":""}})"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.model.toJson().dump(), c.json);
-}
 
-TEST(SpeakerModelJson, RoundTripOfEveryCase) {
     auto models = everyCase();
-    ASSERT_EQ(models.size(), 21u);
     for (std::size_t i = 0; i < models.size(); ++i) {
         EXPECT_EQ(static_cast<std::size_t>(models[i].kind()), i);
         auto text = models[i].toJson().dump();
@@ -276,7 +206,6 @@ TEST(SpeakerModelJson, Decoding) {
         {R"({"arc":{},"kitchen":1})", SpeakerModel::arc()},
         {R"({"beam":{"ignored":true}})", SpeakerModel::beam()},
         {R"({"roam":{"battery":null}})", SpeakerModel::roam()},
-        {R"({"move":{"other":1}})", SpeakerModel::move()},
         {R"({"Arc":{},"ray":{}})", SpeakerModel::ray()},
         {R"({"arc":1})", std::nullopt},
         {R"({"arc":"x"})", std::nullopt},
@@ -284,10 +213,8 @@ TEST(SpeakerModelJson, Decoding) {
         {R"({"unrecognized":{"modelNumber":"X"}})", std::nullopt},
         {R"({"unrecognized":{"modelNumber":"X","displayName":null}})", std::nullopt},
         {R"({"unrecognized":{"modelNumber":3,"displayName":"Y"}})", std::nullopt},
-        {R"({"move":{"battery":{"levelPercent":5}}})", std::nullopt},
         {R"({"move":{"battery":{"levelPercent":5.5,"isOnCharger":true,"sampledAt":0}}})", std::nullopt},
         {R"("arc")", std::nullopt},
-        {R"([])", std::nullopt},
     };
     for (const auto& c : cases) {
         auto decoded = SpeakerModel::fromJson(*json::parse(c.json));
@@ -296,23 +223,17 @@ TEST(SpeakerModelJson, Decoding) {
             EXPECT_EQ(*decoded, *c.model) << c.json;
         }
     }
+
+    auto missing = SpeakerModel::fromJson(*json::parse(R"({"roam":{"battery":{"levelPercent":5,"sampledAt":0}}})"));
+    EXPECT_EQ(missing.error().path, "roam/battery");
+    EXPECT_EQ(missing.error().description, "No value associated with key \"isOnCharger\".");
 }
 
 TEST(SpeakerModelJson, NoneOrSeveralCasesIsATypeMismatch) {
-    const char* cases[] = {R"({})", R"({"arc":{},"beam":{}})", R"({"Arc":{},"kitchen":{}})",
-                           R"({"move":{},"roam":{},"unrecognized":{}})"};
-    for (const char* text : cases) {
+    for (const char* text : {R"({})", R"({"arc":{},"beam":{}})", R"({"Arc":{},"kitchen":{}})"}) {
         auto decoded = SpeakerModel::fromJson(*json::parse(text));
         ASSERT_FALSE(decoded) << text;
         EXPECT_EQ(decoded.error().kind, DecodingError::Kind::typeMismatch);
         EXPECT_EQ(decoded.error().description, "Invalid number of keys found, expected one.");
     }
-}
-
-TEST(SpeakerModelJson, NestedErrorsCarryTheirPath) {
-    auto decoded = SpeakerModel::fromJson(*json::parse(R"({"roam":{"battery":{"levelPercent":5,"sampledAt":0}}})"));
-    ASSERT_FALSE(decoded);
-    EXPECT_EQ(decoded.error().kind, DecodingError::Kind::keyNotFound);
-    EXPECT_EQ(decoded.error().path, "roam/battery");
-    EXPECT_EQ(decoded.error().description, "No value associated with key \"isOnCharger\".");
 }

@@ -1,0 +1,113 @@
+#include "XMLNode.h"
+
+#include <QStringDecoder>
+#include <QXmlStreamReader>
+
+#include "OrvelDomain/Text.h"
+
+namespace orvel {
+
+const XMLNode* XMLNode::child(std::string_view childName) const {
+    for (const auto& c : children) {
+        if (c.name == childName) return &c;
+    }
+    return nullptr;
+}
+
+std::vector<const XMLNode*> XMLNode::childrenNamed(std::string_view childName) const {
+    std::vector<const XMLNode*> out;
+    for (const auto& c : children) {
+        if (c.name == childName) out.push_back(&c);
+    }
+    return out;
+}
+
+const XMLNode* XMLNode::find(std::string_view path) const {
+    const XMLNode* node = this;
+    while (node != nullptr && !path.empty()) {
+        auto slash = path.find('/');
+        node = node->child(path.substr(0, slash));
+        path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash + 1);
+    }
+    return node;
+}
+
+std::optional<std::string> XMLNode::attribute(std::string_view attributeName) const {
+    auto it = attributes.find(std::string(attributeName));
+    if (it == attributes.end()) return std::nullopt;
+    return it->second;
+}
+
+std::string XMLNode::trimmedText() const { return text::trimmed(text); }
+
+namespace {
+
+std::string utf8(QStringView s) { return s.toString().toStdString(); }
+
+}  // namespace
+
+Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) {
+    if (document.size() > limits.maxBytes) {
+        return parseFailure("XML document of " + std::to_string(document.size()) + " bytes exceeds the limit of " +
+                            std::to_string(limits.maxBytes) + " bytes");
+    }
+    // Decoding ourselves pins the encoding to UTF-8 whatever the declaration claims, and turns
+    // stray bytes into an error instead of replacement characters.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = decoder.decode(QByteArrayView(document.data(), static_cast<qsizetype>(document.size())));
+    if (decoder.hasError()) return parseFailure("XML document is not valid UTF-8");
+
+    QXmlStreamReader reader(decoded);
+    std::vector<XMLNode> stack;
+    std::optional<XMLNode> root;
+    std::size_t elements = 0;
+
+    while (!reader.atEnd()) {
+        auto token = reader.readNext();
+        switch (token) {
+        case QXmlStreamReader::DTD:
+            return parseFailure("XML document with a document type declaration is refused");
+        case QXmlStreamReader::EntityReference:
+            return parseFailure("XML document refers to an undeclared entity");
+        case QXmlStreamReader::StartElement: {
+            if (root) return parseFailure("XML document has content after its root element");
+            if (++elements > limits.maxElements) {
+                return parseFailure("XML document has more than " + std::to_string(limits.maxElements) + " elements");
+            }
+            if (stack.size() >= limits.maxDepth) {
+                return parseFailure("XML document nests deeper than " + std::to_string(limits.maxDepth) + " levels");
+            }
+            XMLNode node;
+            node.name = utf8(reader.name());
+            for (const auto& attribute : reader.attributes()) {
+                node.attributes.insert_or_assign(utf8(attribute.name()), utf8(attribute.value()));
+            }
+            stack.push_back(std::move(node));
+            break;
+        }
+        case QXmlStreamReader::EndElement: {
+            XMLNode node = std::move(stack.back());
+            stack.pop_back();
+            if (stack.empty()) {
+                root = std::move(node);
+            } else {
+                stack.back().children.push_back(std::move(node));
+            }
+            break;
+        }
+        case QXmlStreamReader::Characters:
+            if (!stack.empty()) stack.back().text += utf8(reader.text());
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError()) {
+        return parseFailure("malformed XML at line " + std::to_string(reader.lineNumber()) + ": " +
+                            reader.errorString().toStdString());
+    }
+    if (!root) return parseFailure("XML document has no root element");
+    return std::move(*root);
+}
+
+}  // namespace orvel
