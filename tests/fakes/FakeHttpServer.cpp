@@ -403,7 +403,7 @@ void FakeHttpServer::acceptConnections() {
 }
 
 HttpReply FakeHttpServer::answer(const HttpRequest& request) {
-    requests_.append(request);
+    if (recording_) requests_.append(request);
     emit requestReceived(request);
     if (!handler_) return HttpReply::withStatus(404, "Not Found");
     return handler_(request);

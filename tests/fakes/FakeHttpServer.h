@@ -105,6 +105,8 @@ public:
     qsizetype heldReplyCount() const;
     void releaseHeldReplies();
 
+    // On by default; a long-running server turns it off so memory stays flat.
+    void setRecording(bool on) { recording_ = on; }
     QList<HttpRequest> requests() const { return requests_; }
     qsizetype requestCount() const { return requests_.size(); }
     void clearRequests() { requests_.clear(); }
@@ -127,6 +129,7 @@ private:
     QTcpServer* server_ = nullptr;
     Handler handler_;
     bool keepAlive_ = true;
+    bool recording_ = true;
     bool holding_ = false;
     QList<std::pair<QPointer<Connection>, HttpReply>> held_;
     QList<QPointer<Connection>> connections_;

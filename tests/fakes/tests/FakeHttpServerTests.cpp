@@ -53,6 +53,12 @@ TEST(FakeHttpServer, passesTheRequestToTheHandlerAndTheReplyToTheClient) {
     EXPECT_EQ(recorded.localAddress, kLocal);
     served.server.clearRequests();
     EXPECT_EQ(served.server.requestCount(), 0);
+
+    served.server.setRecording(false);
+    QSignalSpy arrived(&served.server, &FakeHttpServer::requestReceived);
+    EXPECT_EQ(fetch(served.url("/again")).status, 200);
+    EXPECT_EQ(arrived.count(), 1);
+    EXPECT_EQ(served.server.requestCount(), 0);
 }
 
 TEST(FakeHttpServer, answersNotFoundWithoutAHandler) {
