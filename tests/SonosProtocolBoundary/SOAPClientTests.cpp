@@ -7,7 +7,7 @@
 #include "fakes/FakeHttpServer.h"
 
 using namespace orvel;
-using namespace orvel::testing;
+using namespace orvel::soap_replies;
 using orvel::fakes::FakeHttpServer;
 using orvel::fakes::HttpReply;
 using orvel::fakes::HttpRequest;

@@ -8,7 +8,7 @@
 
 #include <QByteArray>
 
-namespace orvel::testing {
+namespace orvel::soap_replies {
 
 // A 200 reply body for `action` with the given outputs, whose values are already escaped.
 inline QByteArray soapReply(const std::string& action, const std::string& serviceType,
@@ -30,4 +30,4 @@ inline QByteArray soapFault(int errorCode) {
            QByteArray::number(errorCode) + "</errorCode></UPnPError></detail></s:Fault></s:Body></s:Envelope>";
 }
 
-}  // namespace orvel::testing
+}  // namespace orvel::soap_replies
