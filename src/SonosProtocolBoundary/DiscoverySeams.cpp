@@ -4,11 +4,11 @@
 
 #include <QNetworkInterface>
 #include <QTcpSocket>
-#include <QTimer>
 #include <QUdpSocket>
 
 #include <qcoro/qcoroabstractsocket.h>
-#include <qcoro/qcorosignal.h>
+
+#include "Support/Sleep.h"
 
 namespace orvel {
 
@@ -67,11 +67,7 @@ QCoro::Task<std::vector<SSDPReply>> UdpSSDPSearcher::search(QByteArray request, 
     }
     if (!sent) co_return {};
 
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.start(window);
-    co_await qCoro(&timer, &QTimer::timeout);
+    co_await sleepFor(clock_, window);
     co_return std::move(*replies);
 }
 

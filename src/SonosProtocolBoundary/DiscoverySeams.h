@@ -15,6 +15,7 @@
 #include <qcoro/qcorotask.h>
 
 #include "SonosProtocolBoundary/SpeakerAddress.h"
+#include "Support/Clock.h"
 
 namespace orvel {
 
@@ -63,10 +64,15 @@ public:
     std::vector<InterfaceAddress> ipv4Addresses() const override;
 };
 
-// A QUdpSocket that sends the search on every multicast-capable interface that is up.
+// A QUdpSocket that sends the search on every multicast-capable interface that is up, and
+// listens for the window on `clock` (which must outlive it).
 class UdpSSDPSearcher final : public SSDPSearcher {
 public:
+    explicit UdpSSDPSearcher(Clock& clock = Clock::system()) : clock_(clock) {}
     QCoro::Task<std::vector<SSDPReply>> search(QByteArray request, std::chrono::milliseconds window) override;
+
+private:
+    Clock& clock_;
 };
 
 // A QTcpSocket connect.
