@@ -69,8 +69,11 @@ std::vector<FloorplanRoomCluster> clusterRooms(const std::vector<FloorplanNode>&
                 if (!sameRoom) {
                     double dx = candidate.node->coordinate.x() - anchor.node->coordinate.x();
                     double dy = candidate.node->coordinate.y() - anchor.node->coordinate.y();
-                    auto strength = matrix.strength(anchor.node->id(), candidate.node->id());
-                    sameRoom = std::sqrt(dx * dx + dy * dy) <= joiningDistance && strength && *strength > joiningStrength;
+                    // Distance first: the matrix lookup is the costlier test.
+                    if (std::sqrt(dx * dx + dy * dy) <= joiningDistance) {
+                        auto strength = matrix.strength(anchor.node->id(), candidate.node->id());
+                        sameRoom = strength && *strength > joiningStrength;
+                    }
                 }
                 if (!sameRoom) continue;
                 taken.insert(candidate.node->id());

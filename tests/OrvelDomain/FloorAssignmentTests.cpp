@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <random>
 
-#include "FloorplanFixtures.h"
+#include "OrvelDomain/FloorplanFixtures.h"
 #include "OrvelDomain/FloorplanLayout.h"
 
 using namespace orvel;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "FloorplanFixtures.h"
+#include "OrvelDomain/FloorplanFixtures.h"
 #include "OrvelDomain/FloorBandLayout.h"
 
 using namespace orvel;

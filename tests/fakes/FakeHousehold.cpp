@@ -48,14 +48,14 @@ constexpr StandardRoom kStandardRooms[] = {
 };
 
 // What each action takes, in the order the speakers expect.
-struct ActionSpec {
+struct ActionSignature {
     const char* service;
     const char* action;
     QStringList arguments;
 };
 
-const QList<ActionSpec>& actionSpecs() {
-    static const QList<ActionSpec> specs = {
+const QList<ActionSignature>& actionSignatures() {
+    static const QList<ActionSignature> signatures = {
         {"ZoneGroupTopology", "GetZoneGroupState", {}},
         {"AVTransport", "GetTransportInfo", {"InstanceID"}},
         {"AVTransport", "GetPositionInfo", {"InstanceID"}},
@@ -80,7 +80,7 @@ const QList<ActionSpec>& actionSpecs() {
         {"SystemProperties", "GetString", {"VariableName"}},
         {"SystemProperties", "SetString", {"VariableName", "StringValue"}},
     };
-    return specs;
+    return signatures;
 }
 
 // A non-negative decimal integer of at most nine digits.
@@ -409,14 +409,14 @@ HttpReply FakeHousehold::handleControl(const FakeService& service, FakeRequest& 
     if (QString::fromUtf8(soapAction) != expectedAction || call->serviceType != service.type)
         return faultReply(upnp::invalidAction);
 
-    const ActionSpec* spec = nullptr;
-    for (const ActionSpec& candidate : actionSpecs())
-        if (service.name == QLatin1String(candidate.service) && call->action == QLatin1String(candidate.action)) spec = &candidate;
-    if (!spec) return faultReply(upnp::invalidAction);
+    const ActionSignature* signature = nullptr;
+    for (const ActionSignature& candidate : actionSignatures())
+        if (service.name == QLatin1String(candidate.service) && call->action == QLatin1String(candidate.action)) signature = &candidate;
+    if (!signature) return faultReply(upnp::invalidAction);
     QStringList sent;
     for (const auto& argument : call->arguments) sent << argument.first;
-    if (sent != spec->arguments) return faultReply(upnp::invalidArgs);
-    if (spec->arguments.contains(QStringLiteral("InstanceID")) && recorded.argument(QStringLiteral("InstanceID")) != QLatin1String("0"))
+    if (sent != signature->arguments) return faultReply(upnp::invalidArgs);
+    if (signature->arguments.contains(QStringLiteral("InstanceID")) && recorded.argument(QStringLiteral("InstanceID")) != QLatin1String("0"))
         return faultReply(upnp::invalidInstanceId);
 
     if (const Rule* rule = takeRule(FaultRule, recorded)) return faultReply(rule->code);
@@ -539,7 +539,8 @@ void FakeHousehold::malform(HttpReply& reply, Malformation malformation, const F
         reply.body = reply.body.left(reply.body.size() / 2);
         return;
     case Malformation::NotXml:
-        reply.body = QByteArray("<html><body>Internal \xff\xfe error</b", 36);
+        static constexpr char kGarbage[] = "<html><body>Internal \xff\xfe error</b";
+        reply.body = QByteArray(kGarbage, sizeof kGarbage - 1);
         return;
     case Malformation::Empty:
         reply.body.clear();

@@ -53,7 +53,7 @@ struct HttpReply {
     Delivery delivery = Delivery::Normal;
     // Wait this long before the first byte goes out.
     std::chrono::milliseconds delay{0};
-    // When positive, the body goes out in pieces of this many bytes, one per interval.
+    // When positive, the body goes out in chunks of this many bytes, one per interval.
     qsizetype trickleBytes = 0;
     std::chrono::milliseconds trickleInterval{0};
     // Close the connection after this reply even when the client wants to keep it.

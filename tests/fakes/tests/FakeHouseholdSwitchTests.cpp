@@ -320,7 +320,7 @@ TEST(FakeHouseholdSwitches, slowRepliesNeverComeEarlyAndCanTrickle) {
     clock.restart();
     const FetchResult trickled = getPage(*household, ids[1], "/status/accounts");
     EXPECT_EQ(trickled.status, 200);
-    // Every 64-byte piece waits its turn.
+    // Every 64-byte chunk waits its turn.
     EXPECT_GE(clock.elapsed(), 20 * (trickled.body.size() / 64));
     EXPECT_TRUE(trickled.body.endsWith("</Accounts>\n"));
 }
