@@ -6,6 +6,7 @@
 
 #include "OrvelDomain/NowPlaying.h"
 #include "OrvelDomain/NowPlayingTrack.h"
+#include "OrvelDomain/PresetPill.h"
 #include "SonosProtocolBoundary/Discovery.h"
 #include "SonosProtocolBoundary/QueueService.h"
 #include "SonosProtocolBoundary/SpotifyOnSonos.h"
@@ -208,10 +209,14 @@ TEST(FakeHousehold, PagesAccountsAndStrings) {
         rig.call(1, SystemPropertiesService::getStringRequest(SystemPropertiesService::presetsVariable)));
     ASSERT_TRUE(presets) << presets.error().message();
     EXPECT_EQ(*presets, std::nullopt) << "never set";
-    ASSERT_TRUE(rig.call(2, SystemPropertiesService::setStringRequest(SystemPropertiesService::presetsVariable, "[]")));
-    EXPECT_EQ(*SystemPropertiesService::stringValue(
-                  rig.call(0, SystemPropertiesService::getStringRequest(SystemPropertiesService::presetsVariable))),
-              "[]");
+    const std::vector<PresetPill> stored{PresetPill(PresetID::random(), "Downstairs & Kitchen",
+                                                    *SpeakerUUID::make(rig.id(0).toStdString()),
+                                                    {*SpeakerUUID::make(rig.id(1).toStdString())})};
+    ASSERT_TRUE(rig.call(2, SystemPropertiesService::setPresetsRequest(stored)));
+    auto text = SystemPropertiesService::stringValue(
+        rig.call(0, SystemPropertiesService::getStringRequest(SystemPropertiesService::presetsVariable)));
+    ASSERT_TRUE(text && *text);
+    EXPECT_EQ(SystemPropertiesService::parsePresetList(**text), stored);
 
     // The enqueue request is one the speakers accept.
     auto item = *SpotifyURI::make("spotify:track:4uLU6hMCjMI75M1A2tKUQC");
