@@ -10,8 +10,14 @@ namespace orvel {
 std::map<SpeakerUUID, Speaker> OrvelState::knownAfter(std::map<SpeakerUUID, Speaker> known,
                                                       const HouseholdSnapshot& snapshot) {
     // Kept offline, at the address and time of this snapshot, so a speaker that vanishes from
-    // later snapshots shows where and when it was last listed.
+    // later snapshots shows where and when it was last listed. A speaker the snapshot already
+    // lists as offline keeps the time it was really last seen: a later snapshot that still
+    // misses it is no sighting.
     for (const auto& [id, speaker] : snapshot.speakers()) {
+        if (speaker.reachability.isOffline()) {
+            known.insert_or_assign(id, speaker);
+            continue;
+        }
         known.insert_or_assign(id, speaker.with(ReachabilityState::offline(speaker.reachability.ip(),
                                                                            snapshot.observedAt())));
     }

@@ -77,34 +77,22 @@ TEST(Absorption, ALayoutComputedFromTheAnswerGivesTheSameStateAsInferringInPlace
 
 TEST(Absorption, ASpeakerThatDropsOutStaysKnownOfflineAtItsLastAddressAndTime) {
     OrvelState state(LoadedFiles{}, {});
-    state.absorb(twoRooms().build(), std::nullopt, T0);
-    auto later = twoRooms();
+    auto first = twoRooms();
+    first.speakers.push_back(offlineSpeaker('C', "Office", T0.addingSeconds(-600)));
+    first.grouping += " CC";
+    state.absorb(first.build(), std::nullopt, T0);
+    auto later = first;
     later.at = T0.addingSeconds(30);
-    later.speakers.pop_back();
-    later.grouping = "AA";
+    later.speakers.erase(later.speakers.begin() + 1);
+    later.grouping = "AA CC";
     state.absorb(later.build(), std::nullopt, T0.addingSeconds(30));
 
     EXPECT_EQ(state.known().at(sp('B')).reachability, ReachabilityState::offline(ipOf('B'), T0));
     EXPECT_EQ(state.known().at(sp('A')).reachability, ReachabilityState::offline(ipOf('A'), T0.addingSeconds(30)));
+    // Still listed offline: when it was really last seen, not when it was last listed.
+    EXPECT_EQ(state.known().at(sp('C')).reachability, ReachabilityState::offline(ipOf('C'), T0.addingSeconds(-600)));
     EXPECT_EQ(state.speakers().front(), state.known().at(sp('B')));  // "Den" shown from what is known
     EXPECT_EQ(state.rf(), matrix('A', 'B', 30));
-}
-
-TEST(Absorption, PresetsAndNameAreKeptWhenTheSnapshotLacksThem) {
-    OrvelState state(LoadedFiles{}, {});
-    const auto preset = PresetPill(PresetID::random(), "Evening", sp('A'), {sp('B')});
-    auto first = twoRooms();
-    first.presets = std::vector{preset};
-    first.name = "Home";
-    state.absorb(first.build(), std::nullopt, T0);
-    auto second = twoRooms();
-    second.name = "";
-    state.absorb(second.build(), std::nullopt, T0);
-    EXPECT_EQ(state.presets(), std::vector{preset});
-    EXPECT_EQ(state.networkName(), "Home");
-    second.presets = std::vector<PresetPill>{};
-    state.absorb(second.build(), std::nullopt, T0);
-    EXPECT_TRUE(state.presets().empty());
 }
 
 struct OverrideCase {

@@ -116,27 +116,6 @@ TEST(StateQueries, PresetReducersTrimNamesAndIgnoreWhatCannotApply) {
     EXPECT_EQ(state.networkName(), "Home");
 }
 
-TEST(StateQueries, SavingAGroupCapturesItAndUpdatingKeepsIDAndName) {
-    OrvelState state(LoadedFiles{}, {});
-    state.absorb(Household{.speakers = {speaker('A', "Kitchen"), speaker('B', "Den"), speaker('C', "Office")},
-                           .grouping = "AA BA CC"}
-                     .build(),
-                 std::nullopt, T0);
-    state.savePreset(group('D'), "Missing");
-    EXPECT_TRUE(state.presets().empty());
-    state.savePreset(group('A'), std::nullopt);
-    ASSERT_EQ(state.presets().size(), 1u);
-    const PresetPill saved = state.presets().front();
-    EXPECT_EQ(saved.coordinatorUUID(), sp('A'));
-    EXPECT_EQ(saved.memberUUIDs(), std::set<SpeakerUUID>{sp('B')});
-
-    const auto& groups = state.groups();
-    const auto c = std::find_if(groups.begin(), groups.end(), [](const SonosGroup& g) { return g.id == group('C'); });
-    ASSERT_NE(c, groups.end());
-    state.updatePreset(saved.id(), *c);
-    EXPECT_EQ(state.presets().front(), PresetPill(saved.id(), saved.name(), sp('C'), {}));
-}
-
 TEST(StateQueries, PersistedSlicesListKnownSpeakersByIdentifier) {
     const auto a = speaker('A', "Kitchen");
     const auto b = speaker('B', "Den");

@@ -125,15 +125,4 @@ TEST(StateDerivation, AVolumeOnlySnapshotKeepsTheClustersAndRefreshesTheirNodes)
     EXPECT_EQ(state.floorplanRoomClusters(), FloorplanLayout::clusterRooms(state.floorplan(), state.rf()));
 }
 
-TEST(StateDerivation, StatesDifferingOnlyInSamplingTimeAreNotEqual) {
-    OrvelState first(LoadedFiles{}, {});
-    OrvelState second = first;
-    const auto household = Household{.speakers = {speaker('A', "Kitchen")}, .grouping = "AA"};
-    auto later = household;
-    later.at = T0.addingSeconds(1);
-    first.absorb(household.build(), std::nullopt, T0);
-    second.absorb(later.build(), std::nullopt, T0);
-    EXPECT_NE(first, second);
-}
-
 }  // namespace
