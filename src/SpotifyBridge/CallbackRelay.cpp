@@ -66,12 +66,15 @@ CallbackRelay::~CallbackRelay() {
 
 std::expected<void, std::string> CallbackRelay::listen() {
     if (server_->isListening()) return {};
+    // Asked first: with access options Qt binds beside the name and renames over it, which
+    // would silently take the name from a live first copy.
+    if (hasLiveListener(serverName_)) {
+        return std::unexpected("another copy of the program already listens on " + serverName_.toStdString());
+    }
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     if (server_->listen(serverName_)) return {};
     if (server_->serverError() == QAbstractSocket::AddressInUseError) {
-        if (hasLiveListener(serverName_)) {
-            return std::unexpected("another copy of the program already listens on " + serverName_.toStdString());
-        }
+        // Left behind by a copy that crashed.
         QLocalServer::removeServer(serverName_);
         if (server_->listen(serverName_)) return {};
     }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AsyncTestSupport.h"
+#include "Awaiting.h"
 #include "fakes/FakeSpotifyWebApi.h"
 #include "SpotifyBridge/WebAPI.h"
 

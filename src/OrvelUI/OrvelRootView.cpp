@@ -1,0 +1,106 @@
+#include "OrvelUI/OrvelRootView.h"
+
+#include <algorithm>
+
+#include "OrvelUI/WindowRules.h"
+
+namespace orvel {
+
+namespace {
+
+std::vector<GroupID> idsOf(const std::vector<GroupOutline>& groups) {
+    std::vector<GroupID> ids;
+    ids.reserve(groups.size());
+    for (const GroupOutline& group : groups) ids.push_back(group.id);
+    return ids;
+}
+
+int extent(std::optional<double> points) {
+    return points ? WindowRules::windowExtent(*points) : WindowRules::largestWindowExtent;
+}
+
+}  // namespace
+
+OrvelRootView::OrvelRootView(LaunchSource launch, QObject* parent)
+    : QObject(parent),
+      launch_(std::move(launch)),
+      // The options cannot change while the process runs, so the layout is fixed for the
+      // window's life.
+      phoneLayout_(launch_().requestsIOS()),
+      navigation_(RootNavigation::initial(launch_())) {}
+
+int OrvelRootView::defaultWidth() const { return WindowRules::windowExtent(WindowRules::defaultSize(phoneLayout_).width); }
+int OrvelRootView::defaultHeight() const {
+    return WindowRules::windowExtent(WindowRules::defaultSize(phoneLayout_).height);
+}
+int OrvelRootView::minimumWidth() const {
+    return WindowRules::windowExtent(WindowRules::frameLimits(phoneLayout_).minimumWidth);
+}
+int OrvelRootView::minimumHeight() const {
+    return WindowRules::windowExtent(WindowRules::frameLimits(phoneLayout_).minimumHeight);
+}
+int OrvelRootView::maximumWidth() const { return extent(WindowRules::frameLimits(phoneLayout_).maximumWidth); }
+int OrvelRootView::maximumHeight() const { return extent(WindowRules::frameLimits(phoneLayout_).maximumHeight); }
+int OrvelRootView::sidebarMinimumWidth() const { return WindowRules::windowExtent(WindowRules::sidebarWidths().minimum); }
+int OrvelRootView::sidebarIdealWidth() const { return WindowRules::windowExtent(WindowRules::sidebarWidths().ideal); }
+int OrvelRootView::sidebarMaximumWidth() const { return WindowRules::windowExtent(WindowRules::sidebarWidths().maximum); }
+
+void OrvelRootView::setActiveTab(int tab) {
+    if (tab < int(AppTab::map) || tab > int(AppTab::settings)) return;
+    changeNavigation([&](RootNavigation& navigation) { navigation.activeTab = AppTab(tab); });
+}
+
+void OrvelRootView::select(std::optional<SidebarDestination> destination) {
+    changeNavigation([&](RootNavigation& navigation) { navigation.selection = std::move(destination); });
+}
+
+QString OrvelRootView::selectionKind() const {
+    if (!navigation_.selection) return {};
+    if (navigation_.selection->isGroup()) return QStringLiteral("group");
+    if (navigation_.selection->isSpeaker()) return QStringLiteral("speaker");
+    return QStringLiteral("home");
+}
+
+QString OrvelRootView::selectionId() const {
+    if (!navigation_.selection) return {};
+    if (const auto* group = navigation_.selection->asGroup()) return QString::fromStdString(group->id.description());
+    if (const auto* speaker = navigation_.selection->asSpeaker()) return QString::fromStdString(speaker->id.rawValue());
+    return {};
+}
+
+void OrvelRootView::shown() {
+    if (shown_) return;
+    shown_ = true;
+    changeNavigation([&](RootNavigation& navigation) { navigation.groupListChanged(groupOutlines_, launch_()); });
+}
+
+void OrvelRootView::setHousehold(std::vector<GroupOutline> groups, std::vector<Speaker> speakers) {
+    const bool groupIdsChanged = idsOf(groups) != idsOf(groupOutlines_);
+    groupOutlines_ = std::move(groups);
+    groups_.setGroups(groupOutlines_);
+
+    std::vector<SpeakerUUID> offlineIds;
+    for (const Speaker& speaker : offlineSpeakers(groupOutlines_, speakers)) offlineIds.push_back(speaker.id);
+    const bool offlineIdsChanged = offlineIds != offlineIds_;
+    offlineIds_ = std::move(offlineIds);
+
+    // Before the window is shown the watchers are not yet attached; the first showing runs the
+    // group-list watcher with whatever is known by then.
+    if (!shown_) return;
+    if (groupIdsChanged) {
+        changeNavigation([&](RootNavigation& navigation) { navigation.groupListChanged(groupOutlines_, launch_()); });
+    }
+    if (offlineIdsChanged) {
+        changeNavigation([&](RootNavigation& navigation) { navigation.offlineListChanged(offlineIds_, groupOutlines_); });
+    }
+}
+
+void OrvelRootView::changeNavigation(const std::function<void(RootNavigation&)>& change) {
+    RootNavigation next = navigation_;
+    change(next);
+    if (next == navigation_) return;
+    navigation_ = std::move(next);
+    emit navigationChanged();
+}
+
+}  // namespace orvel

@@ -1,0 +1,93 @@
+#pragma once
+
+// The presenter behind the window's root view: it owns the navigation state, chooses between
+// the desktop split view and the phone tab layout, keeps the selection valid as the household
+// changes, and hands the group list to the views.
+
+#include <functional>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+#include "OrvelDomain/Speaker.h"
+#include "OrvelDomain/SpeakerUUID.h"
+#include "OrvelUI/GroupListModel.h"
+#include "OrvelUI/GroupOutline.h"
+#include "OrvelUI/LaunchView.h"
+#include "OrvelUI/RootNavigation.h"
+
+namespace orvel {
+
+class OrvelRootView : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Created by the application")
+
+    Q_PROPERTY(bool phoneLayout READ phoneLayout CONSTANT)
+    Q_PROPERTY(int defaultWidth READ defaultWidth CONSTANT)
+    Q_PROPERTY(int defaultHeight READ defaultHeight CONSTANT)
+    Q_PROPERTY(int minimumWidth READ minimumWidth CONSTANT)
+    Q_PROPERTY(int minimumHeight READ minimumHeight CONSTANT)
+    Q_PROPERTY(int maximumWidth READ maximumWidth CONSTANT)
+    Q_PROPERTY(int maximumHeight READ maximumHeight CONSTANT)
+    Q_PROPERTY(int sidebarMinimumWidth READ sidebarMinimumWidth CONSTANT)
+    Q_PROPERTY(int sidebarIdealWidth READ sidebarIdealWidth CONSTANT)
+    Q_PROPERTY(int sidebarMaximumWidth READ sidebarMaximumWidth CONSTANT)
+    Q_PROPERTY(int activeTab READ activeTab WRITE setActiveTab NOTIFY navigationChanged)
+    Q_PROPERTY(QString selectionKind READ selectionKind NOTIFY navigationChanged)
+    Q_PROPERTY(QString selectionId READ selectionId NOTIFY navigationChanged)
+    Q_PROPERTY(orvel::GroupListModel* groups READ groups CONSTANT)
+
+public:
+    using LaunchSource = std::function<LaunchInputs()>;
+
+    // `launch` is asked afresh whenever a launch option matters.
+    explicit OrvelRootView(LaunchSource launch, QObject* parent = nullptr);
+
+    bool phoneLayout() const { return phoneLayout_; }
+    int defaultWidth() const;
+    int defaultHeight() const;
+    int minimumWidth() const;
+    int minimumHeight() const;
+    int maximumWidth() const;
+    int maximumHeight() const;
+    int sidebarMinimumWidth() const;
+    int sidebarIdealWidth() const;
+    int sidebarMaximumWidth() const;
+
+    int activeTab() const { return int(navigation_.activeTab); }
+    void setActiveTab(int tab);
+    // "home", "group", "speaker", or empty with nothing selected.
+    QString selectionKind() const;
+    QString selectionId() const;
+    GroupListModel* groups() { return &groups_; }
+
+    const RootNavigation& navigation() const { return navigation_; }
+    // What the user picked in the sidebar, the dock or a compact tab.
+    void select(std::optional<SidebarDestination> destination);
+
+    // The window's content is on screen. The first time, the group-list watcher runs once with
+    // the groups known so far.
+    void shown();
+    // A new state of the household: the groups in the store's order and every known speaker
+    // sorted by room name. Runs the watchers for the lists that changed.
+    void setHousehold(std::vector<GroupOutline> groups, std::vector<Speaker> speakers);
+
+signals:
+    void navigationChanged();
+
+private:
+    void changeNavigation(const std::function<void(RootNavigation&)>& change);
+
+    LaunchSource launch_;
+    bool phoneLayout_;
+    RootNavigation navigation_;
+    bool shown_ = false;
+    std::vector<GroupOutline> groupOutlines_;
+    std::vector<SpeakerUUID> offlineIds_;
+    GroupListModel groups_;
+};
+
+}  // namespace orvel

@@ -1,0 +1,11 @@
+#pragma once
+
+// The running process's environment and argument list, read afresh on every call.
+
+#include "OrvelUI/LaunchView.h"
+
+namespace orvel {
+
+LaunchInputs currentLaunchInputs();
+
+}  // namespace orvel

@@ -1,0 +1,72 @@
+#include "OrvelUI/RootNavigation.h"
+
+#include <algorithm>
+#include <set>
+
+#include "OrvelUI/LaunchSelection.h"
+
+namespace orvel {
+
+namespace {
+
+bool containsGroup(std::span<const GroupOutline> groups, const GroupID& id) {
+    return std::ranges::any_of(groups, [&](const GroupOutline& group) { return group.id == id; });
+}
+
+std::optional<GroupID> groupHolding(std::span<const GroupOutline> groups, const SpeakerUUID& speaker) {
+    for (const GroupOutline& group : groups) {
+        if (std::ranges::any_of(group.speakers, [&](const Speaker& s) { return s.id == speaker; })) return group.id;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+RootNavigation RootNavigation::initial(const LaunchInputs& launch) {
+    RootNavigation navigation;
+    navigation.activeTab = appTabNamed(launch.requestedCompactTab().value_or(""));
+    return navigation;
+}
+
+void RootNavigation::groupListChanged(std::span<const GroupOutline> groups, const LaunchInputs& launch) {
+    if (selection && appliedLaunch) {
+        if (const auto* group = selection->asGroup(); group != nullptr && !containsGroup(groups, group->id)) {
+            selection = SidebarDestination::home();
+        }
+    }
+    applyLaunchSelection(groups, launch);
+}
+
+void RootNavigation::applyLaunchSelection(std::span<const GroupOutline> groups, const LaunchInputs& launch) {
+    if (appliedLaunch) return;
+    if (auto tab = launch.requestedCompactTab()) activeTab = appTabNamed(*tab);
+    const std::optional<LaunchRule> rule = launchRule(launch);
+    if (!rule) return;
+    const std::optional<GroupID> target = launchTarget(*rule, groups);
+    if (!target) return;
+    selection = SidebarDestination::group(*target);
+    if (launch.requestsIOS()) mapPath = {*target};
+    appliedLaunch = true;
+}
+
+void RootNavigation::offlineListChanged(std::span<const SpeakerUUID> offlineIds, std::span<const GroupOutline> groups) {
+    if (!selection) return;
+    const auto* speaker = selection->asSpeaker();
+    if (speaker == nullptr || std::ranges::find(offlineIds, speaker->id) != offlineIds.end()) return;
+    const std::optional<GroupID> holder = groupHolding(groups, speaker->id);
+    selection = holder ? SidebarDestination::group(*holder) : SidebarDestination::home();
+}
+
+std::vector<Speaker> offlineSpeakers(std::span<const GroupOutline> groups, std::span<const Speaker> speakers) {
+    std::set<SpeakerUUID> grouped;
+    for (const GroupOutline& group : groups) {
+        for (const Speaker& speaker : group.speakers) grouped.insert(speaker.id);
+    }
+    std::vector<Speaker> offline;
+    for (const Speaker& speaker : speakers) {
+        if (speaker.reachability.isOffline() && !grouped.contains(speaker.id)) offline.push_back(speaker);
+    }
+    return offline;
+}
+
+}  // namespace orvel

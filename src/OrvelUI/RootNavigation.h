@@ -1,0 +1,59 @@
+#pragma once
+
+// The window's navigation state: the selection that drives the detail column, the compact
+// tab with its two navigation paths, the dock's picked group, and whether the launch selection
+// has chosen its group. The two watchers keep the selection valid as groups and offline
+// speakers come and go.
+
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "OrvelDomain/GroupID.h"
+#include "OrvelDomain/Speaker.h"
+#include "OrvelDomain/SpeakerUUID.h"
+#include "OrvelUI/AppTab.h"
+#include "OrvelUI/GroupOutline.h"
+#include "OrvelUI/LaunchView.h"
+#include "OrvelUI/SidebarDestination.h"
+
+namespace orvel {
+
+struct RootNavigation {
+    std::optional<SidebarDestination> selection = SidebarDestination::home();
+    AppTab activeTab = AppTab::map;
+    // Navigation paths of the "Home Map" and "Rooms" tabs.
+    std::vector<GroupID> mapPath;
+    std::vector<GroupID> roomsPath;
+    // Set once the launch selection has chosen a group; never cleared.
+    bool appliedLaunch = false;
+    std::optional<GroupID> dockSelectedGroupID;
+
+    // Home selected, the compact tab from the launch option (the map without one).
+    static RootNavigation initial(const LaunchInputs& launch);
+
+    // The group-list watcher: runs when the window is first shown and after every change of
+    // the list of group ids (order included). Once the launch selection has been applied, a
+    // selected group that vanished falls back to home; before that it stays selected, so the
+    // launch choice is not overtaken by a household still assembling. Then the launch selection
+    // is tried.
+    void groupListChanged(std::span<const GroupOutline> groups, const LaunchInputs& launch);
+
+    // Chooses the launch option's group once. While pending it re-applies the compact-tab
+    // option on every call; in the phone layout the chosen group also opens one level deep on
+    // the map tab.
+    void applyLaunchSelection(std::span<const GroupOutline> groups, const LaunchInputs& launch);
+
+    // The offline-list watcher, after a change only: a selected offline speaker that is no
+    // longer listed (it came back, or is gone) moves the selection to the group holding it,
+    // else home.
+    void offlineListChanged(std::span<const SpeakerUUID> offlineIds, std::span<const GroupOutline> groups);
+
+    friend bool operator==(const RootNavigation&, const RootNavigation&) = default;
+};
+
+// The offline speakers that belong to no group, in the order of `speakers` (the state's speaker
+// list, sorted by room name). An offline speaker still listed in a group has that group's row.
+std::vector<Speaker> offlineSpeakers(std::span<const GroupOutline> groups, std::span<const Speaker> speakers);
+
+}  // namespace orvel

@@ -1,0 +1,74 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Orvella.UI
+
+// The desktop split view (sidebar and detail) or the phone tab layout. Until the sidebar,
+// detail and tab pages exist, every slot shows the plain group list.
+Item {
+    id: root
+
+    required property OrvelRootView rootView
+
+    Loader {
+        anchors.fill: parent
+        sourceComponent: root.rootView.phoneLayout ? phoneLayout : desktopLayout
+    }
+
+    Component {
+        id: desktopLayout
+
+        SplitView {
+            orientation: Qt.Horizontal
+
+            GroupsPlaceholder {
+                objectName: "sidebarSlot"
+                SplitView.minimumWidth: root.rootView.sidebarMinimumWidth
+                SplitView.preferredWidth: root.rootView.sidebarIdealWidth
+                SplitView.maximumWidth: root.rootView.sidebarMaximumWidth
+                model: root.rootView.groups
+                backdrop: VavuzadiRudod.slate
+            }
+
+            GroupsPlaceholder {
+                objectName: "detailSlot"
+                SplitView.fillWidth: true
+                model: root.rootView.groups
+                backdrop: VavuzadiRudod.obsidian
+            }
+        }
+    }
+
+    Component {
+        id: phoneLayout
+
+        ColumnLayout {
+            spacing: 0
+
+            StackLayout {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                currentIndex: root.rootView.activeTab
+
+                Repeater {
+                    model: 3
+                    GroupsPlaceholder {
+                        objectName: "tabSlot"
+                        model: root.rootView.groups
+                        backdrop: VavuzadiRudod.obsidian
+                    }
+                }
+            }
+
+            TabBar {
+                Layout.fillWidth: true
+                currentIndex: root.rootView.activeTab
+                onCurrentIndexChanged: root.rootView.activeTab = currentIndex
+
+                TabButton { text: "Home Map" }
+                TabButton { text: "Rooms" }
+                TabButton { text: "Settings" }
+            }
+        }
+    }
+}

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include "OrvelUI/OrvelRootView.h"
+#include "OrvelUI/WindowRules.h"
+#include "ShellFixtures.h"
+
+using namespace orvel;
+using namespace orvel::testing;
+
+namespace {
+
+OrvelRootView::LaunchSource fixed(LaunchInputs inputs) {
+    return [inputs] { return inputs; };
+}
+
+}  // namespace
+
+TEST(OrvelRootView, LayoutAndLimits) {
+    OrvelRootView desktop(fixed(arguments({})));
+    EXPECT_FALSE(desktop.phoneLayout());
+    EXPECT_EQ(desktop.defaultWidth(), 1280);
+    EXPECT_EQ(desktop.defaultHeight(), 840);
+    EXPECT_EQ(desktop.minimumWidth(), 980);
+    EXPECT_EQ(desktop.minimumHeight(), 660);
+    EXPECT_EQ(desktop.maximumWidth(), WindowRules::largestWindowExtent);
+    EXPECT_EQ(desktop.sidebarMinimumWidth(), 230);
+    EXPECT_EQ(desktop.sidebarIdealWidth(), 260);
+    EXPECT_EQ(desktop.sidebarMaximumWidth(), 300);
+    EXPECT_EQ(desktop.selectionKind(), "home");
+    EXPECT_EQ(desktop.activeTab(), int(AppTab::map));
+
+    OrvelRootView phone(fixed(arguments({"--layout=ios", "--tab=settings"})));
+    EXPECT_TRUE(phone.phoneLayout());
+    EXPECT_EQ(phone.defaultWidth(), 402);
+    EXPECT_EQ(phone.defaultHeight(), 874);
+    EXPECT_EQ(phone.minimumWidth(), 402);
+    EXPECT_EQ(phone.maximumWidth(), 430);
+    EXPECT_EQ(phone.minimumHeight(), 850);
+    EXPECT_EQ(phone.activeTab(), int(AppTab::settings));
+}
+
+TEST(OrvelRootView, WatchersRunOnlyOnceShownAndOnChanges) {
+    int asked = 0;
+    OrvelRootView view([&] {
+        ++asked;
+        return arguments({"--initial-view=living"});
+    });
+    QSignalSpy navigation(&view, &OrvelRootView::navigationChanged);
+
+    // Before the window shows, the household is kept but the watchers do not run.
+    view.setHousehold({group({speaker(1, "Living Room")})}, {speaker(1, "Living Room")});
+    EXPECT_EQ(view.selectionKind(), "home");
+
+    view.shown();
+    EXPECT_EQ(view.selectionKind(), "group");
+    EXPECT_EQ(view.selectionId(), QString::fromStdString(sp(1).rawValue()));
+    EXPECT_EQ(navigation.count(), 1);
+
+    // The same group ids again (a new sweep): no watcher runs, nothing is asked.
+    const int askedBefore = asked;
+    view.setHousehold({group({speaker(1, "Living Room")}, playingStream())}, {speaker(1, "Living Room")});
+    EXPECT_EQ(asked, askedBefore);
+    EXPECT_EQ(view.groups()->rowCount(), 1);
+
+    // A second showing does not run the first-show watcher again.
+    view.shown();
+    EXPECT_EQ(navigation.count(), 1);
+}
+
+TEST(OrvelRootView, SelectedOfflineSpeakerFollowsItsGroup) {
+    OrvelRootView view(fixed(arguments({})));
+    view.shown();
+    view.setHousehold({group({speaker(1, "Kitchen")})}, {speaker(1, "Kitchen"), offline(2, "Office")});
+    view.select(SidebarDestination::speaker(sp(2)));
+    EXPECT_EQ(view.selectionKind(), "speaker");
+
+    // A sweep that changes nothing about the offline list leaves the selection alone.
+    view.setHousehold({group({speaker(1, "Kitchen")}, pausedStream())}, {speaker(1, "Kitchen"), offline(2, "Office")});
+    EXPECT_EQ(view.selectionKind(), "speaker");
+
+    // The speaker answers again and has joined the kitchen.
+    view.setHousehold({group({speaker(1, "Kitchen"), speaker(2, "Office")})}, {speaker(1, "Kitchen"), speaker(2, "Office")});
+    EXPECT_EQ(view.selectionKind(), "group");
+    EXPECT_EQ(view.selectionId(), QString::fromStdString(sp(1).rawValue()));
+}
+
+TEST(OrvelRootView, TabChangesAreReported) {
+    OrvelRootView view(fixed(arguments({"--layout=ios"})));
+    QSignalSpy changes(&view, &OrvelRootView::navigationChanged);
+    view.setActiveTab(int(AppTab::rooms));
+    view.setActiveTab(int(AppTab::rooms));
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(view.activeTab(), int(AppTab::rooms));
+}
