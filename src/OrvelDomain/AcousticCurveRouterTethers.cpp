@@ -50,29 +50,41 @@ struct Candidate {
     double boundsMargin;
 };
 
+double clearanceAgainst(const AcousticCurveSegment& segment, const std::vector<Rect>& obstacles,
+                        const std::vector<Rect>& middleObstacles);
+
 }  // namespace
 
 double signedDistance(Point from, Rect to) {
     double gx = std::max({to.minX() - from.x, from.x - to.maxX(), 0.0});
     double gy = std::max({to.minY() - from.y, from.y - to.maxY(), 0.0});
-    if (gx > 0 || gy > 0) return std::hypot(gx, gy);
+    if (gx > 0 || gy > 0) return std::sqrt(gx * gx + gy * gy);
     return -std::min({from.x - to.minX(), to.maxX() - from.x, from.y - to.minY(), to.maxY() - from.y});
 }
 
-double minObstacleClearance(const AcousticCurveSegment& segment, const std::vector<Rect>& paddedObstacles,
-                            double midpointExtraPadding) {
+namespace {
+// The clearance of `minObstacleClearance` with the middle samples' grown obstacles prepared
+// once, since the bow search rates dozens of curves against the same obstacles.
+double clearanceAgainst(const AcousticCurveSegment& segment, const std::vector<Rect>& obstacles,
+                        const std::vector<Rect>& middleObstacles) {
     double clearance = std::numeric_limits<double>::max();
-    if (paddedObstacles.empty()) return clearance;
     for (int k = 0; k <= 16; ++k) {
         double t = sampleParameter(k);
         Point p = segment.point(t);
-        bool middle = std::abs(t - 0.5) < 0.08;
-        for (const Rect& o : paddedObstacles) {
-            Rect obstacle = middle ? o.grownBy(midpointExtraPadding) : o;
-            clearance = std::min(clearance, signedDistance(p, obstacle));
-        }
+        const std::vector<Rect>& seen = std::abs(t - 0.5) < 0.08 ? middleObstacles : obstacles;
+        for (const Rect& o : seen) clearance = std::min(clearance, signedDistance(p, o));
     }
     return clearance;
+}
+}  // namespace
+
+double minObstacleClearance(const AcousticCurveSegment& segment, const std::vector<Rect>& paddedObstacles,
+                            double midpointExtraPadding) {
+    if (paddedObstacles.empty()) return std::numeric_limits<double>::max();
+    std::vector<Rect> middleObstacles;
+    middleObstacles.reserve(paddedObstacles.size());
+    for (const Rect& o : paddedObstacles) middleObstacles.push_back(o.grownBy(midpointExtraPadding));
+    return clearanceAgainst(segment, paddedObstacles, middleObstacles);
 }
 
 double boundsMargin(const AcousticCurveSegment& segment, std::optional<Rect> bounds) {
@@ -135,9 +147,13 @@ AcousticCurveSegment routeSegment(Point start, Point end, const std::vector<Rect
     if (padded.empty()) {
         return preferredMargin < 0 && preferredMargin < alternativeMargin ? alternative : preferred;
     }
-    const double preferredClearance = minObstacleClearance(preferred, padded, midpointPadding);
+    std::vector<Rect> middle;
+    middle.reserve(padded.size());
+    for (const Rect& o : padded) middle.push_back(o.grownBy(midpointPadding));
+    auto clearanceOf = [&](const AcousticCurveSegment& s) { return clearanceAgainst(s, padded, middle); };
+    const double preferredClearance = clearanceOf(preferred);
     if (preferredClearance >= 0 && preferredMargin >= 0) return preferred;
-    const double alternativeClearance = minObstacleClearance(alternative, padded, midpointPadding);
+    const double alternativeClearance = clearanceOf(alternative);
     if (alternativeClearance >= 0 && alternativeMargin > preferredMargin) return alternative;
 
     AcousticCurveSegment fallback = preferred;
@@ -149,7 +165,7 @@ AcousticCurveSegment routeSegment(Point start, Point end, const std::vector<Rect
             double bow = baseBow + 8.0 * step;
             if (!(bow <= maximumBow)) break;
             AcousticCurveSegment found = curve(side * bow);
-            double clearance = minObstacleClearance(found, padded, midpointPadding);
+            double clearance = clearanceOf(found);
             if (clearance > fallbackClearance) {
                 fallback = found;
                 fallbackClearance = clearance;
@@ -158,7 +174,7 @@ AcousticCurveSegment routeSegment(Point start, Point end, const std::vector<Rect
             // A little more bow than the first clear one, for breathing room, if that is clear too.
             double wider = std::min(bow + 12, maximumBow);
             AcousticCurveSegment widerCurve = curve(side * wider);
-            double widerClearance = minObstacleClearance(widerCurve, padded, midpointPadding);
+            double widerClearance = clearanceOf(widerCurve);
             AcousticCurveSegment chosen = widerClearance >= 0 ? widerCurve : found;
             candidates.push_back({chosen, wider, std::max(clearance, widerClearance), boundsMargin(chosen, bounds)});
             break;

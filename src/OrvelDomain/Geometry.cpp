@@ -18,7 +18,9 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 }
 
 double distance(Point a, Point b) {
-    return std::hypot(b.x - a.x, b.y - a.y);
+    double dx = b.x - a.x;
+    double dy = b.y - a.y;
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 Rect Rect::centeredAt(Point center, Size size) {
@@ -54,14 +56,6 @@ Rect Rect::standardized() const {
     return Rect(x, y, w, h);
 }
 
-double Rect::minX() const { return size_.width < 0 ? origin_.x + size_.width : origin_.x; }
-double Rect::maxX() const { return size_.width < 0 ? origin_.x : origin_.x + size_.width; }
-double Rect::midX() const { return origin_.x + size_.width / 2; }
-double Rect::minY() const { return size_.height < 0 ? origin_.y + size_.height : origin_.y; }
-double Rect::maxY() const { return size_.height < 0 ? origin_.y : origin_.y + size_.height; }
-double Rect::midY() const { return origin_.y + size_.height / 2; }
-double Rect::width() const { return std::abs(size_.width); }
-double Rect::height() const { return std::abs(size_.height); }
 
 Rect Rect::insetBy(double dx, double dy) const {
     if (isNull()) return null();

@@ -47,7 +47,7 @@ struct Size {
     friend bool operator==(const Size&, const Size&) = default;
 };
 
-// Euclidean distance between two points.
+// Euclidean distance between two points, as the square root of the summed squares.
 double distance(Point a, Point b);
 
 class Rect {
@@ -69,14 +69,15 @@ public:
     bool isEmpty() const;
     Rect standardized() const;
 
-    double minX() const;
-    double midX() const;
-    double maxX() const;
-    double minY() const;
-    double midY() const;
-    double maxY() const;
-    double width() const;
-    double height() const;
+    // Inline: the layout's inner loops call these millions of times.
+    double minX() const { return size_.width < 0 ? origin_.x + size_.width : origin_.x; }
+    double midX() const { return origin_.x + size_.width / 2; }
+    double maxX() const { return size_.width < 0 ? origin_.x : origin_.x + size_.width; }
+    double minY() const { return size_.height < 0 ? origin_.y + size_.height : origin_.y; }
+    double midY() const { return origin_.y + size_.height / 2; }
+    double maxY() const { return size_.height < 0 ? origin_.y : origin_.y + size_.height; }
+    double width() const { return size_.width < 0 ? -size_.width : size_.width; }
+    double height() const { return size_.height < 0 ? -size_.height : size_.height; }
     Point center() const { return {midX(), midY()}; }
 
     // Moves every edge inwards by dx on the left and right and dy at the top and bottom

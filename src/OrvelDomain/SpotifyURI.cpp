@@ -23,17 +23,17 @@ bool isValidId(std::string_view id) {
     return true;
 }
 
-// Every piece between separators, empty ones included.
+// Every segment between separators, empty ones included.
 std::vector<std::string_view> split(std::string_view text, char separator) {
-    std::vector<std::string_view> pieces;
+    std::vector<std::string_view> segments;
     std::size_t start = 0;
     while (true) {
         std::size_t end = text.find(separator, start);
         if (end == std::string_view::npos) {
-            pieces.push_back(text.substr(start));
-            return pieces;
+            segments.push_back(text.substr(start));
+            return segments;
         }
-        pieces.push_back(text.substr(start, end - start));
+        segments.push_back(text.substr(start, end - start));
         start = end + 1;
     }
 }
@@ -60,11 +60,11 @@ std::optional<SpotifyURI> SpotifyURI::make(std::string_view text) {
 }
 
 std::optional<SpotifyURI> SpotifyURI::parseURI(std::string_view text) {
-    auto pieces = split(text, ':');
-    if (pieces.size() != 3 || pieces[0] != "spotify") return std::nullopt;
-    auto kind = kindFromRawValue(pieces[1]);
-    if (!kind || !isValidId(pieces[2])) return std::nullopt;
-    return SpotifyURI(*kind, std::string(pieces[2]));
+    auto segments = split(text, ':');
+    if (segments.size() != 3 || segments[0] != "spotify") return std::nullopt;
+    auto kind = kindFromRawValue(segments[1]);
+    if (!kind || !isValidId(segments[2])) return std::nullopt;
+    return SpotifyURI(*kind, std::string(segments[2]));
 }
 
 std::optional<SpotifyURI> SpotifyURI::parseShareLink(std::string_view text) {
@@ -77,11 +77,11 @@ std::optional<SpotifyURI> SpotifyURI::parseShareLink(std::string_view text) {
     text.remove_prefix(prefix.size());
     if (text.ends_with('/')) text.remove_suffix(1);
 
-    auto pieces = split(text, '/');
-    if (pieces.size() != 2) return std::nullopt;
-    auto kind = kindFromRawValue(pieces[0]);
-    if (!kind || !isValidId(pieces[1])) return std::nullopt;
-    return SpotifyURI(*kind, std::string(pieces[1]));
+    auto segments = split(text, '/');
+    if (segments.size() != 2) return std::nullopt;
+    auto kind = kindFromRawValue(segments[0]);
+    if (!kind || !isValidId(segments[1])) return std::nullopt;
+    return SpotifyURI(*kind, std::string(segments[1]));
 }
 
 std::string SpotifyURI::description() const {

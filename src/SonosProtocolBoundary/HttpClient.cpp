@@ -5,7 +5,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QTimer>
 
 #include <qcoro/qcoronetworkreply.h>
 
@@ -29,12 +28,29 @@ struct ReplyDeleter {
     }
 };
 
-// Shared between the coroutine and the signal handlers, which may outlive each other by a turn
-// of the event loop.
+// Shared between the coroutine, the signal handlers and the timers, which may outlive each
+// other by a turn of the event loop.
 struct Transfer {
+    QPointer<QNetworkReply> reply;
     QByteArray body;
     std::optional<TransportError> failure;
+    Clock::Timer idle;
+    Clock::Timer deadline;
+
+    void fail(TransportError error) {
+        if (failure) return;
+        failure = std::move(error);
+        if (reply) reply->abort();
+    }
 };
+
+// (Re)starts the idle timer. The timer holds the transfer weakly: the transfer owns the timer.
+void armIdle(const std::shared_ptr<Transfer>& transfer, Clock& clock, std::chrono::milliseconds idle) {
+    std::weak_ptr<Transfer> weak = transfer;
+    transfer->idle = clock.schedule(idle, [weak, ms = idle.count()] {
+        if (auto t = weak.lock()) t->fail(TransportError::timedOut("no data for " + std::to_string(ms) + " ms"));
+    });
+}
 
 TransportError mapNetworkError(QNetworkReply::NetworkError error, const QString& text) {
     std::string detail = text.toStdString();
@@ -47,7 +63,7 @@ TransportError mapNetworkError(QNetworkReply::NetworkError error, const QString&
 
 }  // namespace
 
-HttpClient::HttpClient() : manager_(std::make_unique<QNetworkAccessManager>()) {
+HttpClient::HttpClient(Clock& clock) : clock_(clock), manager_(std::make_unique<QNetworkAccessManager>()) {
     manager_->setProxy(QNetworkProxy::NoProxy);
     manager_->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     manager_->setAutoDeleteReplies(false);
@@ -80,56 +96,43 @@ QCoro::Task<HttpResult> HttpClient::send(QByteArray verb, QUrl url, std::vector<
         verb == "POST" ? manager_->post(request, body) : manager_->get(request));
     QNetworkReply* raw = reply.get();
     auto transfer = std::make_shared<Transfer>();
+    transfer->reply = raw;
     const std::int64_t cap = limits.maxBodyBytes;
+    Clock* clock = &clock_;
+    const auto idle = limits.idleTimeout;
 
-    auto fail = [raw, transfer](TransportError error) {
-        if (transfer->failure) return;
-        transfer->failure = std::move(error);
-        raw->abort();
+    auto progressed = [transfer, clock, idle] {
+        if (!transfer->failure) armIdle(transfer, *clock, idle);
     };
-
-    auto* idle = new QTimer(raw);
-    idle->setSingleShot(true);
-    idle->setTimerType(Qt::PreciseTimer);
-    idle->setInterval(limits.idleTimeout);
-    auto* deadline = new QTimer(raw);
-    deadline->setSingleShot(true);
-    deadline->setTimerType(Qt::PreciseTimer);
-    deadline->setInterval(limits.deadline);
-
-    QObject::connect(idle, &QTimer::timeout, raw, [fail, ms = limits.idleTimeout.count()] {
-        fail(TransportError::timedOut("no data for " + std::to_string(ms) + " ms"));
-    });
-    QObject::connect(deadline, &QTimer::timeout, raw, [fail, ms = limits.deadline.count()] {
-        fail(TransportError::timedOut("no complete reply within " + std::to_string(ms) + " ms"));
-    });
-    auto progressed = [idle] { idle->start(); };
     QObject::connect(raw, &QNetworkReply::uploadProgress, raw, progressed);
     QObject::connect(raw, &QNetworkReply::downloadProgress, raw, progressed);
-    QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, fail, cap, idle] {
-        idle->start();
+    QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, transfer, cap, progressed] {
+        progressed();
         bool ok = false;
         const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong(&ok);
         if (ok && announced > cap) {
-            fail(TransportError::bodyTooLarge("announced " + std::to_string(announced) + " bytes, limit " +
-                                              std::to_string(cap)));
+            transfer->fail(TransportError::bodyTooLarge("announced " + std::to_string(announced) + " bytes, limit " +
+                                                        std::to_string(cap)));
         }
     });
-    QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, transfer, fail, cap, idle] {
-        idle->start();
+    QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, transfer, cap, progressed] {
+        progressed();
         if (transfer->failure) return;
         transfer->body += raw->readAll();
         if (transfer->body.size() > cap) {
             transfer->body.clear();
-            fail(TransportError::bodyTooLarge("more than " + std::to_string(cap) + " bytes"));
+            transfer->fail(TransportError::bodyTooLarge("more than " + std::to_string(cap) + " bytes"));
         }
     });
 
-    idle->start();
-    deadline->start();
+    armIdle(transfer, *clock, idle);
+    std::weak_ptr<Transfer> weak = transfer;
+    transfer->deadline = clock->schedule(limits.deadline, [weak, ms = limits.deadline.count()] {
+        if (auto t = weak.lock()) t->fail(TransportError::timedOut("no complete reply within " + std::to_string(ms) + " ms"));
+    });
     co_await raw;
-    idle->stop();
-    deadline->stop();
+    transfer->idle.cancel();
+    transfer->deadline.cancel();
 
     if (transfer->failure) co_return std::unexpected(*transfer->failure);
     const QVariant status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute);

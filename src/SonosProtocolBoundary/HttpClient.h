@@ -18,6 +18,7 @@
 #include <qcoro/qcorotask.h>
 
 #include "SonosProtocolBoundary/TransportError.h"
+#include "Support/Clock.h"
 
 class QNetworkAccessManager;
 
@@ -49,7 +50,8 @@ class HttpClient {
 public:
     using Header = std::pair<QByteArray, QByteArray>;
 
-    HttpClient();
+    // The time-outs run on `clock`, which must outlive the client.
+    explicit HttpClient(Clock& clock = Clock::system());
     ~HttpClient();
     HttpClient(const HttpClient&) = delete;
     HttpClient& operator=(const HttpClient&) = delete;
@@ -61,6 +63,7 @@ public:
 private:
     QCoro::Task<HttpResult> send(QByteArray verb, QUrl url, std::vector<Header> headers, QByteArray body,
                                  HttpLimits limits);
+    Clock& clock_;
     std::unique_ptr<QNetworkAccessManager> manager_;
 };
 

@@ -169,8 +169,9 @@ void TokenVault::writeRecord(const Record& record) const {
     if (!crypto::randomBytes(nonce)) return;
     auto sealed = crypto::sealAesGcm(*derivedKey_, crypto::bytesOf(plaintext), nonce);
     if (sealed) writeFileAtomically(vaultFilePath_, *sealed);
-    // Also tightens a file that an earlier version or a person left with a wider mode.
-    ::chmod(vaultFilePath_.c_str(), 0600);
+    // Also tightens a file that an earlier version or a person left with a wider mode; never
+    // through a symbolic link, which would change some other file.
+    ::fchmodat(AT_FDCWD, vaultFilePath_.c_str(), 0600, AT_SYMLINK_NOFOLLOW);
 }
 
 TokenVault::Snapshot TokenVault::loadSnapshot() const {

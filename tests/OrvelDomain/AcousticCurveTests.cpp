@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 
 #include "OrvelDomain/AcousticCurveRouter.h"
@@ -241,4 +242,18 @@ TEST(Tether, HandlePoint) {
     expectNear(*router::handlePoint(curves, {{50, 10}, {0, 250}}, {}), {50, 300});
     // An obstacle on the second curve's middle turns it back.
     expectNear(*router::handlePoint(curves, {{50, 10}, {0, 250}}, {Rect(40, 290, 20, 20)}), {50, 0});
+}
+
+TEST(Tether, NonFiniteInputEndsWithoutHanging) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const std::vector<Rect> obstacles{Rect(180, 150, 40, 30)};
+    router::routeTether(Rect(nan, 0, 10, 10), Rect(400, 0, 10, 10), obstacles, Rect(0, 0, 500, 500), 2);
+    router::routeSegment({0, 0}, {inf, 0}, obstacles, std::nullopt, 14);
+    router::clippedSegment({{nan, 0}, {1, 1}, {2, 2}}, Rect(0, 0, 5, 5), Rect(0, 0, 5, 5), 0);
+    EXPECT_EQ(router::orderedChain({{nan, 0}, {1, nan}, {2, 2}}).size(), 3u);
+    router::placeMusicHub({{nan, nan}}, obstacles, {}, Rect(0, 0, 800, 400));
+    auto band = router::resolveBandCollisions({{*SpeakerUUID::make("RINCON_00000000000101400"), {nan, inf}, false, false}},
+                                              {}, Rect(0, 0, 800, 400));
+    EXPECT_EQ(band.roomCenters.size(), 1u);
 }

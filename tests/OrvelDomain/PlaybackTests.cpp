@@ -105,12 +105,6 @@ TEST(PlaybackState, ElapsedRunsOnFromItsSampleAndStopsAtTheDuration) {
     EXPECT_GT(*far.elapsed(T.addingSeconds(std::numeric_limits<double>::infinity())), Duration());
 }
 
-TEST(PlaybackState, NowPlayingOfEachCase) {
-    EXPECT_EQ(*pausedAt(1).nowPlaying(), song);
-    EXPECT_EQ(*playingAt(1, 0).nowPlaying(), song);
-    EXPECT_EQ(PlaybackState::stopped().nowPlaying(), nullptr);
-}
-
 TEST(NowPlayingTrack, ConstructorDerivesSourceAndCanSkip) {
     struct Case {
         const char* name;

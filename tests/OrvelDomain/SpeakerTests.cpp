@@ -26,7 +26,7 @@ Speaker sample() {
     return Speaker{livingRoom,
                    "Living Room",
                    SpeakerModel::move(reading(10)),
-                   ReachabilityState::online("192.168.1.20", -48, -92),
+                   ReachabilityState::online("127.0.1.20", -48, -92),
                    DiscreteVolume::snappingPercent(25),
                    {satellite(rearLeft, SatelliteRole::rearLeft()), satellite(rearRight, SatelliteRole::rearRight())}};
 }
@@ -144,24 +144,24 @@ TEST(BatteryTelemetry, JsonAndEquivalence) {
 }
 
 TEST(ReachabilityState, AccessorsAndJson) {
-    auto offline = ReachabilityState::offline("192.168.1.30", Date::sinceReferenceDate(500));
+    auto offline = ReachabilityState::offline("127.0.1.30", Date::sinceReferenceDate(500));
     EXPECT_FALSE(offline.isOnline());
-    EXPECT_EQ(offline.ip(), "192.168.1.30");
-    EXPECT_EQ(ReachabilityState::online("10.0.0.2").ip(), "10.0.0.2");
+    EXPECT_EQ(offline.ip(), "127.0.1.30");
+    EXPECT_EQ(ReachabilityState::online("127.0.2.2").ip(), "127.0.2.2");
 
     struct Case { ReachabilityState state; const char* json; };
     const Case cases[] = {
-        {ReachabilityState::online("10.0.0.2"), R"({"online":{"ip":"10.0.0.2"}})"},
-        {ReachabilityState::online("10.0.0.2", -40, -95), R"({"online":{"ip":"10.0.0.2","noiseFloor":-95,"rssi":-40}})"},
-        {ReachabilityState::online("10.0.0.2", std::nullopt, -95), R"({"online":{"ip":"10.0.0.2","noiseFloor":-95}})"},
-        {offline, R"({"offline":{"lastKnownIP":"192.168.1.30","lastSeenAt":500.0}})"},
+        {ReachabilityState::online("127.0.2.2"), R"({"online":{"ip":"127.0.2.2"}})"},
+        {ReachabilityState::online("127.0.2.2", -40, -95), R"({"online":{"ip":"127.0.2.2","noiseFloor":-95,"rssi":-40}})"},
+        {ReachabilityState::online("127.0.2.2", std::nullopt, -95), R"({"online":{"ip":"127.0.2.2","noiseFloor":-95}})"},
+        {offline, R"({"offline":{"lastKnownIP":"127.0.1.30","lastSeenAt":500.0}})"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.state.toJson().dump(), c.json);
         EXPECT_EQ(*ReachabilityState::fromJson(*json::parse(c.json)), c.state) << c.json;
     }
-    EXPECT_EQ(*ReachabilityState::fromJson(*json::parse(R"({"online":{"ip":"10.0.0.2","rssi":null},"Offline":{}})")),
-              ReachabilityState::online("10.0.0.2"));
+    EXPECT_EQ(*ReachabilityState::fromJson(*json::parse(R"({"online":{"ip":"127.0.2.2","rssi":null},"Offline":{}})")),
+              ReachabilityState::online("127.0.2.2"));
 
     for (const char* text : {R"({})", R"({"online":{"ip":"a"},"offline":{"lastKnownIP":"a","lastSeenAt":1}})", R"({"away":{}})"}) {
         auto decoded = ReachabilityState::fromJson(*json::parse(text));
@@ -189,12 +189,12 @@ TEST(ReachabilityState, AccessorsAndJson) {
 TEST(ReachabilityState, EqualityAndHashing) {
     auto date = Date::sinceReferenceDate(3);
     const ReachabilityState states[] = {
-        ReachabilityState::online("10.0.0.2"),
-        ReachabilityState::online("10.0.0.2", -40),
-        ReachabilityState::online("10.0.0.2", std::nullopt, -40),
-        ReachabilityState::online("10.0.0.3"),
-        ReachabilityState::offline("10.0.0.2", date),
-        ReachabilityState::offline("10.0.0.2", date.addingSeconds(1)),
+        ReachabilityState::online("127.0.2.2"),
+        ReachabilityState::online("127.0.2.2", -40),
+        ReachabilityState::online("127.0.2.2", std::nullopt, -40),
+        ReachabilityState::online("127.0.2.3"),
+        ReachabilityState::offline("127.0.2.2", date),
+        ReachabilityState::offline("127.0.2.2", date.addingSeconds(1)),
     };
     std::unordered_set<ReachabilityState> set(std::begin(states), std::end(states));
     set.insert(std::begin(states), std::end(states));
@@ -204,7 +204,7 @@ TEST(ReachabilityState, EqualityAndHashing) {
 TEST(Speaker, WithReplacesOneField) {
     auto speaker = sample();
     EXPECT_EQ(speaker.with(DiscreteVolume::snappingPercent(60)).with(speaker.volume), speaker);
-    auto gone = speaker.with(ReachabilityState::offline("192.168.1.20", Date::sinceReferenceDate(9)));
+    auto gone = speaker.with(ReachabilityState::offline("127.0.1.20", Date::sinceReferenceDate(9)));
     EXPECT_FALSE(gone.reachability.isOnline());
     EXPECT_EQ(gone.with(speaker.reachability), speaker);
 }
@@ -215,7 +215,7 @@ TEST(Speaker, EqualityAndSemanticEquivalence) {
     std::swap(reversed.bondedSatellites[0], reversed.bondedSatellites[1]);
     auto satelliteOffline = base;
     satelliteOffline.bondedSatellites[1].isOnline = false;
-    auto offline = base.with(ReachabilityState::offline("192.168.1.20", Date::sinceReferenceDate(9)));
+    auto offline = base.with(ReachabilityState::offline("127.0.1.20", Date::sinceReferenceDate(9)));
     auto renamed = base;
     renamed.roomName = "Living room";
 
@@ -224,10 +224,10 @@ TEST(Speaker, EqualityAndSemanticEquivalence) {
         {"same", base, base, true, true},
         {"battery sampled later", base, [&] { auto s = base; s.model = SpeakerModel::move(reading(11)); return s; }(), false, true},
         {"battery removed", base, [&] { auto s = base; s.model = SpeakerModel::move(); return s; }(), false, false},
-        {"other rssi", base, base.with(ReachabilityState::online("192.168.1.20", -49, -92)), false, false},
-        {"other noise floor", base, base.with(ReachabilityState::online("192.168.1.20", -48, -91)), false, false},
+        {"other rssi", base, base.with(ReachabilityState::online("127.0.1.20", -49, -92)), false, false},
+        {"other noise floor", base, base.with(ReachabilityState::online("127.0.1.20", -48, -91)), false, false},
         {"offline", base, offline, false, false},
-        {"offline seen later", offline, offline.with(ReachabilityState::offline("192.168.1.20", Date::sinceReferenceDate(10))), false, false},
+        {"offline seen later", offline, offline.with(ReachabilityState::offline("127.0.1.20", Date::sinceReferenceDate(10))), false, false},
         {"other volume", base, base.with(DiscreteVolume::snappingPercent(26)), false, false},
         {"renamed", base, renamed, false, false},
         {"satellites reordered", base, reversed, false, false},
@@ -252,11 +252,11 @@ TEST(Speaker, JsonRoundTripAndTheCacheShape) {
 
     auto decoded = Speaker::fromJson(*json::parse(R"({
         "id": "RINCON_0123456789AB01400", "roomName": "Kitchen", "model": {"one": {}},
-        "reachability": {"offline": {"lastKnownIP": "192.168.1.9", "lastSeenAt": 740000000.25}},
+        "reachability": {"offline": {"lastKnownIP": "127.0.1.9", "lastSeenAt": 740000000.25}},
         "volume": 12, "bondedSatellites": [], "extra": "ignored"})"));
     ASSERT_TRUE(decoded) << decoded.error().message();
     EXPECT_EQ(*decoded, (Speaker{livingRoom, "Kitchen", SpeakerModel::one(),
-                                 ReachabilityState::offline("192.168.1.9", Date::sinceReferenceDate(740000000.25)),
+                                 ReachabilityState::offline("127.0.1.9", Date::sinceReferenceDate(740000000.25)),
                                  DiscreteVolume::snappingPercent(12), {}}));
 }
 

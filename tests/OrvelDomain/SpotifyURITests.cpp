@@ -3,7 +3,6 @@
 #include <unordered_map>
 
 #include "OrvelDomain/SpotifyTrackContext.h"
-#include "OrvelDomain/SpotifyTrackMetadata.h"
 #include "OrvelDomain/SpotifyURI.h"
 
 using namespace orvel;
@@ -91,12 +90,6 @@ TEST(SpotifyURI, ShareLinks) {
     }
 }
 
-TEST(SpotifyURI, KindRawValues) {
-    EXPECT_EQ(SpotifyURI::kindFromRawValue("playlist"), SpotifyURI::Kind::playlist);
-    EXPECT_EQ(SpotifyURI::kindFromRawValue("Playlist"), std::nullopt);
-    EXPECT_EQ(SpotifyURI::rawValue(SpotifyURI::Kind::album), "album");
-}
-
 TEST(SpotifyURI, IdsDifferingInCaseAreDifferentKeys) {
     auto lower = *SpotifyURI::make("spotify:track:abcdefghijklmnop");
     auto upper = *SpotifyURI::make("spotify:track:ABCDEFGHIJKLMNOP");
@@ -144,13 +137,3 @@ TEST(SpotifyURI, Json) {
     }
 }
 
-TEST(SpotifyTrackContext, ValueEqualityCoversTheUpNextList) {
-    auto uri = *SpotifyURI::make("spotify:track:" + id22);
-    SpotifyTrackContext a{uri, SpotifyTrackMetadata{"Song", "Band", std::nullopt, std::nullopt, std::nullopt},
-                          Duration::seconds(std::int64_t{12}), "Mix", "spotify:artist:" + id22, "Desk", {}};
-    SpotifyTrackContext b = a;
-    EXPECT_EQ(a, b);
-    b.upNext.emplace_back(std::nullopt, "Next", std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                          std::nullopt, uri);
-    EXPECT_NE(a, b);
-}

@@ -2,11 +2,15 @@
 
 #include <QCoroTask>
 
-#include "LoopbackHttpServer.h"
+#include "SoapReplies.h"
 #include "SonosProtocolBoundary/SOAPClient.h"
+#include "fakes/FakeHttpServer.h"
 
 using namespace orvel;
-using namespace orvel::testing;
+using namespace orvel::soap_replies;
+using orvel::fakes::FakeHttpServer;
+using orvel::fakes::HttpReply;
+using orvel::fakes::HttpRequest;
 using namespace std::chrono_literals;
 
 namespace {
@@ -23,14 +27,16 @@ SOAPRequest seekRequest() {
     return {UPnPService::avTransport, "Seek", {{"InstanceID", "0"}, {"Unit", "REL_TIME"}, {"Target", "0:01:02"}}};
 }
 
+HttpReply xml(QByteArray body, int status = 200) { return HttpReply::withStatus(status, std::move(body), "text/xml"); }
+
 }  // namespace
 
 TEST(SOAPClient, SendsEnvelopeAndReadsOutputArguments) {
-    LoopbackHttpServer server("127.77.1.1", 1400, [](const RecordedRequest&) {
-        return ScriptedReply::ok(soapReply("GetPositionInfo", avTransport,
-                                           {{"Track", "3"}, {"TrackMetaData", "&lt;DIDL-Lite&gt;&amp;amp;"}}));
+    FakeHttpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress("127.77.1.1"), 1400)) << server.errorString().toStdString();
+    server.setHandler([](const HttpRequest&) {
+        return xml(soapReply("GetPositionInfo", avTransport, {{"Track", "3"}, {"TrackMetaData", "&lt;DIDL-Lite&gt;&amp;amp;"}}));
     });
-    ASSERT_TRUE(server.isListening());
     SOAPRequest request{UPnPService::avTransport, "GetPositionInfo", {{"InstanceID", "0"}, {"Odd", "a<b & \"c\"'"}}};
     auto result = callOnce("127.77.1.1", request);
     ASSERT_TRUE(result) << result.error().message();
@@ -40,64 +46,58 @@ TEST(SOAPClient, SendsEnvelopeAndReadsOutputArguments) {
     EXPECT_EQ(result->output("Missing"), nullptr);
     EXPECT_FALSE(result->requiredOutput("Missing"));
 
-    ASSERT_EQ(server.requests().size(), 1u);
-    const auto& sent = server.requests()[0];
+    ASSERT_EQ(server.requestCount(), 1);
+    const auto sent = server.requests().front();
     EXPECT_EQ(sent.method, "POST");
-    EXPECT_EQ(sent.path, "/MediaRenderer/AVTransport/Control");
-    EXPECT_EQ(sent.header("soapaction"), "\"urn:schemas-upnp-org:service:AVTransport:1#GetPositionInfo\"");
-    EXPECT_EQ(sent.header("content-type"), "text/xml; charset=\"utf-8\"");
+    EXPECT_EQ(sent.path(), "/MediaRenderer/AVTransport/Control");
+    EXPECT_EQ(sent.header("SOAPACTION"), "\"urn:schemas-upnp-org:service:AVTransport:1#GetPositionInfo\"");
+    EXPECT_EQ(sent.header("Content-Type"), "text/xml; charset=\"utf-8\"");
     EXPECT_EQ(sent.body.toStdString(), request.envelope());
     EXPECT_NE(sent.body.indexOf("<InstanceID>0</InstanceID><Odd>a&lt;b &amp; &quot;c&quot;&apos;</Odd>"), -1);
 }
 
 TEST(SOAPClient, FailuresAreKeptApart) {
-    struct Case {
-        const char* name;
-        const char* address;
-        bool serve;
-        ScriptedReply reply;
-        std::function<bool(const SOAPError&)> expected;
-    };
     auto transportKind = [](TransportError::Kind kind) {
         return [kind](const SOAPError& e) { return e.isTransport() && e.asTransport().kind == kind; };
     };
+    HttpReply trickle = xml(QByteArray(1024 * 1024, 'x'));
+    trickle.trickleBytes = 1;
+    trickle.trickleInterval = 20ms;
+    HttpReply overAnnounced = HttpReply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 67108864\r\n\r\nx");
+    HttpReply unframed = HttpReply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\n\r\n" +
+                                        QByteArray(5 * 1024 * 1024, 'x'));
+
+    struct Case {
+        const char* name;
+        const char* address;
+        std::optional<HttpReply> reply;  // none: nothing listens there
+        std::function<bool(const SOAPError&)> expected;
+    };
     const std::vector<Case> cases = {
-        {"fault with code", "127.77.2.1", true, ScriptedReply::status(500, soapFault(701)),
+        {"fault with code", "127.77.2.1", xml(soapFault(701), 500),
          [](const SOAPError& e) { return e.isFaultWithCode(701) && e.asFault().detail() == "UPnP error 701"; }},
-        {"500 without a fault", "127.77.2.2", true, ScriptedReply::status(500, "<html/>"),
+        {"500 without a fault", "127.77.2.2", xml("<html/>", 500),
          [](const SOAPError& e) { return e.isUnexpectedStatus() && e.asUnexpectedStatus() == 500; }},
-        {"404", "127.77.2.3", true, ScriptedReply::status(404),
+        {"404", "127.77.2.3", HttpReply::withStatus(404),
          [](const SOAPError& e) { return e.isUnexpectedStatus() && e.asUnexpectedStatus() == 404; }},
-        {"200 with garbage", "127.77.2.4", true, ScriptedReply::ok("<s:Envelope"),
+        {"200 with garbage", "127.77.2.4", xml("<s:Envelope"), [](const SOAPError& e) { return e.isMalformedReply(); }},
+        {"200 with another action's response", "127.77.2.5", xml(soapReply("Play", avTransport, {})),
          [](const SOAPError& e) { return e.isMalformedReply(); }},
-        {"200 with another action's response", "127.77.2.5", true,
-         ScriptedReply::ok(soapReply("Play", avTransport, {})), [](const SOAPError& e) { return e.isMalformedReply(); }},
-        {"refused", "127.77.2.6", false, {}, transportKind(TransportError::Kind::connectionRefused)},
-        {"no answer", "127.77.2.7", true, ScriptedReply::silent(), transportKind(TransportError::Kind::timedOut)},
-        {"trickles forever", "127.77.2.8", true, ScriptedReply::trickle(),
-         transportKind(TransportError::Kind::timedOut)},
-        {"hangs up", "127.77.2.9", true, ScriptedReply::hangUp(), transportKind(TransportError::Kind::networkFailure)},
-        {"announces too much", "127.77.2.10", true,
-         [] {
-             auto reply = ScriptedReply::ok("x");
-             reply.announcedLength = 64 * 1024 * 1024;
-             return reply;
-         }(),
-         transportKind(TransportError::Kind::bodyTooLarge)},
-        {"sends too much", "127.77.2.11", true, ScriptedReply::unframed(QByteArray(5 * 1024 * 1024, 'x')),
-         transportKind(TransportError::Kind::bodyTooLarge)},
+        {"refused", "127.77.2.6", std::nullopt, transportKind(TransportError::Kind::connectionRefused)},
+        {"no answer", "127.77.2.7", HttpReply::hang(), transportKind(TransportError::Kind::timedOut)},
+        {"trickles past the deadline", "127.77.2.8", trickle, transportKind(TransportError::Kind::timedOut)},
+        {"hangs up", "127.77.2.9", HttpReply::drop(), transportKind(TransportError::Kind::networkFailure)},
+        {"announces too much", "127.77.2.10", overAnnounced, transportKind(TransportError::Kind::bodyTooLarge)},
+        {"sends too much", "127.77.2.11", unframed, transportKind(TransportError::Kind::bodyTooLarge)},
     };
     for (const auto& c : cases) {
-        std::unique_ptr<LoopbackHttpServer> server;
-        if (c.serve) {
-            server = std::make_unique<LoopbackHttpServer>(c.address, 1400, [reply = c.reply](const RecordedRequest&) {
-                return reply;
-            });
-            ASSERT_TRUE(server->isListening()) << c.name;
+        FakeHttpServer server;
+        if (c.reply) {
+            ASSERT_TRUE(server.listen(QHostAddress(c.address), 1400)) << c.name;
+            server.setHandler([reply = *c.reply](const HttpRequest&) { return reply; });
         }
         // Short limits keep the time-out cases quick; the deadline is what stops the trickle.
-        HttpLimits limits{300ms, 600ms};
-        auto result = callOnce(c.address, seekRequest(), limits);
+        auto result = callOnce(c.address, seekRequest(), HttpLimits{300ms, 600ms});
         ASSERT_FALSE(result) << c.name;
         EXPECT_TRUE(c.expected(result.error())) << c.name << ": " << result.error().message();
     }

@@ -1,10 +1,90 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "SonosProtocolBoundary/XMLNode.h"
 
 using namespace orvel;
 
-TEST(XMLNode, Smoke) {
-    auto node = XMLNode::parse("<a x=\"1\"><b>t&amp;</b></a>");
-    ASSERT_TRUE(node) << node.error().message;
+namespace {
+
+std::string nested(std::size_t depth) {
+    std::string out;
+    for (std::size_t i = 0; i < depth; ++i) out += "<a>";
+    for (std::size_t i = 0; i < depth; ++i) out += "</a>";
+    return out;
+}
+
+}  // namespace
+
+TEST(XMLNode, BuildsTheTreeWithLocalNamesAttributesAndText) {
+    auto root = XMLNode::parse(R"(<?xml version="1.0" encoding="utf-8"?>
+<DIDL-Lite xmlns="urn:schemas-upnp-org:metadata-1-0/DIDL-Lite/" xmlns:dc="http://purl.org/dc/elements/1.1/">
+  <item id="Q:0/1" parentID="Q:0"><dc:title>Tom &amp; Jerry <![CDATA[<raw>]]></dc:title><!-- note --><res duration="0:03:31">x-file:1</res></item>
+  <item id="Q:0/2"/>
+</DIDL-Lite>)");
+    ASSERT_TRUE(root) << root.error().message;
+    EXPECT_EQ(root->name, "DIDL-Lite");
+    ASSERT_EQ(root->childrenNamed("item").size(), 2u);
+    const XMLNode& item = root->children[0];
+    EXPECT_EQ(item.attribute("id"), "Q:0/1");
+    EXPECT_EQ(item.attribute("parentID"), "Q:0");
+    EXPECT_EQ(item.attribute("missing"), std::nullopt);
+    EXPECT_EQ(item.child("title")->text, "Tom & Jerry <raw>");
+    EXPECT_EQ(item.find("res")->attribute("duration"), "0:03:31");
+    EXPECT_EQ(root->find("item/res")->text, "x-file:1");
+    EXPECT_EQ(root->find("item/nothing"), nullptr);
+    EXPECT_EQ(root->children[1].children.size(), 0u);
+}
+
+TEST(XMLNode, HostileAndBrokenDocumentsAreRefused) {
+    const std::string laughs = R"(<?xml version="1.0"?><!DOCTYPE lolz [<!ENTITY lol "lol">)"
+                               R"(<!ENTITY lol2 "&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;">]><lolz>&lol2;</lolz>)";
+    struct Case {
+        const char* name;
+        std::string document;
+    };
+    const std::vector<Case> cases = {
+        {"empty", ""},
+        {"white space only", "   \n"},
+        {"truncated", "<a><b>text</b>"},
+        {"mismatched tags", "<a><b></a></b>"},
+        {"two roots", "<a/><b/>"},
+        {"text only", "just words"},
+        {"doctype", "<!DOCTYPE a><a/>"},
+        {"entity expansion", laughs},
+        {"external entity", R"(<!DOCTYPE a [<!ENTITY x SYSTEM "file:///etc/passwd">]><a>&x;</a>)"},
+        {"undeclared entity", "<a>&nbsp;</a>"},
+        {"undeclared prefix", "<u:a/>"},
+        {"deep nesting", nested(49)},
+        {"invalid UTF-8", "<a>\xC3\x28</a>"},
+        {"latin-1 bytes under a latin-1 declaration", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>"},
+        {"NUL character", std::string("<a>x\0y</a>", 10)},
+        {"control character reference", "<a>&#1;</a>"},
+        {"attribute without quotes", "<a b=c/>"},
+    };
+    for (const auto& c : cases) {
+        auto result = XMLNode::parse(c.document);
+        EXPECT_FALSE(result) << c.name;
+        if (!result) {
+            EXPECT_FALSE(result.error().message.empty()) << c.name;
+        }
+    }
+    EXPECT_TRUE(XMLNode::parse(nested(48))) << "the depth limit itself is allowed";
+}
+
+TEST(XMLNode, LimitsOnSizeAndElementCount) {
+    XMLNode::Limits small;
+    small.maxBytes = 64;
+    small.maxElements = 3;
+    EXPECT_FALSE(XMLNode::parse("<a>" + std::string(100, 'x') + "</a>", small));
+    EXPECT_FALSE(XMLNode::parse("<a><b/><c/><d/></a>", small));
+    EXPECT_TRUE(XMLNode::parse("<a><b/><c/></a>", small));
+    // A document of the largest allowed size still parses in full.
+    std::string big = "<a>" + std::string(4 * 1024 * 1024 - 7, 'y') + "</a>";
+    ASSERT_EQ(big.size(), 4u * 1024 * 1024);
+    auto parsed = XMLNode::parse(big);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->text.size(), big.size() - 7);
+    EXPECT_FALSE(XMLNode::parse(big + " "));
 }

@@ -318,6 +318,23 @@ TEST_F(TokenVaultTest, WriteTightensAFileLeftWithAWiderMode) {
     EXPECT_EQ(modeOf(v.vaultFilePath()), 0600u);
 }
 
+TEST_F(TokenVaultTest, ALinkInPlaceOfTheFileIsReplacedNotFollowed) {
+    const TokenVault v = vault();
+    std::filesystem::create_directories(folder());
+    const auto elsewhere = folder().parent_path() / "elsewhere";
+    std::ofstream(elsewhere) << "someone else's file";
+    ::chmod(elsewhere.c_str(), 0644);
+    std::filesystem::create_symlink(elsewhere, v.vaultFilePath());
+
+    EXPECT_EQ(v.loadSnapshot(), TokenVault::Snapshot{});
+    v.storeRefreshToken("r");
+    EXPECT_FALSE(std::filesystem::is_symlink(v.vaultFilePath()));
+    EXPECT_EQ(v.refreshToken(), "r");
+    EXPECT_EQ(modeOf(elsewhere), 0644u);
+    const auto untouched = fileBytes(elsewhere);
+    EXPECT_EQ(std::string(untouched.begin(), untouched.end()), "someone else's file");
+}
+
 TEST_F(TokenVaultTest, ClearRemovesTheFileAndToleratesItsAbsence) {
     const TokenVault v = vault();
     v.storeRefreshToken("r");

@@ -290,10 +290,10 @@ private:
         auto* timer = new QTimer(this);
         timer->setTimerType(Qt::PreciseTimer);
         timer->setInterval(reply.trickleInterval);
-        const qsizetype piece = reply.trickleBytes;
-        QObject::connect(timer, &QTimer::timeout, this, [this, timer, piece, close] {
-            socket_->write(pending_.left(piece));
-            pending_.remove(0, qMin(piece, pending_.size()));
+        const qsizetype chunk = reply.trickleBytes;
+        QObject::connect(timer, &QTimer::timeout, this, [this, timer, chunk, close] {
+            socket_->write(pending_.left(chunk));
+            pending_.remove(0, qMin(chunk, pending_.size()));
             if (!pending_.isEmpty()) return;
             timer->deleteLater();
             finish(close);
@@ -403,7 +403,7 @@ void FakeHttpServer::acceptConnections() {
 }
 
 HttpReply FakeHttpServer::answer(const HttpRequest& request) {
-    requests_.append(request);
+    if (recording_) requests_.append(request);
     emit requestReceived(request);
     if (!handler_) return HttpReply::withStatus(404, "Not Found");
     return handler_(request);

@@ -53,7 +53,7 @@ struct HttpReply {
     Delivery delivery = Delivery::Normal;
     // Wait this long before the first byte goes out.
     std::chrono::milliseconds delay{0};
-    // When positive, the body goes out in pieces of this many bytes, one per interval.
+    // When positive, the body goes out in chunks of this many bytes, one per interval.
     qsizetype trickleBytes = 0;
     std::chrono::milliseconds trickleInterval{0};
     // Close the connection after this reply even when the client wants to keep it.
@@ -105,6 +105,8 @@ public:
     qsizetype heldReplyCount() const;
     void releaseHeldReplies();
 
+    // On by default; a long-running server turns it off so memory stays flat.
+    void setRecording(bool on) { recording_ = on; }
     QList<HttpRequest> requests() const { return requests_; }
     qsizetype requestCount() const { return requests_.size(); }
     void clearRequests() { requests_.clear(); }
@@ -127,6 +129,7 @@ private:
     QTcpServer* server_ = nullptr;
     Handler handler_;
     bool keepAlive_ = true;
+    bool recording_ = true;
     bool holding_ = false;
     QList<std::pair<QPointer<Connection>, HttpReply>> held_;
     QList<QPointer<Connection>> connections_;

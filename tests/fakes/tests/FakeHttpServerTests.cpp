@@ -53,6 +53,12 @@ TEST(FakeHttpServer, passesTheRequestToTheHandlerAndTheReplyToTheClient) {
     EXPECT_EQ(recorded.localAddress, kLocal);
     served.server.clearRequests();
     EXPECT_EQ(served.server.requestCount(), 0);
+
+    served.server.setRecording(false);
+    QSignalSpy arrived(&served.server, &FakeHttpServer::requestReceived);
+    EXPECT_EQ(fetch(served.url("/again")).status, 200);
+    EXPECT_EQ(arrived.count(), 1);
+    EXPECT_EQ(served.server.requestCount(), 0);
 }
 
 TEST(FakeHttpServer, answersNotFoundWithoutAHandler) {
@@ -170,7 +176,7 @@ TEST(FakeHttpServer, neverSendsADelayedReplyEarly) {
     EXPECT_GE(clock.elapsed(), 150);
 }
 
-TEST(FakeHttpServer, tricklesTheBodyPieceByPieceWithTheRightLength) {
+TEST(FakeHttpServer, tricklesTheBodyChunkByChunkWithTheRightLength) {
     Served served([](const HttpRequest&) {
         HttpReply reply = HttpReply::ok("0123456789abcdef", "text/plain");
         reply.trickleBytes = 5;
@@ -180,7 +186,7 @@ TEST(FakeHttpServer, tricklesTheBodyPieceByPieceWithTheRightLength) {
     QElapsedTimer clock;
     clock.start();
     const auto exchange = rawExchange(kLocal, served.server.port(), "GET / HTTP/1.1\r\nConnection: close\r\n\r\n");
-    // Four pieces, the first one interval after the head.
+    // Four chunks, the first one interval after the head.
     EXPECT_GE(clock.elapsed(), 4 * 40);
     EXPECT_TRUE(exchange.received.contains("Content-Length: 16\r\n"));
     EXPECT_TRUE(exchange.received.endsWith("\r\n\r\n0123456789abcdef"));

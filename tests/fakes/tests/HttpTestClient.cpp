@@ -1,9 +1,11 @@
 #include "HttpTestClient.h"
 
+#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 namespace orvel::fakes::testing {
 
@@ -20,10 +22,16 @@ FetchResult fetch(const QUrl& url, const FetchOptions& options) {
     if (options.transferTimeout.count() > 0) request.setTransferTimeout(static_cast<int>(options.transferTimeout.count()));
     QNetworkReply* reply = manager.sendCustomRequest(request, options.method, options.body);
     FetchResult result;
-    result.finished = QTest::qWaitFor([reply] { return reply->isFinished(); }, static_cast<int>(kWaitBound.count()));
+    if (!reply->isFinished()) {
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(kWaitBound, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    result.finished = reply->isFinished();
     result.error = reply->error();
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    result.body = reply->readAll();
+    if (reply->isOpen()) result.body = reply->readAll();
     result.headers = reply->rawHeaderPairs();
     reply->abort();
     delete reply;

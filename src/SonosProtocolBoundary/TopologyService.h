@@ -1,0 +1,74 @@
+#pragma once
+
+// The household's grouping as the speakers report it (ZoneGroupTopology#GetZoneGroupState),
+// and the AVTransport actions that regroup speakers.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "OrvelDomain/BondedSatellite.h"
+#include "OrvelDomain/SpeakerUUID.h"
+#include "OrvelDomain/Topology.h"
+#include "OrvelDomain/TopologyStep.h"
+#include "SonosProtocolBoundary/ProtocolParseError.h"
+#include "SonosProtocolBoundary/SOAPClient.h"
+#include "SonosProtocolBoundary/SOAPRequest.h"
+#include "SonosProtocolBoundary/SpeakerAddress.h"
+
+namespace orvel {
+
+// One room: a visible member of a zone group, with the satellites bonded to it in reported order.
+struct ZoneGroupMember {
+    SpeakerUUID id;
+    std::string roomName;
+    // From the member's Location; absent when it is missing or not a plain IPv4 http URL.
+    std::optional<SpeakerAddress> address;
+    std::vector<BondedSatellite> satellites;
+
+    friend bool operator==(const ZoneGroupMember&, const ZoneGroupMember&) = default;
+};
+
+struct ZoneGroup {
+    std::string id;
+    SpeakerUUID coordinator;
+    // The rooms of the group in reported order, the coordinator among them.
+    std::vector<ZoneGroupMember> members;
+
+    friend bool operator==(const ZoneGroup&, const ZoneGroup&) = default;
+};
+
+struct ZoneGroupState {
+    std::vector<ZoneGroup> groups;
+    // Every room mapped to its group's coordinator.
+    Topology topology;
+    // Every room and satellite that reported a usable address.
+    std::map<SpeakerUUID, SpeakerAddress> addresses;
+
+    const ZoneGroupMember* member(const SpeakerUUID& id) const;
+    std::vector<const ZoneGroupMember*> rooms() const;
+
+    friend bool operator==(const ZoneGroupState&, const ZoneGroupState&) = default;
+};
+
+struct TopologyService {
+    static SOAPRequest zoneGroupStateRequest();
+    // The reply's "ZoneGroupState" output, an escaped document.
+    static Parsed<ZoneGroupState> parseZoneGroupState(const SOAPResponse& response);
+    // The document itself, with <ZoneGroupState> or (older speakers) <ZoneGroups> as its root.
+    // Members marked Invisible="1" and Satellite elements are bonded satellites, not rooms;
+    // their roles come from the room's HTSatChanMapSet or, for a stereo pair, ChannelMapSet.
+    // A satellite whose role cannot be told is left out. A group whose coordinator is not one of
+    // its rooms, or a room listed twice, makes the whole document an error.
+    static Parsed<ZoneGroupState> parseZoneGroupStateDocument(std::string_view document);
+
+    // The request for one grouping step; it goes to `step.firstSpeaker()`.
+    static SOAPRequest stepRequest(const TopologyStep& step);
+    static SOAPRequest leaveGroupRequest();
+    static SOAPRequest joinRequest(const SpeakerUUID& coordinator);
+    static SOAPRequest delegateRequest(const SpeakerUUID& newCoordinator, bool rejoinGroup);
+};
+
+}  // namespace orvel

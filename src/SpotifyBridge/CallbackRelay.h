@@ -1,0 +1,107 @@
+#pragma once
+
+// Brings sign-in callbacks into the running application. The browser hands a URL such as
+// "orvella://spotify-callback?code=…" to the desktop, which starts a second copy of the
+// program with the URL as its argument (the scheme's desktop entry). That copy calls
+// forwardToRunningInstance() first thing in main(): it connects to the first copy's local
+// socket, writes the URL and exits. The first copy listens on that socket and passes every
+// acceptable URL to its receiver, the sign-in session.
+//
+// Wire format: the fully encoded URL, then a line feed (or the end of the connection); one URL
+// per connection. The socket is reachable by the current user only (file mode and peer
+// credentials, checked on both ends), and what arrives is checked: a URL of the callback
+// scheme, printable ASCII, at most maximumCallbackSize bytes. Anything else is dropped
+// without a word.
+
+#include <chrono>
+#include <cstddef>
+#include <expected>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace orvel {
+
+class CallbackRelay {
+public:
+    using Receiver = std::function<void(const QUrl& callback)>;
+
+    static constexpr const char* defaultScheme = "orvella";
+    // Real callbacks carry a code of a few hundred characters; this leaves ample room.
+    static constexpr qsizetype maximumCallbackSize = 8 * 1024;
+    // Connections that have not finished their URL yet; the oldest is dropped beyond this.
+    static constexpr std::size_t maximumOpenConnections = 16;
+    // Bound of every blocking step on the forwarding side; a live listener answers at once.
+    static constexpr std::chrono::milliseconds forwardingTimeout{3'000};
+
+    // "$XDG_RUNTIME_DIR/orvella-callback" when the runtime folder is usable, else a name with
+    // the user id in the system's temporary folder.
+    static QString defaultServerName();
+
+    explicit CallbackRelay(QString serverName = defaultServerName(),
+                           QString scheme = QString::fromLatin1(defaultScheme));
+    ~CallbackRelay();
+    CallbackRelay(const CallbackRelay&) = delete;
+    CallbackRelay& operator=(const CallbackRelay&) = delete;
+
+    const QString& serverName() const { return serverName_; }
+    const QString& scheme() const { return scheme_; }
+
+    // Starts listening. A socket left behind by a copy that crashed is replaced; a socket with
+    // a live listener is not (the failure says so). Failing here costs only the callbacks:
+    // the caller keeps running.
+    std::expected<void, std::string> listen();
+    bool isListening() const;
+
+    // The one receiver of accepted URLs; an empty function drops them. Called from the event
+    // loop, never from inside listen().
+    void setReceiver(Receiver receiver);
+
+    // Checks an encoded URL as if it had come over the socket and passes it on when it is
+    // acceptable; also the way in for a URL that the first copy got as its own argument.
+    bool deliver(QByteArrayView encoded);
+
+    // The URL that `encoded` holds when it is an acceptable callback of `scheme`.
+    static std::optional<QUrl> parseCallback(QByteArrayView encoded, const QString& scheme);
+    // The first argument after the program name that is a URL of `scheme`, fully encoded and
+    // acceptable as a callback.
+    static std::optional<QByteArray> callbackFromArguments(const QStringList& arguments, const QString& scheme);
+
+    // For main(), before anything else is set up (a QCoreApplication must exist): when a copy
+    // of the program already listens on `serverName`, hands it the callback URL among
+    // `arguments` (if any) and returns true, and the caller should exit. False when no copy
+    // runs there.
+    static bool forwardToRunningInstance(const QStringList& arguments, const QString& serverName = defaultServerName(),
+                                         const QString& scheme = QString::fromLatin1(defaultScheme));
+
+private:
+    struct Connection {
+        QLocalSocket* socket;
+        QByteArray buffer;
+    };
+
+    void acceptConnections();
+    void readFrom(QLocalSocket* socket);
+    void finishConnection(QLocalSocket* socket);
+    void drop(QLocalSocket* socket);
+    std::vector<Connection>::iterator find(QLocalSocket* socket);
+
+    QString serverName_;
+    QString scheme_;
+    std::unique_ptr<QLocalServer> server_;
+    Receiver receiver_;
+    std::vector<Connection> connections_;  // in order of arrival
+};
+
+}  // namespace orvel

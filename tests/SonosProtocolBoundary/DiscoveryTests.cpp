@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include <QCoroTask>
+#include <QTimer>
+#include <qcoro/qcorosignal.h>
+
+#include "SoapReplies.h"
+#include "SonosProtocolBoundary/Discovery.h"
+#include "fakes/FakeHttpServer.h"
+
+using namespace orvel;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Addresses from the documentation ranges: sweeps are computed here, never sent.
+std::uint32_t ip(const char* text) { return SpeakerAddress::make(text)->toIPv4(); }
+SpeakerAddress address(const char* text) { return *SpeakerAddress::make(text); }
+
+class FakeInterfaces final : public NetworkInterfaces {
+public:
+    std::vector<InterfaceAddress> addresses;
+    std::vector<InterfaceAddress> ipv4Addresses() const override { return addresses; }
+};
+
+class FakeSSDP final : public SSDPSearcher {
+public:
+    std::vector<SSDPReply> replies;
+    std::vector<QByteArray> requests;
+    QCoro::Task<std::vector<SSDPReply>> search(QByteArray request, std::chrono::milliseconds) override {
+        requests.push_back(request);
+        co_return replies;
+    }
+};
+
+// Answers after a turn of the event loop, so probes really overlap and the bound shows.
+class FakeProber final : public ConnectProber {
+public:
+    std::set<SpeakerAddress> open;
+    std::vector<SpeakerAddress> probed;
+    int inFlight = 0;
+    int maxInFlight = 0;
+    QCoro::Task<bool> canConnect(SpeakerAddress target, std::uint16_t port, std::chrono::milliseconds) override {
+        EXPECT_EQ(port, 1400);
+        probed.push_back(target);
+        maxInFlight = std::max(maxInFlight, ++inFlight);
+        QTimer turn;
+        turn.setSingleShot(true);
+        turn.start(0);
+        co_await qCoro(&turn, &QTimer::timeout);
+        --inFlight;
+        co_return open.contains(target);
+    }
+};
+
+ZoneGroupState household(const char* room) {
+    auto member = *SpeakerUUID::make("RINCON_000E58A0000101400");
+    ZoneGroupState state;
+    state.groups.push_back({"g", member, {{member, room, std::nullopt, {}}}});
+    state.topology = *Topology::make({{member, member}});
+    return state;
+}
+
+class FakeTopology final : public TopologySource {
+public:
+    std::map<SpeakerAddress, ZoneGroupState> answers;
+    std::vector<SpeakerAddress> asked;
+    QCoro::Task<std::optional<ZoneGroupState>> zoneGroupState(SpeakerAddress speaker) override {
+        asked.push_back(speaker);
+        auto it = answers.find(speaker);
+        if (it == answers.end()) co_return std::nullopt;
+        co_return it->second;
+    }
+};
+
+SSDPReply ssdpReply(const char* location, const char* sender) {
+    return {QByteArray("HTTP/1.1 200 OK\r\nCACHE-CONTROL: max-age = 1800\r\nEXT:\r\nLOCATION: ") + location +
+                "\r\nSERVER: Linux UPnP/1.0 Sonos/79.1\r\nST: urn:schemas-upnp-org:device:ZonePlayer:1\r\n\r\n",
+            ip(sender)};
+}
+
+struct Rig {
+    FakeInterfaces interfaces;
+    FakeSSDP ssdp;
+    FakeProber prober;
+    FakeTopology topology;
+    Discovery discovery{interfaces, ssdp, prober, topology, DiscoveryConfiguration{1500ms, 500ms, 8, 1400}};
+
+    std::optional<DiscoveryResult> find(std::vector<std::string> seeds) {
+        return QCoro::waitFor(discovery.findHousehold(std::move(seeds)));
+    }
+};
+
+}  // namespace
+
+TEST(Discovery, SweepTargetsStayWithinTheLocalSlash24) {
+    struct Case {
+        const char* name;
+        std::vector<InterfaceAddress> interfaces;
+        std::size_t count;
+        std::optional<const char*> first;
+        std::optional<const char*> last;
+    };
+    const std::vector<Case> cases = {
+        {"a /24", {{ip("192.0.2.7"), 24, false}}, 253, "192.0.2.1", "192.0.2.254"},
+        {"a /16 sweeps only its own /24", {{ip("198.51.100.9"), 16, false}}, 253, "198.51.100.1", "198.51.100.254"},
+        {"a /8 likewise", {{ip("10.20.30.40"), 8, false}}, 253, "10.20.30.1", "10.20.30.254"},
+        {"a /28", {{ip("203.0.113.20"), 28, false}}, 13, "203.0.113.17", "203.0.113.30"},
+        {"a /31", {{ip("203.0.113.20"), 31, false}}, 1, "203.0.113.21", "203.0.113.21"},
+        {"a /32", {{ip("203.0.113.20"), 32, false}}, 0, std::nullopt, std::nullopt},
+        {"loopback by flag", {{ip("192.0.2.7"), 24, true}}, 0, std::nullopt, std::nullopt},
+        {"loopback by address", {{ip("127.0.0.1"), 8, false}}, 0, std::nullopt, std::nullopt},
+        {"two addresses in one /24", {{ip("192.0.2.7"), 24, false}, {ip("192.0.2.8"), 24, false}}, 252, "192.0.2.1",
+         "192.0.2.254"},
+        {"two networks in interface order",
+         {{ip("198.51.100.9"), 24, false}, {ip("127.0.0.1"), 8, true}, {ip("192.0.2.7"), 24, false}},
+         506, "198.51.100.1", "192.0.2.254"},
+        {"a nonsense prefix", {{ip("192.0.2.7"), 40, false}}, 0, std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        auto targets = Discovery::sweepTargets(c.interfaces);
+        EXPECT_EQ(targets.size(), c.count) << c.name;
+        if (c.first && !targets.empty()) {
+            EXPECT_EQ(targets.front().text(), *c.first) << c.name;
+        }
+        if (c.last && !targets.empty()) {
+            EXPECT_EQ(targets.back().text(), *c.last) << c.name;
+        }
+        for (const auto& target : targets) {
+            EXPECT_FALSE(target.isLoopback()) << c.name;
+            for (const auto& own : c.interfaces) EXPECT_NE(target.toIPv4(), own.ip) << c.name;
+        }
+    }
+}
+
+TEST(Discovery, SSDPRepliesGiveOnlyTheirSendersAddress) {
+    struct Case {
+        const char* name;
+        SSDPReply reply;
+        std::optional<const char*> address;
+    };
+    const std::vector<Case> cases = {
+        {"a speaker", ssdpReply("http://192.0.2.30:1400/xml/device_description.xml", "192.0.2.30"), "192.0.2.30"},
+        {"lower-case header", {"HTTP/1.1 200 OK\r\nlocation: http://192.0.2.31:1400/x\r\n\r\n", ip("192.0.2.31")}, "192.0.2.31"},
+        {"points elsewhere", ssdpReply("http://198.51.100.1:1400/xml/device_description.xml", "192.0.2.30"), std::nullopt},
+        {"host name", ssdpReply("http://speaker.local:1400/x", "192.0.2.30"), std::nullopt},
+        {"IPv6", ssdpReply("http://[fe80::1]:1400/x", "192.0.2.30"), std::nullopt},
+        {"not http", ssdpReply("https://192.0.2.30:1400/x", "192.0.2.30"), std::nullopt},
+        {"credentials in the URL", ssdpReply("http://user@192.0.2.30:1400/x", "192.0.2.30"), std::nullopt},
+        {"no location", {"HTTP/1.1 200 OK\r\nST: x\r\n\r\n", ip("192.0.2.30")}, std::nullopt},
+        {"a search, not a reply", {Discovery::searchRequest(), ip("192.0.2.30")}, std::nullopt},
+        {"garbage", {QByteArray("\xFF\x00\x01", 3), ip("192.0.2.30")}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        auto found = Discovery::addressFromSSDPReply(c.reply);
+        EXPECT_EQ(found ? std::optional(found->text()) : std::nullopt,
+                  c.address ? std::optional<std::string>(*c.address) : std::nullopt)
+            << c.name;
+    }
+}
+
+TEST(Discovery, SeedsComeFirst) {
+    Rig rig;
+    rig.interfaces.addresses = {{ip("192.0.2.7"), 24, false}};
+    rig.topology.answers.emplace(address("127.0.8.3"), household("Kitchen"));
+    auto found = rig.find({"not an address", "127.0.8.2", "127.0.8.3", "127.0.8.4"});
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->phase, DiscoveryResult::Phase::seed);
+    EXPECT_EQ(found->answeredBy.text(), "127.0.8.3");
+    EXPECT_EQ(found->state.groups[0].members[0].roomName, "Kitchen");
+    EXPECT_EQ(rig.topology.asked, (std::vector<SpeakerAddress>{address("127.0.8.2"), address("127.0.8.3")}));
+    EXPECT_TRUE(rig.ssdp.requests.empty());
+    EXPECT_TRUE(rig.prober.probed.empty());
+}
+
+TEST(Discovery, ThenSSDPThenTheSweep) {
+    Rig rig;
+    rig.interfaces.addresses = {{ip("127.0.0.1"), 8, true}, {ip("192.0.2.7"), 24, false}};
+    rig.ssdp.replies = {
+        ssdpReply("http://192.0.2.40:1400/xml/device_description.xml", "192.0.2.40"),
+        ssdpReply("http://192.0.2.40:1400/xml/device_description.xml", "192.0.2.40"),
+        ssdpReply("http://192.0.2.66:1400/xml/device_description.xml", "192.0.2.99"),  // spoofed
+    };
+    rig.prober.open = {address("192.0.2.200"), address("192.0.2.40"), address("192.0.2.150")};
+    rig.topology.answers.emplace(address("192.0.2.200"), household("Office"));
+
+    auto found = rig.find({"127.0.8.2"});
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->phase, DiscoveryResult::Phase::sweep);
+    EXPECT_EQ(found->answeredBy.text(), "192.0.2.200");
+
+    ASSERT_EQ(rig.ssdp.requests.size(), 1u);
+    EXPECT_EQ(rig.ssdp.requests[0],
+              "M-SEARCH * HTTP/1.1\r\nHOST: 239.255.255.250:1900\r\nMAN: \"ssdp:discover\"\r\nMX: 1\r\n"
+              "ST: urn:schemas-upnp-org:device:ZonePlayer:1\r\n\r\n");
+    // Each address is asked once: the SSDP answer that failed is not asked again after the sweep.
+    EXPECT_EQ(rig.topology.asked, (std::vector<SpeakerAddress>{address("127.0.8.2"), address("192.0.2.40"),
+                                                               address("192.0.2.150"), address("192.0.2.200")}));
+    EXPECT_EQ(rig.prober.probed.size(), 253u);
+    EXPECT_EQ(rig.prober.maxInFlight, 8) << "the sweep keeps its concurrency bound";
+    for (const auto& probed : rig.prober.probed) EXPECT_FALSE(probed.isLoopback());
+}
+
+TEST(Discovery, NothingAnswers) {
+    Rig rig;
+    rig.interfaces.addresses = {{ip("203.0.113.20"), 30, false}};
+    EXPECT_FALSE(rig.find({}));
+    EXPECT_EQ(rig.prober.probed, (std::vector<SpeakerAddress>{address("203.0.113.21"), address("203.0.113.22")}));
+}
+
+TEST(Discovery, OneSeedGivesTheWholeHouseholdOverSOAP) {
+    // Three rooms in two groups, served by the one speaker the seed names.
+    const std::string doc =
+        R"(<ZoneGroupState><ZoneGroups><ZoneGroup Coordinator="RINCON_000E58A0000101400" ID="RINCON_000E58A0000101400:1">)"
+        R"(<ZoneGroupMember UUID="RINCON_000E58A0000101400" Location="http://127.77.9.2:1400/xml/device_description.xml" ZoneName="Kitchen"/>)"
+        R"(<ZoneGroupMember UUID="RINCON_000E58A0000201400" Location="http://127.77.9.3:1400/xml/device_description.xml" ZoneName="Office"/>)"
+        R"(</ZoneGroup><ZoneGroup Coordinator="RINCON_000E58A0000301400" ID="RINCON_000E58A0000301400:4">)"
+        R"(<ZoneGroupMember UUID="RINCON_000E58A0000301400" Location="http://127.77.9.4:1400/xml/device_description.xml" ZoneName="Den"/>)"
+        R"(</ZoneGroup></ZoneGroups></ZoneGroupState>)";
+    QString escaped = QString::fromStdString(doc).toHtmlEscaped();
+    fakes::FakeHttpServer speaker;
+    ASSERT_TRUE(speaker.listen(QHostAddress("127.77.9.2"), 1400));
+    speaker.setHandler([body = soap_replies::soapReply("GetZoneGroupState", "urn:schemas-upnp-org:service:ZoneGroupTopology:1",
+                                                  {{"ZoneGroupState", escaped.toStdString()}})](const fakes::HttpRequest& request) {
+        if (request.path() != "/ZoneGroupTopology/Control") return fakes::HttpReply::withStatus(404);
+        return fakes::HttpReply::ok(body, "text/xml");
+    });
+
+    HttpClient http;
+    SOAPClient client(http);
+    SOAPTopologySource topology(client);
+    FakeInterfaces interfaces;
+    FakeSSDP ssdp;
+    FakeProber prober;
+    Discovery discovery(interfaces, ssdp, prober, topology);
+    auto found = QCoro::waitFor(discovery.findHousehold({"127.77.9.1", "127.77.9.2"}));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->answeredBy.text(), "127.77.9.2");
+    EXPECT_EQ(found->state.rooms().size(), 3u);
+    EXPECT_EQ(found->state.addresses.size(), 3u);
+    EXPECT_EQ(found->state.topology.groups().size(), 2u);
+    EXPECT_TRUE(ssdp.requests.empty());
+}

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "OrvelDomain/PresetPill.h"
+#include "SonosProtocolBoundary/DIDLLite.h"
+#include "SonosProtocolBoundary/SpotifyOnSonos.h"
+#include "SonosProtocolBoundary/SystemPropertiesService.h"
+#include "SonosProtocolBoundary/XMLNode.h"
+
+using namespace orvel;
+
+namespace {
+
+std::string accounts(const std::string& entries) {
+    return "<?xml version=\"1.0\" ?><ZPSupportInfo><Accounts LastUpdateDevice=\"RINCON_000E58A0000101400\" Version=\"8\">" +
+           entries + "</Accounts></ZPSupportInfo>";
+}
+
+std::string account(const char* type, const char* serial, const char* deleted) {
+    return std::string("<Account Type=\"") + type + "\" SerialNum=\"" + serial + "\" Deleted=\"" + deleted +
+           "\"><UN>user</UN><MD>1</MD><NN>Name</NN></Account>";
+}
+
+}  // namespace
+
+TEST(SpotifyOnSonos, LinkedAccountFromTheAccountsPage) {
+    struct Case {
+        const char* name;
+        std::string document;
+        std::optional<SpotifyAccountOnSonos> account;
+    };
+    const std::vector<Case> cases = {
+        {"current service", accounts(account("519", "1", "0") + account("3079", "2", "0")), SpotifyAccountOnSonos{3079, "2"}},
+        {"older service", accounts(account("2311", "5", "0")), SpotifyAccountOnSonos{2311, "5"}},
+        {"current preferred over older", accounts(account("2311", "5", "0") + account("3079", "6", "0")),
+         SpotifyAccountOnSonos{3079, "6"}},
+        {"deleted does not count", accounts(account("3079", "2", "1")), std::nullopt},
+        {"serial that is not a number", accounts(account("3079", "2&amp;sn=9", "0") + account("3079", "", "0")), std::nullopt},
+        {"not linked", accounts(account("519", "1", "0")), std::nullopt},
+        {"no accounts", accounts(""), std::nullopt},
+        {"accounts as root", "<Accounts>" + account("3079", "3", "0") + "</Accounts>", SpotifyAccountOnSonos{3079, "3"}},
+    };
+    for (const auto& c : cases) {
+        auto parsed = SpotifyOnSonos::parseAccounts(c.document);
+        ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().message;
+        EXPECT_EQ(*parsed, c.account) << c.name;
+    }
+    EXPECT_EQ(SpotifyAccountOnSonos(3079, "2").serviceID(), 12);
+    EXPECT_EQ(SpotifyAccountOnSonos(2311, "2").serviceID(), 9);
+    for (const char* bad : {"", "<ZPSupportInfo/>", "<Accounts>", "<!DOCTYPE a><Accounts/>"}) {
+        EXPECT_FALSE(SpotifyOnSonos::parseAccounts(bad)) << bad;
+    }
+}
+
+TEST(SpotifyOnSonos, EnqueueRequest) {
+    const auto item = *SpotifyURI::make("spotify:track:4uLU6hMCjMI75M1A2tKUQC");
+    const SpotifyAccountOnSonos linked{3079, "2"};
+    SpotifyTrackMetadata metadata{"Rock & Roll <Live>", "Band \"X\"", "Album", "https://i.scdn.co/image/ab", std::nullopt};
+
+    auto request = SpotifyOnSonos::addToQueueRequest(item, metadata, linked, 4);
+    EXPECT_EQ(request.service, UPnPService::avTransport);
+    EXPECT_EQ(request.action, "AddURIToQueue");
+    ASSERT_EQ(request.arguments.size(), 5u);
+    EXPECT_EQ(request.arguments[0], (SOAPRequest::Argument{"InstanceID", "0"}));
+    EXPECT_EQ(request.arguments[1], (SOAPRequest::Argument{"EnqueuedURI",
+                                                           "x-sonos-spotify:spotify%3atrack%3a4uLU6hMCjMI75M1A2tKUQC"
+                                                           "?sid=12&flags=8224&sn=2"}));
+    EXPECT_EQ(request.arguments[2].first, "EnqueuedURIMetaData");
+    EXPECT_EQ(request.arguments[3], (SOAPRequest::Argument{"DesiredFirstTrackNumberEnqueued", "4"}));
+    EXPECT_EQ(request.arguments[4], (SOAPRequest::Argument{"EnqueueAsNext", "1"}));
+
+    // The metadata is a DIDL-Lite document of its own that reads back to what went in.
+    const std::string& didlText = request.arguments[2].second;
+    auto items = didl::parseItems(didlText, *SpeakerAddress::make("127.0.6.1"));
+    ASSERT_TRUE(items) << items.error().message;
+    ASSERT_EQ(items->size(), 1u);
+    EXPECT_EQ((*items)[0].title, "Rock & Roll <Live>");
+    EXPECT_EQ((*items)[0].artist, "Band \"X\"");
+    EXPECT_EQ((*items)[0].album, "Album");
+    auto root = *XMLNode::parse(didlText);
+    const XMLNode* desc = root.find("item/desc");
+    ASSERT_NE(desc, nullptr);
+    EXPECT_EQ(desc->attribute("id"), "cdudn");
+    EXPECT_EQ(desc->text, "SA_RINCON3079_X_#Svc3079-0-Token");
+
+    const SpotifyAccountOnSonos older{2311, "7"};
+    EXPECT_EQ(SpotifyOnSonos::enqueuedURI(item, older),
+              "x-sonos-spotify:spotify%3atrack%3a4uLU6hMCjMI75M1A2tKUQC?sid=9&flags=8224&sn=7");
+    EXPECT_NE(SpotifyOnSonos::enqueuedMetadata(item, metadata, older).find("SA_RINCON2311_X_#Svc2311-0-Token"),
+              std::string::npos);
+
+    // An id read from JSON is not checked, so it is encoded rather than trusted.
+    auto hostile = SpotifyURI::fromJson(Json{{"kind", "track"}, {"id", "a?sn=1&x=<y>"}});
+    ASSERT_TRUE(hostile);
+    EXPECT_EQ(SpotifyOnSonos::enqueuedURI(*hostile, linked),
+              "x-sonos-spotify:spotify%3atrack%3aa%3fsn%3d1%26x%3d%3cy%3e?sid=12&flags=8224&sn=2");
+    EXPECT_TRUE(XMLNode::parse(SpotifyOnSonos::enqueuedMetadata(*hostile, metadata, linked)));
+
+    for (auto [text, expected] : std::vector<std::pair<std::string, std::optional<std::int64_t>>>{
+             {"5", 5}, {"0", std::nullopt}, {"x", std::nullopt}}) {
+        auto parsed = SpotifyOnSonos::parseAddToQueue(SOAPResponse{{{"FirstTrackNumberEnqueued", text}}});
+        EXPECT_EQ(parsed ? std::optional(*parsed) : std::nullopt, expected) << text;
+    }
+}
+
+TEST(SystemPropertiesService, StringValues) {
+    auto get = SystemPropertiesService::getStringRequest(SystemPropertiesService::systemNameVariable);
+    EXPECT_EQ(get.service, UPnPService::systemProperties);
+    EXPECT_EQ(get.action, "GetString");
+    EXPECT_EQ(get.arguments, (std::vector<SOAPRequest::Argument>{{"VariableName", "Orvella_SystemName"}}));
+    auto set = SystemPropertiesService::setStringRequest(SystemPropertiesService::presetsVariable, "[]");
+    EXPECT_EQ(set.action, "SetString");
+    EXPECT_EQ(set.arguments,
+              (std::vector<SOAPRequest::Argument>{{"VariableName", "Orvella_Presets_v1"}, {"StringValue", "[]"}}));
+
+    struct Case {
+        const char* name;
+        SOAPResult result;
+        std::optional<std::optional<std::string>> value;  // outer none: an error
+    };
+    const std::vector<Case> cases = {
+        {"set", SOAPResponse{{{"StringValue", "Home"}}}, std::optional<std::string>("Home")},
+        {"set to empty", SOAPResponse{{{"StringValue", ""}}}, std::optional<std::string>("")},
+        {"not set", std::unexpected(SOAPError::fault({800, "UPnPError"})), std::optional<std::string>()},
+        {"other fault", std::unexpected(SOAPError::fault({402, "UPnPError"})), std::nullopt},
+        {"unreachable", std::unexpected(SOAPError::transport(TransportError::connectionRefused("x"))), std::nullopt},
+        {"reply without a value", SOAPResponse{}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        auto value = SystemPropertiesService::stringValue(c.result);
+        EXPECT_EQ(value ? std::optional<std::optional<std::string>>(*value) : std::nullopt, c.value) << c.name;
+    }
+}
+
+TEST(SystemPropertiesService, PresetListIsReadStrictly) {
+    const auto living = *SpeakerUUID::make("RINCON_000E58A0000101400");
+    const auto kitchen = *SpeakerUUID::make("RINCON_000E58A0000201400");
+    const std::vector<PresetPill> presets{
+        PresetPill(*PresetID::make("7B0C4F2E-5D1A-4C3B-9E8F-0A1B2C3D4E5F"), "Evening <& \"all\">", living, {kitchen}),
+        PresetPill(*PresetID::make("00000000-0000-4000-8000-000000000001"), "Alone", kitchen, {}),
+    };
+    auto request = SystemPropertiesService::setPresetsRequest(presets);
+    EXPECT_EQ(request.arguments[0], (SOAPRequest::Argument{"VariableName", "Orvella_Presets_v1"}));
+    auto readBack = SystemPropertiesService::parsePresetList(request.arguments[1].second);
+    ASSERT_TRUE(readBack) << readBack.error().message;
+    EXPECT_EQ(*readBack, presets);
+    EXPECT_EQ(*SystemPropertiesService::parsePresetList("[]"), std::vector<PresetPill>{});
+    EXPECT_EQ(SystemPropertiesService::setSystemNameRequest("Home").arguments,
+              (std::vector<SOAPRequest::Argument>{{"VariableName", "Orvella_SystemName"}, {"StringValue", "Home"}}));
+
+    const std::string good = R"({"id":{"rawValue":"7B0C4F2E-5D1A-4C3B-9E8F-0A1B2C3D4E5F"},"name":"A",)"
+                             R"("coordinatorUUID":"RINCON_000E58A0000101400","memberUUIDs":[]})";
+    struct Case {
+        const char* name;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"empty text", ""},
+        {"not JSON", "presets"},
+        {"truncated", "[" + good.substr(0, 40)},
+        {"an object, not a list", good},
+        {"one good, one without members", "[" + good + R"(,{"id":{"rawValue":"00000000-0000-4000-8000-000000000001"},)"
+                                                        R"("name":"B","coordinatorUUID":"RINCON_000E58A0000101400"}])"},
+        {"bad speaker id", "[" + std::string(good).replace(good.find("RINCON_000E58A0000101400"), 24, "RINCON_x") + "]"},
+        {"bad preset id", "[" + std::string(good).replace(good.find("7B0C4F2E"), 8, "nothex!!") + "]"},
+        {"name of the wrong type", "[" + std::string(good).replace(good.find("\"A\""), 3, "42") + "]"},
+        {"deep nesting", std::string(100'000, '[') + std::string(100'000, ']')},
+        {"invalid UTF-8", "[\"\xFF\"]"},
+    };
+    for (const auto& c : cases) EXPECT_FALSE(SystemPropertiesService::parsePresetList(c.text)) << c.name;
+    // Brackets inside names are text, not nesting.
+    const std::string bracketName = std::string(good).replace(good.find("\"A\""), 3, "\"" + std::string(40, '[') + "\\\"\"");
+    auto named = SystemPropertiesService::parsePresetList("[" + bracketName + "]");
+    ASSERT_TRUE(named) << named.error().message;
+    EXPECT_EQ((*named)[0].name(), std::string(40, '[') + "\"");
+}

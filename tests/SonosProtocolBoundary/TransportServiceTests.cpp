@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include "OrvelDomain/NowPlaying.h"
+#include "OrvelDomain/NowPlayingTrack.h"
+#include "SonosProtocolBoundary/ProtocolText.h"
+#include "SonosProtocolBoundary/TransportService.h"
+
+using namespace orvel;
+
+namespace {
+
+Duration secs(std::int64_t s) { return Duration::seconds(s); }
+
+const SpeakerAddress speaker = *SpeakerAddress::make("127.0.3.10");
+const char* const spotifyID = "4uLU6hMCjMI75M1A2tKUQC";
+
+// The metadata of a queued Spotify track as the speaker embeds it (already unescaped once).
+std::string trackDIDL() {
+    return R"(<DIDL-Lite xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:upnp="urn:schemas-upnp-org:metadata-1-0/upnp/" )"
+           R"(xmlns:r="urn:schemas-rinconnetworks-com:metadata-1-0/" xmlns="urn:schemas-upnp-org:metadata-1-0/DIDL-Lite/">)"
+           R"(<item id="-1" parentID="-1" restricted="true"><res protocolInfo="sonos.com-spotify:*:audio/x-spotify:*" )"
+           R"(duration="0:03:31">x-sonos-spotify:spotify%3atrack%3a4uLU6hMCjMI75M1A2tKUQC?sid=12&amp;flags=8224&amp;sn=2</res>)"
+           R"(<r:streamContent></r:streamContent><upnp:albumArtURI>/getaa?s=1&amp;u=x-sonos-spotify%3aspotify</upnp:albumArtURI>)"
+           R"(<dc:title>Never Gonna Give You Up</dc:title><upnp:class>object.item.audioItem.musicTrack</upnp:class>)"
+           R"(<dc:creator>Rick Astley</dc:creator><upnp:album>Whenever You Need Somebody</upnp:album></item></DIDL-Lite>)";
+}
+
+std::string radioDIDL(const std::string& streamContent) {
+    return R"(<DIDL-Lite xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:r="urn:schemas-rinconnetworks-com:metadata-1-0/" )"
+           R"(xmlns="urn:schemas-upnp-org:metadata-1-0/DIDL-Lite/"><item id="-1" parentID="-1"><dc:title>x-sonosapi-stream:s1</dc:title>)"
+           R"(<r:streamContent>)" +
+           streamContent + R"(</r:streamContent></item></DIDL-Lite>)";
+}
+
+std::string stationDIDL() {
+    return R"(<DIDL-Lite xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns="urn:schemas-upnp-org:metadata-1-0/DIDL-Lite/">)"
+           R"(<item id="F00092020s1" parentID="L"><dc:title>Radio Paradise</dc:title></item></DIDL-Lite>)";
+}
+
+SOAPResponse positionReply(std::string track, std::string duration, std::string relTime, std::string metadata,
+                           std::string uri) {
+    return SOAPResponse{{{"Track", track},
+                         {"TrackDuration", duration},
+                         {"TrackMetaData", metadata},
+                         {"TrackURI", uri},
+                         {"RelTime", relTime},
+                         {"AbsTime", "NOT_IMPLEMENTED"}}};
+}
+
+const std::string spotifyTrackURI = std::string("x-sonos-spotify:spotify%3atrack%3a") + spotifyID + "?sid=12&flags=8224&sn=2";
+
+}  // namespace
+
+TEST(TransportService, TransportStates) {
+    struct Case {
+        const char* reported;
+        std::optional<TransportState> state;
+    };
+    const Case cases[] = {
+        {"PLAYING", TransportState::playing},   {"TRANSITIONING", TransportState::playing},
+        {"PAUSED_PLAYBACK", TransportState::paused}, {"STOPPED", TransportState::stopped},
+        {"NO_MEDIA_PRESENT", TransportState::stopped}, {" PLAYING\n", TransportState::playing},
+        {"playing", std::nullopt},              {"", std::nullopt},
+        {"RECORDING", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        auto parsed = TransportService::parseTransportInfo(SOAPResponse{{{"CurrentTransportState", c.reported}}});
+        EXPECT_EQ(parsed ? std::optional(*parsed) : std::nullopt, c.state) << c.reported;
+    }
+    EXPECT_FALSE(TransportService::parseTransportInfo(SOAPResponse{}));
+}
+
+TEST(TransportService, PositionOfAQueuedSpotifyTrack) {
+    auto info = TransportService::parsePositionInfo(positionReply("3", "0:03:31", "0:01:02.500", trackDIDL(), spotifyTrackURI),
+                                                    speaker);
+    ASSERT_TRUE(info) << info.error().message;
+    EXPECT_EQ(info->track, 3);
+    EXPECT_EQ(info->trackDuration, secs(211));
+    EXPECT_EQ(info->relTime, Duration::milliseconds(62'500));
+    EXPECT_EQ(info->spotifyURI, SpotifyURI::make(std::string("spotify:track:") + spotifyID));
+    ASSERT_TRUE(info->trackMetadata);
+    EXPECT_EQ(info->trackMetadata->title, "Never Gonna Give You Up");
+    EXPECT_EQ(info->trackMetadata->artist, "Rick Astley");
+    EXPECT_EQ(info->trackMetadata->album, "Whenever You Need Somebody");
+    EXPECT_EQ(info->trackMetadata->artworkURL, "http://127.0.3.10:1400/getaa?s=1&u=x-sonos-spotify%3aspotify");
+    EXPECT_EQ(info->trackMetadata->streamContent, std::nullopt) << "blank texts are absent";
+
+    auto empty = TransportService::parsePositionInfo(
+        positionReply("0", "NOT_IMPLEMENTED", "NOT_IMPLEMENTED", "NOT_IMPLEMENTED", ""), speaker);
+    ASSERT_TRUE(empty) << empty.error().message;
+    EXPECT_EQ(empty->track, std::nullopt);
+    EXPECT_EQ(empty->trackDuration, std::nullopt);
+    EXPECT_EQ(empty->trackMetadata, std::nullopt);
+    EXPECT_EQ(empty->spotifyURI, std::nullopt);
+}
+
+TEST(TransportService, BadPositionRepliesAreErrors) {
+    struct Case {
+        const char* name;
+        SOAPResponse reply;
+    };
+    const std::vector<Case> cases = {
+        {"no Track", SOAPResponse{{{"RelTime", "0:00:01"}}}},
+        {"Track not a number", positionReply("three", "", "", "", "")},
+        {"negative Track", positionReply("-1", "", "", "", "")},
+        {"Track beyond range", positionReply("99999999999999999999", "", "", "", "")},
+        {"minutes past 59", positionReply("1", "0:61:00", "", "", "")},
+        {"time with letters", positionReply("1", "", "0:0a:00", "", "")},
+        {"time with sign", positionReply("1", "", "-0:00:01", "", "")},
+        {"truncated metadata", positionReply("1", "", "", trackDIDL().substr(0, 120), "")},
+        {"metadata not DIDL", positionReply("1", "", "", "<html/>", "")},
+        {"DIDL without an item", positionReply("1", "", "", "<DIDL-Lite/>", "")},
+        {"metadata with a DTD", positionReply("1", "", "", "<!DOCTYPE x><DIDL-Lite/>", "")},
+        {"bad res duration", positionReply("1", "", "", R"(<DIDL-Lite><item id="1"><res duration="soon">u</res></item></DIDL-Lite>)", "")},
+    };
+    for (const auto& c : cases) EXPECT_FALSE(TransportService::parsePositionInfo(c.reply, speaker)) << c.name;
+}
+
+TEST(TransportService, SourcesAndSpotifyTracksFromURIs) {
+    struct Case {
+        const char* uri;
+        std::optional<PlaybackSource> source;
+    };
+    const Case cases[] = {
+        {"x-rincon-queue:RINCON_000E58A0000101400#0", PlaybackSource::sonosQueue()},
+        {"x-sonos-htastream:RINCON_000E58A0000101400:spdif", PlaybackSource::tvAudio()},
+        {"x-rincon-stream:RINCON_000E58A0000101400", PlaybackSource::lineIn()},
+        {"x-sonosapi-stream:s1?sid=254", PlaybackSource::radio()},
+        {"x-sonosapi-radio:abc", PlaybackSource::radio()},
+        {"x-rincon-mp3radio://stream.example/live", PlaybackSource::radio()},
+        {"aac://stream.example/live", PlaybackSource::radio()},
+        {"hls-radio://stream.example/live", PlaybackSource::radio()},
+        {"x-rincon:RINCON_000E58A0000101400", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TransportService::sourceOfURI(c.uri), c.source) << c.uri;
+
+    struct Track {
+        std::string uri;
+        bool isSpotify;
+    };
+    const Track tracks[] = {
+        {spotifyTrackURI, true},
+        {std::string("X-SONOS-SPOTIFY:SPOTIFY%3ATRACK%3A") + spotifyID, true},
+        {"x-sonos-spotify:spotify%3aepisode%3a4uLU6hMCjMI75M1A2tKUQC", false},
+        {"x-sonos-spotify:spotify%3atrack%3a", false},
+        {"x-sonos-spotify:spotify%3atrack%3a4uLU6hMCjMI75M1A2t%25UQC", false},
+        {"x-file-cifs://nas/music/song.flac", false},
+    };
+    for (const auto& t : tracks) EXPECT_EQ(didl::spotifyURIFromTrackURI(t.uri).has_value(), t.isSpotify) << t.uri;
+}
+
+TEST(TransportService, PlaybackStateFromTheThreeReadings) {
+    const Date at = Date::sinceReferenceDate(1000);
+    auto position = *TransportService::parsePositionInfo(
+        positionReply("3", "0:03:31", "0:01:02", trackDIDL(), spotifyTrackURI), speaker);
+    auto queue = *TransportService::parseMediaInfo(
+        SOAPResponse{{{"CurrentURI", "x-rincon-queue:RINCON_000E58A0000101400#0"}, {"CurrentURIMetaData", ""}}}, speaker);
+
+    auto playing = TransportService::playbackState(TransportState::playing, position, queue, at);
+    ASSERT_TRUE(playing.isPlaying());
+    EXPECT_EQ(playing.asPlaying()->elapsed, secs(62));
+    EXPECT_EQ(playing.asPlaying()->sampledAt, at);
+    const auto* track = playing.nowPlaying()->asTrack();
+    ASSERT_NE(track, nullptr);
+    EXPECT_EQ(track->track.title(), "Never Gonna Give You Up");
+    EXPECT_EQ(track->track.queuePosition(), 3);
+    EXPECT_EQ(track->track.duration(), secs(211));
+    EXPECT_EQ(track->track.source(), PlaybackSource::spotify()) << "a queued Spotify track counts as Spotify";
+    EXPECT_TRUE(track->track.canSkip());
+
+    auto paused = TransportService::playbackState(TransportState::paused, position, queue, at);
+    ASSERT_TRUE(paused.isPaused());
+    EXPECT_EQ(paused.asPaused()->elapsed, secs(62));
+    EXPECT_TRUE(TransportService::playbackState(TransportState::stopped, position, queue, at).isStopped());
+
+    auto tv = *TransportService::parseMediaInfo(SOAPResponse{{{"CurrentURI", "x-sonos-htastream:RINCON_000E58A0000101400:spdif"}}},
+                                                speaker);
+    EXPECT_TRUE(TransportService::playbackState(TransportState::playing, PositionInfo{}, tv, at).nowPlaying()->isTvAudio());
+
+    auto radio = *TransportService::parseMediaInfo(
+        SOAPResponse{{{"CurrentURI", "x-sonosapi-stream:s1?sid=254"}, {"CurrentURIMetaData", stationDIDL()}}}, speaker);
+    auto song = *TransportService::parsePositionInfo(positionReply("1", "", "0:10:00", radioDIDL("Artist - Song"), "x"), speaker);
+    auto silent = *TransportService::parsePositionInfo(positionReply("1", "", "0:10:00", radioDIDL(""), "x"), speaker);
+    EXPECT_EQ(TransportService::playbackState(TransportState::playing, song, radio, at).nowPlaying()->asStream()->title,
+              "Artist - Song");
+    EXPECT_EQ(TransportService::playbackState(TransportState::playing, silent, radio, at).nowPlaying()->asStream()->title,
+              "Radio Paradise")
+        << "without stream content the station names the stream";
+}
+
+TEST(TransportService, CommandRequests) {
+    const auto coordinator = *SpeakerUUID::make("RINCON_000E58A0000101400");
+    struct Case {
+        SOAPRequest request;
+        const char* action;
+        std::vector<SOAPRequest::Argument> arguments;
+    };
+    const std::vector<Case> cases = {
+        {TransportService::playRequest(), "Play", {{"InstanceID", "0"}, {"Speed", "1"}}},
+        {TransportService::pauseRequest(), "Pause", {{"InstanceID", "0"}}},
+        {TransportService::nextRequest(), "Next", {{"InstanceID", "0"}}},
+        {TransportService::previousRequest(), "Previous", {{"InstanceID", "0"}}},
+        {TransportService::seekRequest(secs(3723) + Duration::milliseconds(900)),
+         "Seek",
+         {{"InstanceID", "0"}, {"Unit", "REL_TIME"}, {"Target", "1:02:03"}}},
+        {TransportService::seekRequest(secs(-5)),
+         "Seek",
+         {{"InstanceID", "0"}, {"Unit", "REL_TIME"}, {"Target", "0:00:00"}}},
+        {TransportService::seekToTrackRequest(7), "Seek", {{"InstanceID", "0"}, {"Unit", "TRACK_NR"}, {"Target", "7"}}},
+        {TransportService::playQueueRequest(coordinator),
+         "SetAVTransportURI",
+         {{"InstanceID", "0"}, {"CurrentURI", "x-rincon-queue:RINCON_000E58A0000101400#0"}, {"CurrentURIMetaData", ""}}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.request.service, UPnPService::avTransport) << c.action;
+        EXPECT_EQ(c.request.action, c.action);
+        EXPECT_EQ(c.request.arguments, c.arguments) << c.action;
+    }
+}
+
+TEST(ProtocolText, ClockTimesRoundTrip) {
+    struct Case {
+        const char* text;
+        std::optional<std::int64_t> milliseconds;  // none: no value
+        bool ok;
+    };
+    const Case cases[] = {
+        {"0:00:00", 0, true},        {"0:03:31", 211'000, true},   {"12:00:01", 43'201'000, true},
+        {"1:02:03.5", 3'723'500, true}, {"NOT_IMPLEMENTED", std::nullopt, true}, {"", std::nullopt, true},
+        {"0:3:31", {}, false},       {"0:03:60", {}, false},       {"0:03", {}, false},
+        {"1234567:00:00", {}, false}, {"0:00:00.", {}, false},     {"0:00:00 extra", {}, false},
+    };
+    for (const auto& c : cases) {
+        auto parsed = protocol_text::parseClockTime(c.text, "time");
+        ASSERT_EQ(parsed.has_value(), c.ok) << c.text;
+        if (!c.ok) continue;
+        EXPECT_EQ(*parsed, c.milliseconds ? std::optional(Duration::milliseconds(*c.milliseconds)) : std::nullopt) << c.text;
+    }
+    EXPECT_EQ(protocol_text::formatClockTime(secs(211)), "0:03:31");
+    EXPECT_EQ(protocol_text::formatClockTime(secs(36000)), "10:00:00");
+}

@@ -1,0 +1,61 @@
+// Address block 99.
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "HttpTestClient.h"
+#include "TestHousehold.h"
+
+namespace orvel::fakes {
+namespace {
+
+using namespace testing;
+
+const QString kProgram = QStringLiteral(ORVELLA_FAKE_HOUSEHOLD_PROGRAM);
+
+TEST(FakeHouseholdProgram, startsTheSpeakersAndPrintsWhereTheyAnswer) {
+    QProcess program;
+    program.start(kProgram, {"--first", "127.201.99.2", "--count", "3", "--grouping-delay-ms", "0"});
+    ASSERT_TRUE(program.waitForStarted(int(kWaitBound.count())));
+    QByteArray printed;
+    const bool allListed = QTest::qWaitFor(
+        [&] {
+            printed += program.readAllStandardOutput();
+            return printed.count('\n') >= 3 || program.state() == QProcess::NotRunning;
+        },
+        int(kWaitBound.count()));
+    ASSERT_TRUE(allListed && printed.count('\n') == 3) << printed.toStdString() << program.readAllStandardError().toStdString();
+
+    const QList<QByteArray> lines = printed.trimmed().split('\n');
+    EXPECT_TRUE(lines[0].startsWith("http://127.201.99.2:1400 RINCON_")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("http://127.201.99.4:1400 RINCON_")) << lines[2].toStdString();
+    const FetchResult accounts = fetch(QUrl(QStringLiteral("http://127.201.99.3:1400/status/accounts")));
+    EXPECT_EQ(accounts.status, 200);
+    EXPECT_TRUE(accounts.body.contains("Type=\"3079\""));
+
+    program.kill();
+    ASSERT_TRUE(program.waitForFinished(int(kWaitBound.count())));
+}
+
+TEST(FakeHouseholdProgram, refusesAddressesOutsideLoopbackAndNonsenseCounts) {
+    const QList<QStringList> refused = {
+        {"--address", "10.1.2.3"},
+        {"--address", "127.201.99.20", "--address", "0.0.0.0"},
+        {"--first", "192.168.0.2"},
+        {"--count", "0"},
+        {"--count", "many"},
+        {"--port", "70000"},
+        {"--grouping-delay-ms", "-5"},
+    };
+    for (const QStringList& arguments : refused) {
+        QProcess program;
+        program.start(kProgram, arguments);
+        ASSERT_TRUE(program.waitForFinished(int(kWaitBound.count()))) << arguments.join(' ').toStdString();
+        EXPECT_EQ(program.exitCode(), 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(program.readAllStandardOutput().isEmpty()) << arguments.join(' ').toStdString();
+    }
+}
+
+} // namespace
+} // namespace orvel::fakes
