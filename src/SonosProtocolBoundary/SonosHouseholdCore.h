@@ -117,6 +117,7 @@ public:
     CancellationSource commandStarted;
     Clock::Instant loopStartedAt{};
     int commandDepth = 0;
+    int sweepsUnderWay = 0;
     std::uint64_t completedSweeps = 0;
     bool closed = false;
 
