@@ -190,7 +190,7 @@ QCoro::Task<SpotifyBridge::Result<void>> SpotifyBridge::signIn(QPointer<SpotifyB
     const auto granted = co_await tokens->api().exchange(*code, verifier, tokens->explicitClientID(), redirectURI);
     if (!granted) co_return Failure(granted.error());
     const auto profile = co_await tokens->api().profileName(granted->accessToken);
-    const std::string name = profile ? *profile : std::string(fallbackDisplayName);
+    const std::string name = profile && !profile->empty() ? *profile : std::string(fallbackDisplayName);
 
     if (!bridge) co_return Failure(SpotifyBridgeError::notConnected());
     bridge->completeLink(*granted, name);

@@ -59,12 +59,12 @@ std::vector<SpotifyBridgeSignIn::QueryItem> SpotifyBridgeSignIn::queryItems(cons
     std::vector<QueryItem> items;
     if (!url.hasQuery()) return items;
     const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
-    for (QByteArrayView piece : query.split('&')) {
-        const qsizetype equals = piece.indexOf('=');
+    for (QByteArrayView item : query.split('&')) {
+        const qsizetype equals = item.indexOf('=');
         if (equals < 0) {
-            items.push_back({decoded(piece), std::nullopt});
+            items.push_back({decoded(item), std::nullopt});
         } else {
-            items.push_back({decoded(piece.first(equals)), decoded(piece.sliced(equals + 1))});
+            items.push_back({decoded(item.first(equals)), decoded(item.sliced(equals + 1))});
         }
     }
     return items;
