@@ -1,6 +1,5 @@
 // The rules that turn one sweep's readings into snapshot parts, without a network: speakers that
-// stop answering, radio proximity, telemetry pacing, a room's speaker and a group's status, and
-// the debug log's line format.
+// stop answering, radio proximity, a room's speaker, and the debug log's line format.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -139,30 +138,6 @@ TEST(RadioMatrix, RecordsOnlyPairsOfCurrentSpeakers) {
     EXPECT_EQ(radioMatrix({}, {speakerID(1)}), RFPeerMatrix::empty());
 }
 
-struct TelemetryCase {
-    const char* name;
-    std::optional<std::chrono::seconds> lastRead;
-    std::size_t roomsThen;
-    std::size_t roomsNow;
-    bool due;
-};
-
-class TelemetryPacing : public ::testing::TestWithParam<TelemetryCase> {};
-
-TEST_P(TelemetryPacing, IsDueAsTheRulesSay) {
-    const TelemetryCase& c = GetParam();
-    const std::optional<Clock::Instant> last = c.lastRead ? std::optional(at(*c.lastRead)) : std::nullopt;
-    EXPECT_EQ(isTelemetryDue(last, c.roomsThen, at(100s), c.roomsNow, 60s), c.due);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, TelemetryPacing,
-                         ::testing::Values(TelemetryCase{"NeverRead", std::nullopt, 0, 4, true},
-                                           TelemetryCase{"RecentAndSameRooms", 50s, 4, 4, false},
-                                           TelemetryCase{"IntervalPassed", 40s, 4, 4, true},
-                                           TelemetryCase{"RoomJoined", 99s, 4, 5, true},
-                                           TelemetryCase{"RoomLeft", 99s, 4, 3, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 ZoneGroupMember member(int n) {
     return ZoneGroupMember{speakerID(n), "Patio " + std::to_string(n), std::nullopt, {}};
 }
@@ -188,38 +163,6 @@ TEST(RoomSpeaker, UsesTheReadingsAndFallsBackToWhatWasKnown) {
     const Speaker unknown = roomSpeaker(member(4), "10.0.0.4", {}, {}, nullptr);
     EXPECT_TRUE(unknown.model.isUnrecognized());
     EXPECT_EQ(unknown.volume, DiscreteVolume());
-}
-
-TEST(RoomSpeaker, NamesSatellitesFromTheirDescriptions) {
-    ZoneGroupMember room = member(1);
-    room.satellites.push_back(BondedSatellite{speakerID(2), speakerID(1), SatelliteRole::subwoofer(), std::nullopt,
-                                              std::nullopt, true, std::nullopt});
-    room.satellites.push_back(BondedSatellite{speakerID(3), speakerID(1), SatelliteRole::rearLeft(), std::nullopt,
-                                              std::nullopt, true, std::nullopt});
-    const std::map<SpeakerUUID, DeviceDescription> descriptions{
-        {speakerID(2), DeviceDescription{"Living", "Sub Mini", "Sonos Sub Mini", "S36", "", speakerID(2)}}};
-    const Speaker s = roomSpeaker(room, "10.0.0.1", {}, descriptions, nullptr);
-    ASSERT_EQ(s.bondedSatellites.size(), 2u);
-    EXPECT_EQ(s.bondedSatellites[0].modelNumber, "S36");
-    EXPECT_EQ(s.bondedSatellites[0].displayName, "Sub Mini");
-    EXPECT_FALSE(s.bondedSatellites[1].modelNumber) << "a satellite without a description keeps what the topology said";
-}
-
-TEST(GroupStatusReading, NeedsEveryPlaybackReading) {
-    GroupReadings readings;
-    readings.transport = TransportState::paused;
-    readings.media = MediaInfo{"x-rincon-queue:RINCON_000E58000001014000#0", PlaybackSource::sonosQueue(), std::nullopt};
-    EXPECT_FALSE(groupStatus(readings, *DiscreteVolume::make(9))) << "no position";
-
-    readings.position = PositionInfo{};
-    readings.position->track = 3;
-    const auto status = groupStatus(readings, *DiscreteVolume::make(9));
-    ASSERT_TRUE(status);
-    EXPECT_TRUE(status->playback.isPaused());
-    EXPECT_EQ(status->volume, *DiscreteVolume::make(9)) << "a lone speaker's volume stands in for the group's";
-
-    readings.groupVolume = *DiscreteVolume::make(41);
-    EXPECT_EQ(groupStatus(readings, *DiscreteVolume::make(9))->volume, *DiscreteVolume::make(41));
 }
 
 TEST(DebugLogLine, HasTheStampProcessAndBundle) {

@@ -126,4 +126,39 @@ TEST(HouseholdSubscription, TheControllerNeverEndsAStreamByItself) {
     EXPECT_FALSE(subscription.endedByProducer());
 }
 
+HouseholdSnapshot emptyHousehold(double at) {
+    return HouseholdSnapshot(Date::sinceReferenceDate(at), {}, Topology::empty(), {}, RFPeerMatrix::empty(), std::nullopt,
+                             std::nullopt);
+}
+
+TEST(SnapshotSubscribers, AConsumerThatLeavesWhileBeingServedDoesNotDisturbTheOthers) {
+    SnapshotSubscribers subscribers;
+    int arrived = 0;
+    int left = 0;
+    subscribers.onFirstArrived([&] { ++arrived; });
+    subscribers.onLastLeft([&] { ++left; });
+
+    auto stays = std::make_unique<Subscription>(subscribers.subscribe(std::nullopt));
+    // Takes one snapshot and leaves from inside the publishing.
+    auto takeOne = [](SnapshotStream stream, int* taken) -> QCoro::Task<> {
+        if (co_await stream.next()) ++*taken;
+    };
+    int taken = 0;
+    takeOne(subscribers.subscribe(emptyHousehold(1)), &taken);
+    EXPECT_EQ(taken, 1) << "the latest snapshot is there at once";
+    EXPECT_EQ(subscribers.count(), 1u);
+
+    subscribers.publish(emptyHousehold(2));
+    subscribers.publish(emptyHousehold(3));
+    EXPECT_EQ(taken, 1);
+    ASSERT_EQ(stays->count(), 2u);
+    EXPECT_EQ(stays->last().observedAt(), Date::sinceReferenceDate(3));
+    EXPECT_EQ(arrived, 1);
+    EXPECT_EQ(left, 0);
+
+    stays.reset();
+    EXPECT_EQ(subscribers.count(), 0u);
+    EXPECT_EQ(left, 1);
+}
+
 }  // namespace
