@@ -1,7 +1,5 @@
 #include "OrvellaApp/OrvellaApp.h"
 
-#include <cstdlib>
-
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQuickStyle>
@@ -96,13 +94,15 @@ QQuickWindow* OrvellaApp::showWindow() {
 }
 
 void OrvellaApp::contentShown() {
-    if (auto scheme = launch_().requestedColorScheme()) theme_->setForcedScheme(scheme);
+    const LaunchInputs launch = launch_();
+    if (auto scheme = launch.requestedColorScheme()) theme_->setForcedScheme(scheme);
     rootView_->shown();
 
-    const auto size = launch_().environment.contains("ORVELLA_WINDOW_SIZE")
-                          ? parseWindowSizeOption(launch_().environment.at("ORVELLA_WINDOW_SIZE"))
-                          : std::nullopt;
+    const auto option = launch.environment.find("ORVELLA_WINDOW_SIZE");
+    if (option == launch.environment.end()) return;
+    const std::optional<WindowSize> size = parseWindowSizeOption(option->second);
     if (!size) return;
+    // Later, so the platform has finished placing the new window.
     QTimer::singleShot(WindowRules::sizeOptionDelay, qGuiApp,
                        [size = *size] { applyWindowSize(QGuiApplication::topLevelWindows(), size); });
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "OrvelDomain/PresetPill.h"
 #include "SonosProtocolBoundary/DIDLLite.h"
 #include "SonosProtocolBoundary/SpotifyOnSonos.h"
 #include "SonosProtocolBoundary/SystemPropertiesService.h"
@@ -128,4 +129,47 @@ TEST(SystemPropertiesService, StringValues) {
         auto value = SystemPropertiesService::stringValue(c.result);
         EXPECT_EQ(value ? std::optional<std::optional<std::string>>(*value) : std::nullopt, c.value) << c.name;
     }
+}
+
+TEST(SystemPropertiesService, PresetListIsReadStrictly) {
+    const auto living = *SpeakerUUID::make("RINCON_000E58A0000101400");
+    const auto kitchen = *SpeakerUUID::make("RINCON_000E58A0000201400");
+    const std::vector<PresetPill> presets{
+        PresetPill(*PresetID::make("7B0C4F2E-5D1A-4C3B-9E8F-0A1B2C3D4E5F"), "Evening <& \"all\">", living, {kitchen}),
+        PresetPill(*PresetID::make("00000000-0000-4000-8000-000000000001"), "Alone", kitchen, {}),
+    };
+    auto request = SystemPropertiesService::setPresetsRequest(presets);
+    EXPECT_EQ(request.arguments[0], (SOAPRequest::Argument{"VariableName", "Orvella_Presets_v1"}));
+    auto readBack = SystemPropertiesService::parsePresetList(request.arguments[1].second);
+    ASSERT_TRUE(readBack) << readBack.error().message;
+    EXPECT_EQ(*readBack, presets);
+    EXPECT_EQ(*SystemPropertiesService::parsePresetList("[]"), std::vector<PresetPill>{});
+    EXPECT_EQ(SystemPropertiesService::setSystemNameRequest("Home").arguments,
+              (std::vector<SOAPRequest::Argument>{{"VariableName", "Orvella_SystemName"}, {"StringValue", "Home"}}));
+
+    const std::string good = R"({"id":{"rawValue":"7B0C4F2E-5D1A-4C3B-9E8F-0A1B2C3D4E5F"},"name":"A",)"
+                             R"("coordinatorUUID":"RINCON_000E58A0000101400","memberUUIDs":[]})";
+    struct Case {
+        const char* name;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"empty text", ""},
+        {"not JSON", "presets"},
+        {"truncated", "[" + good.substr(0, 40)},
+        {"an object, not a list", good},
+        {"one good, one without members", "[" + good + R"(,{"id":{"rawValue":"00000000-0000-4000-8000-000000000001"},)"
+                                                        R"("name":"B","coordinatorUUID":"RINCON_000E58A0000101400"}])"},
+        {"bad speaker id", "[" + std::string(good).replace(good.find("RINCON_000E58A0000101400"), 24, "RINCON_x") + "]"},
+        {"bad preset id", "[" + std::string(good).replace(good.find("7B0C4F2E"), 8, "nothex!!") + "]"},
+        {"name of the wrong type", "[" + std::string(good).replace(good.find("\"A\""), 3, "42") + "]"},
+        {"deep nesting", std::string(100'000, '[') + std::string(100'000, ']')},
+        {"invalid UTF-8", "[\"\xFF\"]"},
+    };
+    for (const auto& c : cases) EXPECT_FALSE(SystemPropertiesService::parsePresetList(c.text)) << c.name;
+    // Brackets inside names are text, not nesting.
+    const std::string bracketName = std::string(good).replace(good.find("\"A\""), 3, "\"" + std::string(40, '[') + "\\\"\"");
+    auto named = SystemPropertiesService::parsePresetList("[" + bracketName + "]");
+    ASSERT_TRUE(named) << named.error().message;
+    EXPECT_EQ((*named)[0].name(), std::string(40, '[') + "\"");
 }

@@ -107,7 +107,7 @@ TEST(CallbackRelay, HandsOnWhatClientsSendAndDropsTheRest) {
     ListeningRelay r;
     ASSERT_TRUE(r.relay.listen().has_value());
 
-    send(r.relay.serverName(), {"orvella://spotify-", "callback?code=1", "\n"});  // in pieces
+    send(r.relay.serverName(), {"orvella://spotify-", "callback?code=1", "\n"});  // split up
     send(r.relay.serverName(), {"orvella://spotify-callback?code=2"});             // ended by closing
     send(r.relay.serverName(), {"orvella://spotify-callback?code=3\r\norvella://spotify-callback?code=4\n"});
     send(r.relay.serverName(), {"https://accounts.example.test/?code=5\n"});

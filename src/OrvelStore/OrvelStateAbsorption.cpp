@@ -1,0 +1,119 @@
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "OrvelDomain/FloorplanLayout.h"
+#include "OrvelState.h"
+
+namespace orvel {
+
+std::map<SpeakerUUID, Speaker> OrvelState::knownAfter(std::map<SpeakerUUID, Speaker> known,
+                                                      const HouseholdSnapshot& snapshot) {
+    // Kept offline, at the address and time of this snapshot, so a speaker that vanishes from
+    // later snapshots shows where and when it was last listed. A speaker the snapshot already
+    // lists as offline keeps the time it was really last seen: a later snapshot that still
+    // misses it is no sighting.
+    for (const auto& [id, speaker] : snapshot.speakers()) {
+        if (speaker.reachability.isOffline()) {
+            known.insert_or_assign(id, speaker);
+            continue;
+        }
+        known.insert_or_assign(id, speaker.with(ReachabilityState::offline(speaker.reachability.ip(),
+                                                                           snapshot.observedAt())));
+    }
+    return known;
+}
+
+const RFPeerMatrix& OrvelState::matrixAfter(const RFPeerMatrix& current, const HouseholdSnapshot& snapshot) {
+    return snapshot.rf() == RFPeerMatrix::empty() ? current : snapshot.rf();
+}
+
+bool OrvelState::layoutInputsDiffer(const std::map<SpeakerUUID, Speaker>& before, const RFPeerMatrix& rfBefore,
+                                    const std::map<SpeakerUUID, Speaker>& after, const RFPeerMatrix& rfAfter) {
+    if (rfBefore != rfAfter || before.size() != after.size()) return true;
+    return !std::equal(before.begin(), before.end(), after.begin(), [](const auto& a, const auto& b) {
+        return a.first == b.first && a.second.roomName == b.second.roomName;
+    });
+}
+
+std::optional<OrvelState::LayoutInputs> OrvelState::needsFloorplanReinference(const HouseholdSnapshot& snapshot) const {
+    auto known = knownAfter(known_, snapshot);
+    const RFPeerMatrix& rf = matrixAfter(rf_, snapshot);
+    if (!layoutInputsDiffer(known_, rf_, known, rf)) return std::nullopt;
+    return LayoutInputs{values(known), rf};
+}
+
+void OrvelState::absorb(const HouseholdSnapshot& snapshot, std::optional<Layout> precomputedLayout, Date now) {
+    // A group that was playing or paused keeps its session when two groups report the same one.
+    std::set<GroupID> preferred;
+    if (live_) {
+        for (const SonosGroup& group : live_->groups()) {
+            if (!group.playback.isStopped()) preferred.insert(group.id);
+        }
+    }
+    HouseholdSnapshot s = snapshot.sanitizingPlaybackSessions(preferred);
+
+    // A snapshot stamped ahead of the local clock judges expiry by its own time.
+    const Date reference = std::max(s.observedAt(), now);
+    std::erase_if(volumeOverrides_, [&](const auto& entry) {
+        const auto& [target, held] = entry;
+        if (!(reference < held.expiresAt)) return true;
+        if (const auto* group = target.asGroup()) return s.status(group->id).volume == held.volume;
+        auto speaker = s.speakers().find(target.asSpeaker()->id);
+        return speaker != s.speakers().end() && speaker->second.volume == held.volume;
+    });
+
+    auto known = knownAfter(known_, s);
+    const RFPeerMatrix rf = matrixAfter(rf_, s);
+    const bool layoutChanged = layoutInputsDiffer(known_, rf_, known, rf);
+    known_ = std::move(known);
+    rf_ = rf;
+
+    if (s.presets()) presets_ = *s.presets();
+    if (s.networkName() && !s.networkName()->empty()) networkName_ = s.networkName();
+    live_ = std::move(s);
+
+    if (precomputedLayout) {
+        inferred_ = std::move(precomputedLayout->inferred);
+        cachedFloorMap_ = std::move(precomputedLayout->floors);
+    } else if (layoutChanged) {
+        inferLayout();
+    }
+    recomputeDerivedState();
+}
+
+bool OrvelState::hasExpiredVolumeOverrides(Date at) const {
+    return std::any_of(volumeOverrides_.begin(), volumeOverrides_.end(),
+                       [at](const auto& entry) { return at >= entry.second.expiresAt; });
+}
+
+void OrvelState::setOptimisticVolume(DiscreteVolume volume, const VolumeTarget& target, Date now, double ttl) {
+    // A nonsense lifetime must not make an override that never goes.
+    const double lifetime = std::isfinite(ttl) ? ttl : 0.0;
+    volumeOverrides_.insert_or_assign(target, VolumeOverride{volume, now.addingSeconds(lifetime)});
+    recomputeDerivedState();
+}
+
+CommandTicket OrvelState::begin(SonosCommand command) {
+    const CommandTicket ticket{nextTicket_};
+    ++nextTicket_;
+    inFlight_.push_back(InFlight{ticket, std::move(command)});
+    recomputeDerivedState();
+    return ticket;
+}
+
+void OrvelState::finish(CommandTicket ticket, const CommandResult& result) {
+    auto entry = std::find_if(inFlight_.begin(), inFlight_.end(),
+                              [&](const InFlight& inFlight) { return inFlight.ticket == ticket; });
+    if (entry == inFlight_.end()) return;
+    SonosCommand command = std::move(entry->command);
+    inFlight_.erase(entry);
+    if (!result) {
+        alert_ = OrvelAlert::commandFailed(std::move(command), result.error());
+    } else if (const auto* partial = result->asPartiallyApplied()) {
+        alert_ = OrvelAlert::partiallyApplied(std::move(command), partial->unreachable);
+    }
+    recomputeDerivedState();
+}
+
+}  // namespace orvel

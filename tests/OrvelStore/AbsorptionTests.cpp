@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "OrvelDomain/FloorplanLayout.h"
+#include "OrvelStore/OrvelState.h"
+#include "StateFixtures.h"
+
+using namespace orvel;
+using namespace orvel::testing;
+
+namespace {
+
+Household twoRooms() {
+    return Household{.speakers = {speaker('A', "Kitchen"), speaker('B', "Den")}, .grouping = "AA BB",
+                     .rf = matrix('A', 'B', 30)};
+}
+
+// A layout no inference produces, so a test can tell whether absorb inferred again.
+const OrvelState::Layout sentinel{{{sp('A'), RoomCoordinate::clamping(0.123, 0.456)}}, {}};
+
+struct ReinferenceCase {
+    const char* name;
+    std::function<void(Household&)> change;
+    bool infers;
+};
+
+TEST(Absorption, InfersAgainOnlyWhenTheSpeakerSetARoomNameOrTheMatrixChanges) {
+    const ReinferenceCase cases[] = {
+        {"volume", [](Household& h) { h.speakers[0].volume = DiscreteVolume::snappingPercent(70); }, false},
+        {"grouping", [](Household& h) { h.grouping = "AA BA"; }, false},
+        {"address", [](Household& h) { h.speakers[0].reachability = ReachabilityState::online("10.0.0.9"); }, false},
+        {"speaker drops out", [](Household& h) {
+             h.speakers.pop_back();
+             h.grouping = "AA";
+         }, false},
+        {"empty matrix", [](Household& h) { h.rf = RFPeerMatrix::empty(); }, false},
+        {"new speaker", [](Household& h) {
+             h.speakers.push_back(speaker('C', "Office"));
+             h.grouping += " CC";
+         }, true},
+        {"room renamed", [](Household& h) { h.speakers[1].roomName = "Study"; }, true},
+        {"matrix changed", [](Household& h) { h.rf = matrix('A', 'B', 10); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OrvelState state(LoadedFiles{}, {});
+        state.absorb(twoRooms().build(), sentinel, T0);
+        auto next = twoRooms();
+        next.at = T0.addingSeconds(2);
+        c.change(next);
+        EXPECT_EQ(state.needsFloorplanReinference(next.build()).has_value(), c.infers);
+        state.absorb(next.build(), std::nullopt, T0.addingSeconds(2));
+        EXPECT_EQ(state.inferred() != sentinel.inferred, c.infers);
+    }
+}
+
+TEST(Absorption, ALayoutComputedFromTheAnswerGivesTheSameStateAsInferringInPlace) {
+    OrvelState inPlace(cacheOf({speaker('A', "Kitchen")}), {});
+    OrvelState handedIn = inPlace;
+    auto next = twoRooms();
+    next.speakers.push_back(speaker('C', "Office"));
+    next.grouping += " CC";
+    const auto snapshot = next.build();
+
+    const auto inputs = handedIn.needsFloorplanReinference(snapshot);
+    ASSERT_TRUE(inputs);
+    EXPECT_EQ(inputs->speakers.size(), 3u);
+    EXPECT_EQ(inputs->rf, next.rf);
+    handedIn.absorb(snapshot,
+                    OrvelState::Layout{FloorplanLayout::infer(inputs->speakers, inputs->rf),
+                                       FloorplanLayout::classifyFloors(inputs->speakers, inputs->rf)},
+                    T0);
+    inPlace.absorb(snapshot, std::nullopt, T0);
+    EXPECT_EQ(handedIn, inPlace);
+}
+
+TEST(Absorption, ASpeakerThatDropsOutStaysKnownOfflineAtItsLastAddressAndTime) {
+    OrvelState state(LoadedFiles{}, {});
+    auto first = twoRooms();
+    first.speakers.push_back(offlineSpeaker('C', "Office", T0.addingSeconds(-600)));
+    first.grouping += " CC";
+    state.absorb(first.build(), std::nullopt, T0);
+    auto later = first;
+    later.at = T0.addingSeconds(30);
+    later.speakers.erase(later.speakers.begin() + 1);
+    later.grouping = "AA CC";
+    state.absorb(later.build(), std::nullopt, T0.addingSeconds(30));
+
+    EXPECT_EQ(state.known().at(sp('B')).reachability, ReachabilityState::offline(ipOf('B'), T0));
+    EXPECT_EQ(state.known().at(sp('A')).reachability, ReachabilityState::offline(ipOf('A'), T0.addingSeconds(30)));
+    // Still listed offline: when it was really last seen, not when it was last listed.
+    EXPECT_EQ(state.known().at(sp('C')).reachability, ReachabilityState::offline(ipOf('C'), T0.addingSeconds(-600)));
+    EXPECT_EQ(state.speakers().front(), state.known().at(sp('B')));  // "Den" shown from what is known
+    EXPECT_EQ(state.rf(), matrix('A', 'B', 30));
+}
+
+struct OverrideCase {
+    const char* name;
+    VolumeTarget target;
+    int held;
+    int speakerVolume;                 // A's own volume in the snapshot
+    std::optional<int> groupVolume;    // A's group status volume; none: no status entry
+    bool listsA;
+    double observedAfter;              // snapshot time, seconds after the override was set
+    double nowAfter;                   // local clock, seconds after the override was set
+    bool kept;
+};
+
+TEST(Absorption, OverridesGoWhenConfirmedOrExpired) {
+    const auto groupA = VolumeTarget::group(group('A'));
+    const auto speakerA = VolumeTarget::speaker(sp('A'));
+    const OverrideCase cases[] = {
+        {"group confirmed before expiry", groupA, 30, 20, 30, true, 0.5, 0.5, false},
+        {"group not yet confirmed", groupA, 30, 20, 25, true, 0.5, 0.5, true},
+        {"absent group compared with its fallback status", groupA, 25, 25, std::nullopt, true, 0.5, 0.5, false},
+        {"expired on the local clock", groupA, 30, 20, 25, true, 0.5, 2.0, false},
+        {"expired on the snapshot's later clock", groupA, 30, 20, 25, true, 2.5, 0.5, false},
+        {"speaker confirmed", speakerA, 40, 40, std::nullopt, true, 0.5, 0.5, false},
+        {"speaker missing from the snapshot stays", speakerA, 40, 40, std::nullopt, false, 0.5, 0.5, true},
+        {"speaker missing but expired", speakerA, 40, 40, std::nullopt, false, 0.5, 3.0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OrvelState state(LoadedFiles{}, {});
+        state.setOptimisticVolume(DiscreteVolume::snappingPercent(c.held), c.target, T0, 2.0);
+        Household next{.at = T0.addingSeconds(c.observedAfter), .speakers = {speaker('B', "Den")}, .grouping = "BB"};
+        if (c.listsA) {
+            next.speakers.push_back(speaker('A', "Kitchen", c.speakerVolume));
+            next.grouping += " AA";
+        }
+        if (c.groupVolume) {
+            next.status.emplace(group('A'), GroupStatus{pausedAt(1), DiscreteVolume::snappingPercent(*c.groupVolume)});
+        }
+        state.absorb(next.build(), std::nullopt, T0.addingSeconds(c.nowAfter));
+        EXPECT_EQ(state.hasActiveVolumeOverrides(), c.kept);
+    }
+}
+
+TEST(Absorption, AnOverrideHasExpiredExactlyAtItsExpiryAndStaysActiveUntilAbsorbed) {
+    OrvelState state(LoadedFiles{}, {});
+    state.setOptimisticVolume(DiscreteVolume::snappingPercent(10), VolumeTarget::group(group('A')), T0, 2.0);
+    EXPECT_FALSE(state.hasExpiredVolumeOverrides(T0.addingSeconds(1.999)));
+    EXPECT_TRUE(state.hasExpiredVolumeOverrides(T0.addingSeconds(2.0)));
+    EXPECT_TRUE(state.hasActiveVolumeOverrides());
+}
+
+TEST(Tickets, CountUpFromZeroAndFinishOnlyTheirOwnCommand) {
+    OrvelState state(LoadedFiles{}, {});
+    const auto play = SonosCommand::nextTrack(group('A'));
+    const auto skip = SonosCommand::previousTrack(group('A'));
+    EXPECT_EQ(state.begin(play), CommandTicket{0});
+    EXPECT_EQ(state.begin(skip), CommandTicket{1});
+
+    state.finish(CommandTicket{1}, CommandOutcome::applied());
+    ASSERT_EQ(state.inFlight().size(), 1u);
+    EXPECT_EQ(state.inFlight().front().ticket, CommandTicket{0});
+    EXPECT_EQ(state.nextTicket(), 2);
+
+    const OrvelState before = state;
+    state.finish(CommandTicket{7}, std::unexpected(SonosCommandError::unsupportedForCurrentSource()));
+    EXPECT_EQ(state, before);
+}
+
+TEST(Tickets, FailuresAndPartialOutcomesBecomeTheAlertAndSuccessKeepsAnEarlierOne) {
+    OrvelState state(LoadedFiles{}, {});
+    const auto failing = SonosCommand::ungroup(sp('B'));
+    const auto partial = SonosCommand::group(sp('B'), group('A'));
+    const auto fine = SonosCommand::nextTrack(group('A'));
+    const auto failed = state.begin(failing);
+    const auto half = state.begin(partial);
+    const auto ok = state.begin(fine);
+
+    state.finish(failed, std::unexpected(SonosCommandError::groupDissolved(group('A'))));
+    const auto failure = OrvelAlert::commandFailed(failing, SonosCommandError::groupDissolved(group('A')));
+    EXPECT_EQ(state.alert(), failure);
+    state.finish(ok, CommandOutcome::alreadySatisfied());
+    EXPECT_EQ(state.alert(), failure);
+    state.finish(half, CommandOutcome::partiallyApplied({sp('C')}));
+    EXPECT_EQ(state.alert(), OrvelAlert::partiallyApplied(partial, {sp('C')}));
+    EXPECT_TRUE(state.inFlight().empty());
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+// Real SSDP and a real connect sweep, run only inside network namespaces this test creates:
+//
+//   host namespace     this test: starts the controller side with `unshare -n`, reports its result
+//   controller side    a fresh namespace with veth0 (192.0.2.1/24); runs discovery for real
+//   speaker side       a second fresh namespace holding veth1 (192.0.2.2/24); answers SSDP
+//                      searches and the zone group state like a speaker
+//
+// The veth pair joins only the two private namespaces, so nothing leaves this machine. Where no
+// namespace can be made (no root, no unshare), the test is skipped, never passed.
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include <QCoreApplication>
+#include <QCoroTask>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QUdpSocket>
+
+#include "SoapReplies.h"
+#include "SonosProtocolBoundary/Discovery.h"
+
+using namespace orvel;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr const char* roleVariable = "ORVELLA_NETNS_ROLE";
+constexpr const char* testName = "NamespaceDiscovery.RealSSDPAndSweepFindTheSpeaker";
+constexpr const char* speakerIP = "192.0.2.2";
+constexpr const char* speakerID = "RINCON_000E58A0000201400";
+constexpr int boundMs = 20'000;
+
+QByteArray role() { return qgetenv(roleVariable); }
+
+bool run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(boundMs) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool ip(const QString& arguments) { return run(QStringLiteral("ip"), arguments.split(QLatin1Char(' '))); }
+
+// A namespace of our own has nothing but its loopback device when it starts; anything else
+// means this is the host's network, where discovery must never run.
+bool onlyLoopback() {
+    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+        if (!interface.flags().testFlag(QNetworkInterface::IsLoopBack)) return false;
+    }
+    return true;
+}
+
+// The same test binary in a new network namespace, in the given role.
+void startInNamespace(QProcess& process, const char* childRole) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(roleVariable, childRole);
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("unshare"), {QStringLiteral("-n"), QStringLiteral("--"), QCoreApplication::applicationFilePath(),
+                                              QStringLiteral("--gtest_filter=") + testName});
+}
+
+bool waitForLine(QProcess& process, const QByteArray& marker, QByteArray& seen) {
+    return QTest::qWaitFor(
+        [&] {
+            seen += process.readAll();
+            return seen.contains(marker) || process.state() == QProcess::NotRunning;
+        },
+        boundMs) &&
+           seen.contains(marker);
+}
+
+void announce(const char* marker) { std::cout << marker << std::endl; }
+
+std::string zoneGroupState() {
+    return std::string("<ZoneGroupState><ZoneGroups><ZoneGroup Coordinator=\"") + speakerID + "\" ID=\"" + speakerID +
+           ":1\"><ZoneGroupMember UUID=\"" + speakerID + "\" Location=\"http://" + speakerIP +
+           ":1400/xml/device_description.xml\" ZoneName=\"Attic\"/></ZoneGroup></ZoneGroups></ZoneGroupState>";
+}
+
+// The speaker's side: waits for veth1, configures it, answers SSDP and SOAP until killed.
+void actAsSpeaker() {
+    ASSERT_TRUE(onlyLoopback()) << "refusing to act as a speaker outside a fresh namespace";
+    announce("NAMESPACE");
+    ASSERT_TRUE(QTest::qWaitFor([] { return QNetworkInterface::interfaceFromName("veth1").isValid(); }, boundMs));
+    ASSERT_TRUE(ip(QStringLiteral("link set lo up")));
+    ASSERT_TRUE(ip(QStringLiteral("addr add %1/24 dev veth1").arg(speakerIP)));
+    ASSERT_TRUE(ip(QStringLiteral("link set veth1 up")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return QNetworkInterface::interfaceFromName("veth1").flags().testFlag(QNetworkInterface::IsRunning); }, boundMs));
+
+    const QHostAddress self(QString::fromLatin1(speakerIP));
+    QTcpServer http;
+    ASSERT_TRUE(http.listen(self, 1400));
+    const QByteArray reply = soap_replies::soapReply("GetZoneGroupState", "urn:schemas-upnp-org:service:ZoneGroupTopology:1",
+                                                     {{"ZoneGroupState", QString::fromStdString(zoneGroupState()).toHtmlEscaped().toStdString()}});
+    QObject::connect(&http, &QTcpServer::newConnection, &http, [&http, reply] {
+        while (QTcpSocket* socket = http.nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, reply] {
+                // Every request that ends its headers gets the one answer this speaker knows.
+                if (!socket->readAll().contains("\r\n\r\n")) return;
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: " +
+                              QByteArray::number(reply.size()) + "\r\n\r\n" + reply);
+                socket->disconnectFromHost();
+            });
+        }
+    });
+
+    QUdpSocket listener;
+    ASSERT_TRUE(listener.bind(QHostAddress::AnyIPv4, 1900, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint));
+    ASSERT_TRUE(listener.joinMulticastGroup(QHostAddress("239.255.255.250"), QNetworkInterface::interfaceFromName("veth1")));
+    // Replies leave from the speaker's own address, as a speaker's do.
+    QUdpSocket answerer;
+    ASSERT_TRUE(answerer.bind(self, 0));
+    QObject::connect(&listener, &QUdpSocket::readyRead, &listener, [&listener, &answerer] {
+        while (listener.hasPendingDatagrams()) {
+            QHostAddress sender;
+            quint16 port = 0;
+            QByteArray datagram(static_cast<qsizetype>(listener.pendingDatagramSize()), '\0');
+            listener.readDatagram(datagram.data(), datagram.size(), &sender, &port);
+            if (!datagram.startsWith("M-SEARCH") || !datagram.contains("ZonePlayer")) continue;
+            answerer.writeDatagram(QByteArray("HTTP/1.1 200 OK\r\nCACHE-CONTROL: max-age = 1800\r\nEXT:\r\nLOCATION: http://") +
+                                       speakerIP + ":1400/xml/device_description.xml\r\nST: urn:schemas-upnp-org:device:ZonePlayer:1\r\n\r\n",
+                                   sender, port);
+        }
+    });
+    announce("READY");
+    // Serves until the controller side ends it; the bound only matters if that side dies.
+    QTest::qWait(60'000);
+}
+
+class NoSSDP final : public SSDPSearcher {
+public:
+    QCoro::Task<std::vector<SSDPReply>> search(QByteArray, std::chrono::milliseconds) override { co_return {}; }
+};
+
+// The controller's side: builds the veth pair, hands one end to a speaker namespace, and runs
+// discovery with the real seams.
+void actAsController() {
+    ASSERT_TRUE(onlyLoopback()) << "refusing to discover outside a fresh namespace";
+    ASSERT_TRUE(ip(QStringLiteral("link set lo up")));
+    ASSERT_TRUE(ip(QStringLiteral("link add veth0 type veth peer name veth1")));
+
+    QProcess speaker;
+    startInNamespace(speaker, "speaker");
+    QByteArray speakerOutput;
+    ASSERT_TRUE(waitForLine(speaker, "NAMESPACE", speakerOutput)) << speakerOutput.toStdString();
+    ASSERT_TRUE(ip(QStringLiteral("link set veth1 netns %1").arg(speaker.processId())));
+    ASSERT_TRUE(ip(QStringLiteral("addr add 192.0.2.1/24 dev veth0")));
+    ASSERT_TRUE(ip(QStringLiteral("link set veth0 up")));
+    ASSERT_TRUE(ip(QStringLiteral("route add 224.0.0.0/4 dev veth0")));
+    ASSERT_TRUE(waitForLine(speaker, "READY", speakerOutput)) << speakerOutput.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return QNetworkInterface::interfaceFromName("veth0").flags().testFlag(QNetworkInterface::IsRunning); }, boundMs));
+
+    SystemNetworkInterfaces interfaces;
+    const auto addresses = interfaces.ipv4Addresses();
+    EXPECT_NE(std::find(addresses.begin(), addresses.end(), InterfaceAddress{SpeakerAddress::make("192.0.2.1")->toIPv4(), 24, false}),
+              addresses.end());
+
+    UdpSSDPSearcher ssdp;
+    TcpConnectProber prober;
+    NoSSDP noSSDP;
+    HttpClient http;
+    SOAPClient client(http);
+    SOAPTopologySource topology(client);
+    // Generous windows: a loaded machine must not turn a slow answer into a miss.
+    const DiscoveryConfiguration configuration{3000ms, 1000ms, 64, 1400};
+    const auto expected = *SpeakerAddress::make(speakerIP);
+
+    Discovery discovery(interfaces, ssdp, prober, topology, configuration);
+    EXPECT_EQ(QCoro::waitFor(discovery.ssdpCandidates()), std::vector<SpeakerAddress>{expected});
+    EXPECT_EQ(QCoro::waitFor(discovery.sweepCandidates()), std::vector<SpeakerAddress>{expected});
+    auto bySSDP = QCoro::waitFor(discovery.findHousehold({}));
+    ASSERT_TRUE(bySSDP);
+    EXPECT_EQ(bySSDP->phase, DiscoveryResult::Phase::ssdp);
+    EXPECT_EQ(bySSDP->answeredBy, expected);
+    EXPECT_EQ(bySSDP->state.rooms().size(), 1u);
+
+    Discovery sweepOnly(interfaces, noSSDP, prober, topology, configuration);
+    auto bySweep = QCoro::waitFor(sweepOnly.findHousehold({}));
+    ASSERT_TRUE(bySweep);
+    EXPECT_EQ(bySweep->phase, DiscoveryResult::Phase::sweep);
+    EXPECT_EQ(bySweep->answeredBy, expected);
+
+    speaker.kill();
+    speaker.waitForFinished(boundMs);
+}
+
+}  // namespace
+
+TEST(NamespaceDiscovery, RealSSDPAndSweepFindTheSpeaker) {
+    if (role() == "speaker") return actAsSpeaker();
+    if (role() == "controller") return actAsController();
+
+    if (!run(QStringLiteral("unshare"), {QStringLiteral("-n"), QStringLiteral("true")})) {
+        GTEST_SKIP() << "no network namespace can be made here (needs root and unshare)";
+    }
+    if (!run(QStringLiteral("unshare"), {QStringLiteral("-n"), QStringLiteral("ip"), QStringLiteral("link"),
+                                         QStringLiteral("add"), QStringLiteral("veth0"), QStringLiteral("type"),
+                                         QStringLiteral("veth"), QStringLiteral("peer"), QStringLiteral("name"),
+                                         QStringLiteral("veth1")})) {
+        GTEST_SKIP() << "veth pairs cannot be made in a network namespace here";
+    }
+    QProcess controller;
+    startInNamespace(controller, "controller");
+    ASSERT_TRUE(controller.waitForFinished(90'000));
+    const QByteArray output = controller.readAll();
+    EXPECT_EQ(controller.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.toStdString();
+}
