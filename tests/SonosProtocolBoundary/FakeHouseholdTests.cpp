@@ -96,18 +96,27 @@ TEST(FakeHousehold, TopologyAndGrouping) {
     EXPECT_EQ(state->member(living)->satellites[0].id.rawValue(), rig.id(5).toStdString());
     EXPECT_EQ(state->addresses.at(office), rig.address(3));
 
-    // The office joins the living room; the speakers carry it out and report it.
-    auto joined = rig.call(3, TopologyService::stepRequest(TopologyStep::join(office, living)));
-    ASSERT_TRUE(joined) << joined.error().message();
-    rig.household_.applyPendingGrouping();
-    auto after = TopologyService::parseZoneGroupState(*rig.call(0, TopologyService::zoneGroupStateRequest()));
-    ASSERT_TRUE(after);
-    EXPECT_EQ(after->topology.group(office), GroupID(living));
+    // Each grouping step goes to the speaker it names first; the speakers carry it out and report it.
+    auto regroup = [&](const TopologyStep& step) {
+        const int index = rig.household_.speakerIds().indexOf(QString::fromStdString(step.firstSpeaker().rawValue()));
+        auto sent = rig.call(index, TopologyService::stepRequest(step));
+        EXPECT_TRUE(sent) << step.description() << ": " << (sent ? "" : sent.error().message());
+        rig.household_.applyPendingGrouping();
+        auto read = TopologyService::parseZoneGroupState(*rig.call(0, TopologyService::zoneGroupStateRequest()));
+        EXPECT_TRUE(read);
+        return read ? read->topology : Topology();
+    };
+    EXPECT_EQ(regroup(TopologyStep::join(office, living)).group(office), GroupID(living));
+    auto delegated = regroup(TopologyStep::delegateCoordination(living, kitchen, true));
+    EXPECT_EQ(delegated.group(living), GroupID(kitchen));
+    EXPECT_EQ(delegated.group(office), GroupID(kitchen));
+    auto after = regroup(TopologyStep::makeStandalone(office));
+    EXPECT_EQ(after.group(office), GroupID(office));
 
     rig.household_.model().setLegacyTopologyRoot(true);
     auto legacy = TopologyService::parseZoneGroupState(*rig.call(0, TopologyService::zoneGroupStateRequest()));
     ASSERT_TRUE(legacy) << legacy.error().message;
-    EXPECT_EQ(legacy->topology, after->topology);
+    EXPECT_EQ(legacy->topology, after);
 }
 
 TEST(FakeHousehold, PlaybackVolumeAndQueue) {
@@ -155,11 +164,20 @@ TEST(FakeHousehold, PlaybackVolumeAndQueue) {
     EXPECT_EQ(page->items[1].title(), "Café Noir");
     EXPECT_EQ(page->items[1].duration(), Duration::seconds(std::int64_t{198}));
 
-    // Commands reach the speaker with their arguments in order.
+    // Commands are accepted as the speakers check them (service, action, arguments in order).
     rig.household_.clearRequests();
-    ASSERT_TRUE(rig.call(0, TransportService::seekToTrackRequest(4)));
-    ASSERT_TRUE(rig.call(0, TransportService::pauseRequest()));
-    EXPECT_EQ(rig.household_.requestLog(rig.id(0)), (QStringList{"AVTransport#Seek", "AVTransport#Pause"}));
+    const auto living = *SpeakerUUID::make(rig.id(0).toStdString());
+    for (const auto& command : {TransportService::playQueueRequest(living), TransportService::seekToTrackRequest(4),
+                                TransportService::playRequest(), TransportService::nextRequest(),
+                                TransportService::previousRequest(), TransportService::seekRequest(Duration::seconds(std::int64_t{30})),
+                                VolumeService::setVolumeRequest(*DiscreteVolume::make(12)), TransportService::pauseRequest()}) {
+        auto result = rig.call(0, command);
+        EXPECT_TRUE(result) << command.action << ": " << (result ? "" : result.error().message());
+    }
+    EXPECT_EQ(rig.household_.requestLog(rig.id(0)),
+              (QStringList{"AVTransport#SetAVTransportURI", "AVTransport#Seek", "AVTransport#Play", "AVTransport#Next",
+                           "AVTransport#Previous", "AVTransport#Seek", "RenderingControl#SetVolume", "AVTransport#Pause"}));
+    EXPECT_EQ(VolumeService::parseVolume(*rig.call(0, VolumeService::volumeRequest()))->rawValue(), 12);
     EXPECT_EQ(TransportService::parseTransportInfo(*rig.call(0, TransportService::transportInfoRequest())),
               TransportState::paused);
 }

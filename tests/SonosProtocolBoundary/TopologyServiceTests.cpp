@@ -160,29 +160,3 @@ TEST(TopologyService, SatellitesWithoutATellableRoleAreLeftOut) {
     EXPECT_EQ(state->member(id(arc))->satellites,
               (std::vector<BondedSatellite>{satellite(rearL, arc, SatelliteRole::rearLeft())}));
 }
-
-TEST(TopologyService, GroupingRequests) {
-    struct Case {
-        TopologyStep step;
-        std::string action;
-        std::vector<SOAPRequest::Argument> arguments;
-    };
-    const std::vector<Case> cases = {
-        {TopologyStep::makeStandalone(id(office)), "BecomeCoordinatorOfStandaloneGroup", {{"InstanceID", "0"}}},
-        {TopologyStep::join(id(office), id(arc)),
-         "SetAVTransportURI",
-         {{"InstanceID", "0"}, {"CurrentURI", std::string("x-rincon:") + arc}, {"CurrentURIMetaData", ""}}},
-        {TopologyStep::delegateCoordination(id(arc), id(office), true),
-         "DelegateGroupCoordinationTo",
-         {{"InstanceID", "0"}, {"NewCoordinator", office}, {"RejoinGroup", "1"}}},
-        {TopologyStep::delegateCoordination(id(arc), id(office), false),
-         "DelegateGroupCoordinationTo",
-         {{"InstanceID", "0"}, {"NewCoordinator", office}, {"RejoinGroup", "0"}}},
-    };
-    for (const auto& c : cases) {
-        auto request = TopologyService::stepRequest(c.step);
-        EXPECT_EQ(request.service, UPnPService::avTransport) << c.step.description();
-        EXPECT_EQ(request.action, c.action) << c.step.description();
-        EXPECT_EQ(request.arguments, c.arguments) << c.step.description();
-    }
-}

@@ -43,31 +43,6 @@ TEST(VolumeService, VolumesAreWholeStepsFromZeroToHundred) {
     EXPECT_FALSE(VolumeService::parseVolume(SOAPResponse{}));
 }
 
-TEST(VolumeService, Requests) {
-    const auto v = *DiscreteVolume::make(35);
-    struct Case {
-        SOAPRequest request;
-        UPnPService service;
-        const char* action;
-        std::vector<SOAPRequest::Argument> arguments;
-    };
-    const std::vector<Case> cases = {
-        {VolumeService::volumeRequest(), UPnPService::renderingControl, "GetVolume", {{"InstanceID", "0"}, {"Channel", "Master"}}},
-        {VolumeService::setVolumeRequest(v), UPnPService::renderingControl, "SetVolume",
-         {{"InstanceID", "0"}, {"Channel", "Master"}, {"DesiredVolume", "35"}}},
-        {VolumeService::groupVolumeRequest(), UPnPService::groupRenderingControl, "GetGroupVolume", {{"InstanceID", "0"}}},
-        {VolumeService::snapshotGroupVolumeRequest(), UPnPService::groupRenderingControl, "SnapshotGroupVolume",
-         {{"InstanceID", "0"}}},
-        {VolumeService::setGroupVolumeRequest(v), UPnPService::groupRenderingControl, "SetGroupVolume",
-         {{"InstanceID", "0"}, {"DesiredVolume", "35"}}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.request.service, c.service) << c.action;
-        EXPECT_EQ(c.request.action, c.action);
-        EXPECT_EQ(c.request.arguments, c.arguments) << c.action;
-    }
-}
-
 TEST(QueueService, BrowseRequestAndPage) {
     auto request = QueueService::browseRequest(20, 10);
     EXPECT_EQ(request.service, UPnPService::contentDirectory);

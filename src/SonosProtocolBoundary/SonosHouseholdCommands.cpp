@@ -1,0 +1,349 @@
+// Commands: grouping changes on the topology lane with the wait for the speakers to settle,
+// household values written to the system properties, and everything else on the lane of the
+// speaker concerned.
+
+#include <utility>
+
+#include "OrvelDomain/PresetPill.h"
+#include "SonosProtocolBoundary/SonosHouseholdCore.h"
+#include "SonosProtocolBoundary/SpotifyOnSonos.h"
+#include "SonosProtocolBoundary/SystemPropertiesService.h"
+#include "SonosProtocolBoundary/TopologyService.h"
+#include "SonosProtocolBoundary/TransportService.h"
+#include "SonosProtocolBoundary/VolumeService.h"
+#include "Support/Sleep.h"
+
+namespace orvel::household {
+
+namespace {
+
+using Failure = std::unexpected<SonosCommandError>;
+
+// Sweeps pause while any command is queued or running.
+class CommandInFlight {
+public:
+    explicit CommandInFlight(std::shared_ptr<Core> core) : core_(std::move(core)) {
+        ++core_->commandDepth;
+        core_->wakeSweepLoop();
+    }
+    ~CommandInFlight() { --core_->commandDepth; }
+    CommandInFlight(const CommandInFlight&) = delete;
+    CommandInFlight& operator=(const CommandInFlight&) = delete;
+
+private:
+    std::shared_ptr<Core> core_;
+};
+
+// What a refusal means for the command: the speaker answered, but not with a plain success.
+// A 200 whose body does not read still means the speaker took the request; callers that need
+// the reply's outputs say so with `needsOutputs`.
+std::optional<SonosCommandError> rejectionOf(const SOAPError& error, bool needsOutputs) {
+    if (error.isFault()) return SonosCommandError::speakerRejected(error.asFault().detail());
+    if (error.isUnexpectedStatus()) {
+        return SonosCommandError::speakerRejected("HTTP status " + std::to_string(error.asUnexpectedStatus()));
+    }
+    if (error.isMalformedReply() && needsOutputs) return SonosCommandError::speakerRejected(error.message());
+    return std::nullopt;
+}
+
+// What a failed call means for the command: a speaker not reached is unreachable, else see
+// rejectionOf.
+std::optional<SonosCommandError> failureOf(const SOAPResult& result, const SpeakerUUID& speaker,
+                                           bool needsOutputs = false) {
+    if (result) return std::nullopt;
+    if (result.error().isTransport()) return SonosCommandError::speakerUnreachable(speaker);
+    return rejectionOf(result.error(), needsOutputs);
+}
+
+SpeakerUUID speakerOfTarget(const TopologyTarget& target) {
+    if (const auto* memberOf = target.asMemberOf()) return memberOf->member;
+    if (const auto* standalone = target.asStandalone()) return standalone->speaker;
+    return target.asExactGroup()->coordinator;
+}
+
+SonosCommandError failureOfPlan(const TopologyPlanFailure& failure) {
+    if (const auto* dissolved = failure.asGroupDissolved()) return SonosCommandError::groupDissolved(dissolved->group);
+    return SonosCommandError::speakerUnreachable(failure.asCoordinatorMissing()->speaker);
+}
+
+// --- grouping ---
+
+QCoro::Task<CommandResult> waitForGrouping(std::shared_ptr<Core> core, TopologyTarget target,
+                                           std::set<SpeakerUUID> unreachable) {
+    const auto timeout = core->configuration.convergenceTimeout;
+    const Clock::Instant deadline = core->clock.monotonicNow() + timeout;
+    while (true) {
+        const auto fresh = co_await core->refreshTopology(core->environment.sweepReadLimits);
+        if (fresh && target.isSatisfied(fresh->topology, unreachable)) break;
+        const Clock::Instant now = core->clock.monotonicNow();
+        if (now >= deadline) co_return Failure(SonosCommandError::notConverged(Duration::fromChrono(timeout)));
+        const Clock::Instant next = std::min(deadline, now + core->environment.busyPace);
+        co_await sleepUntil(core->clock, next);
+    }
+    if (unreachable.empty()) co_return CommandOutcome::applied();
+    co_return CommandOutcome::partiallyApplied(std::move(unreachable));
+}
+
+QCoro::Task<CommandResult> runGrouping(std::shared_ptr<Core> core, SonosCommand command) {
+    const TopologyTarget target = *command.topologyTarget();
+    const HttpLimits limits = core->environment.commandLimits;
+    std::optional<ZoneGroupState> state = co_await core->refreshTopology(limits);
+    if (!state) state = core->zoneState;
+    if (!state) co_return Failure(SonosCommandError::speakerUnreachable(speakerOfTarget(target)));
+
+    if (target.isSatisfied(state->topology)) co_return CommandOutcome::alreadySatisfied();
+    const TopologyPlan plan = target.plan(state->topology);
+    if (const auto* impossible = plan.asImpossible()) co_return Failure(failureOfPlan(impossible->failure));
+    const TopologyPlan::Steps& planned = *plan.asSteps();
+
+    // A lone wanted speaker that the household does not list cannot be moved at all.
+    if (planned.steps.empty() && !target.isExactGroup() && !planned.skipped.empty()) {
+        co_return Failure(SonosCommandError::speakerUnreachable(*planned.skipped.begin()));
+    }
+
+    std::set<SpeakerUUID> unreachable = planned.skipped;
+    std::optional<SpeakerUUID> firstUnreachable;
+    bool anyTaken = false;
+    for (const TopologyStep& step : planned.steps) {
+        const SpeakerUUID& speaker = step.firstSpeaker();
+        std::optional<SpeakerAddress> address;
+        if (auto it = state->addresses.find(speaker); it != state->addresses.end()) address = it->second;
+        if (!address) address = core->addressOf(speaker);
+        SOAPResult reply = std::unexpected(SOAPError::transport(TransportError::networkFailure("no address")));
+        if (address) reply = co_await core->call(*address, TopologyService::stepRequest(step), limits);
+        if (auto failure = failureOf(reply, speaker)) {
+            if (!failure->isSpeakerUnreachable()) co_return Failure(*failure);
+            unreachable.insert(speaker);
+            if (!firstUnreachable) firstUnreachable = speaker;
+            continue;
+        }
+        anyTaken = true;
+    }
+    // Reporting a partial success when no step reached any speaker would hide the failure.
+    if (!planned.steps.empty() && !anyTaken) co_return Failure(SonosCommandError::speakerUnreachable(*firstUnreachable));
+    co_return co_await waitForGrouping(core, target, std::move(unreachable));
+}
+
+// --- household values ---
+
+// Any reachable speaker stores a household value for all of them.
+QCoro::Task<CommandResult> writeProperty(std::shared_ptr<Core> core, std::string_view variable, std::string value) {
+    const SOAPRequest request = SystemPropertiesService::setStringRequest(variable, value);
+    std::optional<SpeakerUUID> firstTried;
+    for (const auto& address : core->knownAddresses()) {
+        if (!firstTried) firstTried = core->speakerAt(address);
+        const SOAPResult reply = co_await core->call(address, request, core->environment.commandLimits);
+        if (reply || !reply.error().isTransport()) {
+            // A refusal is the household's answer; there is no point in asking another speaker.
+            if (auto rejection = reply ? std::nullopt : rejectionOf(reply.error(), false)) co_return Failure(*rejection);
+            co_return CommandOutcome::applied();
+        }
+    }
+    if (firstTried) co_return Failure(SonosCommandError::speakerUnreachable(*firstTried));
+    co_return Failure(SonosCommandError::speakerRejected("no speaker of the household is known"));
+}
+
+QCoro::Task<CommandResult> runPropertyWrite(std::shared_ptr<Core> core, SonosCommand command) {
+    if (const auto* save = command.asSavePresets()) {
+        CommandResult result =
+            co_await writeProperty(core, SystemPropertiesService::presetsVariable, presetListToJsonText(save->presets));
+        if (result) {
+            core->presets = save->presets;
+            ++core->presetsVersion;
+        }
+        co_return result;
+    }
+    const std::string name = command.asSetSystemName()->name;
+    CommandResult result = co_await writeProperty(core, SystemPropertiesService::systemNameVariable, name);
+    if (result) {
+        core->networkName = name;
+        core->networkNameRead = true;
+        ++core->networkNameVersion;
+    }
+    co_return result;
+}
+
+// --- one speaker's commands ---
+
+// The speaker whose lane runs the command: the speaker for its own volume, the group's
+// coordinator for everything a group does.
+SpeakerUUID laneOf(const SonosCommand& command) {
+    if (const auto* volume = command.asSetVolume()) {
+        if (const auto* speaker = volume->target.asSpeaker()) return speaker->id;
+        return volume->target.asGroup()->id.coordinator;
+    }
+    if (const auto* play = command.asPlayPause()) return play->group.coordinator;
+    if (const auto* next = command.asNextTrack()) return next->group.coordinator;
+    if (const auto* previous = command.asPreviousTrack()) return previous->group.coordinator;
+    if (const auto* seek = command.asSeekToQueueTrack()) return seek->group.coordinator;
+    return command.asEnqueueAndPlaySpotify()->onCoordinator.coordinator;
+}
+
+bool addressesGroup(const SonosCommand& command) {
+    if (const auto* volume = command.asSetVolume()) return volume->target.isGroup();
+    return true;
+}
+
+// One step of a command sequence: the call, and the command's failure if it fails.
+struct Step {
+    SOAPResult reply;
+    std::optional<SonosCommandError> failure;
+};
+
+QCoro::Task<Step> perform(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address, SOAPRequest request,
+                          bool needsOutputs = false) {
+    SOAPResult reply = co_await core->call(address, std::move(request), core->environment.commandLimits);
+    std::optional<SonosCommandError> failure = failureOf(reply, speaker, needsOutputs);
+    co_return Step{std::move(reply), std::move(failure)};
+}
+
+// What the coordinator plays from now; none when the reply does not tell.
+QCoro::Task<std::expected<std::optional<MediaInfo>, SonosCommandError>> currentMedia(std::shared_ptr<Core> core,
+                                                                                    SpeakerUUID speaker,
+                                                                                    SpeakerAddress address) {
+    Step media = co_await perform(core, speaker, address, TransportService::mediaInfoRequest());
+    if (media.failure) co_return Failure(*media.failure);
+    if (!media.reply) co_return std::optional<MediaInfo>();
+    auto parsed = TransportService::parseMediaInfo(*media.reply, address);
+    if (!parsed) co_return std::optional<MediaInfo>();
+    co_return std::optional<MediaInfo>(std::move(*parsed));
+}
+
+bool playsQueue(const std::optional<MediaInfo>& media) {
+    return media && media->source && media->source->isSonosQueue();
+}
+
+QCoro::Task<CommandResult> skip(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address, bool forward) {
+    auto media = co_await currentMedia(core, speaker, address);
+    if (!media) co_return Failure(media.error());
+    if (*media && (*media)->source) {
+        const PlaybackSource& source = *(*media)->source;
+        if (source.isTvAudio() || source.isLineIn() || source.isRadio()) {
+            co_return Failure(SonosCommandError::unsupportedForCurrentSource());
+        }
+    }
+    const SOAPRequest request = forward ? TransportService::nextRequest() : TransportService::previousRequest();
+    Step step = co_await perform(core, speaker, address, request);
+    if (step.failure) co_return Failure(*step.failure);
+    co_return CommandOutcome::applied();
+}
+
+// Makes the queue the source when it is not, jumps to the entry and plays it.
+QCoro::Task<CommandResult> playQueueEntry(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
+                                          std::int64_t number, bool queueIsSource) {
+    if (!queueIsSource) {
+        Step source = co_await perform(core, speaker, address, TransportService::playQueueRequest(speaker));
+        if (source.failure) co_return Failure(*source.failure);
+    }
+    Step seek = co_await perform(core, speaker, address, TransportService::seekToTrackRequest(number));
+    if (seek.failure) co_return Failure(*seek.failure);
+    Step play = co_await perform(core, speaker, address, TransportService::playRequest());
+    if (play.failure) co_return Failure(*play.failure);
+    co_return CommandOutcome::applied();
+}
+
+QCoro::Task<CommandResult> seekToQueueTrack(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
+                                            std::int64_t number) {
+    auto media = co_await currentMedia(core, speaker, address);
+    if (!media) co_return Failure(media.error());
+    co_return co_await playQueueEntry(core, speaker, address, number, playsQueue(*media));
+}
+
+QCoro::Task<CommandResult> enqueueAndPlay(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
+                                          SonosCommand::EnqueueAndPlaySpotify request) {
+    const HttpResult page = co_await core->get(address, SpotifyOnSonos::accountsPath, core->environment.commandLimits);
+    if (!page) co_return Failure(SonosCommandError::speakerUnreachable(speaker));
+    if (page->statusCode != 200) {
+        co_return Failure(SonosCommandError::speakerRejected("accounts page answered HTTP status " +
+                                                            std::to_string(page->statusCode)));
+    }
+    const std::string_view body(page->body.constData(), static_cast<std::size_t>(page->body.size()));
+    auto accounts = SpotifyOnSonos::parseAccounts(body);
+    if (!accounts) co_return Failure(SonosCommandError::speakerRejected(accounts.error().message));
+    if (!*accounts) co_return Failure(SonosCommandError::spotifyNotLinkedOnSonos());
+    const SpotifyAccountOnSonos account = **accounts;
+
+    auto media = co_await currentMedia(core, speaker, address);
+    if (!media) co_return Failure(media.error());
+    const bool queueIsSource = playsQueue(*media);
+    // Right after the current entry when the queue plays, else at the top.
+    std::int64_t desired = 1;
+    if (queueIsSource) {
+        Step position = co_await perform(core, speaker, address, TransportService::positionInfoRequest());
+        if (position.failure) co_return Failure(*position.failure);
+        if (position.reply) {
+            auto info = TransportService::parsePositionInfo(*position.reply, address);
+            if (info && info->track) desired = *info->track + 1;
+        }
+    }
+    Step added = co_await perform(core, speaker, address,
+                                  SpotifyOnSonos::addToQueueRequest(request.uri, request.metadata, account, desired), true);
+    if (added.failure) co_return Failure(*added.failure);
+    auto entry = SpotifyOnSonos::parseAddToQueue(*added.reply);
+    if (!entry) co_return Failure(SonosCommandError::speakerRejected(entry.error().message));
+
+    CommandResult played = co_await playQueueEntry(core, speaker, address, *entry, queueIsSource);
+    if (!played || !request.startingAt) co_return played;
+    Step seek = co_await perform(core, speaker, address, TransportService::seekRequest(*request.startingAt));
+    if (seek.failure) co_return Failure(*seek.failure);
+    co_return CommandOutcome::applied();
+}
+
+QCoro::Task<CommandResult> runOnSpeaker(std::shared_ptr<Core> core, SonosCommand command) {
+    const SpeakerUUID speaker = laneOf(command);
+    const HttpLimits limits = core->environment.commandLimits;
+    if (!core->zoneState || !core->addressOf(speaker)) co_await core->refreshTopology(limits);
+    // A group whose coordinator now follows another speaker is gone.
+    if (addressesGroup(command) && core->zoneState && core->zoneState->topology.isListed(speaker) &&
+        !core->zoneState->topology.isCoordinator(speaker)) {
+        co_return Failure(SonosCommandError::groupDissolved(GroupID(speaker)));
+    }
+    const std::optional<SpeakerAddress> address = core->addressOf(speaker);
+    if (!address) co_return Failure(SonosCommandError::speakerUnreachable(speaker));
+
+    if (const auto* volume = command.asSetVolume()) {
+        if (volume->target.isSpeaker()) {
+            Step set = co_await perform(core, speaker, *address, VolumeService::setVolumeRequest(volume->volume));
+            if (set.failure) co_return Failure(*set.failure);
+            co_return CommandOutcome::applied();
+        }
+        // The snapshot keeps the members' levels relative to each other through the change.
+        Step snapshot = co_await perform(core, speaker, *address, VolumeService::snapshotGroupVolumeRequest());
+        if (snapshot.failure) co_return Failure(*snapshot.failure);
+        Step set = co_await perform(core, speaker, *address, VolumeService::setGroupVolumeRequest(volume->volume));
+        if (set.failure) co_return Failure(*set.failure);
+        co_return CommandOutcome::applied();
+    }
+    if (const auto* play = command.asPlayPause()) {
+        const SOAPRequest request =
+            play->action == PlayPause::play ? TransportService::playRequest() : TransportService::pauseRequest();
+        Step step = co_await perform(core, speaker, *address, request);
+        if (step.failure) co_return Failure(*step.failure);
+        co_return CommandOutcome::applied();
+    }
+    if (command.isNextTrack()) co_return co_await skip(core, speaker, *address, true);
+    if (command.isPreviousTrack()) co_return co_await skip(core, speaker, *address, false);
+    if (const auto* seek = command.asSeekToQueueTrack()) {
+        co_return co_await seekToQueueTrack(core, speaker, *address, seek->number);
+    }
+    co_return co_await enqueueAndPlay(core, speaker, *address, *command.asEnqueueAndPlaySpotify());
+}
+
+}  // namespace
+
+QCoro::Task<CommandResult> send(std::shared_ptr<Core> core, SonosCommand command) {
+    const CommandInFlight inFlight(core);
+    if (command.topologyTarget()) {
+        auto operation = [core, command] { return runGrouping(core, command); };
+        co_return co_await core->topologyLane.run(std::move(operation));
+    }
+    if (command.isSavePresets() || command.isSetSystemName()) {
+        auto operation = [core, command] { return runPropertyWrite(core, command); };
+        co_return co_await core->propertiesLane.run(std::move(operation));
+    }
+    SerialLane& lane = core->speakerLanes[laneOf(command)];
+    auto operation = [core, command] { return runOnSpeaker(core, command); };
+    co_return co_await lane.run(std::move(operation));
+}
+
+}  // namespace orvel::household

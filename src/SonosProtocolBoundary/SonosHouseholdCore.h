@@ -1,0 +1,163 @@
+#pragma once
+
+// The household controller's shared state, behind SonosHousehold. Every coroutine of the
+// controller (the sweep loop, each command) holds the core by shared pointer, so the clients,
+// caches and lanes stay alive until the last of its work has finished, even when the
+// controller itself is gone. Everything runs on the thread that created the controller.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QCoroTask>
+
+#include "OrvelDomain/CommandOutcome.h"
+#include "OrvelDomain/HouseholdSnapshot.h"
+#include "OrvelDomain/PresetPill.h"
+#include "OrvelDomain/SonosCommand.h"
+#include "OrvelDomain/SonosCommandError.h"
+#include "SonosProtocolBoundary/Discovery.h"
+#include "SonosProtocolBoundary/HttpClient.h"
+#include "SonosProtocolBoundary/SOAPClient.h"
+#include "SonosProtocolBoundary/SonosHouseholdAssembly.h"
+#include "SonosProtocolBoundary/SonosHouseholdConfiguration.h"
+#include "SonosProtocolBoundary/SonosHouseholdLog.h"
+#include "SonosProtocolBoundary/SonosHouseholdSubscribers.h"
+#include "SonosProtocolBoundary/SpeakerAddress.h"
+#include "SonosProtocolBoundary/TelemetryService.h"
+#include "SonosProtocolBoundary/TopologyService.h"
+#include "Support/CancellationToken.h"
+#include "Support/Clock.h"
+#include "Support/SerialLane.h"
+
+namespace orvel::household {
+
+using CommandResult = std::expected<CommandOutcome, SonosCommandError>;
+
+class Core;
+
+// Reads the zone group state for discovery with the controller's own limits and logging.
+class CoreTopologySource final : public TopologySource {
+public:
+    explicit CoreTopologySource(Core& core) : core_(core) {}
+    QCoro::Task<std::optional<ZoneGroupState>> zoneGroupState(SpeakerAddress speaker) override;
+
+private:
+    Core& core_;
+};
+
+class Core {
+public:
+    Core(std::vector<std::string> seedIPs, SonosHouseholdConfiguration configuration, QString dataFolder,
+         SonosHouseholdEnvironment environment);
+    Core(const Core&) = delete;
+    Core& operator=(const Core&) = delete;
+
+    // --- talking to speakers ---
+
+    // A SOAP call that logs its failure. `answered` is set when the speaker sent any HTTP reply.
+    QCoro::Task<SOAPResult> call(SpeakerAddress address, SOAPRequest request, HttpLimits limits,
+                                 bool* answered = nullptr);
+    QCoro::Task<HttpResult> get(SpeakerAddress address, std::string_view path, HttpLimits limits,
+                                bool* answered = nullptr);
+    // The zone group state from one speaker; none when it does not give a usable one.
+    QCoro::Task<std::optional<ZoneGroupState>> readZoneGroupState(SpeakerAddress address, HttpLimits limits);
+
+    // Addresses to ask for the topology, best first: the speaker that answered last, every
+    // speaker the household listed or remembers, then the seeds. No repeats.
+    std::vector<SpeakerAddress> knownAddresses() const;
+    // The speaker's address as last listed or remembered, and the speaker at an address.
+    std::optional<SpeakerAddress> addressOf(const SpeakerUUID& speaker) const;
+    std::optional<SpeakerUUID> speakerAt(const SpeakerAddress& address) const;
+    // The zone group state from the known addresses, in order, without discovery; it updates
+    // the cached state when one answers.
+    QCoro::Task<std::optional<ZoneGroupState>> refreshTopology(HttpLimits limits);
+
+    // --- the sweep loop ---
+
+    void startSweeping(const std::shared_ptr<Core>& self);
+    void stopSweeping();
+    // Wakes a sleeping sweep loop so it takes up the pace of a running command at once.
+    void wakeSweepLoop();
+    void publishIfChanged(HouseholdSnapshot snapshot);
+    HouseholdSnapshot emptySnapshot(Date now) const;
+    // What the household keeps while it is lost: the speaker memory (for the offline form of
+    // known speakers) but not its values, which are read again from whatever answers next.
+    void forgetHouseholdValues();
+
+    // --- state ---
+
+    const SonosHouseholdConfiguration configuration;
+    const SonosHouseholdEnvironment environment;
+    Clock& clock;
+    HouseholdDebugLog log;
+    HttpClient http;
+    SOAPClient soap;
+
+    std::shared_ptr<NetworkInterfaces> interfaces;
+    std::shared_ptr<SSDPSearcher> ssdp;
+    std::shared_ptr<ConnectProber> prober;
+    CoreTopologySource topologySource;
+    Discovery discovery;
+    std::vector<SpeakerAddress> seeds;
+
+    SnapshotSubscribers subscribers;
+    std::optional<HouseholdSnapshot> latest;
+
+    // The running loop's stop switch; absent while no loop runs.
+    std::optional<CancellationSource> loopStop;
+    // Replaced every time a command starts; a sleeping loop listens to it.
+    CancellationSource commandStarted;
+    Clock::Instant loopStartedAt{};
+    int commandDepth = 0;
+    int sweepsUnderWay = 0;
+    std::uint64_t completedSweeps = 0;
+    bool closed = false;
+
+    // The household as last read.
+    std::optional<ZoneGroupState> zoneState;
+    std::optional<SpeakerAddress> topologyAnsweredBy;
+    std::optional<Clock::Instant> lastTopologyAt;
+    bool householdFound = false;
+
+    std::map<SpeakerUUID, DeviceDescription> descriptions;
+    std::map<SpeakerUUID, RememberedSpeaker> memory;
+    std::map<SpeakerUUID, std::optional<BatteryTelemetry>> batteries;
+    std::map<SpeakerUUID, RadioStatus> radio;
+    std::optional<Clock::Instant> lastTelemetryAt;
+    std::size_t roomsAtTelemetry = 0;
+    std::map<GroupID, GroupStatus> lastStatus;
+
+    // Household values kept on the speakers; absent until read. A system name that was never
+    // set is read as absent, so `networkNameRead` tells "unread" from "not set".
+    std::optional<std::vector<PresetPill>> presets;
+    std::optional<std::string> networkName;
+    bool networkNameRead = false;
+    // Raised by every command that writes a value, so a sweep's read that began before the
+    // write does not put the old value back.
+    std::uint64_t presetsVersion = 0;
+    std::uint64_t networkNameVersion = 0;
+
+    // Grouping commands, one at a time; household values, one at a time; and one lane for the
+    // commands of each speaker.
+    SerialLane topologyLane;
+    SerialLane propertiesLane;
+    std::map<SpeakerUUID, SerialLane> speakerLanes;
+};
+
+// One pass of the sweep loop: topology, readings, assembly, publishing.
+QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop);
+// Sweeps at the configured pace until `stop` is cancelled.
+QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop);
+
+// Carries out one command on its lane.
+QCoro::Task<CommandResult> send(std::shared_ptr<Core> core, SonosCommand command);
+
+}  // namespace orvel::household

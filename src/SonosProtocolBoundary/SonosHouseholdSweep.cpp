@@ -1,0 +1,409 @@
+// The sweep loop: at its pace, find the household's topology, read every room and group, and
+// publish the assembled snapshot when it shows something new.
+
+#include <algorithm>
+#include <utility>
+
+#include "OrvelDomain/PresetPill.h"
+#include "SonosProtocolBoundary/QueueService.h"
+#include "SonosProtocolBoundary/SonosHouseholdCore.h"
+#include "SonosProtocolBoundary/SystemPropertiesService.h"
+#include "SonosProtocolBoundary/TelemetryService.h"
+#include "SonosProtocolBoundary/TransportService.h"
+#include "SonosProtocolBoundary/VolumeService.h"
+#include "Support/Sleep.h"
+
+namespace orvel::household {
+
+namespace {
+
+// What one room's reads need to know.
+struct RoomJob {
+    SpeakerUUID id;
+    SpeakerAddress address;
+    bool needsDescription = false;
+    // Known from an earlier description; decides whether the battery page is asked for.
+    std::optional<std::string> modelNumber;
+    bool isCoordinator = false;
+    std::size_t groupSize = 1;
+    bool readTelemetry = false;
+};
+
+struct RoomResult {
+    bool answered = false;
+    std::optional<DeviceDescription> description;
+    std::optional<DiscreteVolume> volume;
+    GroupReadings group;
+    // Present when the page was asked for and answered: a reading, or none (no battery).
+    std::optional<std::optional<BatteryTelemetry>> battery;
+    std::optional<RadioStatus> radio;
+};
+
+struct PropertyResult {
+    std::optional<std::vector<PresetPill>> presets;
+    std::uint64_t presetsVersion = 0;
+    // Present when the name was read: the name, or none when it was never set.
+    std::optional<std::optional<std::string>> networkName;
+    std::uint64_t networkNameVersion = 0;
+};
+
+std::string_view bodyOf(const HttpResponse& response) {
+    return {response.body.constData(), static_cast<std::size_t>(response.body.size())};
+}
+
+const char* phaseName(DiscoveryResult::Phase phase) {
+    switch (phase) {
+    case DiscoveryResult::Phase::seed: return "a known address";
+    case DiscoveryResult::Phase::ssdp: return "the multicast search";
+    case DiscoveryResult::Phase::sweep: return "the subnet sweep";
+    }
+    return "discovery";
+}
+
+bool isStopped(const Core& core, const CancellationToken& stop) { return stop.isCancelled() || core.closed; }
+
+void noteUnusable(Core& core, std::string_view what, const SpeakerAddress& address, const std::string& message) {
+    core.log.write(std::string(what) + " from " + address.text() + " is unusable: " + message);
+}
+
+QCoro::Task<std::optional<DeviceDescription>> readDescription(std::shared_ptr<Core> core, SpeakerAddress address,
+                                                              bool* answered) {
+    const HttpResult page =
+        co_await core->get(address, TelemetryService::deviceDescriptionPath, core->environment.sweepReadLimits, answered);
+    if (!page || page->statusCode != 200) co_return std::nullopt;
+    auto parsed = TelemetryService::parseDeviceDescription(bodyOf(*page));
+    if (!parsed) {
+        noteUnusable(*core, "Device description", address, parsed.error().message);
+        co_return std::nullopt;
+    }
+    co_return std::move(*parsed);
+}
+
+QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupReadings& out, bool* answered,
+                        CancellationToken stop) {
+    const HttpLimits limits = core->environment.sweepReadLimits;
+    const SOAPResult transport = co_await core->call(job.address, TransportService::transportInfoRequest(), limits, answered);
+    if (transport) {
+        if (auto state = TransportService::parseTransportInfo(*transport)) {
+            out.transport = *state;
+        } else {
+            noteUnusable(*core, "Transport state", job.address, state.error().message);
+        }
+    }
+    if (isStopped(*core, stop)) co_return;
+    const SOAPResult position = co_await core->call(job.address, TransportService::positionInfoRequest(), limits, answered);
+    out.positionSampledAt = core->clock.now();
+    if (position) {
+        if (auto info = TransportService::parsePositionInfo(*position, job.address)) {
+            out.position = std::move(*info);
+        } else {
+            noteUnusable(*core, "Position", job.address, info.error().message);
+        }
+    }
+    if (isStopped(*core, stop)) co_return;
+    const SOAPResult media = co_await core->call(job.address, TransportService::mediaInfoRequest(), limits, answered);
+    if (media) {
+        if (auto info = TransportService::parseMediaInfo(*media, job.address)) {
+            out.media = std::move(*info);
+        } else {
+            noteUnusable(*core, "Media", job.address, info.error().message);
+        }
+    }
+    // A lone speaker's group volume is its own volume, read already.
+    if (job.groupSize > 1 && !isStopped(*core, stop)) {
+        const SOAPResult volume = co_await core->call(job.address, VolumeService::groupVolumeRequest(), limits, answered);
+        if (volume) {
+            if (auto level = VolumeService::parseVolume(*volume)) {
+                out.groupVolume = *level;
+            } else {
+                noteUnusable(*core, "Group volume", job.address, level.error().message);
+            }
+        }
+    }
+    const bool playsQueue = out.media && out.media->source && out.media->source->isSonosQueue();
+    const bool holdsTrack = out.transport && *out.transport != TransportState::stopped;
+    if (playsQueue && holdsTrack && out.position && out.position->track && core->environment.upNextLength > 0 &&
+        !isStopped(*core, stop)) {
+        // The entries after the current one; the speakers count from 0, queue numbers from 1.
+        const std::int64_t start = *out.position->track;
+        const SOAPResult page = co_await core->call(
+            job.address, QueueService::browseRequest(start, core->environment.upNextLength), limits, answered);
+        if (page) {
+            if (auto parsed = QueueService::parseBrowse(*page, start, job.address)) {
+                out.upNext = std::move(parsed->items);
+            } else {
+                noteUnusable(*core, "Queue", job.address, parsed.error().message);
+            }
+        }
+    }
+}
+
+QCoro::Task<> readTelemetry(std::shared_ptr<Core> core, const RoomJob& job, const std::optional<std::string>& modelNumber,
+                            RoomResult& out, bool* answered, Date sampledAt) {
+    const HttpLimits limits = core->environment.sweepReadLimits;
+    if (modelNumber && SpeakerModel::isBatteryCapable(*modelNumber)) {
+        const HttpResult page = co_await core->get(job.address, TelemetryService::batteryStatusPath, limits, answered);
+        if (page && page->statusCode == 200) {
+            auto reading = TelemetryService::parseBatteryStatus(bodyOf(*page), sampledAt);
+            if (!reading) noteUnusable(*core, "Battery status", job.address, reading.error().message);
+            out.battery = reading ? std::optional(*reading) : std::nullopt;
+        } else if (page) {
+            out.battery = std::optional<BatteryTelemetry>();
+        }
+    } else {
+        out.battery = std::optional<BatteryTelemetry>();
+    }
+    const HttpResult page = co_await core->get(job.address, TelemetryService::radioStatusPath, limits, answered);
+    if (page) {
+        // A missing page gives no readings; the map then places rooms by name alone.
+        out.radio = page->statusCode == 200 ? TelemetryService::parseRadioStatus(bodyOf(*page)) : RadioStatus{};
+    }
+}
+
+// Every read of one room, one after another, so a speaker sees one request at a time.
+QCoro::Task<> readRoom(std::shared_ptr<Core> core, RoomJob job, std::shared_ptr<RoomResult> out, CancellationToken stop) {
+    bool answered = false;
+    std::optional<std::string> modelNumber = job.modelNumber;
+    if (job.needsDescription) {
+        out->description = co_await readDescription(core, job.address, &answered);
+        if (out->description) modelNumber = out->description->modelNumber;
+    }
+    if (!isStopped(*core, stop)) {
+        const SOAPResult volume =
+            co_await core->call(job.address, VolumeService::volumeRequest(), core->environment.sweepReadLimits, &answered);
+        if (volume) {
+            if (auto level = VolumeService::parseVolume(*volume)) {
+                out->volume = *level;
+            } else {
+                noteUnusable(*core, "Volume", job.address, level.error().message);
+            }
+        }
+    }
+    if (job.isCoordinator && !isStopped(*core, stop)) co_await readGroup(core, job, out->group, &answered, stop);
+    if (job.readTelemetry && !isStopped(*core, stop)) {
+        co_await readTelemetry(core, job, modelNumber, *out, &answered, core->clock.now());
+    }
+    out->answered = answered;
+}
+
+QCoro::Task<> readSatellite(std::shared_ptr<Core> core, SpeakerAddress address,
+                            std::shared_ptr<std::optional<DeviceDescription>> out) {
+    *out = co_await readDescription(core, address, nullptr);
+}
+
+// The household values that are still unread, from the speaker that gave the topology.
+QCoro::Task<> readProperties(std::shared_ptr<Core> core, SpeakerAddress address, bool wantPresets, bool wantName,
+                             std::shared_ptr<PropertyResult> out) {
+    const HttpLimits limits = core->environment.sweepReadLimits;
+    if (wantPresets) {
+        out->presetsVersion = core->presetsVersion;
+        const SOAPResult reply =
+            co_await core->call(address, SystemPropertiesService::getStringRequest(SystemPropertiesService::presetsVariable), limits);
+        if (auto value = SystemPropertiesService::stringValue(reply)) {
+            if (!*value) {
+                out->presets = std::vector<PresetPill>();
+            } else if (auto list = presetListFromJsonText(**value)) {
+                out->presets = std::move(*list);
+            } else {
+                // Unreadable presets are no presets: the next save replaces them.
+                core->log.write("Presets stored on the speakers are unreadable: " + list.error().message());
+                out->presets = std::vector<PresetPill>();
+            }
+        }
+    }
+    if (wantName) {
+        out->networkNameVersion = core->networkNameVersion;
+        const SOAPResult reply = co_await core->call(
+            address, SystemPropertiesService::getStringRequest(SystemPropertiesService::systemNameVariable), limits);
+        if (auto value = SystemPropertiesService::stringValue(reply)) out->networkName = std::move(*value);
+    }
+}
+
+void loseHousehold(Core& core, Date now, Clock::Instant monotonicNow) {
+    if (core.householdFound) {
+        core.householdFound = false;
+        core.log.write("Household lost: no speaker answered with the zone group state");
+        core.forgetHouseholdValues();
+    }
+    const Clock::Instant since = std::max(core.lastTopologyAt.value_or(core.loopStartedAt), core.loopStartedAt);
+    if (monotonicNow - since >= core.configuration.offlineAfter) core.publishIfChanged(core.emptySnapshot(now));
+}
+
+}  // namespace
+
+namespace {
+
+class SweepUnderWay {
+public:
+    explicit SweepUnderWay(Core& core) : core_(core) { ++core_.sweepsUnderWay; }
+    ~SweepUnderWay() { --core_.sweepsUnderWay; }
+    SweepUnderWay(const SweepUnderWay&) = delete;
+    SweepUnderWay& operator=(const SweepUnderWay&) = delete;
+
+private:
+    Core& core_;
+};
+
+}  // namespace
+
+QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
+    const SweepUnderWay underWay(*core);
+    std::vector<std::string> candidates;
+    for (const auto& address : core->knownAddresses()) candidates.push_back(address.text());
+    std::optional<DiscoveryResult> found = co_await core->discovery.findHousehold(std::move(candidates));
+    if (isStopped(*core, stop)) co_return;
+    if (!found) {
+        loseHousehold(*core, core->clock.now(), core->clock.monotonicNow());
+        ++core->completedSweeps;
+        co_return;
+    }
+
+    const Clock::Instant startedAt = core->clock.monotonicNow();
+    const ZoneGroupState state = found->state;
+    const std::vector<const ZoneGroupMember*> rooms = state.rooms();
+    if (!core->householdFound) {
+        core->householdFound = true;
+        core->log.write("Household found through " + std::string(phaseName(found->phase)) + " at " +
+                        found->answeredBy.text() + ": " + std::to_string(rooms.size()) + " room" +
+                        (rooms.size() == 1 ? "" : "s"));
+    }
+    core->zoneState = state;
+    core->topologyAnsweredBy = found->answeredBy;
+    core->lastTopologyAt = startedAt;
+
+    const bool telemetryDue = isTelemetryDue(core->lastTelemetryAt, core->roomsAtTelemetry, startedAt, rooms.size(),
+                                             core->configuration.telemetryInterval);
+    std::map<SpeakerUUID, std::size_t> groupSizes;
+    for (const auto& group : state.groups) groupSizes[group.coordinator] = group.members.size();
+
+    // Every room and every undescribed satellite at once; each speaker's own reads in order.
+    std::vector<std::pair<SpeakerUUID, std::shared_ptr<RoomResult>>> results;
+    std::map<SpeakerUUID, std::string> roomIPs;
+    std::vector<QCoro::Task<>> running;
+    for (const ZoneGroupMember* room : rooms) {
+        std::optional<SpeakerAddress> address = room->address ? room->address : core->addressOf(room->id);
+        if (address) roomIPs[room->id] = address->text();
+        if (!address) continue;
+        RoomJob job{room->id, *address, false, std::nullopt, false, 1, false};
+        if (auto it = core->descriptions.find(room->id); it != core->descriptions.end()) {
+            job.modelNumber = it->second.modelNumber;
+        } else {
+            job.needsDescription = true;
+        }
+        if (auto it = groupSizes.find(room->id); it != groupSizes.end()) {
+            job.isCoordinator = true;
+            job.groupSize = it->second;
+        }
+        job.readTelemetry = telemetryDue;
+        auto result = std::make_shared<RoomResult>();
+        results.emplace_back(room->id, result);
+        running.push_back(readRoom(core, std::move(job), result, stop));
+    }
+    std::vector<std::pair<SpeakerUUID, std::shared_ptr<std::optional<DeviceDescription>>>> satellites;
+    for (const ZoneGroupMember* room : rooms) {
+        for (const auto& satellite : room->satellites) {
+            if (core->descriptions.contains(satellite.id)) continue;
+            auto address = state.addresses.find(satellite.id);
+            if (address == state.addresses.end()) continue;
+            auto result = std::make_shared<std::optional<DeviceDescription>>();
+            satellites.emplace_back(satellite.id, result);
+            running.push_back(readSatellite(core, address->second, result));
+        }
+    }
+    auto properties = std::make_shared<PropertyResult>();
+    const bool wantPresets = !core->presets;
+    const bool wantName = !core->networkNameRead;
+    if (wantPresets || wantName) {
+        running.push_back(readProperties(core, found->answeredBy, wantPresets, wantName, properties));
+    }
+    for (auto& task : running) co_await task;
+    if (isStopped(*core, stop)) co_return;
+
+    // Fold the readings into what the household remembers.
+    std::set<SpeakerUUID> answered;
+    for (const auto& [id, address] : state.addresses) {
+        if (address == found->answeredBy) answered.insert(id);
+    }
+    for (const auto& [id, result] : results) {
+        if (result->answered) answered.insert(id);
+        if (result->description) core->descriptions.insert_or_assign(id, *result->description);
+        if (result->battery) core->batteries.insert_or_assign(id, *result->battery);
+        if (result->radio) core->radio.insert_or_assign(id, *result->radio);
+    }
+    for (const auto& [id, description] : satellites) {
+        if (*description) core->descriptions.insert_or_assign(id, **description);
+    }
+    if (telemetryDue) {
+        core->lastTelemetryAt = startedAt;
+        core->roomsAtTelemetry = rooms.size();
+    }
+    if (properties->presets && properties->presetsVersion == core->presetsVersion) core->presets = properties->presets;
+    if (properties->networkName && properties->networkNameVersion == core->networkNameVersion) {
+        core->networkName = *properties->networkName;
+        core->networkNameRead = true;
+    }
+
+    // Assemble.
+    const Date now = core->clock.now();
+    std::map<SpeakerUUID, Speaker> listed;
+    std::map<SpeakerUUID, const RoomResult*> byRoom;
+    for (const auto& [id, result] : results) byRoom[id] = result.get();
+    for (const ZoneGroupMember* room : rooms) {
+        RoomReadings readings;
+        if (auto it = core->descriptions.find(room->id); it != core->descriptions.end()) readings.description = it->second;
+        if (auto it = core->batteries.find(room->id); it != core->batteries.end()) readings.battery = it->second;
+        if (auto it = core->radio.find(room->id); it != core->radio.end()) readings.radio = it->second;
+        if (auto it = byRoom.find(room->id); it != byRoom.end()) readings.volume = it->second->volume;
+        const auto remembered = core->memory.find(room->id);
+        const Speaker* previous = remembered == core->memory.end() ? nullptr : &remembered->second.speaker;
+        const auto ip = roomIPs.find(room->id);
+        listed.emplace(room->id, roomSpeaker(*room, ip == roomIPs.end() ? std::string() : ip->second, readings,
+                                             core->descriptions, previous));
+    }
+
+    HouseholdSnapshot::StatusMap statuses;
+    for (const auto& group : state.groups) {
+        const GroupID id(group.coordinator);
+        std::optional<GroupStatus> status;
+        if (auto it = byRoom.find(group.coordinator); it != byRoom.end()) {
+            const auto coordinator = listed.find(group.coordinator);
+            status = groupStatus(it->second->group, coordinator == listed.end() ? DiscreteVolume() : coordinator->second.volume);
+        }
+        if (!status) {
+            // A coordinator that did not answer keeps showing what it played last.
+            if (auto last = core->lastStatus.find(id); last != core->lastStatus.end()) status = last->second;
+        }
+        if (status) statuses.insert_or_assign(id, *status);
+    }
+    core->lastStatus = statuses;
+
+    std::set<SpeakerUUID> roomIDs;
+    for (const ZoneGroupMember* room : rooms) roomIDs.insert(room->id);
+    std::map<SpeakerUUID, Speaker> speakers = reconcileSpeakers(listed, answered, core->memory, now,
+                                                                core->clock.monotonicNow(), core->configuration.offlineAfter);
+    HouseholdSnapshot snapshot(now, std::move(speakers), state.topology, std::move(statuses), radioMatrix(core->radio, roomIDs),
+                               core->presets, core->networkName);
+    core->publishIfChanged(std::move(snapshot));
+    ++core->completedSweeps;
+}
+
+QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop) {
+    while (!isStopped(*core, stop)) {
+        const Clock::Instant passStart = core->clock.monotonicNow();
+        if (core->commandDepth == 0) {
+            co_await sweep(core, stop);
+            if (isStopped(*core, stop)) break;
+        }
+        const std::chrono::nanoseconds pace =
+            core->commandDepth > 0 ? core->environment.busyPace : core->configuration.sweepInterval;
+        // The sleep ends early when the loop is stopped or a command starts, so a command's
+        // faster pace begins at once.
+        CancellationSource pass(stop);
+        CancellationSource* passSource = &pass;
+        const CancellationRegistration wake = core->commandStarted.token().onCancel([passSource] { passSource->cancel(); });
+        const Clock::Instant wakeAt = passStart + pace;
+        co_await sleepUntil(core->clock, wakeAt, pass.token());
+    }
+}
+
+}  // namespace orvel::household
