@@ -104,6 +104,11 @@ QCoro::Task<> handOffSpotify(std::shared_ptr<PlaybackHost> host, GroupID group) 
     co_await std::move(moving);
 }
 
+bool isTransportCommand(const SonosCommand& command) {
+    return command.isPlayPause() || command.isNextTrack() || command.isPreviousTrack() ||
+           command.isSeekToQueueTrack() || command.isEnqueueAndPlaySpotify();
+}
+
 SpotifyTrackMetadata enqueueMetadata(const NowPlayingTrack& track) {
     return SpotifyTrackMetadata{track.title(), track.artist().value_or(""), track.album(), track.artworkURL(),
                                 track.duration()};

@@ -62,6 +62,10 @@ QCoro::Task<> togglePlayOrHandOffSpotify(std::shared_ptr<PlaybackHost> host, Son
 // Moves the account's current item onto the group.
 QCoro::Task<> handOffSpotify(std::shared_ptr<PlaybackHost> host, GroupID group);
 
+// Whether the command changes what a group plays, after which the Spotify details are read
+// again: play or pause, skips, a jump in the queue, an enqueued Spotify item.
+bool isTransportCommand(const SonosCommand& command);
+
 // What travels with a paused track when it is enqueued again: its own details, an empty
 // artist when the speakers reported none.
 SpotifyTrackMetadata enqueueMetadata(const NowPlayingTrack& track);
