@@ -5,11 +5,17 @@
 #include <string>
 #include <vector>
 
+#include <QCoreApplication>
+
+#include <chrono>
+
+#include "FakePorts.h"
 #include "IntentFixtures.h"
 #include "OrvelStore/PlaybackIntents.h"
 
 using namespace orvel;
 using namespace orvel::testing;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -234,6 +240,72 @@ TEST(PlaybackIntents, AQueueEntryPlaysByNumberElseBySpotifyReference) {
          std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(queueItemCommand(c.item, group('A')), c.expected) << c.name;
+}
+
+// ---- Through the store ------------------------------------------------------------------
+
+TEST(IntentPlaybackStore, OnlyThePauseOfAPlayingGroupAsksForSpotifyAgain) {
+    struct Case {
+        Play play;
+        SonosCommand expected;
+        int fetches;
+    };
+    const Case cases[] = {
+        {Play::playing, SonosCommand::playPause(PlayPause::pause, group('A')), 1},
+        {Play::paused, SonosCommand::playPause(PlayPause::play, group('A')), 0},
+    };
+    for (const auto& c : cases) {
+        StoreHarness h;
+        h.store->togglePlayOrHandOffSpotify(groupOf("AB", c.play));
+        ASSERT_TRUE(waitUntil([&] { return h.sonos->runningCount() == 0; }));
+        h.clock.advance(1s);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(h.sonos->sent, std::vector<SonosCommand>{c.expected});
+        EXPECT_EQ(h.spotify->contextCalls, c.fetches);
+        EXPECT_EQ(h.store->state().nextTicket(), 1);
+    }
+}
+
+TEST(IntentPlaybackStore, ARefusedResumeThatTheAccountTakesOverLeavesNoAlert) {
+    StoreHarness h;
+    h.spotify->resumes = true;
+    h.sonos->reply = [](const SonosCommand&) -> SonosControl::CommandResult { return rejected; };
+    SonosGroup paused = groupOf("A");
+    paused.playback = PlaybackState::paused(spotifyTrack("Band"), Duration::seconds(std::int64_t{30}));
+    h.store->togglePlayOrHandOffSpotify(paused);
+    ASSERT_TRUE(waitUntil([&] { return h.spotify->resumeCalls == 1; }));
+    EXPECT_FALSE(h.store->state().alert());
+    EXPECT_EQ(h.sonos->sent.size(), 1u);
+    EXPECT_TRUE(h.store->state().inFlight().empty());
+}
+
+TEST(IntentPlaybackStore, AHandOffTheSpeakersRefuseKeepsTheAccountPlaying) {
+    for (bool refused : {false, true}) {
+        StoreHarness h;
+        h.spotify->context = accountContext();
+        if (refused) h.sonos->reply = [](const SonosCommand&) -> SonosControl::CommandResult { return rejected; };
+        h.store->handOffSpotify(group('C'));
+        ASSERT_TRUE(waitUntil([&] { return h.sonos->runningCount() == 0 && !h.sonos->sent.empty(); }));
+        const auto enqueue = SonosCommand::enqueueAndPlaySpotify(accountURI, accountContext().metadata, group('C'),
+                                                                 Duration::seconds(std::int64_t{42}));
+        EXPECT_EQ(h.sonos->sent, std::vector<SonosCommand>{enqueue});
+        EXPECT_EQ(h.spotify->pauseCalls, refused ? 0 : 1);
+        std::optional<OrvelAlert> expected;
+        if (refused) expected = OrvelAlert::commandFailed(enqueue, rejection);
+        EXPECT_EQ(h.store->state().alert(), expected);
+    }
+}
+
+TEST(IntentPlaybackStore, ATaskWhoseStoreIsGoneStopsQuietly) {
+    StoreHarness h;
+    h.spotify->context = accountContext();
+    h.spotify->gate.close();
+    h.store->handOffSpotify(group('C'));
+    ASSERT_EQ(h.spotify->gate.waitingCount(), 1u);
+    h.store.reset();
+    h.spotify->gate.open();
+    EXPECT_TRUE(h.sonos->sent.empty());
+    EXPECT_EQ(h.spotify->pauseCalls, 0);
 }
 
 }  // namespace
