@@ -95,6 +95,37 @@ void OrvelRootView::setHousehold(std::vector<SonosGroup> groups, std::vector<Spe
     }
 }
 
+void OrvelRootView::setState(const OrvelState& state) {
+    setHousehold(state.groups(), state.speakers());
+    setAlert(state.alert());
+}
+
+void OrvelRootView::setAlert(std::optional<OrvelAlert> alert) {
+    std::optional<AlertBannerContent> banner;
+    if (alert) banner = alertBanner(*alert);
+    if (banner == banner_) return;
+    banner_ = std::move(banner);
+    emit alertChanged();
+}
+
+QString OrvelRootView::alertMessage() const {
+    return banner_ ? QString::fromStdString(banner_->message) : QString();
+}
+
+QString OrvelRootView::alertActionTitle() const {
+    return banner_ && banner_->actionTitle ? QString::fromStdString(*banner_->actionTitle) : QString();
+}
+
+void OrvelRootView::dismissAlert() {
+    if (banner_) emit dismissAlertRequested();
+}
+
+void OrvelRootView::runAlertAction() {
+    if (!banner_ || !banner_->actionTitle) return;
+    emit dismissAlertRequested();
+    emit connectSpotifyRequested();
+}
+
 void OrvelRootView::changeNavigation(const std::function<void(RootNavigation&)>& change) {
     RootNavigation next = navigation_;
     change(next);

@@ -12,6 +12,9 @@
 #include <QtQml/qqmlregistration.h>
 
 #include "OrvelDomain/Speaker.h"
+#include "OrvelStore/OrvelAlert.h"
+#include "OrvelStore/OrvelState.h"
+#include "OrvelUI/AlertMessage.h"
 #include "OrvelDomain/SpeakerUUID.h"
 #include "OrvelUI/GroupListModel.h"
 #include "OrvelDomain/SonosGroup.h"
@@ -39,6 +42,10 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(QString selectionKind READ selectionKind NOTIFY navigationChanged)
     Q_PROPERTY(QString selectionId READ selectionId NOTIFY navigationChanged)
     Q_PROPERTY(orvel::GroupListModel* groups READ groups CONSTANT)
+    Q_PROPERTY(bool hasAlert READ hasAlert NOTIFY alertChanged)
+    Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertChanged)
+    // Empty when the alert offers no action.
+    Q_PROPERTY(QString alertActionTitle READ alertActionTitle NOTIFY alertChanged)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
@@ -71,12 +78,30 @@ public:
     // The window's content is on screen. The first time, the group-list watcher runs once with
     // the groups known so far.
     void shown();
+    // A new state of the store: its groups, its speakers and its alert.
+    void setState(const OrvelState& state);
     // A new state of the household: the groups in the store's order and every known speaker
     // sorted by room name. Runs the watchers for the lists that changed.
     void setHousehold(std::vector<SonosGroup> groups, std::vector<Speaker> speakers);
+    // The banner shows while there is an alert; a newer alert replaces the text at once.
+    void setAlert(std::optional<OrvelAlert> alert);
+
+    bool hasAlert() const { return banner_.has_value(); }
+    QString alertMessage() const;
+    QString alertActionTitle() const;
+
+    // The banner's close button.
+    Q_INVOKABLE void dismissAlert();
+    // The banner's action: the alert is dismissed before the sign-in starts.
+    Q_INVOKABLE void runAlertAction();
 
 signals:
     void navigationChanged();
+    void alertChanged();
+    // For the store: clear its alert.
+    void dismissAlertRequested();
+    // For the Spotify link: start the sign-in.
+    void connectSpotifyRequested();
 
 private:
     void changeNavigation(const std::function<void(RootNavigation&)>& change);
@@ -88,6 +113,7 @@ private:
     std::vector<SonosGroup> sonosGroups_;
     std::vector<SpeakerUUID> offlineIds_;
     GroupListModel groups_;
+    std::optional<AlertBannerContent> banner_;
 };
 
 }  // namespace orvel

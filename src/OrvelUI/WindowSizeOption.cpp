@@ -8,16 +8,16 @@ namespace orvel {
 
 namespace {
 
-// The whole piece must be one number. from_chars takes no leading "+", so one is removed here;
-// a sign after it ("+-5") leaves the piece unparsed.
-std::optional<double> parseNumber(std::string_view piece) {
-    if (piece.starts_with('+')) {
-        piece.remove_prefix(1);
-        if (piece.starts_with('+') || piece.starts_with('-')) return std::nullopt;
+// The whole field must be one number. from_chars takes no leading "+", so one is removed here;
+// a sign after it ("+-5") leaves the field unparsed.
+std::optional<double> parseNumber(std::string_view field) {
+    if (field.starts_with('+')) {
+        field.remove_prefix(1);
+        if (field.starts_with('+') || field.starts_with('-')) return std::nullopt;
     }
     double value = 0;
-    const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
-    if (error != std::errc() || end != piece.data() + piece.size()) return std::nullopt;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error != std::errc() || end != field.data() + field.size()) return std::nullopt;
     return value;
 }
 

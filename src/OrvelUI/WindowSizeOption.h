@@ -15,8 +15,8 @@ struct WindowSize {
     friend bool operator==(const WindowSize&, const WindowSize&) = default;
 };
 
-// Splits at every lower-case "x", dropping empty pieces, and reads each piece as a decimal
-// floating-point number. A piece that does not parse, or that is not finite and greater than
+// Splits at every lower-case "x", dropping empty fields, and reads each field as a decimal
+// floating-point number. A field that does not parse, or that is not finite and greater than
 // zero, is dropped; a size exists only when exactly two numbers remain (width, then height).
 std::optional<WindowSize> parseWindowSizeOption(std::string_view value);
 

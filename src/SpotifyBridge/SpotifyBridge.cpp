@@ -99,8 +99,8 @@ void SpotifyBridge::restore() {
     if (!snapshot.displayName) tokens_->vault().storeDisplayName(name);
     setAuthorization(Authorization::connected(name));
     startBackgroundRefreshLoop();
-    // An empty stored name is a name the user's earlier link chose to keep; only a name never
-    // stored anywhere is looked up.
+    // A stored name, even an empty one, was settled by an earlier run; only a name stored
+    // nowhere is looked up.
     if (!snapshot.displayName && !storedName) lookUpProfileName(QPointer<SpotifyBridge>(this), tokens_);
 }
 

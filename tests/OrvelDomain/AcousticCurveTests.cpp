@@ -1,31 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <optional>
 
+#include "TopologyFixtures.h"
 #include "OrvelDomain/AcousticCurveRouter.h"
 
 using namespace orvel;
+using orvel::testing::expectNear;
 namespace router = orvel::AcousticCurveRouter;
 
-namespace {
-
-void expectNear(Point actual, Point expected, double tolerance = 1e-9) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-}
-
-}  // namespace
-
-TEST(AcousticCurveSegment, PointAndMidpoint) {
+TEST(AcousticCurveSegment, PointsMidpointAndFootprints) {
     AcousticCurveSegment s{{0, 0}, {50, -40}, {100, 0}};
     expectNear(s.point(0), {0, 0});
     expectNear(s.point(1), {100, 0});
     expectNear(s.point(0.5), s.midpoint());
     expectNear(s.midpoint(), {50, -20});
-}
-
-TEST(MusicHub, Footprints) {
     EXPECT_EQ(router::nodeObstacleRect({100, 100}, false), Rect(29, 51, 142, 98));
     EXPECT_EQ(router::nodeObstacleRect({100, 100}, true), Rect(1, 36, 198, 128));
     EXPECT_EQ(router::musicHubRect({200, 100}), Rect(30, 46, 340, 108));
@@ -83,46 +72,34 @@ TEST(MusicHub, NudgedRoomPoint) {
     }
 }
 
-TEST(Tether, SignedDistance) {
-    const Rect r(0, 0, 100, 50);
-    EXPECT_DOUBLE_EQ(router::signedDistance({103, 54}, r), 5);
-    EXPECT_DOUBLE_EQ(router::signedDistance({10, 20}, r), -10);
-    EXPECT_DOUBLE_EQ(router::signedDistance({100, 20}, r), 0);
-}
-
-TEST(Tether, BaseBowAndPreferredSide) {
-    struct Case { const char* what; Point start, end, control; };
+TEST(Tether, BowSideAndSizeAvoidBoundsAndObstacles) {
+    struct Case { const char* what; Point start, end; std::vector<Rect> obstacles; std::optional<Rect> bounds; Point control; };
     const Case cases[] = {
-        {"short horizontal: bow 0.12 x length, upwards", {0, 100}, {100, 100}, {50, 88}},
-        {"long horizontal: bow 28", {0, 100}, {400, 100}, {200, 72}},
-        {"right to left still bulges upwards", {400, 100}, {0, 100}, {200, 72}},
-        {"vertical downwards bulges left", {0, 0}, {0, 100}, {-12, 50}},
-        {"vertical upwards bulges left", {0, 100}, {0, 0}, {-12, 50}},
-        {"just under the bow limit", {0, 0}, {200, 0}, {100, -24}},
+        {"short horizontal: bow 0.12 x length, upwards", {0, 100}, {100, 100}, {}, {}, {50, 88}},
+        {"long horizontal: bow 28", {0, 100}, {400, 100}, {}, {}, {200, 72}},
+        {"right to left still bulges upwards", {400, 100}, {0, 100}, {}, {}, {200, 72}},
+        {"vertical downwards bulges left", {0, 0}, {0, 100}, {}, {}, {-12, 50}},
+        {"vertical upwards bulges left", {0, 100}, {0, 0}, {}, {}, {-12, 50}},
+        {"just under the bow limit", {0, 0}, {200, 0}, {}, {}, {100, -24}},
+        {"bows down when up leaves the bounds", {50, 30}, {350, 30}, {}, Rect(0, 0, 400, 200), {200, 58}},
+        // Upwards needs a bow of well over 150; downwards clears at 28, widened by 12.
+        {"bows around an obstacle", {0, 200}, {400, 200}, {Rect(180, 150, 40, 30)}, {}, {200, 240}},
+        // An obstacle holding the start point is the start's own card, not something to avoid.
+        {"obstacles around the ends are ignored", {0, 100}, {400, 100}, {Rect(-50, 50, 100, 100)}, {}, {200, 72}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        auto segment = router::routeSegment(c.start, c.end, {}, std::nullopt, 14);
+        auto segment = router::routeSegment(c.start, c.end, c.obstacles, c.bounds, 14);
         expectNear(segment.start, c.start);
         expectNear(segment.end, c.end);
         expectNear(segment.control, c.control);
     }
     EXPECT_DOUBLE_EQ(router::boundsMargin({{0, 0}, {1, 1}, {2, 2}}, std::nullopt), 200);
     EXPECT_DOUBLE_EQ(router::boundsMargin({{0, 0}, {1, 1}, {2, 2}}, Rect(0, 0, 0, 10)), 200);
-}
-
-TEST(Tether, BowsDownWhenUpLeavesTheBounds) {
-    auto segment = router::routeSegment({50, 30}, {350, 30}, {}, Rect(0, 0, 400, 200), 14);
-    expectNear(segment.control, {200, 58});
-}
-
-TEST(Tether, BowsAroundAnObstacle) {
-    const std::vector<Rect> obstacles{Rect(180, 150, 40, 30)};
-    auto segment = router::routeSegment({0, 200}, {400, 200}, obstacles, std::nullopt, 14);
-    // Upwards needs a bow of well over 150; downwards clears at 28, widened by 12.
-    expectNear(segment.control, {200, 240});
-    std::vector<Rect> padded{obstacles[0].grownBy(14)};
-    EXPECT_GE(router::minObstacleClearance(segment, padded, 14), 0);
+    const Rect r(0, 0, 100, 50);
+    EXPECT_DOUBLE_EQ(router::signedDistance({103, 54}, r), 5);
+    EXPECT_DOUBLE_EQ(router::signedDistance({10, 20}, r), -10);
+    EXPECT_DOUBLE_EQ(router::signedDistance({100, 20}, r), 0);
 }
 
 TEST(Tether, NoClearBowKeepsTheLeastBadCurve) {
@@ -137,12 +114,6 @@ TEST(Tether, NoClearBowKeepsTheLeastBadCurve) {
             EXPECT_GE(clearance, router::minObstacleClearance(tried, padded, 14)) << bow * side;
         }
     }
-}
-
-TEST(Tether, ObstaclesAroundTheEndsAreIgnored) {
-    // An obstacle holding the start point is the start's own card, not something to avoid.
-    auto segment = router::routeSegment({0, 100}, {400, 100}, {Rect(-50, 50, 100, 100)}, std::nullopt, 14);
-    expectNear(segment.control, {200, 72});
 }
 
 TEST(Tether, RouteTetherLeavesEachCardTowardsTheOther) {
@@ -245,8 +216,8 @@ TEST(Tether, HandlePoint) {
 }
 
 TEST(Tether, NonFiniteInputEndsWithoutHanging) {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-    constexpr double inf = std::numeric_limits<double>::infinity();
+    constexpr double nan = orvel::testing::kNaN;
+    constexpr double inf = orvel::testing::kInf;
     const std::vector<Rect> obstacles{Rect(180, 150, 40, 30)};
     router::routeTether(Rect(nan, 0, 10, 10), Rect(400, 0, 10, 10), obstacles, Rect(0, 0, 500, 500), 2);
     router::routeSegment({0, 0}, {inf, 0}, obstacles, std::nullopt, 14);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <random>
 
-#include "OrvelDomain/FloorplanFixtures.h"
+#include "FloorplanFixtures.h"
 #include "OrvelDomain/FloorplanLayout.h"
 
 using namespace orvel;
@@ -14,7 +14,7 @@ namespace {
 
 std::vector<long long> chainIds(const std::vector<Speaker>& chain) {
     std::vector<long long> out;
-    for (const auto& s : chain) out.push_back(std::stoll(s.id.rawValue().substr(7, 12)));
+    for (const auto& s : chain) out.push_back(number(s.id));
     return out;
 }
 
@@ -117,21 +117,32 @@ TEST(AutomaticPlacement, WingRank) {
     for (const auto& c : cases) EXPECT_EQ(layout::semanticWingRank(c.name), c.rank) << c.name;
 }
 
-TEST(AutomaticPlacement, DeterministicWhateverTheInputOrder) {
+// No step of the layout depends on the order speakers or nodes arrive in.
+TEST(FloorplanLayout, SameResultWhateverTheInputOrder) {
+    const char* names[] = {"Kitchen", "Attic", "Garage", "Loft", "Den", "Office", "Living Room", "Bath", "Patio", "Hall",
+                           "kitchen Speaker", "Office Soundbar"};
     std::vector<Speaker> speakers;
-    const char* names[] = {"Kitchen", "Living Room", "Office", "Bedroom", "Bath", "Hall", "Dining", "Study",
-                           "Guest Room", "Nursery", "Attic", "Basement"};
-    for (int i = 0; i < 12; ++i) speakers.push_back(speaker(100 - i, names[i]));
+    std::vector<FloorplanNode> nodes;
+    for (int i = 0; i < 12; ++i) {
+        speakers.push_back(speaker(100 - i, names[i]));
+        nodes.push_back(node(speakers.back(), i % 3 == 0 ? FloorLevel::upper() : FloorLevel::main(), 0.1 + 0.11 * (i % 4),
+                             0.2 + 0.25 * (i / 4)));
+    }
     RFPeerMatrix m;
     for (int i = 0; i < 12; ++i) {
         for (int j = i + 1; j < 12; ++j) m.record(id(100 - i), id(100 - j), (i * 11 + j * 17) % 60, 0);
     }
-    const auto expected = layout::infer(speakers, m);
-    EXPECT_EQ(expected.size(), 12u);
+    const auto placed = layout::infer(speakers, m);
+    const auto floors = layout::classifyFloors(speakers, m);
+    const auto rooms = layout::clusterRooms(nodes, m);
+    EXPECT_EQ(placed.size(), 12u);
     std::mt19937 shuffle(11);
     for (int round = 0; round < 5; ++round) {
         std::shuffle(speakers.begin(), speakers.end(), shuffle);
-        EXPECT_EQ(layout::infer(speakers, m), expected);
+        std::shuffle(nodes.begin(), nodes.end(), shuffle);
+        EXPECT_EQ(layout::infer(speakers, m), placed);
+        EXPECT_EQ(layout::classifyFloors(speakers, m), floors);
+        EXPECT_EQ(layout::clusterRooms(nodes, m), rooms);
     }
 }
 

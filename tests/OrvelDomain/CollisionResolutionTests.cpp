@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FloorplanFixtures.h"
 #include "OrvelDomain/AcousticCurveRouter.h"
 
 using namespace orvel;
@@ -8,15 +9,8 @@ using router::LayoutRoomSpec;
 
 namespace {
 
-SpeakerUUID speaker(int n) {
-    char text[32];
-    std::snprintf(text, sizeof text, "RINCON_%012d01400", n);
-    return *SpeakerUUID::make(text);
-}
-
-GroupID group(int n) {
-    return GroupID(speaker(n));
-}
+SpeakerUUID speaker(int n) { return floorplanTesting::id(n); }
+GroupID group(int n) { return GroupID(speaker(n)); }
 
 // Everything inside the band less 19 and no two footprints within 23 of each other.
 bool isClean(const std::vector<LayoutRoomSpec>& rooms, const router::ResolvedBand& result, Rect band) {

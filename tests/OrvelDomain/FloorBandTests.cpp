@@ -1,18 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
-#include "OrvelDomain/FloorplanFixtures.h"
+#include "FloorplanFixtures.h"
+#include "TopologyFixtures.h"
 #include "OrvelDomain/FloorBandLayout.h"
 
 using namespace orvel;
 using namespace orvel::floorplanTesting;
+using orvel::testing::kInf;
+using orvel::testing::kNaN;
 
 namespace {
-
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 std::vector<FloorplanNode> rooms(int count, FloorLevel level, int satellites = 0, int firstId = 1) {
     std::vector<FloorplanNode> out;
@@ -48,29 +47,20 @@ TEST(FloorBand, RequiredHeight) {
     }
 }
 
-TEST(FloorBand, OneEmptyBandFillsTheCanvas) {
-    auto bands = FloorBandLayout::compute({}, Rect(0, 0, 1000, 800), {});
-    ASSERT_EQ(bands.size(), 1u);
-    EXPECT_EQ(bands[0].level, FloorLevel::main());
-    EXPECT_EQ(bands[0].frame, Rect(0, 0, 1000, 800));
-    EXPECT_EQ(bands[0].safeInnerRect, Rect(85, 90, 830, 650));
-    EXPECT_EQ(bands[0].ySpan, (FloorBandLayout::Span{0.2, 0.8}));
-    EXPECT_EQ(bands[0].id(), FloorLevel::main());
-}
+TEST(FloorBand, FloorsShareTheCanvasHeightTopFloorFirst) {
+    using Span = FloorBandLayout::Span;
+    auto empty = FloorBandLayout::compute({}, Rect(0, 0, 1000, 800), {});
+    EXPECT_EQ(empty, (std::vector<FloorBandLayout>{{FloorLevel::main(), Rect(0, 0, 1000, 800), Rect(85, 90, 830, 650), Span{0.2, 0.8}}}));
 
-TEST(FloorBand, TwoFloorsShareTheSpareHeight) {
     auto nodes = rooms(1, FloorLevel::lower());
     auto upper = rooms(1, FloorLevel::upper(), 0, 2);
     nodes.insert(nodes.end(), upper.begin(), upper.end());
     auto bands = FloorBandLayout::compute(nodes, Rect(10, 20, 1000, 600), {});
     ASSERT_EQ(bands.size(), 2u);
-    EXPECT_EQ(bands[0].level, FloorLevel::upper());
-    EXPECT_EQ(bands[0].frame, Rect(10, 20, 1000, 293));
-    EXPECT_EQ(bands[0].safeInnerRect, Rect(95, 110, 830, 143));
-    EXPECT_EQ(bands[0].ySpan, (FloorBandLayout::Span{0.14, 0.60}));
+    EXPECT_EQ(bands[0], (FloorBandLayout{FloorLevel::upper(), Rect(10, 20, 1000, 293), Rect(95, 110, 830, 143), Span{0.14, 0.60}}));
     EXPECT_EQ(bands[1].level, FloorLevel::lower());
     EXPECT_EQ(bands[1].frame, Rect(10, 327, 1000, 293));
-    EXPECT_EQ(bands[1].ySpan, (FloorBandLayout::Span{0.74, 0.88}));
+    EXPECT_EQ(bands[1].ySpan, (Span{0.74, 0.88}));
 }
 
 TEST(FloorBand, HubsAndShortCanvases) {
@@ -114,9 +104,7 @@ TEST(FloorBand, PointsAndCoordinates) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Point p = band.point(RoomCoordinate::clamping(c.x, c.y), c.satellites);
-        EXPECT_NEAR(p.x, c.point.x, 1e-9);
-        EXPECT_NEAR(p.y, c.point.y, 1e-9);
+        orvel::testing::expectNear(band.point(RoomCoordinate::clamping(c.x, c.y), c.satellites), c.point);
     }
     for (bool satellites : {false, true}) {
         for (double x : {0.0, 0.13, 0.5, 0.99}) {

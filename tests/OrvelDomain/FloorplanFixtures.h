@@ -1,12 +1,13 @@
 #pragma once
 
-// Speakers, nodes and radio matrices for the floor-plan tests. Speaker n has an identifier
-// whose text sorts as n does (for n below 10^12).
+// Speakers, nodes and radio matrices for the floor-plan tests and benchmarks. Speaker n has an
+// identifier whose text sorts as n does (for n below 10^12).
 
 #include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "OrvelDomain/FloorplanNode.h"
 #include "OrvelDomain/RFPeerMatrix.h"
@@ -20,14 +21,15 @@ inline SpeakerUUID id(long long n) {
     return *SpeakerUUID::make(text);
 }
 
-inline BondedSatellite satellite(long long n, long long parent) {
-    return BondedSatellite{id(n), id(parent), SatelliteRole::subwoofer(), std::nullopt, std::nullopt, true, std::nullopt};
-}
+inline long long number(const SpeakerUUID& speaker) { return std::stoll(speaker.rawValue().substr(7, 12)); }
 
 inline Speaker speaker(long long n, std::string roomName, int satellites = 0) {
     std::vector<BondedSatellite> bonded;
-    for (int i = 0; i < satellites; ++i) bonded.push_back(satellite(n * 100 + 1000000 + i, n));
-    return Speaker{id(n), std::move(roomName), SpeakerModel::one(), ReachabilityState::online("192.0.2.10"),
+    for (int i = 0; i < satellites; ++i) {
+        bonded.push_back(BondedSatellite{id(n * 100 + 1000000 + i), id(n), SatelliteRole::subwoofer(), std::nullopt,
+                                         std::nullopt, true, std::nullopt});
+    }
+    return Speaker{id(n), std::move(roomName), SpeakerModel::one(), ReachabilityState::online("127.0.1.10"),
                    DiscreteVolume::snappingPercent(20), std::move(bonded)};
 }
 
@@ -42,7 +44,7 @@ inline RFPeerMatrix matrix(std::initializer_list<std::tuple<long long, long long
     return m;
 }
 
-// Band strengths that fall in each band.
+// Strengths that fall in each band.
 constexpr std::int64_t weak = 10;
 constexpr std::int64_t moderate = 25;
 constexpr std::int64_t strong = 40;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "OrvelDomain/QueueItem.h"
 
 using namespace orvel;
@@ -17,11 +15,7 @@ QueueItem item(std::optional<std::string> id, std::string title, std::optional<s
 }  // namespace
 
 TEST(QueueItem, ComposedId) {
-    struct Case {
-        const char* name;
-        QueueItem item;
-        const char* id;
-    };
+    struct Case { const char* name; QueueItem item; const char* id; };
     const Case cases[] = {
         {"queue number and title, no artist", item(std::nullopt, "Song", std::nullopt, 4, std::nullopt), "4:Song:"},
         {"everything", item(std::nullopt, "Song", "Band", 12, std::nullopt), "12:Song:Band"},
@@ -34,14 +28,6 @@ TEST(QueueItem, ComposedId) {
         {"given empty id kept", item("", "Song", std::nullopt, 1, std::nullopt), ""},
     };
     for (const auto& c : cases) EXPECT_EQ(c.item.id(), c.id) << c.name;
-}
-
-TEST(QueueItem, SameTrackTwiceGivesTheSameIdButStaysTwoEntries) {
-    std::vector<QueueItem> upNext{item(std::nullopt, "Song", "Band", std::nullopt, uri),
-                                  item(std::nullopt, "Song", "Band", std::nullopt, uri)};
-    EXPECT_EQ(upNext[0].id(), upNext[1].id());
-    EXPECT_EQ(upNext[0], upNext[1]);
-    EXPECT_EQ(std::count(upNext.begin(), upNext.end(), upNext[0]), 2);
 }
 
 TEST(QueueItem, JsonWritesOnlyPresentMembers) {
@@ -77,11 +63,7 @@ TEST(QueueItem, JsonReadsNullAsAbsentAndIgnoresOtherKeys) {
 
 TEST(QueueItem, JsonErrors) {
     using Kind = DecodingError::Kind;
-    struct Case {
-        const char* json;
-        Kind kind;
-        const char* path;
-    };
+    struct Case { const char* json; Kind kind; const char* path; };
     const Case cases[] = {
         // A missing or null member is named in the description, not in the path.
         {R"({"title": "T"})", Kind::keyNotFound, ""},

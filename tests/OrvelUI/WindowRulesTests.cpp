@@ -14,8 +14,8 @@ TEST(WindowSizeOption, Parsing) {
     };
     const Case cases[] = {
         {"1024x700", WindowSize{1024, 700}},
-        {"1024X700", std::nullopt},             // one piece that does not parse
-        {"1024xx700", WindowSize{1024, 700}},   // the empty piece is dropped
+        {"1024X700", std::nullopt},             // one field that does not parse
+        {"1024xx700", WindowSize{1024, 700}},   // the empty field is dropped
         {"x1024x700x", WindowSize{1024, 700}},
         {"1024x700x2", std::nullopt},           // three numbers
         {"wx1024x700", WindowSize{1024, 700}},  // "w" is dropped
@@ -27,7 +27,7 @@ TEST(WindowSizeOption, Parsing) {
         {"+-800x600", std::nullopt},
         {" 800x600", std::nullopt},             // nothing is trimmed
         {"800 x600", std::nullopt},
-        {"0x1024x700", WindowSize{1024, 700}},  // zero is dropped like an unparsable piece
+        {"0x1024x700", WindowSize{1024, 700}},  // zero is dropped like an unparsable field
         {"-5x1024x700", WindowSize{1024, 700}},
         {"infx1024x700", WindowSize{1024, 700}},
         {"nanx1024x700", WindowSize{1024, 700}},

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QWindow>
 
+#include "OrvelStore/OrvelAlert.h"
 #include "OrvelUI/OrvelRootView.h"
 #include "OrvelUI/VavuzadiRudodTheme.h"
 #include "OrvelUI/ShellFixtures.h"
@@ -114,6 +115,13 @@ TEST(OrvellaApp, DesktopWindowShowsTheHousehold) {
         ++plain;
     }
     EXPECT_EQ(plain, 2);
+
+    // The banner of an alert the user can act on, over the content.
+    app.rootView()->setAlert(OrvelAlert::spotify(SpotifyBridgeError::notConnected()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "alertAction").size() == 1; }, patience));
+    const QList<QQuickItem*> message = itemsNamed(window, "alertMessage");
+    ASSERT_EQ(message.size(), 1);
+    EXPECT_EQ(message.front()->property("text").toString(), "Spotify is not connected");
 
     const QImage image = render(window, "orvella-window.png");
     EXPECT_EQ(image.size(), QSize(1280, 840) * window->devicePixelRatio());

@@ -14,7 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -190,6 +192,22 @@ protected:
     }
     // Runs the event loop until no token refresh is out.
     void settleRefresh() { ASSERT_TRUE(waitUntil([&] { return !bridge->isRefreshingToken(); })); }
+    // Runs everything already queued on the event loop. A coroutine waiting for a reply resumes
+    // through a queued call once the reply has finished, so after this it has gone as far as it
+    // can without another reply.
+    static void drainQueuedCalls() {
+        bool reached = false;
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [&reached] { reached = true; }, Qt::QueuedConnection);
+        ASSERT_TRUE(waitUntil([&] { return reached; }));
+    }
+    // Requests to `path` that have started and not finished yet.
+    qsizetype openRequestsTo(const QByteArray& path) const {
+        qsizetype open = 0;
+        for (const QNetworkReply* reply : network.findChildren<QNetworkReply*>()) {
+            open += !reply->isFinished() && reply->url().path().toUtf8() == path ? 1 : 0;
+        }
+        return open;
+    }
 
     QTemporaryDir folder;
     // The accounts host (sign-in, tokens) apart from the Web API host, so a test can hold back

@@ -15,6 +15,20 @@ Item {
         sourceComponent: root.rootView.phoneLayout ? phoneLayout : desktopLayout
     }
 
+    // Over both layouts and every column, in the top trailing corner.
+    AlertBanner {
+        z: 1
+        visible: root.rootView.hasAlert
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.topMargin: 12
+        anchors.rightMargin: 18
+        message: root.rootView.alertMessage
+        actionTitle: root.rootView.alertActionTitle
+        onActionChosen: root.rootView.runAlertAction()
+        onDismissed: root.rootView.dismissAlert()
+    }
+
     Component {
         id: desktopLayout
 
