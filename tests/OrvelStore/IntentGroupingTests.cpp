@@ -46,13 +46,6 @@ TEST(GroupingIntents, ADropMergesBothGroupsAndTheMoreActiveOneKeepsItsCoordinato
     }
 }
 
-TEST(GroupingIntents, AMultiRoomMoveSendsAOneOffPresetNamedAfterTheLeadingGroup) {
-    const std::vector<SonosGroup> groups{groupOf("AB"), groupOf("C", Play::paused)};
-    const auto command = mergeGroupsCommand(groups, nullptr, sp('A'), sp('C'), oneOff);
-    ASSERT_TRUE(command && command->isApplyPreset());
-    EXPECT_EQ(command->asApplyPreset()->preset, PresetPill(oneOff, "C room", sp('C'), {sp('A'), sp('B')}));
-}
-
 TEST(GroupingIntents, ASpeakerMissingFromTheGroupsJoinsTheTargetFoundInTheTopology) {
     // B is listed in the topology but has no speaker record, so no group shows it.
     const auto snapshot =
@@ -279,19 +272,6 @@ TEST(IntentGroupingStore, MovingAndResettingARoomWritesThePositionsAtOnce) {
     EXPECT_TRUE(h.store->state().pins().empty());
     EXPECT_TRUE(OrvelStorePeer::written(*h.store).positions.pins.empty());
     EXPECT_TRUE(h.sonos->sent.empty());
-}
-
-TEST(IntentGroupingStore, DismissingTheAlertClearsIt) {
-    StoreHarness h;
-    h.sonos->reply = [](const SonosCommand&) -> SonosControl::CommandResult {
-        return std::unexpected(SonosCommandError::groupDissolved(group('A')));
-    };
-    h.store->dissolveGroup(group('A'));  // no such group yet: nothing is sent
-    h.store->applyPreset(PresetPill(oneOff, "Solo", sp('A'), {}));
-    ASSERT_TRUE(waitUntil([&] { return h.store->state().alert().has_value(); }));
-    h.store->dismissAlert();
-    EXPECT_FALSE(h.store->state().alert());
-    EXPECT_EQ(h.sonos->sent.size(), 1u);
 }
 
 }  // namespace

@@ -43,20 +43,6 @@ TEST(MuteMemory, MuteRemembersTheVolumeAndUnmuteRestoresItOrTwenty) {
 
 DiscreteVolume v(int percent) { return DiscreteVolume::snappingPercent(percent); }
 
-TEST(IntentVolume, TenQuickRequestsSendTheLastValueOnceAndShowEachAtOnce) {
-    StoreHarness h;
-    const auto target = VolumeTarget::group(group('A'));
-    for (int i = 0; i < 10; ++i) {
-        h.store->send(SonosCommand::setVolume(v(10 + i), target));
-        EXPECT_EQ(h.store->state().volumeOverrides().at(target),
-                  (OrvelState::VolumeOverride{v(10 + i), h.clock.now().addingSeconds(2.0)}));
-        h.clock.advance(5ms);
-    }
-    h.clock.advance(25ms);
-    EXPECT_EQ(h.sonos->sent, std::vector<SonosCommand>{SonosCommand::setVolume(v(19), target)});
-    EXPECT_TRUE(h.store->state().inFlight().empty());
-}
-
 TEST(IntentVolume, AFailedSendLeavesTheAlertAndTheValueShowsOneAndAHalfSecondsMore) {
     StoreHarness h;
     const auto target = VolumeTarget::speaker(sp('A'));
