@@ -7,11 +7,11 @@
 
 namespace orvel {
 
-GroupListModel::Row GroupListModel::Row::of(const GroupOutline& group) {
+GroupListModel::Row GroupListModel::Row::of(const SonosGroup& group) {
     Row row;
     row.groupId = QString::fromStdString(group.id.description());
     row.displayName = QString::fromStdString(group.displayName);
-    for (const Speaker& speaker : group.speakers) {
+    for (const Speaker& speaker : group.speakers()) {
         row.roomNames << QString::fromStdString(RoomNaming::shortName(speaker.roomName, false));
     }
     return row;
@@ -19,10 +19,10 @@ GroupListModel::Row GroupListModel::Row::of(const GroupOutline& group) {
 
 GroupListModel::GroupListModel(QObject* parent) : QAbstractListModel(parent) {}
 
-void GroupListModel::setGroups(std::span<const GroupOutline> groups) {
+void GroupListModel::setGroups(std::span<const SonosGroup> groups) {
     std::vector<Row> rows;
     rows.reserve(groups.size());
-    for (const GroupOutline& group : groups) rows.push_back(Row::of(group));
+    for (const SonosGroup& group : groups) rows.push_back(Row::of(group));
     setRows(std::move(rows));
 }
 

@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
-#include "OrvelUI/GroupOutline.h"
+#include "OrvelDomain/SonosGroup.h"
 
 namespace orvel {
 
@@ -34,13 +34,13 @@ public:
         QString groupId;
         QString displayName;
         QStringList roomNames;
-        static Row of(const GroupOutline& group);
+        static Row of(const SonosGroup& group);
         friend bool operator==(const Row&, const Row&) = default;
     };
 
     explicit GroupListModel(QObject* parent = nullptr);
 
-    void setGroups(std::span<const GroupOutline> groups);
+    void setGroups(std::span<const SonosGroup> groups);
     void setRows(std::vector<Row> rows);
     const std::vector<Row>& rows() const { return rows_; }
 

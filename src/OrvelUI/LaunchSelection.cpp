@@ -16,33 +16,34 @@ bool roomNameContains(const Speaker& speaker, std::string_view word) {
 bool hasSatellites(const Speaker& speaker) { return !speaker.bondedSatellites.empty(); }
 
 template <class Predicate>
-std::optional<GroupID> firstGroupWithSpeaker(std::span<const GroupOutline> groups, Predicate&& predicate) {
-    for (const GroupOutline& group : groups) {
-        if (std::ranges::any_of(group.speakers, predicate)) return group.id;
+std::optional<GroupID> firstGroupWithSpeaker(std::span<const SonosGroup> groups, Predicate&& predicate) {
+    for (const SonosGroup& group : groups) {
+        if (std::ranges::any_of(group.speakers(), predicate)) return group.id;
     }
     return std::nullopt;
 }
 
-std::optional<GroupID> guestRoom(std::span<const GroupOutline> groups) {
+std::optional<GroupID> guestRoom(std::span<const SonosGroup> groups) {
     if (auto named = firstGroupWithSpeaker(groups, [](const Speaker& s) { return roomNameContains(s, "guest"); })) {
         return named;
     }
     const auto active = std::ranges::find_if(
-        groups, [](const GroupOutline& group) { return group.playback.nowPlaying() != nullptr; });
+        groups, [](const SonosGroup& group) { return group.playback.nowPlaying() != nullptr; });
     return active == groups.end() ? std::nullopt : std::optional(active->id);
 }
 
-std::optional<GroupID> livingRoom(std::span<const GroupOutline> groups) {
+std::optional<GroupID> livingRoom(std::span<const SonosGroup> groups) {
     return firstGroupWithSpeaker(
         groups, [](const Speaker& s) { return roomNameContains(s, "living") || hasSatellites(s); });
 }
 
-std::optional<GroupID> notableGroup(std::span<const GroupOutline> groups) {
+std::optional<GroupID> notableGroup(std::span<const SonosGroup> groups) {
     if (auto theatre = firstGroupWithSpeaker(groups, hasSatellites)) return theatre;
-    const GroupOutline* largest = nullptr;
-    for (const GroupOutline& group : groups) {
+    const SonosGroup* largest = nullptr;
+    for (const SonosGroup& group : groups) {
         // Strictly larger only, so the first of equally large groups stays.
-        if (group.speakers.size() >= 2 && (largest == nullptr || group.speakers.size() > largest->speakers.size())) {
+        const std::size_t count = group.members.size() + 1;  // the coordinator counts
+        if (count >= 2 && (largest == nullptr || count > largest->members.size() + 1)) {
             largest = &group;
         }
     }
@@ -59,7 +60,7 @@ std::optional<LaunchRule> launchRule(const LaunchInputs& launch) {
     return std::nullopt;
 }
 
-std::optional<GroupID> launchTarget(LaunchRule rule, std::span<const GroupOutline> groups) {
+std::optional<GroupID> launchTarget(LaunchRule rule, std::span<const SonosGroup> groups) {
     switch (rule) {
         case LaunchRule::guestRoom: return guestRoom(groups);
         case LaunchRule::livingRoom: return livingRoom(groups);

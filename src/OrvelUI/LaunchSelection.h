@@ -8,7 +8,7 @@
 #include <span>
 
 #include "OrvelDomain/GroupID.h"
-#include "OrvelUI/GroupOutline.h"
+#include "OrvelDomain/SonosGroup.h"
 #include "OrvelUI/LaunchView.h"
 
 namespace orvel {
@@ -27,6 +27,6 @@ std::optional<LaunchRule> launchRule(const LaunchInputs& launch);
 
 // The first qualifying group in the list's order; room names are matched lower-cased, as a
 // plain substring.
-std::optional<GroupID> launchTarget(LaunchRule rule, std::span<const GroupOutline> groups);
+std::optional<GroupID> launchTarget(LaunchRule rule, std::span<const SonosGroup> groups);
 
 }  // namespace orvel

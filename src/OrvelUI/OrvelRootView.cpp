@@ -8,10 +8,10 @@ namespace orvel {
 
 namespace {
 
-std::vector<GroupID> idsOf(const std::vector<GroupOutline>& groups) {
+std::vector<GroupID> idsOf(const std::vector<SonosGroup>& groups) {
     std::vector<GroupID> ids;
     ids.reserve(groups.size());
-    for (const GroupOutline& group : groups) ids.push_back(group.id);
+    for (const SonosGroup& group : groups) ids.push_back(group.id);
     return ids;
 }
 
@@ -71,16 +71,16 @@ QString OrvelRootView::selectionId() const {
 void OrvelRootView::shown() {
     if (shown_) return;
     shown_ = true;
-    changeNavigation([&](RootNavigation& navigation) { navigation.groupListChanged(groupOutlines_, launch_()); });
+    changeNavigation([&](RootNavigation& navigation) { navigation.groupListChanged(sonosGroups_, launch_()); });
 }
 
-void OrvelRootView::setHousehold(std::vector<GroupOutline> groups, std::vector<Speaker> speakers) {
-    const bool groupIdsChanged = idsOf(groups) != idsOf(groupOutlines_);
-    groupOutlines_ = std::move(groups);
-    groups_.setGroups(groupOutlines_);
+void OrvelRootView::setHousehold(std::vector<SonosGroup> groups, std::vector<Speaker> speakers) {
+    const bool groupIdsChanged = idsOf(groups) != idsOf(sonosGroups_);
+    sonosGroups_ = std::move(groups);
+    groups_.setGroups(sonosGroups_);
 
     std::vector<SpeakerUUID> offlineIds;
-    for (const Speaker& speaker : offlineSpeakers(groupOutlines_, speakers)) offlineIds.push_back(speaker.id);
+    for (const Speaker& speaker : offlineSpeakers(sonosGroups_, speakers)) offlineIds.push_back(speaker.id);
     const bool offlineIdsChanged = offlineIds != offlineIds_;
     offlineIds_ = std::move(offlineIds);
 
@@ -88,10 +88,10 @@ void OrvelRootView::setHousehold(std::vector<GroupOutline> groups, std::vector<S
     // group-list watcher with whatever is known by then.
     if (!shown_) return;
     if (groupIdsChanged) {
-        changeNavigation([&](RootNavigation& navigation) { navigation.groupListChanged(groupOutlines_, launch_()); });
+        changeNavigation([&](RootNavigation& navigation) { navigation.groupListChanged(sonosGroups_, launch_()); });
     }
     if (offlineIdsChanged) {
-        changeNavigation([&](RootNavigation& navigation) { navigation.offlineListChanged(offlineIds_, groupOutlines_); });
+        changeNavigation([&](RootNavigation& navigation) { navigation.offlineListChanged(offlineIds_, sonosGroups_); });
     }
 }
 

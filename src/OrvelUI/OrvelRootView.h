@@ -14,7 +14,7 @@
 #include "OrvelDomain/Speaker.h"
 #include "OrvelDomain/SpeakerUUID.h"
 #include "OrvelUI/GroupListModel.h"
-#include "OrvelUI/GroupOutline.h"
+#include "OrvelDomain/SonosGroup.h"
 #include "OrvelUI/LaunchView.h"
 #include "OrvelUI/RootNavigation.h"
 
@@ -73,7 +73,7 @@ public:
     void shown();
     // A new state of the household: the groups in the store's order and every known speaker
     // sorted by room name. Runs the watchers for the lists that changed.
-    void setHousehold(std::vector<GroupOutline> groups, std::vector<Speaker> speakers);
+    void setHousehold(std::vector<SonosGroup> groups, std::vector<Speaker> speakers);
 
 signals:
     void navigationChanged();
@@ -85,7 +85,7 @@ private:
     bool phoneLayout_;
     RootNavigation navigation_;
     bool shown_ = false;
-    std::vector<GroupOutline> groupOutlines_;
+    std::vector<SonosGroup> sonosGroups_;
     std::vector<SpeakerUUID> offlineIds_;
     GroupListModel groups_;
 };

@@ -9,13 +9,13 @@ namespace orvel {
 
 namespace {
 
-bool containsGroup(std::span<const GroupOutline> groups, const GroupID& id) {
-    return std::ranges::any_of(groups, [&](const GroupOutline& group) { return group.id == id; });
+bool containsGroup(std::span<const SonosGroup> groups, const GroupID& id) {
+    return std::ranges::any_of(groups, [&](const SonosGroup& group) { return group.id == id; });
 }
 
-std::optional<GroupID> groupHolding(std::span<const GroupOutline> groups, const SpeakerUUID& speaker) {
-    for (const GroupOutline& group : groups) {
-        if (std::ranges::any_of(group.speakers, [&](const Speaker& s) { return s.id == speaker; })) return group.id;
+std::optional<GroupID> groupHolding(std::span<const SonosGroup> groups, const SpeakerUUID& speaker) {
+    for (const SonosGroup& group : groups) {
+        if (std::ranges::any_of(group.speakers(), [&](const Speaker& s) { return s.id == speaker; })) return group.id;
     }
     return std::nullopt;
 }
@@ -28,7 +28,7 @@ RootNavigation RootNavigation::initial(const LaunchInputs& launch) {
     return navigation;
 }
 
-void RootNavigation::groupListChanged(std::span<const GroupOutline> groups, const LaunchInputs& launch) {
+void RootNavigation::groupListChanged(std::span<const SonosGroup> groups, const LaunchInputs& launch) {
     if (selection && appliedLaunch) {
         if (const auto* group = selection->asGroup(); group != nullptr && !containsGroup(groups, group->id)) {
             selection = SidebarDestination::home();
@@ -37,7 +37,7 @@ void RootNavigation::groupListChanged(std::span<const GroupOutline> groups, cons
     applyLaunchSelection(groups, launch);
 }
 
-void RootNavigation::applyLaunchSelection(std::span<const GroupOutline> groups, const LaunchInputs& launch) {
+void RootNavigation::applyLaunchSelection(std::span<const SonosGroup> groups, const LaunchInputs& launch) {
     if (appliedLaunch) return;
     if (auto tab = launch.requestedCompactTab()) activeTab = appTabNamed(*tab);
     const std::optional<LaunchRule> rule = launchRule(launch);
@@ -49,7 +49,7 @@ void RootNavigation::applyLaunchSelection(std::span<const GroupOutline> groups, 
     appliedLaunch = true;
 }
 
-void RootNavigation::offlineListChanged(std::span<const SpeakerUUID> offlineIds, std::span<const GroupOutline> groups) {
+void RootNavigation::offlineListChanged(std::span<const SpeakerUUID> offlineIds, std::span<const SonosGroup> groups) {
     if (!selection) return;
     const auto* speaker = selection->asSpeaker();
     if (speaker == nullptr || std::ranges::find(offlineIds, speaker->id) != offlineIds.end()) return;
@@ -57,10 +57,10 @@ void RootNavigation::offlineListChanged(std::span<const SpeakerUUID> offlineIds,
     selection = holder ? SidebarDestination::group(*holder) : SidebarDestination::home();
 }
 
-std::vector<Speaker> offlineSpeakers(std::span<const GroupOutline> groups, std::span<const Speaker> speakers) {
+std::vector<Speaker> offlineSpeakers(std::span<const SonosGroup> groups, std::span<const Speaker> speakers) {
     std::set<SpeakerUUID> grouped;
-    for (const GroupOutline& group : groups) {
-        for (const Speaker& speaker : group.speakers) grouped.insert(speaker.id);
+    for (const SonosGroup& group : groups) {
+        for (const Speaker& speaker : group.speakers()) grouped.insert(speaker.id);
     }
     std::vector<Speaker> offline;
     for (const Speaker& speaker : speakers) {

@@ -13,7 +13,7 @@
 #include "OrvelDomain/Speaker.h"
 #include "OrvelDomain/SpeakerUUID.h"
 #include "OrvelUI/AppTab.h"
-#include "OrvelUI/GroupOutline.h"
+#include "OrvelDomain/SonosGroup.h"
 #include "OrvelUI/LaunchView.h"
 #include "OrvelUI/SidebarDestination.h"
 
@@ -37,23 +37,23 @@ struct RootNavigation {
     // selected group that vanished falls back to home; before that it stays selected, so the
     // launch choice is not overtaken by a household still assembling. Then the launch selection
     // is tried.
-    void groupListChanged(std::span<const GroupOutline> groups, const LaunchInputs& launch);
+    void groupListChanged(std::span<const SonosGroup> groups, const LaunchInputs& launch);
 
     // Chooses the launch option's group once. While pending it re-applies the compact-tab
     // option on every call; in the phone layout the chosen group also opens one level deep on
     // the map tab.
-    void applyLaunchSelection(std::span<const GroupOutline> groups, const LaunchInputs& launch);
+    void applyLaunchSelection(std::span<const SonosGroup> groups, const LaunchInputs& launch);
 
     // The offline-list watcher, after a change only: a selected offline speaker that is no
     // longer listed (it came back, or is gone) moves the selection to the group holding it,
     // else home.
-    void offlineListChanged(std::span<const SpeakerUUID> offlineIds, std::span<const GroupOutline> groups);
+    void offlineListChanged(std::span<const SpeakerUUID> offlineIds, std::span<const SonosGroup> groups);
 
     friend bool operator==(const RootNavigation&, const RootNavigation&) = default;
 };
 
 // The offline speakers that belong to no group, in the order of `speakers` (the state's speaker
 // list, sorted by room name). An offline speaker still listed in a group has that group's row.
-std::vector<Speaker> offlineSpeakers(std::span<const GroupOutline> groups, std::span<const Speaker> speakers);
+std::vector<Speaker> offlineSpeakers(std::span<const SonosGroup> groups, std::span<const Speaker> speakers);
 
 }  // namespace orvel

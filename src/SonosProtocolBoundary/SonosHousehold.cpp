@@ -42,4 +42,6 @@ bool SonosHousehold::isSweeping() const { return core_->loopStop.has_value(); }
 
 std::size_t SonosHousehold::subscriberCount() const { return core_->subscribers.count(); }
 
+bool SonosHousehold::isBusy() const { return core_->sweepsUnderWay > 0 || core_->commandDepth > 0; }
+
 }  // namespace orvel

@@ -64,11 +64,12 @@ public:
     QCoro::Task<std::expected<CommandOutcome, SonosCommandError>> send(SonosCommand command);
 
     const Configuration& configuration() const;
-    // For tests and benchmarks: sweeps finished so far, whether the sweep loop runs, and how
-    // many subscribers there are.
+    // For tests and benchmarks: sweeps finished so far, whether the sweep loop runs, how many
+    // subscribers there are, and whether a sweep or a command is under way right now.
     std::uint64_t completedSweeps() const;
     bool isSweeping() const;
     std::size_t subscriberCount() const;
+    bool isBusy() const;
 
 private:
     std::shared_ptr<household::Core> core_;

@@ -291,16 +291,14 @@ QCoro::Task<CommandResult> enqueueAndPlay(std::shared_ptr<Core> core, SpeakerUUI
 
 QCoro::Task<CommandResult> runOnSpeaker(std::shared_ptr<Core> core, SonosCommand command) {
     const SpeakerUUID speaker = laneOf(command);
+    const HttpLimits limits = core->environment.commandLimits;
+    if (!core->zoneState || !core->addressOf(speaker)) co_await core->refreshTopology(limits);
     // A group whose coordinator now follows another speaker is gone.
     if (addressesGroup(command) && core->zoneState && core->zoneState->topology.isListed(speaker) &&
         !core->zoneState->topology.isCoordinator(speaker)) {
         co_return Failure(SonosCommandError::groupDissolved(GroupID(speaker)));
     }
-    std::optional<SpeakerAddress> address = core->addressOf(speaker);
-    if (!address) {
-        co_await core->refreshTopology(core->environment.commandLimits);
-        address = core->addressOf(speaker);
-    }
+    const std::optional<SpeakerAddress> address = core->addressOf(speaker);
     if (!address) co_return Failure(SonosCommandError::speakerUnreachable(speaker));
 
     if (const auto* volume = command.asSetVolume()) {

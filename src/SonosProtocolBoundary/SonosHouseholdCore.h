@@ -2,7 +2,7 @@
 
 // The household controller's shared state, behind SonosHousehold. Every coroutine of the
 // controller (the sweep loop, each command) holds the core by shared pointer, so the clients,
-// caches and lanes stay alive until the last piece of work has finished, even when the
+// caches and lanes stay alive until the last of its work has finished, even when the
 // controller itself is gone. Everything runs on the thread that created the controller.
 
 #include <chrono>
@@ -117,6 +117,7 @@ public:
     CancellationSource commandStarted;
     Clock::Instant loopStartedAt{};
     int commandDepth = 0;
+    int sweepsUnderWay = 0;
     std::uint64_t completedSweeps = 0;
     bool closed = false;
 

@@ -25,7 +25,7 @@ std::string HouseholdDebugLog::timestamp(Date at) {
     // Far outside any real clock reading; refused rather than converted unchecked.
     if (!std::isfinite(millis) || std::fabs(millis) > 1e15) return "invalid-time";
     const auto when = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::floor(millis)), QTimeZone::utc());
-    return when.toString(Qt::ISODateWithMs).toStdString();
+    return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toStdString() + "Z";
 }
 
 std::string HouseholdDebugLog::formatLine(Date at, long long pid, long long ppid, std::string_view bundle,

@@ -231,7 +231,23 @@ void loseHousehold(Core& core, Date now, Clock::Instant monotonicNow) {
 
 }  // namespace
 
+namespace {
+
+class SweepUnderWay {
+public:
+    explicit SweepUnderWay(Core& core) : core_(core) { ++core_.sweepsUnderWay; }
+    ~SweepUnderWay() { --core_.sweepsUnderWay; }
+    SweepUnderWay(const SweepUnderWay&) = delete;
+    SweepUnderWay& operator=(const SweepUnderWay&) = delete;
+
+private:
+    Core& core_;
+};
+
+}  // namespace
+
 QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
+    const SweepUnderWay underWay(*core);
     std::vector<std::string> candidates;
     for (const auto& address : core->knownAddresses()) candidates.push_back(address.text());
     std::optional<DiscoveryResult> found = co_await core->discovery.findHousehold(std::move(candidates));

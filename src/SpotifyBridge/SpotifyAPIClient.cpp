@@ -142,7 +142,7 @@ QCoro::Task<std::optional<std::string>> resolveTitle(std::shared_ptr<State> stat
                                                      std::optional<std::string> fallbackAlbum, std::string accessToken) {
     if (!contextURI || contextURI->empty()) co_return fallbackAlbum;
     if (auto cached = state->contextTitleCache.find(*contextURI); cached != state->contextTitleCache.end()) {
-        co_return cached->second;
+        co_return std::optional<std::string>(cached->second);
     }
     if (state->isRateLimited()) co_return fallbackAlbum;
 
@@ -169,18 +169,18 @@ QCoro::Task<std::optional<std::string>> resolveTitle(std::shared_ptr<State> stat
 
 QCoro::Task<std::vector<QueueItem>> requestQueue(std::shared_ptr<State> state, std::string accessToken) {
     auto reply = co_await state->api.loadWithHeaders(state->api.endpoints().queueURL(), "GET", accessToken, std::nullopt);
-    if (!reply) co_return state->cachedQueueItems;
+    if (!reply) co_return std::vector<QueueItem>(state->cachedQueueItems);
     if (reply->status == 429) {
         state->setRateLimited(reply->retryAfter);
-        co_return state->cachedQueueItems;
+        co_return std::vector<QueueItem>(state->cachedQueueItems);
     }
-    if (!isSuccess(reply->status)) co_return state->cachedQueueItems;
+    if (!isSuccess(reply->status)) co_return std::vector<QueueItem>(state->cachedQueueItems);
     state->consecutiveRateLimits = 0;
     co_return WebAPI::parseQueueData(bodyView(reply->body));
 }
 
 QCoro::Task<std::vector<QueueItem>> fetchQueue(std::shared_ptr<State> state, std::string accessToken) {
-    if (state->isRateLimited()) co_return state->cachedQueueItems;
+    if (state->isRateLimited()) co_return std::vector<QueueItem>(state->cachedQueueItems);
     auto request = [state, accessToken] { return requestQueue(state, accessToken); };
     co_return co_await state->queueFlight.run(std::move(request));
 }
@@ -199,7 +199,7 @@ QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> sta
     if (status == 401) co_return std::unexpected(SpotifyBridgeError::authorizationFailed("401"));
     if (status == 429) {
         state->setRateLimited(reply->retryAfter);
-        co_return state->lastContext;
+        co_return CurrentlyPlaying(state->lastContext);
     }
     if (!isSuccess(status)) {
         co_return std::unexpected(SpotifyBridgeError::network("currently-playing HTTP " + std::to_string(status)));
@@ -241,12 +241,14 @@ QCoro::Task<CurrentlyPlaying> currentlyPlayingFlight(std::shared_ptr<State> stat
     co_return result;
 }
 
+// Cached values are handed out as copies: QCoro's co_return moves from any lvalue it is given,
+// which would empty the cache.
 QCoro::Task<CurrentlyPlaying> currentlyPlaying(std::shared_ptr<State> state, std::string accessToken,
                                                double minCacheAge) {
     const Date now = state->clock.now();
-    if (state->rateLimitedUntil && now < *state->rateLimitedUntil) co_return state->lastContext;
+    if (state->rateLimitedUntil && now < *state->rateLimitedUntil) co_return CurrentlyPlaying(state->lastContext);
     if (state->lastContextFetchedAt && now.secondsSince(*state->lastContextFetchedAt) < minCacheAge) {
-        co_return state->lastContext;
+        co_return CurrentlyPlaying(state->lastContext);
     }
     auto request = [state, accessToken] { return currentlyPlayingFlight(state, accessToken); };
     co_return co_await state->currentlyPlayingFlight.run(std::move(request));

@@ -88,6 +88,8 @@ public:
         }
 
         bool isConsumerGone() const { return !state_ || state_->receiverLeft; }
+        // Whether the consumer is suspended in next(), having taken everything sent so far.
+        bool isConsumerWaiting() const { return state_ && !state_->waiters.empty(); }
         // Cancelled when the consumer leaves.
         CancellationToken consumerLeft() const { return state_ ? state_->consumerLeft.token() : CancellationToken(); }
 

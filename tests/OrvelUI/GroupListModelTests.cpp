@@ -92,7 +92,7 @@ TEST(GroupListModel, RepeatedIdsKeepTheFirst) {
 
 TEST(GroupListModel, RowsShowShortRoomNamesAsTheyAre) {
     GroupListModel model;
-    const std::vector<GroupOutline> groups = {
+    const std::vector<SonosGroup> groups = {
         group({speaker(1, "Living Room Speaker"), speaker(2, "<b>x</b>"), speaker(3, "Arc Soundbar")})};
     model.setGroups(groups);
     ASSERT_EQ(model.rowCount(), 1);

@@ -18,7 +18,7 @@ TEST(LaunchSelection, Targets) {
     struct Case {
         const char* what;
         LaunchRule rule;
-        std::vector<GroupOutline> groups;
+        std::vector<SonosGroup> groups;
         std::optional<GroupID> expected;
     };
     const Case cases[] = {
@@ -57,11 +57,11 @@ TEST(LaunchSelection, PendingUntilGroupsArrive) {
     EXPECT_FALSE(navigation.appliedLaunch);
     EXPECT_EQ(navigation.selection, SidebarDestination::home());
 
-    const std::vector<GroupOutline> stopped = {group({speaker(1, "Kitchen")})};
+    const std::vector<SonosGroup> stopped = {group({speaker(1, "Kitchen")})};
     navigation.groupListChanged(stopped, inputs);
     EXPECT_FALSE(navigation.appliedLaunch);
 
-    const std::vector<GroupOutline> withGuests = {group({speaker(1, "Kitchen")}), group({speaker(2, "Guest Bedroom")})};
+    const std::vector<SonosGroup> withGuests = {group({speaker(1, "Kitchen")}), group({speaker(2, "Guest Bedroom")})};
     navigation.groupListChanged(withGuests, inputs);
     EXPECT_TRUE(navigation.appliedLaunch);
     EXPECT_EQ(navigation.selection, SidebarDestination::group(gid(2)));
@@ -74,7 +74,7 @@ TEST(LaunchSelection, PhoneLayoutOpensTheGroupOnTheMapTab) {
     RootNavigation navigation = RootNavigation::initial(inputs);
     EXPECT_EQ(navigation.activeTab, AppTab::rooms);
 
-    const std::vector<GroupOutline> groups = {group({speaker(2, "Guest Bedroom")})};
+    const std::vector<SonosGroup> groups = {group({speaker(2, "Guest Bedroom")})};
     navigation.groupListChanged(groups, inputs);
     EXPECT_EQ(navigation.mapPath, std::vector<GroupID>{gid(2)});
     EXPECT_EQ(navigation.activeTab, AppTab::rooms);  // the tab is left to the tab option

@@ -7,8 +7,8 @@ using namespace orvel;
 using namespace orvel::testing;
 
 TEST(RootNavigation, VanishedGroupFallsBackHomeOnlyAfterTheLaunchChoice) {
-    const std::vector<GroupOutline> before = {group({speaker(1, "Kitchen")}), group({speaker(2, "Office")})};
-    const std::vector<GroupOutline> after = {group({speaker(1, "Kitchen"), speaker(2, "Office")})};
+    const std::vector<SonosGroup> before = {group({speaker(1, "Kitchen")}), group({speaker(2, "Office")})};
+    const std::vector<SonosGroup> after = {group({speaker(1, "Kitchen"), speaker(2, "Office")})};
 
     // With a first-view option the choice was made; the chosen group dissolving sends the
     // window home.
@@ -43,7 +43,7 @@ TEST(RootNavigation, OfflineSpeakerComingBack) {
     struct Case {
         const char* what;
         std::vector<SpeakerUUID> offline;
-        std::vector<GroupOutline> groups;
+        std::vector<SonosGroup> groups;
         std::optional<SidebarDestination> expected;
     };
     const Case cases[] = {
@@ -71,7 +71,7 @@ TEST(RootNavigation, OfflineSpeakersAreThoseInNoGroup) {
     const std::vector<Speaker> speakers = {offline(4, "Attic"), speaker(1, "Kitchen"), offline(2, "Office"),
                                            offline(5, "Patio")};
     // Speaker 2 is offline but still listed in a group: it has that group's row.
-    const std::vector<GroupOutline> groups = {group({speaker(1, "Kitchen"), offline(2, "Office")})};
+    const std::vector<SonosGroup> groups = {group({speaker(1, "Kitchen"), offline(2, "Office")})};
 
     std::vector<SpeakerUUID> ids;
     for (const Speaker& s : offlineSpeakers(groups, speakers)) ids.push_back(s.id);

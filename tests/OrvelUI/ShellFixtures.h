@@ -12,7 +12,7 @@
 #include "OrvelDomain/BondedSatellite.h"
 #include "OrvelDomain/PlaybackState.h"
 #include "OrvelDomain/Speaker.h"
-#include "OrvelUI/GroupOutline.h"
+#include "OrvelDomain/SonosGroup.h"
 #include "OrvelUI/LaunchView.h"
 
 namespace orvel::testing {
@@ -47,10 +47,11 @@ inline PlaybackState playingStream() {
     return PlaybackState::playing(NowPlaying::stream("Radio"), Duration(), Date());
 }
 
-inline GroupOutline group(std::vector<Speaker> speakers, PlaybackState playback = PlaybackState::stopped()) {
-    GroupOutline outline{GroupID(speakers.front().id), speakers.front().roomName, std::move(speakers),
-                         std::move(playback)};
-    return outline;
+inline SonosGroup group(std::vector<Speaker> speakers, PlaybackState playback = PlaybackState::stopped()) {
+    const Speaker coordinator = speakers.front();
+    return SonosGroup{GroupID(coordinator.id), coordinator,
+                      std::vector<Speaker>(speakers.begin() + 1, speakers.end()), std::move(playback),
+                      DiscreteVolume::snappingPercent(20), coordinator.roomName};
 }
 
 inline LaunchInputs launch(LaunchEnvironment environment, std::vector<std::string> arguments = {}) {

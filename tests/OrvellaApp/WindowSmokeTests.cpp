@@ -64,14 +64,16 @@ QImage render(QQuickWindow* window, const QString& fileName) {
     return image;
 }
 
-std::vector<GroupOutline> household() {
+std::vector<SonosGroup> household() {
     return {group({speaker(1, "Living Room", 2), speaker(2, "Kitchen")}, playingStream()),
             group({speaker(3, "<b>x</b>")})};
 }
 
-std::vector<Speaker> speakersOf(const std::vector<GroupOutline>& groups) {
+std::vector<Speaker> speakersOf(const std::vector<SonosGroup>& groups) {
     std::vector<Speaker> all;
-    for (const auto& g : groups) all.insert(all.end(), g.speakers.begin(), g.speakers.end());
+    for (const auto& g : groups) {
+        for (const Speaker& s : g.speakers()) all.push_back(s);
+    }
     return all;
 }
 

@@ -250,6 +250,24 @@ Reachability FakeHousehold::reachability(const QString& uuid) const {
     return e->reachability;
 }
 
+void FakeHousehold::holdReplies(const QString& uuid, bool on) {
+    Endpoint* e = endpoint(uuid);
+    if (!e) throw std::out_of_range("no fake speaker " + uuid.toStdString());
+    e->server->setHoldReplies(on);
+}
+
+qsizetype FakeHousehold::heldReplyCount(const QString& uuid) const {
+    const Endpoint* e = endpoint(uuid);
+    if (!e) throw std::out_of_range("no fake speaker " + uuid.toStdString());
+    return e->server->heldReplyCount();
+}
+
+void FakeHousehold::releaseHeldReplies(const QString& uuid) {
+    Endpoint* e = endpoint(uuid);
+    if (!e) throw std::out_of_range("no fake speaker " + uuid.toStdString());
+    e->server->releaseHeldReplies();
+}
+
 void FakeHousehold::failRequests(const FakeTarget& target, int upnpErrorCode, int times) {
     Rule rule;
     rule.kind = FaultRule;

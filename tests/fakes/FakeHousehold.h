@@ -133,6 +133,11 @@ public:
     void slowReplies(const FakeTarget& target, std::chrono::milliseconds delay, qsizetype trickleBytes = 0);
     // Serves `body` with `status` for a page instead of what the model would give.
     void overridePage(const FakeTarget& target, int status, QByteArray body, QByteArray contentType = "text/xml");
+    // While on, the speaker's finished replies wait until released (in arrival order) or until
+    // holding stops, so a test can act between a request's arrival and its answer.
+    void holdReplies(const QString& uuid, bool on);
+    qsizetype heldReplyCount(const QString& uuid) const;
+    void releaseHeldReplies(const QString& uuid);
     // Clears every fault, malformation, slowness and page override (reachability stays).
     void clearTrouble();
 

@@ -1,0 +1,47 @@
+#include "OrvelStore.h"
+
+#include <limits>
+
+namespace orvel {
+
+OrvelStore::OrvelStore(const LoadedFiles& loaded, OrvelFiles files, std::shared_ptr<SonosControl> sonos,
+                       std::shared_ptr<SpotifySource> spotify, std::vector<PresetPill> initialPresets, Clock& clock,
+                       QObject* parent)
+    : QObject(parent),
+      state_(loaded, std::move(initialPresets)),
+      sonos_(std::move(sonos)),
+      spotify_(std::move(spotify)),
+      files_(std::move(files)),
+      written_(state_.persisted()),
+      clock_(&clock),
+      self_(std::make_shared<OrvelStore*>(this)) {}
+
+OrvelStore::~OrvelStore() {
+    // First of all: from here on every task that resumes finds the store gone.
+    *self_ = nullptr;
+    lifetime_.cancel();
+}
+
+void OrvelStore::setState(OrvelState next) {
+    if (next == state_) return;
+    state_ = std::move(next);
+    emit stateChanged();
+}
+
+CommandTicket OrvelStore::beginCommand(SonosCommand command) {
+    OrvelState next = state_;
+    const CommandTicket ticket = next.begin(std::move(command));
+    setState(std::move(next));
+    return ticket;
+}
+
+void OrvelStore::finishCommand(CommandTicket ticket, const CommandResult& result) {
+    reduceState([&](OrvelState& state) { state.finish(ticket, result); });
+}
+
+double OrvelStore::secondsSince(const std::optional<Clock::Instant>& since) const {
+    if (!since) return std::numeric_limits<double>::infinity();
+    return std::chrono::duration<double>(clock_->monotonicNow() - *since).count();
+}
+
+}  // namespace orvel

@@ -1,0 +1,201 @@
+#pragma once
+
+// The one observable object of the application: it holds the state every view reads, turns the
+// household's snapshots into that state, keeps the two store files current, completes what the
+// groups play with the Spotify account's details, and takes the user's intents.
+//
+// Lives on the GUI thread and is used only there. Its single event loop gives it serial
+// execution: the run loop, the intents and the background tasks interleave only at their
+// suspension points and re-read the state after each. `state` changes only by copy, reduce,
+// compare, assign, and `stateChanged` fires only when the new value differs.
+
+#include <QObject>
+
+#include <QCoroTask>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "CommandTicket.h"
+#include "LoadedFiles.h"
+#include "OrvelDomain/DiscreteVolume.h"
+#include "OrvelDomain/GroupID.h"
+#include "OrvelDomain/HouseholdSnapshot.h"
+#include "OrvelDomain/NowPlayingTrack.h"
+#include "OrvelDomain/PresetPill.h"
+#include "OrvelDomain/SonosCommand.h"
+#include "OrvelDomain/SpeakerUUID.h"
+#include "OrvelDomain/SpotifyTrackContext.h"
+#include "OrvelDomain/VolumeTarget.h"
+#include "OrvelFiles.h"
+#include "OrvelState.h"
+#include "PersistedSlices.h"
+#include "SonosControl.h"
+#include "SpotifySource.h"
+#include "Support/CancellationToken.h"
+#include "Support/Clock.h"
+
+namespace orvel {
+
+class OrvelStore : public QObject {
+    Q_OBJECT
+    // `state` is a C++ property (state(), setState(), stateChanged) and not a Qt one: the value
+    // has no default form, which a QVariant needs, and the views read it through presenters.
+
+public:
+    using CommandResult = OrvelState::CommandResult;
+
+    // The ports and the files are kept for the store's whole life. Nothing is written at
+    // start: what was loaded counts as written. The clock must outlive the store.
+    OrvelStore(const LoadedFiles& loaded, OrvelFiles files, std::shared_ptr<SonosControl> sonos,
+               std::shared_ptr<SpotifySource> spotify, std::vector<PresetPill> initialPresets,
+               Clock& clock = Clock::system(), QObject* parent = nullptr);
+    ~OrvelStore() override;
+
+    // ---- The live store ---------------------------------------------------------------------
+    // The addresses in their first-seen order, each once; texts that are not a speaker's IPv4
+    // address are dropped.
+    static std::vector<std::string> mergedSeedIPs(const std::vector<std::string>& cached);
+
+    // ---- State ------------------------------------------------------------------------------
+    const OrvelState& state() const { return state_; }
+    // Stores `next` and notifies, unless it equals the current state.
+    void setState(OrvelState next);
+
+    // ---- Run loop ---------------------------------------------------------------------------
+    // Subscribes to the household and folds every snapshot into the state until the stream
+    // ends or `stop` is cancelled. A call while a loop runs returns at once; after the end a
+    // new call subscribes anew.
+    QCoro::Task<> run(CancellationToken stop = {});
+    bool isRunningLoop() const { return isRunningLoop_; }
+
+    // ---- Spotify ----------------------------------------------------------------------------
+    // Starts one background fetch of the account's current context, unless one is running or
+    // the last fetch began less than 4 s ago. Returns at once.
+    void refreshSpotifyQueueIfNeeded();
+
+    // ==== User intents ========================================================================
+    // Declared here by the intents' own change and defined in OrvelStoreIntents*.cpp. They use
+    // the helpers in the "For the intents" block below.
+
+    // ==== End of user intents =================================================================
+
+signals:
+    void stateChanged();
+
+private:
+    // Tests reach the private steps (the synchronous write, the post-transport refresh) through it.
+    friend struct OrvelStorePeer;
+
+    // A reference that coroutines and deferred calls carry instead of `this`. It empties at the
+    // very start of the store's destruction, before any member goes (a QPointer would still be
+    // set then), so a task resumed during or after teardown sees it empty and stops.
+    class StoreRef {
+    public:
+        OrvelStore* get() const { return *slot_; }
+        OrvelStore* operator->() const { return *slot_; }
+        OrvelStore& operator*() const { return **slot_; }
+        explicit operator bool() const { return *slot_ != nullptr; }
+
+    private:
+        friend class OrvelStore;
+        explicit StoreRef(std::shared_ptr<OrvelStore*> slot) : slot_(std::move(slot)) {}
+        std::shared_ptr<OrvelStore*> slot_;
+    };
+
+    // ---- For the intents ----------------------------------------------------------------------
+    StoreRef ref() const { return StoreRef(self_); }
+    Clock& clock() const { return *clock_; }
+    // Held by shared pointer so a task can keep the port alive across its await.
+    const std::shared_ptr<SonosControl>& sonosPort() const { return sonos_; }
+    const std::shared_ptr<SpotifySource>& spotifyPort() const { return spotify_; }
+
+    // Copy, reduce, compare, assign: `reduce` changes a copy of the state, which replaces the
+    // state (and notifies) only when it differs.
+    template <class Reducer>
+    void reduceState(Reducer&& reduce) {
+        OrvelState next = state_;
+        std::forward<Reducer>(reduce)(next);
+        setState(std::move(next));
+    }
+    // Records the command as in flight under a new ticket.
+    CommandTicket beginCommand(SonosCommand command);
+    // Closes the ticket: a failure or a partial outcome becomes the alert.
+    void finishCommand(CommandTicket ticket, const CommandResult& result);
+    // Asks for a background Spotify fetch 1 s after a transport command (on the store's
+    // clock); the 4 s rule and the single running fetch let at most one of several fetch.
+    void schedulePostTransportSpotifyRefresh();
+    // Writes the changed file slices now, on the calling thread (after a room was moved).
+    void persistChangedSlices();
+
+    // ---- Run loop (OrvelStoreRunLoop.cpp) ------------------------------------------------------
+    static QCoro::Task<> runLoop(StoreRef self, SonosControl::SnapshotStream snapshots, CancellationToken stop);
+    static QCoro::Task<> handleSnapshot(StoreRef self, HouseholdSnapshot snapshot);
+
+    // ---- Persistence (OrvelStorePersistence.cpp) ----------------------------------------------
+    // Per file: how many writes were queued, and the queue number of the write that last set
+    // `written_`. The writer runs writes in queue order, so a write answering late never moves
+    // `written_` back to an older slice.
+    struct WriteLedger {
+        std::uint64_t queued = 0;
+        std::uint64_t recorded = 0;
+    };
+    static QCoro::Task<> persistChangedSlicesAsync(StoreRef self);
+    bool cacheWriteDue(const CachedSpeakersFile& current) const;
+    void recordPositionsWritten(std::uint64_t queueNumber, FloorplanPositionsFile positions);
+    void recordCacheWritten(std::uint64_t queueNumber, CachedSpeakersFile cache);
+    void reportFailedWrite(const std::string& fileName);
+
+    // ---- Spotify (SpotifyEnrichment.cpp) -------------------------------------------------------
+    static QCoro::Task<HouseholdSnapshot> enrichWithSpotifyIfNeeded(StoreRef self, HouseholdSnapshot snapshot);
+    static QCoro::Task<> spotifyRefresh(StoreRef self);
+    static QCoro::Task<> postTransportRefresh(StoreRef self, Clock& clock);
+    // Seconds since `since` on the monotonic clock; nullopt (never) counts as long ago.
+    double secondsSince(const std::optional<Clock::Instant>& since) const;
+
+    // ---- Fields ---------------------------------------------------------------------------------
+    OrvelState state_;
+    // The volume a speaker had when it was last muted from here; never persisted.
+    std::map<SpeakerUUID, DiscreteVolume> preMuteVolumes_;
+    std::shared_ptr<SonosControl> sonos_;
+    std::shared_ptr<SpotifySource> spotify_;
+    OrvelFiles files_;
+    // The slices as last written successfully (at start: as loaded).
+    PersistedSlices written_;
+    // Throttles run on the monotonic clock, so setting the system clock back cannot stall them.
+    std::optional<Clock::Instant> lastCacheWrite_;
+    std::optional<Clock::Instant> lastSpotifyEnrich_;
+    std::optional<std::string> lastEnrichedTrackIdentity_;
+    // The last context the account gave; a failed fetch keeps it.
+    std::optional<SpotifyTrackContext> cachedSpotifyContext_;
+    bool inFlightSpotifyRefresh_ = false;
+    // Per playing or paused group, its track as last enriched.
+    std::map<GroupID, NowPlayingTrack> lastKnownTracks_;
+    // The groups playing or paused at the last enrichment: they keep a contested session.
+    std::set<GroupID> preferredActiveGroupIDs_;
+    // Per volume target, the latest requested volume not sent yet.
+    std::map<VolumeTarget, DiscreteVolume> pendingVolumes_;
+    // The targets whose volume worker is running.
+    std::set<VolumeTarget> activeVolumeTasks_;
+    bool isRunningLoop_ = false;
+
+    Clock* clock_;
+    WriteLedger cacheWrites_;
+    WriteLedger positionsWrites_;
+    std::shared_ptr<OrvelStore*> self_;
+    // Cancelled when the store goes, which ends a running loop's subscription.
+    CancellationSource lifetime_;
+
+    // ==== User intents: their own fields and helpers =============================================
+
+    // ==== End of user intents' fields ==========================================================
+};
+
+}  // namespace orvel

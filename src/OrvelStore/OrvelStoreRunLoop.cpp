@@ -1,0 +1,69 @@
+#include <optional>
+#include <utility>
+
+#include "OrvelDomain/FloorplanLayout.h"
+#include "OrvelStore.h"
+#include "Support/RunDetached.h"
+
+namespace orvel {
+namespace {
+
+QCoro::Task<> alreadyRunning() { co_return; }
+
+// Runs away from the GUI thread on plain values.
+OrvelState::Layout computeLayout(const OrvelState::LayoutInputs& inputs) {
+    return OrvelState::Layout{FloorplanLayout::infer(inputs.speakers, inputs.rf),
+                              FloorplanLayout::classifyFloors(inputs.speakers, inputs.rf)};
+}
+
+}  // namespace
+
+QCoro::Task<> OrvelStore::run(CancellationToken stop) {
+    if (isRunningLoop_) return alreadyRunning();
+    isRunningLoop_ = true;
+    return runLoop(ref(), sonos_->snapshots(), std::move(stop));
+}
+
+QCoro::Task<> OrvelStore::runLoop(StoreRef self, SonosControl::SnapshotStream snapshots, CancellationToken stop) {
+    // Stops when the caller cancels or the store goes, whichever comes first.
+    CancellationSource loopStop(stop);
+    auto onStoreGone = self->lifetime_.token().onCancel([&loopStop] { loopStop.cancel(); });
+    for (;;) {
+        std::optional<HouseholdSnapshot> snapshot = co_await snapshots.next(loopStop.token());
+        if (!self) co_return;
+        if (!snapshot) break;
+        // One snapshot at a time, persistence included; the stream buffers meanwhile.
+        co_await handleSnapshot(self, std::move(*snapshot));
+        if (!self) co_return;
+    }
+    self->isRunningLoop_ = false;
+}
+
+QCoro::Task<> OrvelStore::handleSnapshot(StoreRef self, HouseholdSnapshot snapshot) {
+    HouseholdSnapshot enriched = co_await enrichWithSpotifyIfNeeded(self, std::move(snapshot));
+    if (!self) co_return;
+
+    // Nothing the user could see changed, and no optimistic volume ran out: the state stays as
+    // it is, sampling times included.
+    {
+        const OrvelState& current = self->state_;
+        if (current.live() && current.live()->isSemanticallyEquivalent(enriched) &&
+            !current.hasExpiredVolumeOverrides(self->clock_->now())) {
+            co_await persistChangedSlicesAsync(self);
+            co_return;
+        }
+    }
+
+    std::optional<OrvelState::Layout> layout;
+    if (auto inputs = self->state_.needsFloorplanReinference(enriched)) {
+        auto job = [inputs = std::move(*inputs)] { return computeLayout(inputs); };
+        layout = co_await runDetached(std::move(job));
+        if (!self) co_return;
+    }
+
+    // Read after the awaits, so what the intents changed meanwhile survives.
+    self->reduceState([&](OrvelState& state) { state.absorb(enriched, std::move(layout), self->clock_->now()); });
+    co_await persistChangedSlicesAsync(self);
+}
+
+}  // namespace orvel

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "IntentFixtures.h"
+#include "OrvelStore/GroupingIntents.h"
+
+using namespace orvel;
+using namespace orvel::testing;
+
+namespace {
+
+const PresetID oneOff = *PresetID::make("E621E1F8-C36C-495A-93FC-0C247A3E6E5F");
+
+TEST(GroupingIntents, ADropMergesBothGroupsAndTheMoreActiveOneKeepsItsCoordinator) {
+    struct Case {
+        const char* name;
+        std::vector<SonosGroup> groups;
+        char member;
+        char onto;
+        const char* expected;
+    };
+    using enum Play;
+    const Case cases[] = {
+        {"stopped lone onto playing lone", {groupOf("A", stopped), groupOf("B", playing)}, 'A', 'B', "group A->B"},
+        {"playing lone onto stopped lone", {groupOf("A", stopped), groupOf("B", playing)}, 'B', 'A', "group A->B"},
+        {"lone ties go to the target", {groupOf("A", paused), groupOf("B", paused)}, 'A', 'B', "group A->B"},
+        {"stopped pair onto paused lone", {groupOf("AB", stopped), groupOf("C", paused)}, 'B', 'C', "preset C+AB"},
+        {"playing pair takes the lone target", {groupOf("AB", playing), groupOf("C")}, 'B', 'C', "group C->A"},
+        {"pair and lone tied: lone joins", {groupOf("AB", paused), groupOf("C", paused)}, 'A', 'C', "group C->A"},
+        {"lone onto a tied pair joins it", {groupOf("A"), groupOf("BC")}, 'A', 'C', "group A->B"},
+        {"playing lone keeps its coordinator", {groupOf("A", playing), groupOf("BC", paused)}, 'A', 'C', "preset A+BC"},
+        {"two stopped groups: target leads", {groupOf("ABC"), groupOf("DE")}, 'B', 'E', "preset D+ABCE"},
+        {"two groups: playing member group leads", {groupOf("ABC", playing), groupOf("DE", paused)}, 'C', 'D',
+         "preset A+BCDE"},
+        {"two tied groups: target leads", {groupOf("ABC", paused), groupOf("DE", paused)}, 'A', 'E',
+         "preset D+ABCE"},
+        {"member onto its own coordinator", {groupOf("AB", playing), groupOf("C")}, 'B', 'A', "nothing"},
+        {"member onto another member", {groupOf("ABC")}, 'B', 'C', "nothing"},
+        {"speaker onto itself", {groupOf("A"), groupOf("B")}, 'A', 'A', "nothing"},
+    };
+    for (const auto& c : cases) {
+        const auto command = mergeGroupsCommand(c.groups, nullptr, sp(c.member), sp(c.onto), oneOff);
+        EXPECT_EQ(describe(command), c.expected) << c.name;
+    }
+}
+
+TEST(GroupingIntents, AMultiRoomMoveSendsAOneOffPresetNamedAfterTheLeadingGroup) {
+    const std::vector<SonosGroup> groups{groupOf("AB"), groupOf("C", Play::paused)};
+    const auto command = mergeGroupsCommand(groups, nullptr, sp('A'), sp('C'), oneOff);
+    ASSERT_TRUE(command && command->isApplyPreset());
+    EXPECT_EQ(command->asApplyPreset()->preset, PresetPill(oneOff, "C room", sp('C'), {sp('A'), sp('B')}));
+}
+
+TEST(GroupingIntents, ASpeakerMissingFromTheGroupsJoinsTheTargetFoundInTheTopology) {
+    // B is listed in the topology but has no speaker record, so no group shows it.
+    const auto snapshot =
+        Household{.speakers = {speaker('A', "Den"), speaker('C', "Hall")}, .grouping = "AA BA CC"}.build();
+    struct Case {
+        char member;
+        char onto;
+        bool withSnapshot;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {'B', 'C', true, "group B->C"},
+        {'C', 'B', true, "group C->A"},
+        {'C', 'B', false, "nothing"},
+        {'C', 'Z', true, "nothing"},
+    };
+    for (const auto& c : cases) {
+        const auto command = mergeGroupsCommand(snapshot.groups(), c.withSnapshot ? &snapshot : nullptr,
+                                                sp(c.member), sp(c.onto), oneOff);
+        EXPECT_EQ(describe(command), c.expected) << c.member << " onto " << c.onto;
+    }
+}
+
+TEST(GroupingIntents, UngroupingTheCoordinatorNamesTheSmallestMemberAsHeir) {
+    const std::vector<SonosGroup> groups{groupOf("ADB"), groupOf("C")};
+    struct Case {
+        char speaker;
+        std::optional<UngroupPlan> expected;
+    };
+    const Case cases[] = {
+        {'A', UngroupPlan{SonosCommand::ungroup(sp('A')), group('B')}},
+        {'D', UngroupPlan{SonosCommand::ungroup(sp('D')), std::nullopt}},
+        {'C', std::nullopt},
+        {'Z', std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ungroupPlan(groups, sp(c.speaker)), c.expected) << c.speaker;
+}
+
+TEST(GroupingIntents, DissolvingSplitsTwoRoomsWithUngroupAndLargerGroupsWithOnePreset) {
+    const std::vector<SonosGroup> groups{groupOf("AB"), groupOf("CDEF"), groupOf("G")};
+    struct Case {
+        char group;
+        const char* expected;
+    };
+    const Case cases[] = {{'A', "ungroup B"}, {'C', "preset C+"}, {'G', "nothing"}, {'Z', "nothing"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(describe(dissolveGroupCommand(groups, group(c.group), oneOff)), c.expected) << c.group;
+    }
+    EXPECT_EQ(dissolveGroupCommand(groups, group('C'), oneOff)->asApplyPreset()->preset.name(), "CDEF room");
+}
+
+TEST(GroupingIntents, GroupEverywhereIsLedByTheMostActiveGroupElseTheFirstOnlineSpeaker) {
+    const std::vector<Speaker> household{offlineSpeaker('A', "Attic", T0), speaker('B', "Bath"),
+                                         speaker('C', "Cellar"), speaker('D', "Den")};
+    struct Case {
+        const char* name;
+        std::vector<Speaker> speakers;
+        std::vector<SonosGroup> groups;
+        const char* expected;
+    };
+    using enum Play;
+    const Case cases[] = {
+        {"paused group leads", household, {groupOf("B"), groupOf("CD", paused)}, "preset C+BD"},
+        {"first playing group leads", household, {groupOf("C", paused), groupOf("D", playing), groupOf("B", playing)},
+         "preset D+BC"},
+        {"only stopped groups", household, {groupOf("D"), groupOf("C")}, "preset B+CD"},
+        {"no groups yet", household, {}, "preset B+CD"},
+        {"one online speaker", {offlineSpeaker('A', "Attic", T0), speaker('B', "Bath")}, {groupOf("B", playing)},
+         "nothing"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(describe(groupEverywhereCommand(c.speakers, c.groups, oneOff)), c.expected) << c.name;
+    }
+    EXPECT_EQ(groupEverywhereCommand(household, {}, oneOff)->asApplyPreset()->preset.name(), "Everywhere");
+}
+
+TEST(GroupingIntents, APresetIsLedByAMoreActiveOverlappingGroupWhenItsCoordinatorBelongs) {
+    const PresetPill preset(oneOff, "Evening", sp('A'), {sp('B'), sp('C')});
+    struct Case {
+        const char* name;
+        std::vector<SonosGroup> groups;
+        const char* expected;
+    };
+    using enum Play;
+    const Case cases[] = {
+        {"no overlap", {groupOf("D", playing)}, "preset A+BC"},
+        {"stopped leader, playing room", {groupOf("A"), groupOf("B", playing)}, "preset B+AC"},
+        {"leader at least as active", {groupOf("A", playing), groupOf("B", playing)}, "preset A+BC"},
+        {"busiest led from outside", {groupOf("A"), groupOf("DB", playing)}, "preset A+BC"},
+        {"leader leads no group", {groupOf("DA"), groupOf("C", paused)}, "preset C+AB"},
+        {"first of the busiest", {groupOf("C", paused), groupOf("B", paused), groupOf("A")}, "preset C+AB"},
+    };
+    for (const auto& c : cases) {
+        const auto command = applyPresetCommand(c.groups, preset);
+        EXPECT_EQ(describe(command), c.expected) << c.name;
+        EXPECT_EQ(command.asApplyPreset()->preset.id(), preset.id()) << c.name;
+        EXPECT_EQ(command.asApplyPreset()->preset.name(), "Evening") << c.name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+// The rules that turn one sweep's readings into snapshot parts, without a network: speakers that
+// stop answering, radio proximity, a room's speaker, and the debug log's line format.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "SonosProtocolBoundary/SonosHouseholdAssembly.h"
+#include "SonosProtocolBoundary/SonosHouseholdLog.h"
+
+using namespace orvel;
+using namespace orvel::household;
+using namespace std::chrono_literals;
+
+namespace {
+
+SpeakerUUID speakerID(int n) {
+    char digits[13];
+    std::snprintf(digits, sizeof digits, "000E58%06X", static_cast<unsigned>(n));
+    return *SpeakerUUID::make(std::string("RINCON_") + digits + "01400");
+}
+
+Speaker speaker(int n, int volume = 30, std::string ip = "10.0.0.1") {
+    return Speaker{speakerID(n), "Room " + std::to_string(n), SpeakerModel::one(), ReachabilityState::online(std::move(ip)),
+                   *DiscreteVolume::make(volume), {}};
+}
+
+const Clock::Instant t0 = Clock::Instant(std::chrono::hours(5));
+const Date wall0 = Date::fromUnix(1'700'000'000.0);
+
+Clock::Instant at(std::chrono::seconds s) { return t0 + s; }
+Date wallAt(std::chrono::seconds s) { return wall0.addingSeconds(static_cast<double>(s.count())); }
+
+struct PresenceCase {
+    const char* name;
+    bool listed;
+    bool answered;
+    // When the speaker was last seen before this sweep, if it is remembered at all.
+    std::optional<std::chrono::seconds> lastSeen;
+    bool rememberedOffline;
+    // What the snapshot shows at t = 20 s with offline after 10 s.
+    enum { online, lastKnown, offline, absent } expected;
+    // The time the offline form names, when offline.
+    std::chrono::seconds expectedLastSeen;
+};
+
+class SpeakerPresence : public ::testing::TestWithParam<PresenceCase> {};
+
+TEST_P(SpeakerPresence, FollowsTheOfflineRule) {
+    const PresenceCase& c = GetParam();
+    const Speaker before = speaker(1, 30, "10.0.0.7");
+    const Speaker readNow = speaker(1, 55, "10.0.0.7");
+    std::map<SpeakerUUID, RememberedSpeaker> memory;
+    if (c.lastSeen) {
+        Speaker remembered = before;
+        if (c.rememberedOffline) remembered = before.with(ReachabilityState::offline("10.0.0.7", wallAt(*c.lastSeen)));
+        memory.emplace(before.id, RememberedSpeaker{remembered, wallAt(*c.lastSeen), at(*c.lastSeen)});
+    }
+    std::map<SpeakerUUID, Speaker> listed;
+    if (c.listed) listed.emplace(readNow.id, readNow);
+    std::set<SpeakerUUID> answered;
+    if (c.answered) answered.insert(readNow.id);
+
+    const auto out = reconcileSpeakers(listed, answered, memory, wallAt(20s), at(20s), 10s);
+
+    if (c.expected == PresenceCase::absent) {
+        EXPECT_FALSE(out.contains(before.id));
+        return;
+    }
+    ASSERT_TRUE(out.contains(before.id));
+    const Speaker& shown = out.at(before.id);
+    switch (c.expected) {
+    case PresenceCase::online:
+        EXPECT_EQ(shown, readNow);
+        EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(20s));
+        break;
+    case PresenceCase::lastKnown:
+        EXPECT_TRUE(shown.reachability.isOnline());
+        EXPECT_EQ(shown.volume, c.lastSeen ? before.volume : readNow.volume);
+        break;
+    case PresenceCase::offline:
+        ASSERT_TRUE(shown.reachability.isOffline());
+        EXPECT_EQ(shown.reachability.asOffline()->lastKnownIP, "10.0.0.7");
+        EXPECT_EQ(shown.reachability.asOffline()->lastSeenAt, wallAt(c.expectedLastSeen));
+        EXPECT_EQ(shown.volume, before.volume) << "the offline form keeps the last known values";
+        break;
+    case PresenceCase::absent: break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpeakerPresence,
+    ::testing::Values(
+        PresenceCase{"AnsweredIsOnlineAsRead", true, true, 5s, false, PresenceCase::online, 0s},
+        PresenceCase{"AnsweredAgainAfterBeingOffline", true, true, 0s, true, PresenceCase::online, 0s},
+        PresenceCase{"SilentWithinGraceKeepsLastForm", true, false, 11s, false, PresenceCase::lastKnown, 0s},
+        PresenceCase{"SilentAtExactlyTheLimitIsOffline", true, false, 10s, false, PresenceCase::offline, 10s},
+        PresenceCase{"SilentLongAgoIsOffline", true, false, 2s, false, PresenceCase::offline, 2s},
+        PresenceCase{"UnlistedWithinGraceKeepsLastForm", false, false, 15s, false, PresenceCase::lastKnown, 0s},
+        PresenceCase{"UnlistedLongAgoIsOffline", false, false, 1s, false, PresenceCase::offline, 1s},
+        PresenceCase{"OfflineStaysAtItsFirstTime", false, false, 1s, true, PresenceCase::offline, 1s},
+        PresenceCase{"SilentNewcomerStartsItsGrace", true, false, std::nullopt, false, PresenceCase::lastKnown, 0s},
+        PresenceCase{"NeverSeenIsAbsent", false, false, std::nullopt, false, PresenceCase::absent, 0s}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SpeakerPresence, SilentNewcomerGoesOfflineAfterItsGrace) {
+    std::map<SpeakerUUID, RememberedSpeaker> memory;
+    const Speaker s = speaker(2);
+    const std::map<SpeakerUUID, Speaker> listed{{s.id, s}};
+    reconcileSpeakers(listed, {}, memory, wallAt(0s), at(0s), 10s);
+    EXPECT_TRUE(reconcileSpeakers(listed, {}, memory, wallAt(9s), at(9s), 10s).at(s.id).reachability.isOnline());
+    const auto later = reconcileSpeakers(listed, {}, memory, wallAt(10s), at(10s), 10s);
+    ASSERT_TRUE(later.at(s.id).reachability.isOffline());
+    EXPECT_EQ(later.at(s.id).reachability.asOffline()->lastSeenAt, wallAt(0s));
+}
+
+RadioStatus heard(std::initializer_list<std::pair<int, int>> peers) {
+    RadioStatus status;
+    for (auto [n, strength] : peers) {
+        status.peers.push_back({std::string(speakerID(n).macHex()), strength, strength});
+    }
+    return status;
+}
+
+TEST(RadioMatrix, RecordsOnlyPairsOfCurrentSpeakers) {
+    const std::map<SpeakerUUID, RadioStatus> readings{
+        {speakerID(1), heard({{2, 40}, {3, 12}, {9, 50}})},  // 9 is not a speaker of the household
+        {speakerID(2), heard({{1, 38}})},
+        {speakerID(7), heard({{1, 45}})},  // 7 left the household
+    };
+    const RFPeerMatrix matrix = radioMatrix(readings, {speakerID(1), speakerID(2), speakerID(3)});
+    EXPECT_EQ(matrix.band(speakerID(1), speakerID(2)), RFPeerMatrix::Band::strong);
+    EXPECT_EQ(matrix.strength(speakerID(2), speakerID(1)), 40);
+    EXPECT_EQ(matrix.band(speakerID(3), speakerID(1)), RFPeerMatrix::Band::weak);
+    EXPECT_FALSE(matrix.band(speakerID(1), speakerID(7)));
+    EXPECT_FALSE(matrix.band(speakerID(2), speakerID(3)));
+    EXPECT_EQ(radioMatrix({}, {speakerID(1)}), RFPeerMatrix::empty());
+}
+
+ZoneGroupMember member(int n) {
+    return ZoneGroupMember{speakerID(n), "Patio " + std::to_string(n), std::nullopt, {}};
+}
+
+TEST(RoomSpeaker, UsesTheReadingsAndFallsBackToWhatWasKnown) {
+    DeviceDescription roam{"Patio", "Roam", "Sonos Roam", "S27", "00-0E", speakerID(4)};
+    BatteryTelemetry battery{77, true, std::nullopt, wall0};
+    RadioStatus radio;
+    radio.rssi = -48;
+    radio.noiseFloor = -5000;  // a misread, dropped
+
+    const Speaker fresh = roomSpeaker(member(4), "10.0.0.4", {roam, *DiscreteVolume::make(12), battery, radio}, {}, nullptr);
+    EXPECT_EQ(fresh.model, SpeakerModel::roam(battery));
+    EXPECT_EQ(fresh.volume, *DiscreteVolume::make(12));
+    EXPECT_EQ(fresh.reachability, ReachabilityState::online("10.0.0.4", -48, std::nullopt));
+    EXPECT_EQ(fresh.roomName, "Patio 4");
+
+    // Nothing read this time: the previous model and volume stand in.
+    const Speaker kept = roomSpeaker(member(4), "10.0.0.4", {}, {}, &fresh);
+    EXPECT_EQ(kept.model, fresh.model);
+    EXPECT_EQ(kept.volume, fresh.volume);
+
+    const Speaker unknown = roomSpeaker(member(4), "10.0.0.4", {}, {}, nullptr);
+    EXPECT_TRUE(unknown.model.isUnrecognized());
+    EXPECT_EQ(unknown.volume, DiscreteVolume());
+}
+
+TEST(DebugLogLine, HasTheStampProcessAndBundle) {
+    const Date at = Date::fromUnix(1'714'555'800.25);
+    EXPECT_EQ(HouseholdDebugLog::formatLine(at, 4242, 1, "orvella", "Household found"),
+              "[2024-05-01T09:30:00.250Z] [pid=4242 ppid=1 bundle=orvella] Household found");
+    EXPECT_EQ(HouseholdDebugLog::formatLine(at, 1, 2, "b", "two\nlines\r"),
+              "[2024-05-01T09:30:00.250Z] [pid=1 ppid=2 bundle=b] two lines ");
+}
+
+}  // namespace

@@ -1,0 +1,245 @@
+// What the sweeps read and when: the assembled household, cached descriptions, paced telemetry,
+// household values, speakers going offline, a household that is lost and found, and the debug
+// log. Addresses: 127.202.10.* to 127.202.29.*.
+#include "HouseholdRig.h"
+
+#include <QRegularExpression>
+
+#include "OrvelDomain/NowPlaying.h"
+#include "OrvelDomain/NowPlayingTrack.h"
+
+using namespace orvel;
+using namespace orvel::testing;
+
+namespace {
+
+const QString radioPage = QStringLiteral("GET /status/proc/ath_rincon/status");
+const QString descriptionPage = QStringLiteral("GET /xml/device_description.xml");
+
+TEST(HouseholdSweep, AssemblesGroupsPlaybackSatellitesTelemetryAndValues) {
+    START_HOUSEHOLD(rig, 10, RigOptions{.speakers = 7});
+    // A Beam playing its queue with the kitchen, a radio in the bedroom, a Roam and a Move with
+    // batteries, and the Five bonded to the Beam as its subwoofer.
+    rig.fake.seedDemoContent();
+    rig.fake.model().editPlayback(rig.id(2)).transportState = QStringLiteral("PLAYING");
+    rig.fake.model().bond(rig.id(0), rig.id(5), fakes::SatelliteRole::Subwoofer);
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(subscription.waitForCount(1));
+    const HouseholdSnapshot& s = subscription.last();
+
+    EXPECT_EQ(s.speakers().size(), 6u) << "the bonded Five is a satellite, not a room";
+    EXPECT_EQ(s.topology().group(rig.uuid(1)), rig.group(0));
+    const Speaker& beam = s.speakers().at(rig.uuid(0));
+    EXPECT_TRUE(beam.model.isBeam());
+    ASSERT_EQ(beam.bondedSatellites.size(), 1u);
+    EXPECT_EQ(beam.bondedSatellites[0].id, rig.uuid(5));
+    EXPECT_EQ(beam.bondedSatellites[0].modelNumber, "S23") << "named from the satellite's own description";
+    EXPECT_EQ(beam.reachability.asOnline()->noiseFloor, -95);
+
+    const PlaybackState& playing = s.status(rig.group(0)).playback;
+    ASSERT_TRUE(playing.isPlaying());
+    const NowPlayingTrack& track = playing.nowPlaying()->asTrack()->track;
+    EXPECT_EQ(track.title(), "Kitchen Radio");
+    EXPECT_EQ(track.queuePosition(), 2);
+    ASSERT_EQ(track.upNext().size(), 4u) << "the queue entries after the current one";
+    EXPECT_EQ(track.upNext().front().title(), "Stairwell Echo");
+    EXPECT_EQ(track.upNext().front().queueNumber(), 3);
+    const PlaybackState& radio = s.status(rig.group(2)).playback;
+    ASSERT_TRUE(radio.isPlaying());
+    ASSERT_TRUE(radio.nowPlaying()->asStream());
+    EXPECT_EQ(radio.nowPlaying()->asStream()->title, "Harbour Lights - Low Tide");
+
+    const auto roam = s.speakers().at(rig.uuid(4)).model.battery();
+    ASSERT_TRUE(roam);
+    EXPECT_EQ(roam->levelPercent, 76);
+    EXPECT_FALSE(roam->isOnCharger);
+    EXPECT_TRUE(s.speakers().at(rig.uuid(6)).model.battery());
+
+    EXPECT_EQ(s.rf().band(rig.uuid(0), rig.uuid(1)), RFPeerMatrix::Band::strong);
+    EXPECT_EQ(s.networkName(), "Fake Household");
+    ASSERT_TRUE(s.presets());
+    EXPECT_TRUE(s.presets()->empty()) << "never saved: an empty list, not unknown";
+}
+
+TEST(HouseholdSweep, DescriptionsAndHouseholdValuesAreReadOnceTelemetryAtItsPace) {
+    START_HOUSEHOLD(rig, 11);
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(rig.waitForSweeps(1));
+    EXPECT_EQ(rig.requestCount(descriptionPage), 4);
+    EXPECT_EQ(rig.requestCount(radioPage), 4);
+    EXPECT_EQ(rig.requestCount(QStringLiteral("SystemProperties#GetString")), 2);
+
+    ASSERT_TRUE(rig.nextSweep());
+    ASSERT_TRUE(rig.nextSweep());
+    EXPECT_EQ(rig.requestCount(descriptionPage), 4);
+    EXPECT_EQ(rig.requestCount(radioPage), 4) << "telemetry waits for its interval";
+    EXPECT_EQ(rig.requestCount(QStringLiteral("SystemProperties#GetString")), 2)
+        << "an unset name counts as read: it is not asked for again";
+    EXPECT_EQ(rig.requestCount(QStringLiteral("RenderingControl#GetVolume")), 12);
+
+    // Sixty seconds after the first reading, the next sweep reads the pages again; the loop
+    // then catches up at once with one more sweep.
+    rig.clock.advance(std::chrono::seconds(56));
+    ASSERT_TRUE(rig.waitForSweeps(5));
+    ASSERT_TRUE(rig.settle());
+    EXPECT_EQ(rig.controller->completedSweeps(), 5u);
+    EXPECT_EQ(rig.requestCount(radioPage), 8);
+
+    // A room that joins the household brings the telemetry forward, and only it is described.
+    rig.fake.addSpeaker(fakes::FakeHousehold::standardSpeaker(blockAddress(11, 9), 4));
+    ASSERT_TRUE(rig.nextSweep());
+    EXPECT_EQ(rig.requestCount(radioPage), 13);
+    EXPECT_EQ(rig.requestCount(descriptionPage), 5);
+    EXPECT_EQ(subscription.last().speakers().size(), 5u);
+}
+
+TEST(HouseholdSweep, SweepsKeepTheirPace) {
+    START_HOUSEHOLD(rig, 12);
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(rig.waitForSweeps(1));
+    rig.clock.advance(std::chrono::milliseconds(1999));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.controller->completedSweeps(), 1u);
+    rig.clock.advance(std::chrono::milliseconds(1));
+    EXPECT_TRUE(rig.waitForSweeps(2));
+}
+
+TEST(HouseholdSweep, ASpeakerThatStopsAnsweringIsOfflineAfterTheConfiguredTime) {
+    START_HOUSEHOLD(rig, 13);
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(subscription.waitForCount(1));
+    const Date lastAnswer = rig.clock.now();
+
+    rig.fake.setReachability(rig.id(2), fakes::Reachability::Refused);
+    // Within the time allowed it keeps its last known form.
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(rig.nextSweep());
+    EXPECT_EQ(subscription.count(), 1u);
+    EXPECT_TRUE(subscription.last().speakers().at(rig.uuid(2)).reachability.isOnline());
+
+    ASSERT_TRUE(rig.nextSweep());  // ten seconds after its last answer
+    ASSERT_EQ(subscription.count(), 2u);
+    const Speaker& gone = subscription.last().speakers().at(rig.uuid(2));
+    EXPECT_EQ(gone.reachability, ReachabilityState::offline(rig.ip(2), lastAnswer));
+    EXPECT_EQ(gone.roomName, "Bedroom");
+    EXPECT_TRUE(subscription.last().speakers().at(rig.uuid(1)).reachability.isOnline());
+
+    rig.fake.setReachability(rig.id(2), fakes::Reachability::Reachable);
+    ASSERT_TRUE(rig.nextSweep());
+    ASSERT_EQ(subscription.count(), 3u);
+    EXPECT_TRUE(subscription.last().speakers().at(rig.uuid(2)).reachability.isOnline());
+}
+
+TEST(HouseholdSweep, ASpeakerThatLeavesTheHouseholdIsKeptAsOffline) {
+    START_HOUSEHOLD(rig, 14);
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(subscription.waitForCount(1));
+    const Date lastSeen = rig.clock.now();
+
+    rig.fake.model().editSpeaker(rig.id(3)).vanished = true;
+    ASSERT_TRUE(rig.nextSweep());
+    ASSERT_EQ(subscription.count(), 2u) << "the grouping changed";
+    EXPECT_FALSE(subscription.last().topology().isListed(rig.uuid(3)));
+    EXPECT_TRUE(subscription.last().speakers().at(rig.uuid(3)).reachability.isOnline());
+
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(rig.nextSweep());
+    ASSERT_EQ(subscription.count(), 3u);
+    EXPECT_EQ(subscription.last().speakers().at(rig.uuid(3)).reachability, ReachabilityState::offline(rig.ip(3), lastSeen));
+}
+
+TEST(HouseholdSweep, AnUnreachableHouseholdGivesOneEmptySnapshotAfterTheConfiguredTime) {
+    START_HOUSEHOLD(rig, 15);
+    // Seeds where nothing listens, and discovery that finds nothing.
+    rig.makeController({blockAddress(15, 200).toString().toStdString(), blockAddress(15, 201).toString().toStdString()});
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(rig.waitForSweeps(1));
+    EXPECT_GE(rig.ssdp->searches, 1) << "discovery is tried after the seeds";
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(rig.nextSweep());
+    EXPECT_EQ(subscription.count(), 0u);
+
+    ASSERT_TRUE(rig.nextSweep());
+    ASSERT_EQ(subscription.count(), 1u);
+    const HouseholdSnapshot& empty = subscription.last();
+    EXPECT_TRUE(empty.speakers().empty());
+    EXPECT_TRUE(empty.topology().isEmpty());
+    EXPECT_FALSE(empty.presets());
+    EXPECT_FALSE(empty.networkName());
+
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(rig.nextSweep());
+    EXPECT_EQ(subscription.count(), 1u) << "an empty household is published once";
+    EXPECT_TRUE(rig.fake.requests().isEmpty());
+}
+
+TEST(HouseholdSweep, TheLogTellsWhenTheHouseholdIsLostAndFoundAndWhatFailed) {
+    START_HOUSEHOLD(rig, 16);
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(rig.waitForSweeps(1));
+
+    rig.fake.failRequests(fakes::FakeTarget::action(QStringLiteral("RenderingControl#GetVolume"), rig.id(1)), 701, 1);
+    ASSERT_TRUE(rig.nextSweep());
+    for (int i = 0; i < 4; ++i) rig.fake.setReachability(rig.id(i), fakes::Reachability::Refused);
+    ASSERT_TRUE(rig.nextSweep());
+    ASSERT_TRUE(rig.nextSweep());
+    for (int i = 0; i < 4; ++i) rig.fake.setReachability(rig.id(i), fakes::Reachability::Reachable);
+    ASSERT_TRUE(rig.nextSweep());
+
+    const QStringList lines = rig.logLines();
+    const QRegularExpression shape(QStringLiteral(
+        R"(^\[\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z\] \[pid=\d+ ppid=\d+ bundle=orvella\] .+$)"));
+    for (const QString& line : lines) EXPECT_TRUE(shape.match(line).hasMatch()) << line.toStdString();
+
+    const auto withText = [&](const QString& text) { return lines.filter(text).size(); };
+    const QString found = QStringLiteral("Household found through a known address at ") +
+                          QString::fromStdString(rig.ip(0)) + QStringLiteral(": 4 rooms");
+    EXPECT_EQ(withText(found), 2) << lines.join('\n').toStdString();
+    EXPECT_EQ(withText(QStringLiteral("Household lost")), 1);
+    EXPECT_EQ(withText(QStringLiteral("SOAP RenderingControl#GetVolume to ") + QString::fromStdString(rig.ip(1)) +
+                       QStringLiteral(" failed: speaker refused: UPnP error 701")),
+              1);
+    EXPECT_GE(withText(QStringLiteral("SOAP ZoneGroupTopology#GetZoneGroupState to ")), 4)
+        << "each seed that did not answer while the household was lost";
+    EXPECT_EQ(withText(QStringLiteral("GetString")), 0) << "an unset household value is no failure";
+    // Found, lost and found again: the values are read anew.
+    EXPECT_EQ(rig.requestCount(QStringLiteral("SystemProperties#GetString")), 4);
+}
+
+struct BadReply {
+    const char* name;
+    fakes::Malformation malformation;
+    int block;
+};
+
+class HouseholdSweepBadReplies : public ::testing::TestWithParam<BadReply> {};
+
+TEST_P(HouseholdSweepBadReplies, KeepTheLastKnownStatusAndVolume) {
+    START_HOUSEHOLD(rig, GetParam().block);
+    rig.fake.seedDemoContent();
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(subscription.waitForCount(1));
+    const HouseholdSnapshot before = subscription.last();
+
+    for (const char* action : {"AVTransport#GetPositionInfo", "RenderingControl#GetVolume", "AVTransport#GetTransportInfo"}) {
+        rig.fake.malformReplies(fakes::FakeTarget::action(QString::fromLatin1(action), rig.id(0)), GetParam().malformation, 1);
+    }
+    ASSERT_TRUE(rig.nextSweep());
+    EXPECT_EQ(subscription.count(), 1u) << "nothing changed that the readings could show";
+    EXPECT_TRUE(before.isSemanticallyEquivalent(subscription.last()));
+    const QStringList lines = rig.logLines();
+    EXPECT_GE(lines.filter(QStringLiteral(" failed: ")).size() + lines.filter(QStringLiteral(" is unusable: ")).size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HouseholdSweepBadReplies,
+                         ::testing::Values(BadReply{"Truncated", fakes::Malformation::Truncated, 20},
+                                           BadReply{"NotXml", fakes::Malformation::NotXml, 21},
+                                           BadReply{"Empty", fakes::Malformation::Empty, 22},
+                                           BadReply{"BrokenDocument", fakes::Malformation::BrokenEmbeddedDocument, 23},
+                                           BadReply{"Oversized", fakes::Malformation::Oversized, 24}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
