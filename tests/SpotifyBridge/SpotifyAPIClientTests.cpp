@@ -90,22 +90,6 @@ TEST_F(SpotifyAPIClientTest, ConcurrentCallersShareOneRequest) {
               "LP");
 }
 
-TEST_F(SpotifyAPIClientTest, ResultsYoungerThanTheCacheAgeComeFromMemory) {
-    playTrack(trackA);
-    queueOf({});
-    struct Step {
-        std::chrono::milliseconds advance;
-        qsizetype requestsAfter;
-    };
-    ASSERT_TRUE(playing());
-    const Step steps[] = {{3900ms, 1}, {100ms, 2}, {0ms, 2}, {4000ms, 3}};
-    for (const auto& step : steps) {
-        clock.advance(step.advance);
-        ASSERT_TRUE(playing());
-        EXPECT_EQ(fake.requestCount(player), step.requestsAfter) << step.advance.count();
-    }
-}
-
 TEST_F(SpotifyAPIClientTest, NothingPlayingIsRememberedToo) {
     for (int status : {204, 202}) {
         fake.setReply(player, HttpReply::withStatus(status, {}, {}));
