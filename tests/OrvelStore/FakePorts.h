@@ -43,6 +43,7 @@ struct OrvelStorePeer {
         return store.lastKnownTracks_;
     }
     static bool isSpotifyRefreshRunning(const OrvelStore& store) { return store.inFlightSpotifyRefresh_; }
+    static const std::shared_ptr<SonosControl>& sonos(const OrvelStore& store) { return store.sonos_; }
 };
 
 }  // namespace orvel
