@@ -31,7 +31,7 @@ NowPlaying trackFor(int group) {
         upNext.emplace_back(std::nullopt, "Next " + std::to_string(i), "Band", "Album", std::nullopt,
                             Duration::seconds(std::int64_t{200}), group * 10 + i + 2, std::nullopt);
     }
-    NowPlayingTrack track("Song " + std::to_string(group), "Band", "Album", "http://192.168.1.20:1400/art.jpg",
+    NowPlayingTrack track("Song " + std::to_string(group), "Band", "Album", "http://127.0.1.20:1400/art.jpg",
                           Duration::seconds(std::int64_t{240}), group * 10 + 1, std::nullopt, std::nullopt,
                           std::move(upNext), std::nullopt);
     return NowPlaying::track(std::move(track));
@@ -55,7 +55,7 @@ Inputs makeInputs(int count, double sampledAfter, double elapsedOffset) {
         SpeakerUUID coordinator = speakerID(n - n % 4);
         coordinators.emplace(id, coordinator);
         std::string room = std::string(rooms[n % 8]) + " " + std::to_string(n / 8);
-        in.speakers.emplace(id, Speaker{id, room, SpeakerModel::one(), ReachabilityState::online("192.168.1.20", -50, -90),
+        in.speakers.emplace(id, Speaker{id, room, SpeakerModel::one(), ReachabilityState::online("127.0.1.20", -50, -90),
                                         DiscreteVolume::snappingPercent(n % 100), {}});
         if (n > 0) in.rf.record(speakerID(n - 1), id, 10 + n % 40, 12 + n % 40);
     }

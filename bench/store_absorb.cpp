@@ -45,7 +45,7 @@ NowPlaying trackFor(int group) {
                             Duration::seconds(std::int64_t{200}), group * 10 + i + 2, std::nullopt);
     }
     NowPlayingTrack track("Song " + std::to_string(group), "Artist " + std::to_string(group), "Album",
-                          "http://192.168.1.20:1400/art.jpg", Duration::seconds(std::int64_t{240}), group * 10 + 1,
+                          "http://127.0.1.20:1400/art.jpg", Duration::seconds(std::int64_t{240}), group * 10 + 1,
                           std::nullopt, std::nullopt, std::move(upNext), std::nullopt);
     return NowPlaying::track(std::move(track));
 }
@@ -61,7 +61,7 @@ HouseholdSnapshot household(double seconds, int volumeShift = 0, int count = spe
         const SpeakerUUID id = speakerID(n);
         coordinators.emplace(id, speakerID(n - n % 4));
         const std::string room = std::string(rooms[n % 8]) + " " + std::to_string(n / 8);
-        speakers.emplace(id, Speaker{id, room, SpeakerModel::one(), ReachabilityState::online("192.168.1.20", -50, -90),
+        speakers.emplace(id, Speaker{id, room, SpeakerModel::one(), ReachabilityState::online("127.0.1.20", -50, -90),
                                      DiscreteVolume::snappingPercent((n + volumeShift) % 100), {}});
         if (n > 0) rf.record(speakerID(n - 1), id, 10 + n % 40, 12 + n % 40);
     }

@@ -21,17 +21,23 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "CommandTicket.h"
 #include "LoadedFiles.h"
+#include "MuteMemory.h"
 #include "OrvelDomain/DiscreteVolume.h"
 #include "OrvelDomain/GroupID.h"
 #include "OrvelDomain/HouseholdSnapshot.h"
 #include "OrvelDomain/NowPlayingTrack.h"
+#include "OrvelDomain/PresetID.h"
 #include "OrvelDomain/PresetPill.h"
+#include "OrvelDomain/QueueItem.h"
+#include "OrvelDomain/RoomCoordinate.h"
 #include "OrvelDomain/SonosCommand.h"
+#include "OrvelDomain/SonosGroup.h"
 #include "OrvelDomain/SpeakerUUID.h"
 #include "OrvelDomain/SpotifyTrackContext.h"
 #include "OrvelDomain/VolumeTarget.h"
@@ -42,9 +48,11 @@
 #include "SpotifySource.h"
 #include "Support/CancellationToken.h"
 #include "Support/Clock.h"
+#include "VolumeCoalescer.h"
 
 namespace orvel {
 
+class PlaybackHost;
 class SpotifyBridge;
 struct SonosHouseholdEnvironment;
 
@@ -99,7 +107,47 @@ public:
 
     // ==== User intents ========================================================================
     // Declared here by the intents' own change and defined in OrvelStoreIntents*.cpp. They use
-    // the helpers in the "For the intents" block below.
+    // the helpers in the "For the intents" block below. Every intent returns at once: commands
+    // run in tasks of their own, show their expected effect while in flight, and end in the
+    // alert when they fail or reach only some speakers.
+
+    // ---- Commands and volume (OrvelStoreIntentsCommands.cpp) ---------------------------------
+    // The one way a command reaches the speakers. Volume goes through setVolume; transport
+    // commands also ask for the Spotify details again a second later.
+    void send(SonosCommand command);
+    // Shows the volume at once and sends it coalesced with the requests that follow.
+    void setVolume(DiscreteVolume volume, const VolumeTarget& target);
+    // Mutes the speaker, or brings back the volume it had (20 when none is remembered).
+    void toggleMute(const SpeakerUUID& speaker);
+    // Plays an entry of the queue or of an up-next list on the group.
+    void playQueueItem(const QueueItem& item, const GroupID& on);
+
+    // ---- Play, pause and Spotify hand-off (OrvelStoreIntentsPlayback.cpp) --------------------
+    // Pauses a playing group, resumes a paused one, starts a stopped one, falling back on the
+    // linked Spotify account when the speakers cannot.
+    void togglePlayOrHandOffSpotify(const SonosGroup& group);
+    // Moves what the Spotify account plays onto the group.
+    void handOffSpotify(const GroupID& group);
+
+    // ---- Grouping, presets and rooms (OrvelStoreIntentsGrouping.cpp) -------------------------
+    // Merges the member's group with the target's; the more active group keeps its coordinator.
+    void group(const SpeakerUUID& member, const SpeakerUUID& onto);
+    void ungroupSpeaker(const SpeakerUUID& speaker);
+    void dissolveGroup(const GroupID& group);
+    void groupEverywhere();
+    void applyPreset(const PresetPill& preset);
+    // Pins the room on the map and writes the positions file at once.
+    void moveRoom(const SpeakerUUID& speaker, RoomCoordinate to);
+    void resetRoom(const SpeakerUUID& speaker);
+    // Each preset edit stores the whole list on the speakers afterwards.
+    void savePreset(const GroupID& from, std::optional<std::string_view> name);
+    void createPreset(std::string_view name, const SpeakerUUID& coordinator, const std::set<SpeakerUUID>& members);
+    void updatePreset(const PresetID& preset, const GroupID& from);
+    void renamePreset(const PresetID& preset, std::string_view to);
+    void deletePreset(const PresetID& preset);
+    // Trimmed; a blank name changes nothing.
+    void renameSystem(std::string_view to);
+    void dismissAlert();
 
     // ==== End of user intents =================================================================
 
@@ -178,8 +226,6 @@ private:
 
     // ---- Fields ---------------------------------------------------------------------------------
     OrvelState state_;
-    // The volume a speaker had when it was last muted from here; never persisted.
-    std::map<SpeakerUUID, DiscreteVolume> preMuteVolumes_;
     std::shared_ptr<SonosControl> sonos_;
     std::shared_ptr<SpotifySource> spotify_;
     OrvelFiles files_;
@@ -196,10 +242,6 @@ private:
     std::map<GroupID, NowPlayingTrack> lastKnownTracks_;
     // The groups playing or paused at the last enrichment: they keep a contested session.
     std::set<GroupID> preferredActiveGroupIDs_;
-    // Per volume target, the latest requested volume not sent yet.
-    std::map<VolumeTarget, DiscreteVolume> pendingVolumes_;
-    // The targets whose volume worker is running.
-    std::set<VolumeTarget> activeVolumeTasks_;
     bool isRunningLoop_ = false;
 
     Clock* clock_;
@@ -210,6 +252,22 @@ private:
     CancellationSource lifetime_;
 
     // ==== User intents: their own fields and helpers =============================================
+    // Runs one command as in flight: a ticket, the household's answer, the ticket closed (a
+    // failure or a partial outcome becomes the alert). Never fails.
+    static QCoro::Task<CommandResult> perform(StoreRef self, SonosCommand command);
+
+    // What the volume coalescing and the playback tasks reach the store through.
+    class IntentHost;
+    static std::shared_ptr<IntentHost> makeIntentHost(StoreRef self);
+    VolumeCoalescer::Host& volumeHost() const;
+    std::shared_ptr<PlaybackHost> playbackHost() const;
+
+    std::shared_ptr<IntentHost> intentHost_ = makeIntentHost(ref());
+    // The volume a speaker had when it was last muted from here; never persisted.
+    MuteMemory mute_;
+    // Per volume target, the latest request not sent yet and the worker sending it. Declared
+    // after the host, so it goes first and its workers never reach a host that is gone.
+    VolumeCoalescer volumes_{*clock_, volumeHost()};
 
     // ==== End of user intents' fields ==========================================================
 };

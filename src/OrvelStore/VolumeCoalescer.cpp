@@ -11,7 +11,7 @@ VolumeCoalescer::VolumeCoalescer(Clock& clock, Host& host)
 
 VolumeCoalescer::~VolumeCoalescer() { shared_->host = nullptr; }
 
-void VolumeCoalescer::request(DiscreteVolume volume, const VolumeTarget& target) {
+void VolumeCoalescer::request(DiscreteVolume volume, VolumeTarget target) {
     shared_->host->holdVolume(volume, target, requestHoldSeconds);
     shared_->pending.insert_or_assign(target, volume);
     if (shared_->working.contains(target)) return;

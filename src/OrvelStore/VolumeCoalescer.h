@@ -61,8 +61,9 @@ public:
     VolumeCoalescer& operator=(const VolumeCoalescer&) = delete;
 
     // Holds the value for 2.0 s and makes it the target's next send, starting the target's
-    // worker unless one runs.
-    void request(DiscreteVolume volume, const VolumeTarget& target);
+    // worker unless one runs. The target is taken by value: holding the value changes the
+    // state, where a caller's target may live.
+    void request(DiscreteVolume volume, VolumeTarget target);
 
     bool isWorking(const VolumeTarget& target) const;
     // The latest value requested and not sent yet.

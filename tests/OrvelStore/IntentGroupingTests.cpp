@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "FakePorts.h"
 #include "IntentFixtures.h"
 #include "OrvelStore/GroupingIntents.h"
 
@@ -41,13 +44,6 @@ TEST(GroupingIntents, ADropMergesBothGroupsAndTheMoreActiveOneKeepsItsCoordinato
         const auto command = mergeGroupsCommand(c.groups, nullptr, sp(c.member), sp(c.onto), oneOff);
         EXPECT_EQ(describe(command), c.expected) << c.name;
     }
-}
-
-TEST(GroupingIntents, AMultiRoomMoveSendsAOneOffPresetNamedAfterTheLeadingGroup) {
-    const std::vector<SonosGroup> groups{groupOf("AB"), groupOf("C", Play::paused)};
-    const auto command = mergeGroupsCommand(groups, nullptr, sp('A'), sp('C'), oneOff);
-    ASSERT_TRUE(command && command->isApplyPreset());
-    EXPECT_EQ(command->asApplyPreset()->preset, PresetPill(oneOff, "C room", sp('C'), {sp('A'), sp('B')}));
 }
 
 TEST(GroupingIntents, ASpeakerMissingFromTheGroupsJoinsTheTargetFoundInTheTopology) {
@@ -148,6 +144,134 @@ TEST(GroupingIntents, APresetIsLedByAMoreActiveOverlappingGroupWhenItsCoordinato
         EXPECT_EQ(command.asApplyPreset()->preset.id(), preset.id()) << c.name;
         EXPECT_EQ(command.asApplyPreset()->preset.name(), "Evening") << c.name;
     }
+}
+
+// ---- Through the store ------------------------------------------------------------------
+
+Household kitchenPlaying(std::string grouping = "AA BB CC") {
+    Household household{.speakers = {speaker('A', "Kitchen"), speaker('B', "Office"), speaker('C', "Porch")},
+                        .grouping = std::move(grouping)};
+    household.status = {{group('A'), GroupStatus{playingAt(10, T0), DiscreteVolume::snappingPercent(20)}}};
+    return household;
+}
+
+std::vector<std::string> groupNames(const OrvelState& state) {
+    std::vector<std::string> out;
+    for (const auto& g : state.groups()) {
+        std::string letters(1, letter(g.coordinator.id));
+        for (const auto& m : g.members) letters += letter(m.id);
+        out.push_back(letters);
+    }
+    return out;
+}
+
+TEST(IntentGroupingStore, AGroupingShowsAtOnceAndAgainWhenTheSpeakersConfirmIt) {
+    StoreHarness h;
+    h.startLoop();
+    ASSERT_TRUE(h.publishAndSettle(kitchenPlaying().build()));
+    h.sonos->gate.close();
+
+    h.store->group(sp('B'), sp('A'));
+    EXPECT_EQ(h.sonos->sent, std::vector<SonosCommand>{SonosCommand::group(sp('B'), group('A'))});
+    EXPECT_EQ(groupNames(h.store->state()), (std::vector<std::string>{"AB", "C"}));
+
+    // A second drop already sees the first one's result: C joins the two-room group.
+    h.store->group(sp('C'), sp('B'));
+    EXPECT_EQ(h.sonos->sent.back(), SonosCommand::group(sp('C'), group('A')));
+
+    h.sonos->gate.open();
+    ASSERT_TRUE(waitUntil([&] { return h.sonos->runningCount() == 0; }));
+    ASSERT_TRUE(h.publishAndSettle(kitchenPlaying("AA BA CA").build()));
+    EXPECT_EQ(groupNames(h.store->state()), std::vector<std::string>{"ABC"});
+    EXPECT_TRUE(h.store->state().inFlight().empty());
+}
+
+TEST(IntentGroupingStore, UngroupingTheCoordinatorHandsItsTrackToTheRemainingGroup) {
+    StoreHarness h;
+    h.startLoop();
+    ASSERT_TRUE(h.publishAndSettle(kitchenPlaying("AA CA BA").build()));
+    const auto& tracks = OrvelStorePeer::lastKnownTracks(*h.store);
+    ASSERT_TRUE(tracks.contains(group('A')));
+
+    h.store->ungroupSpeaker(sp('C'));
+    EXPECT_FALSE(tracks.contains(group('B')));
+    h.store->ungroupSpeaker(sp('A'));
+    ASSERT_TRUE(tracks.contains(group('B')));
+    EXPECT_EQ(tracks.at(group('B')), tracks.at(group('A')));
+    const std::vector<SonosCommand> expected{SonosCommand::ungroup(sp('C')), SonosCommand::ungroup(sp('A'))};
+    EXPECT_EQ(h.sonos->sent, expected);
+}
+
+TEST(IntentGroupingStore, EveryPresetEditStoresTheWholeListOnTheSpeakers) {
+    const PresetPill evening(oneOff, "Evening", sp('A'), {sp('B')});
+    const PresetID unknown = PresetID::random();
+    struct Case {
+        const char* name;
+        std::function<void(OrvelStore&)> edit;
+        std::optional<std::vector<std::string>> sentNames;
+    };
+    const Case cases[] = {
+        {"save a group", [](OrvelStore& s) { s.savePreset(group('A'), "  Kitchen mix "); },
+         std::vector<std::string>{"Evening", "Kitchen mix"}},
+        {"create", [](OrvelStore& s) { s.createPreset("Porch", sp('C'), {sp('A')}); },
+         std::vector<std::string>{"Evening", "Porch"}},
+        {"update from a group", [&](OrvelStore& s) { s.updatePreset(evening.id(), group('C')); },
+         std::vector<std::string>{"Evening"}},
+        {"update from a missing group", [&](OrvelStore& s) { s.updatePreset(evening.id(), group('Z')); },
+         std::nullopt},
+        {"rename", [&](OrvelStore& s) { s.renamePreset(evening.id(), " Night\n"); }, std::vector<std::string>{"Night"}},
+        {"rename to blanks", [&](OrvelStore& s) { s.renamePreset(evening.id(), " \t"); },
+         std::vector<std::string>{"Evening"}},
+        {"delete", [&](OrvelStore& s) { s.deletePreset(evening.id()); }, std::vector<std::string>{}},
+        {"delete a missing one", [&](OrvelStore& s) { s.deletePreset(unknown); }, std::vector<std::string>{"Evening"}},
+    };
+    for (const auto& c : cases) {
+        StoreHarness h({}, {evening});
+        h.startLoop();
+        ASSERT_TRUE(h.publishAndSettle(kitchenPlaying().build()));
+        c.edit(*h.store);
+        if (!c.sentNames) {
+            EXPECT_TRUE(h.sonos->sent.empty()) << c.name;
+            continue;
+        }
+        ASSERT_EQ(h.sonos->sent.size(), 1u) << c.name;
+        ASSERT_TRUE(h.sonos->sent.front().isSavePresets()) << c.name;
+        const auto& sent = h.sonos->sent.front().asSavePresets()->presets;
+        EXPECT_EQ(sent, h.store->state().presets()) << c.name;
+        std::vector<std::string> names;
+        for (const auto& preset : sent) names.push_back(preset.name());
+        EXPECT_EQ(names, *c.sentNames) << c.name;
+    }
+}
+
+TEST(IntentGroupingStore, RenamingTheHouseholdTrimsTheNameAndIgnoresBlanks) {
+    struct Case {
+        const char* typed;
+        std::optional<std::string> stored;
+    };
+    const Case cases[] = {{"  Home \n", "Home"}, {" \n\t ", std::nullopt}};
+    for (const auto& c : cases) {
+        StoreHarness h;
+        h.store->renameSystem(c.typed);
+        EXPECT_EQ(h.store->state().networkName(), c.stored) << c.typed;
+        std::vector<SonosCommand> expected;
+        if (c.stored) expected.push_back(SonosCommand::setSystemName(*c.stored));
+        EXPECT_EQ(h.sonos->sent, expected) << c.typed;
+    }
+}
+
+TEST(IntentGroupingStore, MovingAndResettingARoomWritesThePositionsAtOnce) {
+    StoreHarness h;
+    const auto positions = h.dataFolder() / "floorplan-positions.json";
+    const auto spot = RoomCoordinate::clamping(0.25, 0.75);
+    h.store->moveRoom(sp('A'), spot);
+    EXPECT_TRUE(std::filesystem::exists(positions));
+    EXPECT_EQ(OrvelStorePeer::written(*h.store).positions.pins.at(sp('A')), spot);
+
+    h.store->resetRoom(sp('A'));
+    EXPECT_TRUE(h.store->state().pins().empty());
+    EXPECT_TRUE(OrvelStorePeer::written(*h.store).positions.pins.empty());
+    EXPECT_TRUE(h.sonos->sent.empty());
 }
 
 }  // namespace

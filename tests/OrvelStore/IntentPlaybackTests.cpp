@@ -5,11 +5,17 @@
 #include <string>
 #include <vector>
 
+#include <QCoreApplication>
+
+#include <chrono>
+
+#include "FakePorts.h"
 #include "IntentFixtures.h"
 #include "OrvelStore/PlaybackIntents.h"
 
 using namespace orvel;
 using namespace orvel::testing;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -38,19 +44,16 @@ public:
     std::deque<CommandResult> performResults;  // applied once the script runs out
     ContextResult context = std::unexpected(SpotifyBridgeError::nothingPlaying());
     bool resumes = false;
-    bool available = true;
-    bool vanishOnPerform = false;
 
     std::vector<std::string> log;
     std::vector<SonosCommand> performed;
     std::optional<OrvelAlert> alert;
 
-    bool isAvailable() const override { return available; }
+    bool isAvailable() const override { return true; }
     void send(SonosCommand command) override { log.push_back("send " + std::string(command.caseName())); }
     QCoro::Task<CommandResult> perform(SonosCommand command) override {
         log.push_back("perform " + std::string(command.caseName()));
         performed.push_back(command);
-        if (vanishOnPerform) available = false;
         CommandResult result = CommandOutcome::applied();
         if (!performResults.empty()) {
             result = performResults.front();
@@ -199,20 +202,6 @@ TEST(PlaybackIntents, AHandOffPausesTheAccountOnlyOnceTheSpeakersTookTheItem) {
     }
 }
 
-TEST(PlaybackIntents, ATaskStopsWhenItsStoreIsGone) {
-    auto host = std::make_shared<ScriptedHost>();
-    host->performResults = {rejected};
-    host->vanishOnPerform = true;
-    togglePlayOrHandOffSpotify(host, groupOf("A", Play::paused));
-    EXPECT_EQ(host->log, Log{"perform playPause"});
-
-    auto handOff = std::make_shared<ScriptedHost>();
-    handOff->context = accountContext();
-    handOff->vanishOnPerform = true;
-    handOffSpotify(handOff, group('A'));
-    EXPECT_EQ(handOff->log, (Log{"context", "perform enqueueAndPlaySpotify"}));
-}
-
 TEST(PlaybackIntents, AQueueEntryPlaysByNumberElseBySpotifyReference) {
     const auto uri = *SpotifyURI::make("spotify:track:7ouMYWpwJ422jRcDASZB7P");
     struct Case {
@@ -234,6 +223,55 @@ TEST(PlaybackIntents, AQueueEntryPlaysByNumberElseBySpotifyReference) {
          std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(queueItemCommand(c.item, group('A')), c.expected) << c.name;
+}
+
+// ---- Through the store ------------------------------------------------------------------
+
+TEST(IntentPlaybackStore, OnlyThePauseOfAPlayingGroupAsksForSpotifyAgain) {
+    struct Case {
+        Play play;
+        SonosCommand expected;
+        int fetches;
+    };
+    const Case cases[] = {
+        {Play::playing, SonosCommand::playPause(PlayPause::pause, group('A')), 1},
+        {Play::paused, SonosCommand::playPause(PlayPause::play, group('A')), 0},
+    };
+    for (const auto& c : cases) {
+        StoreHarness h;
+        h.store->togglePlayOrHandOffSpotify(groupOf("AB", c.play));
+        ASSERT_TRUE(waitUntil([&] { return h.sonos->runningCount() == 0; }));
+        h.clock.advance(1s);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(h.sonos->sent, std::vector<SonosCommand>{c.expected});
+        EXPECT_EQ(h.spotify->contextCalls, c.fetches);
+        EXPECT_EQ(h.store->state().nextTicket(), 1);
+    }
+}
+
+TEST(IntentPlaybackStore, ARefusedResumeThatTheAccountTakesOverLeavesNoAlert) {
+    StoreHarness h;
+    h.spotify->resumes = true;
+    h.sonos->reply = [](const SonosCommand&) -> SonosControl::CommandResult { return rejected; };
+    SonosGroup paused = groupOf("A");
+    paused.playback = PlaybackState::paused(spotifyTrack("Band"), Duration::seconds(std::int64_t{30}));
+    h.store->togglePlayOrHandOffSpotify(paused);
+    ASSERT_TRUE(waitUntil([&] { return h.spotify->resumeCalls == 1; }));
+    EXPECT_FALSE(h.store->state().alert());
+    EXPECT_EQ(h.sonos->sent.size(), 1u);
+    EXPECT_TRUE(h.store->state().inFlight().empty());
+}
+
+TEST(IntentPlaybackStore, ATaskWhoseStoreIsGoneStopsQuietly) {
+    StoreHarness h;
+    h.spotify->context = accountContext();
+    h.spotify->gate.close();
+    h.store->handOffSpotify(group('C'));
+    ASSERT_EQ(h.spotify->gate.waitingCount(), 1u);
+    h.store.reset();
+    h.spotify->gate.open();
+    EXPECT_TRUE(h.sonos->sent.empty());
+    EXPECT_EQ(h.spotify->pauseCalls, 0);
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "FakePorts.h"
 #include "IntentFixtures.h"
 #include "OrvelStore/MuteMemory.h"
 
 using namespace orvel;
 using namespace orvel::testing;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -35,6 +39,38 @@ TEST(MuteMemory, MuteRemembersTheVolumeAndUnmuteRestoresItOrTwenty) {
         EXPECT_EQ(command, expected) << step.speaker << " at " << step.volumeShown;
     }
     EXPECT_EQ(memory.preMuteVolumes().size(), 1u);
+}
+
+DiscreteVolume v(int percent) { return DiscreteVolume::snappingPercent(percent); }
+
+TEST(IntentVolume, AFailedSendLeavesTheAlertAndTheValueShowsOneAndAHalfSecondsMore) {
+    StoreHarness h;
+    const auto target = VolumeTarget::speaker(sp('A'));
+    const auto error = SonosCommandError::speakerUnreachable(sp('A'));
+    h.sonos->reply = [&](const SonosCommand&) -> SonosControl::CommandResult { return std::unexpected(error); };
+    h.sonos->answerAfter(h.clock, 200ms);
+    h.store->setVolume(v(30), target);
+    h.clock.advance(275ms);
+    EXPECT_EQ(h.store->state().alert(), OrvelAlert::commandFailed(SonosCommand::setVolume(v(30), target), error));
+    EXPECT_EQ(h.store->state().volumeOverrides().at(target),
+              (OrvelState::VolumeOverride{v(30), h.clock.now().addingSeconds(1.5)}));
+}
+
+TEST(IntentVolume, MuteAndUnmuteGoThroughTheVolumePath) {
+    StoreHarness h;
+    h.startLoop();
+    ASSERT_TRUE(h.publishAndSettle(Household{.speakers = {speaker('A', "Den", 35)}, .grouping = "AA"}.build()));
+    const auto target = VolumeTarget::speaker(sp('A'));
+
+    h.store->toggleMute(sp('A'));
+    EXPECT_EQ(h.store->state().speakers().front().volume, v(0)) << "the muted volume shows at once";
+    h.clock.advance(100ms);
+    h.store->toggleMute(sp('A'));
+    h.store->toggleMute(sp('Z'));
+    h.clock.advance(100ms);
+    const std::vector<SonosCommand> expected{SonosCommand::setVolume(v(0), target),
+                                             SonosCommand::setVolume(v(35), target)};
+    EXPECT_EQ(h.sonos->sent, expected);
 }
 
 }  // namespace

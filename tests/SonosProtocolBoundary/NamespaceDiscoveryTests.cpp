@@ -30,6 +30,7 @@ namespace {
 
 constexpr const char* roleVariable = "ORVELLA_NETNS_ROLE";
 constexpr const char* testName = "NamespaceDiscovery.RealSSDPAndSweepFindTheSpeaker";
+// Outside loopback on purpose: only ever configured on veth1 inside the speaker's own namespace.
 constexpr const char* speakerIP = "192.0.2.2";
 constexpr const char* speakerID = "RINCON_000E58A0000201400";
 constexpr int boundMs = 20'000;
@@ -150,6 +151,7 @@ void actAsController() {
     QByteArray speakerOutput;
     ASSERT_TRUE(waitForLine(speaker, "NAMESPACE", speakerOutput)) << speakerOutput.toStdString();
     ASSERT_TRUE(ip(QStringLiteral("link set veth1 netns %1").arg(speaker.processId())));
+    // The controller's end of the private veth pair, inside this test's own namespace.
     ASSERT_TRUE(ip(QStringLiteral("addr add 192.0.2.1/24 dev veth0")));
     ASSERT_TRUE(ip(QStringLiteral("link set veth0 up")));
     ASSERT_TRUE(ip(QStringLiteral("route add 224.0.0.0/4 dev veth0")));
@@ -158,7 +160,7 @@ void actAsController() {
         [] { return QNetworkInterface::interfaceFromName("veth0").flags().testFlag(QNetworkInterface::IsRunning); }, boundMs));
 
     SystemNetworkInterfaces interfaces;
-    const auto addresses = interfaces.ipv4Addresses();
+    const auto addresses = interfaces.ipv4Addresses();  // veth0's address, in this namespace only
     EXPECT_NE(std::find(addresses.begin(), addresses.end(), InterfaceAddress{SpeakerAddress::make("192.0.2.1")->toIPv4(), 24, false}),
               addresses.end());
 

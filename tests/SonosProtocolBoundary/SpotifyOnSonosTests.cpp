@@ -23,11 +23,7 @@ std::string account(const char* type, const char* serial, const char* deleted) {
 }  // namespace
 
 TEST(SpotifyOnSonos, LinkedAccountFromTheAccountsPage) {
-    struct Case {
-        const char* name;
-        std::string document;
-        std::optional<SpotifyAccountOnSonos> account;
-    };
+    struct Case { const char* name; std::string document; std::optional<SpotifyAccountOnSonos> account; };
     const std::vector<Case> cases = {
         {"current service", accounts(account("519", "1", "0") + account("3079", "2", "0")), SpotifyAccountOnSonos{3079, "2"}},
         {"older service", accounts(account("2311", "5", "0")), SpotifyAccountOnSonos{2311, "5"}},
@@ -51,42 +47,34 @@ TEST(SpotifyOnSonos, LinkedAccountFromTheAccountsPage) {
     }
 }
 
-TEST(SpotifyOnSonos, EnqueueRequest) {
+TEST(SpotifyOnSonos, EnqueueRequestCarriesTheTrackAndItsMetadataSafely) {
     const auto item = *SpotifyURI::make("spotify:track:4uLU6hMCjMI75M1A2tKUQC");
     const SpotifyAccountOnSonos linked{3079, "2"};
     SpotifyTrackMetadata metadata{"Rock & Roll <Live>", "Band \"X\"", "Album", "https://i.scdn.co/image/ab", std::nullopt};
 
     auto request = SpotifyOnSonos::addToQueueRequest(item, metadata, linked, 4);
-    EXPECT_EQ(request.service, UPnPService::avTransport);
-    EXPECT_EQ(request.action, "AddURIToQueue");
-    ASSERT_EQ(request.arguments.size(), 5u);
-    EXPECT_EQ(request.arguments[0], (SOAPRequest::Argument{"InstanceID", "0"}));
-    EXPECT_EQ(request.arguments[1], (SOAPRequest::Argument{"EnqueuedURI",
-                                                           "x-sonos-spotify:spotify%3atrack%3a4uLU6hMCjMI75M1A2tKUQC"
-                                                           "?sid=12&flags=8224&sn=2"}));
-    EXPECT_EQ(request.arguments[2].first, "EnqueuedURIMetaData");
-    EXPECT_EQ(request.arguments[3], (SOAPRequest::Argument{"DesiredFirstTrackNumberEnqueued", "4"}));
-    EXPECT_EQ(request.arguments[4], (SOAPRequest::Argument{"EnqueueAsNext", "1"}));
-
+    const std::string didlText = request.arguments.at(2).second;
+    EXPECT_EQ(request, (SOAPRequest{UPnPService::avTransport, "AddURIToQueue",
+                                    {{"InstanceID", "0"},
+                                     {"EnqueuedURI", "x-sonos-spotify:spotify%3atrack%3a4uLU6hMCjMI75M1A2tKUQC?sid=12&flags=8224&sn=2"},
+                                     {"EnqueuedURIMetaData", didlText},
+                                     {"DesiredFirstTrackNumberEnqueued", "4"},
+                                     {"EnqueueAsNext", "1"}}}));
     // The metadata is a DIDL-Lite document of its own that reads back to what went in.
-    const std::string& didlText = request.arguments[2].second;
     auto items = didl::parseItems(didlText, *SpeakerAddress::make("127.0.6.1"));
-    ASSERT_TRUE(items) << items.error().message;
-    ASSERT_EQ(items->size(), 1u);
+    ASSERT_TRUE(items && items->size() == 1u);
     EXPECT_EQ((*items)[0].title, "Rock & Roll <Live>");
     EXPECT_EQ((*items)[0].artist, "Band \"X\"");
     EXPECT_EQ((*items)[0].album, "Album");
-    auto root = *XMLNode::parse(didlText);
-    const XMLNode* desc = root.find("item/desc");
+    const auto root = XMLNode::parse(didlText);
+    const XMLNode* desc = root->find("item/desc");
     ASSERT_NE(desc, nullptr);
     EXPECT_EQ(desc->attribute("id"), "cdudn");
     EXPECT_EQ(desc->text, "SA_RINCON3079_X_#Svc3079-0-Token");
 
     const SpotifyAccountOnSonos older{2311, "7"};
-    EXPECT_EQ(SpotifyOnSonos::enqueuedURI(item, older),
-              "x-sonos-spotify:spotify%3atrack%3a4uLU6hMCjMI75M1A2tKUQC?sid=9&flags=8224&sn=7");
-    EXPECT_NE(SpotifyOnSonos::enqueuedMetadata(item, metadata, older).find("SA_RINCON2311_X_#Svc2311-0-Token"),
-              std::string::npos);
+    EXPECT_EQ(SpotifyOnSonos::enqueuedURI(item, older), "x-sonos-spotify:spotify%3atrack%3a4uLU6hMCjMI75M1A2tKUQC?sid=9&flags=8224&sn=7");
+    EXPECT_NE(SpotifyOnSonos::enqueuedMetadata(item, metadata, older).find("SA_RINCON2311_X_#Svc2311-0-Token"), std::string::npos);
 
     // An id read from JSON is not checked, so it is encoded rather than trusted.
     auto hostile = SpotifyURI::fromJson(Json{{"kind", "track"}, {"id", "a?sn=1&x=<y>"}});
@@ -102,16 +90,9 @@ TEST(SpotifyOnSonos, EnqueueRequest) {
     }
 }
 
-TEST(SystemPropertiesService, StringValues) {
-    auto get = SystemPropertiesService::getStringRequest(SystemPropertiesService::systemNameVariable);
-    EXPECT_EQ(get.service, UPnPService::systemProperties);
-    EXPECT_EQ(get.action, "GetString");
-    EXPECT_EQ(get.arguments, (std::vector<SOAPRequest::Argument>{{"VariableName", "Orvella_SystemName"}}));
-    auto set = SystemPropertiesService::setStringRequest(SystemPropertiesService::presetsVariable, "[]");
-    EXPECT_EQ(set.action, "SetString");
-    EXPECT_EQ(set.arguments,
-              (std::vector<SOAPRequest::Argument>{{"VariableName", "Orvella_Presets_v1"}, {"StringValue", "[]"}}));
-
+TEST(SystemPropertiesService, StringValuesTellNotSetFromFailures) {
+    EXPECT_EQ(SystemPropertiesService::setSystemNameRequest("Home"),
+              (SOAPRequest{UPnPService::systemProperties, "SetString", {{"VariableName", "Orvella_SystemName"}, {"StringValue", "Home"}}}));
     struct Case {
         const char* name;
         SOAPResult result;
@@ -131,7 +112,7 @@ TEST(SystemPropertiesService, StringValues) {
     }
 }
 
-TEST(SystemPropertiesService, PresetListIsReadStrictly) {
+TEST(SystemPropertiesService, PresetListRoundTripsAndRefusesDeepNesting) {
     const auto living = *SpeakerUUID::make("RINCON_000E58A0000101400");
     const auto kitchen = *SpeakerUUID::make("RINCON_000E58A0000201400");
     const std::vector<PresetPill> presets{
@@ -140,34 +121,15 @@ TEST(SystemPropertiesService, PresetListIsReadStrictly) {
     };
     auto request = SystemPropertiesService::setPresetsRequest(presets);
     EXPECT_EQ(request.arguments[0], (SOAPRequest::Argument{"VariableName", "Orvella_Presets_v1"}));
-    auto readBack = SystemPropertiesService::parsePresetList(request.arguments[1].second);
-    ASSERT_TRUE(readBack) << readBack.error().message;
-    EXPECT_EQ(*readBack, presets);
-    EXPECT_EQ(*SystemPropertiesService::parsePresetList("[]"), std::vector<PresetPill>{});
-    EXPECT_EQ(SystemPropertiesService::setSystemNameRequest("Home").arguments,
-              (std::vector<SOAPRequest::Argument>{{"VariableName", "Orvella_SystemName"}, {"StringValue", "Home"}}));
+    EXPECT_EQ(SystemPropertiesService::parsePresetList(request.arguments[1].second), presets);
 
+    // Unreadable lists fail as the stored form does; nesting is refused before it is parsed, and
+    // brackets inside names are text, not nesting.
     const std::string good = R"({"id":{"rawValue":"7B0C4F2E-5D1A-4C3B-9E8F-0A1B2C3D4E5F"},"name":"A",)"
                              R"("coordinatorUUID":"RINCON_000E58A0000101400","memberUUIDs":[]})";
-    struct Case {
-        const char* name;
-        std::string text;
-    };
-    const std::vector<Case> cases = {
-        {"empty text", ""},
-        {"not JSON", "presets"},
-        {"truncated", "[" + good.substr(0, 40)},
-        {"an object, not a list", good},
-        {"one good, one without members", "[" + good + R"(,{"id":{"rawValue":"00000000-0000-4000-8000-000000000001"},)"
-                                                        R"("name":"B","coordinatorUUID":"RINCON_000E58A0000101400"}])"},
-        {"bad speaker id", "[" + std::string(good).replace(good.find("RINCON_000E58A0000101400"), 24, "RINCON_x") + "]"},
-        {"bad preset id", "[" + std::string(good).replace(good.find("7B0C4F2E"), 8, "nothex!!") + "]"},
-        {"name of the wrong type", "[" + std::string(good).replace(good.find("\"A\""), 3, "42") + "]"},
-        {"deep nesting", std::string(100'000, '[') + std::string(100'000, ']')},
-        {"invalid UTF-8", "[\"\xFF\"]"},
-    };
-    for (const auto& c : cases) EXPECT_FALSE(SystemPropertiesService::parsePresetList(c.text)) << c.name;
-    // Brackets inside names are text, not nesting.
+    for (const std::string& bad : {std::string("presets"), good, std::string(100'000, '[') + std::string(100'000, ']')}) {
+        EXPECT_FALSE(SystemPropertiesService::parsePresetList(bad)) << bad.substr(0, 40);
+    }
     const std::string bracketName = std::string(good).replace(good.find("\"A\""), 3, "\"" + std::string(40, '[') + "\\\"\"");
     auto named = SystemPropertiesService::parsePresetList("[" + bracketName + "]");
     ASSERT_TRUE(named) << named.error().message;

@@ -25,12 +25,8 @@ std::string battery(const std::string& data) {
 TEST(TelemetryService, DeviceDescription) {
     auto description = TelemetryService::parseDeviceDescription(deviceDescription("Sonos Roam", "S27"));
     ASSERT_TRUE(description) << description.error().message;
-    EXPECT_EQ(description->roomName, "Patio & Garden");
-    EXPECT_EQ(description->displayName, "Roam");
-    EXPECT_EQ(description->modelName, "Sonos Roam");
-    EXPECT_EQ(description->modelNumber, "S27");
-    EXPECT_EQ(description->serialNumber, "00-0E-58-A0-00-01:7");
-    EXPECT_EQ(description->id, SpeakerUUID::make("RINCON_000E58A0000101400"));
+    EXPECT_EQ(*description, (DeviceDescription{"Patio & Garden", "Roam", "Sonos Roam", "S27", "00-0E-58-A0-00-01:7",
+                                               SpeakerUUID::make("RINCON_000E58A0000101400")}));
 
     BatteryTelemetry reading{50, true, std::nullopt, Date::sinceReferenceDate(1)};
     EXPECT_EQ(description->model(reading), SpeakerModel::roam(reading));
@@ -39,10 +35,7 @@ TEST(TelemetryService, DeviceDescription) {
     EXPECT_EQ(TelemetryService::parseDeviceDescription(deviceDescription("Mystery Box", "X9"))->model(),
               SpeakerModel::unrecognized("X9", "Mystery Box"));
 
-    auto bare = TelemetryService::parseDeviceDescription("<root><device/></root>");
-    ASSERT_TRUE(bare);
-    EXPECT_EQ(bare->roomName, "");
-    EXPECT_EQ(bare->id, std::nullopt);
+    EXPECT_EQ(TelemetryService::parseDeviceDescription("<root><device/></root>"), DeviceDescription{});
 
     for (const char* bad : {"<root/>", "<root><device>", "", "<!DOCTYPE root><root><device/></root>"}) {
         EXPECT_FALSE(TelemetryService::parseDeviceDescription(bad)) << bad;
@@ -51,11 +44,7 @@ TEST(TelemetryService, DeviceDescription) {
 
 TEST(TelemetryService, BatteryStatus) {
     const Date at = Date::sinceReferenceDate(77);
-    struct Case {
-        const char* name;
-        std::string document;
-        std::optional<BatteryTelemetry> reading;
-    };
+    struct Case { const char* name; std::string document; std::optional<BatteryTelemetry> reading; };
     const std::vector<Case> cases = {
         {"on battery", battery(R"(<Data name="Level">86</Data><Data name="PowerSource">BATTERY</Data><Data name="Temperature">NORMAL</Data>)"),
          BatteryTelemetry{86, false, std::nullopt, at}},
@@ -77,11 +66,7 @@ TEST(TelemetryService, BatteryStatus) {
 }
 
 TEST(TelemetryService, RadioStatusIsReadLeniently) {
-    struct Case {
-        const char* name;
-        std::string page;
-        RadioStatus status;
-    };
+    struct Case { const char* name; std::string page; RadioStatus status; };
     const std::vector<Case> cases = {
         {"labelled neighbours and own readings",
          "ath_rincon status\nNoise Floor: -95 dBm\nRSSI: 42\n\n"

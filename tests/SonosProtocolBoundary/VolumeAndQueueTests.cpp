@@ -27,10 +27,7 @@ SOAPResponse browseReply(const std::string& result, const std::string& returned,
 }  // namespace
 
 TEST(VolumeService, VolumesAreWholeStepsFromZeroToHundred) {
-    struct Case {
-        const char* reported;
-        std::optional<int> step;
-    };
+    struct Case { const char* reported; std::optional<int> step; };
     const Case cases[] = {
         {"0", 0}, {"37", 37}, {"100", 100}, {" 42 ", 42}, {"+5", 5},
         {"101", std::nullopt}, {"-1", std::nullopt}, {"4.5", std::nullopt}, {"1e2", std::nullopt},
@@ -43,19 +40,7 @@ TEST(VolumeService, VolumesAreWholeStepsFromZeroToHundred) {
     EXPECT_FALSE(VolumeService::parseVolume(SOAPResponse{}));
 }
 
-TEST(QueueService, BrowseRequestAndPage) {
-    auto request = QueueService::browseRequest(20, 10);
-    EXPECT_EQ(request.service, UPnPService::contentDirectory);
-    EXPECT_EQ(request.action, "Browse");
-    EXPECT_EQ(request.arguments, (std::vector<SOAPRequest::Argument>{
-                                     {"ObjectID", "Q:0"},
-                                     {"BrowseFlag", "BrowseDirectChildren"},
-                                     {"Filter", "dc:title,res,dc:creator,upnp:artist,upnp:album,upnp:albumArtURI"},
-                                     {"StartingIndex", "20"},
-                                     {"RequestedCount", "10"},
-                                     {"SortCriteria", ""},
-                                 }));
-
+TEST(QueueService, BrowsePagesNumberTheirItemsFromTheStart) {
     const std::string items =
         queueItem(1, "Song A", "x-sonos-spotify:spotify%3atrack%3a4uLU6hMCjMI75M1A2tKUQC?sid=12&amp;flags=8224&amp;sn=2",
                   "<dc:creator>Band</dc:creator><upnp:album>Album</upnp:album>"
@@ -68,23 +53,14 @@ TEST(QueueService, BrowseRequestAndPage) {
     EXPECT_EQ(page->totalMatches, 25);
     ASSERT_EQ(page->items.size(), 3u);
 
-    const QueueItem& a = page->items[0];
-    EXPECT_EQ(a.queueNumber(), 21);
-    EXPECT_EQ(a.title(), "Song A");
-    EXPECT_EQ(a.artist(), "Band");
-    EXPECT_EQ(a.album(), "Album");
-    EXPECT_EQ(a.artworkURL(), "http://127.0.4.10:1400/getaa?s=1&u=a");
-    EXPECT_EQ(a.duration(), Duration::seconds(std::int64_t{241}));
-    EXPECT_EQ(a.spotifyURI(), SpotifyURI::make("spotify:track:4uLU6hMCjMI75M1A2tKUQC"));
-    EXPECT_EQ(a.id(), "21:spotify:track:4uLU6hMCjMI75M1A2tKUQC:Band");
-
-    EXPECT_EQ(page->items[1].title(), "Song & B");
-    EXPECT_EQ(page->items[1].artist(), "Other");
-    EXPECT_EQ(page->items[1].artworkURL(), "https://art.example/b.jpg");
-    EXPECT_EQ(page->items[1].spotifyURI(), std::nullopt);
-    EXPECT_EQ(page->items[2].queueNumber(), 23);
-    EXPECT_EQ(page->items[2].title(), "");
-    EXPECT_EQ(page->items[2].artworkURL(), std::nullopt) << "only http(s) art and speaker paths are kept";
+    EXPECT_EQ(page->items[0], QueueItem(std::nullopt, "Song A", "Band", "Album", "http://127.0.4.10:1400/getaa?s=1&u=a",
+                                        Duration::seconds(std::int64_t{241}), 21,
+                                        SpotifyURI::make("spotify:track:4uLU6hMCjMI75M1A2tKUQC")));
+    EXPECT_EQ(page->items[1], QueueItem(std::nullopt, "Song & B", "Other", std::nullopt, "https://art.example/b.jpg",
+                                        Duration::seconds(std::int64_t{242}), 22, std::nullopt));
+    // Only http(s) art and speaker paths are kept.
+    EXPECT_EQ(page->items[2], QueueItem(std::nullopt, "", std::nullopt, std::nullopt, std::nullopt,
+                                        Duration::seconds(std::int64_t{243}), 23, std::nullopt));
 
     auto emptyQueue = QueueService::parseBrowse(browseReply("", "0", "0"), 0, speaker);
     ASSERT_TRUE(emptyQueue) << emptyQueue.error().message;
@@ -93,10 +69,7 @@ TEST(QueueService, BrowseRequestAndPage) {
 
 TEST(QueueService, BadPagesAreErrors) {
     const std::string one = queueDIDL(queueItem(1, "A", "x-file-cifs://nas/a.flac"));
-    struct Case {
-        const char* name;
-        SOAPResponse reply;
-    };
+    struct Case { const char* name; SOAPResponse reply; };
     const std::vector<Case> cases = {
         {"no Result", SOAPResponse{{{"NumberReturned", "0"}, {"TotalMatches", "0"}}}},
         {"no NumberReturned", SOAPResponse{{{"Result", one}, {"TotalMatches", "1"}}}},

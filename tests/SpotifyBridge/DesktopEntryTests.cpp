@@ -91,10 +91,7 @@ TEST(DesktopEntry, LeavesAnExistingEntryAlone) {
 }
 
 TEST(DesktopEntry, ReportsFailureWithoutStoppingAnything) {
-    struct Case {
-        const char* name;
-        std::function<void(FakeMachine&)> arrange;
-    };
+    struct Case { const char* name; std::function<void(FakeMachine&)> arrange; };
     const Case cases[] = {
         {"a relative executable", [](FakeMachine& m) { m.environment.executablePath = QStringLiteral("bin/orvella"); }},
         {"a line break in the path",
@@ -116,10 +113,7 @@ TEST(DesktopEntry, ReportsFailureWithoutStoppingAnything) {
 }
 
 TEST(DesktopEntry, QuotesTheExecutableAsTheFormatAsks) {
-    struct Case {
-        QString path;
-        std::optional<QString> exec;
-    };
+    struct Case { QString path; std::optional<QString> exec; };
     const Case cases[] = {
         {"/usr/bin/orvella", "/usr/bin/orvella"},
         {"/home/ann/My Apps/orvella", R"("/home/ann/My Apps/orvella")"},

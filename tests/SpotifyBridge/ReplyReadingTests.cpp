@@ -1,36 +1,13 @@
-#include <unordered_set>
-
 #include <gtest/gtest.h>
 
 #include "SpotifyBridge/RateLimit.h"
 #include "SpotifyBridge/ReplyReading.h"
-#include "SpotifyBridge/SpotifyBridgeError.h"
 #include "SpotifyBridge/SpotifyEndpoints.h"
 
 using namespace orvel;
 
-TEST(SpotifyBridgeError, EqualityAndHashingFollowCaseAndText) {
-    using E = SpotifyBridgeError;
-    EXPECT_EQ(E::authorizationFailed("401"), E::authorizationFailed("401"));
-    EXPECT_NE(E::authorizationFailed("401"), E::authorizationFailed("state mismatch"));
-    EXPECT_NE(E::authorizationFailed("x"), E::network("x"));
-    EXPECT_EQ(E::notConnected(), E::notConnected());
-    EXPECT_NE(E::notConnected(), E::nothingPlaying());
-
-    const E all[] = {E::notConnected(), E::nothingPlaying(), E::unplayableOnSonos("u"), E::authorizationFailed("a"),
-                     E::network("n")};
-    for (std::size_t i = 0; i < std::size(all); ++i) EXPECT_EQ(all[i].caseIndex(), i);
-    std::unordered_set<E> set(std::begin(all), std::end(all));
-    set.insert(E::network("n"));
-    EXPECT_EQ(set.size(), 5u);
-    EXPECT_EQ(E::network("currently-playing HTTP 500").description(), "network: currently-playing HTTP 500");
-}
-
 TEST(ReplyReading, IntegersAreCheckedBeforeConversion) {
-    struct Case {
-        const char* json;
-        std::optional<std::int64_t> expected;
-    };
+    struct Case { const char* json; std::optional<std::int64_t> expected; };
     const Case cases[] = {
         {"215000", 215000},
         {"-42", -42},
@@ -59,10 +36,7 @@ TEST(ReplyReading, IntegersAreCheckedBeforeConversion) {
 }
 
 TEST(ReplyReading, RetryAfterIsAWholeFiniteNonNegativeNumber) {
-    struct Case {
-        std::optional<std::string_view> header;
-        std::optional<double> expected;
-    };
+    struct Case { std::optional<std::string_view> header; std::optional<double> expected; };
     const Case cases[] = {
         {"30", 30.0},       {"2.5", 2.5},       {"0", 0.0},
         {std::nullopt, {}}, {"", {}},           {" 30", {}},
@@ -75,12 +49,7 @@ TEST(ReplyReading, RetryAfterIsAWholeFiniteNonNegativeNumber) {
 }
 
 TEST(RateLimit, BackOffDoublesAndRespectsRetryAfterWithinFiveMinutes) {
-    struct Case {
-        int previousCount;
-        std::optional<double> retryAfter;
-        int count;
-        double wait;
-    };
+    struct Case { int previousCount; std::optional<double> retryAfter; int count; double wait; };
     const Case cases[] = {
         {0, 2.0, 1, 5},      {0, 30.0, 1, 30},    {0, std::nullopt, 1, 10}, {1, std::nullopt, 2, 10},
         {2, std::nullopt, 3, 20}, {3, 1.0, 4, 40}, {4, 0.0, 5, 80},          {5, std::nullopt, 6, 160},
@@ -94,10 +63,8 @@ TEST(RateLimit, BackOffDoublesAndRespectsRetryAfterWithinFiveMinutes) {
 }
 
 TEST(SpotifyEndpoints, OnlyHttpsOrLoopbackHttpOrigins) {
-    struct Case {
-        const char* origin;
-        bool accepted;
-    };
+    struct Case { const char* origin; bool accepted; };
+    // The private address is refused when the endpoints are made: nothing is ever sent to it.
     const Case cases[] = {
         {"https://api.spotify.com", true}, {"https://api.spotify.com/", true}, {"http://127.0.0.1:8080", true},
         {"http://127.3.4.5:1", true},      {"http://[::1]:99", true},         {"http://api.spotify.com", false},

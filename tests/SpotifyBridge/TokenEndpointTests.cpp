@@ -34,12 +34,7 @@ bool allZero(const Table& t) {
 
 TEST(SealedClientStore, ResolvesInOrderOfPrecedence) {
     const Table builtIn = SealedClientStore::mask("built-in-id", pad);
-    struct Case {
-        const char* name;
-        std::string override;
-        std::map<std::string, std::string> env;
-        std::string expected;
-    };
+    struct Case { const char* name; std::string override; std::map<std::string, std::string> env; std::string expected; };
     const Case cases[] = {
         {"explicit wins", "  explicit\n", {{"SPOTIFY_CLIENT_ID", "env1"}}, "explicit"},
         {"blank explicit is ignored", " \n\t", {{"SPOTIFY_CLIENT_ID", " env1 "}}, "env1"},
@@ -59,9 +54,7 @@ TEST(SealedClientStore, ResolvesInOrderOfPrecedence) {
 }
 
 TEST(SealedClientStore, MaskingAndUnmaskingRoundTrip) {
-    struct Case {
-        std::string id, expected;
-    };
+    struct Case { std::string id, expected; };
     const Case cases[] = {
         {"0123456789abcdef0123456789abcdef", "0123456789abcdef0123456789abcdef"},  // exactly 32 bytes
         {"short", "short"},
@@ -84,10 +77,7 @@ TEST(SealedClientStore, MaskingAndUnmaskingRoundTrip) {
 
 TEST(SealedClientStore, BufferIsWipedWhileAndAfterTheBodyRunsOnEveryPath) {
     const Table table = SealedClientStore::mask("secret-client", pad);
-    struct Case {
-        const char* name;
-        bool throws;
-    };
+    struct Case { const char* name; bool throws; };
     for (const Case c : {Case{"returns", false}, Case{"throws", true}}) {
         Table buffer{};
         bool sawUnmasked = false;
@@ -133,9 +123,7 @@ TEST(PKCE, ChallengeOfTheRfc7636Example) {
 }
 
 TEST(FormBody, PercentEncodesOutsideLettersMarksNumbersAndFourMarks) {
-    struct Case {
-        std::string in, out;
-    };
+    struct Case { std::string in, out; };
     const Case cases[] = {
         {"orvella://spotify-callback", "orvella%3A%2F%2Fspotify-callback"},
         {"a-b.c_d~e", "a-b.c_d~e"},
@@ -163,11 +151,7 @@ TEST(TokenReply, ReadsGrantsAndRefusesEverythingElse) {
         return Result(SpotifyTokenSet{std::move(access), std::move(refresh), expiresIn});
     };
     auto refused = [](const char* text) { return Result(std::unexpected(SpotifyBridgeError::authorizationFailed(text))); };
-    struct Case {
-        int status;
-        std::string body;
-        Result expected;
-    };
+    struct Case { int status; std::string body; Result expected; };
     const Case cases[] = {
         {200, R"({"access_token":"A","refresh_token":"R","expires_in":1800})", ok("A", "R", 1800)},
         {200, R"({"access_token":"A"})", ok("A", std::nullopt, 3600)},

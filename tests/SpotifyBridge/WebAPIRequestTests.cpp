@@ -29,22 +29,7 @@ protected:
 
 }  // namespace
 
-TEST_F(WebAPIRequests, ExchangePostsTheCodeFormToTheTokenEndpoint) {
-    fake.setReply("/api/token", FakeSpotifyWebApi::json(200, R"({"access_token":"A","refresh_token":"R","expires_in":3600})"));
-    auto tokens = run(api->exchange("the code", "verifier", " my-client ", QUrl("orvella://spotify-callback")));
-    ASSERT_TRUE(tokens) << tokens.error().description();
-    EXPECT_EQ(*tokens, (SpotifyTokenSet{"A", "R", 3600}));
-
-    ASSERT_EQ(fake.requestCount("/api/token"), 1);
-    const auto request = fake.requestsTo("/api/token").front();
-    EXPECT_EQ(request.method, "POST");
-    EXPECT_EQ(request.header("Content-Type"), "application/x-www-form-urlencoded");
-    EXPECT_FALSE(request.hasHeader("Authorization"));
-    EXPECT_EQ(request.body, "client_id=my-client&code=the%20code&code_verifier=verifier&grant_type=authorization_code"
-                            "&redirect_uri=orvella%3A%2F%2Fspotify-callback");
-}
-
-TEST_F(WebAPIRequests, RefreshAndItsRefusals) {
+TEST_F(WebAPIRequests, TokenRequestsAndTheirRefusals) {
     struct Case {
         const char* name;
         HttpReply reply;
@@ -65,6 +50,18 @@ TEST_F(WebAPIRequests, RefreshAndItsRefusals) {
         ASSERT_EQ(fake.requestCount("/api/token"), 1) << c.name;
         EXPECT_EQ(fake.requestsTo("/api/token").front().body, "client_id=cid&grant_type=refresh_token&refresh_token=R1");
     }
+
+    // A code is exchanged by a form without credentials in a header, under the trimmed client id.
+    fake.server().clearRequests();
+    fake.setReply("/api/token", FakeSpotifyWebApi::json(200, R"({"access_token":"A","refresh_token":"R","expires_in":3600})"));
+    EXPECT_EQ(run(api->exchange("the code", "verifier", " my-client ", QUrl("orvella://spotify-callback"))),
+              (SpotifyTokenSet{"A", "R", 3600}));
+    const auto request = fake.requestsTo("/api/token").front();
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.header("Content-Type"), "application/x-www-form-urlencoded");
+    EXPECT_FALSE(request.hasHeader("Authorization"));
+    EXPECT_EQ(request.body, "client_id=my-client&code=the%20code&code_verifier=verifier&grant_type=authorization_code"
+                            "&redirect_uri=orvella%3A%2F%2Fspotify-callback");
 }
 
 TEST_F(WebAPIRequests, TransportFailuresAreNetworkErrors) {

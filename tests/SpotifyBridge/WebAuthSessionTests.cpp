@@ -92,32 +92,6 @@ struct Fixture {
 
 }  // namespace
 
-TEST(WebAuthSession, ScriptedBrowserFollowsThePageAndTheCallbackComesBackThroughTheRelay) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    ScriptedBrowser browser;
-    CallbackRelay relay(folder.filePath(QStringLiteral("relay")));
-    ASSERT_TRUE(relay.listen().has_value());
-    ManualTimer timer;
-    WebAuthSession session(browser, relay, timer, 90s);
-    // What the desktop does with the redirect: start a second copy of the program with it.
-    browser.onOpen = [&](const QUrl&) {
-        EXPECT_TRUE(CallbackRelay::forwardToRunningInstance({QStringLiteral("orvella"), QString::fromLatin1(callback)},
-                                                            relay.serverName()));
-    };
-
-    auto outcome = startSignIn(session);
-
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->has_value(); }, waitBound));
-    ASSERT_TRUE(outcome->value().has_value());
-    EXPECT_EQ(outcome->value()->toEncoded(), callback);
-    EXPECT_EQ(browser.opened, std::vector<QUrl>{signInPage});
-    ASSERT_EQ(timer.entries.size(), 1u);
-    EXPECT_EQ(timer.entries[0]->delay, 90s);
-    EXPECT_EQ(timer.liveCount(), 0) << "the time-out stops with the sign-in";
-    EXPECT_FALSE(session.isPending());
-}
-
 TEST(WebAuthSession, ReturnsTheCallbackUnchanged) {
     // The caller tells an "error" without a value from an empty one and reads the fragment apart
     // from the query, so nothing may be normalised on the way.
@@ -132,6 +106,11 @@ TEST(WebAuthSession, ReturnsTheCallbackUnchanged) {
         ASSERT_TRUE(f.relay.deliver(sent)) << sent.constData();
         ASSERT_TRUE(outcome->has_value() && outcome->value().has_value()) << sent.constData();
         EXPECT_EQ(outcome->value()->toEncoded(), sent);
+        EXPECT_EQ(f.browser.opened, std::vector<QUrl>{signInPage});
+        ASSERT_EQ(f.timer.entries.size(), 1u);
+        EXPECT_EQ(f.timer.entries[0]->delay, 90s);
+        EXPECT_EQ(f.timer.liveCount(), 0) << "the time-out stops with the sign-in";
+        EXPECT_FALSE(f.session.isPending());
     }
 }
 
@@ -171,25 +150,6 @@ TEST(WebAuthSession, TimesOutAndTheNextRequestStartsAfresh) {
     EXPECT_TRUE(f.relay.deliver(callback));
     ASSERT_TRUE(second->has_value());
     EXPECT_TRUE(second->value().has_value());
-}
-
-TEST(WebAuthSession, ASecondRequestShowsThePendingPageAgainAndSharesItsOutcome) {
-    Fixture f;
-    auto first = startSignIn(f.session, signInPage);
-    auto second = startSignIn(f.session, otherSignInPage);
-
-    EXPECT_EQ(f.browser.opened, (std::vector<QUrl>{signInPage, signInPage}))
-        << "the page of the pending sign-in, not a competing one";
-    EXPECT_EQ(f.timer.entries.size(), 2u) << "showing the page again restarts the time-out";
-    EXPECT_EQ(f.timer.liveCount(), 1);
-    EXPECT_FALSE(first->has_value());
-    EXPECT_FALSE(second->has_value());
-
-    EXPECT_TRUE(f.relay.deliver(callback));
-
-    ASSERT_TRUE(first->has_value() && second->has_value());
-    EXPECT_EQ(*first, *second);
-    EXPECT_EQ(first->value()->toEncoded(), callback);
 }
 
 TEST(WebAuthSession, ABrowserThatCannotStartEndsTheSignInAtOnce) {

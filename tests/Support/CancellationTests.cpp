@@ -43,24 +43,17 @@ TEST(Cancellation, ACallbackMayDropLaterRegistrationsOrTheSourceItself) {
 }
 
 TEST(Cancellation, LinkedSourcesFollowTheirParentOnly) {
-    struct Case { const char* name; bool cancelParent; bool cancelChild; bool parentWas; bool childWas; };
-    const Case cases[] = {
-        {"neither", false, false, false, false},
-        {"parent", true, false, true, true},
-        {"child", false, true, false, true},
-    };
-    for (const auto& c : cases) {
+    for (bool cancelParent : {false, true}) {
         CancellationSource parent;
         CancellationSource child(parent.token());
-        if (c.cancelParent) parent.cancel();
-        if (c.cancelChild) child.cancel();
-        EXPECT_EQ(parent.isCancelled(), c.parentWas) << c.name;
-        EXPECT_EQ(child.token().isCancelled(), c.childWas) << c.name;
+        CancellationSource sibling(parent.token());
+        if (cancelParent) parent.cancel();
+        child.cancel();
+        EXPECT_EQ(parent.isCancelled(), cancelParent);
+        EXPECT_EQ(sibling.token().isCancelled(), cancelParent);
+        EXPECT_TRUE(child.token().isCancelled());
+        EXPECT_EQ(CancellationSource(parent.token()).isCancelled(), cancelParent) << "born under a cancelled parent";
     }
-
-    CancellationSource parent;
-    parent.cancel();
-    EXPECT_TRUE(CancellationSource(parent.token()).isCancelled()) << "born under a cancelled parent";
 
     CancellationSource longLived;
     { CancellationSource shortLived(longLived.token()); }
@@ -70,10 +63,8 @@ TEST(Cancellation, LinkedSourcesFollowTheirParentOnly) {
 
 TEST(Cancellation, DefaultTokenNeverCancels) {
     CancellationToken token;
-    EXPECT_FALSE(token.canBeCancelled());
     bool called = false;
     auto registration = token.onCancel([&] { called = true; });
-    EXPECT_FALSE(called);
-    EXPECT_FALSE(token.isCancelled());
+    EXPECT_FALSE(called || token.isCancelled() || token.canBeCancelled());
     EXPECT_TRUE(CancellationSource().token().canBeCancelled());
 }

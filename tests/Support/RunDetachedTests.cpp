@@ -46,17 +46,15 @@ TEST(RunDetached, TheJobRunsOnThePoolAndItsResultIsAwaitedHere) {
     EXPECT_TRUE(sum->onWorker);
 }
 
-TEST(RunDetached, MoveOnlyAndVoidJobs) {
+TEST(RunDetached, MoveOnlyVoidAndThrowingJobs) {
     auto owned = std::make_unique<int>(41);
-    auto future = runDetached([owned = std::move(owned)] { return *owned + 1; });
-    EXPECT_EQ(waitForTask(awaited(std::move(future))), 42);
+    EXPECT_EQ(waitForTask(awaited(runDetached([owned = std::move(owned)] { return *owned + 1; }))), 42);
 
     std::atomic<bool> ran = false;
     EXPECT_TRUE(waitForTask(awaited(runDetached([&ran] { ran = true; }))));
     EXPECT_TRUE(ran);
-}
 
-TEST(RunDetached, AnExceptionFromTheJobIsRethrownWhereItIsAwaited) {
-    auto future = runDetached([]() -> int { throw std::runtime_error("corrupt input"); });
-    EXPECT_THROW(waitForTask(awaited(std::move(future))), std::runtime_error);
+    // An exception from the job is rethrown where it is awaited.
+    auto failing = runDetached([]() -> int { throw std::runtime_error("corrupt input"); });
+    EXPECT_THROW(waitForTask(awaited(std::move(failing))), std::runtime_error);
 }

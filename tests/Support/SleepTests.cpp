@@ -3,7 +3,6 @@
 #include <chrono>
 #include <memory>
 
-#include "EarlyClock.h"
 #include "Support/CancellationToken.h"
 #include "Support/ManualClock.h"
 #include "Support/Sleep.h"
@@ -12,19 +11,32 @@
 using namespace orvel;
 using namespace std::chrono_literals;
 
-TEST(Sleep, ManualClockDrivesTheSleepWithoutRealWaiting) {
+namespace {
+
+// A manual clock whose backend rings 5% early, as Qt's coarse timers may: the deadline check
+// above the backend must hold the wake-up back.
+class EarlyClock final : public ManualClock {
+public:
+    int rings = 0;
+
+protected:
+    std::unique_ptr<Alarm> arm(std::chrono::nanoseconds delay, std::function<void()> ring) override {
+        return ManualClock::arm(delay - delay / 20, [this, ring = std::move(ring)] {
+            ++rings;
+            ring();
+        });
+    }
+};
+
+}  // namespace
+
+TEST(Sleep, WakesExactlyAtItsDeadlineOrAtOnceWhenItHasPassed) {
     ManualClock clock;
     auto task = sleepFor(clock, 2s);
-    EXPECT_FALSE(task.isReady());
     clock.advance(1999ms);
     EXPECT_FALSE(task.isReady());
     clock.advance(1ms);
     EXPECT_TRUE(task.isReady());
-    EXPECT_EQ(clock.pendingTimerCount(), 0u);
-}
-
-TEST(Sleep, NonPositiveDelaysAndPassedDeadlinesReturnAtOnce) {
-    ManualClock clock;
     EXPECT_TRUE(sleepFor(clock, 0s).isReady());
     EXPECT_TRUE(sleepFor(clock, -3s).isReady());
     EXPECT_TRUE(sleepUntil(clock, clock.monotonicNow() - 1ns).isReady());
@@ -49,10 +61,7 @@ TEST(Sleep, NeverWakesEarlyOnABackendThatRingsEarly) {
         ASSERT_TRUE(cancellable.isReady()) << delay.count();
         EXPECT_TRUE(waitForTask(std::move(cancellable)).value().has_value());
     }
-}
-
-TEST(Sleep, RealSleepsNeverEndBeforeTheirDelay) {
-    // Only a lower bound is checked: an early wake is the fault, a late one is the scheduler.
+    // Real sleeps too; only a lower bound is checked: an early wake is the fault, a late one is the scheduler.
     for (auto delay : {1ms, 7ms, 16ms}) {
         const auto start = std::chrono::steady_clock::now();
         ASSERT_TRUE(waitForTask(sleepFor(Clock::system(), delay)));
@@ -62,34 +71,27 @@ TEST(Sleep, RealSleepsNeverEndBeforeTheirDelay) {
 
 TEST(Sleep, CancellationEndsTheSleepAtOnceAndDisarmsItsTimer) {
     enum class When { never, beforeStart, whileSleeping, afterWaking };
-    struct Case { When when; bool expectCancelled; };
-    const Case cases[] = {
-        {When::never, false},
-        {When::beforeStart, true},
-        {When::whileSleeping, true},
-        {When::afterWaking, false},
-    };
-    for (auto c : cases) {
+    for (When when : {When::never, When::beforeStart, When::whileSleeping, When::afterWaking}) {
         ManualClock clock;
         CancellationSource source;
-        if (c.when == When::beforeStart) source.cancel();
+        if (when == When::beforeStart) source.cancel();
         auto task = sleepFor(clock, 10s, source.token());
         clock.advance(4s);
-        if (c.when == When::whileSleeping) {
+        if (when == When::whileSleeping) {
             source.cancel();
             EXPECT_TRUE(task.isReady()) << "cancellation wakes the sleep inside cancel()";
             EXPECT_EQ(clock.pendingTimerCount(), 0u);
         }
         clock.advance(6s);
-        if (c.when == When::afterWaking) source.cancel();
+        if (when == When::afterWaking) source.cancel();
         ASSERT_TRUE(task.isReady());
         auto result = waitForTask(std::move(task));
         ASSERT_TRUE(result);
-        EXPECT_EQ(!result->has_value(), c.expectCancelled) << static_cast<int>(c.when);
+        const bool cancelled = when == When::beforeStart || when == When::whileSleeping;
+        EXPECT_EQ(!result->has_value(), cancelled) << static_cast<int>(when);
     }
-}
 
-TEST(Sleep, DestroyingTheSourceOrItsParentCancels) {
+    // Destroying the source, or the source it is linked to, cancels too.
     ManualClock clock;
     auto owner = std::make_unique<CancellationSource>();
     CancellationSource operation(owner->token());
@@ -97,6 +99,6 @@ TEST(Sleep, DestroyingTheSourceOrItsParentCancels) {
     auto operationSleep = sleepFor(clock, 1s, operation.token());
     owner.reset();
     EXPECT_TRUE(ownSleep.isReady());
-    EXPECT_TRUE(operationSleep.isReady());
+    ASSERT_TRUE(operationSleep.isReady());
     EXPECT_FALSE(waitForTask(std::move(operationSleep)).value().has_value());
 }

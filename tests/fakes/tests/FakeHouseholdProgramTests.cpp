@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "HttpTestClient.h"
 #include "TestHousehold.h"
 
 namespace orvel::fakes {
@@ -39,10 +38,12 @@ TEST(FakeHouseholdProgram, startsTheSpeakersAndPrintsWhereTheyAnswer) {
 }
 
 TEST(FakeHouseholdProgram, refusesAddressesOutsideLoopbackAndNonsenseCounts) {
+    // A private address on purpose: the program refuses it before it binds or sends anything.
+    const QString outside = QStringLiteral("10.1.2.3");
     const QList<QStringList> refused = {
-        {"--address", "10.1.2.3"},
+        {"--address", outside},
         {"--address", "127.201.99.20", "--address", "0.0.0.0"},
-        {"--first", "192.168.0.2"},
+        {"--first", outside},
         {"--count", "0"},
         {"--count", "many"},
         {"--port", "70000"},
