@@ -54,12 +54,6 @@ QCoro::Task<> connectSpotify(QPointer<SpotifyBridge> spotify, WebAuthSession* se
     if (!outcome) qCInfo(lcApp) << "Spotify sign-in ended without a link";
 }
 
-void dismissAlert(OrvelStore& store) {
-    OrvelState next = store.state();
-    next.dismissAlert();
-    store.setState(std::move(next));
-}
-
 }  // namespace
 
 OrvellaApp::Platform OrvellaApp::Platform::system() {
@@ -133,8 +127,10 @@ OrvellaApp::OrvellaApp(LaunchSource launch, Platform platform)
 OrvellaApp::~OrvellaApp() {
     // The window's bindings read the root view; the window goes first.
     if (window_) delete window_.data();
-    // A sign-in still waiting for the browser ends here, while the link it reports to exists.
+    // A sign-in still waiting for the browser ends here, while the link it reports to exists;
+    // callbacks arriving from now on have nobody to go to.
     if (webAuth_) webAuth_->cancel();
+    if (relay_) relay_->setReceiver({});
 }
 
 QQuickWindow* OrvellaApp::window() const { return window_.data(); }
@@ -144,7 +140,7 @@ void OrvellaApp::joinRootView() {
     OrvelStore* store = store_.get();
     view->setState(store->state());
     QObject::connect(store, &OrvelStore::stateChanged, view, [view, store] { view->setState(store->state()); });
-    QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { dismissAlert(*store); });
+    QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { store->dismissAlert(); });
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
                      [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
                          connectSpotify(spotify, session);
