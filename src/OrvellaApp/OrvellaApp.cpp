@@ -2,19 +2,29 @@
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QStringList>
 #include <QTimer>
 #include <QWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include <QCoroTask>
+
+#include "OrvelStore/OrvelStore.h"
 #include "OrvelUI/OrvelRootView.h"
 #include "OrvelUI/VavuzadiRudodTheme.h"
 #include "OrvelUI/WindowRules.h"
 #include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
+#include "SpotifyBridge/BrowserOpener.h"
+#include "SpotifyBridge/CallbackRelay.h"
+#include "SpotifyBridge/DesktopEntry.h"
+#include "SpotifyBridge/SpotifyBridge.h"
 #include "SpotifyBridge/TokenVault.h"
+#include "SpotifyBridge/WebAuthSession.h"
 
 Q_IMPORT_QML_PLUGIN(Orvella_UIPlugin)
 
@@ -30,9 +40,51 @@ int visibleWindowCount() {
     return count;
 }
 
+QStringList argumentList(const LaunchInputs& launch) {
+    QStringList list;
+    for (const std::string& argument : launch.arguments) list << QString::fromStdString(argument);
+    return list;
+}
+
+// The sign-in runs on by itself; the window neither waits for it nor shows its failure: a
+// failed or cancelled sign-in leaves things as they were, and the user can try again.
+QCoro::Task<> connectSpotify(QPointer<SpotifyBridge> spotify, WebAuthSession* session) {
+    if (!spotify) co_return;
+    auto outcome = co_await spotify->connect(*session);
+    if (!outcome) qCInfo(lcApp) << "Spotify sign-in ended without a link";
+}
+
+void dismissAlert(OrvelStore& store) {
+    OrvelState next = store.state();
+    next.dismissAlert();
+    store.setState(std::move(next));
+}
+
 }  // namespace
 
-OrvellaApp::OrvellaApp(LaunchSource launch) : launch_(std::move(launch)) {
+OrvellaApp::Platform OrvellaApp::Platform::system() {
+    Platform platform;
+    platform.relayServerName = CallbackRelay::defaultServerName();
+    platform.registerDesktopEntry = [] {
+        if (DesktopEntry::registerIfMissing(DesktopEntry::forCurrentUser()) == DesktopEntry::Outcome::failed) {
+            qCInfo(lcApp) << "Could not register the handler of orvella: links; Spotify sign-in may not return";
+        }
+    };
+    platform.browser = std::make_shared<XdgBrowserOpener>();
+    platform.makeStore = [](SpotifyBridge& spotify) { return OrvelStore::live(spotify); };
+    return platform;
+}
+
+std::unique_ptr<OrvellaApp> OrvellaApp::start(LaunchSource launch, Platform platform) {
+    // Before anything else: a copy started by the browser only hands its callback over.
+    if (CallbackRelay::forwardToRunningInstance(argumentList(launch()), platform.relayServerName)) return nullptr;
+    return std::unique_ptr<OrvellaApp>(new OrvellaApp(std::move(launch), std::move(platform)));
+}
+
+OrvellaApp::OrvellaApp(LaunchSource launch, Platform platform)
+    : launch_(std::move(launch)), platform_(std::move(platform)) {
+    if (platform_.registerDesktopEntry) platform_.registerDesktopEntry();
+
     redirectUrl_ = QUrl(QString::fromLatin1(redirectURI), QUrl::StrictMode);
     if (!redirectUrl_.isValid() || redirectUrl_.scheme().isEmpty()) {
         qFatal("The Spotify redirect URI %s does not parse", redirectURI);
@@ -43,8 +95,19 @@ OrvellaApp::OrvellaApp(LaunchSource launch) : launch_(std::move(launch)) {
         // The store reports its own failures to write; the window still opens.
         qCWarning(lcApp) << "Could not create the data folder" << dataFolder_;
     }
+    TokenVault vault(vaultService, dataFolder_.toStdString());
 
-    vault_ = std::make_unique<TokenVault>(vaultService, dataFolder_.toStdString());
+    relay_ = std::make_unique<CallbackRelay>(platform_.relayServerName);
+    if (auto listening = relay_->listen(); !listening) {
+        // Only the sign-in's return is lost; everything else works.
+        qCWarning(lcApp) << "Sign-in callbacks cannot reach this copy:" << QString::fromStdString(listening.error());
+    }
+    webAuth_ = std::make_unique<WebAuthSession>(*platform_.browser, *relay_);
+    relay_->setReceiver([session = webAuth_.get()](const QUrl& callback) { session->handleCallback(callback); });
+
+    // No client id of our own: the bridge resolves one for each use.
+    bridge_ = std::make_unique<SpotifyBridge>(QString(), redirectUrl_, std::move(vault));
+    store_ = platform_.makeStore(*bridge_);
 
     theme_ = VavuzadiRudodTheme::shared();
     if (auto scheme = launch_().requestedColorScheme()) theme_->setForcedScheme(scheme);
@@ -64,14 +127,29 @@ OrvellaApp::OrvellaApp(LaunchSource launch) : launch_(std::move(launch)) {
     }();
     Q_UNUSED(styled);
     rootView_ = std::make_unique<OrvelRootView>(launch_);
+    joinRootView();
 }
 
 OrvellaApp::~OrvellaApp() {
     // The window's bindings read the root view; the window goes first.
     if (window_) delete window_.data();
+    // A sign-in still waiting for the browser ends here, while the link it reports to exists.
+    if (webAuth_) webAuth_->cancel();
 }
 
 QQuickWindow* OrvellaApp::window() const { return window_.data(); }
+
+void OrvellaApp::joinRootView() {
+    OrvelRootView* view = rootView_.get();
+    OrvelStore* store = store_.get();
+    view->setState(store->state());
+    QObject::connect(store, &OrvelStore::stateChanged, view, [view, store] { view->setState(store->state()); });
+    QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { dismissAlert(*store); });
+    QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
+                     [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
+                         connectSpotify(spotify, session);
+                     });
+}
 
 QQuickWindow* OrvellaApp::showWindow() {
     if (window_) {
@@ -90,6 +168,13 @@ QQuickWindow* OrvellaApp::showWindow() {
         if (visible) contentShown();
     });
     window_->show();
+    // One loop for the application, however often the window is shown.
+    if (!storeLoopStarted_) {
+        storeLoopStarted_ = true;
+        // The loop runs on by itself until the household's stream ends or the store goes.
+        auto loop = store_->run();
+        Q_UNUSED(loop);
+    }
     return window_;
 }
 

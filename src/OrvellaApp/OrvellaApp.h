@@ -1,7 +1,7 @@
 #pragma once
 
-// The application: creates the long-lived objects once, in order, and shows the one main
-// window. A QGuiApplication must exist first.
+// The application: creates the long-lived objects once, in order, joins the window to them and
+// shows the one main window. A QGuiApplication must exist first.
 
 #include <functional>
 #include <memory>
@@ -20,10 +20,14 @@ class QWindow;
 
 namespace orvel {
 
+class BrowserOpener;
+class CallbackRelay;
 class OrvelAppDelegate;
 class OrvelRootView;
-class TokenVault;
+class OrvelStore;
+class SpotifyBridge;
 class VavuzadiRudodTheme;
+class WebAuthSession;
 
 class OrvellaApp {
 public:
@@ -32,19 +36,41 @@ public:
     static constexpr const char* mainQml = "qrc:/Orvella/UI/Main.qml";
 
     using LaunchSource = std::function<LaunchInputs()>;
+    using StoreFactory = std::function<std::unique_ptr<OrvelStore>(SpotifyBridge& spotify)>;
 
-    // `launch` gives the process's environment and arguments, asked afresh each time.
-    explicit OrvellaApp(LaunchSource launch);
+    // What start-up takes from the machine. system() gives the real ones; tests that run
+    // outside a private network namespace give a store that never reaches the network.
+    struct Platform {
+        // Where a copy of the program listens for sign-in callbacks.
+        QString relayServerName;
+        // Makes the desktop start this program for "orvella:" URLs; its outcome never matters.
+        std::function<void()> registerDesktopEntry;
+        std::shared_ptr<BrowserOpener> browser;
+        // The live store: the household controller on the machine's own network.
+        StoreFactory makeStore;
+
+        static Platform system();
+    };
+
+    // Start-up. Null when a copy of the program already runs: the sign-in callback among the
+    // arguments, if there is one, has been handed to it, and this process should end.
+    static std::unique_ptr<OrvellaApp> start(LaunchSource launch, Platform platform = Platform::system());
+
     ~OrvellaApp();
     OrvellaApp(const OrvellaApp&) = delete;
     OrvellaApp& operator=(const OrvellaApp&) = delete;
 
-    // Loads the window and shows it; null when the interface could not be loaded.
+    // Loads the window and shows it; null when the interface could not be loaded. The first
+    // successful call starts the store's run loop, which starts the household's sweeps.
     QQuickWindow* showWindow();
 
     const QUrl& redirectUrl() const { return redirectUrl_; }
     const QString& dataFolder() const { return dataFolder_; }
     OrvelRootView* rootView() const { return rootView_.get(); }
+    OrvelStore& store() const { return *store_; }
+    SpotifyBridge& spotify() const { return *bridge_; }
+    WebAuthSession& webAuthSession() const { return *webAuth_; }
+    const CallbackRelay& callbackRelay() const { return *relay_; }
     QQuickWindow* window() const;
     QQmlApplicationEngine& engine() { return engine_; }
 
@@ -52,18 +78,31 @@ public:
     static void applyWindowSize(const QList<QWindow*>& windows, WindowSize size);
 
 private:
+    OrvellaApp(LaunchSource launch, Platform platform);
+
+    // The root view follows the store's state; its banner and its sign-in act on the store and
+    // the Spotify link.
+    void joinRootView();
     // Each time the window's content comes on screen.
     void contentShown();
 
     LaunchSource launch_;
+    Platform platform_;
     QUrl redirectUrl_;
     QString dataFolder_;
-    std::unique_ptr<TokenVault> vault_;
-    VavuzadiRudodTheme* theme_;
+    // Declared in the order they depend on one another, so they go in the reverse order: the
+    // store before the link it asks, the link before the sign-in session it may be using, the
+    // session before the relay and the browser it waits on.
+    std::unique_ptr<CallbackRelay> relay_;
+    std::unique_ptr<WebAuthSession> webAuth_;
+    std::unique_ptr<SpotifyBridge> bridge_;
+    std::unique_ptr<OrvelStore> store_;
+    VavuzadiRudodTheme* theme_ = nullptr;
     std::unique_ptr<OrvelAppDelegate> delegate_;
     std::unique_ptr<OrvelRootView> rootView_;
     QQmlApplicationEngine engine_;
     QPointer<QQuickWindow> window_;
+    bool storeLoopStarted_ = false;
 };
 
 }  // namespace orvel

@@ -11,7 +11,9 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("orvella"));
     QGuiApplication application(argc, argv);
 
-    orvel::OrvellaApp orvella(orvel::currentLaunchInputs);
-    if (orvella.showWindow() == nullptr) return EXIT_FAILURE;
+    const std::unique_ptr<orvel::OrvellaApp> orvella = orvel::OrvellaApp::start(orvel::currentLaunchInputs);
+    // Another copy runs and has taken this one's sign-in callback.
+    if (!orvella) return EXIT_SUCCESS;
+    if (orvella->showWindow() == nullptr) return EXIT_FAILURE;
     return QGuiApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "AppRig.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "OrvellaApp/OrvellaApp.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
@@ -27,8 +28,10 @@ int runEventLoop() {
 }  // namespace
 
 TEST(Quitting, ClosingTheLastWindowQuits) {
-    OrvellaApp app([] { return arguments({}); });
-    QQuickWindow* window = app.showWindow();
+    AppRig rig;
+    const auto app = rig.start(arguments({}));
+    ASSERT_NE(app, nullptr);
+    QQuickWindow* window = app->showWindow();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 10000));
 
@@ -37,8 +40,10 @@ TEST(Quitting, ClosingTheLastWindowQuits) {
 }
 
 TEST(Quitting, AnOpenUpdateSessionKeepsTheApplicationUntilItEnds) {
-    OrvellaApp app([] { return arguments({}); });
-    QQuickWindow* window = app.showWindow();
+    AppRig rig;
+    const auto app = rig.start(arguments({}));
+    ASSERT_NE(app, nullptr);
+    QQuickWindow* window = app->showWindow();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 10000));
 

@@ -1,16 +1,13 @@
-// Loads the real interface offscreen, as the application does, and looks at what it draws.
+// Loads the real interface offscreen, as the application does, and looks at what it draws. The
+// household is handed to the root view directly here; the tests of the wiring go through the store.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <sys/stat.h>
 
 #include <QFile>
-#include <QImage>
-#include <QQuickItem>
-#include <QQuickWindow>
-#include <QTest>
 #include <QWindow>
 
+#include "AppRig.h"
 #include "OrvelStore/OrvelAlert.h"
 #include "OrvelUI/OrvelRootView.h"
 #include "OrvelUI/VavuzadiRudodTheme.h"
@@ -21,49 +18,6 @@ using namespace orvel;
 using namespace orvel::testing;
 
 namespace {
-
-constexpr int patience = 10000;  // ms; every wait below ends as soon as its condition holds
-
-OrvellaApp::LaunchSource fixed(LaunchInputs inputs) {
-    return [inputs] { return inputs; };
-}
-
-// Delegates hang in the visual tree, not always among an item's object children.
-void collectNamed(QQuickItem* item, const QString& name, QList<QQuickItem*>& found) {
-    if (!item->isVisible()) return;
-    if (item->objectName() == name) found << item;
-    for (QQuickItem* child : item->childItems()) collectNamed(child, name, found);
-}
-
-QList<QQuickItem*> itemsNamed(QQuickWindow* window, const QString& name) {
-    QList<QQuickItem*> found;
-    collectNamed(window->contentItem(), name, found);
-    return found;
-}
-
-// A picture that is not one flat colour: many colours, and a good share of pixels away from
-// the background.
-void expectDrawn(const QImage& image, QRgb background) {
-    ASSERT_FALSE(image.isNull());
-    std::set<QRgb> colours;
-    qsizetype differing = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            colours.insert(pixel);
-            if (pixel != background) ++differing;
-        }
-    }
-    EXPECT_GT(colours.size(), 16u);
-    EXPECT_GT(differing, qsizetype(image.width()) * image.height() / 200);
-}
-
-QImage render(QQuickWindow* window, const QString& fileName) {
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window, patience));
-    const QImage image = window->grabWindow();
-    EXPECT_TRUE(image.save(QStringLiteral(ORVELLA_TEST_ARTIFACTS "/") + fileName));
-    return image;
-}
 
 std::vector<SonosGroup> household() {
     return {group({speaker(1, "Living Room", 2), speaker(2, "Kitchen")}, playingStream()),
@@ -81,7 +35,11 @@ std::vector<Speaker> speakersOf(const std::vector<SonosGroup>& groups) {
 }  // namespace
 
 TEST(OrvellaApp, StartUp) {
-    OrvellaApp app(fixed(arguments({"--appearance=dark"})));
+    AppRig rig;
+    const auto started = rig.start(arguments({"--appearance=dark"}));
+    ASSERT_NE(started, nullptr);
+    OrvellaApp& app = *started;
+    EXPECT_EQ(rig.desktopEntryRegistrations, 1);
     EXPECT_EQ(app.redirectUrl().scheme(), "orvella");
     EXPECT_EQ(app.redirectUrl().host(), "spotify-callback");
 
@@ -95,7 +53,10 @@ TEST(OrvellaApp, StartUp) {
 }
 
 TEST(OrvellaApp, DesktopWindowShowsTheHousehold) {
-    OrvellaApp app(fixed(arguments({})));
+    AppRig rig;
+    const auto started = rig.start(arguments({}));
+    ASSERT_NE(started, nullptr);
+    OrvellaApp& app = *started;
     QQuickWindow* window = app.showWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->title(), "Orvella");
@@ -129,7 +90,10 @@ TEST(OrvellaApp, DesktopWindowShowsTheHousehold) {
 }
 
 TEST(OrvellaApp, PhoneLayoutWindow) {
-    OrvellaApp app(fixed(launch({{"ORVELLA_LAYOUT", "ios"}}, {"--appearance", "dark"})));
+    AppRig rig;
+    const auto started = rig.start(launch({{"ORVELLA_LAYOUT", "ios"}}, {"--appearance", "dark"}));
+    ASSERT_NE(started, nullptr);
+    OrvellaApp& app = *started;
     QQuickWindow* window = app.showWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->size(), QSize(402, 874));
@@ -151,7 +115,10 @@ TEST(OrvellaApp, PhoneLayoutWindow) {
 }
 
 TEST(OrvellaApp, WindowSizeOptionIsAppliedAfterShowing) {
-    OrvellaApp app(fixed(launch({{"ORVELLA_WINDOW_SIZE", "1024x700"}})));
+    AppRig rig;
+    const auto started = rig.start(launch({{"ORVELLA_WINDOW_SIZE", "1024x700"}}));
+    ASSERT_NE(started, nullptr);
+    OrvellaApp& app = *started;
     QQuickWindow* window = app.showWindow();
     ASSERT_NE(window, nullptr);
     // Not at once: the job runs from the event loop after its delay.

@@ -1,0 +1,167 @@
+// The whole road, end to end, inside a private network namespace: fake speakers on loopback,
+// the household controller finding them through the cached addresses, the store, and the
+// window showing the household's groups. Everything on the application's side is the real
+// thing, as `orvella` starts it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include "AppRig.h"
+#include "OrvelDomain/RoomNaming.h"
+#include "OrvelStore/CachedSpeakersFile.h"
+#include "OrvelStore/FileSlot.h"
+#include "OrvelStore/OrvelFiles.h"
+#include "OrvelUI/GroupListModel.h"
+#include "OrvelUI/OrvelRootView.h"
+#include "OrvelUI/ShellFixtures.h"
+#include "OrvelUI/VavuzadiRudodTheme.h"
+#include "OrvellaApp/DataFolder.h"
+#include "PrivateNetwork.h"
+#include "fakes/FakeHousehold.h"
+
+using namespace orvel;
+using namespace orvel::testing;
+
+namespace {
+
+constexpr int innerLimitMs = 90'000;
+// The household's first sweep starts at once; this bound only matters when something is broken.
+constexpr std::chrono::milliseconds householdPatience{30'000};
+
+// What a group row should say: the coordinator's id and the short room names, coordinator first.
+using GroupRows = std::map<QString, QStringList>;
+
+GroupRows expectedRows(const fakes::FakeHousehold& fake) {
+    GroupRows rows;
+    for (const fakes::FakeGroup& group : fake.model().groups()) {
+        QStringList rooms;
+        for (const QString& member : group.members) {
+            rooms << QString::fromStdString(RoomNaming::shortName(fake.model().speaker(member).roomName.toStdString(), false));
+        }
+        rows[group.coordinator] = rooms;
+    }
+    return rows;
+}
+
+GroupRows shownRows(const GroupListModel& model) {
+    GroupRows rows;
+    for (const GroupListModel::Row& row : model.rows()) rows[row.groupId] = row.roomNames;
+    return rows;
+}
+
+// The data folder that a previous run against these speakers would have left: the cached
+// speakers with their addresses, which the household controller asks first.
+::testing::AssertionResult seedDataFolder(const QString& folder, const fakes::FakeHousehold& fake) {
+    if (!DataFolder::ensurePrivate(folder)) return ::testing::AssertionFailure() << "no data folder " << folder.toStdString();
+    CachedSpeakersFile cache;
+    for (const QString& id : fake.speakerIds()) {
+        const auto& speaker = fake.model().speaker(id);
+        cache.speakers.push_back(Speaker{*SpeakerUUID::make(id.toStdString()), speaker.roomName.toStdString(),
+                                         SpeakerModel::one(), ReachabilityState::online(speaker.address.toString().toStdString()),
+                                         DiscreteVolume::snappingPercent(20), {}});
+    }
+    if (!OrvelFiles(folder.toStdString()).save(cache, fileSlot::cachedSpeakers())) {
+        return ::testing::AssertionFailure() << "could not write the cached speakers";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Four speakers, the first two grouped: three groups.
+::testing::AssertionResult startHousehold(fakes::FakeHousehold& fake) {
+    fake.model().setGroup({fake.speakerId(0), fake.speakerId(1)});
+    fake.seedDemoContent();
+    if (!fake.start()) return ::testing::AssertionFailure() << fake.errorString().toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST(LiveHousehold, TheWindowShowsTheFakeHouseholdsGroups) {
+    const QString picture = QStringLiteral(ORVELLA_TEST_ARTIFACTS "/orvella-live-household.png");
+    if (!insidePrivateNetwork()) {
+        // A picture left by an earlier run must not stand in for this one's.
+        QFile::remove(picture);
+        ORVELLA_RUN_IN_PRIVATE_NETWORK(innerLimitMs);
+        EXPECT_TRUE(QFileInfo::exists(picture));
+        return;
+    }
+    ASSERT_TRUE(enterPrivateNetwork());
+
+    fakes::FakeHousehold fake(QHostAddress(QStringLiteral("127.204.1.2")), 4);
+    ASSERT_TRUE(startHousehold(fake));
+    // The test's main() pointed the data, settings and runtime folders into a temporary folder.
+    ASSERT_TRUE(seedDataFolder(DataFolder::path(), fake));
+
+    const auto app = OrvellaApp::start([] { return arguments({}); });
+    ASSERT_NE(app, nullptr);
+    QQuickWindow* window = app->showWindow();
+    ASSERT_NE(window, nullptr);
+
+    const GroupRows expected = expectedRows(fake);
+    ASSERT_EQ(expected.size(), 3u);
+    const GroupListModel& model = *app->rootView()->groups();
+    ASSERT_TRUE(waitUntil([&] { return shownRows(model) == expected; }, householdPatience))
+        << "rows shown: " << model.rowCount();
+    // Both columns of the split view list every group.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 6; }, patience));
+
+    const QStringList rooms = textsNamed(window, "groupRooms");
+    for (const auto& [coordinator, names] : expected) {
+        EXPECT_EQ(rooms.count(names.join(", ")), 2) << names.join(", ").toStdString();
+    }
+    for (const QString& name : textsNamed(window, "groupName")) EXPECT_FALSE(name.isEmpty());
+
+    const QImage image = render(window, QFileInfo(picture).fileName());
+    expectDrawn(image, VavuzadiRudodTheme::shared()->obsidian().rgba());
+}
+
+TEST(LiveHousehold, TheProgramReachesTheFakeHousehold) {
+    if (!insidePrivateNetwork()) {
+        ORVELLA_RUN_IN_PRIVATE_NETWORK(innerLimitMs);
+        return;
+    }
+    ASSERT_TRUE(enterPrivateNetwork());
+
+    fakes::FakeHousehold fake(QHostAddress(QStringLiteral("127.204.2.2")), 4);
+    ASSERT_TRUE(startHousehold(fake));
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    ASSERT_TRUE(seedDataFolder(home.path() + QStringLiteral("/data/Orvella"), fake));
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QString::fromLatin1(privateNetworkVariable));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/data"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.path() + QStringLiteral("/cache"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(ORVELLA_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted(patience));
+
+    // Its sweep reads the household's grouping and then every room; the window loaded, or the
+    // program would have ended.
+    const auto askedEverySpeaker = [&] {
+        if (!fake.requestLog().contains(QStringLiteral("ZoneGroupTopology#GetZoneGroupState"))) return false;
+        const QStringList ids = fake.speakerIds();
+        return std::all_of(ids.begin(), ids.end(), [&](const QString& id) { return !fake.requestsTo(id).isEmpty(); });
+    };
+    EXPECT_TRUE(waitUntil([&] { return askedEverySpeaker() || program.state() == QProcess::NotRunning; },
+                          householdPatience));
+    EXPECT_TRUE(askedEverySpeaker());
+    ASSERT_EQ(program.state(), QProcess::Running) << "exit code " << program.exitCode();
+
+    // Asked to end, it ends.
+    program.terminate();
+    EXPECT_TRUE(program.waitForFinished(patience));
+}
