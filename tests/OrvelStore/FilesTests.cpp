@@ -44,7 +44,7 @@ protected:
 
 const std::string validSpeaker =
     R"({"id":"RINCON_00000000000101400","roomName":"Den","model":{"one":{}},)"
-    R"("reachability":{"online":{"ip":"10.0.0.2"}},"volume":20,"bondedSatellites":[]})";
+    R"("reachability":{"online":{"ip":"127.0.2.2"}},"volume":20,"bondedSatellites":[]})";
 
 std::string cacheWith(const std::string& speaker, const std::string& rf = R"({"bands":[],"strengths":[]})") {
     return R"({"speakers":[)" + speaker + R"(],"rf":)" + rf + "}";

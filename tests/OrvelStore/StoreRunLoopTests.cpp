@@ -194,10 +194,10 @@ TEST(StoreSeedAddresses, KeepsEachValidAddressOnceInFirstSeenOrder) {
     };
     const Case cases[] = {
         {"nothing cached", {}, {}},
-        {"a repeat with another between", {"10.0.0.5", "10.0.0.6", "10.0.0.5"}, {"10.0.0.5", "10.0.0.6"}},
-        {"an online and an offline speaker at one address", {"10.0.0.7", "10.0.0.7"}, {"10.0.0.7"}},
-        {"texts that are no IPv4 address", {"", "speaker.local", "10.0.0.8:1400", "010.0.0.9", "::1", "10.0.0.8"},
-         {"10.0.0.8"}},
+        {"a repeat with another between", {"127.0.2.5", "127.0.2.6", "127.0.2.5"}, {"127.0.2.5", "127.0.2.6"}},
+        {"an online and an offline speaker at one address", {"127.0.2.7", "127.0.2.7"}, {"127.0.2.7"}},
+        {"texts that are no IPv4 address", {"", "speaker.local", "127.0.2.8:1400", "0127.0.2.9", "::1", "127.0.2.8"},
+         {"127.0.2.8"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

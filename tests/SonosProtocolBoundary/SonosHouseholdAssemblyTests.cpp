@@ -21,7 +21,7 @@ SpeakerUUID speakerID(int n) {
     return *SpeakerUUID::make(std::string("RINCON_") + digits + "01400");
 }
 
-Speaker speaker(int n, int volume = 30, std::string ip = "10.0.0.1") {
+Speaker speaker(int n, int volume = 30, std::string ip = "127.0.2.1") {
     return Speaker{speakerID(n), "Room " + std::to_string(n), SpeakerModel::one(), ReachabilityState::online(std::move(ip)),
                    *DiscreteVolume::make(volume), {}};
 }
@@ -49,12 +49,12 @@ class SpeakerPresence : public ::testing::TestWithParam<PresenceCase> {};
 
 TEST_P(SpeakerPresence, FollowsTheOfflineRule) {
     const PresenceCase& c = GetParam();
-    const Speaker before = speaker(1, 30, "10.0.0.7");
-    const Speaker readNow = speaker(1, 55, "10.0.0.7");
+    const Speaker before = speaker(1, 30, "127.0.2.7");
+    const Speaker readNow = speaker(1, 55, "127.0.2.7");
     std::map<SpeakerUUID, RememberedSpeaker> memory;
     if (c.lastSeen) {
         Speaker remembered = before;
-        if (c.rememberedOffline) remembered = before.with(ReachabilityState::offline("10.0.0.7", wallAt(*c.lastSeen)));
+        if (c.rememberedOffline) remembered = before.with(ReachabilityState::offline("127.0.2.7", wallAt(*c.lastSeen)));
         memory.emplace(before.id, RememberedSpeaker{remembered, wallAt(*c.lastSeen), at(*c.lastSeen)});
     }
     std::map<SpeakerUUID, Speaker> listed;
@@ -81,7 +81,7 @@ TEST_P(SpeakerPresence, FollowsTheOfflineRule) {
         break;
     case PresenceCase::offline:
         ASSERT_TRUE(shown.reachability.isOffline());
-        EXPECT_EQ(shown.reachability.asOffline()->lastKnownIP, "10.0.0.7");
+        EXPECT_EQ(shown.reachability.asOffline()->lastKnownIP, "127.0.2.7");
         EXPECT_EQ(shown.reachability.asOffline()->lastSeenAt, wallAt(c.expectedLastSeen));
         EXPECT_EQ(shown.volume, before.volume) << "the offline form keeps the last known values";
         break;
@@ -149,18 +149,18 @@ TEST(RoomSpeaker, UsesTheReadingsAndFallsBackToWhatWasKnown) {
     radio.rssi = -48;
     radio.noiseFloor = -5000;  // a misread, dropped
 
-    const Speaker fresh = roomSpeaker(member(4), "10.0.0.4", {roam, *DiscreteVolume::make(12), battery, radio}, {}, nullptr);
+    const Speaker fresh = roomSpeaker(member(4), "127.0.2.4", {roam, *DiscreteVolume::make(12), battery, radio}, {}, nullptr);
     EXPECT_EQ(fresh.model, SpeakerModel::roam(battery));
     EXPECT_EQ(fresh.volume, *DiscreteVolume::make(12));
-    EXPECT_EQ(fresh.reachability, ReachabilityState::online("10.0.0.4", -48, std::nullopt));
+    EXPECT_EQ(fresh.reachability, ReachabilityState::online("127.0.2.4", -48, std::nullopt));
     EXPECT_EQ(fresh.roomName, "Patio 4");
 
     // Nothing read this time: the previous model and volume stand in.
-    const Speaker kept = roomSpeaker(member(4), "10.0.0.4", {}, {}, &fresh);
+    const Speaker kept = roomSpeaker(member(4), "127.0.2.4", {}, {}, &fresh);
     EXPECT_EQ(kept.model, fresh.model);
     EXPECT_EQ(kept.volume, fresh.volume);
 
-    const Speaker unknown = roomSpeaker(member(4), "10.0.0.4", {}, {}, nullptr);
+    const Speaker unknown = roomSpeaker(member(4), "127.0.2.4", {}, {}, nullptr);
     EXPECT_TRUE(unknown.model.isUnrecognized());
     EXPECT_EQ(unknown.volume, DiscreteVolume());
 }

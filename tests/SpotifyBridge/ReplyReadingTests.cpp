@@ -68,7 +68,7 @@ TEST(SpotifyEndpoints, OnlyHttpsOrLoopbackHttpOrigins) {
     const Case cases[] = {
         {"https://api.spotify.com", true}, {"https://api.spotify.com/", true}, {"http://127.0.0.1:8080", true},
         {"http://127.3.4.5:1", true},      {"http://[::1]:99", true},         {"http://api.spotify.com", false},
-        {"http://10.0.0.2:80", false},     {"http://localhost:80", false},    {"ftp://127.0.0.1", false},
+        {"http://203.0.113.2:80", false},     {"http://localhost:80", false},    {"ftp://127.0.0.1", false},
         {"https://h/v1", false},           {"https://h?x=1", false},          {"https://u:p@h", false},
         {"not a url", false},
     };

@@ -38,8 +38,8 @@ TEST(FakeHouseholdProgram, startsTheSpeakersAndPrintsWhereTheyAnswer) {
 }
 
 TEST(FakeHouseholdProgram, refusesAddressesOutsideLoopbackAndNonsenseCounts) {
-    // A private address on purpose: the program refuses it before it binds or sends anything.
-    const QString outside = QStringLiteral("10.1.2.3");
+    // An address outside loopback on purpose: the program refuses it before it binds or sends anything.
+    const QString outside = QStringLiteral("203.0.113.3");
     const QList<QStringList> refused = {
         {"--address", outside},
         {"--address", "127.201.99.20", "--address", "0.0.0.0"},

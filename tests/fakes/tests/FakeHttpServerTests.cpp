@@ -62,8 +62,8 @@ TEST(FakeHttpServer, passesTheRequestToTheHandlerAndTheReplyToTheClient) {
 }
 
 TEST(FakeHttpServer, bindsOneFreeLoopbackAddressOnlyAndAnswersNotFoundWithoutAHandler) {
-    // The private address is refused before anything binds: nothing is ever sent to it.
-    for (const char* address : {"0.0.0.0", "10.0.0.1", "::1", "::"}) {
+    // The outside address is refused before anything binds: nothing is ever sent to it.
+    for (const char* address : {"0.0.0.0", "203.0.113.1", "::1", "::"}) {
         FakeHttpServer server;
         EXPECT_FALSE(server.listen(QHostAddress(QString::fromLatin1(address)))) << address;
         EXPECT_FALSE(server.isListening()) << address;
