@@ -104,9 +104,9 @@ TEST(Discovery, SweepTargetsStayWithinTheLocalSlash24) {
     };
     // Pure subnet arithmetic: these addresses are computed with, never sent to.
     const std::vector<Case> cases = {
-        {"a /24", {{ip("192.0.2.7"), 24, false}}, 253, "192.0.2.1", "192.0.2.254"},
+        {"a /24", {{ip("203.0.113.7"), 24, false}}, 253, "203.0.113.1", "203.0.113.254"},
         {"a /16 sweeps only its own /24", {{ip("198.51.100.9"), 16, false}}, 253, "198.51.100.1", "198.51.100.254"},
-        {"a /8 likewise", {{ip("10.20.30.40"), 8, false}}, 253, "10.20.30.1", "10.20.30.254"},
+        {"a /8 likewise", {{ip("198.51.100.40"), 8, false}}, 253, "198.51.100.1", "198.51.100.254"},
         {"a /28", {{ip("203.0.113.20"), 28, false}}, 13, "203.0.113.17", "203.0.113.30"},
         {"a /31", {{ip("203.0.113.20"), 31, false}}, 1, "203.0.113.21", "203.0.113.21"},
         {"a /32", {{ip("203.0.113.20"), 32, false}}, 0, std::nullopt, std::nullopt},

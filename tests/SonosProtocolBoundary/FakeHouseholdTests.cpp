@@ -7,8 +7,12 @@
 #include "SonosProtocolBoundary/Discovery.h"
 #include "SonosProtocolBoundary/TopologyService.h"
 #include "fakes/FakeHousehold.h"
+#include "SonosProtocolBoundary/DiscoveryStubs.h"
 
 using namespace orvel;
+using orvel::testing::NoInterfaces;
+using orvel::testing::NoProbes;
+using orvel::testing::NoSSDP;
 using namespace std::chrono_literals;
 using fakes::FakeHousehold;
 using fakes::FakeTarget;
@@ -16,22 +20,6 @@ using fakes::Malformation;
 
 namespace {
 
-class NoInterfaces final : public NetworkInterfaces {
-public:
-    std::vector<InterfaceAddress> ipv4Addresses() const override { return {}; }
-};
-class NoSSDP final : public SSDPSearcher {
-public:
-    int searches = 0;
-    QCoro::Task<std::vector<SSDPReply>> search(QByteArray, std::chrono::milliseconds) override {
-        ++searches;
-        co_return {};
-    }
-};
-class NoProbes final : public ConnectProber {
-public:
-    QCoro::Task<bool> canConnect(SpeakerAddress, std::uint16_t, std::chrono::milliseconds) override { co_return false; }
-};
 
 // Six rooms on 127.77.<block>.2 and up: a Beam with a Five bonded as its sub, grouped with the
 // kitchen and playing a queue; a paused radio in the bedroom; a Roam with a battery. Every test

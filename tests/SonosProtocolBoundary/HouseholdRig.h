@@ -32,29 +32,12 @@
 #include "Support/ManualClock.h"
 #include "common/WaitFor.h"
 #include "fakes/FakeHousehold.h"
+#include "SonosProtocolBoundary/DiscoveryStubs.h"
 
 namespace orvel::testing {
 
 using namespace std::chrono_literals;
 
-class NoInterfaces final : public NetworkInterfaces {
-public:
-    std::vector<InterfaceAddress> ipv4Addresses() const override { return {}; }
-};
-
-class NoSSDP final : public SSDPSearcher {
-public:
-    int searches = 0;
-    QCoro::Task<std::vector<SSDPReply>> search(QByteArray, std::chrono::milliseconds) override {
-        ++searches;
-        co_return {};
-    }
-};
-
-class NoProbes final : public ConnectProber {
-public:
-    QCoro::Task<bool> canConnect(SpeakerAddress, std::uint16_t, std::chrono::milliseconds) override { co_return false; }
-};
 
 // Keeps every snapshot a subscription delivers, until the test leaves.
 class Subscription {

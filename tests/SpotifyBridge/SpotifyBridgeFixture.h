@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "Awaiting.h"
+#include "ScriptedBrowser.h"
 #include "fakes/FakeSpotifyWebApi.h"
 #include "SpotifyBridge/SpotifyAPIClient.h"
 #include "SpotifyBridge/SpotifyBridge.h"
@@ -75,22 +76,6 @@ public:
     void remove(const std::string& key) override { values.erase(key); }
 
     std::map<std::string, std::string> values;
-};
-
-// Plays the user's browser: remembers every page it was asked to show and does what the test
-// scripted for it.
-class ScriptedBrowser : public BrowserOpener {
-public:
-    std::expected<void, std::string> open(const QUrl& url) override {
-        opened.push_back(url);
-        if (failure) return std::unexpected(*failure);
-        if (onOpen) onOpen(url);
-        return {};
-    }
-
-    std::vector<QUrl> opened;
-    std::optional<std::string> failure;
-    std::function<void(const QUrl&)> onOpen;
 };
 
 // Sign-in time-outs that strike only when the test says so.

@@ -13,9 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include "ScriptedBrowser.h"
 #include "SpotifyBridge/WebAuthSession.h"
 
 using namespace orvel;
+using orvel::testing::ScriptedBrowser;
 using namespace std::chrono_literals;
 
 namespace {
@@ -25,22 +27,6 @@ constexpr int waitBound = 10'000;  // ms; every wait ends as soon as its conditi
 const QUrl signInPage(QStringLiteral("https://accounts.example.test/authorize?client_id=abc&state=s1"));
 const QUrl otherSignInPage(QStringLiteral("https://accounts.example.test/authorize?client_id=abc&state=s2"));
 const QByteArray callback = "orvella://spotify-callback?code=c0de&state=s1";
-
-// Plays the user's browser: remembers every page it was asked to show, and does whatever the
-// test scripts for it when a page opens.
-class ScriptedBrowser : public BrowserOpener {
-public:
-    std::expected<void, std::string> open(const QUrl& url) override {
-        opened.push_back(url);
-        if (failure) return std::unexpected(*failure);
-        if (onOpen) onOpen(url);
-        return {};
-    }
-
-    std::vector<QUrl> opened;
-    std::optional<std::string> failure;
-    std::function<void(const QUrl&)> onOpen;
-};
 
 // Timers that fire only when the test says so.
 struct ManualTimer : WebAuthSession::Timer {
