@@ -110,14 +110,14 @@ TEST(Discovery, SweepTargetsStayWithinTheLocalSlash24) {
         {"a /28", {{ip("203.0.113.20"), 28, false}}, 13, "203.0.113.17", "203.0.113.30"},
         {"a /31", {{ip("203.0.113.20"), 31, false}}, 1, "203.0.113.21", "203.0.113.21"},
         {"a /32", {{ip("203.0.113.20"), 32, false}}, 0, std::nullopt, std::nullopt},
-        {"loopback by flag", {{ip("192.0.2.7"), 24, true}}, 0, std::nullopt, std::nullopt},
+        {"loopback by flag", {{ip("198.18.2.7"), 24, true}}, 0, std::nullopt, std::nullopt},
         {"loopback by address", {{ip("127.0.0.1"), 8, false}}, 0, std::nullopt, std::nullopt},
-        {"two addresses in one /24", {{ip("192.0.2.7"), 24, false}, {ip("192.0.2.8"), 24, false}}, 252, "192.0.2.1",
-         "192.0.2.254"},
+        {"two addresses in one /24", {{ip("198.18.2.7"), 24, false}, {ip("198.18.2.8"), 24, false}}, 252, "198.18.2.1",
+         "198.18.2.254"},
         {"two networks in interface order",
-         {{ip("198.51.100.9"), 24, false}, {ip("127.0.0.1"), 8, true}, {ip("192.0.2.7"), 24, false}},
-         506, "198.51.100.1", "192.0.2.254"},
-        {"a nonsense prefix", {{ip("192.0.2.7"), 40, false}}, 0, std::nullopt, std::nullopt},
+         {{ip("198.51.100.9"), 24, false}, {ip("127.0.0.1"), 8, true}, {ip("198.18.2.7"), 24, false}},
+         506, "198.51.100.1", "198.18.2.254"},
+        {"a nonsense prefix", {{ip("198.18.2.7"), 40, false}}, 0, std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
         auto targets = Discovery::sweepTargets(c.interfaces);
@@ -155,7 +155,7 @@ TEST(Discovery, SSDPRepliesGiveOnlyTheirSendersAddress) {
 
 TEST(Discovery, SeedsComeFirst) {
     Rig rig;
-    rig.interfaces.addresses = {{ip("192.0.2.7"), 24, false}};  // a fake interface: nothing is sent
+    rig.interfaces.addresses = {{ip("198.18.2.7"), 24, false}};  // a fake interface: nothing is sent
     rig.topology.answers.emplace(address("127.0.8.3"), household("Kitchen"));
     auto found = rig.find({"not an address", "127.0.8.2", "127.0.8.3", "127.0.8.4"});
     ASSERT_TRUE(found);
@@ -171,27 +171,27 @@ TEST(Discovery, ThenSSDPThenTheSweep) {
     // Fake interfaces, SSDP replies and probes: the sweep needs a network outside loopback, and
     // nothing is ever sent to it.
     Rig rig;
-    rig.interfaces.addresses = {{ip("127.0.0.1"), 8, true}, {ip("192.0.2.7"), 24, false}};
+    rig.interfaces.addresses = {{ip("127.0.0.1"), 8, true}, {ip("198.18.2.7"), 24, false}};
     rig.ssdp.replies = {
-        ssdpReply("http://192.0.2.40:1400/xml/device_description.xml", "192.0.2.40"),
-        ssdpReply("http://192.0.2.40:1400/xml/device_description.xml", "192.0.2.40"),
-        ssdpReply("http://192.0.2.66:1400/xml/device_description.xml", "192.0.2.99"),  // spoofed
+        ssdpReply("http://198.18.2.40:1400/xml/device_description.xml", "198.18.2.40"),
+        ssdpReply("http://198.18.2.40:1400/xml/device_description.xml", "198.18.2.40"),
+        ssdpReply("http://198.18.2.66:1400/xml/device_description.xml", "198.18.2.99"),  // spoofed
     };
-    rig.prober.open = {address("192.0.2.200"), address("192.0.2.40"), address("192.0.2.150")};
-    rig.topology.answers.emplace(address("192.0.2.200"), household("Office"));
+    rig.prober.open = {address("198.18.2.200"), address("198.18.2.40"), address("198.18.2.150")};
+    rig.topology.answers.emplace(address("198.18.2.200"), household("Office"));
 
     auto found = rig.find({"127.0.8.2"});
     ASSERT_TRUE(found);
     EXPECT_EQ(found->phase, DiscoveryResult::Phase::sweep);
-    EXPECT_EQ(found->answeredBy.text(), "192.0.2.200");
+    EXPECT_EQ(found->answeredBy.text(), "198.18.2.200");
 
     ASSERT_EQ(rig.ssdp.requests.size(), 1u);
     EXPECT_EQ(rig.ssdp.requests[0],
               "M-SEARCH * HTTP/1.1\r\nHOST: 239.255.255.250:1900\r\nMAN: \"ssdp:discover\"\r\nMX: 1\r\n"
               "ST: urn:schemas-upnp-org:device:ZonePlayer:1\r\n\r\n");
     // Each address is asked once: the SSDP answer that failed is not asked again after the sweep.
-    EXPECT_EQ(rig.topology.asked, (std::vector<SpeakerAddress>{address("127.0.8.2"), address("192.0.2.40"),
-                                                               address("192.0.2.150"), address("192.0.2.200")}));
+    EXPECT_EQ(rig.topology.asked, (std::vector<SpeakerAddress>{address("127.0.8.2"), address("198.18.2.40"),
+                                                               address("198.18.2.150"), address("198.18.2.200")}));
     EXPECT_EQ(rig.prober.probed.size(), 253u);
     EXPECT_EQ(rig.prober.maxInFlight, 8) << "the sweep keeps its concurrency bound";
     for (const auto& probed : rig.prober.probed) EXPECT_FALSE(probed.isLoopback());
