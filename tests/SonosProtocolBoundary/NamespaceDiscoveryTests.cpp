@@ -1,8 +1,8 @@
 // Real SSDP and a real connect sweep, run only inside network namespaces this test creates:
 //
 //   host namespace     this test: starts the controller side with `unshare -n`, reports its result
-//   controller side    a fresh namespace with veth0 (192.0.2.1/24); runs discovery for real
-//   speaker side       a second fresh namespace holding veth1 (192.0.2.2/24); answers SSDP
+//   controller side    a fresh namespace with veth0 (198.18.0.1/24); runs discovery for real
+//   speaker side       a second fresh namespace holding veth1 (198.18.0.2/24); answers SSDP
 //                      searches and the zone group state like a speaker
 //
 // The veth pair joins only the two private namespaces, so nothing leaves this machine. Where no
@@ -31,7 +31,7 @@ namespace {
 constexpr const char* roleVariable = "ORVELLA_NETNS_ROLE";
 constexpr const char* testName = "NamespaceDiscovery.RealSSDPAndSweepFindTheSpeaker";
 // Outside loopback on purpose: only ever configured on veth1 inside the speaker's own namespace.
-constexpr const char* speakerIP = "192.0.2.2";
+constexpr const char* speakerIP = "198.18.0.2";
 constexpr const char* speakerID = "RINCON_000E58A0000201400";
 constexpr int boundMs = 20'000;
 
@@ -152,7 +152,7 @@ void actAsController() {
     ASSERT_TRUE(waitForLine(speaker, "NAMESPACE", speakerOutput)) << speakerOutput.toStdString();
     ASSERT_TRUE(ip(QStringLiteral("link set veth1 netns %1").arg(speaker.processId())));
     // The controller's end of the private veth pair, inside this test's own namespace.
-    ASSERT_TRUE(ip(QStringLiteral("addr add 192.0.2.1/24 dev veth0")));
+    ASSERT_TRUE(ip(QStringLiteral("addr add 198.18.0.1/24 dev veth0")));
     ASSERT_TRUE(ip(QStringLiteral("link set veth0 up")));
     ASSERT_TRUE(ip(QStringLiteral("route add 224.0.0.0/4 dev veth0")));
     ASSERT_TRUE(waitForLine(speaker, "READY", speakerOutput)) << speakerOutput.toStdString();
@@ -161,7 +161,7 @@ void actAsController() {
 
     SystemNetworkInterfaces interfaces;
     const auto addresses = interfaces.ipv4Addresses();  // veth0's address, in this namespace only
-    EXPECT_NE(std::find(addresses.begin(), addresses.end(), InterfaceAddress{SpeakerAddress::make("192.0.2.1")->toIPv4(), 24, false}),
+    EXPECT_NE(std::find(addresses.begin(), addresses.end(), InterfaceAddress{SpeakerAddress::make("198.18.0.1")->toIPv4(), 24, false}),
               addresses.end());
 
     UdpSSDPSearcher ssdp;
