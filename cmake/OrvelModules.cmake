@@ -17,6 +17,8 @@ function(orvel_add_test_suite name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp" "${ARG_DIR}/*.h")
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  # Tests that read files of the source tree find them here, whatever path the compiler was given.
+  target_compile_definitions(${name} PRIVATE ORVELLA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        PROPERTIES TIMEOUT 120)

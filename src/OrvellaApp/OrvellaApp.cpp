@@ -13,9 +13,9 @@
 #include <QCoroTask>
 
 #include "OrvelStore/OrvelStore.h"
-#include "OrvelUI/OrvelRootView.h"
-#include "OrvelUI/VavuzadiRudodTheme.h"
-#include "OrvelUI/WindowRules.h"
+#include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvelUI/theme/VavuzadiRudodTheme.h"
+#include "OrvelUI/shell/WindowRules.h"
 #include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/SparkleUpdateSession.h"

@@ -12,8 +12,8 @@
 #include <QString>
 #include <QUrl>
 
-#include "OrvelUI/LaunchView.h"
-#include "OrvelUI/WindowSizeOption.h"
+#include "OrvelUI/shell/LaunchView.h"
+#include "OrvelUI/shell/WindowSizeOption.h"
 
 class QQuickWindow;
 class QWindow;

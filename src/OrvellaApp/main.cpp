@@ -2,7 +2,7 @@
 
 #include <QGuiApplication>
 
-#include "OrvelUI/ProcessLaunchInputs.h"
+#include "OrvelUI/shell/ProcessLaunchInputs.h"
 #include "OrvellaApp/OrvellaApp.h"
 
 int main(int argc, char** argv) {

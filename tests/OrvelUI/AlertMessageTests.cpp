@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "OrvelUI/AlertMessage.h"
+#include "OrvelUI/shell/AlertMessage.h"
 #include "ShellFixtures.h"
 
 using namespace orvel;

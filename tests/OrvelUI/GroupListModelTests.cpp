@@ -4,7 +4,7 @@
 #include <QPersistentModelIndex>
 #include <QSignalSpy>
 
-#include "OrvelUI/GroupListModel.h"
+#include "OrvelUI/shell/GroupListModel.h"
 #include "ShellFixtures.h"
 
 using namespace orvel;

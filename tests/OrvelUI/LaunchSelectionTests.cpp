@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "OrvelUI/LaunchSelection.h"
-#include "OrvelUI/RootNavigation.h"
+#include "OrvelUI/shell/LaunchSelection.h"
+#include "OrvelUI/shell/RootNavigation.h"
 #include "ShellFixtures.h"
 
 using namespace orvel;

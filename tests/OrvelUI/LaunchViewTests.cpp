@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "OrvelUI/LaunchView.h"
+#include "OrvelUI/shell/LaunchView.h"
 #include "ShellFixtures.h"
 
 using namespace orvel;

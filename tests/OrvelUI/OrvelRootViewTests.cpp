@@ -2,8 +2,8 @@
 
 #include <QSignalSpy>
 
-#include "OrvelUI/OrvelRootView.h"
-#include "OrvelUI/WindowRules.h"
+#include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvelUI/shell/WindowRules.h"
 #include "ShellFixtures.h"
 
 using namespace orvel;

@@ -2,8 +2,8 @@
 
 #include <QSignalSpy>
 
-#include "OrvelUI/VavuzadiRudod.h"
-#include "OrvelUI/VavuzadiRudodTheme.h"
+#include "OrvelUI/theme/VavuzadiRudod.h"
+#include "OrvelUI/theme/VavuzadiRudodTheme.h"
 
 using namespace orvel;
 

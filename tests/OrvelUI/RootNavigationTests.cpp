@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "OrvelUI/RootNavigation.h"
+#include "OrvelUI/shell/RootNavigation.h"
 #include "ShellFixtures.h"
 
 using namespace orvel;

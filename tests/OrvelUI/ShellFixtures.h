@@ -13,7 +13,7 @@
 #include "OrvelDomain/PlaybackState.h"
 #include "OrvelDomain/Speaker.h"
 #include "OrvelDomain/SonosGroup.h"
-#include "OrvelUI/LaunchView.h"
+#include "OrvelUI/shell/LaunchView.h"
 
 namespace orvel::testing {
 

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "OrvelUI/WindowRules.h"
-#include "OrvelUI/WindowSizeOption.h"
+#include "OrvelUI/shell/WindowRules.h"
+#include "OrvelUI/shell/WindowSizeOption.h"
 
 using namespace orvel;
 

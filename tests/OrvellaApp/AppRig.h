@@ -19,7 +19,7 @@
 #include <QUrl>
 
 #include "OrvelStore/FakePorts.h"
-#include "OrvelUI/LaunchView.h"
+#include "OrvelUI/shell/LaunchView.h"
 #include "OrvellaApp/OrvellaApp.h"
 #include "SpotifyBridge/BrowserOpener.h"
 

@@ -10,7 +10,7 @@
 #include "AppRig.h"
 #include "OrvelStore/OrvelAlert.h"
 #include "OrvelStore/StateFixtures.h"
-#include "OrvelUI/OrvelRootView.h"
+#include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "SpotifyBridge/SpotifyBridge.h"
 #include "SpotifyBridge/WebAuthSession.h"

@@ -9,8 +9,8 @@
 
 #include "AppRig.h"
 #include "OrvelStore/OrvelAlert.h"
-#include "OrvelUI/OrvelRootView.h"
-#include "OrvelUI/VavuzadiRudodTheme.h"
+#include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "OrvellaApp/OrvellaApp.h"
 

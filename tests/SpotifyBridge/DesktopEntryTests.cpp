@@ -132,7 +132,7 @@ TEST(DesktopEntry, QuotesTheExecutableAsTheFormatAsks) {
 
 TEST(DesktopEntry, ThePackagedEntryMatchesTheOneWrittenAtStart) {
     const QString packaged =
-        QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../packaging/orvella.desktop"));
+        QStringLiteral(ORVELLA_SOURCE_DIR "/packaging/orvella.desktop");
     const QByteArray shipped = readFile(packaged);
     ASSERT_FALSE(shipped.isEmpty()) << packaged.toStdString();
     const std::optional<QByteArray> generated = DesktopEntry::text(QStringLiteral("/usr/bin/orvella"));

@@ -1,4 +1,4 @@
-#include "OrvelUI/ProcessLaunchInputs.h"
+#include "OrvelUI/shell/ProcessLaunchInputs.h"
 
 #include <QCoreApplication>
 #include <QProcessEnvironment>

@@ -1,4 +1,4 @@
-#include "OrvelUI/WindowSizeOption.h"
+#include "OrvelUI/shell/WindowSizeOption.h"
 
 #include <charconv>
 #include <cmath>

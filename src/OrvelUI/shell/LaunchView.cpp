@@ -1,4 +1,4 @@
-#include "OrvelUI/LaunchView.h"
+#include "OrvelUI/shell/LaunchView.h"
 
 #include <algorithm>
 #include <string_view>

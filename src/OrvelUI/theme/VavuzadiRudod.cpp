@@ -1,4 +1,4 @@
-#include "OrvelUI/VavuzadiRudod.h"
+#include "OrvelUI/theme/VavuzadiRudod.h"
 
 namespace orvel {
 

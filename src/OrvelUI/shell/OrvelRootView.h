@@ -14,12 +14,12 @@
 #include "OrvelDomain/Speaker.h"
 #include "OrvelStore/OrvelAlert.h"
 #include "OrvelStore/OrvelState.h"
-#include "OrvelUI/AlertMessage.h"
+#include "OrvelUI/shell/AlertMessage.h"
 #include "OrvelDomain/SpeakerUUID.h"
-#include "OrvelUI/GroupListModel.h"
+#include "OrvelUI/shell/GroupListModel.h"
 #include "OrvelDomain/SonosGroup.h"
-#include "OrvelUI/LaunchView.h"
-#include "OrvelUI/RootNavigation.h"
+#include "OrvelUI/shell/LaunchView.h"
+#include "OrvelUI/shell/RootNavigation.h"
 
 namespace orvel {
 

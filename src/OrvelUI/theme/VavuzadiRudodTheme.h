@@ -11,8 +11,8 @@
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 
-#include "OrvelUI/ColorScheme.h"
-#include "OrvelUI/VavuzadiRudod.h"
+#include "OrvelUI/theme/ColorScheme.h"
+#include "OrvelUI/theme/VavuzadiRudod.h"
 
 class QQmlEngine;
 class QJSEngine;

@@ -1,8 +1,8 @@
-#include "OrvelUI/OrvelRootView.h"
+#include "OrvelUI/shell/OrvelRootView.h"
 
 #include <algorithm>
 
-#include "OrvelUI/WindowRules.h"
+#include "OrvelUI/shell/WindowRules.h"
 
 namespace orvel {
 

@@ -1,9 +1,9 @@
-#include "OrvelUI/RootNavigation.h"
+#include "OrvelUI/shell/RootNavigation.h"
 
 #include <algorithm>
 #include <set>
 
-#include "OrvelUI/LaunchSelection.h"
+#include "OrvelUI/shell/LaunchSelection.h"
 
 namespace orvel {
 

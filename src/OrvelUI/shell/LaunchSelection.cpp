@@ -1,4 +1,4 @@
-#include "OrvelUI/LaunchSelection.h"
+#include "OrvelUI/shell/LaunchSelection.h"
 
 #include <algorithm>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 // The running process's environment and argument list, read afresh on every call.
 
-#include "OrvelUI/LaunchView.h"
+#include "OrvelUI/shell/LaunchView.h"
 
 namespace orvel {
 

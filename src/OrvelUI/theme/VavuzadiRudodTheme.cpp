@@ -1,4 +1,4 @@
-#include "OrvelUI/VavuzadiRudodTheme.h"
+#include "OrvelUI/theme/VavuzadiRudodTheme.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <optional>
 
-#include "OrvelUI/WindowSizeOption.h"
+#include "OrvelUI/shell/WindowSizeOption.h"
 
 namespace orvel {
 

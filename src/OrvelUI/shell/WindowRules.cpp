@@ -1,4 +1,4 @@
-#include "OrvelUI/WindowRules.h"
+#include "OrvelUI/shell/WindowRules.h"
 
 #include <algorithm>
 #include <cmath>

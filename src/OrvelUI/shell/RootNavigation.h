@@ -12,10 +12,10 @@
 #include "OrvelDomain/GroupID.h"
 #include "OrvelDomain/Speaker.h"
 #include "OrvelDomain/SpeakerUUID.h"
-#include "OrvelUI/AppTab.h"
+#include "OrvelUI/shell/AppTab.h"
 #include "OrvelDomain/SonosGroup.h"
-#include "OrvelUI/LaunchView.h"
-#include "OrvelUI/SidebarDestination.h"
+#include "OrvelUI/shell/LaunchView.h"
+#include "OrvelUI/shell/SidebarDestination.h"
 
 namespace orvel {
 

@@ -1,4 +1,4 @@
-#include "OrvelUI/GroupListModel.h"
+#include "OrvelUI/shell/GroupListModel.h"
 
 #include <algorithm>
 #include <set>

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "OrvelUI/ColorScheme.h"
+#include "OrvelUI/theme/ColorScheme.h"
 
 namespace orvel {
 

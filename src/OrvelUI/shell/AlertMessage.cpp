@@ -1,4 +1,4 @@
-#include "OrvelUI/AlertMessage.h"
+#include "OrvelUI/shell/AlertMessage.h"
 
 namespace orvel {
 

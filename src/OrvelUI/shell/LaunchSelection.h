@@ -9,7 +9,7 @@
 
 #include "OrvelDomain/GroupID.h"
 #include "OrvelDomain/SonosGroup.h"
-#include "OrvelUI/LaunchView.h"
+#include "OrvelUI/shell/LaunchView.h"
 
 namespace orvel {
 

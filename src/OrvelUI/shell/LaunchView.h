@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "OrvelUI/ColorScheme.h"
+#include "OrvelUI/theme/ColorScheme.h"
 
 namespace orvel {
 
