@@ -34,7 +34,7 @@ public:
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
     bool isOpen() const { return fd_ >= 0; }
-    // The close's own result: a write may only show its failure here.
+    // The close's own result: an append may only show its failure here.
     int close() {
         const int result = ::close(fd_);
         fd_ = -1;
@@ -172,11 +172,11 @@ PrivateFileResult<> writeAtomically(const std::filesystem::path& target, std::st
     if (options.beforeReplacing) {
         if (auto going = options.beforeReplacing(temporary); !going) return fail(going.error());
     }
-    // Renamed while still locked, so a cleanup never takes a finished file for debris.
+    // Renamed while still locked (the lock goes with the descriptor), so a cleanup never takes
+    // a finished file for debris.
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         return fail(failure(PrivateFileError::Kind::replacing, "cannot replace", target, errno));
     }
-    if (fd.close() != 0) return std::unexpected(failure(PrivateFileError::Kind::writing, "cannot write", target, errno));
     syncFolder(folderOf(target));
     return {};
 }
