@@ -10,6 +10,7 @@
 #include <QRawFont>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include "OrvelUI/theme/SpeakerSilhouette.h"
 #include "OrvelUI/theme/SymbolTable.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "common/WaitFor.h"
@@ -53,4 +54,18 @@ TEST(ViewKit, TheGalleryPaintsInBothAppearances) {
     }
     EXPECT_NE(pictures[ColorScheme::light], pictures[ColorScheme::dark]);
     theme->setForcedScheme(before);
+}
+
+// A silhouette takes exactly its size in a layout, and an offline one is dimmed as a whole.
+TEST(ViewKit, SilhouettesTakeTheirSizeAndDimWhenOffline) {
+    SpeakerSilhouetteView view;
+    for (double size : {20.0, 44.0}) {
+        view.setSize(size);
+        EXPECT_EQ(view.implicitWidth(), size);
+        EXPECT_EQ(view.implicitHeight(), size);
+    }
+    view.setIsOnline(false);
+    EXPECT_DOUBLE_EQ(view.opacity(), offlineOpacity);
+    view.setIsOnline(true);
+    EXPECT_DOUBLE_EQ(view.opacity(), 1.0);
 }
