@@ -222,6 +222,19 @@ ApplicationWindow {
                 }
             }
 
+            RowLayout {
+                spacing: 16
+
+                AlertBanner {
+                    message: "Spotify is not linked yet"
+                    actionTitle: "Connect Spotify"
+                }
+                AlertBanner {
+                    message: "A saved file could not be read"
+                    actionTitle: ""
+                }
+            }
+
             Item { Layout.fillHeight: true }
         }
     }
