@@ -8,6 +8,15 @@
 // A row type provides `key()` (a value with `<`) and `==`. A subclass names its roles in
 // `roleNames()` and answers them in `roleData`; it may narrow a change to the roles that
 // differ in `changedRoles`.
+//
+// moc cannot see through the template, so a subclass registered for QML shows moc the base
+// that carries the meta-object; QML's type information then knows the whole chain:
+//
+//   #ifdef Q_MOC_RUN
+//   class GroupListModel : public orvel::KeyedListModelBase {
+//   #else
+//   class GroupListModel : public KeyedListModel<GroupListRow> {
+//   #endif
 
 #include <algorithm>
 #include <map>
@@ -17,6 +26,7 @@
 
 #include <QAbstractListModel>
 #include <QList>
+#include <QtQml/qqmlregistration.h>
 
 #include "OrvelUI/common/KeyedListPlan.h"
 
@@ -25,6 +35,7 @@ namespace orvel {
 // The part that moc sees: a class template cannot carry signals or properties.
 class KeyedListModelBase : public QAbstractListModel {
     Q_OBJECT
+    QML_ANONYMOUS
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:

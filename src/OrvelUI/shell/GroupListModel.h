@@ -24,7 +24,12 @@ struct GroupListRow {
     friend bool operator==(const GroupListRow&, const GroupListRow&) = default;
 };
 
+// moc is shown the base that carries the meta-object (see KeyedListModel.h).
+#ifdef Q_MOC_RUN
+class GroupListModel : public orvel::KeyedListModelBase {
+#else
 class GroupListModel : public KeyedListModel<GroupListRow> {
+#endif
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Provided by the root view")
