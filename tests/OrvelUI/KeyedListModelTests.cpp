@@ -55,17 +55,17 @@ std::map<Occurrence, int> positions(const std::vector<Item>& rows) {
 }
 
 struct Counts {
-    int inserts = 0, removes = 0, moves = 0, changes = 0;
+    int inserts = 0, removes = 0, moves = 0;
     friend bool operator==(const Counts&, const Counts&) = default;
     friend void PrintTo(const Counts& counts, std::ostream* out) {
-        *out << counts.inserts << " inserts, " << counts.removes << " removes, " << counts.moves << " moves, "
-             << counts.changes << " changes";
+        *out << counts.inserts << " inserts, " << counts.removes << " removes, " << counts.moves << " moves";
     }
 };
 
 // Applies `after` to a model holding `before` under the model tester and checks that the rows
-// end as asked, that nothing resets, and that every kept row kept its identity (its persistent
-// index follows it). Answers how many notifications of each kind were sent.
+// end as asked, that nothing resets, that every kept row kept its identity (its persistent
+// index follows it) and that only rows whose content changed are reported changed. Answers how
+// many notifications of each kind were sent.
 Counts update(const std::vector<Item>& before, const std::vector<Item>& after, const std::string& what) {
     ItemModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -86,7 +86,9 @@ Counts update(const std::vector<Item>& before, const std::vector<Item>& after, c
     EXPECT_TRUE(model.rows() == after) << what;
     EXPECT_EQ(resets.count() + layouts.count(), 0) << what;
     EXPECT_EQ(counts.count(), before.size() == after.size() ? 0 : 1) << what;
+    const auto was = positions(before);
     const auto wanted = positions(after);
+    int changed = 0;
     for (const auto& [occurrence, index] : kept) {
         const auto target = wanted.find(occurrence);
         if (target == wanted.end()) {
@@ -94,8 +96,11 @@ Counts update(const std::vector<Item>& before, const std::vector<Item>& after, c
             continue;
         }
         EXPECT_EQ(index.row(), target->second) << what << " " << occurrence.first.toStdString();
+        if (!(before[std::size_t(was.at(occurrence))] == after[std::size_t(target->second)])) ++changed;
     }
-    return {int(inserts.count()), int(removes.count()), int(moves.count()), int(changes.count())};
+    // A row that landed in the wrong place and was patched up with new content shows here.
+    EXPECT_EQ(changes.count(), changed) << what;
+    return {int(inserts.count()), int(removes.count()), int(moves.count())};
 }
 
 }  // namespace
@@ -104,27 +109,27 @@ TEST(KeyedListModel, TransitionsUseTheFewestNotifications) {
     struct Case {
         const char* before;
         const char* after;
-        Counts expected;  // inserts, removes, moves, changes
+        Counts expected;  // inserts, removes, moves
     };
     const Case cases[] = {
-        {"", "a b c", {1, 0, 0, 0}},
-        {"a b c", "", {0, 1, 0, 0}},
-        {"a b c", "a b c", {0, 0, 0, 0}},
-        {"a b c", "x a y z b c", {2, 0, 0, 0}},
-        {"a x b y z c", "a b c", {0, 2, 0, 0}},
-        {"a b c d", "d c b a", {0, 0, 3, 0}},
-        {"a b c d", "b c d a", {0, 0, 1, 0}},
-        {"a b c d", "d a b c", {0, 0, 1, 0}},
-        {"a b c d e f", "d e f a b c", {0, 0, 3, 0}},
-        {"a b c", "a b:1 c:2", {0, 0, 0, 2}},
-        {"a b:1 c", "b:2 a c", {0, 0, 1, 1}},
-        {"a b c d", "e c a f", {2, 2, 1, 0}},
+        {"", "a b c", {1, 0, 0}},
+        {"a b c", "", {0, 1, 0}},
+        {"a b c", "a b c", {0, 0, 0}},
+        {"a b c", "x a y z b c", {2, 0, 0}},
+        {"a x b y z c", "a b c", {0, 2, 0}},
+        {"a b c d", "d c b a", {0, 0, 3}},
+        {"a b c d", "b c d a", {0, 0, 1}},
+        {"a b c d", "d a b c", {0, 0, 1}},
+        {"a b c d e f", "d e f a b c", {0, 0, 3}},
+        {"a b c", "a b:1 c:2", {0, 0, 0}},
+        {"a b:1 c", "b:2 a c", {0, 0, 1}},
+        {"a b c d", "e c a f", {2, 2, 1}},
         // Repeated ids: rows are told apart by their occurrence.
-        {"a a", "a:1 a", {0, 0, 0, 1}},
-        {"a b a", "b a", {0, 1, 1, 0}},
-        {"a b a", "a b", {0, 1, 0, 0}},
-        {"a b", "a b a a", {1, 0, 0, 0}},
-        {"a:1 b a:2", "a:2 b a:1", {0, 0, 0, 2}},
+        {"a a", "a:1 a", {0, 0, 0}},
+        {"a b a", "b a", {0, 1, 1}},
+        {"a b a", "a b", {0, 1, 0}},
+        {"a b", "a b a a", {1, 0, 0}},
+        {"a:1 b a:2", "a:2 b a:1", {0, 0, 0}},
     };
     for (const Case& c : cases) {
         const std::string what = std::string(c.before) + " -> " + c.after;
