@@ -11,11 +11,11 @@
 
 #include "OrvelDomain/AcousticCurveRouter.h"
 #include "OrvelDomain/FloorBandLayout.h"
-#include "OrvelDomain/FloorplanFixtures.h"
 #include "OrvelDomain/FloorplanLayout.h"
+#include "common/Households.h"
 
 using namespace orvel;
-using namespace orvel::floorplanTesting;
+using namespace orvel::testing;
 namespace router = orvel::AcousticCurveRouter;
 
 namespace {
@@ -32,13 +32,13 @@ Household household(int count) {
     static const char* rooms[] = {"Kitchen", "Living Room", "Bedroom", "Office", "Bath", "Hall", "Dining", "Study"};
     Household h;
     for (int i = 0; i < count; ++i) {
-        h.speakers.push_back(speaker(i + 1, std::string(rooms[i % 8]) + " " + std::to_string(i / 8 + 1), i % 5 == 0 ? 1 : 0));
+        h.speakers.push_back(speaker(sp(i + 1), std::string(rooms[i % 8]) + " " + std::to_string(i / 8 + 1), {.satellites = i % 5 == 0 ? 1 : 0}));
     }
     for (int i = 0; i < count; ++i) {
         for (int j = i + 1; j < count; ++j) {
             bool sameFloor = i / 8 == j / 8;
             std::int64_t strength = sameFloor ? 30 + (i * 7 + j * 3) % 40 : 1 + (i + j) % 18;
-            h.matrix.record(id(i + 1), id(j + 1), strength, 0);
+            h.matrix.record(sp(i + 1), sp(j + 1), strength, 0);
         }
     }
     return h;

@@ -33,22 +33,6 @@ TEST(RoomCoordinate, ClampsEveryAxisInMemoryAndFromJson) {
     EXPECT_FALSE(RoomCoordinate::fromJson(*json::parse(R"([0.3, 0.4])")));
 }
 
-TEST(FloorLevel, IdsOrderAndJson) {
-    EXPECT_EQ(FloorLevel::lower().id(), "-1-Lower Floor");
-    EXPECT_EQ(FloorLevel::numbered(-2).id(), "-2-Floor -2");
-    EXPECT_EQ(FloorLevel::top().id(), "2-Top Floor");
-    EXPECT_LT(FloorLevel::lower(), FloorLevel::main());
-    EXPECT_LT(FloorLevel::main(), FloorLevel::upper());
-    EXPECT_LT(FloorLevel::upper(), FloorLevel::top());
-    EXPECT_LT(FloorLevel::numbered(1), FloorLevel::upper());
-    EXPECT_NE(FloorLevel::numbered(1), FloorLevel::upper());
-
-    EXPECT_EQ(FloorLevel::lower().toJson().dump(), R"({"rank":-1,"title":"Lower Floor"})");
-    EXPECT_EQ(*FloorLevel::fromJson(FloorLevel::numbered(7).toJson()), FloorLevel::numbered(7));
-    EXPECT_FALSE(FloorLevel::fromJson(*json::parse(R"({"rank": 1.5, "title": "x"})")));
-    EXPECT_FALSE(FloorLevel::fromJson(*json::parse(R"({"rank": 1})")));
-}
-
 TEST(FloorLevel, ElevationTiersFromRoomNames) {
     struct Case { std::string name; std::int64_t tier; };
     const Case cases[] = {

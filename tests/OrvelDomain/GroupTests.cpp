@@ -10,13 +10,12 @@
 
 using namespace orvel;
 using namespace orvel::testing;
-using Kind = DecodingError::Kind;
 
 namespace {
 
 HouseholdSnapshot household(std::initializer_list<std::pair<char, const char*>> rooms, std::string_view grouping) {
     HouseholdSnapshot::SpeakerMap map;
-    for (const auto& [id, name] : rooms) map.emplace(sp(id), roomSpeaker(id, name));
+    for (const auto& [id, name] : rooms) map.emplace(sp(id), speaker(sp(id), name));
     return HouseholdSnapshot(Date::sinceReferenceDate(1000), std::move(map), topology(grouping), {}, RFPeerMatrix::empty(),
                              std::nullopt, std::nullopt);
 }
@@ -28,20 +27,6 @@ std::vector<std::string> names(const HouseholdSnapshot& snapshot) {
 }
 
 const PresetID fixedID = *PresetID::make("E621E1F8-C36C-495A-93FC-0C247A3E6E5F");
-std::string id(char letter) { return sp(letter).rawValue(); }
-
-Decoded<PresetPill> decode(const std::string& text) {
-    auto parsed = json::parse(text);
-    if (!parsed) return std::unexpected(parsed.error());
-    return PresetPill::fromJson(*parsed);
-}
-
-// A valid preset object with the given text as its member list.
-std::string presetJson(const std::string& members) {
-    return R"({"id": {"rawValue": "E621E1F8-C36C-495A-93FC-0C247A3E6E5F"}, "name": "Evening", "coordinatorUUID": ")" +
-           id('C') + R"(", "memberUUIDs": )" + members + "}";
-}
-
 }  // namespace
 
 TEST(SonosGroup, NamesAndMemberOrderComeFromTheSnapshot) {
@@ -126,8 +111,8 @@ TEST(PresetPill, CapturingAGroupTrimsTheNameOrNamesItAfterTheRooms) {
         {"inner blanks stay", " Late  Night ", "Late  Night"},
     };
     // The group lists its coordinator among the members; the preset does not.
-    const SonosGroup g{group('A'), roomSpeaker('A', "Living Room"),
-                       {roomSpeaker('B', "Kitchen"), roomSpeaker('A', "Living Room")}, PlaybackState::stopped(),
+    const SonosGroup g{group('A'), speaker(sp('A'), "Living Room"),
+                       {speaker(sp('B'), "Kitchen"), speaker(sp('A'), "Living Room")}, PlaybackState::stopped(),
                        DiscreteVolume::snappingPercent(20), "Living Room + Kitchen"};
     for (const auto& c : cases) {
         auto preset = PresetPill::capturing(g, c.given);
@@ -137,91 +122,4 @@ TEST(PresetPill, CapturingAGroupTrimsTheNameOrNamesItAfterTheRooms) {
     }
     // Every capture is a preset of its own.
     EXPECT_NE(PresetPill::capturing(g).id(), PresetPill::capturing(g).id());
-}
-
-TEST(PresetPill, JsonRoundTripAndForm) {
-    PresetPill preset(fixedID, "Evening ☾", sp('C'), {sp('B'), sp('A')});
-    EXPECT_EQ(preset.toJson(), Json::parse(R"({"id": {"rawValue": "E621E1F8-C36C-495A-93FC-0C247A3E6E5F"}, "name": "Evening ☾",
-        "coordinatorUUID": ")" + id('C') + R"(", "memberUUIDs": [")" + id('A') + R"(", ")" + id('B') + R"("]})"));
-    EXPECT_EQ(PresetPill::fromJson(preset.toJson()), preset);
-
-    // Any order, duplicates and the coordinator itself are accepted and normalised.
-    auto read = decode(presetJson("[\"" + id('C') + "\", \"" + id('B') + "\", \"" + id('A') + "\", \"" + id('B') + "\"]"));
-    ASSERT_TRUE(read) << read.error().message();
-    EXPECT_EQ(read->memberUUIDs(), speakers("AB"));
-    EXPECT_TRUE(decode(presetJson("[]"))->memberUUIDs().empty());
-
-    // Unknown keys are ignored; a lower-case UUID is read and written back in upper case.
-    auto lenient = decode(R"({"memberUUIDs": [], "extra": 1, "coordinatorUUID": ")" + id('A') +
-                          R"(", "name": "", "id": {"rawValue": "e621e1f8-c36c-495a-93fc-0c247a3e6e5f", "x": 0}})");
-    ASSERT_TRUE(lenient);
-    EXPECT_EQ(lenient->id(), fixedID);
-}
-
-TEST(PresetPill, ReadingIsStrict) {
-    const Json valid = Json::parse(presetJson("[]"));
-    const auto with = [&](const char* key, Json value) { Json j = valid; j[key] = std::move(value); return j.dump(); };
-    const auto without = [&](const char* key) { Json j = valid; j.erase(key); return j.dump(); };
-    struct Case { const char* name; std::string json; Kind kind; const char* path; };
-    const Case cases[] = {
-        {"not an object", "[]", Kind::typeMismatch, ""},
-        {"no id", without("id"), Kind::keyNotFound, ""},
-        {"id without rawValue", with("id", Json::object()), Kind::keyNotFound, "id"},
-        {"id as a plain string", with("id", "E621E1F8-C36C-495A-93FC-0C247A3E6E5F"), Kind::typeMismatch, "id"},
-        {"malformed UUID", with("id", {{"rawValue", "E621E1F8-C36C-495A-93FC"}}), Kind::dataCorrupted, "id/rawValue"},
-        {"rawValue a number", with("id", {{"rawValue", 7}}), Kind::typeMismatch, "id/rawValue"},
-        {"no name", without("name"), Kind::keyNotFound, ""},
-        {"null name", with("name", nullptr), Kind::valueNotFound, ""},
-        {"name a number", with("name", 3), Kind::typeMismatch, "name"},
-        {"no coordinator", without("coordinatorUUID"), Kind::keyNotFound, ""},
-        {"invalid coordinator", with("coordinatorUUID", "RINCON_abc"), Kind::dataCorrupted, "coordinatorUUID"},
-        {"no members", without("memberUUIDs"), Kind::keyNotFound, ""},
-        {"members not an array", with("memberUUIDs", Json::object()), Kind::typeMismatch, "memberUUIDs"},
-        {"one invalid member", with("memberUUIDs", {id('C'), "RINCON_000000000001014000"}), Kind::dataCorrupted,
-         "memberUUIDs/1"},
-        {"a member of the wrong type", with("memberUUIDs", Json::array({nullptr})), Kind::typeMismatch, "memberUUIDs/0"},
-    };
-    for (const auto& k : cases) {
-        auto decoded = decode(k.json);
-        ASSERT_FALSE(decoded) << k.name;
-        EXPECT_EQ(decoded.error().kind, k.kind) << k.name << ": " << decoded.error().message();
-        EXPECT_EQ(decoded.error().path, k.path) << k.name;
-    }
-    EXPECT_EQ(decode(presetJson("[\"RINCON_abc\"]")).error().description, "Not a RINCON id: RINCON_abc");
-    EXPECT_EQ(decode(with("id", {{"rawValue", "nope"}})).error().description,
-              "Attempted to decode UUID from invalid UUID string.");
-}
-
-TEST(PresetPill, StoredListText) {
-    std::vector<PresetPill> presets{PresetPill(fixedID, "Evening", sp('C'), {sp('B'), sp('A')}),
-                                    PresetPill(PresetID::random(), "Alone", sp('A'), std::vector<SpeakerUUID>{})};
-    std::string text = presetListToJsonText(presets);
-    // Keys in field order, compact, members in identifier order.
-    EXPECT_EQ(text.substr(0, text.find("},{") + 1),
-              R"([{"id":{"rawValue":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F"},"name":"Evening","coordinatorUUID":")" +
-                  id('C') + R"(","memberUUIDs":[")" + id('A') + R"(",")" + id('B') + R"("]})");
-    EXPECT_EQ(presetListFromJsonText(text), presets);
-    EXPECT_EQ(presetListFromJson(presetListToJson(presets)), presets);
-    EXPECT_EQ(presetListFromJsonText("[]"), std::vector<PresetPill>{});
-
-    // A name that is not UTF-8 is written with a replacement character instead of failing.
-    auto reread = presetListFromJsonText(presetListToJsonText({PresetPill(fixedID, "Den \xFF", sp('A'), std::vector<SpeakerUUID>{})}));
-    ASSERT_TRUE(reread);
-    EXPECT_EQ((*reread)[0].name(), "Den \xEF\xBF\xBD");
-
-    struct Case { const char* name; std::string text; Kind kind; const char* path; };
-    const Case cases[] = {
-        {"empty text", "", Kind::dataCorrupted, ""},
-        {"truncated", text.substr(0, text.size() / 2), Kind::dataCorrupted, ""},
-        {"an object, not a list", presets[0].toJson().dump(), Kind::typeMismatch, ""},
-        {"one bad preset fails the list", "[" + presets[0].toJson().dump() + R"(, {"name": "x"}])", Kind::keyNotFound, "1"},
-        {"not UTF-8", "[\"\xFF\"]", Kind::dataCorrupted, ""},
-        {"deep nesting", std::string(100000, '[') + std::string(100000, ']'), Kind::typeMismatch, "0"},
-    };
-    for (const auto& k : cases) {
-        auto decoded = presetListFromJsonText(k.text);
-        ASSERT_FALSE(decoded) << k.name;
-        EXPECT_EQ(decoded.error().kind, k.kind) << k.name << ": " << decoded.error().message();
-        EXPECT_EQ(decoded.error().path, k.path) << k.name;
-    }
 }

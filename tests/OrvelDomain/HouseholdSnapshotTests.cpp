@@ -41,7 +41,9 @@ HouseholdSnapshot::SpeakerMap speakerMap(std::string_view ids, std::map<char, st
             bonded.push_back(BondedSatellite{sp(static_cast<char>('a' + i)), sp(id), SatelliteRole::rearLeft(), std::nullopt,
                                              std::nullopt, true, std::nullopt});
         }
-        out.emplace(sp(id), roomSpeaker(sp(id), std::string("Room ") + id, 10 + (id - 'A'), std::move(bonded)));
+        Speaker s = speaker(sp(id), std::string("Room ") + id, {.volume = 10 + (id - 'A')});
+        s.bondedSatellites = std::move(bonded);
+        out.emplace(sp(id), std::move(s));
     }
     return out;
 }

@@ -80,36 +80,3 @@ TEST(SpotifyURI, ShareLinks) {
     // Ids are case-sensitive.
     EXPECT_NE(SpotifyURI::make("spotify:track:abcdefghijklmnop"), SpotifyURI::make("spotify:track:ABCDEFGHIJKLMNOP"));
 }
-
-TEST(SpotifyURI, Json) {
-    auto uri = *SpotifyURI::make("spotify:track:" + id22);
-    EXPECT_EQ(uri.toJson(), *json::parse(R"({"kind":"track","id":"4uLU6hMCjMI75M1A2tKUQC"})"));
-    EXPECT_EQ(*SpotifyURI::fromJson(uri.toJson()), uri);
-
-    // An id from JSON is taken as it is; whoever writes it into XML or a URL escapes it.
-    auto loose = SpotifyURI::fromJson(*json::parse(R"({"kind":"album","id":"a<b>&c","extra":1})"));
-    ASSERT_TRUE(loose);
-    EXPECT_EQ(loose->id(), "a<b>&c");
-    EXPECT_EQ(loose->description(), "spotify:album:a<b>&c");
-
-    using Kind = DecodingError::Kind;
-    struct Case { const char* json; Kind kind; const char* description; };
-    const Case cases[] = {
-        {R"({"kind":"episode","id":"x"})", Kind::dataCorrupted, "Cannot initialize Kind from invalid String value episode"},
-        {R"({"kind":"Track","id":"x"})", Kind::dataCorrupted, "Cannot initialize Kind from invalid String value Track"},
-        {R"({"id":"x"})", Kind::keyNotFound, "No value associated with key \"kind\"."},
-        {R"({"kind":"track"})", Kind::keyNotFound, "No value associated with key \"id\"."},
-        {R"({"kind":"track","id":7})", Kind::typeMismatch, nullptr},
-        {R"({"kind":1,"id":"x"})", Kind::typeMismatch, nullptr},
-        {R"("spotify:track:4uLU6hMCjMI75M1A2tKUQC")", Kind::typeMismatch, nullptr},
-    };
-    for (const auto& c : cases) {
-        auto decoded = SpotifyURI::fromJson(*json::parse(c.json));
-        ASSERT_FALSE(decoded) << c.json;
-        EXPECT_EQ(decoded.error().kind, c.kind) << c.json;
-        if (c.description) {
-            EXPECT_EQ(decoded.error().description, c.description) << c.json;
-        }
-    }
-}
-

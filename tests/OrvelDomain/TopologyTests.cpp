@@ -174,22 +174,4 @@ TEST(TopologyTarget, IsSatisfied) {
     }
 }
 
-TEST(SonosCommand, OnlyGroupingCommandsHaveATopologyTarget) {
-    const SpotifyURI album = *SpotifyURI::make("spotify:album:1DFixLWuPkv3KT3TnV35m3");
-    const PresetPill evening(*PresetID::make("E621E1F8-C36C-495A-93FC-0C247A3E6E5F"), "Evening", sp('C'),
-                             {sp('B'), sp('A'), sp('B'), sp('C')});
-    // The target names the group first, the reverse of the command's own order.
-    EXPECT_EQ(SonosCommand::group(sp('B'), group('A')).topologyTarget(), TopologyTarget::memberOf(group('A'), sp('B')));
-    EXPECT_EQ(SonosCommand::ungroup(sp('B')).topologyTarget(), TopologyTarget::standalone(sp('B')));
-    EXPECT_EQ(SonosCommand::applyPreset(evening).topologyTarget(), TopologyTarget::exactGroup(sp('C'), speakers("AB")));
-    for (const auto& other : {
-             SonosCommand::setVolume(DiscreteVolume::snappingPercent(30), VolumeTarget::group(group('A'))),
-             SonosCommand::playPause(PlayPause::pause, group('A')), SonosCommand::nextTrack(group('A')),
-             SonosCommand::previousTrack(group('A')), SonosCommand::seekToQueueTrack(3, group('A')),
-             SonosCommand::enqueueAndPlaySpotify(album, {"Song", "Band", "Album", std::nullopt, std::nullopt}, group('A')),
-             SonosCommand::savePresets({evening}), SonosCommand::setSystemName("Home")}) {
-        EXPECT_EQ(other.topologyTarget(), std::nullopt) << other.caseName();
-    }
-}
-
 }  // namespace

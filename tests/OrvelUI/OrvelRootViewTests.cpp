@@ -17,28 +17,21 @@ OrvelRootView::LaunchSource fixed(LaunchInputs inputs) {
 
 }  // namespace
 
-TEST(OrvelRootView, LayoutAndLimits) {
-    OrvelRootView desktop(fixed(arguments({})));
-    EXPECT_FALSE(desktop.phoneLayout());
-    EXPECT_EQ(desktop.defaultWidth(), 1280);
-    EXPECT_EQ(desktop.defaultHeight(), 840);
-    EXPECT_EQ(desktop.minimumWidth(), 980);
-    EXPECT_EQ(desktop.minimumHeight(), 660);
-    EXPECT_EQ(desktop.maximumWidth(), WindowRules::largestWindowExtent);
-    EXPECT_EQ(desktop.sidebarMinimumWidth(), 230);
-    EXPECT_EQ(desktop.sidebarIdealWidth(), 260);
-    EXPECT_EQ(desktop.sidebarMaximumWidth(), 300);
-    EXPECT_EQ(desktop.selectionKind(), SelectionKind::Home);
-    EXPECT_EQ(desktop.activeTab(), int(AppTab::map));
-
-    OrvelRootView phone(fixed(arguments({"--layout=ios", "--tab=settings"})));
-    EXPECT_TRUE(phone.phoneLayout());
-    EXPECT_EQ(phone.defaultWidth(), 402);
-    EXPECT_EQ(phone.defaultHeight(), 874);
-    EXPECT_EQ(phone.minimumWidth(), 402);
-    EXPECT_EQ(phone.maximumWidth(), 430);
-    EXPECT_EQ(phone.minimumHeight(), 850);
-    EXPECT_EQ(phone.activeTab(), int(AppTab::settings));
+// The view shows the rules of the layout the launch chose (the numbers belong to WindowRules).
+TEST(OrvelRootView, LayoutPicksItsWindowRules) {
+    for (bool phoneLayout : {false, true}) {
+        OrvelRootView view(fixed(phoneLayout ? arguments({"--layout=ios", "--tab=settings"}) : arguments({})));
+        const WindowFrameLimits limits = WindowRules::frameLimits(phoneLayout);
+        const WindowSize size = WindowRules::defaultSize(phoneLayout);
+        EXPECT_EQ(view.phoneLayout(), phoneLayout);
+        EXPECT_EQ(view.defaultWidth(), WindowRules::windowExtent(size.width));
+        EXPECT_EQ(view.defaultHeight(), WindowRules::windowExtent(size.height));
+        EXPECT_EQ(view.minimumWidth(), WindowRules::windowExtent(limits.minimumWidth));
+        EXPECT_EQ(view.maximumWidth(), limits.maximumWidth ? WindowRules::windowExtent(*limits.maximumWidth)
+                                                           : WindowRules::largestWindowExtent);
+        EXPECT_EQ(view.activeTab(), int(phoneLayout ? AppTab::settings : AppTab::map));
+        if (!phoneLayout) EXPECT_EQ(view.selectionKind(), SelectionKind::Home);
+    }
 }
 
 TEST(OrvelRootView, WatchersRunOnlyOnceShownAndOnChanges) {

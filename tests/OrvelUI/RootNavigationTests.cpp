@@ -77,13 +77,3 @@ TEST(RootNavigation, OfflineSpeakersAreThoseInNoGroup) {
     for (const Speaker& s : offlineSpeakers(groups, speakers)) ids.push_back(s.id);
     EXPECT_EQ(ids, (std::vector{sp(4), sp(5)}));
 }
-
-TEST(SidebarDestination, EqualityAndHash) {
-    const auto a = SidebarDestination::group(gid(1));
-    EXPECT_EQ(a, SidebarDestination::group(gid(1)));
-    EXPECT_NE(a, SidebarDestination::group(gid(2)));
-    // The same id as a group and as a speaker are different places.
-    EXPECT_NE(a, SidebarDestination::speaker(sp(1)));
-    EXPECT_NE(std::hash<SidebarDestination>{}(a), std::hash<SidebarDestination>{}(SidebarDestination::speaker(sp(1))));
-    EXPECT_EQ(std::hash<SidebarDestination>{}(a), std::hash<SidebarDestination>{}(SidebarDestination::group(gid(1))));
-}

@@ -39,14 +39,6 @@ TEST(WindowSizeOption, Parsing) {
     for (const auto& c : cases) EXPECT_EQ(parseWindowSizeOption(c.value), c.expected) << c.value;
 }
 
-TEST(WindowRules, SizesPerLayout) {
-    EXPECT_EQ(WindowRules::defaultSize(false), (WindowSize{1280, 840}));
-    EXPECT_EQ(WindowRules::defaultSize(true), (WindowSize{402, 874}));
-    EXPECT_EQ(WindowRules::frameLimits(false), (WindowFrameLimits{980, 1280, std::nullopt, 660, 840, std::nullopt}));
-    EXPECT_EQ(WindowRules::frameLimits(true), (WindowFrameLimits{402, 402, 430, 850, 874, std::nullopt}));
-    EXPECT_EQ(WindowRules::sidebarWidths(), (SplitColumnWidths{230, 260, 300}));
-}
-
 TEST(WindowRules, SizeOptionSkipsNarrowWindows) {
     EXPECT_FALSE(WindowRules::sizeOptionApplies(120));
     EXPECT_FALSE(WindowRules::sizeOptionApplies(300));

@@ -24,7 +24,7 @@
 #include "OrvelUI/ShellFixtures.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvellaApp/DataFolder.h"
-#include "PrivateNetwork.h"
+#include "common/PrivateNetwork.h"
 #include "fakes/FakeHousehold.h"
 
 using namespace orvel;

@@ -21,9 +21,11 @@
 #include <QUdpSocket>
 
 #include "SoapReplies.h"
+#include "common/PrivateNetwork.h"
 #include "SonosProtocolBoundary/Discovery.h"
 
 using namespace orvel;
+using namespace orvel::testing;
 using namespace std::chrono_literals;
 
 namespace {
@@ -37,31 +39,11 @@ constexpr int boundMs = 20'000;
 
 QByteArray role() { return qgetenv(roleVariable); }
 
-bool run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(boundMs) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
-bool ip(const QString& arguments) { return run(QStringLiteral("ip"), arguments.split(QLatin1Char(' '))); }
-
-// A namespace of our own has nothing but its loopback device when it starts; anything else
-// means this is the host's network, where discovery must never run.
-bool onlyLoopback() {
-    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
-        if (!interface.flags().testFlag(QNetworkInterface::IsLoopBack)) return false;
-    }
-    return true;
-}
+bool ip(const QString& arguments) { return runsCleanly(QStringLiteral("ip"), arguments.split(QLatin1Char(' ')), boundMs); }
 
 // The same test binary in a new network namespace, in the given role.
 void startInNamespace(QProcess& process, const char* childRole) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(roleVariable, childRole);
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral("unshare"), {QStringLiteral("-n"), QStringLiteral("--"), QCoreApplication::applicationFilePath(),
-                                              QStringLiteral("--gtest_filter=") + testName});
+    startInPrivateNetwork(process, QString::fromLatin1(testName), roleVariable, childRole);
 }
 
 bool waitForLine(QProcess& process, const QByteArray& marker, QByteArray& seen) {
@@ -199,13 +181,13 @@ TEST(NamespaceDiscovery, RealSSDPAndSweepFindTheSpeaker) {
     if (role() == "speaker") return actAsSpeaker();
     if (role() == "controller") return actAsController();
 
-    if (!run(QStringLiteral("unshare"), {QStringLiteral("-n"), QStringLiteral("true")})) {
+    if (!runsCleanly(QStringLiteral("unshare"), {QStringLiteral("-n"), QStringLiteral("true")}, boundMs)) {
         GTEST_SKIP() << "no network namespace can be made here (needs root and unshare)";
     }
-    if (!run(QStringLiteral("unshare"), {QStringLiteral("-n"), QStringLiteral("ip"), QStringLiteral("link"),
+    if (!runsCleanly(QStringLiteral("unshare"), {QStringLiteral("-n"), QStringLiteral("ip"), QStringLiteral("link"),
                                          QStringLiteral("add"), QStringLiteral("veth0"), QStringLiteral("type"),
                                          QStringLiteral("veth"), QStringLiteral("peer"), QStringLiteral("name"),
-                                         QStringLiteral("veth1")})) {
+                                         QStringLiteral("veth1")}, boundMs)) {
         GTEST_SKIP() << "veth pairs cannot be made in a network namespace here";
     }
     QProcess controller;

@@ -4,9 +4,7 @@
 
 #include <atomic>
 #include <memory>
-#include <numeric>
 #include <stdexcept>
-#include <vector>
 
 #include "Support/RunDetached.h"
 #include "common/WaitFor.h"
@@ -14,19 +12,6 @@
 using namespace orvel;
 
 namespace {
-
-struct Sum {
-    long long total = 0;
-    bool onWorker = false;
-};
-
-QCoro::Task<Sum> sumDetached(std::vector<int> values) {
-    auto future = runDetached([values = std::move(values)] {
-        return Sum{std::accumulate(values.begin(), values.end(), 0LL),
-                   QThread::currentThread() != QCoreApplication::instance()->thread()};
-    });
-    co_return co_await future;
-}
 
 template <typename T>
 QCoro::Task<T> awaited(QFuture<T> future) {
@@ -38,12 +23,9 @@ QCoro::Task<> awaited(QFuture<void> future) { co_await future; }
 }  // namespace
 
 TEST(RunDetached, TheJobRunsOnThePoolAndItsResultIsAwaitedHere) {
-    std::vector<int> values(100'000);
-    std::iota(values.begin(), values.end(), 1);
-    auto sum = waitForTask(sumDetached(std::move(values)));
-    ASSERT_TRUE(sum);
-    EXPECT_EQ(sum->total, 5'000'050'000LL);
-    EXPECT_TRUE(sum->onWorker);
+    const auto onWorker = waitForTask(awaited(runDetached([] { return QThread::currentThread() != QCoreApplication::instance()->thread(); })));
+    ASSERT_TRUE(onWorker);
+    EXPECT_TRUE(*onWorker);
 }
 
 TEST(RunDetached, MoveOnlyVoidAndThrowingJobs) {

@@ -9,7 +9,8 @@
 //   inner side    the same test with ORVELLA_PRIVATE_NETWORK=1: checks that nothing but loopback
 //                 exists, brings loopback up and does the real work
 //
-// Where no namespace can be made, the host side skips the test; it never passes it.
+// Where no namespace can be made, the host side skips the test; it never passes it. Tests that
+// need more than one namespace start their own sides with startInPrivateNetwork.
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 
 namespace orvel::testing {
 
@@ -74,11 +76,18 @@ struct PrivateNetworkRun {
     QByteArray output;
 };
 
-// The host side: runs `testName` of this binary in a new network namespace and waits for it.
-inline PrivateNetworkRun runInPrivateNetwork(const QString& testName, int limitMs) {
+// Runs a program to its end; true when it ended by itself with exit code 0.
+inline bool runsCleanly(const QString& program, const QStringList& arguments, int limitMs) {
     QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(limitMs) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// Starts `testName` of this binary in a new network namespace, with `variable` set to `value`
+// so the started copy knows which side it plays.
+inline void startInPrivateNetwork(QProcess& process, const QString& testName, const char* variable, const QByteArray& value) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(privateNetworkVariable), QStringLiteral("1"));
+    environment.insert(QString::fromLatin1(variable), QString::fromLatin1(value));
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     QStringList arguments{QStringLiteral("--net")};
@@ -87,6 +96,12 @@ inline PrivateNetworkRun runInPrivateNetwork(const QString& testName, int limitM
     arguments << QStringLiteral("--") << QCoreApplication::applicationFilePath()
               << QStringLiteral("--gtest_filter=") + testName;
     process.start(QStringLiteral("unshare"), arguments);
+}
+
+// The host side: runs `testName` of this binary in a new network namespace and waits for it.
+inline PrivateNetworkRun runInPrivateNetwork(const QString& testName, int limitMs) {
+    QProcess process;
+    startInPrivateNetwork(process, testName, privateNetworkVariable, "1");
 
     PrivateNetworkRun run;
     run.finished = process.waitForFinished(limitMs);

@@ -15,7 +15,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-enum RuleKind { FaultRule, MalformRule, SlowRule, PageRule };
+enum RuleKind { FaultRule, MalformRule };
 
 // 4 MiB is the most a controller reads; an oversized reply goes past it.
 constexpr qsizetype kOversizedBytes = 5 * 1024 * 1024;
@@ -115,11 +115,6 @@ struct FakeHousehold::Rule {
     int remaining = -1;
     int code = 0;
     Malformation malformation = Malformation::Truncated;
-    std::chrono::milliseconds delay{0};
-    qsizetype trickleBytes = 0;
-    int status = 200;
-    QByteArray body;
-    QByteArray contentType;
 };
 
 struct FakeHousehold::Pending {
@@ -286,25 +281,6 @@ void FakeHousehold::malformReplies(const FakeTarget& target, Malformation malfor
     rules_.push_back(std::move(rule));
 }
 
-void FakeHousehold::slowReplies(const FakeTarget& target, std::chrono::milliseconds delay, qsizetype trickleBytes) {
-    Rule rule;
-    rule.kind = SlowRule;
-    rule.target = target;
-    rule.delay = delay;
-    rule.trickleBytes = trickleBytes;
-    rules_.push_back(std::move(rule));
-}
-
-void FakeHousehold::overridePage(const FakeTarget& target, int status, QByteArray body, QByteArray contentType) {
-    Rule rule;
-    rule.kind = PageRule;
-    rule.target = target;
-    rule.status = status;
-    rule.body = std::move(body);
-    rule.contentType = std::move(contentType);
-    rules_.push_back(std::move(rule));
-}
-
 void FakeHousehold::clearTrouble() { rules_.clear(); }
 
 const FakeHousehold::Rule* FakeHousehold::takeRule(int kind, const FakeRequest& request) {
@@ -339,7 +315,6 @@ QStringList FakeHousehold::requestLog(const QString& uuid) const {
 void FakeHousehold::schedule(GroupingChange change) {
     if (groupingDelay_.count() <= 0 && pending_.empty()) {
         model_.apply(change);
-        emit groupingApplied();
         return;
     }
     auto pending = std::make_unique<Pending>();
@@ -363,7 +338,6 @@ void FakeHousehold::applyUpTo(qsizetype index) {
         pending_.erase(pending_.begin());
     }
     for (const auto& item : due) model_.apply(item->change);
-    emit groupingApplied();
 }
 
 qsizetype FakeHousehold::pendingGroupingCount() const { return qsizetype(pending_.size()); }
@@ -396,7 +370,6 @@ HttpReply FakeHousehold::handle(const QString& uuid, const HttpRequest& request)
         }
     }
     if (recording_) requests_.append(recorded);
-    emit requestReceived(recorded);
 
     const Endpoint* e = endpoint(uuid);
     if (e && e->reachability == Reachability::Silent) return HttpReply::hang();
@@ -404,11 +377,6 @@ HttpReply FakeHousehold::handle(const QString& uuid, const HttpRequest& request)
 
     HttpReply reply = service ? handleControl(*service, recorded) : handlePage(recorded);
     if (const Rule* rule = takeRule(MalformRule, recorded)) malform(reply, rule->malformation, recorded);
-    if (const Rule* rule = takeRule(SlowRule, recorded)) {
-        reply.delay = rule->delay;
-        reply.trickleBytes = rule->trickleBytes;
-        reply.trickleInterval = rule->delay;
-    }
     return reply;
 }
 
@@ -522,7 +490,6 @@ SoapOutcome FakeHousehold::perform(const QString& uuid, const QString& serviceNa
 }
 
 HttpReply FakeHousehold::handlePage(const FakeRequest& recorded) {
-    if (const Rule* rule = takeRule(PageRule, recorded)) return HttpReply::withStatus(rule->status, rule->body, rule->contentType);
     const bool get = recorded.method == "GET" || recorded.method == "HEAD";
     const FakeSpeaker& speaker = model_.speaker(recorded.speaker);
     const QString& path = recorded.path;

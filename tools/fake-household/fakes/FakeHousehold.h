@@ -129,16 +129,12 @@ public:
     // `times` < 0: for good; otherwise for that many matching requests.
     void failRequests(const FakeTarget& target, int upnpErrorCode, int times = -1);
     void malformReplies(const FakeTarget& target, Malformation malformation, int times = -1);
-    // Answers wait `delay`; with trickleBytes > 0 the body then goes out that many bytes per `delay`.
-    void slowReplies(const FakeTarget& target, std::chrono::milliseconds delay, qsizetype trickleBytes = 0);
-    // Serves `body` with `status` for a page instead of what the model would give.
-    void overridePage(const FakeTarget& target, int status, QByteArray body, QByteArray contentType = "text/xml");
     // While on, the speaker's finished replies wait until released (in arrival order) or until
     // holding stops, so a test can act between a request's arrival and its answer.
     void holdReplies(const QString& uuid, bool on);
     qsizetype heldReplyCount(const QString& uuid) const;
     void releaseHeldReplies(const QString& uuid);
-    // Clears every fault, malformation, slowness and page override (reachability stays).
+    // Clears every fault and malformation (reachability stays).
     void clearTrouble();
 
     // On by default; the standalone program turns it off so memory stays flat.
@@ -148,11 +144,6 @@ public:
     // "AVTransport#Play" or "GET /status/batterystatus", in arrival order.
     QStringList requestLog(const QString& uuid = {}) const;
     void clearRequests() { requests_.clear(); }
-
-signals:
-    void requestReceived(const orvel::fakes::FakeRequest& request);
-    // After waiting grouping changes were carried out.
-    void groupingApplied();
 
 private:
     struct Rule;
