@@ -30,7 +30,9 @@ TEST(OrvelRootView, LayoutPicksItsWindowRules) {
         EXPECT_EQ(view.maximumWidth(), limits.maximumWidth ? WindowRules::windowExtent(*limits.maximumWidth)
                                                            : WindowRules::largestWindowExtent);
         EXPECT_EQ(view.activeTab(), int(phoneLayout ? AppTab::settings : AppTab::map));
-        if (!phoneLayout) EXPECT_EQ(view.selectionKind(), SelectionKind::Home);
+        if (!phoneLayout) {
+            EXPECT_EQ(view.selectionKind(), SelectionKind::Home);
+        }
     }
 }
 

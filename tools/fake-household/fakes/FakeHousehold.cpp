@@ -370,6 +370,7 @@ HttpReply FakeHousehold::handle(const QString& uuid, const HttpRequest& request)
         }
     }
     if (recording_) requests_.append(recorded);
+    emit requestReceived(recorded);
 
     const Endpoint* e = endpoint(uuid);
     if (e && e->reachability == Reachability::Silent) return HttpReply::hang();

@@ -145,6 +145,10 @@ public:
     QStringList requestLog(const QString& uuid = {}) const;
     void clearRequests() { requests_.clear(); }
 
+signals:
+    // Every request as it arrives, recorded or not: the showcase takes a speaker away after its first.
+    void requestReceived(const orvel::fakes::FakeRequest& request);
+
 private:
     struct Rule;
     struct Pending;
