@@ -3,6 +3,7 @@
 // The household's grouping as the speakers report it (ZoneGroupTopology#GetZoneGroupState),
 // and the AVTransport actions that regroup speakers.
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -54,6 +55,9 @@ struct ZoneGroupState {
 };
 
 struct TopologyService {
+    // Rooms and satellites in one household; a state listing more is treated as malformed.
+    static constexpr std::size_t maxSpeakers = 1'000;
+
     static SOAPRequest zoneGroupStateRequest();
     // The reply's "ZoneGroupState" output, an escaped document.
     static Parsed<ZoneGroupState> parseZoneGroupState(const SOAPResponse& response);
