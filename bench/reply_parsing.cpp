@@ -29,7 +29,7 @@ BENCHMARK(BM_AttributesOnOneElement)->Arg(100)->Arg(60'000)->Arg(300'000)->Unit(
 void BM_AttributesSpreadOut(benchmark::State& state) {
     parseXML(state, hostile::deviceDescriptionWithSpreadAttributes(static_cast<std::size_t>(state.range(0))));
 }
-BENCHMARK(BM_AttributesSpreadOut)->Arg(40'000)->Arg(300'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AttributesSpreadOut)->Arg(40'000)->Arg(50'000)->Arg(300'000)->Unit(benchmark::kMillisecond);
 
 void BM_NamespaceDeclarations(benchmark::State& state) {
     parseXML(state, hostile::nestedNamespaceDeclarations(static_cast<std::size_t>(state.range(0))));
@@ -40,6 +40,16 @@ void BM_ManySmallElements(benchmark::State& state) {
     parseXML(state, hostile::manySmallElements(4 * 1024 * 1024 - 1024));
 }
 BENCHMARK(BM_ManySmallElements)->Unit(benchmark::kMillisecond);
+
+void BM_ManyTextElements(benchmark::State& state) {
+    parseXML(state, hostile::manyTextElements(static_cast<std::size_t>(state.range(0))));
+}
+BENCHMARK(BM_ManyTextElements)->Arg(10'000)->Arg(20'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+void BM_LongText(benchmark::State& state) {
+    parseXML(state, "<a>" + std::string(4 * 1024 * 1024 - 7, 'y') + "</a>");
+}
+BENCHMARK(BM_LongText)->Unit(benchmark::kMillisecond);
 
 void BM_ZoneGroupStateSatellites(benchmark::State& state) {
     const std::string document = hostile::zoneGroupStateWithSatellites(static_cast<std::size_t>(state.range(0)));

@@ -61,4 +61,12 @@ inline std::string manySmallElements(std::size_t bytes) {
     return doc;
 }
 
+// `count` elements with a little text each, under one root.
+inline std::string manyTextElements(std::size_t count) {
+    std::string doc = "<root>";
+    for (std::size_t i = 1; i < count; ++i) doc += "<title>A song of some length</title>";
+    doc += "</root>";
+    return doc;
+}
+
 }  // namespace orvel::hostile
