@@ -3,6 +3,7 @@
 #include <set>
 
 #include "SonosProtocolBoundary/XMLNode.h"
+#include "Support/RunDetached.h"
 
 namespace orvel {
 
@@ -163,6 +164,15 @@ SOAPRequest TopologyService::zoneGroupStateRequest() {
 Parsed<ZoneGroupState> TopologyService::parseZoneGroupState(const SOAPResponse& response) {
     ORVEL_TRY(std::string document, response.requiredOutput("ZoneGroupState"));
     return parseZoneGroupStateDocument(document);
+}
+
+QCoro::Task<Parsed<ZoneGroupState>> TopologyService::parseZoneGroupStateOffTheLoop(SOAPResponse response) {
+    const std::string* found = response.output("ZoneGroupState");
+    if (found == nullptr || found->size() <= 64 * 1024) co_return parseZoneGroupState(response);
+    auto job = [document = *found] { return parseZoneGroupStateDocument(document); };
+    auto parsing = runDetached(std::move(job));
+    Parsed<ZoneGroupState> state = co_await parsing;
+    co_return state;
 }
 
 Parsed<ZoneGroupState> TopologyService::parseZoneGroupStateDocument(std::string_view document) {

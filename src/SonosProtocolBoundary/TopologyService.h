@@ -10,10 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include <qcoro/qcorotask.h>
+
 #include "OrvelDomain/BondedSatellite.h"
 #include "OrvelDomain/SpeakerUUID.h"
 #include "OrvelDomain/Topology.h"
+
 #include "OrvelDomain/TopologyStep.h"
+
 #include "SonosProtocolBoundary/ProtocolParseError.h"
 #include "SonosProtocolBoundary/SOAPClient.h"
 #include "SonosProtocolBoundary/SOAPRequest.h"
@@ -61,6 +65,8 @@ struct TopologyService {
     static SOAPRequest zoneGroupStateRequest();
     // The reply's "ZoneGroupState" output, an escaped document.
     static Parsed<ZoneGroupState> parseZoneGroupState(const SOAPResponse& response);
+    // The same, with a large state parsed on a worker thread so the event loop never waits for it.
+    static QCoro::Task<Parsed<ZoneGroupState>> parseZoneGroupStateOffTheLoop(SOAPResponse response);
     // The document itself, with <ZoneGroupState> or (older speakers) <ZoneGroups> as its root.
     // Members marked Invisible="1" and Satellite elements are bonded satellites, not rooms;
     // their roles come from the room's HTSatChanMapSet or, for a stereo pair, ChannelMapSet.

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include <QCoroTask>
+
 #include "SonosProtocolBoundary/HostileDocuments.h"
 #include "SonosProtocolBoundary/TopologyService.h"
 #include "SonosProtocolBoundary/XMLNode.h"
@@ -65,6 +67,19 @@ TEST(CostlyReplies, ZoneGroupStatesAreBoundedInSpeakers) {
         const auto& satellites = state->rooms().front()->satellites;
         ASSERT_EQ(satellites.size(), rooms);
         EXPECT_EQ(satellites.back().id.rawValue(), hostile::speakerID('B', rooms - 1));
+    }
+}
+
+TEST(CostlyReplies, LargeZoneGroupStatesParseOffTheLoopAlike) {
+    // Below and above the size that is parsed on a worker thread.
+    for (std::size_t rooms : {std::size_t{2}, std::size_t{495}}) {
+        SOAPResponse response;
+        response.outputs.emplace_back("ZoneGroupState", hostile::zoneGroupStateWithSatellites(rooms));
+        EXPECT_EQ(response.outputs.back().second.size() > 64 * 1024, rooms > 2);
+        const auto direct = TopologyService::parseZoneGroupState(response);
+        ASSERT_TRUE(direct) << rooms;
+        const auto detached = QCoro::waitFor(TopologyService::parseZoneGroupStateOffTheLoop(response));
+        EXPECT_EQ(detached, direct) << rooms;
     }
 }
 
