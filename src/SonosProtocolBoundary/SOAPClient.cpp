@@ -3,8 +3,8 @@
 #include <charconv>
 
 #include "OrvelDomain/Text.h"
+#include "SonosProtocolBoundary/LargeReplyParsing.h"
 #include "SonosProtocolBoundary/XMLNode.h"
-#include "Support/RunDetached.h"
 
 namespace orvel {
 
@@ -72,25 +72,6 @@ std::optional<SOAPFault> parseSOAPFault(std::string_view body) {
     return out;
 }
 
-namespace {
-
-// Parsing a large reply takes milliseconds the window would wait for; such replies are parsed
-// on a worker thread, on a copy of the bytes.
-constexpr qsizetype largeReplyBytes = 64 * 1024;
-
-QCoro::Task<Parsed<SOAPResponse>> parseResponseOffTheLoop(QByteArray body, std::string action) {
-    const bool large = body.size() > largeReplyBytes;
-    auto job = [body = std::move(body), action = std::move(action)] {
-        return parseSOAPResponse(std::string_view(body.constData(), static_cast<std::size_t>(body.size())), action);
-    };
-    if (!large) co_return job();
-    auto parsing = runDetached(std::move(job));
-    Parsed<SOAPResponse> parsed = co_await parsing;
-    co_return parsed;
-}
-
-}  // namespace
-
 QCoro::Task<SOAPResult> SOAPClient::call(SpeakerAddress speaker, SOAPRequest request, HttpLimits limits) {
     const QUrl url = speaker.url(upnp::controlPath(request.service), port_);
     std::vector<HttpClient::Header> headers{
@@ -103,7 +84,10 @@ QCoro::Task<SOAPResult> SOAPClient::call(SpeakerAddress speaker, SOAPRequest req
 
     const std::string_view body(reply->body.constData(), static_cast<std::size_t>(reply->body.size()));
     if (reply->statusCode == 200) {
-        auto parsing = parseResponseOffTheLoop(reply->body, request.action);
+        auto job = [body = reply->body, action = request.action] {
+            return parseSOAPResponse(std::string_view(body.constData(), static_cast<std::size_t>(body.size())), action);
+        };
+        auto parsing = parseOffTheLoopWhenLarge(body.size(), std::move(job));
         auto parsed = co_await std::move(parsing);
         if (!parsed) co_return std::unexpected(SOAPError::malformedReply(std::move(parsed).error()));
         co_return std::move(*parsed);

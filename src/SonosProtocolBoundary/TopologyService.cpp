@@ -2,8 +2,8 @@
 
 #include <set>
 
+#include "SonosProtocolBoundary/LargeReplyParsing.h"
 #include "SonosProtocolBoundary/XMLNode.h"
-#include "Support/RunDetached.h"
 
 namespace orvel {
 
@@ -168,10 +168,10 @@ Parsed<ZoneGroupState> TopologyService::parseZoneGroupState(const SOAPResponse& 
 
 QCoro::Task<Parsed<ZoneGroupState>> TopologyService::parseZoneGroupStateOffTheLoop(SOAPResponse response) {
     const std::string* found = response.output("ZoneGroupState");
-    if (found == nullptr || found->size() <= 64 * 1024) co_return parseZoneGroupState(response);
-    auto job = [document = *found] { return parseZoneGroupStateDocument(document); };
-    auto parsing = runDetached(std::move(job));
-    Parsed<ZoneGroupState> state = co_await parsing;
+    const std::size_t size = found == nullptr ? 0 : found->size();
+    auto job = [response = std::move(response)] { return parseZoneGroupState(response); };
+    auto parsing = parseOffTheLoopWhenLarge(size, std::move(job));
+    Parsed<ZoneGroupState> state = co_await std::move(parsing);
     co_return state;
 }
 
