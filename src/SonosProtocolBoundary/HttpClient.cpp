@@ -144,12 +144,12 @@ QCoro::Task<HttpResult> HttpClient::send(QByteArray verb, QUrl url, std::vector<
         auto e = weak.lock();
         if (!e || e->over) return;
         armIdle(e, *clock, idle);
-        // Read in bounded pieces: the reader fails as soon as a bound is passed, and a
+        // Read in bounded slices: the reader fails as soon as a bound is passed, and a
         // reader that has finished stops the reading.
         while (!e->over && e->socket->bytesAvailable() > 0) {
-            const QByteArray piece = e->socket->read(64 * 1024);
-            if (piece.isEmpty()) break;
-            e->reader.feed(piece);
+            const QByteArray slice = e->socket->read(64 * 1024);
+            if (slice.isEmpty()) break;
+            e->reader.feed(slice);
             if (e->reader.failure()) return e->fail(*e->reader.failure());
             if (e->reader.finished()) return e->finish();
         }

@@ -16,11 +16,11 @@ struct Outcome {
     bool finished = false;
 };
 
-// Feeds the reply in pieces of `piece` bytes (all at once when 0), then closes when asked.
-Outcome read(const QByteArray& reply, qsizetype piece, bool close, std::int64_t cap = 64) {
+// Feeds the reply in slices of `slice` bytes (all at once when 0), then closes when asked.
+Outcome read(const QByteArray& reply, qsizetype slice, bool close, std::int64_t cap = 64) {
     HttpReplyReader reader(cap);
-    for (qsizetype at = 0; at < reply.size() && !reader.finished(); at += piece > 0 ? piece : reply.size()) {
-        reader.feed(QByteArrayView(reply).sliced(at, std::min(reply.size() - at, piece > 0 ? piece : reply.size())));
+    for (qsizetype at = 0; at < reply.size() && !reader.finished(); at += slice > 0 ? slice : reply.size()) {
+        reader.feed(QByteArrayView(reply).sliced(at, std::min(reply.size() - at, slice > 0 ? slice : reply.size())));
     }
     if (close) reader.endOfStream();
     Outcome out{reader.statusCode(), reader.body(), std::nullopt, reader.finished()};
@@ -50,12 +50,12 @@ TEST(HttpReplyReader, ReadsBodiesHoweverTheyAreFramedAndSplit) {
         {"status without a reason", "HTTP/1.1 302\r\nLocation: http://127.0.0.1/\r\nContent-Length: 0\r\n\r\n", false, 302, ""},
     };
     for (const Case& c : cases) {
-        for (qsizetype piece : {qsizetype{0}, qsizetype{1}, qsizetype{7}}) {
-            const Outcome out = read(c.reply, piece, c.close);
-            EXPECT_FALSE(out.failure) << c.name << " in pieces of " << piece;
-            EXPECT_TRUE(out.finished) << c.name << " in pieces of " << piece;
-            EXPECT_EQ(out.status, c.status) << c.name << " in pieces of " << piece;
-            EXPECT_EQ(out.body, c.body) << c.name << " in pieces of " << piece;
+        for (qsizetype slice : {qsizetype{0}, qsizetype{1}, qsizetype{7}}) {
+            const Outcome out = read(c.reply, slice, c.close);
+            EXPECT_FALSE(out.failure) << c.name << " in slices of " << slice;
+            EXPECT_TRUE(out.finished) << c.name << " in slices of " << slice;
+            EXPECT_EQ(out.status, c.status) << c.name << " in slices of " << slice;
+            EXPECT_EQ(out.body, c.body) << c.name << " in slices of " << slice;
         }
     }
 }
@@ -90,10 +90,10 @@ TEST(HttpReplyReader, RefusesRepliesThatBreakTheFramingOrTheBounds) {
          Kind::networkFailure},
     };
     for (const Case& c : cases) {
-        for (qsizetype piece : {qsizetype{0}, qsizetype{5}}) {
-            const Outcome out = read(c.reply, piece, c.close);
-            EXPECT_EQ(out.failure, c.failure) << c.name << " in pieces of " << piece;
-            EXPECT_EQ(out.finished, c.failure.has_value()) << c.name << " in pieces of " << piece;
+        for (qsizetype slice : {qsizetype{0}, qsizetype{5}}) {
+            const Outcome out = read(c.reply, slice, c.close);
+            EXPECT_EQ(out.failure, c.failure) << c.name << " in slices of " << slice;
+            EXPECT_EQ(out.finished, c.failure.has_value()) << c.name << " in slices of " << slice;
             if (c.failure) {
                 EXPECT_TRUE(out.body.isEmpty()) << c.name;
             }
