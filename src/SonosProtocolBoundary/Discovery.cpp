@@ -10,7 +10,8 @@ namespace orvel {
 QCoro::Task<std::optional<ZoneGroupState>> SOAPTopologySource::zoneGroupState(SpeakerAddress speaker) {
     const SOAPResult reply = co_await client_.call(speaker, TopologyService::zoneGroupStateRequest(), HttpLimits::sweepRead());
     if (!reply) co_return std::nullopt;
-    auto state = TopologyService::parseZoneGroupState(*reply);
+    auto parsing = TopologyService::parseZoneGroupStateOffTheLoop(*reply);
+    auto state = co_await std::move(parsing);
     if (!state) co_return std::nullopt;
     co_return std::move(*state);
 }

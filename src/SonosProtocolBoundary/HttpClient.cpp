@@ -1,12 +1,13 @@
 #include "HttpClient.h"
 
-#include <QNetworkAccessManager>
+#include <QFuture>
 #include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QPointer>
+#include <QPromise>
+#include <QTcpSocket>
 
-#include <qcoro/qcoronetworkreply.h>
+#include <qcoro/qcorofuture.h>
+
+#include "SonosProtocolBoundary/HttpReplyReader.h"
 
 namespace orvel {
 
@@ -22,52 +23,71 @@ std::string TransportError::message() const {
 
 namespace {
 
-struct ReplyDeleter {
-    void operator()(QNetworkReply* reply) const {
-        if (reply != nullptr) reply->deleteLater();
+struct SocketDeleter {
+    void operator()(QTcpSocket* socket) const {
+        if (socket == nullptr) return;
+        QObject::disconnect(socket, nullptr, nullptr, nullptr);
+        socket->abort();
+        socket->deleteLater();
     }
 };
 
 // Shared between the coroutine, the signal handlers and the timers, which may outlive each
 // other by a turn of the event loop.
-struct Transfer {
-    QPointer<QNetworkReply> reply;
-    QByteArray body;
+struct Exchange {
+    explicit Exchange(std::int64_t maxBodyBytes) : reader(maxBodyBytes) {}
+
+    std::unique_ptr<QTcpSocket, SocketDeleter> socket;
+    HttpReplyReader reader;
     std::optional<TransportError> failure;
     Clock::Timer idle;
     Clock::Timer deadline;
+    QPromise<void> ended;
+    bool over = false;
 
+    // Ends the exchange once, closing its connection at once: nothing more is read from it.
+    void finish() {
+        if (over) return;
+        over = true;
+        idle.cancel();
+        deadline.cancel();
+        if (socket) {
+            QObject::disconnect(socket.get(), nullptr, nullptr, nullptr);
+            socket->abort();
+        }
+        ended.finish();
+    }
     void fail(TransportError error) {
-        if (failure) return;
+        if (over) return;
         failure = std::move(error);
-        if (reply) reply->abort();
+        finish();
     }
 };
 
-// (Re)starts the idle timer. The timer holds the transfer weakly: the transfer owns the timer.
-void armIdle(const std::shared_ptr<Transfer>& transfer, Clock& clock, std::chrono::milliseconds idle) {
-    std::weak_ptr<Transfer> weak = transfer;
-    transfer->idle = clock.schedule(idle, [weak, ms = idle.count()] {
-        if (auto t = weak.lock()) t->fail(TransportError::timedOut("no data for " + std::to_string(ms) + " ms"));
+// (Re)starts the idle timer. The timer holds the exchange weakly: the exchange owns the timer.
+void armIdle(const std::shared_ptr<Exchange>& exchange, Clock& clock, std::chrono::milliseconds idle) {
+    std::weak_ptr<Exchange> weak = exchange;
+    exchange->idle = clock.schedule(idle, [weak, ms = idle.count()] {
+        if (auto e = weak.lock()) e->fail(TransportError::timedOut("no data for " + std::to_string(ms) + " ms"));
     });
 }
 
-TransportError mapNetworkError(QNetworkReply::NetworkError error, const QString& text) {
+TransportError mapSocketError(QAbstractSocket::SocketError error, const QString& text) {
     std::string detail = text.toStdString();
     switch (error) {
-    case QNetworkReply::ConnectionRefusedError: return TransportError::connectionRefused(detail);
-    case QNetworkReply::TimeoutError: return TransportError::timedOut(detail);
+    case QAbstractSocket::ConnectionRefusedError: return TransportError::connectionRefused(detail);
+    case QAbstractSocket::SocketTimeoutError: return TransportError::timedOut(detail);
     default: return TransportError::networkFailure(detail);
     }
 }
 
+bool isFieldSafe(QByteArrayView text) {
+    return !text.contains('\r') && !text.contains('\n') && !text.contains('\0');
+}
+
 }  // namespace
 
-HttpClient::HttpClient(Clock& clock) : clock_(clock), manager_(std::make_unique<QNetworkAccessManager>()) {
-    manager_->setProxy(QNetworkProxy::NoProxy);
-    manager_->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
-    manager_->setAutoDeleteReplies(false);
-}
+HttpClient::HttpClient(Clock& clock) : clock_(clock) {}
 
 HttpClient::~HttpClient() = default;
 
@@ -81,87 +101,83 @@ QCoro::Task<HttpResult> HttpClient::post(QUrl url, std::vector<Header> headers, 
 
 QCoro::Task<HttpResult> HttpClient::send(QByteArray verb, QUrl url, std::vector<Header> headers, QByteArray body,
                                          HttpLimits limits) {
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
-    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
-    request.setMaximumRedirectsAllowed(0);
-    // Naming an encoding ourselves stops Qt from inflating compressed bodies behind the size cap.
-    request.setRawHeader("Accept-Encoding", "identity");
-    for (const auto& [name, value] : headers) request.setRawHeader(name, value);
+    if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty()) {
+        co_return std::unexpected(TransportError::networkFailure("not a plain HTTP URL: " + url.toString().toStdString()));
+    }
+    const quint16 port = static_cast<quint16>(url.port(80));
+    QByteArray target = url.path(QUrl::FullyEncoded).toLatin1();
+    if (target.isEmpty()) target = "/";
+    if (url.hasQuery()) target += '?' + url.query(QUrl::FullyEncoded).toLatin1();
+    QByteArray host = url.host(QUrl::FullyEncoded).toLatin1();
+    if (host.contains(':')) host = '[' + host + ']';
 
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(
-        verb == "POST" ? manager_->post(request, body) : manager_->get(request));
-    QNetworkReply* raw = reply.get();
-    auto transfer = std::make_shared<Transfer>();
-    transfer->reply = raw;
-    const std::int64_t cap = limits.maxBodyBytes;
+    QByteArray request = verb + ' ' + target + " HTTP/1.1\r\nHost: " + host + ':' + QByteArray::number(port) +
+                         "\r\nConnection: close\r\n"
+                         // Naming an encoding ourselves keeps compressed bodies out.
+                         "Accept-Encoding: identity\r\n";
+    if (verb == "POST") request += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    for (const auto& [name, value] : headers) {
+        if (name.isEmpty() || !isFieldSafe(name) || name.contains(':') || !isFieldSafe(value)) {
+            co_return std::unexpected(TransportError::networkFailure("request header " + name.toStdString() +
+                                                                     " is not a single line"));
+        }
+        request += name + ": " + value + "\r\n";
+    }
+    request += "\r\n" + body;
+
+    auto exchange = std::make_shared<Exchange>(limits.maxBodyBytes);
+    exchange->ended.start();
+    exchange->socket.reset(new QTcpSocket);
+    QTcpSocket* socket = exchange->socket.get();
+    socket->setProxy(QNetworkProxy::NoProxy);
     Clock* clock = &clock_;
     const auto idle = limits.idleTimeout;
+    std::weak_ptr<Exchange> weak = exchange;
 
-    auto progressed = [transfer, clock, idle] {
-        if (!transfer->failure) armIdle(transfer, *clock, idle);
-    };
-    QObject::connect(raw, &QNetworkReply::uploadProgress, raw, progressed);
-    QObject::connect(raw, &QNetworkReply::downloadProgress, raw, progressed);
-    QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, transfer, cap, progressed] {
-        progressed();
-        bool ok = false;
-        const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong(&ok);
-        if (ok && announced > cap) {
-            transfer->fail(TransportError::bodyTooLarge("announced " + std::to_string(announced) + " bytes, limit " +
-                                                        std::to_string(cap)));
+    QObject::connect(socket, &QTcpSocket::connected, socket, [weak, request] {
+        if (auto e = weak.lock()) e->socket->write(request);
+    });
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [weak, clock, idle] {
+        if (auto e = weak.lock()) armIdle(e, *clock, idle);
+    });
+    QObject::connect(socket, &QTcpSocket::readyRead, socket, [weak, clock, idle] {
+        auto e = weak.lock();
+        if (!e || e->over) return;
+        armIdle(e, *clock, idle);
+        // Read in bounded slices: the reader fails as soon as a bound is passed, and a
+        // reader that has finished stops the reading.
+        while (!e->over && e->socket->bytesAvailable() > 0) {
+            const QByteArray slice = e->socket->read(64 * 1024);
+            if (slice.isEmpty()) break;
+            e->reader.feed(slice);
+            if (e->reader.failure()) return e->fail(*e->reader.failure());
+            if (e->reader.finished()) return e->finish();
         }
     });
-    QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, transfer, cap, progressed] {
-        progressed();
-        if (transfer->failure) return;
-        transfer->body += raw->readAll();
-        if (transfer->body.size() > cap) {
-            transfer->body.clear();
-            transfer->fail(TransportError::bodyTooLarge("more than " + std::to_string(cap) + " bytes"));
+    QObject::connect(socket, &QTcpSocket::errorOccurred, socket, [weak](QAbstractSocket::SocketError error) {
+        auto e = weak.lock();
+        if (!e || e->over) return;
+        if (error == QAbstractSocket::RemoteHostClosedError) {
+            // Bytes that came with the close are still to be read.
+            e->reader.feed(e->socket->readAll());
+            e->reader.endOfStream();
+            if (e->reader.failure()) return e->fail(*e->reader.failure());
+            return e->finish();
         }
+        e->fail(mapSocketError(error, e->socket->errorString()));
     });
 
-    armIdle(transfer, *clock, idle);
-    std::weak_ptr<Transfer> weak = transfer;
-    transfer->deadline = clock->schedule(limits.deadline, [weak, ms = limits.deadline.count()] {
-        if (auto t = weak.lock()) t->fail(TransportError::timedOut("no complete reply within " + std::to_string(ms) + " ms"));
+    armIdle(exchange, *clock, idle);
+    exchange->deadline = clock->schedule(limits.deadline, [weak, ms = limits.deadline.count()] {
+        if (auto e = weak.lock()) e->fail(TransportError::timedOut("no complete reply within " + std::to_string(ms) + " ms"));
     });
-    co_await raw;
-    transfer->idle.cancel();
-    transfer->deadline.cancel();
+    socket->connectToHost(url.host(), port);
 
-    if (transfer->failure) co_return std::unexpected(*transfer->failure);
-    const QVariant status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid()) co_return std::unexpected(mapNetworkError(raw->error(), raw->errorString()));
-    // A reply that was cut short after its headers is not an answer either.
-    switch (raw->error()) {
-    case QNetworkReply::NoError:
-    case QNetworkReply::ContentAccessDenied:
-    case QNetworkReply::ContentOperationNotPermittedError:
-    case QNetworkReply::ContentNotFoundError:
-    case QNetworkReply::AuthenticationRequiredError:
-    case QNetworkReply::ContentReSendError:
-    case QNetworkReply::ContentConflictError:
-    case QNetworkReply::ContentGoneError:
-    case QNetworkReply::InternalServerError:
-    case QNetworkReply::OperationNotImplementedError:
-    case QNetworkReply::ServiceUnavailableError:
-    case QNetworkReply::UnknownServerError:
-    case QNetworkReply::ProtocolInvalidOperationError:
-    case QNetworkReply::UnknownContentError:
-        break;
-    default:
-        co_return std::unexpected(mapNetworkError(raw->error(), raw->errorString()));
-    }
-    transfer->body += raw->readAll();
-    if (transfer->body.size() > cap) {
-        co_return std::unexpected(TransportError::bodyTooLarge("more than " + std::to_string(cap) + " bytes"));
-    }
-    co_return HttpResponse{status.toInt(), std::move(transfer->body)};
+    QFuture<void> ended = exchange->ended.future();
+    co_await ended;
+
+    if (exchange->failure) co_return std::unexpected(*exchange->failure);
+    co_return HttpResponse{exchange->reader.statusCode(), std::move(exchange->reader.body())};
 }
 
 }  // namespace orvel

@@ -1,9 +1,14 @@
 #pragma once
 
-// The one way this module speaks HTTP: plain requests over QNetworkAccessManager with an idle
-// time-out, a total deadline and a cap on the body size. No proxy, no redirects, no cookies, no
-// compression: speakers answer directly on the local network, and a reply must never lead the
-// client anywhere else.
+// The one way this module speaks HTTP: plain HTTP/1.1 requests, one connection each, with an
+// idle time-out, a total deadline and caps on the header and body sizes. No proxy, no
+// redirects, no cookies, no compression: speakers answer directly on the local network, and a
+// reply must never lead the client anywhere else.
+//
+// The exchange runs on the event loop's own sockets rather than a network thread shared by all
+// speakers: a speaker that sends endless bytes costs only the reading of them up to a cap, and
+// a request that ends for any reason closes its connection at once, so one hostile or slow
+// speaker never delays requests to the others.
 
 #include <chrono>
 #include <cstdint>
@@ -19,8 +24,6 @@
 
 #include "SonosProtocolBoundary/TransportError.h"
 #include "Support/Clock.h"
-
-class QNetworkAccessManager;
 
 namespace orvel {
 
@@ -64,7 +67,6 @@ private:
     QCoro::Task<HttpResult> send(QByteArray verb, QUrl url, std::vector<Header> headers, QByteArray body,
                                  HttpLimits limits);
     Clock& clock_;
-    std::unique_ptr<QNetworkAccessManager> manager_;
 };
 
 }  // namespace orvel

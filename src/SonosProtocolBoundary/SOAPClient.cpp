@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "OrvelDomain/Text.h"
+#include "SonosProtocolBoundary/LargeReplyParsing.h"
 #include "SonosProtocolBoundary/XMLNode.h"
 
 namespace orvel {
@@ -83,7 +84,11 @@ QCoro::Task<SOAPResult> SOAPClient::call(SpeakerAddress speaker, SOAPRequest req
 
     const std::string_view body(reply->body.constData(), static_cast<std::size_t>(reply->body.size()));
     if (reply->statusCode == 200) {
-        auto parsed = parseSOAPResponse(body, request.action);
+        auto job = [body = reply->body, action = request.action] {
+            return parseSOAPResponse(std::string_view(body.constData(), static_cast<std::size_t>(body.size())), action);
+        };
+        auto parsing = parseOffTheLoopWhenLarge(body.size(), std::move(job));
+        auto parsed = co_await std::move(parsing);
         if (!parsed) co_return std::unexpected(SOAPError::malformedReply(std::move(parsed).error()));
         co_return std::move(*parsed);
     }

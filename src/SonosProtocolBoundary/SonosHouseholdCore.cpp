@@ -71,7 +71,8 @@ QCoro::Task<HttpResult> Core::get(SpeakerAddress address, std::string_view path,
 QCoro::Task<std::optional<ZoneGroupState>> Core::readZoneGroupState(SpeakerAddress address, HttpLimits limits) {
     const SOAPResult reply = co_await call(address, TopologyService::zoneGroupStateRequest(), limits);
     if (!reply) co_return std::nullopt;
-    auto state = TopologyService::parseZoneGroupState(*reply);
+    auto parsing = TopologyService::parseZoneGroupStateOffTheLoop(*reply);
+    auto state = co_await std::move(parsing);
     if (!state) {
         log.write("Zone group state from " + address.text() + " is unusable: " + state.error().message);
         co_return std::nullopt;

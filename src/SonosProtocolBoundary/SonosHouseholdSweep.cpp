@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "OrvelDomain/PresetPill.h"
+#include "SonosProtocolBoundary/LargeReplyParsing.h"
 #include "SonosProtocolBoundary/QueueService.h"
 #include "SonosProtocolBoundary/SonosHouseholdCore.h"
 #include "SonosProtocolBoundary/SystemPropertiesService.h"
@@ -71,7 +72,11 @@ QCoro::Task<std::optional<DeviceDescription>> readDescription(std::shared_ptr<Co
     const HttpResult page =
         co_await core->get(address, TelemetryService::deviceDescriptionPath, core->environment.sweepReadLimits, answered);
     if (!page || page->statusCode != 200) co_return std::nullopt;
-    auto parsed = TelemetryService::parseDeviceDescription(bodyOf(*page));
+    auto job = [body = page->body] {
+        return TelemetryService::parseDeviceDescription(std::string_view(body.constData(), static_cast<std::size_t>(body.size())));
+    };
+    auto parsing = parseOffTheLoopWhenLarge(static_cast<std::size_t>(page->body.size()), std::move(job));
+    auto parsed = co_await std::move(parsing);
     if (!parsed) {
         noteUnusable(*core, "Device description", address, parsed.error().message);
         co_return std::nullopt;

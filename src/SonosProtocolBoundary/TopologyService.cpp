@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "SonosProtocolBoundary/LargeReplyParsing.h"
 #include "SonosProtocolBoundary/XMLNode.h"
 
 namespace orvel {
@@ -84,7 +85,7 @@ Parsed<ZoneGroup> readGroup(const XMLNode& node, std::map<SpeakerUUID, SpeakerAd
         std::optional<SpeakerUUID> holder;  // the visible member it sits under
     };
     std::vector<Candidate> candidates;
-    std::set<SpeakerUUID> roomIDs;
+    std::map<SpeakerUUID, std::size_t> roomIndex;  // into group.members
 
     for (const XMLNode* member : node.childrenNamed("ZoneGroupMember")) {
         ORVEL_TRY(SpeakerUUID id, requiredID(*member, "UUID"));
@@ -96,8 +97,8 @@ Parsed<ZoneGroup> readGroup(const XMLNode& node, std::map<SpeakerUUID, SpeakerAd
         } else {
             const auto roomName = member->attribute("ZoneName");
             if (!roomName) return parseFailure("room " + id.rawValue() + " lacks ZoneName");
+            roomIndex.try_emplace(id, group.members.size());
             group.members.push_back({id, *roomName, address, {}});
-            roomIDs.insert(id);
             collectRoles(*member, id, roles);
         }
         for (const XMLNode* satellite : member->childrenNamed("Satellite")) {
@@ -108,14 +109,14 @@ Parsed<ZoneGroup> readGroup(const XMLNode& node, std::map<SpeakerUUID, SpeakerAd
             candidates.push_back({satellite, satelliteID, invisible ? std::nullopt : std::optional(id)});
         }
     }
-    if (!roomIDs.contains(group.coordinator)) {
+    if (!roomIndex.contains(group.coordinator)) {
         return parseFailure("group " + group.id + " is led by " + group.coordinator.rawValue() +
                             ", which is none of its rooms");
     }
 
     std::set<SpeakerUUID> placed;
     for (const auto& candidate : candidates) {
-        if (roomIDs.contains(candidate.id) || placed.contains(candidate.id)) continue;
+        if (roomIndex.contains(candidate.id) || placed.contains(candidate.id)) continue;
         std::optional<SatelliteSlot> slot;
         if (auto it = roles.find(candidate.id); it != roles.end()) {
             slot = it->second;
@@ -127,13 +128,12 @@ Parsed<ZoneGroup> readGroup(const XMLNode& node, std::map<SpeakerUUID, SpeakerAd
         }
         if (!slot) continue;
         if (!slot->parent) slot->parent = candidate.holder;
-        if (!slot->parent || !roomIDs.contains(*slot->parent)) continue;
-        for (auto& room : group.members) {
-            if (room.id != *slot->parent) continue;
-            room.satellites.push_back(
-                BondedSatellite{candidate.id, slot->parent, slot->role, std::nullopt, std::nullopt, true, std::nullopt});
-            placed.insert(candidate.id);
-        }
+        if (!slot->parent) continue;
+        const auto room = roomIndex.find(*slot->parent);
+        if (room == roomIndex.end()) continue;
+        group.members[room->second].satellites.push_back(
+            BondedSatellite{candidate.id, slot->parent, slot->role, std::nullopt, std::nullopt, true, std::nullopt});
+        placed.insert(candidate.id);
     }
     return group;
 }
@@ -166,6 +166,15 @@ Parsed<ZoneGroupState> TopologyService::parseZoneGroupState(const SOAPResponse& 
     return parseZoneGroupStateDocument(document);
 }
 
+QCoro::Task<Parsed<ZoneGroupState>> TopologyService::parseZoneGroupStateOffTheLoop(SOAPResponse response) {
+    const std::string* found = response.output("ZoneGroupState");
+    const std::size_t size = found == nullptr ? 0 : found->size();
+    auto job = [response = std::move(response)] { return parseZoneGroupState(response); };
+    auto parsing = parseOffTheLoopWhenLarge(size, std::move(job));
+    Parsed<ZoneGroupState> state = co_await std::move(parsing);
+    co_return state;
+}
+
 Parsed<ZoneGroupState> TopologyService::parseZoneGroupStateDocument(std::string_view document) {
     ORVEL_TRY(XMLNode root, XMLNode::parse(document));
     const XMLNode* zoneGroups = nullptr;
@@ -178,9 +187,21 @@ Parsed<ZoneGroupState> TopologyService::parseZoneGroupStateDocument(std::string_
         return parseFailure("zone group state has the root <" + root.name + ">");
     }
 
+    const auto groupNodes = zoneGroups->childrenNamed("ZoneGroup");
+    std::size_t speakers = 0;
+    for (const XMLNode* node : groupNodes) {
+        for (const XMLNode* member : node->childrenNamed("ZoneGroupMember")) {
+            speakers += 1 + member->childrenNamed("Satellite").size();
+        }
+    }
+    if (speakers > maxSpeakers) {
+        return parseFailure("zone group state lists " + std::to_string(speakers) + " speakers, more than " +
+                            std::to_string(maxSpeakers));
+    }
+
     ZoneGroupState state;
     Topology::CoordinatorMap coordinatorOf;
-    for (const XMLNode* node : zoneGroups->childrenNamed("ZoneGroup")) {
+    for (const XMLNode* node : groupNodes) {
         ORVEL_TRY(ZoneGroup group, readGroup(*node, state.addresses));
         for (const auto& member : group.members) {
             if (!coordinatorOf.emplace(member.id, group.coordinator).second) {

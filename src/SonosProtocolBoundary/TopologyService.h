@@ -3,16 +3,21 @@
 // The household's grouping as the speakers report it (ZoneGroupTopology#GetZoneGroupState),
 // and the AVTransport actions that regroup speakers.
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <qcoro/qcorotask.h>
+
 #include "OrvelDomain/BondedSatellite.h"
 #include "OrvelDomain/SpeakerUUID.h"
 #include "OrvelDomain/Topology.h"
+
 #include "OrvelDomain/TopologyStep.h"
+
 #include "SonosProtocolBoundary/ProtocolParseError.h"
 #include "SonosProtocolBoundary/SOAPClient.h"
 #include "SonosProtocolBoundary/SOAPRequest.h"
@@ -54,9 +59,14 @@ struct ZoneGroupState {
 };
 
 struct TopologyService {
+    // Rooms and satellites in one household; a state listing more is treated as malformed.
+    static constexpr std::size_t maxSpeakers = 1'000;
+
     static SOAPRequest zoneGroupStateRequest();
     // The reply's "ZoneGroupState" output, an escaped document.
     static Parsed<ZoneGroupState> parseZoneGroupState(const SOAPResponse& response);
+    // The same, with a large state parsed on a worker thread so the event loop never waits for it.
+    static QCoro::Task<Parsed<ZoneGroupState>> parseZoneGroupStateOffTheLoop(SOAPResponse response);
     // The document itself, with <ZoneGroupState> or (older speakers) <ZoneGroups> as its root.
     // Members marked Invisible="1" and Satellite elements are bonded satellites, not rooms;
     // their roles come from the room's HTSatChanMapSet or, for a stereo pair, ChannelMapSet.

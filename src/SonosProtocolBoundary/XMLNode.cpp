@@ -44,6 +44,68 @@ namespace {
 
 std::string utf8(QStringView s) { return s.toString().toStdString(); }
 
+bool startsWith(std::string_view text, std::size_t at, std::string_view prefix) {
+    return text.substr(at, prefix.size()) == prefix;
+}
+
+// The position just past `terminator` at or after `from`, or the end of the text.
+std::size_t skipPast(std::string_view text, std::size_t from, std::string_view terminator) {
+    const std::size_t at = text.find(terminator, from);
+    return at == std::string_view::npos ? text.size() : at + terminator.size();
+}
+
+bool isNameEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '='; }
+
+// Counts the attributes of every start tag in one linear pass over the bytes. It only has to
+// be right for documents the reader would accept; for anything else the reader reports the
+// fault afterwards.
+std::optional<std::string> attributeBoundsExceeded(std::string_view document, const XMLNode::Limits& limits) {
+    std::size_t total = 0;
+    std::size_t namespaces = 0;
+    std::size_t at = 0;
+    while ((at = document.find('<', at)) != std::string_view::npos) {
+        if (startsWith(document, at, "<!--")) {
+            at = skipPast(document, at + 4, "-->");
+        } else if (startsWith(document, at, "<![CDATA[")) {
+            at = skipPast(document, at + 9, "]]>");
+        } else if (startsWith(document, at, "<?")) {
+            at = skipPast(document, at + 2, "?>");
+        } else if (startsWith(document, at, "<!") || startsWith(document, at, "</")) {
+            at = skipPast(document, at + 2, ">");
+        } else {
+            std::size_t inElement = 0;
+            std::size_t nameStart = at + 1;  // of the attribute being read
+            std::size_t i = at + 1;
+            for (; i < document.size(); ++i) {
+                const char c = document[i];
+                if (isNameEnd(document[i - 1]) && !isNameEnd(c)) nameStart = i;
+                if (c == '"' || c == '\'') {
+                    const std::size_t close = document.find(c, i + 1);
+                    i = close == std::string_view::npos ? document.size() : close;
+                } else if (c == '=') {
+                    if (++inElement > limits.maxAttributesPerElement) {
+                        return "an XML element has more than " + std::to_string(limits.maxAttributesPerElement) +
+                               " attributes";
+                    }
+                    if (++total > limits.maxAttributes) {
+                        return "XML document has more than " + std::to_string(limits.maxAttributes) + " attributes";
+                    }
+                    const std::string_view name = document.substr(nameStart, 6);
+                    if ((name == "xmlns:" || (name.starts_with("xmlns") && (name.size() == 5 || isNameEnd(name[5])))) &&
+                        ++namespaces > limits.maxNamespaceDeclarations) {
+                        return "XML document declares more than " + std::to_string(limits.maxNamespaceDeclarations) +
+                               " namespaces";
+                    }
+                } else if (c == '>' || c == '<') {
+                    break;
+                }
+            }
+            at = i;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) {
@@ -51,6 +113,7 @@ Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) 
         return parseFailure("XML document of " + std::to_string(document.size()) + " bytes exceeds the limit of " +
                             std::to_string(limits.maxBytes) + " bytes");
     }
+    if (auto exceeded = attributeBoundsExceeded(document, limits)) return parseFailure(std::move(*exceeded));
     // Decoding ourselves pins the encoding to UTF-8 whatever the declaration claims, and turns
     // stray bytes into an error instead of replacement characters.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

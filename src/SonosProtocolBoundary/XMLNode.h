@@ -23,7 +23,14 @@ struct XMLNode {
         // Real replies nest fewer than ten levels; the bound keeps recursion over the tree
         // (comparison, destruction) shallow.
         std::size_t maxDepth = 48;
-        std::size_t maxElements = 100'000;
+        std::size_t maxElements = 20'000;
+        // Qt's stream reader checks each attribute against the element's others, so its cost
+        // grows with the square of an element's attribute count; these bounds are checked on
+        // the raw bytes before the reader starts. Real replies carry a few dozen per element.
+        std::size_t maxAttributesPerElement = 128;
+        std::size_t maxAttributes = 50'000;
+        // Every prefix is resolved against all declarations in scope.
+        std::size_t maxNamespaceDeclarations = 64;
     };
 
     std::string name;

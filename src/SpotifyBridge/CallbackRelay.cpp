@@ -8,8 +8,14 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace orvel {
@@ -29,11 +35,24 @@ bool peerIsCurrentUser(const QLocalSocket& socket) {
 
 int milliseconds(std::chrono::milliseconds duration) { return static_cast<int>(duration.count()); }
 
+// Where Qt puts the socket of a server name.
+QString socketPath(const QString& serverName) {
+    return QDir::isAbsolutePath(serverName) ? serverName : QDir::tempPath() + u'/' + serverName;
+}
+
+// Asked without waiting: connecting to a local socket succeeds or fails at once, and a full
+// backlog (EAGAIN) also means someone listens.
 bool hasLiveListener(const QString& serverName) {
-    QLocalSocket probe;
-    probe.connectToServer(serverName);
-    const bool live = probe.waitForConnected(milliseconds(CallbackRelay::forwardingTimeout));
-    probe.abort();
+    const QByteArray path = QFile::encodeName(socketPath(serverName));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (static_cast<std::size_t>(path.size()) >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (probe < 0) return false;
+    const int connected = ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const bool live = connected == 0 || errno == EAGAIN || errno == EINPROGRESS;
+    ::close(probe);
     return live;
 }
 
@@ -47,7 +66,27 @@ QString CallbackRelay::defaultServerName() {
         // A socket path longer than sockaddr_un allows cannot be bound.
         if (folder.isAbsolute() && folder.isDir() && QFile::encodeName(path).size() < 100) return path;
     }
-    return QStringLiteral("orvella-callback-%1").arg(::getuid());
+    return QDir::tempPath() + QStringLiteral("/orvella-%1/orvella-callback").arg(::getuid());
+}
+
+std::expected<void, std::string> CallbackRelay::ensurePrivateFolder(const QString& folder, uid_t owner) {
+    const QByteArray path = QFile::encodeName(folder);
+    const std::string name = folder.toStdString();
+    struct stat status {};
+    if (::lstat(path.constData(), &status) != 0) {
+        if (errno != ENOENT) return std::unexpected("cannot inspect " + name + ": " + std::strerror(errno));
+        // Created with the final mode, so it is never open, not even for a moment; a name taken
+        // meanwhile fails here or in the check below.
+        if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
+            return std::unexpected("cannot create " + name + ": " + std::strerror(errno));
+        }
+        if (::lstat(path.constData(), &status) != 0) return std::unexpected("cannot inspect " + name);
+    }
+    if (S_ISLNK(status.st_mode)) return std::unexpected(name + " is a symbolic link");
+    if (!S_ISDIR(status.st_mode)) return std::unexpected(name + " is not a folder");
+    if (status.st_uid != owner) return std::unexpected(name + " belongs to another user");
+    if ((status.st_mode & 077) != 0) return std::unexpected(name + " is open to other users");
+    return {};
 }
 
 CallbackRelay::CallbackRelay(QString serverName, QString scheme)
@@ -66,6 +105,10 @@ CallbackRelay::~CallbackRelay() {
 
 std::expected<void, std::string> CallbackRelay::listen() {
     if (server_->isListening()) return {};
+    const QString folder = QFileInfo(socketPath(serverName_)).absolutePath();
+    if (auto privateFolder = ensurePrivateFolder(folder, ::getuid()); !privateFolder) {
+        return std::unexpected("the callback socket's folder is not private: " + privateFolder.error());
+    }
     // Asked first: with access options Qt binds beside the name and renames over it, which
     // would silently take the name from a live first copy.
     if (hasLiveListener(serverName_)) {

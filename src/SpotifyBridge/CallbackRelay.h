@@ -28,6 +28,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <sys/types.h>
+
 class QLocalServer;
 class QLocalSocket;
 
@@ -45,9 +47,15 @@ public:
     // Bound of every blocking step on the forwarding side; a live listener answers at once.
     static constexpr std::chrono::milliseconds forwardingTimeout{3'000};
 
-    // "$XDG_RUNTIME_DIR/orvella-callback" when the runtime folder is usable, else a name with
-    // the user id in the system's temporary folder.
+    // "$XDG_RUNTIME_DIR/orvella-callback" when the runtime folder is usable, else
+    // "orvella-callback" in a folder of this user's own in the system's temporary folder
+    // ("/tmp/orvella-<uid>"), where no other user can take the name first.
     static QString defaultServerName();
+
+    // Makes sure `folder` is a folder only `owner` can enter: created 0700 when missing, and
+    // refused when it is a symbolic link, not a folder, owned by someone else, or open to
+    // group or others. listen() checks the folder of its socket this way with this user's id.
+    static std::expected<void, std::string> ensurePrivateFolder(const QString& folder, uid_t owner);
 
     explicit CallbackRelay(QString serverName = defaultServerName(),
                            QString scheme = QString::fromLatin1(defaultScheme));
@@ -58,8 +66,9 @@ public:
     const QString& serverName() const { return serverName_; }
     const QString& scheme() const { return scheme_; }
 
-    // Starts listening. A socket left behind by a copy that crashed is replaced; a socket with
-    // a live listener is not (the failure says so). Failing here costs only the callbacks:
+    // Starts listening, without waiting on anything. A socket left behind by a copy that
+    // crashed is replaced; a socket with a live listener is not (the failure says so), and
+    // neither is a socket in a folder that is not private (see ensurePrivateFolder). Failing here costs only the callbacks:
     // the caller keeps running.
     std::expected<void, std::string> listen();
     bool isListening() const;

@@ -24,4 +24,14 @@ void wipe(QByteArray& bytes) {
     bytes.clear();
 }
 
+void wipe(Json& document) {
+    if (document.is_string()) {
+        wipe(document.get_ref<std::string&>());
+    } else if (document.is_object()) {
+        for (auto& [key, value] : document.items()) wipe(value);
+    } else if (document.is_array()) {
+        for (auto& value : document) wipe(value);
+    }
+}
+
 }  // namespace orvel::secret

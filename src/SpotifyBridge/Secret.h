@@ -11,6 +11,8 @@
 
 #include <QByteArray>
 
+#include "OrvelDomain/Json.h"
+
 namespace orvel::secret {
 
 void wipe(void* data, std::size_t size);
@@ -19,6 +21,9 @@ void wipe(std::vector<std::uint8_t>& bytes);
 // Wipes the bytes only when this object is their sole owner; a shared buffer is left to its
 // other owners (wiping it through data() would only wipe a fresh copy).
 void wipe(QByteArray& bytes);
+// Wipes every string value in the document, however deep, and leaves them empty; keys are
+// field names, never secrets.
+void wipe(Json& document);
 
 template <std::size_t N>
 void wipe(std::array<std::uint8_t, N>& bytes) {

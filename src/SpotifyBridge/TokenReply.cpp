@@ -43,7 +43,10 @@ std::expected<SpotifyTokenSet, SpotifyBridgeError> parseTokenReply(int status, s
     };
     if (status < 200 || status > 299) return refused();
     auto reply = reply::parse(body);
-    if (!reply || !reply->is_object()) return refused();
+    if (!reply) return refused();
+    // The parsed reply holds copies of the tokens; the returned set is the one to keep.
+    secret::WipeOnExit wipeReply(*reply);
+    if (!reply->is_object()) return refused();
     const std::string* accessToken = reply::stringMember(*reply, "access_token");
     if (accessToken == nullptr) return refused();
 

@@ -28,6 +28,16 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
 }  // namespace
 
 struct TokenVault::Record {
+    Record() = default;
+    Record(const Record&) = default;
+    Record& operator=(const Record&) = default;
+    // Every copy of the tokens is wiped when it goes; moving is copying here, so a moved-from
+    // record holds nothing that outlives its wiping either.
+    ~Record() {
+        if (refreshToken) secret::wipe(*refreshToken);
+        if (accessToken) secret::wipe(*accessToken);
+    }
+
     std::optional<std::string> refreshToken;
     std::optional<std::string> accessToken;
     std::optional<double> accessExpiry;  // seconds since 1970
@@ -92,6 +102,7 @@ std::optional<TokenVault::Record> TokenVault::readRecord() const {
         auto parsed = json::parse(std::string_view(reinterpret_cast<const char*>(plaintext->data()),
                                                    plaintext->size()));
         if (!parsed) return std::nullopt;
+        secret::WipeOnExit wipeParsed(*parsed);
         auto record = Record::fromJson(*parsed);
         if (!record) return std::nullopt;
         return *record;
@@ -114,12 +125,14 @@ void TokenVault::writeRecord(const Record& record) const {
     if (!privateFiles::ensureFolder(vaultFilePath_.parent_path())) return;
 
     std::string plaintext;
+    secret::WipeOnExit wipePlaintext(plaintext);
+    Json document = record.toJson();
+    secret::WipeOnExit wipeDocument(document);
     try {
-        plaintext = record.toJson().dump();
+        plaintext = document.dump();
     } catch (const Json::exception&) {
         return;  // text that is not UTF-8 cannot be written as JSON
     }
-    secret::WipeOnExit wipePlaintext(plaintext);
 
     std::array<std::uint8_t, crypto::gcmNonceSize> nonce{};
     if (!crypto::randomBytes(nonce)) return;

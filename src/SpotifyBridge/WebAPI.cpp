@@ -18,12 +18,12 @@ namespace orvel {
 
 namespace {
 
-QNetworkRequest makeRequest(const QUrl& url, const std::optional<std::string>& token) {
+QNetworkRequest makeRequest(const QUrl& url, const QByteArray& authorization) {
     QNetworkRequest request(url);
     request.setTransferTimeout(static_cast<int>(WebAPI::requestTimeout.count()));
     // A redirect would carry the bearer token to wherever it points; the service sends none.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    if (token) request.setRawHeader("Authorization", QByteArray("Bearer ") + QByteArray::fromStdString(*token));
+    if (!authorization.isEmpty()) request.setRawHeader("Authorization", authorization);
     return request;
 }
 
@@ -34,7 +34,18 @@ QCoro::Task<WebAPI::Result<WebAPI::Reply>> send(QPointer<QNetworkAccessManager> 
                                                 std::optional<QByteArray> body) {
     if (!network) co_return std::unexpected(SpotifyBridgeError::network("network access is gone"));
     if (!url.isValid()) co_return std::unexpected(SpotifyBridgeError::network("invalid URL"));
-    QNetworkRequest request = makeRequest(url, token);
+    // The header value is built once, shared with the request, and wiped in place when the
+    // exchange is over: the requests holding it are done with it by then.
+    QByteArray authorization;
+    if (token) {
+        authorization.reserve(static_cast<qsizetype>(7 + token->size()));
+        authorization.append("Bearer ").append(token->data(), static_cast<qsizetype>(token->size()));
+    }
+    auto wipeAuthorization = qScopeGuard([&authorization, &token] {
+        secret::wipe(const_cast<char*>(authorization.constData()), static_cast<std::size_t>(authorization.size()));
+        if (token) secret::wipe(*token);
+    });
+    QNetworkRequest request = makeRequest(url, authorization);
     if (body) request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/x-www-form-urlencoded"));
 
     QNetworkReply* reply = body ? network->sendCustomRequest(request, method, *body)

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include <QCoroTask>
+
+#include "SonosProtocolBoundary/HostileDocuments.h"
+#include "SonosProtocolBoundary/TopologyService.h"
+#include "SonosProtocolBoundary/XMLNode.h"
+
+using namespace orvel;
+
+namespace {
+
+// Wall times are printed for the record only; the benchmarks in bench/ hold the speed goals.
+template <class F>
+auto timed(const char* label, F parse) {
+    const auto start = std::chrono::steady_clock::now();
+    auto result = parse();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    std::printf("[ wall time ] %s: %.1f ms\n", label, took.count());
+    return result;
+}
+
+XMLNode::Limits smallAttributeLimits() {
+    XMLNode::Limits limits;
+    limits.maxAttributesPerElement = 3;
+    limits.maxAttributes = 6;
+    limits.maxNamespaceDeclarations = 2;
+    return limits;
+}
+
+}  // namespace
+
+TEST(CostlyReplies, AttributeCountsAreBoundedBeforeParsing) {
+    struct Case {
+        const char* name;
+        std::string document;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {"as many per element as allowed", R"(<a x="1" y="2" z="3"/>)", true},
+        {"one more than allowed on an element", R"(<a w="0" x="1" y="2" z="3"/>)", false},
+        {"signs and brackets inside values", R"(<a x="=>=" y='"=' z="a=b"><b/></a>)", true},
+        {"signs in text, comments and sections", R"(<a x="1">a=b=c=d<!-- e=f=g=h --><![CDATA[i=j=k=l]]><?p q=r=s=t?></a>)", true},
+        {"as many in all as allowed", R"(<a x="1" y="2" z="3"><b x="1" y="2" z="3"/></a>)", true},
+        {"one more than allowed in all", R"(<a x="1" y="2" z="3"><b x="1" y="2" z="3"/><c x="1"/></a>)", false},
+        {"namespaces as allowed", R"(<a xmlns="urn:a" xmlns:p="urn:p"><p:b xmlnsx="1"/></a>)", true},
+        {"one namespace too many", R"(<a xmlns="urn:a" xmlns:p="urn:p"><b xmlns:q="urn:q"/></a>)", false},
+        {"spaced default namespace counted", R"(<a xmlns = "urn:a" xmlns:p="urn:p"><b xmlns ="urn:b"/></a>)", false},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = XMLNode::parse(c.document, smallAttributeLimits());
+        EXPECT_EQ(parsed.has_value(), c.accepted) << c.name << (parsed ? "" : ": " + parsed.error().message);
+    }
+}
+
+TEST(CostlyReplies, ZoneGroupStatesAreBoundedInSpeakers) {
+    // Each generated state lists twice as many speakers as rooms.
+    for (const auto& [rooms, accepted] : std::vector<std::pair<std::size_t, bool>>{{500, true}, {501, false}}) {
+        const auto state = TopologyService::parseZoneGroupStateDocument(hostile::zoneGroupStateWithSatellites(rooms));
+        ASSERT_EQ(state.has_value(), accepted) << rooms << (state ? "" : ": " + state.error().message);
+        if (!accepted) continue;
+        ASSERT_EQ(state->rooms().size(), rooms);
+        const auto& satellites = state->rooms().front()->satellites;
+        ASSERT_EQ(satellites.size(), rooms);
+        EXPECT_EQ(satellites.back().id.rawValue(), hostile::speakerID('B', rooms - 1));
+    }
+}
+
+TEST(CostlyReplies, LargeZoneGroupStatesParseOffTheLoopAlike) {
+    // Below and above the size that is parsed on a worker thread.
+    for (std::size_t rooms : {std::size_t{2}, std::size_t{495}}) {
+        SOAPResponse response;
+        response.outputs.emplace_back("ZoneGroupState", hostile::zoneGroupStateWithSatellites(rooms));
+        EXPECT_EQ(response.outputs.back().second.size() > 64 * 1024, rooms > 2);
+        const auto direct = TopologyService::parseZoneGroupState(response);
+        ASSERT_TRUE(direct) << rooms;
+        const auto detached = QCoro::waitFor(TopologyService::parseZoneGroupStateOffTheLoop(response));
+        EXPECT_EQ(detached, direct) << rooms;
+    }
+}
+
+TEST(CostlyReplies, HostileRepliesEndInAResultOrARefusal) {
+    const std::string attributes = hostile::deviceDescriptionWithAttributes(60'000);
+    EXPECT_FALSE(timed("device description with 60,000 attributes", [&] { return XMLNode::parse(attributes); }));
+
+    const std::string satellites = hostile::zoneGroupStateWithSatellites(30'000);
+    EXPECT_FALSE(timed("zone group state with 30,000 rooms and satellites",
+                       [&] { return TopologyService::parseZoneGroupStateDocument(satellites); }));
+}
