@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "OrvelUI/playback/ActiveDockGroup.h"
 #include "OrvelUI/shell/WindowRules.h"
 
 namespace orvel {
@@ -79,13 +80,17 @@ void OrvelRootView::setHousehold(std::vector<SonosGroup> groups, std::vector<Spe
 
     // Before the window is shown the watchers are not yet attached; the first showing runs the
     // group-list watcher with whatever is known by then.
-    if (!shown_) return;
+    if (!shown_) {
+        updateDockGroup();
+        return;
+    }
     if (groupIdsChanged) {
         changeNavigation([&](RootNavigation& navigation) { navigation.groupListChanged(sonosGroups_, launch_()); });
     }
     if (offlineIdsChanged) {
         changeNavigation([&](RootNavigation& navigation) { navigation.offlineListChanged(offlineIds_, sonosGroups_); });
     }
+    updateDockGroup();
 }
 
 void OrvelRootView::setState(const OrvelState& state) {
@@ -125,6 +130,31 @@ void OrvelRootView::changeNavigation(const std::function<void(RootNavigation&)>&
     if (next == navigation_) return;
     navigation_ = std::move(next);
     emit navigationChanged();
+    updateDockGroup();
+}
+
+QString OrvelRootView::dockGroupId() const {
+    return dockGroup_ ? QString::fromStdString(dockGroup_->id.description()) : QString();
+}
+
+void OrvelRootView::selectDockGroup(const GroupID& id) {
+    changeNavigation([&](RootNavigation& navigation) {
+        navigation.dockSelectedGroupID = id;
+        if (navigation.selection && navigation.selection->isGroup()) navigation.selection = SidebarDestination::group(id);
+    });
+}
+
+void OrvelRootView::selectDockGroup(const QString& groupId) {
+    const auto id = SpeakerUUID::make(groupId.toStdString());
+    if (id) selectDockGroup(GroupID(*id));
+}
+
+void OrvelRootView::updateDockGroup() {
+    std::optional<SonosGroup> next =
+        orvel::activeDockGroup(sonosGroups_, navigation_.selection, navigation_.dockSelectedGroupID, phoneLayout_);
+    if (next == dockGroup_) return;
+    dockGroup_ = std::move(next);
+    emit dockGroupChanged();
 }
 
 }  // namespace orvel

@@ -18,6 +18,7 @@
 #include "OrvelDomain/SpeakerUUID.h"
 #include "OrvelUI/shell/GroupListModel.h"
 #include "OrvelDomain/SonosGroup.h"
+#include "OrvelDomain/GroupID.h"
 #include "OrvelUI/shell/LaunchView.h"
 #include "OrvelUI/shell/RootNavigation.h"
 #include "OrvelUI/shell/SelectionKind.h"
@@ -47,6 +48,8 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertChanged)
     // Empty when the alert offers no action.
     Q_PROPERTY(QString alertActionTitle READ alertActionTitle NOTIFY alertChanged)
+    // Empty while no dock shows.
+    Q_PROPERTY(QString dockGroupId READ dockGroupId NOTIFY dockGroupChanged)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
@@ -72,6 +75,9 @@ public:
     GroupListModel* groups() { return &groups_; }
 
     const RootNavigation& navigation() const { return navigation_; }
+    // The group whose now-playing dock shows, or none.
+    const std::optional<SonosGroup>& activeDockGroup() const { return dockGroup_; }
+    QString dockGroupId() const;
     // What the user picked in the sidebar, the dock or a compact tab.
     void select(std::optional<SidebarDestination> destination);
 
@@ -90,6 +96,11 @@ public:
     QString alertMessage() const;
     QString alertActionTitle() const;
 
+    // The dock's group switcher: remembers the pick, and follows it in the sidebar when a group
+    // is selected there.
+    void selectDockGroup(const GroupID& id);
+    Q_INVOKABLE void selectDockGroup(const QString& groupId);
+
     // The banner's close button.
     Q_INVOKABLE void dismissAlert();
     // The banner's action: the alert is dismissed before the sign-in starts.
@@ -98,6 +109,7 @@ public:
 signals:
     void navigationChanged();
     void alertChanged();
+    void dockGroupChanged();
     // For the store: clear its alert.
     void dismissAlertRequested();
     // For the Spotify link: start the sign-in.
@@ -105,6 +117,7 @@ signals:
 
 private:
     void changeNavigation(const std::function<void(RootNavigation&)>& change);
+    void updateDockGroup();
 
     LaunchSource launch_;
     bool phoneLayout_;
@@ -114,6 +127,7 @@ private:
     std::vector<SpeakerUUID> offlineIds_;
     GroupListModel groups_;
     std::optional<AlertBannerContent> banner_;
+    std::optional<SonosGroup> dockGroup_;
 };
 
 }  // namespace orvel
