@@ -153,6 +153,9 @@ void OrvellaApp::joinRootView() {
     view->setState(store->state());
     QObject::connect(store, &OrvelStore::stateChanged, view, [view, store] { view->setState(store->state()); });
     QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { store->dismissAlert(); });
+    view->setPlayQueueItem([store = QPointer<OrvelStore>(store)](const QueueItem& item, const GroupID& group) {
+        if (store) store->playQueueItem(item, group);
+    });
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
                      [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
                          connectSpotify(spotify, session);

@@ -7,10 +7,12 @@ namespace orvel {
 UpNextQueueCard::UpNextQueueCard(SelectQueueItem onSelectQueueItem, QObject* parent)
     : QObject(parent), onSelectQueueItem_(std::move(onSelectQueueItem)) {}
 
-void UpNextQueueCard::setTrack(const NowPlayingTrack& track, const QString& roomName) {
-    if (track.upNext() == upNext_ && track.source() == source_ && roomName == roomName_) return;
-    upNext_ = track.upNext();
-    source_ = track.source();
+void UpNextQueueCard::setTrack(const NowPlayingTrack* track, const QString& roomName) {
+    std::vector<QueueItem> upNext = track ? track->upNext() : std::vector<QueueItem>();
+    std::optional<PlaybackSource> source = track ? track->source() : std::nullopt;
+    if (upNext == upNext_ && source == source_ && roomName == roomName_) return;
+    upNext_ = std::move(upNext);
+    source_ = std::move(source);
     roomName_ = roomName;
     items_.setItems(upNext_);
     emit contentChanged();

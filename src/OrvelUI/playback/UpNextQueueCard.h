@@ -36,8 +36,10 @@ public:
 
     explicit UpNextQueueCard(SelectQueueItem onSelectQueueItem, QObject* parent = nullptr);
 
-    // The current track (its up-next list and source) and the room named when nothing is queued.
-    void setTrack(const NowPlayingTrack& track, const QString& roomName);
+    // The current track (its up-next list and source; none: nothing queued) and the room named
+    // when nothing is queued.
+    void setTrack(const NowPlayingTrack* track, const QString& roomName);
+    void setTrack(const NowPlayingTrack& track, const QString& roomName) { setTrack(&track, roomName); }
     bool embedded() const { return embedded_; }
     void setEmbedded(bool embedded);
 

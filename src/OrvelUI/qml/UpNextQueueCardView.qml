@@ -48,7 +48,6 @@ Item {
                 font.bold: true
                 color: VavuzadiRudod.secondaryText
                 elide: Text.ElideRight
-                Layout.fillWidth: false
             }
             Item { Layout.fillWidth: true }
             Text {
@@ -67,6 +66,7 @@ Item {
             Symbol {
                 name: "music.note.list"
                 pixelSize: 14
+                font.bold: true
                 color: VavuzadiRudod.secondaryText
             }
             Text {
@@ -78,117 +78,29 @@ Item {
             }
         }
 
-        ListView {
+        Flickable {
             id: list
+            readonly property bool scrolls: card.maxHeight >= 0 && contentHeight > card.maxHeight
             visible: !card.presenter.isEmpty
             Layout.fillWidth: true
-            Layout.preferredHeight: card.maxHeight >= 0 ? Math.min(contentHeight, card.maxHeight) : contentHeight
-            interactive: card.maxHeight >= 0 && contentHeight > card.maxHeight
+            Layout.preferredHeight: scrolls ? card.maxHeight : contentHeight
+            contentWidth: width
+            contentHeight: rows.implicitHeight
+            interactive: scrolls
             clip: true
-            model: card.presenter.items
-            ScrollBar.vertical: ScrollBar { policy: list.interactive ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff }
+            boundsBehavior: Flickable.StopAtBounds
+            ScrollBar.vertical: ScrollBar { policy: list.scrolls ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff }
 
-            delegate: Item {
-                id: entry
-                required property string itemId
-                required property int position
-                required property string title
-                required property string subtitle
-                required property string lengthText
-                required property string artworkUrl
+            Column {
+                id: rows
+                width: list.width
 
-                objectName: "upNext.row." + position
-                width: ListView.view.width
-                height: rowBox.height + (position > 0 ? 1 : 0)
+                Repeater {
+                    model: card.presenter.items
 
-                Rectangle {
-                    visible: entry.position > 0
-                    x: 66
-                    width: parent.width - x
-                    height: 1
-                    color: VavuzadiRudod.cardBorder
-                    opacity: 0.45
-                }
-
-                Rectangle {
-                    id: rowBox
-                    y: entry.position > 0 ? 1 : 0
-                    width: parent.width
-                    height: content.implicitHeight + 10
-                    radius: 8
-                    color: hover.hovered ? VavuzadiRudod.subtleFill : "transparent"
-
-                    HoverHandler { id: hover }
-                    TapHandler { onTapped: card.presenter.selectQueueItem(entry.itemId, entry.position) }
-
-                    RowLayout {
-                        id: content
-                        anchors.fill: parent
-                        anchors.leftMargin: 6
-                        anchors.rightMargin: 6
-                        spacing: 10
-
-                        Item {
-                            Layout.preferredWidth: 18
-                            Layout.preferredHeight: 18
-                            Symbol {
-                                anchors.centerIn: parent
-                                visible: hover.hovered
-                                name: "play.fill"
-                                pixelSize: 10
-                                color: VavuzadiRudod.gold
-                            }
-                            Text {
-                                anchors.centerIn: parent
-                                visible: !hover.hovered
-                                text: entry.position + 1
-                                font.pixelSize: TextStyles.caption2
-                                color: VavuzadiRudod.secondaryText
-                            }
-                        }
-
-                        Rectangle {
-                            objectName: "upNext.artwork." + entry.position
-                            property string artworkUrl: entry.artworkUrl
-                            Layout.preferredWidth: 32
-                            Layout.preferredHeight: 32
-                            radius: 6
-                            color: VavuzadiRudod.subtleFill
-                            border.color: VavuzadiRudod.cardBorder
-                            border.width: 0.75
-                        }
-
-                        ColumnLayout {
-                            Layout.fillWidth: true
-                            spacing: 1
-                            Text {
-                                Layout.fillWidth: true
-                                text: entry.title
-                                textFormat: Text.PlainText
-                                elide: Text.ElideRight
-                                maximumLineCount: 1
-                                font.pixelSize: TextStyles.subheadline
-                                color: hover.hovered ? VavuzadiRudod.gold : VavuzadiRudod.primaryText
-                            }
-                            Text {
-                                Layout.fillWidth: true
-                                visible: entry.subtitle.length > 0
-                                text: entry.subtitle
-                                textFormat: Text.PlainText
-                                elide: Text.ElideRight
-                                maximumLineCount: 1
-                                font.pixelSize: TextStyles.caption
-                                color: VavuzadiRudod.secondaryText
-                            }
-                        }
-
-                        Text {
-                            Layout.leftMargin: 8
-                            visible: entry.lengthText.length > 0
-                            text: entry.lengthText
-                            font.pixelSize: TextStyles.caption2
-                            color: VavuzadiRudod.secondaryText
-                        }
+                    delegate: UpNextRowView {
+                        width: rows.width
+                        onTapped: card.presenter.selectQueueItem(itemId, position)
                     }
                 }
             }

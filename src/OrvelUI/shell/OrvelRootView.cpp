@@ -28,7 +28,10 @@ OrvelRootView::OrvelRootView(LaunchSource launch, QObject* parent)
       // The options cannot change while the process runs, so the layout is fixed for the
       // window's life.
       phoneLayout_(launch_().requestsIOS()),
-      navigation_(RootNavigation::initial(launch_())) {}
+      navigation_(RootNavigation::initial(launch_())),
+      dockQueue_([this](const QueueItem& item) {
+          if (dockGroup_ && playQueueItem_) playQueueItem_(item, dockGroup_->id);
+      }) {}
 
 int OrvelRootView::defaultWidth() const { return WindowRules::windowExtent(WindowRules::defaultSize(phoneLayout_).width); }
 int OrvelRootView::defaultHeight() const {
@@ -154,6 +157,10 @@ void OrvelRootView::updateDockGroup() {
         orvel::activeDockGroup(sonosGroups_, navigation_.selection, navigation_.dockSelectedGroupID, phoneLayout_);
     if (next == dockGroup_) return;
     dockGroup_ = std::move(next);
+    const NowPlaying* nowPlaying = dockGroup_ ? dockGroup_->playback.nowPlaying() : nullptr;
+    const auto* track = nowPlaying ? nowPlaying->asTrack() : nullptr;
+    dockQueue_.setTrack(track ? &track->track : nullptr,
+                        dockGroup_ ? QString::fromStdString(dockGroup_->displayName) : QString());
     emit dockGroupChanged();
 }
 

@@ -22,6 +22,7 @@
 #include "OrvelUI/shell/LaunchView.h"
 #include "OrvelUI/shell/RootNavigation.h"
 #include "OrvelUI/shell/SelectionKind.h"
+#include "OrvelUI/playback/UpNextQueueCard.h"
 
 namespace orvel {
 
@@ -50,9 +51,12 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(QString alertActionTitle READ alertActionTitle NOTIFY alertChanged)
     // Empty while no dock shows.
     Q_PROPERTY(QString dockGroupId READ dockGroupId NOTIFY dockGroupChanged)
+    // What plays next in the dock's group.
+    Q_PROPERTY(orvel::UpNextQueueCard* dockQueue READ dockQueue CONSTANT)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
+    using PlayQueueItem = std::function<void(const QueueItem&, const GroupID&)>;
 
     // `launch` is asked afresh whenever a launch option matters.
     explicit OrvelRootView(LaunchSource launch, QObject* parent = nullptr);
@@ -78,6 +82,9 @@ public:
     // The group whose now-playing dock shows, or none.
     const std::optional<SonosGroup>& activeDockGroup() const { return dockGroup_; }
     QString dockGroupId() const;
+    UpNextQueueCard* dockQueue() { return &dockQueue_; }
+    // For the store: play an entry of the dock group's up-next list on that group.
+    void setPlayQueueItem(PlayQueueItem play) { playQueueItem_ = std::move(play); }
     // What the user picked in the sidebar, the dock or a compact tab.
     void select(std::optional<SidebarDestination> destination);
 
@@ -128,6 +135,8 @@ private:
     GroupListModel groups_;
     std::optional<AlertBannerContent> banner_;
     std::optional<SonosGroup> dockGroup_;
+    PlayQueueItem playQueueItem_;
+    UpNextQueueCard dockQueue_;
 };
 
 }  // namespace orvel
