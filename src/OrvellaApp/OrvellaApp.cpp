@@ -182,9 +182,9 @@ QQuickWindow* OrvellaApp::showWindow() {
     });
     window_->show();
     if (scene) {
+        // Scene pages show the household too (the playback page shows the dock group's queue).
         GroupListModel* groups = rootView_->groups();
-        const bool ownPage = !sceneQml.isEmpty();
-        new SceneCapture(*scene, window_, [groups, ownPage] { return ownPage || groups->rowCount() > 0; }, window_);
+        new SceneCapture(*scene, window_, [groups] { return groups->rowCount() > 0; }, window_);
     }
     // One loop for the application, however often the window is shown.
     if (!storeLoopStarted_) {
