@@ -52,6 +52,7 @@ TEST(PlaybackViews, VolumeRowStepsUpToTheEnd) {
     EXPECT_EQ(window->property("last").toInt(), 100);
     EXPECT_EQ(textsNamed(window.get(), "volume.percent"), QStringList{"100%"});
     EXPECT_FALSE(itemsNamed(window.get(), "volume.plus").front()->isEnabled());
+    EXPECT_EQ(itemsNamed(window.get(), "volume.slider").front()->property("value").toDouble(), 100.0);
 }
 
 TEST(PlaybackViews, TappedUpNextRowPlaysThatEntry) {
