@@ -153,6 +153,9 @@ void OrvellaApp::joinRootView() {
     view->setState(store->state());
     QObject::connect(store, &OrvelStore::stateChanged, view, [view, store] { view->setState(store->state()); });
     QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { store->dismissAlert(); });
+    view->setPlayQueueItem([store = QPointer<OrvelStore>(store)](const QueueItem& item, const GroupID& group) {
+        if (store) store->playQueueItem(item, group);
+    });
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
                      [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
                          connectSpotify(spotify, session);
@@ -179,9 +182,9 @@ QQuickWindow* OrvellaApp::showWindow() {
     });
     window_->show();
     if (scene) {
+        // Scene pages show the household too (the playback page shows the dock group's queue).
         GroupListModel* groups = rootView_->groups();
-        const bool ownPage = !sceneQml.isEmpty();
-        new SceneCapture(*scene, window_, [groups, ownPage] { return ownPage || groups->rowCount() > 0; }, window_);
+        new SceneCapture(*scene, window_, [groups] { return groups->rowCount() > 0; }, window_);
     }
     // One loop for the application, however often the window is shown.
     if (!storeLoopStarted_) {

@@ -17,6 +17,7 @@ struct ScenePage {
 };
 constexpr ScenePage scenePages[] = {
     {"kit", "qrc:/Orvella/UI/KitGallery.qml"},
+    {"playback", "qrc:/Orvella/UI/PlaybackGallery.qml"},
 };
 
 constexpr int pollInterval = 100;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "OrvelUI/playback/ActiveDockGroup.h"
 #include "OrvelUI/shell/WindowRules.h"
 
 namespace orvel {
@@ -27,7 +28,10 @@ OrvelRootView::OrvelRootView(LaunchSource launch, QObject* parent)
       // The options cannot change while the process runs, so the layout is fixed for the
       // window's life.
       phoneLayout_(launch_().requestsIOS()),
-      navigation_(RootNavigation::initial(launch_())) {}
+      navigation_(RootNavigation::initial(launch_())),
+      dockQueue_([this](const QueueItem& item) {
+          if (dockGroup_ && playQueueItem_) playQueueItem_(item, dockGroup_->id);
+      }) {}
 
 int OrvelRootView::defaultWidth() const { return WindowRules::windowExtent(WindowRules::defaultSize(phoneLayout_).width); }
 int OrvelRootView::defaultHeight() const {
@@ -79,13 +83,17 @@ void OrvelRootView::setHousehold(std::vector<SonosGroup> groups, std::vector<Spe
 
     // Before the window is shown the watchers are not yet attached; the first showing runs the
     // group-list watcher with whatever is known by then.
-    if (!shown_) return;
+    if (!shown_) {
+        updateDockGroup();
+        return;
+    }
     if (groupIdsChanged) {
         changeNavigation([&](RootNavigation& navigation) { navigation.groupListChanged(sonosGroups_, launch_()); });
     }
     if (offlineIdsChanged) {
         changeNavigation([&](RootNavigation& navigation) { navigation.offlineListChanged(offlineIds_, sonosGroups_); });
     }
+    updateDockGroup();
 }
 
 void OrvelRootView::setState(const OrvelState& state) {
@@ -125,6 +133,35 @@ void OrvelRootView::changeNavigation(const std::function<void(RootNavigation&)>&
     if (next == navigation_) return;
     navigation_ = std::move(next);
     emit navigationChanged();
+    updateDockGroup();
+}
+
+QString OrvelRootView::dockGroupId() const {
+    return dockGroup_ ? QString::fromStdString(dockGroup_->id.description()) : QString();
+}
+
+void OrvelRootView::selectDockGroup(const GroupID& id) {
+    changeNavigation([&](RootNavigation& navigation) {
+        navigation.dockSelectedGroupID = id;
+        if (navigation.selection && navigation.selection->isGroup()) navigation.selection = SidebarDestination::group(id);
+    });
+}
+
+void OrvelRootView::selectDockGroup(const QString& groupId) {
+    const auto id = SpeakerUUID::make(groupId.toStdString());
+    if (id) selectDockGroup(GroupID(*id));
+}
+
+void OrvelRootView::updateDockGroup() {
+    std::optional<SonosGroup> next =
+        orvel::activeDockGroup(sonosGroups_, navigation_.selection, navigation_.dockSelectedGroupID, phoneLayout_);
+    if (next == dockGroup_) return;
+    dockGroup_ = std::move(next);
+    const NowPlaying* nowPlaying = dockGroup_ ? dockGroup_->playback.nowPlaying() : nullptr;
+    const auto* track = nowPlaying ? nowPlaying->asTrack() : nullptr;
+    dockQueue_.setTrack(track ? &track->track : nullptr,
+                        dockGroup_ ? QString::fromStdString(dockGroup_->displayName) : QString());
+    emit dockGroupChanged();
 }
 
 }  // namespace orvel

@@ -18,9 +18,11 @@
 #include "OrvelDomain/SpeakerUUID.h"
 #include "OrvelUI/shell/GroupListModel.h"
 #include "OrvelDomain/SonosGroup.h"
+#include "OrvelDomain/GroupID.h"
 #include "OrvelUI/shell/LaunchView.h"
 #include "OrvelUI/shell/RootNavigation.h"
 #include "OrvelUI/shell/SelectionKind.h"
+#include "OrvelUI/playback/UpNextQueueCard.h"
 
 namespace orvel {
 
@@ -47,9 +49,14 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertChanged)
     // Empty when the alert offers no action.
     Q_PROPERTY(QString alertActionTitle READ alertActionTitle NOTIFY alertChanged)
+    // Empty while no dock shows.
+    Q_PROPERTY(QString dockGroupId READ dockGroupId NOTIFY dockGroupChanged)
+    // What plays next in the dock's group.
+    Q_PROPERTY(orvel::UpNextQueueCard* dockQueue READ dockQueue CONSTANT)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
+    using PlayQueueItem = std::function<void(const QueueItem&, const GroupID&)>;
 
     // `launch` is asked afresh whenever a launch option matters.
     explicit OrvelRootView(LaunchSource launch, QObject* parent = nullptr);
@@ -72,6 +79,12 @@ public:
     GroupListModel* groups() { return &groups_; }
 
     const RootNavigation& navigation() const { return navigation_; }
+    // The group whose now-playing dock shows, or none.
+    const std::optional<SonosGroup>& activeDockGroup() const { return dockGroup_; }
+    QString dockGroupId() const;
+    UpNextQueueCard* dockQueue() { return &dockQueue_; }
+    // For the store: play an entry of the dock group's up-next list on that group.
+    void setPlayQueueItem(PlayQueueItem play) { playQueueItem_ = std::move(play); }
     // What the user picked in the sidebar, the dock or a compact tab.
     void select(std::optional<SidebarDestination> destination);
 
@@ -90,6 +103,11 @@ public:
     QString alertMessage() const;
     QString alertActionTitle() const;
 
+    // The dock's group switcher: remembers the pick, and follows it in the sidebar when a group
+    // is selected there.
+    void selectDockGroup(const GroupID& id);
+    Q_INVOKABLE void selectDockGroup(const QString& groupId);
+
     // The banner's close button.
     Q_INVOKABLE void dismissAlert();
     // The banner's action: the alert is dismissed before the sign-in starts.
@@ -98,6 +116,7 @@ public:
 signals:
     void navigationChanged();
     void alertChanged();
+    void dockGroupChanged();
     // For the store: clear its alert.
     void dismissAlertRequested();
     // For the Spotify link: start the sign-in.
@@ -105,6 +124,7 @@ signals:
 
 private:
     void changeNavigation(const std::function<void(RootNavigation&)>& change);
+    void updateDockGroup();
 
     LaunchSource launch_;
     bool phoneLayout_;
@@ -114,6 +134,9 @@ private:
     std::vector<SpeakerUUID> offlineIds_;
     GroupListModel groups_;
     std::optional<AlertBannerContent> banner_;
+    std::optional<SonosGroup> dockGroup_;
+    PlayQueueItem playQueueItem_;
+    UpNextQueueCard dockQueue_;
 };
 
 }  // namespace orvel

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include <QSignalSpy>
+
+#include "OrvelUI/playback/DiscreteVolumeControl.h"
+#include "Support/ManualClock.h"
+
+using namespace orvel;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A control showing `volume` that records what it commits and when it ticks.
+struct Harness {
+    explicit Harness(int volume) {
+        control.setVolume(volume);
+        QObject::connect(&control, &DiscreteVolumeControl::change, [this](int p) { changes.push_back(p); });
+        QObject::connect(&control, &DiscreteVolumeControl::tick, [this] { ++ticks; });
+    }
+    ManualClock clock;
+    DiscreteVolumeControl control{clock};
+    std::vector<int> changes;
+    int ticks = 0;
+};
+
+}  // namespace
+
+TEST(DiscreteVolumeControl, DragCommitsEachNewStepAndThrottlesTicks) {
+    struct Case {
+        const char* name;
+        std::vector<double> positions;
+        std::chrono::milliseconds gap;
+        std::vector<int> changes;
+        int ticks;
+    };
+    const Case cases[] = {
+        {"slow drag, fast reports", {30.2, 31, 31.4, 32, 33, 34, 35}, 20ms, {31, 32, 33, 34, 35}, 2},
+        {"gap of exactly the tick interval", {31, 32, 33}, 55ms, {31, 32, 33}, 3},
+        {"jump", {35}, 20ms, {35}, 1},
+    };
+    for (const Case& c : cases) {
+        Harness h(30);
+        h.control.setEditing(true);
+        for (double position : c.positions) {
+            h.control.setSliderValue(position);
+            h.clock.advance(c.gap);
+        }
+        EXPECT_EQ(h.changes, c.changes) << c.name;
+        EXPECT_EQ(h.ticks, c.ticks) << c.name;
+    }
+}
+
+TEST(DiscreteVolumeControl, SliderPositionsRoundAndClamp) {
+    struct Case {
+        int shown;
+        double position;
+        std::vector<int> changes;
+    };
+    const Case cases[] = {
+        {30, 49.5, {50}},
+        {30, 49.49, {49}},
+        {49, 48.6, {}},
+        {30, -3, {0}},
+        {30, 140, {100}},
+        {30, std::numeric_limits<double>::quiet_NaN(), {}},
+        {30, std::numeric_limits<double>::infinity(), {}},
+    };
+    for (const Case& c : cases) {
+        Harness h(c.shown);
+        h.control.setSliderValue(c.position);
+        EXPECT_EQ(h.changes, c.changes) << c.position;
+    }
+}
+
+TEST(DiscreteVolumeControl, StepButtonsStopAtTheEnds) {
+    Harness low(0);
+    EXPECT_FALSE(low.control.canDecrease());
+    low.control.stepDown();
+    EXPECT_TRUE(low.changes.empty());
+
+    Harness high(99);
+    high.control.stepUp();
+    EXPECT_EQ(high.changes, std::vector<int>{100});
+    EXPECT_FALSE(high.control.canIncrease());
+    high.control.stepUp();
+    EXPECT_EQ(high.changes.size(), 1u);
+}
+
+TEST(DiscreteVolumeControl, CommittedValueHoldsUntilTheOwnerCatchesUpOrTheHoldEnds) {
+    struct Case {
+        const char* name;
+        std::chrono::nanoseconds after;
+        int owner;
+        bool editing;
+        int shown;
+    };
+    const Case cases[] = {
+        {"owner catches up", 100ms, 60, false, 60},
+        {"older reading within the hold", 500ms, 55, false, 60},
+        {"older reading at exactly the hold", 1200ms, 55, false, 60},
+        {"owner wins after the hold", 1200ms + 1ns, 55, false, 55},
+        {"owner ignored while dragging", 5s, 55, true, 60},
+    };
+    for (const Case& c : cases) {
+        Harness h(40);
+        h.control.setEditing(c.editing);
+        h.control.setSliderValue(60);
+        h.clock.advance(c.after);
+        h.control.setVolume(c.owner);
+        EXPECT_EQ(h.control.shownPercent(), c.shown) << c.name;
+    }
+
+    // Caught up: a later owner change shows at once.
+    Harness h(40);
+    h.control.setSliderValue(60);
+    h.control.setVolume(60);
+    h.control.setVolume(45);
+    EXPECT_EQ(h.control.shownPercent(), 45);
+}
+
+TEST(DiscreteVolumeControl, EndOfDragSettlesOnce) {
+    struct Case {
+        const char* name;
+        std::chrono::nanoseconds endsAfter;
+        int shown;
+    };
+    const Case cases[] = {
+        {"within the hold the committed value stays", 1s, 60},
+        {"after a failed send the speakers' value shows", 2s, 40},
+    };
+    for (const Case& c : cases) {
+        Harness h(40);
+        h.control.setEditing(true);
+        h.control.setSliderValue(60);
+        h.clock.advance(c.endsAfter);
+        QSignalSpy shown(&h.control, &DiscreteVolumeControl::shownChanged);
+        h.control.setEditing(false);
+        EXPECT_EQ(h.control.shownPercent(), c.shown) << c.name;
+        EXPECT_EQ(shown.count(), c.shown == 60 ? 0 : 1) << c.name;
+    }
+}
