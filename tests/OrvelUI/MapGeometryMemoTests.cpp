@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "MapGeometryFixtures.h"
@@ -38,6 +39,8 @@ struct MemoCase {
     std::function<void(MapInput&)> change;
     bool recomputes;
 };
+
+void PrintTo(const MemoCase& c, std::ostream* os) { *os << c.name; }
 
 class MemoRerun : public ::testing::TestWithParam<MemoCase> {};
 
