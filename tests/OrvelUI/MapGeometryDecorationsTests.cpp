@@ -1,5 +1,5 @@
 // What the full map draws from its geometry: link paths and their travelling highlight, the
-// link layer, the floor panels and the sever controls.
+// link layer and the sever controls.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,6 @@
 
 #include "MapGeometryFixtures.h"
 #include "OrvelUI/map/AcousticPath.h"
-#include "OrvelUI/map/FloorBandsBackdrop.h"
 #include "OrvelUI/map/MapLinks.h"
 #include "OrvelUI/map/TetherSeverButtons.h"
 
@@ -124,16 +123,6 @@ TEST(MapLinks, OnlyPlayingGroupsWithTethersCarryTheMovingHighlight) {
     }
 }
 
-TEST(FloorBandsBackdrop, OnePanelPerBandWithItsTitleInsetFromTheCorner) {
-    EXPECT_TRUE(FloorBandsBackdrop::panels({}).empty());
-    const FloorBandLayout band{FloorLevel::upper(), Rect(20, 40, 400, 180), Rect(), {0, 1}};
-    const auto panels = FloorBandsBackdrop::panels({band});
-    ASSERT_EQ(panels.size(), 1u);
-    EXPECT_EQ(panels[0].frame.center(), (Point{220, 130}));
-    EXPECT_EQ(panels[0].titleOrigin, (Point{38, 52}));
-    EXPECT_EQ(panels[0].title, "Upper Floor");
-}
-
 TEST(TetherSeverButtons, OnlyGroupsOfTwoOrMoreRoomsOfferThemAtTheTethersMidpoints) {
     const auto kitchen = speaker(1, "Kitchen"), den = speaker(2, "Den"), loft = speaker(4, "Loft");
     const SpeakerTether a{sp(1), "Kitchen", straight({0, 0}, {10, 10}), {5, 5}};
@@ -143,15 +132,6 @@ TEST(TetherSeverButtons, OnlyGroupsOfTwoOrMoreRoomsOfferThemAtTheTethersMidpoint
                                                      {{gid(1), {a, b}}, {gid(4), {d}}});
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_EQ(buttons[1], (TetherSeverButtons::Button{gid(1), sp(2), {15, 5}, "Disconnect Den from music", "Disconnect Den"}));
-
-    struct Case {
-        bool zone, pill, room;
-        TetherSeverButtons::PillLook look;
-    };
-    for (const auto& c : {Case{false, false, false, {0, 0.78, false}}, Case{false, false, true, {1, 1.0, false}},
-                          Case{true, false, false, {1, 1.0, false}}, Case{true, true, true, {1, 1.08, true}}}) {
-        EXPECT_EQ(TetherSeverButtons::pillLook(c.zone, c.pill, c.room), c.look);
-    }
 }
 
 }  // namespace
