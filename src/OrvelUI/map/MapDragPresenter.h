@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 #include "OrvelDomain/FloorplanNode.h"
 #include "OrvelDomain/Geometry.h"
@@ -27,6 +28,8 @@ class Haptics;
 
 class MapDragPresenter : public QObject {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Created by the map view")
     // Empty when no room is being dragged.
     Q_PROPERTY(QString dragging READ draggingId NOTIFY dragStateChanged)
     Q_PROPERTY(bool hasDragPoint READ hasDragPoint NOTIFY dragStateChanged)
