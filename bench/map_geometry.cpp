@@ -5,19 +5,38 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "OrvelDomain/FloorplanFixtures.h"
+#include "OrvelDomain/BondedSatellite.h"
+#include "OrvelDomain/FloorplanNode.h"
 #include "OrvelDomain/PlaybackState.h"
+#include "OrvelDomain/RoomCoordinate.h"
 #include "OrvelDomain/SonosGroup.h"
+#include "OrvelDomain/Speaker.h"
 #include "OrvelUI/map/MapGeometry.h"
 #include "OrvelUI/map/MapGeometryMemoizer.h"
 
 using namespace orvel;
-using namespace orvel::floorplanTesting;
 
 namespace {
+
+SpeakerUUID speakerID(int n) {
+    char text[32];
+    std::snprintf(text, sizeof text, "RINCON_%012X01400", static_cast<unsigned>(n));
+    return *SpeakerUUID::make(text);
+}
+
+Speaker speaker(int n, std::string room, bool withSatellite) {
+    std::vector<BondedSatellite> satellites;
+    if (withSatellite) {
+        satellites.push_back(BondedSatellite{speakerID(0x100000 + n), speakerID(n), SatelliteRole::subwoofer(),
+                                             std::nullopt, std::nullopt, true, std::nullopt});
+    }
+    return Speaker{speakerID(n), std::move(room), SpeakerModel::one(), ReachabilityState::online("127.0.0.1"),
+                   DiscreteVolume::snappingPercent(20), std::move(satellites)};
+}
 
 struct MapInput {
     std::vector<FloorplanNode> nodes;
@@ -31,16 +50,15 @@ MapInput household(int speakers, int groups) {
     MapInput in;
     std::vector<std::vector<Speaker>> members(static_cast<std::size_t>(groups));
     for (int i = 0; i < speakers; ++i) {
-        Speaker s = speaker(i + 1, std::string(rooms[i % 8]) + " Speaker " + std::to_string(i / 8 + 1), i % 5 == 0 ? 1 : 0);
+        Speaker s = speaker(i + 1, std::string(rooms[i % 8]) + " Speaker " + std::to_string(i / 8 + 1), i % 5 == 0);
         const int floor = i / 8;
         const double x = 0.1 + 0.8 * static_cast<double>(i % 4) / 3;
         const double y = (static_cast<double>(floor) + 0.3 + 0.4 * static_cast<double>((i / 4) % 2)) /
                          static_cast<double>((speakers + 7) / 8);
         auto& group = members[static_cast<std::size_t>(i % groups)];
-        FloorplanNode n = node(s, FloorLevel::numbered(-floor), x, y);
         group.push_back(s);
-        n.group = GroupID(group.front().id);
-        in.nodes.push_back(std::move(n));
+        in.nodes.push_back(FloorplanNode{s, FloorLevel::numbered(-floor), RoomCoordinate::clamping(x, y),
+                                         Placement::inferred, GroupID(group.front().id)});
     }
     for (auto& m : members) {
         const Speaker coordinator = m.front();
