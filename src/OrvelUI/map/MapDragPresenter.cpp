@@ -62,6 +62,8 @@ void MapDragPresenter::dragChanged(const FloorplanNode& node, const PrecomputedM
                                    Size translation) {
     const bool inProgress = state_.dragging == node.id();
     if (!isFinite(location) || (!inProgress && !hasMovedEnough(translation))) return;
+    // A room a sweep has removed does not start dragging again on the pointer's next move.
+    if (!isOnMap(node.id(), host_.floorplan())) return dragCancelled();
 
     setSelected(std::nullopt);
     auto target = nearestTarget(location, node.id(), geometry, host_.floorplan());

@@ -53,8 +53,8 @@ public:
 
     // One pointer move of the drag of `node`'s card, in canvas points; `translation` is the
     // movement since the press. Until the pointer has moved 4 points the drag has not begun and
-    // the move is ignored; a location that is not finite is ignored too. `geometry` is the
-    // map's as the drag began.
+    // the move is ignored; a location that is not finite is ignored too, and a move of a room
+    // no longer on the map cancels. `geometry` is the map's as the drag began.
     void dragChanged(const FloorplanNode& node, const PrecomputedMapGeometry& geometry, Point location,
                      Size translation);
     // The pointer was released. Acts only on a drag of this card that is still in progress and
