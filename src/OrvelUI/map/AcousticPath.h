@@ -1,0 +1,34 @@
+#pragma once
+
+// The paths of the map's acoustic links: the tether curves of one group as one path, and the
+// stretch of it that the travelling highlight lights up.
+
+#include <optional>
+#include <vector>
+
+#include <QPainterPath>
+
+#include "OrvelDomain/AcousticCurveSegment.h"
+
+namespace orvel {
+
+// One quadratic curve per segment, in order. A segment that starts exactly where the previous
+// one ended continues its subpath; any other start begins a new one. No segments, empty path.
+QPainterPath acousticPath(const std::vector<AcousticCurveSegment>& segments);
+
+// The stretch of the path, as fractions of its length, that the highlight covers at `phase`:
+// the 0.2 of the length that ends at the phase, cut to the path. Past 1 its end stays at the
+// path's end while its start moves on, so from 1.2 on the stretch is empty (1 to 1). A phase
+// that is not finite shows no highlight.
+struct PathStretch {
+    double from;
+    double to;
+    friend bool operator==(const PathStretch&, const PathStretch&) = default;
+};
+std::optional<PathStretch> highlightStretch(std::optional<double> phase);
+
+// The part of `path` between the two fractions of its length, as straight pieces along its
+// flattened curves; each subpath stays its own. Empty when the stretch is empty.
+QPainterPath trimmedPath(const QPainterPath& path, PathStretch stretch);
+
+}  // namespace orvel

@@ -1,0 +1,24 @@
+#pragma once
+
+// One tether of the full map: the curve from a music-source hub to one room of its group, the
+// room's short name (for the sever control's texts) and the curve's midpoint, where the sever
+// control sits.
+
+#include <string>
+
+#include "OrvelDomain/AcousticCurveSegment.h"
+#include "OrvelDomain/Geometry.h"
+#include "OrvelDomain/SpeakerUUID.h"
+
+namespace orvel {
+
+struct SpeakerTether {
+    SpeakerUUID speakerID;
+    std::string roomName;
+    AcousticCurveSegment segment;
+    Point severPoint;
+
+    friend bool operator==(const SpeakerTether&, const SpeakerTether&) = default;
+};
+
+}  // namespace orvel

@@ -1,0 +1,180 @@
+// The room drag of the full map: ticks while moving, what a release does, and cancelled drags
+// that leave nothing behind.
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include <functional>
+#include <limits>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "MapDragFixtures.h"
+#include "OrvelUI/map/MapDragPresenter.h"
+#include "OrvelUI/theme/Haptics.h"
+
+namespace orvel::testing {
+namespace {
+
+struct DragRig {
+    RecordingMapHost host;
+    Haptics haptics;
+    PrecomputedMapGeometry geometry = handPlacedMap();
+    Rect plot{0, 0, 1000, 500};
+    std::unique_ptr<MapDragPresenter> presenter = std::make_unique<MapDragPresenter>(host, haptics);
+    // The nodes as each card's gesture captured them, as the map hands them in.
+    std::map<int, FloorplanNode> captured;
+
+    const FloorplanNode& card(int room) {
+        if (auto it = captured.find(room); it != captured.end()) return it->second;
+        return captured.emplace(room, host.node(room)).first->second;
+    }
+    void move(int room, Point to, Size translation = {40, 0}) {
+        presenter->dragChanged(card(room), geometry, to, translation);
+    }
+    void release(int room, Point at, Size translation = {40, 0}) {
+        presenter->dragEnded(card(room), geometry, plot, at, translation);
+    }
+};
+
+TEST(MapDrag, TicksOncePerNewTargetAndEndsThePreviewAtThePointerOrTheClampedBandPoint) {
+    DragRig rig;
+    rig.presenter->setSelected(sp(3));
+    rig.move(4, {10, 10}, {2, 2});
+    EXPECT_TRUE(rig.presenter->state().isIdle()) << "under 4 points the drag has not begun";
+
+    struct Step {
+        Point to;
+        std::optional<MapDropTarget> target;
+        Point preview;
+        int ticks;
+    };
+    const std::vector<Step> steps{
+        {{300, 150}, MapDropTarget::musicHub(gid(5)), {300, 150}, 1},
+        {{210, 190}, MapDropTarget::speaker(sp(1)), {210, 190}, 2},
+        {{950, 390}, std::nullopt, {900, 350}, 2},
+        {{215, 195}, MapDropTarget::speaker(sp(1)), {215, 195}, 3},
+        {{220, 200}, MapDropTarget::speaker(sp(1)), {220, 200}, 3},
+    };
+    for (const auto& step : steps) {
+        rig.move(4, step.to);
+        EXPECT_EQ(rig.presenter->state(), (MapDragState{sp(4), step.preview, step.target}));
+        EXPECT_EQ(rig.haptics.performedCount(), step.ticks);
+    }
+    EXPECT_FALSE(rig.presenter->selected()) << "a drag clears the selection";
+    EXPECT_TRUE(rig.host.calls.empty());
+}
+
+struct DropCase {
+    std::string name;
+    int room;
+    Point at;
+    Size translation;
+    std::function<void(DragRig&)> setUp;
+    std::vector<std::string> calls;
+    int ticks;
+};
+
+void PrintTo(const DropCase& c, std::ostream* os) { *os << c.name; }
+
+class MapDrop : public ::testing::TestWithParam<DropCase> {};
+
+TEST_P(MapDrop, ReleaseGroupsPinsOrDoesNothingAndAlwaysEndsIdle) {
+    const auto& c = GetParam();
+    DragRig rig;
+    if (c.setUp) c.setUp(rig);
+    rig.move(c.room, {960, 20});  // open floor: no tick before the release
+    rig.release(c.room, c.at, c.translation);
+    EXPECT_EQ(rig.host.calls, c.calls);
+    EXPECT_EQ(rig.haptics.performedCount(), c.ticks);
+    EXPECT_TRUE(rig.presenter->state().isIdle());
+}
+
+void onUpperFloor(DragRig& rig) {
+    rig.host.nodes[0].level = FloorLevel::upper();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MapDrop,
+    ::testing::Values(
+        DropCase{"BelowTheMinimumDistance", 1, {300, 250}, {3.9, 0}, nullptr, {}, 0},
+        DropCase{"ExactlyTheMinimumDistancePinsAtTheBandCoordinate", 1, {300, 250}, {0, 4}, nullptr,
+                 {"move 1 to 0.250 0.667"}, 0},
+        DropCase{"OutsideTheBandPinsClamped", 1, {950, 390}, {40, 0}, nullptr, {"move 1 to 1.000 1.000"}, 0},
+        DropCase{"FloorWithoutBandPinsOnThePlot", 1, {100, 450}, {40, 0}, onUpperFloor, {"move 1 to 0.100 0.900"}, 0},
+        DropCase{"FloorWithoutBandPinsClampedToThePlot", 1, {-50, 600}, {40, 0}, onUpperFloor,
+                 {"move 1 to 0.000 1.000"}, 0},
+        DropCase{"EmptyPlotPinsAtTheMiddle", 1, {-50, 600}, {40, 0},
+                 [](DragRig& rig) {
+                     onUpperFloor(rig);
+                     rig.plot = Rect(0, 0, 0, 0);
+                 },
+                 {"move 1 to 0.500 0.500"}, 0},
+        DropCase{"OntoAHubJoinsItsCoordinator", 4, {700, 110}, {40, 0}, nullptr, {"group 4 onto 1"}, 1},
+        DropCase{"OntoARoomJoinsIt", 4, {500, 210}, {40, 0}, nullptr, {"group 4 onto 2"}, 1},
+        DropCase{"OntoTheHubOfAVanishedGroupOnlyTicks", 4, {300, 110}, {40, 0}, nullptr, {}, 1},
+        DropCase{"CoordinatorOntoItsOwnHubOnlyTicks", 1, {700, 110}, {40, 0},
+                 [](DragRig& rig) { rig.host.nodes[0].group.reset(); }, {}, 1}),
+    [](const auto& info) { return info.param.name; });
+
+struct CancelCase {
+    std::string name;
+    std::function<void(DragRig&)> cancel;
+};
+
+void PrintTo(const CancelCase& c, std::ostream* os) { *os << c.name; }
+
+class CancelledDrag : public ::testing::TestWithParam<CancelCase> {};
+
+TEST_P(CancelledDrag, LeavesNoStateAndCallsNothing) {
+    DragRig rig;
+    rig.move(4, {500, 210});
+    ASSERT_EQ(rig.haptics.performedCount(), 1);
+    QSignalSpy changed(rig.presenter.get(), &MapDragPresenter::dragStateChanged);
+    GetParam().cancel(rig);
+    if (rig.presenter) {
+        EXPECT_TRUE(rig.presenter->state().isIdle());
+        EXPECT_EQ(changed.count(), 1);
+        EXPECT_TRUE(rig.presenter->dropTargetRoom().isEmpty() && rig.presenter->draggingId().isEmpty());
+        rig.release(4, {500, 210});  // a release arriving after the cancel
+    }
+    EXPECT_TRUE(rig.host.calls.empty());
+    EXPECT_EQ(rig.haptics.performedCount(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CancelledDrag,
+    ::testing::Values(
+        // Escape, a stolen grab and a deactivated window all reach the presenter this way.
+        CancelCase{"Cancelled", [](DragRig& rig) { rig.presenter->dragCancelled(); }},
+        CancelCase{"RoomRemovedBySweep",
+                   [](DragRig& rig) {
+                       rig.host.nodes.pop_back();
+                       rig.presenter->floorplanChanged(rig.host.nodes);
+                       rig.move(4, {500, 220});  // the pointer moves on before the release
+                   }},
+        CancelCase{"RoomRemovedBeforeTheMapHeard",
+                   [](DragRig& rig) {
+                       rig.host.nodes.pop_back();
+                       rig.release(4, {500, 210});
+                   }},
+        CancelCase{"ReleaseWhereThereIsNoPoint",
+                   [](DragRig& rig) { rig.release(4, {std::numeric_limits<double>::quiet_NaN(), 210}); }},
+        CancelCase{"ReleaseOfAnotherCard", [](DragRig& rig) { rig.release(3, {500, 210}); }},
+        CancelCase{"ViewTornDown", [](DragRig& rig) { rig.presenter.reset(); }}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(MapDrag, AFloorplanChangeThatKeepsTheDraggedRoomKeepsTheDrag) {
+    DragRig rig;
+    rig.move(4, {500, 210});
+    rig.host.nodes.erase(rig.host.nodes.begin());
+    rig.presenter->floorplanChanged(rig.host.nodes);
+    EXPECT_EQ(rig.presenter->state().dragging, sp(4));
+}
+
+}  // namespace
+}  // namespace orvel::testing
