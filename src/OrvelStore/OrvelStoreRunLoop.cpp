@@ -27,7 +27,7 @@ QCoro::Task<> OrvelStore::run(CancellationToken stop) {
 QCoro::Task<> OrvelStore::runLoop(StoreRef self, SonosControl::SnapshotStream snapshots, CancellationToken stop) {
     // Stops when the caller cancels or the store goes, whichever comes first.
     CancellationSource loopStop(stop);
-    auto onStoreGone = self->lifetime_.token().onCancel([&loopStop] { loopStop.cancel(); });
+    auto onStoreGone = self.ended().onCancel([&loopStop] { loopStop.cancel(); });
     for (;;) {
         std::optional<HouseholdSnapshot> snapshot = co_await snapshots.next(loopStop.token());
         if (!self) co_return;

@@ -88,8 +88,10 @@ QCoro::Task<> OrvelStore::spotifyRefresh(StoreRef self) {
 void OrvelStore::schedulePostTransportSpotifyRefresh() { postTransportRefresh(ref(), *clock_); }
 
 QCoro::Task<> OrvelStore::postTransportRefresh(StoreRef self, Clock& clock) {
-    co_await sleepFor(clock, postTransportDelay);
-    if (self) self->refreshSpotifyQueueIfNeeded();
+    // Woken when the store goes, so the sleep never outlives it.
+    auto sleeping = sleepFor(clock, postTransportDelay, self.ended());
+    const auto slept = co_await std::move(sleeping);
+    if (slept && self) self->refreshSpotifyQueueIfNeeded();
 }
 
 }  // namespace orvel

@@ -25,23 +25,25 @@ struct SpotifyAPIClient::State {
 
     std::optional<SpotifyURI> cachedQueueTrackURI;
     std::vector<QueueItem> cachedQueueItems;
-    std::optional<Date> cachedQueueFetchedAt;
+    std::optional<Clock::Instant> cachedQueueFetchedAt;
 
     std::optional<SpotifyTrackContext> lastContext;
-    std::optional<Date> lastContextFetchedAt;
+    std::optional<Clock::Instant> lastContextFetchedAt;
 
-    std::optional<Date> rateLimitedUntil;
+    // Monotonic, so a wall clock set back does not stall requests and cache ages stay right.
+    std::optional<Clock::Instant> rateLimitedUntil;
     int consecutiveRateLimits = 0;
 
     SingleFlight<CurrentlyPlaying> currentlyPlayingFlight;
     SingleFlight<std::vector<QueueItem>> queueFlight;
 
-    bool isRateLimited() const { return rateLimitedUntil && clock.now() < *rateLimitedUntil; }
+    bool isRateLimited() const { return rateLimitedUntil && clock.monotonicNow() < *rateLimitedUntil; }
 
     void setRateLimited(std::optional<double> retryAfter) {
         if (retryAfter && !(std::isfinite(*retryAfter) && *retryAfter >= 0)) retryAfter.reset();
         consecutiveRateLimits = rateLimit::nextConsecutiveCount(consecutiveRateLimits);
-        rateLimitedUntil = clock.now().addingSeconds(rateLimit::wait(consecutiveRateLimits, retryAfter));
+        rateLimitedUntil = clock.monotonicNow() + std::chrono::duration_cast<Clock::Instant::duration>(
+                                                   std::chrono::duration<double>(rateLimit::wait(consecutiveRateLimits, retryAfter)));
     }
 };
 
@@ -51,6 +53,10 @@ using State = SpotifyAPIClient::State;
 
 std::string_view bodyView(const QByteArray& body) {
     return {body.constData(), static_cast<std::size_t>(body.size())};
+}
+
+double secondsBetween(Clock::Instant from, Clock::Instant to) {
+    return std::chrono::duration<double>(to - from).count();
 }
 
 bool isSuccess(int status) { return status >= 200 && status <= 299; }
@@ -209,10 +215,10 @@ QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> sta
     if (!parsed || !*parsed) co_return parsed;
     SpotifyTrackContext context = std::move(**parsed);
 
-    const Date now = state->clock.now();
+    const Clock::Instant now = state->clock.monotonicNow();
     const bool queueDue = !state->cachedQueueTrackURI || *state->cachedQueueTrackURI != context.uri ||
                           !state->cachedQueueFetchedAt ||
-                          now.secondsSince(*state->cachedQueueFetchedAt) >= SpotifyAPIClient::queueReuseAge;
+                          secondsBetween(*state->cachedQueueFetchedAt, now) >= SpotifyAPIClient::queueReuseAge;
 
     // Both start now and run side by side; the list is awaited first.
     QCoro::Task<std::vector<QueueItem>> list =
@@ -224,7 +230,7 @@ QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> sta
     if (queueDue) {
         state->cachedQueueTrackURI = context.uri;
         state->cachedQueueItems = upNext;
-        state->cachedQueueFetchedAt = state->clock.now();
+        state->cachedQueueFetchedAt = state->clock.monotonicNow();
     }
     context.contextTitle = co_await std::move(title);
     context.upNext = std::move(upNext);
@@ -236,7 +242,7 @@ QCoro::Task<CurrentlyPlaying> currentlyPlayingFlight(std::shared_ptr<State> stat
     CurrentlyPlaying result = co_await performCurrentlyPlaying(state, std::move(accessToken));
     if (result) {
         state->lastContext = *result;
-        state->lastContextFetchedAt = state->clock.now();
+        state->lastContextFetchedAt = state->clock.monotonicNow();
     }
     co_return result;
 }
@@ -245,9 +251,9 @@ QCoro::Task<CurrentlyPlaying> currentlyPlayingFlight(std::shared_ptr<State> stat
 // which would empty the cache.
 QCoro::Task<CurrentlyPlaying> currentlyPlaying(std::shared_ptr<State> state, std::string accessToken,
                                                double minCacheAge) {
-    const Date now = state->clock.now();
+    const Clock::Instant now = state->clock.monotonicNow();
     if (state->rateLimitedUntil && now < *state->rateLimitedUntil) co_return CurrentlyPlaying(state->lastContext);
-    if (state->lastContextFetchedAt && now.secondsSince(*state->lastContextFetchedAt) < minCacheAge) {
+    if (state->lastContextFetchedAt && secondsBetween(*state->lastContextFetchedAt, now) < minCacheAge) {
         co_return CurrentlyPlaying(state->lastContext);
     }
     auto request = [state, accessToken] { return currentlyPlayingFlight(state, accessToken); };
@@ -286,7 +292,7 @@ QCoro::Task<std::optional<std::string>> SpotifyAPIClient::resolveContextTitle(st
 
 void SpotifyAPIClient::setRateLimited(std::optional<double> retryAfter) { state_->setRateLimited(retryAfter); }
 
-std::optional<Date> SpotifyAPIClient::rateLimitedUntil() const { return state_->rateLimitedUntil; }
+std::optional<Clock::Instant> SpotifyAPIClient::rateLimitedUntil() const { return state_->rateLimitedUntil; }
 
 int SpotifyAPIClient::consecutiveRateLimits() const { return state_->consecutiveRateLimits; }
 
