@@ -79,7 +79,8 @@ QCoro::Task<> OrvelStore::persistChangedSlicesAsync(StoreRef self) {
     if (current.positions.pins != self->written_.positions.pins) {
         const auto slot = fileSlot::floorplanPositions();
         const std::uint64_t queueNumber = ++self->positionsWrites_.queued;
-        const OrvelFiles::SaveResult saved = co_await self->files_.saveAsync(current.positions, slot);
+        auto saveAsyncTask = self->files_.saveAsync(current.positions, slot);
+        const OrvelFiles::SaveResult saved = co_await std::move(saveAsyncTask);
         if (!self) co_return;
         if (saved) {
             self->recordPositionsWritten(queueNumber, std::move(current.positions));
@@ -95,7 +96,8 @@ QCoro::Task<> OrvelStore::persistChangedSlicesAsync(StoreRef self) {
     if (current.cache != self->written_.cache && self->cacheWriteDue(current.cache)) {
         const auto slot = fileSlot::cachedSpeakers();
         const std::uint64_t queueNumber = ++self->cacheWrites_.queued;
-        const OrvelFiles::SaveResult saved = co_await self->files_.saveAsync(current.cache, slot);
+        auto saveAsyncTask2 = self->files_.saveAsync(current.cache, slot);
+        const OrvelFiles::SaveResult saved = co_await std::move(saveAsyncTask2);
         if (!self) co_return;
         if (saved) {
             self->recordCacheWritten(queueNumber, std::move(current.cache));

@@ -112,7 +112,8 @@ QCoro::Task<std::optional<std::string>> lookUpContextTitle(std::shared_ptr<State
                      : kind == "album"    ? QStringLiteral("/v1/albums/%1")
                                           : QStringLiteral("/v1/artists/%1");
         QUrl url = state->api.endpoints().webAPIURL(path.arg(QString::fromStdString(id)));
-        auto reply = co_await state->api.loadWithHeaders(url, "GET", accessToken, std::nullopt);
+        auto loadWithHeadersTask = state->api.loadWithHeaders(url, "GET", accessToken, std::nullopt);
+        auto reply = co_await std::move(loadWithHeadersTask);
         if (reply && reply->status == 429) {
             state->setRateLimited(reply->retryAfter);
             co_return std::nullopt;
@@ -129,7 +130,8 @@ QCoro::Task<std::optional<std::string>> lookUpContextTitle(std::shared_ptr<State
                                       .arg(state->api.endpoints().shareLinkAuthority(), QString::fromStdString(kind),
                                            QString::fromStdString(id));
         QUrl url = state->api.endpoints().shareLinkURL(QStringLiteral("/oembed?url=") + shareLink);
-        auto reply = co_await state->api.loadWithHeaders(url, "GET", std::nullopt, std::nullopt);
+        auto loadWithHeadersTask2 = state->api.loadWithHeaders(url, "GET", std::nullopt, std::nullopt);
+        auto reply = co_await std::move(loadWithHeadersTask2);
         if (reply && reply->status == 429) {
             state->setRateLimited(reply->retryAfter);
             co_return std::nullopt;
@@ -165,7 +167,8 @@ QCoro::Task<std::optional<std::string>> resolveTitle(std::shared_ptr<State> stat
     auto lookUp = [state, uri = *contextURI, kind, id, accessToken] {
         return lookUpContextTitle(state, uri, kind, id, accessToken);
     };
-    auto title = co_await state->inFlightContextTitles[*contextURI].run(std::move(lookUp));
+    auto runTask = state->inFlightContextTitles[*contextURI].run(std::move(lookUp));
+    auto title = co_await std::move(runTask);
     if (auto flight = state->inFlightContextTitles.find(*contextURI);
         flight != state->inFlightContextTitles.end() && !flight->second.isRunning()) {
         state->inFlightContextTitles.erase(flight);
@@ -174,7 +177,8 @@ QCoro::Task<std::optional<std::string>> resolveTitle(std::shared_ptr<State> stat
 }
 
 QCoro::Task<std::vector<QueueItem>> requestQueue(std::shared_ptr<State> state, std::string accessToken) {
-    auto reply = co_await state->api.loadWithHeaders(state->api.endpoints().queueURL(), "GET", accessToken, std::nullopt);
+    auto loadWithHeadersTask = state->api.loadWithHeaders(state->api.endpoints().queueURL(), "GET", accessToken, std::nullopt);
+    auto reply = co_await std::move(loadWithHeadersTask);
     if (!reply) co_return std::vector<QueueItem>(state->cachedQueueItems);
     if (reply->status == 429) {
         state->setRateLimited(reply->retryAfter);
@@ -188,13 +192,15 @@ QCoro::Task<std::vector<QueueItem>> requestQueue(std::shared_ptr<State> state, s
 QCoro::Task<std::vector<QueueItem>> fetchQueue(std::shared_ptr<State> state, std::string accessToken) {
     if (state->isRateLimited()) co_return std::vector<QueueItem>(state->cachedQueueItems);
     auto request = [state, accessToken] { return requestQueue(state, accessToken); };
-    co_return co_await state->queueFlight.run(std::move(request));
+    auto runTask = state->queueFlight.run(std::move(request));
+    co_return co_await std::move(runTask);
 }
 
 QCoro::Task<std::vector<QueueItem>> ready(std::vector<QueueItem> items) { co_return items; }
 
 QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> state, std::string accessToken) {
-    auto reply = co_await state->api.loadWithHeaders(state->api.endpoints().playerURL(), "GET", accessToken, std::nullopt);
+    auto loadWithHeadersTask = state->api.loadWithHeaders(state->api.endpoints().playerURL(), "GET", accessToken, std::nullopt);
+    auto reply = co_await std::move(loadWithHeadersTask);
     if (!reply) co_return std::unexpected(reply.error());
 
     const int status = reply->status;
@@ -239,7 +245,8 @@ QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> sta
 
 // The one request of a flight; only the flight stores its outcome, so joiners write nothing.
 QCoro::Task<CurrentlyPlaying> currentlyPlayingFlight(std::shared_ptr<State> state, std::string accessToken) {
-    CurrentlyPlaying result = co_await performCurrentlyPlaying(state, std::move(accessToken));
+    auto performCurrentlyPlayingTask = performCurrentlyPlaying(state, std::move(accessToken));
+    CurrentlyPlaying result = co_await std::move(performCurrentlyPlayingTask);
     if (result) {
         state->lastContext = *result;
         state->lastContextFetchedAt = state->clock.monotonicNow();
@@ -257,7 +264,8 @@ QCoro::Task<CurrentlyPlaying> currentlyPlaying(std::shared_ptr<State> state, std
         co_return CurrentlyPlaying(state->lastContext);
     }
     auto request = [state, accessToken] { return currentlyPlayingFlight(state, accessToken); };
-    co_return co_await state->currentlyPlayingFlight.run(std::move(request));
+    auto runTask = state->currentlyPlayingFlight.run(std::move(request));
+    co_return co_await std::move(runTask);
 }
 
 }  // namespace
