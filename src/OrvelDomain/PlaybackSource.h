@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "Json.h"
+#include "Overloaded.h"
 
 namespace orvel {
 
@@ -65,6 +66,14 @@ private:
     std::optional<std::string> usableContextTitle() const;
 
     Value value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

@@ -9,6 +9,7 @@
 #include "Date.h"
 #include "Duration.h"
 #include "NowPlaying.h"
+#include "Overloaded.h"
 
 namespace orvel {
 
@@ -60,6 +61,14 @@ private:
     using Value = std::variant<Paused, Playing, Stopped>;
     explicit PlaybackState(Value value) : value_(std::move(value)) {}
     Value value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

@@ -10,6 +10,7 @@
 
 #include "Date.h"
 #include "Json.h"
+#include "Overloaded.h"
 
 namespace orvel {
 
@@ -51,6 +52,14 @@ public:
 private:
     explicit ReachabilityState(std::variant<Online, Offline> value) : value_(std::move(value)) {}
     std::variant<Online, Offline> value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

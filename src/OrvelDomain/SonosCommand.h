@@ -15,6 +15,7 @@
 #include "DiscreteVolume.h"
 #include "Duration.h"
 #include "GroupID.h"
+#include "Overloaded.h"
 #include "PlayPause.h"
 #include "PresetPill.h"
 #include "SpeakerUUID.h"
@@ -151,6 +152,14 @@ private:
                                SeekToQueueTrack, EnqueueAndPlaySpotify, SavePresets, SetSystemName>;
     explicit SonosCommand(Value value) : value_(std::move(value)) {}
     Value value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

@@ -10,6 +10,7 @@
 
 #include "Duration.h"
 #include "GroupID.h"
+#include "Overloaded.h"
 #include "SpeakerUUID.h"
 
 namespace orvel {
@@ -87,6 +88,14 @@ private:
                                SpotifyNotLinkedOnSonos, SpeakerRejected>;
     explicit SonosCommandError(Value value) : value_(std::move(value)) {}
     Value value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

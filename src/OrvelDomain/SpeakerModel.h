@@ -13,6 +13,7 @@
 
 #include "BatteryTelemetry.h"
 #include "Json.h"
+#include "Overloaded.h"
 
 namespace orvel {
 
@@ -150,6 +151,14 @@ private:
     explicit SpeakerModel(Value value) : value_(std::move(value)) {}
     static SpeakerModel withoutPayload(Kind kind);
     Value value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

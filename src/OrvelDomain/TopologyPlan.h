@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "Overloaded.h"
 #include "SpeakerUUID.h"
 #include "TopologyPlanFailure.h"
 #include "TopologyStep.h"
@@ -49,6 +50,14 @@ public:
 private:
     explicit TopologyPlan(std::variant<Steps, Impossible> value) : value_(std::move(value)) {}
     std::variant<Steps, Impossible> value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "GroupID.h"
+#include "Overloaded.h"
 #include "SpeakerUUID.h"
 
 namespace orvel {
@@ -47,6 +48,14 @@ private:
     explicit TopologyPlanFailure(std::variant<CoordinatorMissing, GroupDissolved> value)
         : value_(std::move(value)) {}
     std::variant<CoordinatorMissing, GroupDissolved> value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

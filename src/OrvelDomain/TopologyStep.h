@@ -7,6 +7,7 @@
 #include <functional>
 #include <variant>
 
+#include "Overloaded.h"
 #include "SpeakerUUID.h"
 
 namespace orvel {
@@ -67,6 +68,14 @@ private:
     explicit TopologyStep(std::variant<MakeStandalone, DelegateCoordination, Join> value)
         : value_(std::move(value)) {}
     std::variant<MakeStandalone, DelegateCoordination, Join> value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

@@ -11,6 +11,7 @@
 #include <variant>
 
 #include "GroupID.h"
+#include "Overloaded.h"
 #include "SpeakerUUID.h"
 #include "Topology.h"
 #include "TopologyPlan.h"
@@ -73,6 +74,14 @@ private:
     explicit TopologyTarget(std::variant<MemberOf, Standalone, ExactGroup> value)
         : value_(std::move(value)) {}
     std::variant<MemberOf, Standalone, ExactGroup> value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

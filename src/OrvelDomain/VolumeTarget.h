@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "GroupID.h"
+#include "Overloaded.h"
 #include "SpeakerUUID.h"
 
 namespace orvel {
@@ -39,6 +40,14 @@ public:
 private:
     explicit VolumeTarget(std::variant<Speaker, Group> value) : value_(std::move(value)) {}
     std::variant<Speaker, Group> value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

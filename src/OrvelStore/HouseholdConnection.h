@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "OrvelDomain/Date.h"
+#include "OrvelDomain/Overloaded.h"
 
 namespace orvel {
 
@@ -42,6 +43,14 @@ public:
 private:
     explicit HouseholdConnection(std::variant<Away, Searching, Live> value) : value_(value) {}
     std::variant<Away, Searching, Live> value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

@@ -7,6 +7,8 @@
 #include <utility>
 #include <variant>
 
+#include "OrvelDomain/Overloaded.h"
+
 namespace orvel {
 
 template <class T>
@@ -39,6 +41,14 @@ public:
 private:
     explicit LoadResult(std::variant<Loaded, Quarantined, Missing> value) : value_(std::move(value)) {}
     std::variant<Loaded, Quarantined, Missing> value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

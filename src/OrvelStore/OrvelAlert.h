@@ -9,6 +9,7 @@
 #include <string>
 #include <variant>
 
+#include "OrvelDomain/Overloaded.h"
 #include "OrvelDomain/SonosCommand.h"
 #include "OrvelDomain/SonosCommandError.h"
 #include "OrvelDomain/SpeakerUUID.h"
@@ -66,6 +67,14 @@ private:
     using Value = std::variant<CommandFailed, PartiallyApplied, Spotify, Quarantined>;
     explicit OrvelAlert(Value value) : value_(std::move(value)) {}
     Value value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

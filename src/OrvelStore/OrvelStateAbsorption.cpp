@@ -58,9 +58,12 @@ void OrvelState::absorb(const HouseholdSnapshot& snapshot, std::optional<Layout>
     std::erase_if(volumeOverrides_, [&](const auto& entry) {
         const auto& [target, held] = entry;
         if (!(reference < held.expiresAt)) return true;
-        if (const auto* group = target.asGroup()) return s.status(group->id).volume == held.volume;
-        auto speaker = s.speakers().find(target.asSpeaker()->id);
-        return speaker != s.speakers().end() && speaker->second.volume == held.volume;
+        return target.visit(
+            [&](const VolumeTarget::Group& group) { return s.status(group.id).volume == held.volume; },
+            [&](const VolumeTarget::Speaker& speaker) {
+                auto found = s.speakers().find(speaker.id);
+                return found != s.speakers().end() && found->second.volume == held.volume;
+            });
     });
 
     auto known = knownAfter(known_, s);

@@ -13,13 +13,11 @@ OrvelStore::OrvelStore(const LoadedFiles& loaded, OrvelFiles files, std::shared_
       spotify_(std::move(spotify)),
       files_(std::move(files)),
       written_(state_.persisted()),
-      clock_(&clock),
-      self_(std::make_shared<OrvelStore*>(this)) {}
+      clock_(&clock) {}
 
 OrvelStore::~OrvelStore() {
     // First of all: from here on every task that resumes finds the store gone.
-    *self_ = nullptr;
-    lifetime_.cancel();
+    lifetime_.end();
 }
 
 void OrvelStore::setState(OrvelState next) {

@@ -48,6 +48,7 @@
 #include "SpotifySource.h"
 #include "Support/CancellationToken.h"
 #include "Support/Clock.h"
+#include "Support/LifetimeGuard.h"
 #include "VolumeCoalescer.h"
 
 namespace orvel {
@@ -159,24 +160,12 @@ private:
     // Tests reach the private steps (the file writes, the post-transport refresh) through it.
     friend struct OrvelStorePeer;
 
-    // A reference that coroutines and deferred calls carry instead of `this`. It empties at the
-    // very start of the store's destruction, before any member goes (a QPointer would still be
-    // set then), so a task resumed during or after teardown sees it empty and stops.
-    class StoreRef {
-    public:
-        OrvelStore* get() const { return *slot_; }
-        OrvelStore* operator->() const { return *slot_; }
-        OrvelStore& operator*() const { return **slot_; }
-        explicit operator bool() const { return *slot_ != nullptr; }
-
-    private:
-        friend class OrvelStore;
-        explicit StoreRef(std::shared_ptr<OrvelStore*> slot) : slot_(std::move(slot)) {}
-        std::shared_ptr<OrvelStore*> slot_;
-    };
+    // What coroutines and deferred calls carry instead of `this`: empty from the very start of
+    // the store's destruction, so a task resumed during or after teardown sees it and stops.
+    using StoreRef = LifetimeGuard<OrvelStore>::Token;
 
     // ---- For the intents ----------------------------------------------------------------------
-    StoreRef ref() const { return StoreRef(self_); }
+    StoreRef ref() const { return lifetime_.token(); }
     Clock& clock() const { return *clock_; }
     // Held by shared pointer so a task can keep the port alive across its await.
     const std::shared_ptr<SonosControl>& sonosPort() const { return sonos_; }
@@ -248,9 +237,9 @@ private:
     Clock* clock_;
     WriteLedger cacheWrites_;
     WriteLedger positionsWrites_;
-    std::shared_ptr<OrvelStore*> self_;
-    // Cancelled when the store goes, which ends a running loop's subscription.
-    CancellationSource lifetime_;
+    // Ended first thing when the store goes: every task's StoreRef empties and its sleeps and
+    // waits (the run loop's subscription included) wake and end.
+    LifetimeGuard<OrvelStore> lifetime_{this};
 
     // ==== User intents: their own fields and helpers =============================================
     // Runs one command as in flight: a ticket, the household's answer, the ticket closed (a

@@ -56,7 +56,8 @@ QCoro::Task<> OrvelStore::persistChangedSlicesAsync(StoreRef self) {
         // before it.
         const auto slot = fileSlot::floorplanPositions();
         const std::uint64_t queueNumber = ++self->positionsWrites_.queued;
-        const OrvelFiles::SaveResult saved = co_await self->files_.saveAsync(positions, slot);
+        auto positionsWrite = self->files_.saveAsync(positions, slot);
+        const OrvelFiles::SaveResult saved = co_await std::move(positionsWrite);
         if (!self) co_return;
         if (saved) {
             self->recordPositionsWritten(queueNumber, std::move(positions));
@@ -71,7 +72,8 @@ QCoro::Task<> OrvelStore::persistChangedSlicesAsync(StoreRef self) {
     if (cache != self->written_.cache && self->cacheWriteDue(cache)) {
         const auto slot = fileSlot::cachedSpeakers();
         const std::uint64_t queueNumber = ++self->cacheWrites_.queued;
-        const OrvelFiles::SaveResult saved = co_await self->files_.saveAsync(cache, slot);
+        auto cacheWrite = self->files_.saveAsync(cache, slot);
+        const OrvelFiles::SaveResult saved = co_await std::move(cacheWrite);
         if (!self) co_return;
         if (saved) {
             self->recordCacheWritten(queueNumber, std::move(cache));

@@ -27,20 +27,23 @@ QCoro::Task<> OrvelStore::run(CancellationToken stop) {
 QCoro::Task<> OrvelStore::runLoop(StoreRef self, SonosControl::SnapshotStream snapshots, CancellationToken stop) {
     // Stops when the caller cancels or the store goes, whichever comes first.
     CancellationSource loopStop(stop);
-    auto onStoreGone = self->lifetime_.token().onCancel([&loopStop] { loopStop.cancel(); });
+    auto onStoreGone = self.ended().onCancel([&loopStop] { loopStop.cancel(); });
     for (;;) {
-        std::optional<HouseholdSnapshot> snapshot = co_await snapshots.next(loopStop.token());
+        auto nextTask = snapshots.next(loopStop.token());
+        std::optional<HouseholdSnapshot> snapshot = co_await std::move(nextTask);
         if (!self) co_return;
         if (!snapshot) break;
         // One snapshot at a time, persistence included; the stream buffers meanwhile.
-        co_await handleSnapshot(self, std::move(*snapshot));
+        auto handleSnapshotTask = handleSnapshot(self, std::move(*snapshot));
+        co_await std::move(handleSnapshotTask);
         if (!self) co_return;
     }
     self->isRunningLoop_ = false;
 }
 
 QCoro::Task<> OrvelStore::handleSnapshot(StoreRef self, HouseholdSnapshot snapshot) {
-    HouseholdSnapshot enriched = co_await enrichWithSpotifyIfNeeded(self, std::move(snapshot));
+    auto enrichWithSpotifyIfNeededTask = enrichWithSpotifyIfNeeded(self, std::move(snapshot));
+    HouseholdSnapshot enriched = co_await std::move(enrichWithSpotifyIfNeededTask);
     if (!self) co_return;
 
     // Nothing the user could see changed, and no optimistic volume ran out: the state stays as
@@ -49,7 +52,8 @@ QCoro::Task<> OrvelStore::handleSnapshot(StoreRef self, HouseholdSnapshot snapsh
         const OrvelState& current = self->state_;
         if (current.live() && current.live()->isSemanticallyEquivalent(enriched) &&
             !current.hasExpiredVolumeOverrides(self->clock_->now())) {
-            co_await persistChangedSlicesAsync(self);
+            auto persistChangedSlicesAsyncTask = persistChangedSlicesAsync(self);
+            co_await std::move(persistChangedSlicesAsyncTask);
             co_return;
         }
     }
@@ -57,13 +61,15 @@ QCoro::Task<> OrvelStore::handleSnapshot(StoreRef self, HouseholdSnapshot snapsh
     std::optional<OrvelState::Layout> layout;
     if (auto inputs = self->state_.needsFloorplanReinference(enriched)) {
         auto job = [inputs = std::move(*inputs)] { return computeLayout(inputs); };
-        layout = co_await runDetached(std::move(job));
+        auto runDetachedTask = runDetached(std::move(job));
+        layout = co_await std::move(runDetachedTask);
         if (!self) co_return;
     }
 
     // Read after the awaits, so what the intents changed meanwhile survives.
     self->reduceState([&](OrvelState& state) { state.absorb(enriched, std::move(layout), self->clock_->now()); });
-    co_await persistChangedSlicesAsync(self);
+    auto persistChangedSlicesAsyncTask2 = persistChangedSlicesAsync(self);
+    co_await std::move(persistChangedSlicesAsyncTask2);
 }
 
 }  // namespace orvel

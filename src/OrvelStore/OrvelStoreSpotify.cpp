@@ -42,7 +42,8 @@ QCoro::Task<HouseholdSnapshot> OrvelStore::enrichWithSpotifyIfNeeded(StoreRef se
         self->lastSpotifyEnrich_ = now;
         if (!identity.empty()) self->lastEnrichedTrackIdentity_ = identity;
         const std::shared_ptr<SpotifySource> spotify = self->spotify_;
-        SpotifySource::ContextResult fetched = co_await spotify->currentContext();
+        auto currentContextTask = spotify->currentContext();
+        SpotifySource::ContextResult fetched = co_await std::move(currentContextTask);
         if (!self) co_return sanitized;
         if (fetched) self->cachedSpotifyContext_ = std::move(*fetched);
     }
@@ -67,14 +68,16 @@ void OrvelStore::refreshSpotifyQueueIfNeeded() {
 QCoro::Task<> OrvelStore::spotifyRefresh(StoreRef self) {
     if (!self) co_return;
     const std::shared_ptr<SpotifySource> spotify = self->spotify_;
-    SpotifySource::ContextResult fetched = co_await spotify->currentContext();
+    auto currentContextTask = spotify->currentContext();
+    SpotifySource::ContextResult fetched = co_await std::move(currentContextTask);
     if (!self) co_return;
     self->lastSpotifyEnrich_ = self->clock_->monotonicNow();
     if (fetched) {
         self->cachedSpotifyContext_ = std::move(*fetched);
         if (std::optional<HouseholdSnapshot> live = self->state_.live()) {
             // The last fetch time was just set, so this fetches again only for new tracks.
-            HouseholdSnapshot enriched = co_await enrichWithSpotifyIfNeeded(self, *live);
+            auto enrichWithSpotifyIfNeededTask = enrichWithSpotifyIfNeeded(self, *live);
+            HouseholdSnapshot enriched = co_await std::move(enrichWithSpotifyIfNeededTask);
             if (!self) co_return;
             if (!live->isSemanticallyEquivalent(enriched)) {
                 self->reduceState(
@@ -88,8 +91,10 @@ QCoro::Task<> OrvelStore::spotifyRefresh(StoreRef self) {
 void OrvelStore::schedulePostTransportSpotifyRefresh() { postTransportRefresh(ref(), *clock_); }
 
 QCoro::Task<> OrvelStore::postTransportRefresh(StoreRef self, Clock& clock) {
-    co_await sleepFor(clock, postTransportDelay);
-    if (self) self->refreshSpotifyQueueIfNeeded();
+    // Woken when the store goes, so the sleep never outlives it.
+    auto sleeping = sleepFor(clock, postTransportDelay, self.ended());
+    const auto slept = co_await std::move(sleeping);
+    if (slept && self) self->refreshSpotifyQueueIfNeeded();
 }
 
 }  // namespace orvel

@@ -16,17 +16,19 @@ HouseholdSnapshot projectingTopology(const HouseholdSnapshot& snapshot, const To
 }
 
 HouseholdSnapshot projectingVolume(const HouseholdSnapshot& snapshot, const SonosCommand::SetVolume& change) {
-    if (const auto* group = change.target.asGroup()) {
-        GroupStatus status = snapshot.status(group->id);
-        status.volume = change.volume;
-        return snapshot.replacing(std::nullopt, std::nullopt, std::pair{group->id, std::move(status)});
-    }
-    const SpeakerUUID& id = change.target.asSpeaker()->id;
-    auto found = snapshot.speakers().find(id);
-    if (found == snapshot.speakers().end()) return snapshot;
-    HouseholdSnapshot::SpeakerMap speakers = snapshot.speakers();
-    speakers.insert_or_assign(id, found->second.with(change.volume));
-    return snapshot.replacing(std::move(speakers));
+    return change.target.visit(
+        [&](const VolumeTarget::Group& group) {
+            GroupStatus status = snapshot.status(group.id);
+            status.volume = change.volume;
+            return snapshot.replacing(std::nullopt, std::nullopt, std::pair{group.id, std::move(status)});
+        },
+        [&](const VolumeTarget::Speaker& speaker) {
+            auto found = snapshot.speakers().find(speaker.id);
+            if (found == snapshot.speakers().end()) return snapshot;
+            HouseholdSnapshot::SpeakerMap speakers = snapshot.speakers();
+            speakers.insert_or_assign(speaker.id, found->second.with(change.volume));
+            return snapshot.replacing(std::move(speakers));
+        });
 }
 
 HouseholdSnapshot projectingTransport(const HouseholdSnapshot& snapshot, const SonosCommand::PlayPause& change) {

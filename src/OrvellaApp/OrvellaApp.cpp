@@ -53,7 +53,8 @@ QStringList argumentList(const LaunchInputs& launch) {
 // failed or cancelled sign-in leaves things as they were, and the user can try again.
 QCoro::Task<> connectSpotify(QPointer<SpotifyBridge> spotify, WebAuthSession* session) {
     if (!spotify) co_return;
-    auto outcome = co_await spotify->connect(*session);
+    auto connectTask = spotify->connect(*session);
+    auto outcome = co_await std::move(connectTask);
     if (!outcome) qCInfo(lcApp) << "Spotify sign-in ended without a link";
 }
 

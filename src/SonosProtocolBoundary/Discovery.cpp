@@ -8,7 +8,8 @@
 namespace orvel {
 
 QCoro::Task<std::optional<ZoneGroupState>> SOAPTopologySource::zoneGroupState(SpeakerAddress speaker) {
-    const SOAPResult reply = co_await client_.call(speaker, TopologyService::zoneGroupStateRequest(), HttpLimits::sweepRead());
+    auto callTask = client_.call(speaker, TopologyService::zoneGroupStateRequest(), HttpLimits::sweepRead());
+    const SOAPResult reply = co_await std::move(callTask);
     if (!reply) co_return std::nullopt;
     auto parsing = TopologyService::parseZoneGroupStateOffTheLoop(*reply);
     auto state = co_await std::move(parsing);
@@ -70,7 +71,8 @@ std::vector<SpeakerAddress> Discovery::sweepTargets(const std::vector<InterfaceA
 }
 
 QCoro::Task<std::vector<SpeakerAddress>> Discovery::ssdpCandidates() {
-    const std::vector<SSDPReply> replies = co_await ssdp_.search(searchRequest(), configuration_.ssdpWindow);
+    auto searchTask = ssdp_.search(searchRequest(), configuration_.ssdpWindow);
+    const std::vector<SSDPReply> replies = co_await std::move(searchTask);
     std::vector<SpeakerAddress> out;
     for (const auto& reply : replies) {
         auto address = addressFromSSDPReply(reply);
@@ -93,7 +95,8 @@ QCoro::Task<> sweepWorker(std::shared_ptr<SweepState> state, ConnectProber& prob
                           std::chrono::milliseconds timeout) {
     while (state->next < state->targets.size()) {
         const SpeakerAddress target = state->targets[state->next++];
-        if (co_await prober.canConnect(target, port, timeout)) state->open.push_back(target);
+        auto probing = prober.canConnect(target, port, timeout);
+        if (co_await std::move(probing)) state->open.push_back(target);
     }
 }
 
@@ -114,27 +117,36 @@ QCoro::Task<std::vector<SpeakerAddress>> Discovery::sweepCandidates() {
     co_return std::move(state->open);
 }
 
-QCoro::Task<std::optional<DiscoveryResult>> Discovery::tryEach(std::vector<SpeakerAddress> candidates,
-                                                               DiscoveryResult::Phase phase,
-                                                               std::vector<SpeakerAddress>* tried) {
+QCoro::Task<Discovery::Attempt> Discovery::tryEach(std::vector<SpeakerAddress> candidates,
+                                                   DiscoveryResult::Phase phase, std::vector<SpeakerAddress> tried) {
     for (const auto& candidate : candidates) {
-        if (std::find(tried->begin(), tried->end(), candidate) != tried->end()) continue;
-        tried->push_back(candidate);
-        auto state = co_await topology_.zoneGroupState(candidate);
-        if (state) co_return DiscoveryResult{phase, candidate, std::move(*state)};
+        if (std::find(tried.begin(), tried.end(), candidate) != tried.end()) continue;
+        tried.push_back(candidate);
+        auto zoneGroupStateTask = topology_.zoneGroupState(candidate);
+        auto state = co_await std::move(zoneGroupStateTask);
+        if (state) co_return Attempt{DiscoveryResult{phase, candidate, std::move(*state)}, std::move(tried)};
     }
-    co_return std::nullopt;
+    co_return Attempt{std::nullopt, std::move(tried)};
 }
 
 QCoro::Task<std::optional<DiscoveryResult>> Discovery::findHousehold(std::vector<std::string> seeds) {
-    std::vector<SpeakerAddress> tried;
     std::vector<SpeakerAddress> seedAddresses;
     for (const auto& seed : seeds) {
         if (auto address = SpeakerAddress::make(seed)) seedAddresses.push_back(*address);
     }
-    if (auto found = co_await tryEach(std::move(seedAddresses), DiscoveryResult::Phase::seed, &tried)) co_return found;
-    if (auto found = co_await tryEach(co_await ssdpCandidates(), DiscoveryResult::Phase::ssdp, &tried)) co_return found;
-    co_return co_await tryEach(co_await sweepCandidates(), DiscoveryResult::Phase::sweep, &tried);
+    auto trySeeds = tryEach(std::move(seedAddresses), DiscoveryResult::Phase::seed, {});
+    Attempt seeded = co_await std::move(trySeeds);
+    if (seeded.found) co_return std::move(seeded.found);
+    auto searching = ssdpCandidates();
+    std::vector<SpeakerAddress> answered = co_await std::move(searching);
+    auto trySearched = tryEach(std::move(answered), DiscoveryResult::Phase::ssdp, std::move(seeded.tried));
+    Attempt searched = co_await std::move(trySearched);
+    if (searched.found) co_return std::move(searched.found);
+    auto sweeping = sweepCandidates();
+    std::vector<SpeakerAddress> open = co_await std::move(sweeping);
+    auto trySwept = tryEach(std::move(open), DiscoveryResult::Phase::sweep, std::move(searched.tried));
+    Attempt swept = co_await std::move(trySwept);
+    co_return std::move(swept.found);
 }
 
 }  // namespace orvel

@@ -79,8 +79,13 @@ public:
     QCoro::Task<std::vector<SpeakerAddress>> sweepCandidates();
 
 private:
-    QCoro::Task<std::optional<DiscoveryResult>> tryEach(std::vector<SpeakerAddress> candidates, DiscoveryResult::Phase phase,
-                                                        std::vector<SpeakerAddress>* tried);
+    // What a phase found, and every address asked so far, so a later phase skips them.
+    struct Attempt {
+        std::optional<DiscoveryResult> found;
+        std::vector<SpeakerAddress> tried;
+    };
+    QCoro::Task<Attempt> tryEach(std::vector<SpeakerAddress> candidates, DiscoveryResult::Phase phase,
+                                 std::vector<SpeakerAddress> tried);
 
     NetworkInterfaces& interfaces_;
     SSDPSearcher& ssdp_;

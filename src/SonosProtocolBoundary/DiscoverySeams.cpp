@@ -67,7 +67,8 @@ QCoro::Task<std::vector<SSDPReply>> UdpSSDPSearcher::search(QByteArray request, 
     }
     if (!sent) co_return {};
 
-    co_await sleepFor(clock_, window);
+    auto sleepForTask = sleepFor(clock_, window);
+    co_await std::move(sleepForTask);
     co_return std::move(*replies);
 }
 
@@ -75,7 +76,10 @@ QCoro::Task<bool> TcpConnectProber::canConnect(SpeakerAddress address, std::uint
                                                std::chrono::milliseconds timeout) {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress(address.toIPv4()), port);
-    const bool connected = co_await qCoro(socket).waitForConnected(timeout);
+    // The wrapper is named too: the task it starts refers to it until it ends.
+    auto awaitableSocket = qCoro(socket);
+    auto connecting = awaitableSocket.waitForConnected(timeout);
+    const bool connected = co_await std::move(connecting);
     socket.abort();
     co_return connected;
 }

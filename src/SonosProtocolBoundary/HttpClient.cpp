@@ -92,11 +92,13 @@ HttpClient::HttpClient(Clock& clock) : clock_(clock) {}
 HttpClient::~HttpClient() = default;
 
 QCoro::Task<HttpResult> HttpClient::get(QUrl url, HttpLimits limits) {
-    co_return co_await send("GET", std::move(url), {}, {}, limits);
+    auto sendTask = send("GET", std::move(url), {}, {}, limits);
+    co_return co_await std::move(sendTask);
 }
 
 QCoro::Task<HttpResult> HttpClient::post(QUrl url, std::vector<Header> headers, QByteArray body, HttpLimits limits) {
-    co_return co_await send("POST", std::move(url), std::move(headers), std::move(body), limits);
+    auto sendTask = send("POST", std::move(url), std::move(headers), std::move(body), limits);
+    co_return co_await std::move(sendTask);
 }
 
 QCoro::Task<HttpResult> HttpClient::send(QByteArray verb, QUrl url, std::vector<Header> headers, QByteArray body,

@@ -78,8 +78,8 @@ QCoro::Task<SOAPResult> SOAPClient::call(SpeakerAddress speaker, SOAPRequest req
         {"Content-Type", "text/xml; charset=\"utf-8\""},
         {"SOAPACTION", QByteArray::fromStdString(request.soapAction())},
     };
-    const HttpResult reply =
-        co_await http_.post(url, std::move(headers), QByteArray::fromStdString(request.envelope()), limits);
+    auto posting = http_.post(url, std::move(headers), QByteArray::fromStdString(request.envelope()), limits);
+    const HttpResult reply = co_await std::move(posting);
     if (!reply) co_return std::unexpected(SOAPError::transport(reply.error()));
 
     const std::string_view body(reply->body.constData(), static_cast<std::size_t>(reply->body.size()));

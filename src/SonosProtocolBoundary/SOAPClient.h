@@ -15,6 +15,7 @@
 
 #include <qcoro/qcorotask.h>
 
+#include "OrvelDomain/Overloaded.h"
 #include "SonosProtocolBoundary/HttpClient.h"
 #include "SonosProtocolBoundary/ProtocolParseError.h"
 #include "SonosProtocolBoundary/SOAPRequest.h"
@@ -91,6 +92,14 @@ private:
     using Value = std::variant<Transport, Fault, UnexpectedStatus, MalformedReply>;
     explicit SOAPError(Value value) : value_(std::move(value)) {}
     Value value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 using SOAPResult = std::expected<SOAPResponse, SOAPError>;

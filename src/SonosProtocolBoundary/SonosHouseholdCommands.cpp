@@ -56,14 +56,19 @@ std::optional<SonosCommandError> failureOf(const SOAPResult& result, const Speak
 }
 
 SpeakerUUID speakerOfTarget(const TopologyTarget& target) {
-    if (const auto* memberOf = target.asMemberOf()) return memberOf->member;
-    if (const auto* standalone = target.asStandalone()) return standalone->speaker;
-    return target.asExactGroup()->coordinator;
+    return target.visit([](const TopologyTarget::MemberOf& memberOf) { return memberOf.member; },
+                        [](const TopologyTarget::Standalone& standalone) { return standalone.speaker; },
+                        [](const TopologyTarget::ExactGroup& exact) { return exact.coordinator; });
 }
 
 SonosCommandError failureOfPlan(const TopologyPlanFailure& failure) {
-    if (const auto* dissolved = failure.asGroupDissolved()) return SonosCommandError::groupDissolved(dissolved->group);
-    return SonosCommandError::speakerUnreachable(failure.asCoordinatorMissing()->speaker);
+    return failure.visit(
+        [](const TopologyPlanFailure::GroupDissolved& dissolved) {
+            return SonosCommandError::groupDissolved(dissolved.group);
+        },
+        [](const TopologyPlanFailure::CoordinatorMissing& missing) {
+            return SonosCommandError::speakerUnreachable(missing.speaker);
+        });
 }
 
 // --- grouping ---
@@ -73,12 +78,14 @@ QCoro::Task<CommandResult> waitForGrouping(std::shared_ptr<Core> core, TopologyT
     const auto timeout = core->configuration.convergenceTimeout;
     const Clock::Instant deadline = core->clock.monotonicNow() + timeout;
     while (true) {
-        const auto fresh = co_await core->refreshTopology(core->environment.sweepReadLimits);
+        auto refreshTopologyTask = core->refreshTopology(core->environment.sweepReadLimits);
+        const auto fresh = co_await std::move(refreshTopologyTask);
         if (fresh && target.isSatisfied(fresh->topology, unreachable)) break;
         const Clock::Instant now = core->clock.monotonicNow();
         if (now >= deadline) co_return Failure(SonosCommandError::notConverged(Duration::fromChrono(timeout)));
         const Clock::Instant next = std::min(deadline, now + core->environment.busyPace);
-        co_await sleepUntil(core->clock, next);
+        auto sleepUntilTask = sleepUntil(core->clock, next);
+        co_await std::move(sleepUntilTask);
     }
     if (unreachable.empty()) co_return CommandOutcome::applied();
     co_return CommandOutcome::partiallyApplied(std::move(unreachable));
@@ -87,7 +94,8 @@ QCoro::Task<CommandResult> waitForGrouping(std::shared_ptr<Core> core, TopologyT
 QCoro::Task<CommandResult> runGrouping(std::shared_ptr<Core> core, SonosCommand command) {
     const TopologyTarget target = *command.topologyTarget();
     const HttpLimits limits = core->environment.commandLimits;
-    std::optional<ZoneGroupState> state = co_await core->refreshTopology(limits);
+    auto refreshTopologyTask = core->refreshTopology(limits);
+    std::optional<ZoneGroupState> state = co_await std::move(refreshTopologyTask);
     if (!state) state = core->zoneState;
     if (!state) co_return Failure(SonosCommandError::speakerUnreachable(speakerOfTarget(target)));
 
@@ -110,7 +118,10 @@ QCoro::Task<CommandResult> runGrouping(std::shared_ptr<Core> core, SonosCommand 
         if (auto it = state->addresses.find(speaker); it != state->addresses.end()) address = it->second;
         if (!address) address = core->addressOf(speaker);
         SOAPResult reply = std::unexpected(SOAPError::transport(TransportError::networkFailure("no address")));
-        if (address) reply = co_await core->call(*address, TopologyService::stepRequest(step), limits);
+        if (address) {
+            auto stepping = core->call(*address, TopologyService::stepRequest(step), limits);
+            reply = co_await std::move(stepping);
+        }
         if (auto failure = failureOf(reply, speaker)) {
             if (!failure->isSpeakerUnreachable()) co_return Failure(*failure);
             unreachable.insert(speaker);
@@ -121,7 +132,8 @@ QCoro::Task<CommandResult> runGrouping(std::shared_ptr<Core> core, SonosCommand 
     }
     // Reporting a partial success when no step reached any speaker would hide the failure.
     if (!planned.steps.empty() && !anyTaken) co_return Failure(SonosCommandError::speakerUnreachable(*firstUnreachable));
-    co_return co_await waitForGrouping(core, target, std::move(unreachable));
+    auto waitForGroupingTask = waitForGrouping(core, target, std::move(unreachable));
+    co_return co_await std::move(waitForGroupingTask);
 }
 
 // --- household values ---
@@ -132,7 +144,8 @@ QCoro::Task<CommandResult> writeProperty(std::shared_ptr<Core> core, std::string
     std::optional<SpeakerUUID> firstTried;
     for (const auto& address : core->knownAddresses()) {
         if (!firstTried) firstTried = core->speakerAt(address);
-        const SOAPResult reply = co_await core->call(address, request, core->environment.commandLimits);
+        auto callTask = core->call(address, request, core->environment.commandLimits);
+        const SOAPResult reply = co_await std::move(callTask);
         if (reply || !reply.error().isTransport()) {
             // A refusal is the household's answer; there is no point in asking another speaker.
             if (auto rejection = reply ? std::nullopt : rejectionOf(reply.error(), false)) co_return Failure(*rejection);
@@ -145,8 +158,8 @@ QCoro::Task<CommandResult> writeProperty(std::shared_ptr<Core> core, std::string
 
 QCoro::Task<CommandResult> runPropertyWrite(std::shared_ptr<Core> core, SonosCommand command) {
     if (const auto* save = command.asSavePresets()) {
-        CommandResult result =
-            co_await writeProperty(core, SystemPropertiesService::presetsVariable, presetListToJsonText(save->presets));
+        auto writing = writeProperty(core, SystemPropertiesService::presetsVariable, presetListToJsonText(save->presets));
+        CommandResult result = co_await std::move(writing);
         if (result) {
             core->presets = save->presets;
             ++core->presetsVersion;
@@ -154,7 +167,8 @@ QCoro::Task<CommandResult> runPropertyWrite(std::shared_ptr<Core> core, SonosCom
         co_return result;
     }
     const std::string name = command.asSetSystemName()->name;
-    CommandResult result = co_await writeProperty(core, SystemPropertiesService::systemNameVariable, name);
+    auto writePropertyTask = writeProperty(core, SystemPropertiesService::systemNameVariable, name);
+    CommandResult result = co_await std::move(writePropertyTask);
     if (result) {
         core->networkName = name;
         core->networkNameRead = true;
@@ -166,17 +180,25 @@ QCoro::Task<CommandResult> runPropertyWrite(std::shared_ptr<Core> core, SonosCom
 // --- one speaker's commands ---
 
 // The speaker whose lane runs the command: the speaker for its own volume, the group's
-// coordinator for everything a group does.
-SpeakerUUID laneOf(const SonosCommand& command) {
-    if (const auto* volume = command.asSetVolume()) {
-        if (const auto* speaker = volume->target.asSpeaker()) return speaker->id;
-        return volume->target.asGroup()->id.coordinator;
-    }
-    if (const auto* play = command.asPlayPause()) return play->group.coordinator;
-    if (const auto* next = command.asNextTrack()) return next->group.coordinator;
-    if (const auto* previous = command.asPreviousTrack()) return previous->group.coordinator;
-    if (const auto* seek = command.asSeekToQueueTrack()) return seek->group.coordinator;
-    return command.asEnqueueAndPlaySpotify()->onCoordinator.coordinator;
+// coordinator for everything a group does; none for the grouping and property commands, which
+// run on lanes of their own.
+std::optional<SpeakerUUID> laneOf(const SonosCommand& command) {
+    using C = SonosCommand;
+    using Lane = std::optional<SpeakerUUID>;
+    return command.visit(
+        [](const C::SetVolume& volume) -> Lane {
+            return volume.target.visit([](const VolumeTarget::Speaker& speaker) { return speaker.id; },
+                                       [](const VolumeTarget::Group& group) { return group.id.coordinator; });
+        },
+        [](const C::PlayPause& play) -> Lane { return play.group.coordinator; },
+        [](const C::NextTrack& next) -> Lane { return next.group.coordinator; },
+        [](const C::PreviousTrack& previous) -> Lane { return previous.group.coordinator; },
+        [](const C::SeekToQueueTrack& seek) -> Lane { return seek.group.coordinator; },
+        [](const C::EnqueueAndPlaySpotify& enqueue) -> Lane { return enqueue.onCoordinator.coordinator; },
+        [](const C::Group&) -> Lane { return std::nullopt; }, [](const C::Ungroup&) -> Lane { return std::nullopt; },
+        [](const C::ApplyPreset&) -> Lane { return std::nullopt; },
+        [](const C::SavePresets&) -> Lane { return std::nullopt; },
+        [](const C::SetSystemName&) -> Lane { return std::nullopt; });
 }
 
 bool addressesGroup(const SonosCommand& command) {
@@ -192,7 +214,8 @@ struct Step {
 
 QCoro::Task<Step> perform(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address, SOAPRequest request,
                           bool needsOutputs = false) {
-    SOAPResult reply = co_await core->call(address, std::move(request), core->environment.commandLimits);
+    auto callTask = core->call(address, std::move(request), core->environment.commandLimits);
+    SOAPResult reply = co_await std::move(callTask);
     std::optional<SonosCommandError> failure = failureOf(reply, speaker, needsOutputs);
     co_return Step{std::move(reply), std::move(failure)};
 }
@@ -201,7 +224,8 @@ QCoro::Task<Step> perform(std::shared_ptr<Core> core, SpeakerUUID speaker, Speak
 QCoro::Task<std::expected<std::optional<MediaInfo>, SonosCommandError>> currentMedia(std::shared_ptr<Core> core,
                                                                                     SpeakerUUID speaker,
                                                                                     SpeakerAddress address) {
-    Step media = co_await perform(core, speaker, address, TransportService::mediaInfoRequest());
+    auto performTask = perform(core, speaker, address, TransportService::mediaInfoRequest());
+    Step media = co_await std::move(performTask);
     if (media.failure) co_return Failure(*media.failure);
     if (!media.reply) co_return std::optional<MediaInfo>();
     auto parsed = TransportService::parseMediaInfo(*media.reply, address);
@@ -214,7 +238,8 @@ bool playsQueue(const std::optional<MediaInfo>& media) {
 }
 
 QCoro::Task<CommandResult> skip(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address, bool forward) {
-    auto media = co_await currentMedia(core, speaker, address);
+    auto currentMediaTask = currentMedia(core, speaker, address);
+    auto media = co_await std::move(currentMediaTask);
     if (!media) co_return Failure(media.error());
     if (*media && (*media)->source) {
         const PlaybackSource& source = *(*media)->source;
@@ -223,7 +248,8 @@ QCoro::Task<CommandResult> skip(std::shared_ptr<Core> core, SpeakerUUID speaker,
         }
     }
     const SOAPRequest request = forward ? TransportService::nextRequest() : TransportService::previousRequest();
-    Step step = co_await perform(core, speaker, address, request);
+    auto performTask = perform(core, speaker, address, request);
+    Step step = co_await std::move(performTask);
     if (step.failure) co_return Failure(*step.failure);
     co_return CommandOutcome::applied();
 }
@@ -232,26 +258,32 @@ QCoro::Task<CommandResult> skip(std::shared_ptr<Core> core, SpeakerUUID speaker,
 QCoro::Task<CommandResult> playQueueEntry(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
                                           std::int64_t number, bool queueIsSource) {
     if (!queueIsSource) {
-        Step source = co_await perform(core, speaker, address, TransportService::playQueueRequest(speaker));
+        auto performTask = perform(core, speaker, address, TransportService::playQueueRequest(speaker));
+        Step source = co_await std::move(performTask);
         if (source.failure) co_return Failure(*source.failure);
     }
-    Step seek = co_await perform(core, speaker, address, TransportService::seekToTrackRequest(number));
+    auto performTask2 = perform(core, speaker, address, TransportService::seekToTrackRequest(number));
+    Step seek = co_await std::move(performTask2);
     if (seek.failure) co_return Failure(*seek.failure);
-    Step play = co_await perform(core, speaker, address, TransportService::playRequest());
+    auto performTask3 = perform(core, speaker, address, TransportService::playRequest());
+    Step play = co_await std::move(performTask3);
     if (play.failure) co_return Failure(*play.failure);
     co_return CommandOutcome::applied();
 }
 
 QCoro::Task<CommandResult> seekToQueueTrack(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
                                             std::int64_t number) {
-    auto media = co_await currentMedia(core, speaker, address);
+    auto currentMediaTask = currentMedia(core, speaker, address);
+    auto media = co_await std::move(currentMediaTask);
     if (!media) co_return Failure(media.error());
-    co_return co_await playQueueEntry(core, speaker, address, number, playsQueue(*media));
+    auto playQueueEntryTask = playQueueEntry(core, speaker, address, number, playsQueue(*media));
+    co_return co_await std::move(playQueueEntryTask);
 }
 
 QCoro::Task<CommandResult> enqueueAndPlay(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
                                           SonosCommand::EnqueueAndPlaySpotify request) {
-    const HttpResult page = co_await core->get(address, SpotifyOnSonos::accountsPath, core->environment.commandLimits);
+    auto getTask = core->get(address, SpotifyOnSonos::accountsPath, core->environment.commandLimits);
+    const HttpResult page = co_await std::move(getTask);
     if (!page) co_return Failure(SonosCommandError::speakerUnreachable(speaker));
     if (page->statusCode != 200) {
         co_return Failure(SonosCommandError::speakerRejected("accounts page answered HTTP status " +
@@ -263,36 +295,76 @@ QCoro::Task<CommandResult> enqueueAndPlay(std::shared_ptr<Core> core, SpeakerUUI
     if (!*accounts) co_return Failure(SonosCommandError::spotifyNotLinkedOnSonos());
     const SpotifyAccountOnSonos account = **accounts;
 
-    auto media = co_await currentMedia(core, speaker, address);
+    auto currentMediaTask = currentMedia(core, speaker, address);
+    auto media = co_await std::move(currentMediaTask);
     if (!media) co_return Failure(media.error());
     const bool queueIsSource = playsQueue(*media);
     // Right after the current entry when the queue plays, else at the top.
     std::int64_t desired = 1;
     if (queueIsSource) {
-        Step position = co_await perform(core, speaker, address, TransportService::positionInfoRequest());
+        auto performTask = perform(core, speaker, address, TransportService::positionInfoRequest());
+        Step position = co_await std::move(performTask);
         if (position.failure) co_return Failure(*position.failure);
         if (position.reply) {
             auto info = TransportService::parsePositionInfo(*position.reply, address);
             if (info && info->track) desired = *info->track + 1;
         }
     }
-    Step added = co_await perform(core, speaker, address,
-                                  SpotifyOnSonos::addToQueueRequest(request.uri, request.metadata, account, desired), true);
+    auto adding = perform(core, speaker, address,
+                          SpotifyOnSonos::addToQueueRequest(request.uri, request.metadata, account, desired), true);
+    Step added = co_await std::move(adding);
     if (added.failure) co_return Failure(*added.failure);
     auto entry = SpotifyOnSonos::parseAddToQueue(*added.reply);
     if (!entry) co_return Failure(SonosCommandError::speakerRejected(entry.error().message));
 
-    CommandResult played = co_await playQueueEntry(core, speaker, address, *entry, queueIsSource);
+    auto playQueueEntryTask = playQueueEntry(core, speaker, address, *entry, queueIsSource);
+    CommandResult played = co_await std::move(playQueueEntryTask);
     if (!played || !request.startingAt) co_return played;
-    Step seek = co_await perform(core, speaker, address, TransportService::seekRequest(*request.startingAt));
+    auto performTask2 = perform(core, speaker, address, TransportService::seekRequest(*request.startingAt));
+    Step seek = co_await std::move(performTask2);
     if (seek.failure) co_return Failure(*seek.failure);
     co_return CommandOutcome::applied();
 }
 
-QCoro::Task<CommandResult> runOnSpeaker(std::shared_ptr<Core> core, SonosCommand command) {
-    const SpeakerUUID speaker = laneOf(command);
+QCoro::Task<CommandResult> setVolume(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
+                                     SonosCommand::SetVolume volume) {
+    if (volume.target.isSpeaker()) {
+        auto performTask = perform(core, speaker, address, VolumeService::setVolumeRequest(volume.volume));
+        Step set = co_await std::move(performTask);
+        if (set.failure) co_return Failure(*set.failure);
+        co_return CommandOutcome::applied();
+    }
+    // The snapshot keeps the members' levels relative to each other through the change.
+    auto performTask2 = perform(core, speaker, address, VolumeService::snapshotGroupVolumeRequest());
+    Step snapshot = co_await std::move(performTask2);
+    if (snapshot.failure) co_return Failure(*snapshot.failure);
+    auto performTask3 = perform(core, speaker, address, VolumeService::setGroupVolumeRequest(volume.volume));
+    Step set = co_await std::move(performTask3);
+    if (set.failure) co_return Failure(*set.failure);
+    co_return CommandOutcome::applied();
+}
+
+QCoro::Task<CommandResult> playOrPause(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
+                                       PlayPause action) {
+    const SOAPRequest request =
+        action == PlayPause::play ? TransportService::playRequest() : TransportService::pauseRequest();
+    auto performTask = perform(core, speaker, address, request);
+    Step step = co_await std::move(performTask);
+    if (step.failure) co_return Failure(*step.failure);
+    co_return CommandOutcome::applied();
+}
+
+// Grouping and property commands never reach a speaker's lane (see laneOf).
+QCoro::Task<CommandResult> notASpeakerCommand() {
+    co_return Failure(SonosCommandError::speakerRejected("not a command for one speaker"));
+}
+
+QCoro::Task<CommandResult> runOnSpeaker(std::shared_ptr<Core> core, SpeakerUUID speaker, SonosCommand command) {
     const HttpLimits limits = core->environment.commandLimits;
-    if (!core->zoneState || !core->addressOf(speaker)) co_await core->refreshTopology(limits);
+    if (!core->zoneState || !core->addressOf(speaker)) {
+        auto refreshing = core->refreshTopology(limits);
+        co_await std::move(refreshing);
+    }
     // A group whose coordinator now follows another speaker is gone.
     if (addressesGroup(command) && core->zoneState && core->zoneState->topology.isListed(speaker) &&
         !core->zoneState->topology.isCoordinator(speaker)) {
@@ -301,32 +373,20 @@ QCoro::Task<CommandResult> runOnSpeaker(std::shared_ptr<Core> core, SonosCommand
     const std::optional<SpeakerAddress> address = core->addressOf(speaker);
     if (!address) co_return Failure(SonosCommandError::speakerUnreachable(speaker));
 
-    if (const auto* volume = command.asSetVolume()) {
-        if (volume->target.isSpeaker()) {
-            Step set = co_await perform(core, speaker, *address, VolumeService::setVolumeRequest(volume->volume));
-            if (set.failure) co_return Failure(*set.failure);
-            co_return CommandOutcome::applied();
-        }
-        // The snapshot keeps the members' levels relative to each other through the change.
-        Step snapshot = co_await perform(core, speaker, *address, VolumeService::snapshotGroupVolumeRequest());
-        if (snapshot.failure) co_return Failure(*snapshot.failure);
-        Step set = co_await perform(core, speaker, *address, VolumeService::setGroupVolumeRequest(volume->volume));
-        if (set.failure) co_return Failure(*set.failure);
-        co_return CommandOutcome::applied();
-    }
-    if (const auto* play = command.asPlayPause()) {
-        const SOAPRequest request =
-            play->action == PlayPause::play ? TransportService::playRequest() : TransportService::pauseRequest();
-        Step step = co_await perform(core, speaker, *address, request);
-        if (step.failure) co_return Failure(*step.failure);
-        co_return CommandOutcome::applied();
-    }
-    if (command.isNextTrack()) co_return co_await skip(core, speaker, *address, true);
-    if (command.isPreviousTrack()) co_return co_await skip(core, speaker, *address, false);
-    if (const auto* seek = command.asSeekToQueueTrack()) {
-        co_return co_await seekToQueueTrack(core, speaker, *address, seek->number);
-    }
-    co_return co_await enqueueAndPlay(core, speaker, *address, *command.asEnqueueAndPlaySpotify());
+    using C = SonosCommand;
+    // Each case starts its own task with copies of what it needs.
+    auto running = command.visit(
+        [&](const C::SetVolume& volume) { return setVolume(core, speaker, *address, volume); },
+        [&](const C::PlayPause& play) { return playOrPause(core, speaker, *address, play.action); },
+        [&](const C::NextTrack&) { return skip(core, speaker, *address, true); },
+        [&](const C::PreviousTrack&) { return skip(core, speaker, *address, false); },
+        [&](const C::SeekToQueueTrack& seek) { return seekToQueueTrack(core, speaker, *address, seek.number); },
+        [&](const C::EnqueueAndPlaySpotify& enqueue) { return enqueueAndPlay(core, speaker, *address, enqueue); },
+        [](const C::Group&) { return notASpeakerCommand(); }, [](const C::Ungroup&) { return notASpeakerCommand(); },
+        [](const C::ApplyPreset&) { return notASpeakerCommand(); },
+        [](const C::SavePresets&) { return notASpeakerCommand(); },
+        [](const C::SetSystemName&) { return notASpeakerCommand(); });
+    co_return co_await std::move(running);
 }
 
 }  // namespace
@@ -335,15 +395,19 @@ QCoro::Task<CommandResult> send(std::shared_ptr<Core> core, SonosCommand command
     const CommandInFlight inFlight(core);
     if (command.topologyTarget()) {
         auto operation = [core, command] { return runGrouping(core, command); };
-        co_return co_await core->topologyLane.run(std::move(operation));
+        auto runTask = core->topologyLane.run(std::move(operation));
+        co_return co_await std::move(runTask);
     }
-    if (command.isSavePresets() || command.isSetSystemName()) {
+    const std::optional<SpeakerUUID> speaker = laneOf(command);
+    if (!speaker) {
         auto operation = [core, command] { return runPropertyWrite(core, command); };
-        co_return co_await core->propertiesLane.run(std::move(operation));
+        auto runTask2 = core->propertiesLane.run(std::move(operation));
+        co_return co_await std::move(runTask2);
     }
-    SerialLane& lane = core->speakerLanes[laneOf(command)];
-    auto operation = [core, command] { return runOnSpeaker(core, command); };
-    co_return co_await lane.run(std::move(operation));
+    SerialLane& lane = core->speakerLanes[*speaker];
+    auto operation = [core, speaker = *speaker, command] { return runOnSpeaker(core, speaker, command); };
+    auto runTask3 = lane.run(std::move(operation));
+    co_return co_await std::move(runTask3);
 }
 
 }  // namespace orvel::household

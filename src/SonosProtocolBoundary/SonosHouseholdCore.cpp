@@ -32,7 +32,8 @@ bool isExpectedRefusal(const SOAPRequest& request, const SOAPError& error) {
 }  // namespace
 
 QCoro::Task<std::optional<ZoneGroupState>> CoreTopologySource::zoneGroupState(SpeakerAddress speaker) {
-    co_return co_await core_.readZoneGroupState(speaker, core_.environment.sweepReadLimits);
+    auto readZoneGroupStateTask = core_.readZoneGroupState(speaker, core_.environment.sweepReadLimits);
+    co_return co_await std::move(readZoneGroupStateTask);
 }
 
 Core::Core(std::vector<std::string> seedIPs, SonosHouseholdConfiguration configuration, QString dataFolder,
@@ -51,7 +52,8 @@ Core::Core(std::vector<std::string> seedIPs, SonosHouseholdConfiguration configu
       seeds(validSeeds(seedIPs)) {}
 
 QCoro::Task<SOAPResult> Core::call(SpeakerAddress address, SOAPRequest request, HttpLimits limits, bool* answered) {
-    SOAPResult result = co_await soap.call(address, request, limits);
+    auto callTask = soap.call(address, request, limits);
+    SOAPResult result = co_await std::move(callTask);
     const bool gotReply = result.has_value() || !result.error().isTransport();
     if (answered != nullptr && gotReply) *answered = true;
     if (!result && !isExpectedRefusal(request, result.error())) {
@@ -63,13 +65,15 @@ QCoro::Task<SOAPResult> Core::call(SpeakerAddress address, SOAPRequest request, 
 
 QCoro::Task<HttpResult> Core::get(SpeakerAddress address, std::string_view path, HttpLimits limits, bool* answered) {
     const QUrl url = address.url(path, environment.port);
-    HttpResult result = co_await http.get(url, limits);
+    auto getTask = http.get(url, limits);
+    HttpResult result = co_await std::move(getTask);
     if (answered != nullptr && result.has_value()) *answered = true;
     co_return result;
 }
 
 QCoro::Task<std::optional<ZoneGroupState>> Core::readZoneGroupState(SpeakerAddress address, HttpLimits limits) {
-    const SOAPResult reply = co_await call(address, TopologyService::zoneGroupStateRequest(), limits);
+    auto callTask = call(address, TopologyService::zoneGroupStateRequest(), limits);
+    const SOAPResult reply = co_await std::move(callTask);
     if (!reply) co_return std::nullopt;
     auto parsing = TopologyService::parseZoneGroupStateOffTheLoop(*reply);
     auto state = co_await std::move(parsing);
@@ -122,7 +126,8 @@ std::optional<SpeakerUUID> Core::speakerAt(const SpeakerAddress& address) const 
 
 QCoro::Task<std::optional<ZoneGroupState>> Core::refreshTopology(HttpLimits limits) {
     for (const auto& address : knownAddresses()) {
-        auto state = co_await readZoneGroupState(address, limits);
+        auto readZoneGroupStateTask = readZoneGroupState(address, limits);
+        auto state = co_await std::move(readZoneGroupStateTask);
         if (!state) continue;
         zoneState = *state;
         topologyAnsweredBy = address;

@@ -69,8 +69,8 @@ void noteUnusable(Core& core, std::string_view what, const SpeakerAddress& addre
 
 QCoro::Task<std::optional<DeviceDescription>> readDescription(std::shared_ptr<Core> core, SpeakerAddress address,
                                                               bool* answered) {
-    const HttpResult page =
-        co_await core->get(address, TelemetryService::deviceDescriptionPath, core->environment.sweepReadLimits, answered);
+    auto getting = core->get(address, TelemetryService::deviceDescriptionPath, core->environment.sweepReadLimits, answered);
+    const HttpResult page = co_await std::move(getting);
     if (!page || page->statusCode != 200) co_return std::nullopt;
     auto job = [body = page->body] {
         return TelemetryService::parseDeviceDescription(std::string_view(body.constData(), static_cast<std::size_t>(body.size())));
@@ -87,7 +87,8 @@ QCoro::Task<std::optional<DeviceDescription>> readDescription(std::shared_ptr<Co
 QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupReadings& out, bool* answered,
                         CancellationToken stop) {
     const HttpLimits limits = core->environment.sweepReadLimits;
-    const SOAPResult transport = co_await core->call(job.address, TransportService::transportInfoRequest(), limits, answered);
+    auto callTask = core->call(job.address, TransportService::transportInfoRequest(), limits, answered);
+    const SOAPResult transport = co_await std::move(callTask);
     if (transport) {
         if (auto state = TransportService::parseTransportInfo(*transport)) {
             out.transport = *state;
@@ -96,7 +97,8 @@ QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupRea
         }
     }
     if (isStopped(*core, stop)) co_return;
-    const SOAPResult position = co_await core->call(job.address, TransportService::positionInfoRequest(), limits, answered);
+    auto callTask2 = core->call(job.address, TransportService::positionInfoRequest(), limits, answered);
+    const SOAPResult position = co_await std::move(callTask2);
     out.positionSampledAt = core->clock.now();
     if (position) {
         if (auto info = TransportService::parsePositionInfo(*position, job.address)) {
@@ -106,7 +108,8 @@ QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupRea
         }
     }
     if (isStopped(*core, stop)) co_return;
-    const SOAPResult media = co_await core->call(job.address, TransportService::mediaInfoRequest(), limits, answered);
+    auto callTask3 = core->call(job.address, TransportService::mediaInfoRequest(), limits, answered);
+    const SOAPResult media = co_await std::move(callTask3);
     if (media) {
         if (auto info = TransportService::parseMediaInfo(*media, job.address)) {
             out.media = std::move(*info);
@@ -116,7 +119,8 @@ QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupRea
     }
     // A lone speaker's group volume is its own volume, read already.
     if (job.groupSize > 1 && !isStopped(*core, stop)) {
-        const SOAPResult volume = co_await core->call(job.address, VolumeService::groupVolumeRequest(), limits, answered);
+        auto callTask4 = core->call(job.address, VolumeService::groupVolumeRequest(), limits, answered);
+        const SOAPResult volume = co_await std::move(callTask4);
         if (volume) {
             if (auto level = VolumeService::parseVolume(*volume)) {
                 out.groupVolume = *level;
@@ -131,8 +135,9 @@ QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupRea
         !isStopped(*core, stop)) {
         // The entries after the current one; the speakers count from 0, queue numbers from 1.
         const std::int64_t start = *out.position->track;
-        const SOAPResult page = co_await core->call(
-            job.address, QueueService::browseRequest(start, core->environment.upNextLength), limits, answered);
+        auto browsing = core->call(job.address, QueueService::browseRequest(start, core->environment.upNextLength),
+                                   limits, answered);
+        const SOAPResult page = co_await std::move(browsing);
         if (page) {
             if (auto parsed = QueueService::parseBrowse(*page, start, job.address)) {
                 out.upNext = std::move(parsed->items);
@@ -147,7 +152,8 @@ QCoro::Task<> readTelemetry(std::shared_ptr<Core> core, const RoomJob& job, cons
                             RoomResult& out, bool* answered, Date sampledAt) {
     const HttpLimits limits = core->environment.sweepReadLimits;
     if (modelNumber && SpeakerModel::isBatteryCapable(*modelNumber)) {
-        const HttpResult page = co_await core->get(job.address, TelemetryService::batteryStatusPath, limits, answered);
+        auto getTask = core->get(job.address, TelemetryService::batteryStatusPath, limits, answered);
+        const HttpResult page = co_await std::move(getTask);
         if (page && page->statusCode == 200) {
             auto reading = TelemetryService::parseBatteryStatus(bodyOf(*page), sampledAt);
             if (!reading) noteUnusable(*core, "Battery status", job.address, reading.error().message);
@@ -158,7 +164,8 @@ QCoro::Task<> readTelemetry(std::shared_ptr<Core> core, const RoomJob& job, cons
     } else {
         out.battery = std::optional<BatteryTelemetry>();
     }
-    const HttpResult page = co_await core->get(job.address, TelemetryService::radioStatusPath, limits, answered);
+    auto getTask2 = core->get(job.address, TelemetryService::radioStatusPath, limits, answered);
+    const HttpResult page = co_await std::move(getTask2);
     if (page) {
         // A missing page gives no readings; the map then places rooms by name alone.
         out.radio = page->statusCode == 200 ? TelemetryService::parseRadioStatus(bodyOf(*page)) : RadioStatus{};
@@ -170,12 +177,14 @@ QCoro::Task<> readRoom(std::shared_ptr<Core> core, RoomJob job, std::shared_ptr<
     bool answered = false;
     std::optional<std::string> modelNumber = job.modelNumber;
     if (job.needsDescription) {
-        out->description = co_await readDescription(core, job.address, &answered);
+        auto describing = readDescription(core, job.address, &answered);
+        out->description = co_await std::move(describing);
         if (out->description) modelNumber = out->description->modelNumber;
     }
     if (!isStopped(*core, stop)) {
-        const SOAPResult volume =
-            co_await core->call(job.address, VolumeService::volumeRequest(), core->environment.sweepReadLimits, &answered);
+        auto reading =
+            core->call(job.address, VolumeService::volumeRequest(), core->environment.sweepReadLimits, &answered);
+        const SOAPResult volume = co_await std::move(reading);
         if (volume) {
             if (auto level = VolumeService::parseVolume(*volume)) {
                 out->volume = *level;
@@ -184,16 +193,21 @@ QCoro::Task<> readRoom(std::shared_ptr<Core> core, RoomJob job, std::shared_ptr<
             }
         }
     }
-    if (job.isCoordinator && !isStopped(*core, stop)) co_await readGroup(core, job, out->group, &answered, stop);
+    if (job.isCoordinator && !isStopped(*core, stop)) {
+        auto readingGroup = readGroup(core, job, out->group, &answered, stop);
+        co_await std::move(readingGroup);
+    }
     if (job.readTelemetry && !isStopped(*core, stop)) {
-        co_await readTelemetry(core, job, modelNumber, *out, &answered, core->clock.now());
+        auto readTelemetryTask = readTelemetry(core, job, modelNumber, *out, &answered, core->clock.now());
+        co_await std::move(readTelemetryTask);
     }
     out->answered = answered;
 }
 
 QCoro::Task<> readSatellite(std::shared_ptr<Core> core, SpeakerAddress address,
                             std::shared_ptr<std::optional<DeviceDescription>> out) {
-    *out = co_await readDescription(core, address, nullptr);
+    auto readDescriptionTask = readDescription(core, address, nullptr);
+    *out = co_await std::move(readDescriptionTask);
 }
 
 // The household values that are still unread, from the speaker that gave the topology.
@@ -202,8 +216,9 @@ QCoro::Task<> readProperties(std::shared_ptr<Core> core, SpeakerAddress address,
     const HttpLimits limits = core->environment.sweepReadLimits;
     if (wantPresets) {
         out->presetsVersion = core->presetsVersion;
-        const SOAPResult reply =
-            co_await core->call(address, SystemPropertiesService::getStringRequest(SystemPropertiesService::presetsVariable), limits);
+        auto reading =
+            core->call(address, SystemPropertiesService::getStringRequest(SystemPropertiesService::presetsVariable), limits);
+        const SOAPResult reply = co_await std::move(reading);
         if (auto value = SystemPropertiesService::stringValue(reply)) {
             if (!*value) {
                 out->presets = std::vector<PresetPill>();
@@ -218,8 +233,9 @@ QCoro::Task<> readProperties(std::shared_ptr<Core> core, SpeakerAddress address,
     }
     if (wantName) {
         out->networkNameVersion = core->networkNameVersion;
-        const SOAPResult reply = co_await core->call(
+        auto reading = core->call(
             address, SystemPropertiesService::getStringRequest(SystemPropertiesService::systemNameVariable), limits);
+        const SOAPResult reply = co_await std::move(reading);
         if (auto value = SystemPropertiesService::stringValue(reply)) out->networkName = std::move(*value);
     }
 }
@@ -255,7 +271,8 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     const SweepUnderWay underWay(*core);
     std::vector<std::string> candidates;
     for (const auto& address : core->knownAddresses()) candidates.push_back(address.text());
-    std::optional<DiscoveryResult> found = co_await core->discovery.findHousehold(std::move(candidates));
+    auto findHouseholdTask = core->discovery.findHousehold(std::move(candidates));
+    std::optional<DiscoveryResult> found = co_await std::move(findHouseholdTask);
     if (isStopped(*core, stop)) co_return;
     if (!found) {
         loseHousehold(*core, core->clock.now(), core->clock.monotonicNow());
@@ -396,7 +413,8 @@ QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop) {
     while (!isStopped(*core, stop)) {
         const Clock::Instant passStart = core->clock.monotonicNow();
         if (core->commandDepth == 0) {
-            co_await sweep(core, stop);
+            auto sweepTask = sweep(core, stop);
+            co_await std::move(sweepTask);
             if (isStopped(*core, stop)) break;
         }
         const std::chrono::nanoseconds pace =
@@ -407,7 +425,8 @@ QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop) {
         CancellationSource* passSource = &pass;
         const CancellationRegistration wake = core->commandStarted.token().onCancel([passSource] { passSource->cancel(); });
         const Clock::Instant wakeAt = passStart + pace;
-        co_await sleepUntil(core->clock, wakeAt, pass.token());
+        auto sleepUntilTask = sleepUntil(core->clock, wakeAt, pass.token());
+        co_await std::move(sleepUntilTask);
     }
 }
 

@@ -25,23 +25,25 @@ struct SpotifyAPIClient::State {
 
     std::optional<SpotifyURI> cachedQueueTrackURI;
     std::vector<QueueItem> cachedQueueItems;
-    std::optional<Date> cachedQueueFetchedAt;
+    std::optional<Clock::Instant> cachedQueueFetchedAt;
 
     std::optional<SpotifyTrackContext> lastContext;
-    std::optional<Date> lastContextFetchedAt;
+    std::optional<Clock::Instant> lastContextFetchedAt;
 
-    std::optional<Date> rateLimitedUntil;
+    // Monotonic, so a wall clock set back does not stall requests and cache ages stay right.
+    std::optional<Clock::Instant> rateLimitedUntil;
     int consecutiveRateLimits = 0;
 
     SingleFlight<CurrentlyPlaying> currentlyPlayingFlight;
     SingleFlight<std::vector<QueueItem>> queueFlight;
 
-    bool isRateLimited() const { return rateLimitedUntil && clock.now() < *rateLimitedUntil; }
+    bool isRateLimited() const { return rateLimitedUntil && clock.monotonicNow() < *rateLimitedUntil; }
 
     void setRateLimited(std::optional<double> retryAfter) {
         if (retryAfter && !(std::isfinite(*retryAfter) && *retryAfter >= 0)) retryAfter.reset();
         consecutiveRateLimits = rateLimit::nextConsecutiveCount(consecutiveRateLimits);
-        rateLimitedUntil = clock.now().addingSeconds(rateLimit::wait(consecutiveRateLimits, retryAfter));
+        rateLimitedUntil = clock.monotonicNow() + std::chrono::duration_cast<Clock::Instant::duration>(
+                                                   std::chrono::duration<double>(rateLimit::wait(consecutiveRateLimits, retryAfter)));
     }
 };
 
@@ -51,6 +53,10 @@ using State = SpotifyAPIClient::State;
 
 std::string_view bodyView(const QByteArray& body) {
     return {body.constData(), static_cast<std::size_t>(body.size())};
+}
+
+double secondsBetween(Clock::Instant from, Clock::Instant to) {
+    return std::chrono::duration<double>(to - from).count();
 }
 
 bool isSuccess(int status) { return status >= 200 && status <= 299; }
@@ -106,7 +112,8 @@ QCoro::Task<std::optional<std::string>> lookUpContextTitle(std::shared_ptr<State
                      : kind == "album"    ? QStringLiteral("/v1/albums/%1")
                                           : QStringLiteral("/v1/artists/%1");
         QUrl url = state->api.endpoints().webAPIURL(path.arg(QString::fromStdString(id)));
-        auto reply = co_await state->api.loadWithHeaders(url, "GET", accessToken, std::nullopt);
+        auto loadWithHeadersTask = state->api.loadWithHeaders(url, "GET", accessToken, std::nullopt);
+        auto reply = co_await std::move(loadWithHeadersTask);
         if (reply && reply->status == 429) {
             state->setRateLimited(reply->retryAfter);
             co_return std::nullopt;
@@ -123,7 +130,8 @@ QCoro::Task<std::optional<std::string>> lookUpContextTitle(std::shared_ptr<State
                                       .arg(state->api.endpoints().shareLinkAuthority(), QString::fromStdString(kind),
                                            QString::fromStdString(id));
         QUrl url = state->api.endpoints().shareLinkURL(QStringLiteral("/oembed?url=") + shareLink);
-        auto reply = co_await state->api.loadWithHeaders(url, "GET", std::nullopt, std::nullopt);
+        auto loadWithHeadersTask2 = state->api.loadWithHeaders(url, "GET", std::nullopt, std::nullopt);
+        auto reply = co_await std::move(loadWithHeadersTask2);
         if (reply && reply->status == 429) {
             state->setRateLimited(reply->retryAfter);
             co_return std::nullopt;
@@ -159,7 +167,8 @@ QCoro::Task<std::optional<std::string>> resolveTitle(std::shared_ptr<State> stat
     auto lookUp = [state, uri = *contextURI, kind, id, accessToken] {
         return lookUpContextTitle(state, uri, kind, id, accessToken);
     };
-    auto title = co_await state->inFlightContextTitles[*contextURI].run(std::move(lookUp));
+    auto runTask = state->inFlightContextTitles[*contextURI].run(std::move(lookUp));
+    auto title = co_await std::move(runTask);
     if (auto flight = state->inFlightContextTitles.find(*contextURI);
         flight != state->inFlightContextTitles.end() && !flight->second.isRunning()) {
         state->inFlightContextTitles.erase(flight);
@@ -168,7 +177,8 @@ QCoro::Task<std::optional<std::string>> resolveTitle(std::shared_ptr<State> stat
 }
 
 QCoro::Task<std::vector<QueueItem>> requestQueue(std::shared_ptr<State> state, std::string accessToken) {
-    auto reply = co_await state->api.loadWithHeaders(state->api.endpoints().queueURL(), "GET", accessToken, std::nullopt);
+    auto loadWithHeadersTask = state->api.loadWithHeaders(state->api.endpoints().queueURL(), "GET", accessToken, std::nullopt);
+    auto reply = co_await std::move(loadWithHeadersTask);
     if (!reply) co_return std::vector<QueueItem>(state->cachedQueueItems);
     if (reply->status == 429) {
         state->setRateLimited(reply->retryAfter);
@@ -182,13 +192,15 @@ QCoro::Task<std::vector<QueueItem>> requestQueue(std::shared_ptr<State> state, s
 QCoro::Task<std::vector<QueueItem>> fetchQueue(std::shared_ptr<State> state, std::string accessToken) {
     if (state->isRateLimited()) co_return std::vector<QueueItem>(state->cachedQueueItems);
     auto request = [state, accessToken] { return requestQueue(state, accessToken); };
-    co_return co_await state->queueFlight.run(std::move(request));
+    auto runTask = state->queueFlight.run(std::move(request));
+    co_return co_await std::move(runTask);
 }
 
 QCoro::Task<std::vector<QueueItem>> ready(std::vector<QueueItem> items) { co_return items; }
 
 QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> state, std::string accessToken) {
-    auto reply = co_await state->api.loadWithHeaders(state->api.endpoints().playerURL(), "GET", accessToken, std::nullopt);
+    auto loadWithHeadersTask = state->api.loadWithHeaders(state->api.endpoints().playerURL(), "GET", accessToken, std::nullopt);
+    auto reply = co_await std::move(loadWithHeadersTask);
     if (!reply) co_return std::unexpected(reply.error());
 
     const int status = reply->status;
@@ -209,10 +221,10 @@ QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> sta
     if (!parsed || !*parsed) co_return parsed;
     SpotifyTrackContext context = std::move(**parsed);
 
-    const Date now = state->clock.now();
+    const Clock::Instant now = state->clock.monotonicNow();
     const bool queueDue = !state->cachedQueueTrackURI || *state->cachedQueueTrackURI != context.uri ||
                           !state->cachedQueueFetchedAt ||
-                          now.secondsSince(*state->cachedQueueFetchedAt) >= SpotifyAPIClient::queueReuseAge;
+                          secondsBetween(*state->cachedQueueFetchedAt, now) >= SpotifyAPIClient::queueReuseAge;
 
     // Both start now and run side by side; the list is awaited first.
     QCoro::Task<std::vector<QueueItem>> list =
@@ -224,7 +236,7 @@ QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> sta
     if (queueDue) {
         state->cachedQueueTrackURI = context.uri;
         state->cachedQueueItems = upNext;
-        state->cachedQueueFetchedAt = state->clock.now();
+        state->cachedQueueFetchedAt = state->clock.monotonicNow();
     }
     context.contextTitle = co_await std::move(title);
     context.upNext = std::move(upNext);
@@ -233,10 +245,11 @@ QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> sta
 
 // The one request of a flight; only the flight stores its outcome, so joiners write nothing.
 QCoro::Task<CurrentlyPlaying> currentlyPlayingFlight(std::shared_ptr<State> state, std::string accessToken) {
-    CurrentlyPlaying result = co_await performCurrentlyPlaying(state, std::move(accessToken));
+    auto performCurrentlyPlayingTask = performCurrentlyPlaying(state, std::move(accessToken));
+    CurrentlyPlaying result = co_await std::move(performCurrentlyPlayingTask);
     if (result) {
         state->lastContext = *result;
-        state->lastContextFetchedAt = state->clock.now();
+        state->lastContextFetchedAt = state->clock.monotonicNow();
     }
     co_return result;
 }
@@ -245,13 +258,14 @@ QCoro::Task<CurrentlyPlaying> currentlyPlayingFlight(std::shared_ptr<State> stat
 // which would empty the cache.
 QCoro::Task<CurrentlyPlaying> currentlyPlaying(std::shared_ptr<State> state, std::string accessToken,
                                                double minCacheAge) {
-    const Date now = state->clock.now();
+    const Clock::Instant now = state->clock.monotonicNow();
     if (state->rateLimitedUntil && now < *state->rateLimitedUntil) co_return CurrentlyPlaying(state->lastContext);
-    if (state->lastContextFetchedAt && now.secondsSince(*state->lastContextFetchedAt) < minCacheAge) {
+    if (state->lastContextFetchedAt && secondsBetween(*state->lastContextFetchedAt, now) < minCacheAge) {
         co_return CurrentlyPlaying(state->lastContext);
     }
     auto request = [state, accessToken] { return currentlyPlayingFlight(state, accessToken); };
-    co_return co_await state->currentlyPlayingFlight.run(std::move(request));
+    auto runTask = state->currentlyPlayingFlight.run(std::move(request));
+    co_return co_await std::move(runTask);
 }
 
 }  // namespace
@@ -286,7 +300,7 @@ QCoro::Task<std::optional<std::string>> SpotifyAPIClient::resolveContextTitle(st
 
 void SpotifyAPIClient::setRateLimited(std::optional<double> retryAfter) { state_->setRateLimited(retryAfter); }
 
-std::optional<Date> SpotifyAPIClient::rateLimitedUntil() const { return state_->rateLimitedUntil; }
+std::optional<Clock::Instant> SpotifyAPIClient::rateLimitedUntil() const { return state_->rateLimitedUntil; }
 
 int SpotifyAPIClient::consecutiveRateLimits() const { return state_->consecutiveRateLimits; }
 

@@ -60,8 +60,9 @@ public:
     // and not negative).
     void setRateLimited(std::optional<double> retryAfter);
 
-    // Until when requests are paused (absent: never paused), and the 429s in a row.
-    std::optional<Date> rateLimitedUntil() const;
+    // Until when requests are paused, on the clock's monotonic time (absent: never paused), and
+    // the 429s in a row.
+    std::optional<Clock::Instant> rateLimitedUntil() const;
     int consecutiveRateLimits() const;
 
     struct State;

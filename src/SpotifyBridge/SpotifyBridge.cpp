@@ -22,19 +22,23 @@ using Tokens = SpotifyBridgeTokens;
 QCoro::Task<SpotifyBridge::Result<SpotifyTrackContext>> askCurrentContext(std::shared_ptr<Tokens> tokens,
                                                                           SpotifyAPIClient& client) {
     using Failure = std::unexpected<SpotifyBridgeError>;
-    const Tokens::TokenResult token = co_await Tokens::validAccessToken(tokens);
+    auto validAccessTokenTask = Tokens::validAccessToken(tokens);
+    const Tokens::TokenResult token = co_await std::move(validAccessTokenTask);
     if (!token) co_return Failure(token.error());
     if (!*token) co_return Failure(SpotifyBridgeError::notConnected());
 
-    auto playing = co_await client.currentlyPlaying(**token, SpotifyBridge::currentContextCacheAge);
+    auto currentlyPlayingTask = client.currentlyPlaying(**token, SpotifyBridge::currentContextCacheAge);
+    auto playing = co_await std::move(currentlyPlayingTask);
     if (!playing) {
         // A rejected token is the one failure worth a second try: it may have been revoked or
         // expired early, and a refresh repairs that.
         if (!playing.error().isAuthorizationFailed()) co_return Failure(playing.error());
-        const Tokens::TokenResult renewed = co_await Tokens::forceRefreshAccessToken(tokens);
+        auto forceRefreshAccessTokenTask = Tokens::forceRefreshAccessToken(tokens);
+        const Tokens::TokenResult renewed = co_await std::move(forceRefreshAccessTokenTask);
         if (!renewed) co_return Failure(renewed.error());
         if (!*renewed) co_return Failure(SpotifyBridgeError::notConnected());
-        playing = co_await client.currentlyPlaying(**renewed, SpotifyBridge::currentContextCacheAge);
+        auto currentlyPlayingTask2 = client.currentlyPlaying(**renewed, SpotifyBridge::currentContextCacheAge);
+        playing = co_await std::move(currentlyPlayingTask2);
         if (!playing) co_return Failure(playing.error());
     }
     if (!*playing) co_return Failure(SpotifyBridgeError::nothingPlaying());
@@ -42,15 +46,19 @@ QCoro::Task<SpotifyBridge::Result<SpotifyTrackContext>> askCurrentContext(std::s
 }
 
 QCoro::Task<> askToPause(std::shared_ptr<Tokens> tokens) {
-    const Tokens::TokenResult token = co_await Tokens::validAccessToken(tokens);
+    auto validAccessTokenTask = Tokens::validAccessToken(tokens);
+    const Tokens::TokenResult token = co_await std::move(validAccessTokenTask);
     if (!token || !*token) co_return;
-    co_await tokens->api().pause(**token);
+    auto pausing = tokens->api().pause(**token);
+    co_await std::move(pausing);
 }
 
 QCoro::Task<bool> askToResume(std::shared_ptr<Tokens> tokens) {
-    const Tokens::TokenResult token = co_await Tokens::validAccessToken(tokens);
+    auto validAccessTokenTask = Tokens::validAccessToken(tokens);
+    const Tokens::TokenResult token = co_await std::move(validAccessTokenTask);
     if (!token || !*token) co_return false;
-    co_return co_await tokens->api().resume(**token);
+    auto resuming = tokens->api().resume(**token);
+    co_return co_await std::move(resuming);
 }
 
 // Lets a task run to its end with nobody waiting for it.
@@ -80,7 +88,7 @@ SpotifyBridge::SpotifyBridge(const QString& clientID, QUrl redirectURI, TokenVau
     restore();
 }
 
-SpotifyBridge::~SpotifyBridge() = default;
+SpotifyBridge::~SpotifyBridge() { lifetime_.end(); }
 
 QString SpotifyBridge::displayName() const {
     const auto* connected = authorization_.asConnected();
@@ -101,7 +109,7 @@ void SpotifyBridge::restore() {
     startBackgroundRefreshLoop();
     // A stored name, even an empty one, was settled by an earlier run; only a name stored
     // nowhere is looked up.
-    if (!snapshot.displayName && !storedName) lookUpProfileName(QPointer<SpotifyBridge>(this), tokens_);
+    if (!snapshot.displayName && !storedName) lookUpProfileName(lifetime_.token(), tokens_);
 }
 
 void SpotifyBridge::setAuthorization(Authorization authorization) {
@@ -112,7 +120,7 @@ void SpotifyBridge::setAuthorization(Authorization authorization) {
 
 void SpotifyBridge::startBackgroundRefreshLoop() {
     if (refreshLoopStop_) refreshLoopStop_->cancel();
-    refreshLoopStop_.emplace();
+    refreshLoopStop_.emplace(lifetime_.ended());
     refreshLoop(tokens_, refreshLoopStop_->token(), tokens_->clock());
 }
 
@@ -121,22 +129,28 @@ QCoro::Task<> SpotifyBridge::refreshLoop(std::weak_ptr<SpotifyBridgeTokens> weak
     while (!stop.isCancelled()) {
         if (std::shared_ptr<Tokens> tokens = weakTokens.lock()) {
             // Failures are left to the callers that need a token; the next pass tries again.
-            if (tokens->needsRefresh()) static_cast<void>(co_await Tokens::forceRefreshAccessToken(tokens));
+            if (tokens->needsRefresh()) {
+                auto refreshing = Tokens::forceRefreshAccessToken(tokens);
+                static_cast<void>(co_await std::move(refreshing));
+            }
         } else {
             co_return;
         }
         if (stop.isCancelled()) co_return;
-        const auto slept = co_await sleepFor(clock, backgroundRefreshInterval, stop);
+        auto sleepForTask = sleepFor(clock, backgroundRefreshInterval, stop);
+        const auto slept = co_await std::move(sleepForTask);
         if (!slept) co_return;
     }
 }
 
-QCoro::Task<> SpotifyBridge::lookUpProfileName(QPointer<SpotifyBridge> bridge,
+QCoro::Task<> SpotifyBridge::lookUpProfileName(BridgeRef bridge,
                                                std::shared_ptr<SpotifyBridgeTokens> tokens) {
     const std::uint64_t generation = tokens->generation();
-    const Tokens::TokenResult token = co_await Tokens::validAccessToken(tokens);
+    auto validAccessTokenTask = Tokens::validAccessToken(tokens);
+    const Tokens::TokenResult token = co_await std::move(validAccessTokenTask);
     if (!bridge || tokens->generation() != generation || !token || !*token) co_return;
-    const auto name = co_await tokens->api().profileName(**token);
+    auto lookingUp = tokens->api().profileName(**token);
+    const auto name = co_await std::move(lookingUp);
     // Unlinked, or linked to another account, while the name was on its way: it is not ours.
     if (!bridge || tokens->generation() != generation || !name || name->empty()) co_return;
     bridge->defaults_.setString(displayNameKey, *name);
@@ -156,12 +170,12 @@ QCoro::Task<SpotifyBridge::Result<void>> SpotifyBridge::connect(WebAuthSession& 
         };
         return signIn_.run(std::move(join));
     }
-    auto attempt = [bridge = QPointer<SpotifyBridge>(this), tokens = tokens_, redirect = redirectURI_,
+    auto attempt = [bridge = lifetime_.token(), tokens = tokens_, redirect = redirectURI_,
                     session = &session] { return signIn(bridge, tokens, redirect, *session); };
     return signIn_.run(std::move(attempt));
 }
 
-QCoro::Task<SpotifyBridge::Result<void>> SpotifyBridge::signIn(QPointer<SpotifyBridge> bridge,
+QCoro::Task<SpotifyBridge::Result<void>> SpotifyBridge::signIn(BridgeRef bridge,
                                                                std::shared_ptr<SpotifyBridgeTokens> tokens,
                                                                QUrl redirectURI, WebAuthSession& session) {
     using Failure = std::unexpected<SpotifyBridgeError>;
@@ -178,8 +192,8 @@ QCoro::Task<SpotifyBridge::Result<void>> SpotifyBridge::signIn(QPointer<SpotifyB
     if (!page) co_return Failure(SpotifyBridgeError::authorizationFailed("Spotify client credentials unavailable"));
 
     if (bridge) bridge->pendingSignInPage_ = *page;
-    const WebAuthSession::Result callback =
-        co_await session.authenticate(*page, SpotifyBridgeSignIn::callbackScheme(redirectURI));
+    auto authenticating = session.authenticate(*page, SpotifyBridgeSignIn::callbackScheme(redirectURI));
+    const WebAuthSession::Result callback = co_await std::move(authenticating);
     if (bridge) bridge->pendingSignInPage_.reset();
     if (!callback) co_return Failure(SpotifyBridgeError::authorizationFailed(callback.error().description()));
 
@@ -187,9 +201,11 @@ QCoro::Task<SpotifyBridge::Result<void>> SpotifyBridge::signIn(QPointer<SpotifyB
     if (!code) co_return Failure(code.error());
     secret::WipeOnExit wipeCode(*code);
 
-    const auto granted = co_await tokens->api().exchange(*code, verifier, tokens->explicitClientID(), redirectURI);
+    auto exchanging = tokens->api().exchange(*code, verifier, tokens->explicitClientID(), redirectURI);
+    const auto granted = co_await std::move(exchanging);
     if (!granted) co_return Failure(granted.error());
-    const auto profile = co_await tokens->api().profileName(granted->accessToken);
+    auto lookingUp = tokens->api().profileName(granted->accessToken);
+    const auto profile = co_await std::move(lookingUp);
     const std::string name = profile && !profile->empty() ? *profile : std::string(fallbackDisplayName);
 
     if (!bridge) co_return Failure(SpotifyBridgeError::notConnected());

@@ -18,17 +18,18 @@
 #include <variant>
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 
 #include <qcoro/qcorotask.h>
 
+#include "OrvelDomain/Overloaded.h"
 #include "OrvelDomain/SpotifyTrackContext.h"
 #include "SpotifyBridge/SpotifyBridgeError.h"
 #include "SpotifyBridge/SpotifyBridgeTokens.h"
 #include "SpotifyBridge/TokenVault.h"
 #include "Support/CancellationToken.h"
+#include "Support/LifetimeGuard.h"
 #include "Support/SingleFlight.h"
 
 namespace orvel {
@@ -72,6 +73,14 @@ public:
         using Value = std::variant<NotConnected, Connected>;
         explicit Authorization(Value value) : value_(std::move(value)) {}
         Value value_;
+
+    public:
+        // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+        template <class... Cases>
+            requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+        decltype(auto) visit(Cases&&... cases) const {
+            return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+        }
     };
 
     template <class T>
@@ -139,8 +148,10 @@ private:
 
     static QCoro::Task<> refreshLoop(std::weak_ptr<SpotifyBridgeTokens> weakTokens, CancellationToken stop,
                                      Clock& clock);
-    static QCoro::Task<> lookUpProfileName(QPointer<SpotifyBridge> bridge, std::shared_ptr<SpotifyBridgeTokens> tokens);
-    static QCoro::Task<Result<void>> signIn(QPointer<SpotifyBridge> bridge, std::shared_ptr<SpotifyBridgeTokens> tokens,
+    // What tasks carry instead of `this`: empty from the start of the bridge's destruction.
+    using BridgeRef = LifetimeGuard<SpotifyBridge>::Token;
+    static QCoro::Task<> lookUpProfileName(BridgeRef bridge, std::shared_ptr<SpotifyBridgeTokens> tokens);
+    static QCoro::Task<Result<void>> signIn(BridgeRef bridge, std::shared_ptr<SpotifyBridgeTokens> tokens,
                                             QUrl redirectURI, WebAuthSession& session);
 
     std::unique_ptr<UserDefaults> ownedDefaults_;
@@ -153,6 +164,8 @@ private:
     SingleFlight<Result<void>> signIn_;
     // The sign-in page while a sign-in waits for the browser, to show it again.
     std::optional<QUrl> pendingSignInPage_;
+    // Ended first thing when the bridge goes; the refresh loop's sleep wakes with it.
+    LifetimeGuard<SpotifyBridge> lifetime_{this};
 };
 
 }  // namespace orvel

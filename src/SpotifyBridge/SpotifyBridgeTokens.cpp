@@ -58,7 +58,8 @@ QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::validAccessTo
     // A prvalue on purpose: QCoro's co_return moves from an lvalue of another type than the
     // task's, which would empty the token kept here.
     if (!self->needsRefresh()) co_return TokenResult(self->accessToken_);
-    co_return co_await forceRefreshAccessToken(self);
+    auto forceRefreshAccessTokenTask = forceRefreshAccessToken(self);
+    co_return co_await std::move(forceRefreshAccessTokenTask);
 }
 
 QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::forceRefreshAccessToken(
@@ -69,7 +70,8 @@ QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::forceRefreshA
             auto join = []() -> QCoro::Task<TokenResult> {
                 co_return std::unexpected(SpotifyBridgeError::authorizationFailed("no refresh under way"));
             };
-            co_return co_await self->refresh_.run(std::move(join));
+            auto runTask = self->refresh_.run(std::move(join));
+            co_return co_await std::move(runTask);
         }
         std::optional<std::string> refreshToken = self->refreshToken_ ? self->refreshToken_ : self->vault_.refreshToken();
         if (!refreshToken) co_return std::optional<std::string>{};
@@ -77,7 +79,8 @@ QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::forceRefreshA
         auto start = [self, generation = self->generation_, token = std::move(*refreshToken)] {
             return refreshOnce(self, generation, token);
         };
-        co_return co_await self->refresh_.run(std::move(start));
+        auto runTask2 = self->refresh_.run(std::move(start));
+        co_return co_await std::move(runTask2);
     } catch (const std::exception& failure) {
         co_return std::unexpected(SpotifyBridgeError::authorizationFailed(failure.what()));
     }
@@ -87,7 +90,8 @@ QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::refreshOnce(s
                                                                               std::uint64_t generation,
                                                                               std::string refreshToken) {
     secret::WipeOnExit wipeToken(refreshToken);
-    auto granted = co_await self->api_.refresh(self->explicitClientID_, refreshToken);
+    auto refreshTask = self->api_.refresh(self->explicitClientID_, refreshToken);
+    auto granted = co_await std::move(refreshTask);
     if (!granted) co_return std::unexpected(granted.error());
     // The link this refresh was made for has ended (unlinked, or linked anew) meanwhile.
     if (generation != self->generation_) co_return std::optional<std::string>{};

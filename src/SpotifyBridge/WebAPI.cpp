@@ -61,7 +61,10 @@ QCoro::Task<WebAPI::Result<WebAPI::Reply>> send(QPointer<QNetworkAccessManager> 
     });
     QTimer::singleShot(WebAPI::requestDeadline, reply, &QNetworkReply::abort);
 
-    co_await qCoro(reply).waitForFinished();
+    // The wrapper is named too: the task it starts refers to it until it ends.
+    auto awaitableReply = qCoro(reply);
+    auto finishing = awaitableReply.waitForFinished();
+    co_await std::move(finishing);
 
     if (*tooLarge) co_return std::unexpected(SpotifyBridgeError::network("reply too large"));
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -88,7 +91,8 @@ QCoro::Task<WebAPI::Result<WebAPI::Reply>> send(QPointer<QNetworkAccessManager> 
 
 QCoro::Task<WebAPI::Result<SpotifyTokenSet>> requestTokens(QPointer<QNetworkAccessManager> network, QUrl tokenURL,
                                                            QByteArray body) {
-    auto reply = co_await send(network, tokenURL, "POST", std::nullopt, body);
+    auto sendTask = send(network, tokenURL, "POST", std::nullopt, body);
+    auto reply = co_await std::move(sendTask);
     // Wipe our copy whatever happened; the network stack has released its own by now.
     secret::wipe(body);
     if (!reply) co_return std::unexpected(reply.error());
@@ -104,14 +108,16 @@ QByteArray takeIntoByteArray(std::string& text) {
 
 QCoro::Task<WebAPI::Result<std::string>> fetchProfileName(QPointer<QNetworkAccessManager> network, QUrl url,
                                                           std::string accessToken) {
-    auto reply = co_await send(network, url, "GET", std::move(accessToken), std::nullopt);
+    auto sendTask = send(network, url, "GET", std::move(accessToken), std::nullopt);
+    auto reply = co_await std::move(sendTask);
     if (!reply) co_return std::unexpected(reply.error());
     co_return WebAPI::parseProfileName(reply->status, std::string_view(reply->body.constData(),
                                                                        static_cast<std::size_t>(reply->body.size())));
 }
 
 QCoro::Task<bool> sendPlayerCommand(QPointer<QNetworkAccessManager> network, QUrl url, std::string accessToken) {
-    auto reply = co_await send(network, url, "PUT", std::move(accessToken), std::nullopt);
+    auto sendTask = send(network, url, "PUT", std::move(accessToken), std::nullopt);
+    auto reply = co_await std::move(sendTask);
     co_return reply && reply->status >= 200 && reply->status <= 299;
 }
 

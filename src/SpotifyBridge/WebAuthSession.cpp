@@ -1,21 +1,18 @@
 #include "WebAuthSession.h"
 
-#include <algorithm>
-#include <climits>
 #include <coroutine>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include <QRegularExpression>
-#include <QTimer>
 
 namespace orvel {
 
 struct WebAuthSession::Attempt {
     QUrl url;
     QString scheme;
-    std::unique_ptr<Timer::Handle> deadline;
+    Clock::Timer deadline;
     std::optional<Result> outcome;
     std::vector<std::coroutine_handle<>> waiters;
 };
@@ -35,35 +32,6 @@ private:
 
 namespace {
 
-class EventLoopTimer final : public WebAuthSession::Timer {
-public:
-    std::unique_ptr<Handle> start(std::chrono::milliseconds delay, std::function<void()> fire) override {
-        auto* timer = new QTimer();
-        timer->setSingleShot(true);
-        timer->setTimerType(Qt::PreciseTimer);
-        QObject::connect(timer, &QTimer::timeout, timer, [fire = std::move(fire)] { fire(); });
-        // QTimer counts in int milliseconds; a longer wait is clamped (about 24 days).
-        const auto clamped = std::clamp<std::chrono::milliseconds::rep>(delay.count(), 0, INT_MAX);
-        timer->start(static_cast<int>(clamped));
-        return std::make_unique<RunningTimer>(timer);
-    }
-
-private:
-    class RunningTimer final : public Handle {
-    public:
-        explicit RunningTimer(QTimer* timer) : timer_(timer) {}
-        ~RunningTimer() override {
-            timer_->stop();
-            // The handle may go away inside the timer's own signal, where deleting it is unsafe.
-            timer_->disconnect();
-            timer_->deleteLater();
-        }
-
-    private:
-        QTimer* timer_;
-    };
-};
-
 std::optional<std::string> problemWith(const QUrl& url, const QString& callbackScheme) {
     if (!url.isValid() || url.host().isEmpty() || (url.scheme() != u"https" && url.scheme() != u"http")) {
         return "the sign-in page is not a web address";
@@ -77,14 +45,9 @@ QCoro::Task<WebAuthSession::Result> ready(WebAuthSession::Result result) { co_re
 
 }  // namespace
 
-WebAuthSession::Timer& WebAuthSession::systemTimer() {
-    static EventLoopTimer timer;
-    return timer;
-}
-
-WebAuthSession::WebAuthSession(BrowserOpener& browser, CallbackRelay& relay, Timer& timer,
+WebAuthSession::WebAuthSession(BrowserOpener& browser, CallbackRelay& relay, Clock& clock,
                                std::chrono::milliseconds timeout)
-    : browser_(browser), relay_(relay), timer_(timer), timeout_(timeout) {
+    : browser_(browser), relay_(relay), clock_(clock), timeout_(timeout) {
     relay_.setReceiver([this](const QUrl& url) { handleCallback(url); });
 }
 
@@ -119,7 +82,9 @@ QCoro::Task<WebAuthSession::Result> WebAuthSession::authenticate(const QUrl& url
 }
 
 QCoro::Task<WebAuthSession::Result> WebAuthSession::awaitOutcome(std::shared_ptr<Attempt> attempt) {
-    co_return co_await OutcomeAwaiter(std::move(attempt));
+    // Named first: g++ 12 destroys an awaiter built inside the co_await expression twice.
+    OutcomeAwaiter outcome(std::move(attempt));
+    co_return co_await std::move(outcome);
 }
 
 void WebAuthSession::cancel() {
@@ -132,7 +97,7 @@ void WebAuthSession::handleCallback(const QUrl& url) {
 }
 
 void WebAuthSession::armDeadline(const std::shared_ptr<Attempt>& attempt) {
-    attempt->deadline = timer_.start(timeout_, [this, weak = std::weak_ptr<Attempt>(attempt)] {
+    attempt->deadline = clock_.schedule(timeout_, [this, weak = std::weak_ptr<Attempt>(attempt)] {
         const std::shared_ptr<Attempt> expired = weak.lock();
         if (expired && expired == pending_) finish(expired, std::unexpected(WebAuthSessionError::timedOut()));
     });
@@ -143,7 +108,7 @@ void WebAuthSession::finish(std::shared_ptr<Attempt> attempt, Result result) {
     // Settled before anyone resumes: a resumed caller may start the next sign-in at once.
     pending_.reset();
     const std::shared_ptr<Attempt> ended = std::move(attempt);
-    ended->deadline.reset();
+    ended->deadline.cancel();
     ended->outcome = std::move(result);
     const std::vector<std::coroutine_handle<>> waiters = std::exchange(ended->waiters, {});
     for (std::coroutine_handle<> waiter : waiters) waiter.resume();

@@ -11,12 +11,11 @@
 // shows the pending sign-in page again, restarts the time-out, and waits for the same outcome as
 // the first caller. Callbacks while nothing is pending are ignored.
 //
-// Lives on the GUI thread. The browser opener, the relay and the timer must outlive the session;
+// Lives on the GUI thread. The browser opener, the relay and the clock must outlive the session;
 // destroying the session ends a pending sign-in as cancelled.
 
 #include <chrono>
 #include <expected>
-#include <functional>
 #include <memory>
 
 #include <QString>
@@ -27,6 +26,7 @@
 #include "SpotifyBridge/BrowserOpener.h"
 #include "SpotifyBridge/CallbackRelay.h"
 #include "SpotifyBridge/WebAuthSessionError.h"
+#include "Support/Clock.h"
 
 namespace orvel {
 
@@ -34,27 +34,10 @@ class WebAuthSession {
 public:
     using Result = std::expected<QUrl, WebAuthSessionError>;
 
-    // Where the time-out comes from, so tests decide when it strikes.
-    class Timer {
-    public:
-        // A started timer; destroying it stops it, also from inside its own call.
-        class Handle {
-        public:
-            virtual ~Handle() = default;
-        };
-
-        virtual ~Timer() = default;
-        // Calls `fire` once from the event loop when `delay` has passed; never from inside start().
-        virtual std::unique_ptr<Handle> start(std::chrono::milliseconds delay, std::function<void()> fire) = 0;
-    };
-
     // Long enough for a password manager, a second factor and a consent page.
     static constexpr std::chrono::milliseconds defaultTimeout = std::chrono::minutes(10);
 
-    // Single-shot timers of the event loop.
-    static Timer& systemTimer();
-
-    WebAuthSession(BrowserOpener& browser, CallbackRelay& relay, Timer& timer = systemTimer(),
+    WebAuthSession(BrowserOpener& browser, CallbackRelay& relay, Clock& clock = Clock::system(),
                    std::chrono::milliseconds timeout = defaultTimeout);
     ~WebAuthSession();
     WebAuthSession(const WebAuthSession&) = delete;
@@ -83,7 +66,7 @@ private:
 
     BrowserOpener& browser_;
     CallbackRelay& relay_;
-    Timer& timer_;
+    Clock& clock_;
     std::chrono::milliseconds timeout_;
     std::shared_ptr<Attempt> pending_;
 };

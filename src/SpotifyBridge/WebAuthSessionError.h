@@ -6,6 +6,8 @@
 #include <string>
 #include <variant>
 
+#include "OrvelDomain/Overloaded.h"
+
 namespace orvel {
 
 class WebAuthSessionError {
@@ -52,6 +54,14 @@ private:
     using Value = std::variant<InvalidRequest, BrowserUnavailable, Cancelled, TimedOut>;
     explicit WebAuthSessionError(Value value) : value_(std::move(value)) {}
     Value value_;
+
+public:
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
 };
 
 }  // namespace orvel

@@ -10,7 +10,8 @@ QCoro::Task<> SerialLane::drain(std::shared_ptr<State> state) {
         state->busy = true;
         // `job` stays in this frame until its task is done: the operation and its captures
         // live exactly as long as the work.
-        co_await job();
+        auto jobTask = job();
+        co_await std::move(jobTask);
         state->busy = false;
     }
     state->draining = false;

@@ -92,10 +92,12 @@ private:
     static QCoro::Task<> perform(Slot<R>& slot, Operation& operation) {
         try {
             if constexpr (std::is_void_v<R>) {
-                co_await operation();
+                auto operationTask = operation();
+                co_await std::move(operationTask);
                 slot.value.emplace();
             } else {
-                slot.value.emplace(co_await operation());
+                auto operationTask = operation();
+                slot.value.emplace(co_await std::move(operationTask));
             }
         } catch (...) {
             slot.error = std::current_exception();

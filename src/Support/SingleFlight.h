@@ -82,7 +82,8 @@ private:
         std::optional<T> value;
         std::exception_ptr error;
         try {
-            value.emplace(co_await start());
+            auto started = start();
+            value.emplace(co_await std::move(started));
         } catch (...) {
             error = std::current_exception();
         }

@@ -319,4 +319,13 @@ TEST_F(StoreSpotify, TransportCommandsInARowLeadToOneBackgroundFetchASecondLater
     EXPECT_EQ(h.spotify->contextCalls, 2);
 }
 
+TEST_F(StoreSpotify, APendingPostTransportRefreshEndsWithTheStore) {
+    ASSERT_TRUE(publish(household({{'A', playing({})}})));
+    const std::size_t timersBefore = h.clock.pendingTimerCount();
+    OrvelStorePeer::schedulePostTransportSpotifyRefresh(*h.store);
+    ASSERT_GT(h.clock.pendingTimerCount(), timersBefore);
+    h.store.reset();
+    EXPECT_EQ(h.clock.pendingTimerCount(), timersBefore) << "the sleeping refresh woke and ended";
+}
+
 }  // namespace

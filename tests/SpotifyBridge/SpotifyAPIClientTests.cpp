@@ -54,7 +54,9 @@ protected:
         return out;
     }
     double secondsUntilRequestsResume() const {
-        return client->rateLimitedUntil() ? client->rateLimitedUntil()->secondsSince(clock.now()) : 0;
+        return client->rateLimitedUntil()
+                   ? std::chrono::duration<double>(*client->rateLimitedUntil() - clock.monotonicNow()).count()
+                   : 0;
     }
 
     FakeSpotifyWebApi fake;
@@ -217,6 +219,26 @@ TEST_F(SpotifyAPIClientTest, WhileRateLimitedTheLastResultsAreServedWithoutReque
     clock.advance(30s);
     ASSERT_TRUE(playing(0));
     EXPECT_EQ(fake.requestCount(player), 3);
+}
+
+TEST_F(SpotifyAPIClientTest, SettingTheWallClockBackNeitherStallsRequestsNorRevivesTheCache) {
+    playTrack(trackA);
+    queueOf({trackB});
+    ASSERT_TRUE(playing());
+    fake.enqueueReply(player, FakeSpotifyWebApi::tooManyRequests("10"));
+    clock.advance(10s);
+    ASSERT_TRUE(playing());
+    const auto before = fake.requestCount(player);
+
+    clock.setWallTime(clock.now().addingSeconds(-3600));
+    clock.advance(10s);
+    ASSERT_TRUE(playing(4));
+    EXPECT_EQ(fake.requestCount(player), before + 1) << "the back-off ends on monotonic time";
+
+    clock.setWallTime(clock.now().addingSeconds(-3600));
+    clock.advance(5s);
+    ASSERT_TRUE(playing(4));
+    EXPECT_EQ(fake.requestCount(player), before + 2) << "cache ages count monotonic time";
 }
 
 TEST_F(SpotifyAPIClientTest, AFailedQueueRequestWithNothingCachedGivesAnEmptyList) {

@@ -78,32 +78,6 @@ public:
     std::map<std::string, std::string> values;
 };
 
-// Sign-in time-outs that strike only when the test says so.
-class ManualSignInTimer : public WebAuthSession::Timer {
-public:
-    struct Entry {
-        std::function<void()> fire;
-        bool live = true;
-    };
-    struct Running : Handle {
-        explicit Running(std::shared_ptr<Entry> e) : entry(std::move(e)) {}
-        ~Running() override { entry->live = false; }
-        std::shared_ptr<Entry> entry;
-    };
-
-    std::unique_ptr<Handle> start(std::chrono::milliseconds, std::function<void()> fire) override {
-        entries.push_back(std::make_shared<Entry>(Entry{std::move(fire)}));
-        return std::make_unique<Running>(entries.back());
-    }
-    void fireAll() {
-        for (const auto& entry : std::vector(entries)) {
-            if (std::exchange(entry->live, false)) entry->fire();
-        }
-    }
-
-    std::vector<std::shared_ptr<Entry>> entries;
-};
-
 // The value of the first query item `name` of `url`, if it has one.
 inline std::optional<std::string> queryValue(const QUrl& url, std::string_view name) {
     for (const auto& item : SpotifyBridgeSignIn::queryItems(url)) {

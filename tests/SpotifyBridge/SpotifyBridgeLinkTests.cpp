@@ -38,8 +38,7 @@ protected:
 
     ScriptedBrowser browser;
     CallbackRelay relay{folder.filePath(QStringLiteral("relay"))};
-    ManualSignInTimer timer;
-    WebAuthSession session{browser, relay, timer};
+    WebAuthSession session{browser, relay, clock};
 };
 
 }  // namespace
@@ -195,7 +194,7 @@ TEST_F(SpotifyBridgeLinkTest, ASignInThatEndsWithoutACallbackReportsWhy) {
     const Case cases[] = {
         {"cancelled", [&] { browser.onOpen = [&](const QUrl&) { session.cancel(); }; }, [] {},
          WebAuthSessionError::cancelled()},
-        {"timed out", [] {}, [&] { timer.fireAll(); }, WebAuthSessionError::timedOut()},
+        {"timed out", [] {}, [&] { clock.advance(WebAuthSession::defaultTimeout); }, WebAuthSessionError::timedOut()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,11 +224,13 @@ TEST_F(SpotifyBridgeLinkTest, WithoutAnyClientIdNoSignInStarts) {
 TEST_F(SpotifyBridgeLinkTest, ASecondRequestWhileASignInIsPendingShowsTheSamePageAndSharesItsOutcome) {
     startBridge();
     auto first = bridge->connect(session);
+    clock.advance(WebAuthSession::defaultTimeout - 1s);
     auto second = bridge->connect(session);
 
     ASSERT_EQ(browser.opened.size(), 2u);
     EXPECT_EQ(browser.opened[1], browser.opened[0]);
-    EXPECT_EQ(timer.entries.size(), 2u) << "showing the page again restarts the time-out";
+    clock.advance(1s);
+    EXPECT_TRUE(session.isPending()) << "showing the page again restarts the time-out";
     const std::string state = queryValue(browser.opened[0], "state").value_or("");
     session.handleCallback(QUrl(QString::fromStdString("orvella://spotify-callback?code=c0de&state=" + state)));
 

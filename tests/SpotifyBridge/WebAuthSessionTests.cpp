@@ -15,6 +15,7 @@
 
 #include "ScriptedBrowser.h"
 #include "SpotifyBridge/WebAuthSession.h"
+#include "Support/ManualClock.h"
 
 using namespace orvel;
 using orvel::testing::ScriptedBrowser;
@@ -27,33 +28,6 @@ constexpr int waitBound = 10'000;  // ms; every wait ends as soon as its conditi
 const QUrl signInPage(QStringLiteral("https://accounts.example.test/authorize?client_id=abc&state=s1"));
 const QUrl otherSignInPage(QStringLiteral("https://accounts.example.test/authorize?client_id=abc&state=s2"));
 const QByteArray callback = "orvella://spotify-callback?code=c0de&state=s1";
-
-// Timers that fire only when the test says so.
-struct ManualTimer : WebAuthSession::Timer {
-    struct Entry {
-        std::chrono::milliseconds delay;
-        std::function<void()> fire;
-        bool live = true;
-    };
-    struct Running : Handle {
-        explicit Running(std::shared_ptr<Entry> e) : entry(std::move(e)) {}
-        ~Running() override { entry->live = false; }
-        std::shared_ptr<Entry> entry;
-    };
-
-    std::unique_ptr<Handle> start(std::chrono::milliseconds delay, std::function<void()> fire) override {
-        entries.push_back(std::make_shared<Entry>(Entry{delay, std::move(fire)}));
-        return std::make_unique<Running>(entries.back());
-    }
-    void fireAll() {
-        for (const auto& entry : std::vector(entries)) {
-            if (std::exchange(entry->live, false)) entry->fire();
-        }
-    }
-    long liveCount() const { return std::ranges::count_if(entries, [](const auto& e) { return e->live; }); }
-
-    std::vector<std::shared_ptr<Entry>> entries;
-};
 
 using Outcome = std::optional<WebAuthSession::Result>;
 
@@ -72,8 +46,8 @@ std::shared_ptr<Outcome> startSignIn(WebAuthSession& session, const QUrl& page =
 struct Fixture {
     ScriptedBrowser browser;
     CallbackRelay relay{QStringLiteral("unused-in-this-test")};
-    ManualTimer timer;
-    WebAuthSession session{browser, relay, timer, 90s};
+    ManualClock clock;
+    WebAuthSession session{browser, relay, clock, 90s};
 };
 
 }  // namespace
@@ -93,9 +67,7 @@ TEST(WebAuthSession, ReturnsTheCallbackUnchanged) {
         ASSERT_TRUE(outcome->has_value() && outcome->value().has_value()) << sent.constData();
         EXPECT_EQ(outcome->value()->toEncoded(), sent);
         EXPECT_EQ(f.browser.opened, std::vector<QUrl>{signInPage});
-        ASSERT_EQ(f.timer.entries.size(), 1u);
-        EXPECT_EQ(f.timer.entries[0]->delay, 90s);
-        EXPECT_EQ(f.timer.liveCount(), 0) << "the time-out stops with the sign-in";
+        EXPECT_EQ(f.clock.pendingTimerCount(), 0u) << "the time-out stops with the sign-in";
         EXPECT_FALSE(f.session.isPending());
     }
 }
@@ -113,17 +85,17 @@ TEST(WebAuthSession, CallbacksWithoutAPendingSignInAreIgnored) {
     ASSERT_TRUE(outcome->has_value());
     EXPECT_EQ(outcome->value().error(), WebAuthSessionError::cancelled()) << "a callback after the end changes nothing";
     EXPECT_EQ(outcome->value().error().description(), "The sign-in was cancelled.");
-    EXPECT_EQ(f.timer.liveCount(), 0);
+    EXPECT_EQ(f.clock.pendingTimerCount(), 0u);
     f.session.cancel();  // nothing pending: nothing happens
 }
 
 TEST(WebAuthSession, TimesOutAndTheNextRequestStartsAfresh) {
     Fixture f;
     auto first = startSignIn(f.session);
-    ASSERT_EQ(f.timer.liveCount(), 1);
+    f.clock.advance(90s - 1ns);
     EXPECT_FALSE(first->has_value());
 
-    f.timer.fireAll();
+    f.clock.advance(1ns);
 
     ASSERT_TRUE(first->has_value());
     ASSERT_FALSE(first->value().has_value());
@@ -145,7 +117,7 @@ TEST(WebAuthSession, ABrowserThatCannotStartEndsTheSignInAtOnce) {
     ASSERT_TRUE(outcome->has_value());
     EXPECT_EQ(outcome->value().error().description(), "The web browser could not be opened: xdg-open is not installed.");
     EXPECT_FALSE(f.session.isPending());
-    EXPECT_EQ(f.timer.liveCount(), 0);
+    EXPECT_EQ(f.clock.pendingTimerCount(), 0u);
 }
 
 TEST(WebAuthSession, RefusesRequestsItCannotServe) {
@@ -184,36 +156,15 @@ TEST(WebAuthSession, ACallerMayStartTheNextSignInAsSoonAsItsOwnEnds) {
 TEST(WebAuthSession, DestroyingTheSessionCancelsItsSignIn) {
     ScriptedBrowser browser;
     CallbackRelay relay(QStringLiteral("unused-in-this-test"));
-    ManualTimer timer;
+    ManualClock clock;
     std::shared_ptr<Outcome> outcome;
     {
-        WebAuthSession session(browser, relay, timer, 90s);
+        WebAuthSession session(browser, relay, clock, 90s);
         outcome = startSignIn(session);
     }
     ASSERT_TRUE(outcome->has_value());
     EXPECT_TRUE(outcome->value().error().isCancelled());
     EXPECT_FALSE(relay.deliver(callback)) << "the relay no longer hands URLs to a session that is gone";
-}
-
-TEST(WebAuthSession, TheEventLoopTimerFiresOnceAndStopsWhenDropped) {
-    WebAuthSession::Timer& timer = WebAuthSession::systemTimer();
-    int stoppedFired = 0;
-    int selfDroppingFired = 0;
-    bool lastFired = false;
-    auto stopped = timer.start(1ms, [&] { ++stoppedFired; });
-    std::unique_ptr<WebAuthSession::Timer::Handle> selfDropping;
-    selfDropping = timer.start(1ms, [&] {
-        ++selfDroppingFired;
-        selfDropping.reset();
-    });
-    auto last = timer.start(20ms, [&] { lastFired = true; });
-    EXPECT_EQ(selfDroppingFired, 0) << "never fires inside start()";
-    stopped.reset();
-
-    ASSERT_TRUE(QTest::qWaitFor([&] { return lastFired; }, waitBound));
-    EXPECT_EQ(stoppedFired, 0);
-    EXPECT_EQ(selfDroppingFired, 1);
-    EXPECT_EQ(selfDropping, nullptr);
 }
 
 TEST(XdgBrowserOpener, HandsOnlyWebAddressesToTheDesktop) {

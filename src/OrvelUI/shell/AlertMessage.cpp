@@ -3,29 +3,32 @@
 namespace orvel {
 
 std::string alertSentence(const SonosCommandError& error) {
-    if (error.isSpeakerUnreachable()) return "A room did not answer";
-    if (error.isGroupDissolved()) return "That arrangement changed";
-    if (error.isNotConverged()) return "The rooms did not settle";
-    if (error.isSpeakerRejected()) return "A room refused";
-    if (error.isUnsupportedForCurrentSource()) return "This source cannot skip";
-    return "Spotify is not linked";
+    using E = SonosCommandError;
+    return error.visit([](const E::SpeakerUnreachable&) -> std::string { return "A room did not answer"; },
+                       [](const E::GroupDissolved&) -> std::string { return "That arrangement changed"; },
+                       [](const E::NotConverged&) -> std::string { return "The rooms did not settle"; },
+                       [](const E::SpeakerRejected&) -> std::string { return "A room refused"; },
+                       [](const E::UnsupportedForCurrentSource&) -> std::string { return "This source cannot skip"; },
+                       [](const E::SpotifyNotLinkedOnSonos&) -> std::string { return "Spotify is not linked"; });
 }
 
 std::string alertSentence(const SpotifyBridgeError& error) {
-    if (error.isUnplayableOnSonos()) return "That track cannot play here";
-    if (const auto* failed = error.asAuthorizationFailed()) {
-        return failed->detail.empty() ? "Spotify did not connect" : failed->detail;
-    }
-    if (error.isNetwork()) return "The network did not answer";
-    if (error.isNotConnected()) return "Spotify is not connected";
-    return "Nothing is playing on Spotify";
+    using E = SpotifyBridgeError;
+    return error.visit(
+        [](const E::UnplayableOnSonos&) -> std::string { return "That track cannot play here"; },
+        [](const E::AuthorizationFailed& failed) -> std::string {
+            return failed.detail.empty() ? "Spotify did not connect" : failed.detail;
+        },
+        [](const E::Network&) -> std::string { return "The network did not answer"; },
+        [](const E::NotConnected&) -> std::string { return "Spotify is not connected"; },
+        [](const E::NothingPlaying&) -> std::string { return "Nothing is playing on Spotify"; });
 }
 
 std::string alertMessage(const OrvelAlert& alert) {
-    if (const auto* failed = alert.asCommandFailed()) return alertSentence(failed->error);
-    if (alert.isPartiallyApplied()) return "Some rooms were out of reach";
-    if (const auto* spotify = alert.asSpotify()) return alertSentence(spotify->error);
-    return "A saved file could not be read";
+    return alert.visit([](const OrvelAlert::CommandFailed& failed) { return alertSentence(failed.error); },
+                       [](const OrvelAlert::PartiallyApplied&) -> std::string { return "Some rooms were out of reach"; },
+                       [](const OrvelAlert::Spotify& spotify) { return alertSentence(spotify.error); },
+                       [](const OrvelAlert::Quarantined&) -> std::string { return "A saved file could not be read"; });
 }
 
 AlertBannerContent alertBanner(const OrvelAlert& alert) {
