@@ -17,6 +17,7 @@
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
 #include "OrvellaApp/DataFolder.h"
+#include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
 #include "SpotifyBridge/BrowserOpener.h"
@@ -65,7 +66,7 @@ OrvellaApp::Platform OrvellaApp::Platform::system() {
         }
     };
     platform.browser = std::make_shared<XdgBrowserOpener>();
-    platform.makeStore = [](SpotifyBridge& spotify) { return OrvelStore::live(spotify); };
+    platform.makeStore = [](SpotifyBridge& spotify) { return LiveStoreFactory::live(spotify); };
     return platform;
 }
 

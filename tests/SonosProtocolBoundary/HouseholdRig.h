@@ -29,7 +29,7 @@
 #include "OrvelDomain/HouseholdSnapshot.h"
 #include "SonosProtocolBoundary/SonosHousehold.h"
 #include "Support/CancellationToken.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "common/WaitFor.h"
 #include "fakes/FakeHousehold.h"
 #include "SonosProtocolBoundary/DiscoveryStubs.h"
