@@ -7,6 +7,9 @@
 # others: a header from outside the module graph fails to compile instead of slipping through.
 function(orvel_add_module name)
   cmake_parse_arguments(ARG "" "" "PUBLIC;PRIVATE" ${ARGN})
+  if(ARG_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "orvel_add_module(${name}): list dependencies under PUBLIC or PRIVATE, not: ${ARG_UNPARSED_ARGUMENTS}")
+  endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   add_library(${name} STATIC ${sources})
