@@ -25,7 +25,8 @@ std::optional<T> takeLoaded(LoadResult<T> result, std::vector<std::string>& quar
 }  // namespace
 
 LoadedFiles OrvelFiles::loadAll() const {
-    fileops::removeQuietly(directory_ / "presets.json");
+    (void)privateFiles::removeStaleTemporaries(directory_);
+    privateFiles::removeQuietly(directory_ / "presets.json");
     auto cache = load(fileSlot::cachedSpeakers());
     auto positions = load(fileSlot::floorplanPositions());
     LoadedFiles out;
@@ -41,23 +42,23 @@ std::string OrvelFiles::quarantineName(const std::string& name) const {
 std::optional<std::string> OrvelFiles::quarantine(const std::string& name, bool isDisposable,
                                                   const std::filesystem::path& at) const {
     if (isDisposable) {
-        fileops::removeQuietly(at);
+        privateFiles::removeQuietly(at);
         return std::nullopt;
     }
     std::string newName = quarantineName(name);
     // Never over an earlier set-aside copy of the same second: that one is kept, and this
     // file stays where it is to be found again at the next start.
-    if (fileops::moveWithoutReplacing(at, directory_ / newName)) return newName;
+    if (privateFiles::moveWithoutReplacing(at, directory_ / newName)) return newName;
     return name;
 }
 
 OrvelFiles::SaveResult OrvelFiles::writeBytes(const std::filesystem::path& directory, const std::string& name,
                                               const std::string& bytes) {
-    if (auto created = fileops::createPrivateFolders(directory); !created) {
-        return std::unexpected(FileWriteError{FileWriteError::Kind::creatingFolder, name, created.error()});
+    if (auto created = privateFiles::ensureFolder(directory); !created) {
+        return std::unexpected(FileWriteError{FileWriteError::Kind::creatingFolder, name, created.error().detail});
     }
-    if (auto written = fileops::writeAtomically(directory / name, bytes); !written) {
-        return std::unexpected(FileWriteError{FileWriteError::Kind::writing, name, written.error()});
+    if (auto written = privateFiles::writeAtomically(directory / name, bytes); !written) {
+        return std::unexpected(FileWriteError{FileWriteError::Kind::writing, name, written.error().detail});
     }
     return {};
 }
@@ -65,21 +66,21 @@ OrvelFiles::SaveResult OrvelFiles::writeBytes(const std::filesystem::path& direc
 void OrvelFiles::migrateLegacyDirectoryIfNeeded(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::error_code error;
     if (!std::filesystem::exists(from, error)) return;
-    (void)fileops::createPrivateFolders(to);
+    (void)privateFiles::ensureFolder(to);
     for (const char* name : {"cached-speakers.json", "floorplan-positions.json", "spotify-vault.enc"}) {
         const std::filesystem::path source = from / name;
         const std::filesystem::path target = to / name;
         if (!std::filesystem::exists(source, error)) continue;
         if (!std::filesystem::exists(target, error)) {
-            (void)fileops::copyReplacing(source, target);
+            (void)privateFiles::copyReplacing(source, target);
             continue;
         }
-        const auto sourceTime = fileops::modificationTime(source);
-        const auto targetTime = fileops::modificationTime(target);
+        const auto sourceTime = privateFiles::modificationTime(source);
+        const auto targetTime = privateFiles::modificationTime(target);
         if (!sourceTime || !targetTime) continue;
         const bool sourceIsNewer = sourceTime->tv_sec != targetTime->tv_sec ? sourceTime->tv_sec > targetTime->tv_sec
                                                                             : sourceTime->tv_nsec > targetTime->tv_nsec;
-        if (sourceIsNewer) (void)fileops::copyReplacing(source, target);
+        if (sourceIsNewer) (void)privateFiles::copyReplacing(source, target);
     }
 }
 

@@ -2,7 +2,8 @@
 
 // The store's files in the data folder: loading them at start-up (an unreadable disposable file
 // is deleted, any other is set aside under a ".corrupt-" name and reported), writing them
-// atomically through the one file writer, and carrying them over from an older folder.
+// atomically through the one file writer, and carrying them over from an older folder. Loading
+// also clears away the temporary files that writes cut short by a crash left behind.
 //
 // Holds only the folder (and the clock that dates a set-aside file); nothing is touched on
 // disk until an operation runs, and copies may be used from any thread.
@@ -17,13 +18,13 @@
 #include <string>
 #include <utility>
 
-#include "FileOperations.h"
 #include "FileSlot.h"
 #include "FileWriteError.h"
 #include "LoadResult.h"
 #include "LoadedFiles.h"
-#include "OrvelFilesWriter.h"
 #include "Support/Clock.h"
+#include "Support/FileWriter.h"
+#include "Support/PrivateFiles.h"
 
 namespace orvel {
 
@@ -43,9 +44,9 @@ public:
     template <class T>
     LoadResult<T> load(const FileSlot<T>& slot) const {
         const std::filesystem::path path = directory_ / slot.name;
-        auto content = fileops::readIfPresent(path);
-        if (!content) return LoadResult<T>::missing();
-        if (*content) {
+        auto content = privateFiles::readIfPresent(path);
+        if (content && !*content) return LoadResult<T>::missing();
+        if (content) {
             if (auto parsed = json::parse(**content)) {
                 if (auto decoded = T::fromJson(*parsed)) return LoadResult<T>::loaded(std::move(*decoded));
             }
@@ -55,24 +56,18 @@ public:
         return setAside ? LoadResult<T>::quarantined(std::move(*setAside)) : LoadResult<T>::missing();
     }
 
-    // The start-up load: deletes the stale "presets.json" (presets live on the speakers), then
-    // loads the cache and the positions, in that order.
+    // The start-up load: removes the temporary files of writes a crash cut short and the stale
+    // "presets.json" (presets live on the speakers), then loads the cache and the positions, in
+    // that order.
     LoadedFiles loadAll() const;
 
-    // Writes the file now and waits for it; the write still queues behind every earlier write
-    // of the writer, so it can never be overtaken by one of them.
-    template <class T>
-    SaveResult save(const T& value, const FileSlot<T>& to) const {
-        auto future = OrvelFilesWriter::shared().submit(writeJob(value, to));
-        future.waitForFinished();
-        return future.result();
-    }
-
-    // The same write, awaited. The value is copied now and the write queued at once, so what
-    // the caller changes afterwards does not reach this write.
+    // Writes the file on the file writer, awaited. The value is copied and the write queued
+    // before this returns, behind every earlier write of the writer and ahead of every later
+    // one, so what the caller changes afterwards does not reach this write and no write asked
+    // for later can land before it.
     template <class T>
     QCoro::Task<SaveResult> saveAsync(T value, FileSlot<T> to) const {
-        return awaitWrite(OrvelFilesWriter::shared().submit(writeJob(std::move(value), std::move(to))));
+        return awaitWrite(FileWriter::shared().submit(writeJob(std::move(value), std::move(to))));
     }
 
     // Copies "cached-speakers.json", "floorplan-positions.json" and "spotify-vault.enc" from

@@ -117,7 +117,8 @@ public:
     void dissolveGroup(const GroupID& group);
     void groupEverywhere();
     void applyPreset(const PresetPill& preset);
-    // Pins the room on the map and writes the positions file at once.
+    // Pins the room on the map and queues the positions write at once; returns without waiting
+    // for the disk.
     void moveRoom(const SpeakerUUID& speaker, RoomCoordinate to);
     void resetRoom(const SpeakerUUID& speaker);
     // Each preset edit stores the whole list on the speakers afterwards.
@@ -136,7 +137,7 @@ signals:
     void stateChanged();
 
 private:
-    // Tests reach the private steps (the synchronous write, the post-transport refresh) through it.
+    // Tests reach the private steps (the file writes, the post-transport refresh) through it.
     friend struct OrvelStorePeer;
 
     // A reference that coroutines and deferred calls carry instead of `this`. It empties at the
@@ -177,8 +178,6 @@ private:
     // Asks for a background Spotify fetch 1 s after a transport command (on the store's
     // clock); the 4 s rule and the single running fetch let at most one of several fetch.
     void schedulePostTransportSpotifyRefresh();
-    // Writes the changed file slices now, on the calling thread (after a room was moved).
-    void persistChangedSlices();
 
     // ---- Run loop (OrvelStoreRunLoop.cpp) ------------------------------------------------------
     static QCoro::Task<> runLoop(StoreRef self, SonosControl::SnapshotStream snapshots, CancellationToken stop);
@@ -192,6 +191,8 @@ private:
         std::uint64_t queued = 0;
         std::uint64_t recorded = 0;
     };
+    // Queues the positions write at once (before the first await) and awaits it, then queues
+    // the cache write if one is due. Also started, not awaited, by the map intents.
     static QCoro::Task<> persistChangedSlicesAsync(StoreRef self);
     bool cacheWriteDue(const CachedSpeakersFile& current) const;
     void recordPositionsWritten(std::uint64_t queueNumber, FloorplanPositionsFile positions);

@@ -45,12 +45,12 @@ void OrvelStore::applyPreset(const PresetPill& preset) { send(applyPresetCommand
 
 void OrvelStore::moveRoom(const SpeakerUUID& speaker, RoomCoordinate to) {
     reduceState([&](OrvelState& state) { state.pin(speaker, to); });
-    persistChangedSlices();
+    persistChangedSlicesAsync(ref());
 }
 
 void OrvelStore::resetRoom(const SpeakerUUID& speaker) {
     reduceState([&](OrvelState& state) { state.unpin(speaker); });
-    persistChangedSlices();
+    persistChangedSlicesAsync(ref());
 }
 
 // The speakers keep the preset list; each edit stores the whole list there, also when the edit

@@ -2,9 +2,10 @@
 // out at once when its speaker list or network name changed, and otherwise at most every 30 s,
 // so the steady stream of snapshots does not rewrite it every few seconds.
 //
-// Every write runs on the one file writer, in the order it was asked for, so a newer version
-// of a file is never overwritten by an older one; and `written_` only ever moves forward, to
-// the slice of a write queued later than the one it holds.
+// Every write runs on the one file writer, in the order it was asked for, and is awaited, so
+// the GUI thread never waits for the disk; a newer version of a file is never overwritten by
+// an older one, and `written_` only ever moves forward, to the slice of a write queued later
+// than the one it holds.
 
 #include <algorithm>
 
@@ -48,57 +49,32 @@ void OrvelStore::reportFailedWrite(const std::string& fileName) {
     reduceState([&](OrvelState& state) { state.report(OrvelAlert::quarantined(fileName)); });
 }
 
-void OrvelStore::persistChangedSlices() {
-    PersistedSlices current = state_.persisted();
-
-    if (current.positions.pins != written_.positions.pins) {
-        const auto slot = fileSlot::floorplanPositions();
-        const std::uint64_t queueNumber = ++positionsWrites_.queued;
-        if (files_.save(current.positions, slot)) {
-            recordPositionsWritten(queueNumber, std::move(current.positions));
-        } else {
-            reportFailedWrite(slot.name);
-        }
-    }
-
-    if (current.cache != written_.cache && cacheWriteDue(current.cache)) {
-        const auto slot = fileSlot::cachedSpeakers();
-        const std::uint64_t queueNumber = ++cacheWrites_.queued;
-        if (files_.save(current.cache, slot)) {
-            recordCacheWritten(queueNumber, std::move(current.cache));
-        } else {
-            reportFailedWrite(slot.name);
-        }
-    }
-}
-
 QCoro::Task<> OrvelStore::persistChangedSlicesAsync(StoreRef self) {
-    PersistedSlices current = self->state_.persisted();
-    const std::uint64_t cacheQueuedAtStart = self->cacheWrites_.queued;
-
-    if (current.positions.pins != self->written_.positions.pins) {
+    FloorplanPositionsFile positions = self->state_.persisted().positions;
+    if (positions.pins != self->written_.positions.pins) {
+        // Queued before the first await, so a write asked for after this call can never land
+        // before it.
         const auto slot = fileSlot::floorplanPositions();
         const std::uint64_t queueNumber = ++self->positionsWrites_.queued;
-        const OrvelFiles::SaveResult saved = co_await self->files_.saveAsync(current.positions, slot);
+        const OrvelFiles::SaveResult saved = co_await self->files_.saveAsync(positions, slot);
         if (!self) co_return;
         if (saved) {
-            self->recordPositionsWritten(queueNumber, std::move(current.positions));
+            self->recordPositionsWritten(queueNumber, std::move(positions));
         } else {
             self->reportFailedWrite(slot.name);
         }
     }
 
-    // A cache write queued since this call took its slices (a room moved meanwhile) carries a
-    // newer state; queuing this older one behind it would put the older one on disk.
-    if (self->cacheWrites_.queued != cacheQueuedAtStart) co_return;
-
-    if (current.cache != self->written_.cache && self->cacheWriteDue(current.cache)) {
+    // Taken only now: another call (a room moved while this one awaited) may have queued a
+    // cache write meanwhile, and this one, queued behind it, must carry at least its state.
+    CachedSpeakersFile cache = self->state_.persisted().cache;
+    if (cache != self->written_.cache && self->cacheWriteDue(cache)) {
         const auto slot = fileSlot::cachedSpeakers();
         const std::uint64_t queueNumber = ++self->cacheWrites_.queued;
-        const OrvelFiles::SaveResult saved = co_await self->files_.saveAsync(current.cache, slot);
+        const OrvelFiles::SaveResult saved = co_await self->files_.saveAsync(cache, slot);
         if (!self) co_return;
         if (saved) {
-            self->recordCacheWritten(queueNumber, std::move(current.cache));
+            self->recordCacheWritten(queueNumber, std::move(cache));
         } else {
             self->reportFailedWrite(slot.name);
         }

@@ -1,11 +1,11 @@
 #include "OrvellaApp/DataFolder.h"
 
-#include <cerrno>
-#include <sys/stat.h>
+#include <filesystem>
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QStandardPaths>
+
+#include "Support/PrivateFiles.h"
 
 namespace orvel {
 
@@ -15,18 +15,11 @@ QString DataFolder::path() {
 }
 
 bool DataFolder::ensurePrivate(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        // Parents get the usual mode; only the folder itself must be private.
-        if (!QDir().mkpath(info.absolutePath())) return false;
-        const QByteArray native = QFile::encodeName(info.absoluteFilePath());
-        // mkdir's mode is narrowed by the umask, never widened, so 0700 holds whatever it is.
-        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    const QFileInfo made(path);
-    if (!made.isDir()) return false;
-    const QByteArray native = QFile::encodeName(made.absoluteFilePath());
-    return ::chmod(native.constData(), 0700) == 0;
+    const std::filesystem::path folder(QFile::encodeName(path).toStdString());
+    if (!privateFiles::ensureFolder(folder)) return false;
+    // The start of a run: what writes cut short by a crash left behind goes now.
+    (void)privateFiles::removeStaleTemporaries(folder);
+    return true;
 }
 
 }  // namespace orvel

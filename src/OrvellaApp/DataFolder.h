@@ -16,7 +16,8 @@ struct DataFolder {
     // Where the folder is; nothing is created.
     static QString path();
     // Creates the folder (and missing parents) with mode 0700, or narrows an existing one to
-    // 0700. False when the folder cannot be made or is not a folder.
+    // 0700, and removes the temporary files of writes a crash cut short. False when the folder
+    // cannot be made, is not a folder or is a symbolic link.
     static bool ensurePrivate(const QString& path);
 };
 

@@ -14,11 +14,14 @@
 
 #include "OrvelStore/OrvelStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvelUI/shell/GroupListModel.h"
+#include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
 #include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
+#include "OrvellaApp/SceneCapture.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
 #include "SpotifyBridge/BrowserOpener.h"
 #include "SpotifyBridge/CallbackRelay.h"
@@ -67,6 +70,7 @@ OrvellaApp::Platform OrvellaApp::Platform::system() {
     };
     platform.browser = std::make_shared<XdgBrowserOpener>();
     platform.makeStore = [](SpotifyBridge& spotify) { return LiveStoreFactory::live(spotify); };
+    platform.desktopSettings = [] { return std::make_unique<DBusPortalSettings>(); };
     return platform;
 }
 
@@ -105,6 +109,14 @@ OrvellaApp::OrvellaApp(LaunchSource launch, Platform platform)
     store_ = platform_.makeStore(*bridge_);
 
     theme_ = VavuzadiRudodTheme::shared();
+    // Once per process: the theme is shared by every start in it.
+    if (platform_.desktopSettings) {
+        static const bool following = [this] {
+            DesktopAppearance::follow(*theme_, platform_.desktopSettings());
+            return true;
+        }();
+        Q_UNUSED(following);
+    }
     if (auto scheme = launch_().requestedColorScheme()) theme_->setForcedScheme(scheme);
 
     // Quitting follows the delegate's rule, not Qt's default.
@@ -154,7 +166,9 @@ QQuickWindow* OrvellaApp::showWindow() {
         return window_;
     }
     engine_.setInitialProperties({{QStringLiteral("rootView"), QVariant::fromValue(rootView_.get())}});
-    engine_.load(QUrl(QString::fromLatin1(mainQml)));
+    const std::optional<SceneRequest> scene = SceneRequest::from(launch_().environment);
+    const QString sceneQml = scene ? scene->sceneQml() : QString();
+    engine_.load(QUrl(sceneQml.isEmpty() ? QString::fromLatin1(mainQml) : sceneQml));
     const QList<QObject*> roots = engine_.rootObjects();
     window_ = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.constFirst());
     if (!window_) {
@@ -165,6 +179,11 @@ QQuickWindow* OrvellaApp::showWindow() {
         if (visible) contentShown();
     });
     window_->show();
+    if (scene) {
+        GroupListModel* groups = rootView_->groups();
+        const bool ownPage = !sceneQml.isEmpty();
+        new SceneCapture(*scene, window_, [groups, ownPage] { return ownPage || groups->rowCount() > 0; }, window_);
+    }
     // One loop for the application, however often the window is shown.
     if (!storeLoopStarted_) {
         storeLoopStarted_ = true;

@@ -25,6 +25,7 @@ class CallbackRelay;
 class OrvelAppDelegate;
 class OrvelRootView;
 class OrvelStore;
+class PortalSettings;
 class SpotifyBridge;
 class VavuzadiRudodTheme;
 class WebAuthSession;
@@ -48,6 +49,8 @@ public:
         std::shared_ptr<BrowserOpener> browser;
         // The live store: the household controller on the machine's own network.
         StoreFactory makeStore;
+        // The desktop's settings portal, for its light or dark preference; none: the palette decides.
+        std::function<std::unique_ptr<PortalSettings>()> desktopSettings;
 
         static Platform system();
     };

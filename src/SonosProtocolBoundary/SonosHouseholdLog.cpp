@@ -1,8 +1,8 @@
 #include "SonosHouseholdLog.h"
 
 #include <cmath>
+#include <filesystem>
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -11,14 +11,36 @@
 #include <unistd.h>
 
 #include "Support/Clock.h"
+#include "Support/FileWriter.h"
+#include "Support/PrivateFiles.h"
 
 namespace orvel {
 
-HouseholdDebugLog::HouseholdDebugLog(QString dataFolder, Clock& clock, std::string bundleIdentifier)
+namespace {
+
+// Runs on the file writer, alone, so the size read here is still the size when the line goes.
+void appendCapped(const std::filesystem::path& folder, std::string line, std::size_t cap) {
+    // One line longer than the whole cap is cut to it rather than left to grow the file.
+    if (line.size() > cap) {
+        line.resize(cap > 0 ? cap - 1 : 0);
+        line += '\n';
+    }
+    if (!privateFiles::ensureFolder(folder)) return;
+    const std::filesystem::path path = folder / HouseholdDebugLog::fileName;
+    if (const auto size = privateFiles::sizeIfPresent(path); size && *size + line.size() > cap) {
+        if (!privateFiles::moveReplacing(path, folder / HouseholdDebugLog::previousFileName)) return;
+    }
+    (void)privateFiles::append(path, line);
+}
+
+}  // namespace
+
+HouseholdDebugLog::HouseholdDebugLog(QString dataFolder, Clock& clock, std::string bundleIdentifier, std::size_t cap)
     : folder_(std::move(dataFolder)),
       path_(QDir(folder_).filePath(QString::fromUtf8(fileName.data(), qsizetype(fileName.size())))),
       clock_(clock),
-      bundle_(std::move(bundleIdentifier)) {}
+      bundle_(std::move(bundleIdentifier)),
+      cap_(cap) {}
 
 std::string HouseholdDebugLog::timestamp(Date at) {
     const double millis = at.unixSeconds() * 1000.0;
@@ -38,18 +60,13 @@ std::string HouseholdDebugLog::formatLine(Date at, long long pid, long long ppid
 }
 
 void HouseholdDebugLog::write(std::string_view message) {
-    const std::string line =
+    std::string line =
         formatLine(clock_.now(), static_cast<long long>(::getpid()), static_cast<long long>(::getppid()), bundle_,
                    message) +
         "\n";
-    std::lock_guard lock(mutex_);
-    if (!QDir(folder_).exists() && QDir().mkpath(folder_)) {
-        // The data folder holds the token vault too: owner only.
-        QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-    QFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) return;
-    file.write(line.data(), qint64(line.size()));
+    std::filesystem::path folder(QFile::encodeName(folder_).toStdString());
+    FileWriter::shared().enqueue(
+        [folder = std::move(folder), line = std::move(line), cap = cap_]() mutable { appendCapped(folder, std::move(line), cap); });
 }
 
 }  // namespace orvel

@@ -2,11 +2,13 @@
 
 // The network debug log: "network-debug.log" in the data folder, one line per event, each
 // "[<ISO 8601 time with milliseconds>] [pid=<pid> ppid=<parent pid> bundle=<id>] <message>".
-// Lines are appended and the file is opened for each line, so a log removed while the
-// application runs is simply started again. Writing never fails the caller: a line that
-// cannot be written is dropped.
+// Lines go through the one file writer, so the caller never waits for the disk; each is
+// appended to a file opened for it (created 0600), so a log removed while the application runs
+// is simply started again. The file stays under its cap: a line that would pass it first moves
+// the file to "network-debug.log.1" (replacing an older one). Writing never fails the caller: a
+// line that cannot be written is dropped.
 
-#include <mutex>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,9 +23,12 @@ class Clock;
 class HouseholdDebugLog {
 public:
     static constexpr std::string_view fileName = "network-debug.log";
+    static constexpr std::string_view previousFileName = "network-debug.log.1";
+    static constexpr std::size_t standardCap = 1024 * 1024;
 
-    // `clock` stamps the lines and must outlive the log.
-    HouseholdDebugLog(QString dataFolder, Clock& clock, std::string bundleIdentifier);
+    // `clock` stamps the lines and must outlive the log. `cap` bounds the file in bytes.
+    HouseholdDebugLog(QString dataFolder, Clock& clock, std::string bundleIdentifier,
+                      std::size_t cap = standardCap);
 
     void write(std::string_view message);
     const QString& filePath() const { return path_; }
@@ -40,8 +45,7 @@ private:
     QString path_;
     Clock& clock_;
     std::string bundle_;
-    // The log may be written from discovery helpers on other threads one day; a line is short.
-    std::mutex mutex_;
+    std::size_t cap_;
 };
 
 }  // namespace orvel

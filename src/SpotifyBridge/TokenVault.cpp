@@ -1,15 +1,11 @@
 #include "TokenVault.h"
 
 #include <array>
-#include <cerrno>
 #include <set>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "OrvelDomain/Json.h"
 #include "SpotifyBridge/Secret.h"
+#include "Support/PrivateFiles.h"
 
 namespace orvel {
 
@@ -20,53 +16,13 @@ constexpr std::string_view keySalt = "Hobnail.Q7RZKP.Wick.v4";
 constexpr std::size_t maximumFileSize = 1024 * 1024;
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    std::array<std::uint8_t, 4096> chunk{};
-    bool ok = true;
-    for (;;) {
-        ssize_t n = ::read(fd, chunk.data(), chunk.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) { ok = false; break; }
-        if (n == 0) break;
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
-        if (bytes.size() > maximumFileSize) { ok = false; break; }
-    }
-    ::close(fd);
-    if (!ok) return std::nullopt;
+    auto content = privateFiles::readIfPresent(path, maximumFileSize);
+    if (!content || !*content) return std::nullopt;
+    std::string& text = **content;
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    // Sealed bytes only, but no stray copy is left behind either.
+    secret::wipe(text);
     return bytes;
-}
-
-// Creates the missing folders of `directory` with mode 0700; existing ones are left as they are.
-void createPrivateDirectories(const std::filesystem::path& directory) {
-    std::filesystem::path partial;
-    for (const auto& component : directory) {
-        partial /= component;
-        if (partial.empty() || partial == partial.root_path()) continue;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return;
-    }
-}
-
-bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Writes beside the target and renames over it. The temporary file is created 0600, so the
-// sealed bytes are never readable by anyone else, not even for a moment.
-void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
-    std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) return;
-    bool ok = ::fchmod(fd, 0600) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || ::rename(pattern.c_str(), target.c_str()) != 0) ::unlink(pattern.c_str());
 }
 
 }  // namespace
@@ -155,7 +111,7 @@ std::optional<TokenVault::Record> TokenVault::readRecord() const {
 
 void TokenVault::writeRecord(const Record& record) const {
     if (!derivedKey_) return;
-    createPrivateDirectories(vaultFilePath_.parent_path());
+    if (!privateFiles::ensureFolder(vaultFilePath_.parent_path())) return;
 
     std::string plaintext;
     try {
@@ -168,10 +124,11 @@ void TokenVault::writeRecord(const Record& record) const {
     std::array<std::uint8_t, crypto::gcmNonceSize> nonce{};
     if (!crypto::randomBytes(nonce)) return;
     auto sealed = crypto::sealAesGcm(*derivedKey_, crypto::bytesOf(plaintext), nonce);
-    if (sealed) writeFileAtomically(vaultFilePath_, *sealed);
-    // Also tightens a file that an earlier version or a person left with a wider mode; never
-    // through a symbolic link, which would change some other file.
-    ::fchmodat(AT_FDCWD, vaultFilePath_.c_str(), 0600, AT_SYMLINK_NOFOLLOW);
+    if (!sealed) return;
+    // A fresh 0600 file replaces whatever was there (a wider one, a symbolic link), so no
+    // other file is ever changed through it.
+    const std::string_view bytes(reinterpret_cast<const char*>(sealed->data()), sealed->size());
+    (void)privateFiles::writeAtomically(vaultFilePath_, bytes);
 }
 
 TokenVault::Snapshot TokenVault::loadSnapshot() const {
@@ -222,9 +179,6 @@ void TokenVault::storeDisplayName(const std::string& name) const {
     writeRecord(record);
 }
 
-void TokenVault::clear() const {
-    std::error_code ignored;
-    std::filesystem::remove(vaultFilePath_, ignored);
-}
+void TokenVault::clear() const { privateFiles::removeQuietly(vaultFilePath_); }
 
 }  // namespace orvel

@@ -36,7 +36,7 @@ namespace orvel {
 
 // The store's private steps and bookkeeping, for tests.
 struct OrvelStorePeer {
-    static void persistChangedSlices(OrvelStore& store) { store.persistChangedSlices(); }
+    static QCoro::Task<> persistChangedSlices(OrvelStore& store) { return OrvelStore::persistChangedSlicesAsync(store.ref()); }
     static void schedulePostTransportSpotifyRefresh(OrvelStore& store) { store.schedulePostTransportSpotifyRefresh(); }
     static const PersistedSlices& written(const OrvelStore& store) { return store.written_; }
     static const std::map<GroupID, NowPlayingTrack>& lastKnownTracks(const OrvelStore& store) {

@@ -6,8 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <latch>
-#include <thread>
 
 #include "OrvelStore/OrvelFiles.h"
 #include "OrvelStore/OrvelState.h"
@@ -54,15 +52,17 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     return text.replace(text.find(from), from.size(), to);
 }
 
-TEST_F(StoreFiles, AFirstRunFindsNothingAndTheFirstSaveCreatesTheFolder) {
+TEST_F(StoreFiles, AFirstRunFindsNothingClearsCrashDebrisAndTheFirstSaveCreatesTheFolder) {
+    write(".cached-speakers.json.tmp-0123456789abcdef", "half a file from a crash");
     const LoadedFiles loaded = files().loadAll();
     EXPECT_EQ(loaded, LoadedFiles{});
     EXPECT_TRUE(loaded.seedIPs().empty());
+    EXPECT_TRUE(names().empty());
 
     const OrvelFiles nested(folder() / "a" / "Orvella", clock);
-    ASSERT_TRUE(nested.save(FloorplanPositionsFile{}, fileSlot::floorplanPositions()));
+    ASSERT_EQ(waitForTask(nested.saveAsync(FloorplanPositionsFile{}, fileSlot::floorplanPositions())),
+              OrvelFiles::SaveResult{});
     EXPECT_EQ(nested.load(fileSlot::floorplanPositions()), LoadResult<FloorplanPositionsFile>::loaded({}));
-    EXPECT_EQ(fs::status(folder() / "a" / "Orvella").permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
 TEST_F(StoreFiles, AnUnreadableCacheIsDeletedWithoutAlert) {
@@ -118,7 +118,7 @@ TEST_F(StoreFiles, TheCacheFileHasTheDocumentedShape) {
     Speaker portable = offlineSpeaker('A', "Patio", lastSeen);
     portable.model = SpeakerModel::move();
     const CachedSpeakersFile cache{{portable}, matrix('A', 'B', 40), std::nullopt};
-    ASSERT_TRUE(files().save(cache, fileSlot::cachedSpeakers()));
+    ASSERT_EQ(waitForTask(files().saveAsync(cache, fileSlot::cachedSpeakers())), OrvelFiles::SaveResult{});
 
     const Json written = Json::parse(read("cached-speakers.json"));
     const Json& speakerJson = written["speakers"][0];
@@ -147,28 +147,6 @@ TEST_F(StoreFiles, AFailedSaveNamesTheFileAndKeepsThePreviousOne) {
     ASSERT_FALSE(*result);
     EXPECT_EQ(result->error().kind, FileWriteError::Kind::creatingFolder);
     EXPECT_EQ(result->error().fileName, "floorplan-positions.json");
-}
-
-FloorplanPositionsFile pinnedAt(double x) { return FloorplanPositionsFile{{{sp('A'), RoomCoordinate::clamping(x, 0)}}}; }
-
-TEST_F(StoreFiles, AWaitedSaveIsNeverOvertakenByAnOlderQueuedOne) {
-    auto& writer = OrvelFilesWriter::shared();
-    std::latch release(1);
-    writer.enqueue([&release] { release.wait(); });  // holds the writer busy
-    auto older = files().saveAsync(pinnedAt(0.1), fileSlot::floorplanPositions());
-
-    std::atomic<bool> newerDone = false;
-    std::thread newer([&] {
-        (void)files().save(pinnedAt(0.9), fileSlot::floorplanPositions());
-        newerDone = true;
-    });
-    // Either the newer save is queued behind the older one, or it went straight to disk.
-    ASSERT_TRUE(waitUntil([&] { return writer.pendingCount() >= 3 || newerDone; }));
-    release.count_down();
-    newer.join();
-    ASSERT_TRUE(waitForTask(std::move(older)));
-    EXPECT_EQ(files().load(fileSlot::floorplanPositions()),
-              LoadResult<FloorplanPositionsFile>::loaded(pinnedAt(0.9)));
 }
 
 struct MigrationCase {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <future>
 
 #include "FakePorts.h"
 #include "IntentFixtures.h"
@@ -260,17 +261,26 @@ TEST(IntentGroupingStore, RenamingTheHouseholdTrimsTheNameAndIgnoresBlanks) {
     }
 }
 
-TEST(IntentGroupingStore, MovingAndResettingARoomWritesThePositionsAtOnce) {
+TEST(IntentGroupingStore, MovingARoomQueuesThePositionsWriteAtOnceWithoutWaitingForTheDisk) {
     StoreHarness h;
     const auto positions = h.dataFolder() / "floorplan-positions.json";
     const auto spot = RoomCoordinate::clamping(0.25, 0.75);
+    // The writer is held: a drop that waited for its write would never return.
+    std::promise<void> holdWriter;
+    FileWriter::shared().enqueue([held = holdWriter.get_future().share()] { held.wait(); });
     h.store->moveRoom(sp('A'), spot);
-    EXPECT_TRUE(std::filesystem::exists(positions));
+    EXPECT_FALSE(std::filesystem::exists(positions));
+    // A write asked for after the drop runs after the drop's write.
+    QFuture<bool> later = FileWriter::shared().submit([positions] { return std::filesystem::exists(positions); });
+    holdWriter.set_value();
+    ASSERT_TRUE(waitUntil([&] { return later.isFinished(); }));
+    EXPECT_TRUE(later.result());
+    ASSERT_TRUE(waitUntil([&] { return OrvelStorePeer::written(*h.store).positions.pins.contains(sp('A')); }));
     EXPECT_EQ(OrvelStorePeer::written(*h.store).positions.pins.at(sp('A')), spot);
 
     h.store->resetRoom(sp('A'));
     EXPECT_TRUE(h.store->state().pins().empty());
-    EXPECT_TRUE(OrvelStorePeer::written(*h.store).positions.pins.empty());
+    ASSERT_TRUE(waitUntil([&] { return OrvelStorePeer::written(*h.store).positions.pins.empty(); }));
     EXPECT_TRUE(h.sonos->sent.empty());
 }
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <thread>
 
 #include "FakePorts.h"
 #include "StateFixtures.h"
@@ -147,13 +146,13 @@ TEST_F(StorePersistence, AnUnchangedStateWritesNoFile) {
 
 TEST_F(StorePersistence, PinnedPositionsAreWrittenAtOnceHoweverRecentTheLastWrite) {
     pin('A', 0.25);
-    OrvelStorePeer::persistChangedSlices(*h.store);
+    ASSERT_TRUE(waitForTask(OrvelStorePeer::persistChangedSlices(*h.store)));
     ASSERT_TRUE(positionsOnDisk());
     EXPECT_EQ(positionsOnDisk()->pins.at(sp('A')), RoomCoordinate::clamping(0.25, 0.5));
 
     h.clock.advance(milliseconds(100));
     pin('A', 0.75);
-    OrvelStorePeer::persistChangedSlices(*h.store);
+    ASSERT_TRUE(waitForTask(OrvelStorePeer::persistChangedSlices(*h.store)));
     EXPECT_EQ(positionsOnDisk()->pins.at(sp('A')), RoomCoordinate::clamping(0.75, 0.5));
 }
 
@@ -186,27 +185,23 @@ TEST_F(StorePersistence, AFailedPositionsWriteLeavesItsRecordWhileTheCacheWriteI
 TEST_F(StorePersistence, AnOlderCacheSliceNeverOvertakesANewerOneOnDisk) {
     // Hold the writer so the loop's writes stay queued.
     std::promise<void> holdWriter;
-    OrvelFilesWriter::shared().enqueue([held = holdWriter.get_future().share()] { held.wait(); });
+    FileWriter::shared().enqueue([held = holdWriter.get_future().share()] { held.wait(); });
 
     // The loop takes its slices (a pin and a louder kitchen) and waits on its positions write.
     pin('A', 0.25);
     h.clock.advance(milliseconds(30'000));
     h.sonos->publish(kitchenAndOffice(T0.addingSeconds(30), 45).build());
-    ASSERT_TRUE(waitUntil([] { return OrvelFilesWriter::shared().pendingCount() == 2; }));
+    ASSERT_TRUE(waitUntil([] { return FileWriter::shared().pendingCount() == 2; }));
 
-    // Meanwhile the household is renamed and written at once from the GUI thread; that write
-    // waits for the writer, so the writer is let go once it is queued.
+    // Meanwhile the household is renamed and a write asked for from the GUI thread: it queues
+    // its positions write behind the loop's and awaits it too.
     OrvelState renamed = h.store->state();
     renamed.renameSystem("Cabin");
     h.store->setState(renamed);
-    std::jthread release([&holdWriter] {
-        // The held job, the loop's positions write and the positions write asked for now (the
-        // cache write is asked for once that one is done).
-        while (OrvelFilesWriter::shared().pendingCount() < 3) std::this_thread::yield();
-        holdWriter.set_value();
-    });
-    OrvelStorePeer::persistChangedSlices(*h.store);
-    release.join();
+    auto renamedWrite = OrvelStorePeer::persistChangedSlices(*h.store);
+    EXPECT_EQ(FileWriter::shared().pendingCount(), 3u);
+    holdWriter.set_value();
+    ASSERT_TRUE(waitForTask(std::move(renamedWrite)));
     ASSERT_TRUE(h.settle());
 
     const auto cache = cacheOnDisk();

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractItemModelTester>
-#include <QPersistentModelIndex>
 #include <QSignalSpy>
 
 #include "OrvelUI/shell/GroupListModel.h"
@@ -9,86 +7,6 @@
 
 using namespace orvel;
 using namespace orvel::testing;
-
-namespace {
-
-GroupListModel::Row row(const char* id, const char* name = "") {
-    return {QString::fromLatin1(id), QString::fromLatin1(name), {}};
-}
-
-QStringList ids(const GroupListModel& model) {
-    QStringList out;
-    for (const auto& r : model.rows()) out << r.groupId;
-    return out;
-}
-
-}  // namespace
-
-TEST(GroupListModel, UpdatesRowsInPlaceWithoutReset) {
-    struct Case {
-        const char* what;
-        std::vector<const char*> before;
-        std::vector<const char*> after;
-    };
-    const Case cases[] = {
-        {"insert into empty", {}, {"a", "b"}},
-        {"remove all", {"a", "b"}, {}},
-        {"reverse", {"a", "b", "c", "d"}, {"d", "c", "b", "a"}},
-        {"rotate", {"a", "b", "c"}, {"b", "c", "a"}},
-        {"mixed", {"a", "b", "c", "d"}, {"e", "c", "a", "f"}},
-        {"unchanged", {"a", "b"}, {"a", "b"}},
-    };
-    for (const auto& c : cases) {
-        GroupListModel model;
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-        std::vector<GroupListModel::Row> before;
-        for (const char* id : c.before) before.push_back(row(id));
-        model.setRows(before);
-
-        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
-        // Rows that stay keep their identity across the update.
-        std::map<QString, QPersistentModelIndex> kept;
-        for (int i = 0; i < model.rowCount(); ++i) kept.emplace(model.rows()[std::size_t(i)].groupId, model.index(i));
-
-        std::vector<GroupListModel::Row> after;
-        QStringList expected;
-        for (const char* id : c.after) {
-            after.push_back(row(id));
-            expected << QString::fromLatin1(id);
-        }
-        model.setRows(after);
-
-        EXPECT_EQ(ids(model), expected) << c.what;
-        EXPECT_EQ(resets.count(), 0) << c.what;
-        for (const auto& [id, index] : kept) {
-            if (!expected.contains(id)) continue;
-            ASSERT_TRUE(index.isValid()) << c.what << " " << id.toStdString();
-            EXPECT_EQ(index.data(GroupListModel::GroupIdRole).toString(), id) << c.what;
-        }
-    }
-}
-
-TEST(GroupListModel, ChangedRowsAreReportedOnce) {
-    GroupListModel model;
-    model.setRows({row("a", "Kitchen"), row("b", "Office")});
-    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
-    QSignalSpy counts(&model, &GroupListModel::countChanged);
-
-    model.setRows({row("a", "Kitchen"), row("b", "Office + Den")});
-    ASSERT_EQ(changes.count(), 1);
-    EXPECT_EQ(changes.at(0).at(0).toModelIndex().row(), 1);
-    EXPECT_EQ(counts.count(), 0);
-
-    model.setRows({row("a", "Kitchen"), row("b", "Office + Den")});
-    EXPECT_EQ(changes.count(), 1);
-}
-
-TEST(GroupListModel, RepeatedIdsKeepTheFirst) {
-    GroupListModel model;
-    model.setRows({row("a", "first"), row("b"), row("a", "second")});
-    EXPECT_EQ(ids(model), (QStringList{"a", "b"}));
-    EXPECT_EQ(model.rows()[0].displayName, "first");
-}
 
 TEST(GroupListModel, RowsShowShortRoomNamesAsTheyAre) {
     GroupListModel model;
@@ -101,4 +19,33 @@ TEST(GroupListModel, RowsShowShortRoomNamesAsTheyAre) {
     EXPECT_EQ(index.data(GroupListModel::DisplayNameRole).toString(), "Living Room Speaker");
     EXPECT_EQ(index.data(GroupListModel::RoomNamesRole).toStringList(), (QStringList{"Living Room", "<b>x</b>", "Arc"}));
     EXPECT_FALSE(model.index(1).data(GroupListModel::GroupIdRole).isValid());
+}
+
+TEST(GroupListModel, AGroupListedTwiceKeepsItsFirstPlace) {
+    GroupListModel model;
+    model.setGroups(std::vector<SonosGroup>{group({speaker(1, "Kitchen")}), group({speaker(2, "Office")}),
+                                            group({speaker(1, "Kitchen"), speaker(3, "Den")})});
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.rows()[0].roomNames, QStringList{"Kitchen"});
+}
+
+TEST(GroupListModel, AChangedGroupNamesTheRolesThatChanged) {
+    GroupListModel model;
+    model.setGroups(std::vector<SonosGroup>{group({speaker(1, "Kitchen")})});
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    struct Case {
+        std::vector<Speaker> members;
+        QList<int> roles;
+    };
+    const Case cases[] = {
+        {{speaker(1, "Kitchen"), speaker(2, "Office")}, {GroupListModel::RoomNamesRole}},
+        {{speaker(1, "Galley"), speaker(2, "Office")},
+         {Qt::DisplayRole, GroupListModel::DisplayNameRole, GroupListModel::RoomNamesRole}},
+    };
+    for (const Case& c : cases) {
+        changes.clear();
+        model.setGroups(std::vector<SonosGroup>{group(c.members)});
+        ASSERT_EQ(changes.count(), 1);
+        EXPECT_EQ(changes.at(0).at(2).value<QList<int>>(), c.roles);
+    }
 }

@@ -28,7 +28,7 @@ TEST(OrvelRootView, LayoutAndLimits) {
     EXPECT_EQ(desktop.sidebarMinimumWidth(), 230);
     EXPECT_EQ(desktop.sidebarIdealWidth(), 260);
     EXPECT_EQ(desktop.sidebarMaximumWidth(), 300);
-    EXPECT_EQ(desktop.selectionKind(), "home");
+    EXPECT_EQ(desktop.selectionKind(), SelectionKind::Home);
     EXPECT_EQ(desktop.activeTab(), int(AppTab::map));
 
     OrvelRootView phone(fixed(arguments({"--layout=ios", "--tab=settings"})));
@@ -51,10 +51,10 @@ TEST(OrvelRootView, WatchersRunOnlyOnceShownAndOnChanges) {
 
     // Before the window shows, the household is kept but the watchers do not run.
     view.setHousehold({group({speaker(1, "Living Room")})}, {speaker(1, "Living Room")});
-    EXPECT_EQ(view.selectionKind(), "home");
+    EXPECT_EQ(view.selectionKind(), SelectionKind::Home);
 
     view.shown();
-    EXPECT_EQ(view.selectionKind(), "group");
+    EXPECT_EQ(view.selectionKind(), SelectionKind::Group);
     EXPECT_EQ(view.selectionId(), QString::fromStdString(sp(1).rawValue()));
     EXPECT_EQ(navigation.count(), 1);
 
@@ -74,15 +74,15 @@ TEST(OrvelRootView, SelectedOfflineSpeakerFollowsItsGroup) {
     view.shown();
     view.setHousehold({group({speaker(1, "Kitchen")})}, {speaker(1, "Kitchen"), offline(2, "Office")});
     view.select(SidebarDestination::speaker(sp(2)));
-    EXPECT_EQ(view.selectionKind(), "speaker");
+    EXPECT_EQ(view.selectionKind(), SelectionKind::Speaker);
 
     // A sweep that changes nothing about the offline list leaves the selection alone.
     view.setHousehold({group({speaker(1, "Kitchen")}, pausedStream())}, {speaker(1, "Kitchen"), offline(2, "Office")});
-    EXPECT_EQ(view.selectionKind(), "speaker");
+    EXPECT_EQ(view.selectionKind(), SelectionKind::Speaker);
 
     // The speaker answers again and has joined the kitchen.
     view.setHousehold({group({speaker(1, "Kitchen"), speaker(2, "Office")})}, {speaker(1, "Kitchen"), speaker(2, "Office")});
-    EXPECT_EQ(view.selectionKind(), "group");
+    EXPECT_EQ(view.selectionKind(), SelectionKind::Group);
     EXPECT_EQ(view.selectionId(), QString::fromStdString(sp(1).rawValue()));
 }
 

@@ -68,7 +68,8 @@ GroupRows shownRows(const GroupListModel& model) {
                                          SpeakerModel::one(), ReachabilityState::online(speaker.address.toString().toStdString()),
                                          DiscreteVolume::snappingPercent(20), {}});
     }
-    if (!OrvelFiles(folder.toStdString()).save(cache, fileSlot::cachedSpeakers())) {
+    const auto saved = waitForTask(OrvelFiles(folder.toStdString()).saveAsync(cache, fileSlot::cachedSpeakers()));
+    if (!saved || !*saved) {
         return ::testing::AssertionFailure() << "could not write the cached speakers";
     }
     return ::testing::AssertionSuccess();

@@ -26,8 +26,9 @@ protected:
         const std::string ip = fake.address(fake.speakerId(0)).toString().toStdString();
         const Speaker cached{id, "Somewhere", SpeakerModel::one(), ReachabilityState::offline(ip, Date::fromUnix(1e9)),
                              DiscreteVolume::snappingPercent(10), {}};
-        ASSERT_TRUE(OrvelFiles(folder()).save(CachedSpeakersFile{{cached, cached}, {}, std::nullopt},
-                                              fileSlot::cachedSpeakers()));
+        const auto saved = waitForTask(OrvelFiles(folder()).saveAsync(CachedSpeakersFile{{cached, cached}, {}, std::nullopt},
+                                                                      fileSlot::cachedSpeakers()));
+        ASSERT_TRUE(saved && *saved);
 
         SonosHousehold::Environment environment;
         environment.clock = &clock;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QQmlComponent>
 #include <QWindow>
 
 #include "AppRig.h"
@@ -112,6 +113,23 @@ TEST(OrvellaApp, PhoneLayoutWindow) {
     const QImage image = render(window, "orvella-window-phone.png");
     expectDrawn(image, VavuzadiRudodTheme::shared()->obsidian().rgba());
     VavuzadiRudodTheme::shared()->setForcedScheme(std::nullopt);
+}
+
+TEST(OrvellaApp, QmlSwitchesOnTheSelectionKind) {
+    AppRig rig;
+    const auto started = rig.start(arguments({}));
+    ASSERT_NE(started, nullptr);
+    OrvellaApp& app = *started;
+    QQmlComponent component(&app.engine());
+    component.setData("import QtQml\nimport Orvella.UI\n"
+                      "QtObject { required property OrvelRootView view\n"
+                      "  property bool speaker: view.selectionKind === SelectionKind.Speaker }",
+                      QUrl());
+    const std::unique_ptr<QObject> probe(component.createWithInitialProperties({{"view", QVariant::fromValue(app.rootView())}}));
+    ASSERT_NE(probe, nullptr) << component.errorString().toStdString();
+    EXPECT_FALSE(probe->property("speaker").toBool());
+    app.rootView()->select(SidebarDestination::speaker(sp(2)));
+    EXPECT_TRUE(probe->property("speaker").toBool());
 }
 
 TEST(OrvellaApp, WindowSizeOptionIsAppliedAfterShowing) {

@@ -29,6 +29,7 @@
 #include "OrvelDomain/HouseholdSnapshot.h"
 #include "SonosProtocolBoundary/SonosHousehold.h"
 #include "Support/CancellationToken.h"
+#include "Support/FileWriter.h"
 #include "testing/ManualClock.h"
 #include "common/WaitFor.h"
 #include "fakes/FakeHousehold.h"
@@ -138,7 +139,11 @@ public:
 
     qsizetype requestCount(const QString& target) const { return fake.requestLog().count(target); }
 
+    // The lines written so far: the log's lines go through the file writer, so what was queued
+    // before this call is let through first.
     QStringList logLines() const {
+        const QFuture<void> drained = FileWriter::shared().submit([] {});
+        if (!waitUntil([&] { return drained.isFinished(); })) return {};
         QFile file(QDir(folder.path()).filePath(QStringLiteral("network-debug.log")));
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
         return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -29,12 +29,6 @@ std::vector<char> fileBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-mode_t modeOf(const std::filesystem::path& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return 0;
-    return info.st_mode & 07777;
-}
-
 const VaultIdentity here{"0123456789abcdef0123456789abcdef.alice", {}};
 
 class TokenVaultTest : public ::testing::Test {
@@ -274,37 +268,5 @@ TEST_F(TokenVaultTest, ForeignOrDamagedFilesReadAsEmptyAndAreReplacedOnTheNextSt
         v.storeDisplayName("Alice");
         EXPECT_EQ(v.loadSnapshot(), (TokenVault::Snapshot{std::nullopt, std::nullopt, "Alice"})) << c.name;
     }
-}
-
-TEST_F(TokenVaultTest, FileIsPrivateFromCreationEvenWithAPermissiveUmaskAndStaysSo) {
-    const mode_t previous = ::umask(0);
-    const TokenVault v = vault();
-    v.storeRefreshToken("r");
-    ::umask(previous);
-    EXPECT_EQ(modeOf(folder()), 0700u);
-    EXPECT_EQ(modeOf(v.vaultFilePath()), 0600u);
-    // No temporary file is left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder()), {}), 1);
-    // A write tightens a file left with a wider mode.
-    ::chmod(v.vaultFilePath().c_str(), 0644);
-    v.storeDisplayName("Alice");
-    EXPECT_EQ(modeOf(v.vaultFilePath()), 0600u);
-}
-
-TEST_F(TokenVaultTest, ALinkInPlaceOfTheFileIsReplacedNotFollowed) {
-    const TokenVault v = vault();
-    std::filesystem::create_directories(folder());
-    const auto elsewhere = folder().parent_path() / "elsewhere";
-    std::ofstream(elsewhere) << "someone else's file";
-    ::chmod(elsewhere.c_str(), 0644);
-    std::filesystem::create_symlink(elsewhere, v.vaultFilePath());
-
-    EXPECT_EQ(v.loadSnapshot(), TokenVault::Snapshot{});
-    v.storeRefreshToken("r");
-    EXPECT_FALSE(std::filesystem::is_symlink(v.vaultFilePath()));
-    EXPECT_EQ(v.refreshToken(), "r");
-    EXPECT_EQ(modeOf(elsewhere), 0644u);
-    const auto untouched = fileBytes(elsewhere);
-    EXPECT_EQ(std::string(untouched.begin(), untouched.end()), "someone else's file");
 }
 

@@ -3,9 +3,9 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Orvella.UI
 
-// One alert as a short sentence on a small card, with a close button and, for one kind of
-// alert, an action button.
-Rectangle {
+// One alert as a short sentence on a glowing glass card, with a close button and, for one kind
+// of alert, an action button.
+VavuzadiRudodCard {
     id: banner
 
     required property string message
@@ -14,12 +14,10 @@ Rectangle {
     signal actionChosen()
     signal dismissed()
 
+    glowing: true
+    radius: 16
     implicitWidth: row.implicitWidth + 32
     implicitHeight: row.implicitHeight + 20
-    radius: 16
-    color: VavuzadiRudod.cardElevatedFill
-    border.color: VavuzadiRudod.gold
-    border.width: 1
 
     RowLayout {
         id: row
@@ -43,28 +41,22 @@ Rectangle {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             color: VavuzadiRudod.primaryText
-            font.pixelSize: 13
+            font.pixelSize: TextStyles.body
         }
 
-        Button {
+        PressableStyle {
             objectName: "alertAction"
             Layout.alignment: Qt.AlignVCenter
             visible: banner.actionTitle.length > 0
-            flat: true
+            text: banner.actionTitle
             leftPadding: 10
             rightPadding: 10
             topPadding: 4
             bottomPadding: 4
+            palette.buttonText: VavuzadiRudod.ink
+            font.pixelSize: TextStyles.subheadline
+            font.bold: true
             onClicked: banner.actionChosen()
-
-            contentItem: Text {
-                text: parent.text
-                textFormat: Text.PlainText
-                color: VavuzadiRudod.ink
-                font.pixelSize: 11
-                font.bold: true
-            }
-            text: banner.actionTitle
 
             background: Rectangle {
                 radius: height / 2
@@ -72,20 +64,17 @@ Rectangle {
             }
         }
 
-        Button {
+        PressableStyle {
             objectName: "alertClose"
             Layout.alignment: Qt.AlignVCenter
-            flat: true
             padding: 2
             onClicked: banner.dismissed()
 
-            contentItem: Text {
-                text: "\u2715"
+            contentItem: Symbol {
+                name: "xmark"
+                pixelSize: TextStyles.body
                 color: VavuzadiRudod.secondaryText
-                font.pixelSize: 11
-                font.bold: true
             }
-            background: Item {}
         }
     }
 }

@@ -1,58 +1,58 @@
 #pragma once
 
 // The household's groups as a list for the views, one row per group keyed by the group's id.
-// Updates move, insert, remove and change rows in place and never reset the model, so
-// delegates keep their hover and drag state across sweeps.
 
 #include <span>
-#include <vector>
 
-#include <QAbstractListModel>
 #include <QString>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
 #include "OrvelDomain/SonosGroup.h"
+#include "OrvelUI/common/KeyedListModel.h"
 
 namespace orvel {
 
-class GroupListModel : public QAbstractListModel {
+struct GroupListRow {
+    QString groupId;
+    QString displayName;
+    // Short room names, coordinator first.
+    QStringList roomNames;
+
+    static GroupListRow of(const SonosGroup& group);
+    const QString& key() const { return groupId; }
+    friend bool operator==(const GroupListRow&, const GroupListRow&) = default;
+};
+
+// moc is shown the base that carries the meta-object (see KeyedListModel.h).
+#ifdef Q_MOC_RUN
+class GroupListModel : public orvel::KeyedListModelBase {
+#else
+class GroupListModel : public KeyedListModel<GroupListRow> {
+#endif
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Provided by the root view")
-    Q_PROPERTY(int count READ rowCount NOTIFY countChanged)
 
 public:
     enum Role {
         GroupIdRole = Qt::UserRole + 1,
         DisplayNameRole,
-        // Short room names, coordinator first.
         RoomNamesRole,
     };
 
-    struct Row {
-        QString groupId;
-        QString displayName;
-        QStringList roomNames;
-        static Row of(const SonosGroup& group);
-        friend bool operator==(const Row&, const Row&) = default;
-    };
+    using Row = GroupListRow;
 
     explicit GroupListModel(QObject* parent = nullptr);
 
+    // A group listed twice keeps its first place: one group is one row.
     void setGroups(std::span<const SonosGroup> groups);
-    void setRows(std::vector<Row> rows);
-    const std::vector<Row>& rows() const { return rows_; }
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-signals:
-    void countChanged();
-
-private:
-    std::vector<Row> rows_;
+protected:
+    QVariant roleData(const Row& row, int role) const override;
+    QList<int> changedRoles(const Row& before, const Row& after) const override;
 };
 
 }  // namespace orvel

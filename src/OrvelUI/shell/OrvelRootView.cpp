@@ -54,13 +54,6 @@ void OrvelRootView::select(std::optional<SidebarDestination> destination) {
     changeNavigation([&](RootNavigation& navigation) { navigation.selection = std::move(destination); });
 }
 
-QString OrvelRootView::selectionKind() const {
-    if (!navigation_.selection) return {};
-    if (navigation_.selection->isGroup()) return QStringLiteral("group");
-    if (navigation_.selection->isSpeaker()) return QStringLiteral("speaker");
-    return QStringLiteral("home");
-}
-
 QString OrvelRootView::selectionId() const {
     if (!navigation_.selection) return {};
     if (const auto* group = navigation_.selection->asGroup()) return QString::fromStdString(group->id.description());

@@ -20,6 +20,7 @@
 #include "OrvelDomain/SonosGroup.h"
 #include "OrvelUI/shell/LaunchView.h"
 #include "OrvelUI/shell/RootNavigation.h"
+#include "OrvelUI/shell/SelectionKind.h"
 
 namespace orvel {
 
@@ -39,7 +40,7 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(int sidebarIdealWidth READ sidebarIdealWidth CONSTANT)
     Q_PROPERTY(int sidebarMaximumWidth READ sidebarMaximumWidth CONSTANT)
     Q_PROPERTY(int activeTab READ activeTab WRITE setActiveTab NOTIFY navigationChanged)
-    Q_PROPERTY(QString selectionKind READ selectionKind NOTIFY navigationChanged)
+    Q_PROPERTY(orvel::SelectionKind::Kind selectionKind READ selectionKind NOTIFY navigationChanged)
     Q_PROPERTY(QString selectionId READ selectionId NOTIFY navigationChanged)
     Q_PROPERTY(orvel::GroupListModel* groups READ groups CONSTANT)
     Q_PROPERTY(bool hasAlert READ hasAlert NOTIFY alertChanged)
@@ -66,8 +67,7 @@ public:
 
     int activeTab() const { return int(navigation_.activeTab); }
     void setActiveTab(int tab);
-    // "home", "group", "speaker", or empty with nothing selected.
-    QString selectionKind() const;
+    SelectionKind::Kind selectionKind() const { return SelectionKind::of(navigation_.selection); }
     QString selectionId() const;
     GroupListModel* groups() { return &groups_; }
 

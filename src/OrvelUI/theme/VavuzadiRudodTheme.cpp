@@ -35,6 +35,11 @@ std::optional<ColorScheme> VavuzadiRudodTheme::guessSystemAppearance() {
 
 void VavuzadiRudodTheme::setForcedScheme(std::optional<ColorScheme> scheme) { update(scheme, system_); }
 
+void VavuzadiRudodTheme::setSystemAppearance(SystemAppearance systemAppearance) {
+    systemAppearance_ = std::move(systemAppearance);
+    refreshSystemAppearance();
+}
+
 void VavuzadiRudodTheme::refreshSystemAppearance() {
     update(forced_, systemAppearance_ ? systemAppearance_() : std::nullopt);
 }

@@ -61,6 +61,8 @@ public:
     std::optional<ColorScheme> appearance() const { return forced_ ? forced_ : system_; }
     std::optional<ColorScheme> forcedScheme() const { return forced_; }
     void setForcedScheme(std::optional<ColorScheme> scheme);
+    // Replaces where the system appearance comes from (the desktop portal, say) and reads it.
+    void setSystemAppearance(SystemAppearance systemAppearance);
     // Reads the system appearance again; called by the theme itself on palette changes.
     void refreshSystemAppearance();
 

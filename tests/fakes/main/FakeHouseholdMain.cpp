@@ -2,7 +2,7 @@
 // inside a private network namespace. Runs until killed.
 //
 //   orvella-fake-household [--first 127.0.0.2] [--count 4] [--address A ...] [--port 1400]
-//                          [--grouping-delay-ms 300] [--bare]
+//                          [--grouping-delay-ms 300] [--bare | --showcase]
 
 #include <cstdio>
 
@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QHostAddress>
 
+#include "ShowcaseHousehold.h"
 #include "fakes/FakeHousehold.h"
 
 namespace {
@@ -46,7 +47,9 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("grouping-delay-ms"), QStringLiteral("Delay before grouping changes take effect."),
                       QStringLiteral("ms"), QStringLiteral("300")});
     parser.addOption({QStringLiteral("bare"), QStringLiteral("Standalone idle speakers without queue, accounts or radio readings.")});
+    parser.addOption({QStringLiteral("showcase"), QStringLiteral("A household of about nine rooms worth looking at, from --first on; ignores --count and --address.")});
     parser.process(app);
+    const bool showcase = parser.isSet(QStringLiteral("showcase"));
 
     QList<QHostAddress> addresses;
     for (const QString& text : parser.values(QStringLiteral("address"))) addresses << QHostAddress(text);
@@ -67,13 +70,23 @@ int main(int argc, char** argv) {
     if (!ok || delay < 0) return fail(QStringLiteral("--grouping-delay-ms must be 0 or more"));
 
     FakeHousehold household;
-    for (qsizetype i = 0; i < addresses.size(); ++i)
-        household.addSpeaker(FakeHousehold::standardSpeaker(addresses[i], int(i)));
+    const QHostAddress first(parser.value(QStringLiteral("first")));
+    if (showcase) {
+        orvel::fakes::seedShowcase(household, first);
+        for (const QString& id : household.speakerIds()) {
+            const QHostAddress address = household.model().speaker(id).address;
+            if (!isLoopbackV4(address)) return fail(QStringLiteral("%1 is not a loopback address (127.0.0.0/8)").arg(address.toString()));
+        }
+    } else {
+        for (qsizetype i = 0; i < addresses.size(); ++i)
+            household.addSpeaker(FakeHousehold::standardSpeaker(addresses[i], int(i)));
+    }
     household.setPort(quint16(port));
     household.setGroupingDelay(std::chrono::milliseconds(delay));
     household.setRecording(false);
-    if (!parser.isSet(QStringLiteral("bare"))) household.seedDemoContent();
+    if (!showcase && !parser.isSet(QStringLiteral("bare"))) household.seedDemoContent();
     if (!household.start()) return fail(household.errorString());
+    if (showcase) orvel::fakes::scheduleShowcaseDropout(household, first);
 
     for (const QString& id : household.speakerIds()) {
         const auto& speaker = household.model().speaker(id);

@@ -1,15 +1,15 @@
-#include "OrvelFilesWriter.h"
+#include "FileWriter.h"
 
 namespace orvel {
 
-OrvelFilesWriter& OrvelFilesWriter::shared() {
-    static OrvelFilesWriter writer;
+FileWriter& FileWriter::shared() {
+    static FileWriter writer;
     return writer;
 }
 
-OrvelFilesWriter::OrvelFilesWriter() : thread_([this] { run(); }) {}
+FileWriter::FileWriter() : thread_([this] { run(); }) {}
 
-OrvelFilesWriter::~OrvelFilesWriter() {
+FileWriter::~FileWriter() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -18,7 +18,7 @@ OrvelFilesWriter::~OrvelFilesWriter() {
     thread_.join();
 }
 
-void OrvelFilesWriter::enqueue(Job job) {
+void FileWriter::enqueue(Job job) {
     if (isWriterThread()) {
         // A job that writes again from the writer thread would wait for itself; it runs now,
         // which is still after everything queued before the job that asked.
@@ -32,14 +32,14 @@ void OrvelFilesWriter::enqueue(Job job) {
     wake_.notify_one();
 }
 
-std::size_t OrvelFilesWriter::pendingCount() const {
+std::size_t FileWriter::pendingCount() const {
     std::lock_guard lock(mutex_);
     return jobs_.size() + (busy_ ? 1 : 0);
 }
 
-bool OrvelFilesWriter::isWriterThread() const { return std::this_thread::get_id() == thread_.get_id(); }
+bool FileWriter::isWriterThread() const { return std::this_thread::get_id() == thread_.get_id(); }
 
-void OrvelFilesWriter::run() {
+void FileWriter::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });

@@ -1,9 +1,9 @@
 #pragma once
 
-// The one thread that writes the store's files. Every write of a store file, whether its caller
-// waits for it or awaits it, is queued here and run alone, in the order the writes were asked
-// for, so a newer version of a file is never overwritten by an older one that was still
-// waiting, and two writes never interleave.
+// The one thread that writes the program's files. Every write of a file (the store's files, the
+// debug log) is queued here and run alone, in the order the writes were asked for, so a newer
+// version of a file is never overwritten by an older one that was still waiting, two writes
+// never interleave, and the GUI thread never waits for the disk: it queues and awaits.
 
 #include <QFuture>
 #include <QPromise>
@@ -21,17 +21,17 @@
 
 namespace orvel {
 
-class OrvelFilesWriter {
+class FileWriter {
 public:
     using Job = std::move_only_function<void()>;
 
     // The process-wide writer, started on first use. At exit it finishes what is queued.
-    static OrvelFilesWriter& shared();
+    static FileWriter& shared();
 
-    OrvelFilesWriter();
-    ~OrvelFilesWriter();
-    OrvelFilesWriter(const OrvelFilesWriter&) = delete;
-    OrvelFilesWriter& operator=(const OrvelFilesWriter&) = delete;
+    FileWriter();
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
 
     // Runs `job` on the writer thread after every job queued before it.
     void enqueue(Job job);

@@ -1,0 +1,149 @@
+#include "ShowcaseHousehold.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+#include "fakes/FakeDocuments.h"
+#include "fakes/FakeHousehold.h"
+
+namespace orvel::fakes {
+
+namespace {
+
+struct ShowcaseSpeaker {
+    const char* room;
+    const char* modelName;
+    const char* modelNumber;
+    const char* displayName;
+};
+
+// Satellites carry their main room's name, as the speakers report it.
+constexpr ShowcaseSpeaker speakers[] = {
+    {"Living Room", "Sonos Arc", "S19", "Arc"},            // 0 home theatre
+    {"Living Room", "Sonos Era 100", "S39", "Era 100"},    // 1 rear left
+    {"Living Room", "Sonos Era 100", "S39", "Era 100"},    // 2 rear right
+    {"Living Room", "Sonos Sub", "S15", "Sub"},            // 3 sub
+    {"Kitchen", "Sonos Era 300", "S41", "Era 300"},        // 4 group of three, coordinator
+    {"Dining Room", "Sonos Five", "S23", "Five"},          // 5
+    {"Office", "Sonos One", "S18", "One"},                 // 6
+    {"Bedroom", "Sonos One", "S18", "One"},                // 7 stereo pair, paused
+    {"Bedroom", "Sonos One", "S18", "One"},                // 8 right of the pair
+    {"Patio", "Sonos Move", "S17", "Move"},                // 9 on battery
+    {"Bathroom", "Sonos Roam", "S27", "Roam"},             // 10 on its charger
+    {"Study", "SYMFONISK Bookshelf", "S21", "SYMFONISK Bookshelf"},  // 11 radio
+    {"Garage", "Sonos Amp", "S16", "Amp"},                 // 12 goes offline
+};
+constexpr int dropoutIndex = 12;
+constexpr int dropoutDelayMs = 4000;
+
+FakeTrack track(int n, const char* title, const char* artist, const char* album, int seconds) {
+    const QString id = QStringLiteral("6rqhFgbbKwnb9MLmUQDhG%1").arg(n);
+    FakeTrack t;
+    t.uri = QStringLiteral("x-sonos-spotify:spotify%3atrack%3a") + id + QStringLiteral("?sid=12&flags=8224&sn=2");
+    t.title = QString::fromUtf8(title);
+    t.creator = QString::fromUtf8(artist);
+    t.album = QString::fromUtf8(album);
+    // The speaker serves the picture itself, from its own loopback address.
+    t.albumArtUri = QStringLiteral("/getaa?s=1&u=") + QString::fromLatin1(QUrl::toPercentEncoding(t.uri));
+    t.durationSeconds = seconds;
+    return t;
+}
+
+// A saved grouping as the household keeps it: members without the coordinator, in ascending order.
+QJsonObject preset(const char* id, const char* name, const QString& coordinator, QStringList members) {
+    members.sort();
+    QJsonArray memberArray;
+    for (const QString& member : members) memberArray.append(member);
+    return QJsonObject{{QStringLiteral("id"), QJsonObject{{QStringLiteral("rawValue"), QString::fromLatin1(id)}}},
+                       {QStringLiteral("name"), QString::fromUtf8(name)},
+                       {QStringLiteral("coordinatorUUID"), coordinator},
+                       {QStringLiteral("memberUUIDs"), memberArray}};
+}
+
+}  // namespace
+
+int seedShowcase(FakeHousehold& household, const QHostAddress& first) {
+    QStringList ids;
+    int index = 0;
+    for (const ShowcaseSpeaker& s : speakers) {
+        FakeSpeaker speaker;
+        speaker.address = FakeHousehold::addressAfter(first, index);
+        speaker.uuid = FakeHousehold::uuidFor(speaker.address);
+        speaker.roomName = QString::fromUtf8(s.room);
+        speaker.modelName = QString::fromUtf8(s.modelName);
+        speaker.modelNumber = QString::fromUtf8(s.modelNumber);
+        speaker.displayName = QString::fromUtf8(s.displayName);
+        speaker.volume = 18 + (index * 9) % 45;
+        ids << household.addSpeaker(std::move(speaker));
+        ++index;
+    }
+    FakeHouseholdModel& model = household.model();
+
+    model.bond(ids[0], ids[1], SatelliteRole::RearLeft);
+    model.bond(ids[0], ids[2], SatelliteRole::RearRight);
+    model.bond(ids[0], ids[3], SatelliteRole::Subwoofer);
+    model.bond(ids[7], ids[8], SatelliteRole::StereoRight);
+
+    model.editSpeaker(ids[9]).battery = FakeBattery{64, QStringLiteral("BATTERY"), QStringLiteral("NORMAL")};
+    model.editSpeaker(ids[10]).battery = FakeBattery{17, QStringLiteral("SONOS_CHARGING_RING"), QStringLiteral("NORMAL")};
+
+    model.setQueue(ids[4], {track(1, "Morning Light", "The Quiet Rooms", "Open House", 211),
+                            track(2, "Kitchen Radio", "Ada & The Tiles", "Floorplans", 187),
+                            track(3, "Stairwell Echo", "The Quiet Rooms", "Open House", 245),
+                            track(4, "Café Noir", "Léa Mercier", "Rue des Jardins", 198)});
+    FakePlayback& playing = model.editSpeaker(ids[4]).playback;
+    playing.currentUri = QStringLiteral("x-rincon-queue:") + ids[4] + QStringLiteral("#0");
+    playing.trackNumber = 2;
+    playing.relSeconds = 74;
+    playing.transportState = QStringLiteral("PLAYING");
+    model.setGroup({ids[4], ids[5], ids[6]});
+
+    model.setQueue(ids[7], {track(5, "Low Tide", "Harbour Lights", "Coastal", 302)});
+    FakePlayback& paused = model.editSpeaker(ids[7]).playback;
+    paused.currentUri = QStringLiteral("x-rincon-queue:") + ids[7] + QStringLiteral("#0");
+    paused.trackNumber = 1;
+    paused.relSeconds = 131;
+    paused.transportState = QStringLiteral("PAUSED_PLAYBACK");
+
+    FakePlayback& radio = model.editSpeaker(ids[11]).playback;
+    radio.currentUri = QStringLiteral("x-sonosapi-stream:s24940?sid=254&flags=8224&sn=0");
+    radio.currentUriMetaData = streamDidl(QStringLiteral("Radio Paradise"), {});
+    radio.streamContent = QStringLiteral("Harbour Lights - Low Tide");
+    radio.transportState = QStringLiteral("PLAYING");
+    radio.trackNumber = 1;
+
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        FakeSpeaker& speaker = model.editSpeaker(ids[i]);
+        speaker.noiseFloor = -95;
+        for (qsizetype j = 0; j < ids.size(); ++j)
+            if (j != i) speaker.radio.append({ids[j], int(std::max<qsizetype>(5, 52 - 6 * std::abs(i - j)))});
+    }
+    model.setAccounts({FakeAccount{}});
+    model.setSystemProperty(QStringLiteral("Orvella_SystemName"), QStringLiteral("Showcase Household"));
+    const QJsonArray presets{
+        preset("6F1C2A4E-3B7D-4C15-9A0E-5D2B8C7F1A01", "Downstairs", ids[0], {ids[4], ids[5]}),
+        preset("0B9E7D3C-2A14-4F68-8C5B-1E3D9A7F6B02", "Evening", ids[4], {ids[7], ids[9]}),
+    };
+    model.setSystemProperty(QStringLiteral("Orvella_Presets_v1"),
+                            QString::fromUtf8(QJsonDocument(presets).toJson(QJsonDocument::Compact)));
+    return index;
+}
+
+void scheduleShowcaseDropout(FakeHousehold& household, const QHostAddress& first) {
+    const QString leaving = FakeHousehold::uuidFor(FakeHousehold::addressAfter(first, dropoutIndex));
+    auto* watch = new QObject(&household);
+    QObject::connect(&household, &FakeHousehold::requestReceived, watch,
+                     [watch, leaving, target = QPointer<FakeHousehold>(&household)](const FakeRequest& request) {
+                         if (request.speaker != leaving) return;
+                         watch->deleteLater();
+                         QTimer::singleShot(dropoutDelayMs, target, [target, leaving] {
+                             if (target) target->setReachability(leaving, Reachability::Refused);
+                         });
+                     });
+}
+
+}  // namespace orvel::fakes
