@@ -19,7 +19,7 @@
 #include <optional>
 
 #include "SonosProtocolBoundary/SonosHousehold.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "common/WaitFor.h"
 #include "fakes/FakeHousehold.h"
 

@@ -13,7 +13,7 @@
 #include "OrvelDomain/SonosCommand.h"
 #include "OrvelDomain/SonosCommandError.h"
 #include "OrvelDomain/SpeakerUUID.h"
-#include "SpotifyBridge/SpotifyBridgeError.h"
+#include "OrvelDomain/SpotifyBridgeError.h"
 
 namespace orvel {
 

@@ -28,7 +28,7 @@
 #include "OrvelDomain/SonosGroup.h"
 #include "OrvelDomain/SpotifyTrackContext.h"
 #include "OrvelDomain/SpotifyTrackMetadata.h"
-#include "SpotifyBridge/SpotifyBridgeError.h"
+#include "OrvelDomain/SpotifyBridgeError.h"
 
 namespace orvel {
 

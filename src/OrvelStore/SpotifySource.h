@@ -8,7 +8,7 @@
 #include <expected>
 
 #include "OrvelDomain/SpotifyTrackContext.h"
-#include "SpotifyBridge/SpotifyBridgeError.h"
+#include "OrvelDomain/SpotifyBridgeError.h"
 
 namespace orvel {
 

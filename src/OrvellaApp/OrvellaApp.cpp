@@ -19,6 +19,7 @@
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
 #include "OrvellaApp/DataFolder.h"
+#include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/SceneCapture.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
@@ -69,7 +70,7 @@ OrvellaApp::Platform OrvellaApp::Platform::system() {
         }
     };
     platform.browser = std::make_shared<XdgBrowserOpener>();
-    platform.makeStore = [](SpotifyBridge& spotify) { return OrvelStore::live(spotify); };
+    platform.makeStore = [](SpotifyBridge& spotify) { return LiveStoreFactory::live(spotify); };
     platform.desktopSettings = [] { return std::make_unique<DBusPortalSettings>(); };
     return platform;
 }

@@ -25,7 +25,7 @@
 
 #include "OrvelDomain/Overloaded.h"
 #include "OrvelDomain/SpotifyTrackContext.h"
-#include "SpotifyBridge/SpotifyBridgeError.h"
+#include "OrvelDomain/SpotifyBridgeError.h"
 #include "SpotifyBridge/SpotifyBridgeTokens.h"
 #include "SpotifyBridge/TokenVault.h"
 #include "Support/CancellationToken.h"

@@ -13,7 +13,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "SpotifyBridge/SpotifyBridgeError.h"
+#include "OrvelDomain/SpotifyBridgeError.h"
 
 namespace orvel {
 

@@ -21,7 +21,7 @@
 #include <qcoro/qcorotask.h>
 
 #include "OrvelDomain/Date.h"
-#include "SpotifyBridge/SpotifyBridgeError.h"
+#include "OrvelDomain/SpotifyBridgeError.h"
 #include "SpotifyBridge/SpotifyTokenSet.h"
 #include "SpotifyBridge/TokenVault.h"
 #include "SpotifyBridge/WebAPI.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "SpotifyBridge/SpotifyBridgeError.h"
+#include "OrvelDomain/SpotifyBridgeError.h"
 #include "SpotifyBridge/SpotifyTokenSet.h"
 
 namespace orvel {

@@ -22,7 +22,7 @@
 
 #include "OrvelDomain/QueueItem.h"
 #include "OrvelDomain/SpotifyTrackContext.h"
-#include "SpotifyBridge/SpotifyBridgeError.h"
+#include "OrvelDomain/SpotifyBridgeError.h"
 #include "SpotifyBridge/SpotifyEndpoints.h"
 #include "SpotifyBridge/SpotifyTokenSet.h"
 

@@ -28,7 +28,7 @@
 
 #include "OrvelStore/OrvelStore.h"
 #include "Support/AsyncChannel.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "Support/Sleep.h"
 #include "common/WaitFor.h"
 

@@ -10,7 +10,7 @@
 #include "OrvelStore/OrvelFiles.h"
 #include "OrvelStore/OrvelState.h"
 #include "StateFixtures.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "common/WaitFor.h"
 
 using namespace orvel;

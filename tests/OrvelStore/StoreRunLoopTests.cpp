@@ -186,23 +186,4 @@ TEST(StoreState, AssigningAnEqualStateNotifiesNoOne) {
     EXPECT_EQ(h.store->state().networkName(), "Home");
 }
 
-TEST(StoreSeedAddresses, KeepsEachValidAddressOnceInFirstSeenOrder) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> cached;
-        std::vector<std::string> expected;
-    };
-    const Case cases[] = {
-        {"nothing cached", {}, {}},
-        {"a repeat with another between", {"127.0.2.5", "127.0.2.6", "127.0.2.5"}, {"127.0.2.5", "127.0.2.6"}},
-        {"an online and an offline speaker at one address", {"127.0.2.7", "127.0.2.7"}, {"127.0.2.7"}},
-        {"texts that are no IPv4 address", {"", "speaker.local", "127.0.2.8:1400", "0127.0.2.9", "::1", "127.0.2.8"},
-         {"127.0.2.8"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(OrvelStore::mergedSeedIPs(c.cached), c.expected);
-    }
-}
-
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "IntentFixtures.h"
 #include "OrvelStore/VolumeCoalescer.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "Support/Sleep.h"
 
 using namespace orvel;

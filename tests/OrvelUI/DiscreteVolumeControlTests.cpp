@@ -7,7 +7,7 @@
 #include <QSignalSpy>
 
 #include "OrvelUI/playback/DiscreteVolumeControl.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 
 using namespace orvel;
 using namespace std::chrono_literals;

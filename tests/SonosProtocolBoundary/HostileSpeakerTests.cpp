@@ -10,7 +10,7 @@
 
 #include "SonosProtocolBoundary/HttpClient.h"
 #include "SonosProtocolBoundary/SpeakerAddress.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "common/WaitFor.h"
 #include "fakes/FakeHttpServer.h"
 

@@ -30,7 +30,7 @@
 #include "SonosProtocolBoundary/SonosHousehold.h"
 #include "Support/CancellationToken.h"
 #include "Support/FileWriter.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "common/WaitFor.h"
 #include "fakes/FakeHousehold.h"
 #include "SonosProtocolBoundary/DiscoveryStubs.h"

@@ -5,7 +5,7 @@
 
 #include "SonosProtocolBoundary/HttpClient.h"
 #include "SonosProtocolBoundary/SpeakerAddress.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "fakes/FakeHttpServer.h"
 
 using namespace orvel;

@@ -5,7 +5,7 @@
 #include "Awaiting.h"
 #include "fakes/FakeSpotifyWebApi.h"
 #include "SpotifyBridge/SpotifyAPIClient.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 
 using namespace orvel;
 using namespace std::chrono_literals;

@@ -30,7 +30,7 @@
 #include "SpotifyBridge/TokenVault.h"
 #include "SpotifyBridge/UserDefaults.h"
 #include "SpotifyBridge/WebAuthSession.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 
 namespace orvel {
 

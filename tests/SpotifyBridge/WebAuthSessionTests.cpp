@@ -15,7 +15,7 @@
 
 #include "ScriptedBrowser.h"
 #include "SpotifyBridge/WebAuthSession.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 
 using namespace orvel;
 using orvel::testing::ScriptedBrowser;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Support/AsyncChannel.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "Support/Sleep.h"
 #include "common/WaitFor.h"
 

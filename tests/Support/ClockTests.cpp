@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Support/Clock.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 
 using namespace orvel;
 using namespace std::chrono_literals;

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Support/LifetimeGuard.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "Support/Sleep.h"
 
 using namespace orvel;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "Support/SerialLane.h"
 #include "Support/Sleep.h"
 #include "common/WaitFor.h"

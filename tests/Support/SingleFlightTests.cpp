@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "Support/SingleFlight.h"
 #include "Support/Sleep.h"
 #include "common/WaitFor.h"

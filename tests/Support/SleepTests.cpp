@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "Support/CancellationToken.h"
-#include "Support/ManualClock.h"
+#include "testing/ManualClock.h"
 #include "Support/Sleep.h"
 #include "common/WaitFor.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "OrvelStore/OrvelAlert.h"
-#include "SpotifyBridge/SpotifyBridgeError.h"
+#include "OrvelDomain/SpotifyBridgeError.h"
 
 namespace orvel {
 

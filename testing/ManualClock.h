@@ -10,7 +10,7 @@
 #include <optional>
 #include <utility>
 
-#include "Clock.h"
+#include "Support/Clock.h"
 
 namespace orvel {
 

@@ -8,14 +8,15 @@
 
 #include <set>
 
-#include "OrvelStore.h"
+#include "LiveStoreFactory.h"
 #include "SonosHouseholdControl.h"
+#include "SonosProtocolBoundary/SonosHousehold.h"
 #include "SonosProtocolBoundary/SpeakerAddress.h"
 #include "SpotifyBridgeSource.h"
 
 namespace orvel {
 
-std::vector<std::string> OrvelStore::mergedSeedIPs(const std::vector<std::string>& cached) {
+std::vector<std::string> LiveStoreFactory::mergedSeedIPs(const std::vector<std::string>& cached) {
     std::vector<std::string> out;
     std::set<std::string> seen;
     for (const std::string& address : cached) {
@@ -26,18 +27,18 @@ std::vector<std::string> OrvelStore::mergedSeedIPs(const std::vector<std::string
     return out;
 }
 
-std::filesystem::path OrvelStore::defaultDataFolder() {
+std::filesystem::path LiveStoreFactory::defaultDataFolder() {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return std::filesystem::path(base.toStdString()) / "Orvella";
 }
 
-std::unique_ptr<OrvelStore> OrvelStore::live(SpotifyBridge& spotify) {
+std::unique_ptr<OrvelStore> LiveStoreFactory::live(SpotifyBridge& spotify) {
     return live(std::make_shared<SpotifyBridgeSource>(spotify), defaultDataFolder(), SonosHouseholdEnvironment{});
 }
 
-std::unique_ptr<OrvelStore> OrvelStore::live(std::shared_ptr<SpotifySource> spotify,
-                                             const std::filesystem::path& dataFolder,
-                                             SonosHouseholdEnvironment environment) {
+std::unique_ptr<OrvelStore> LiveStoreFactory::live(std::shared_ptr<SpotifySource> spotify,
+                                                   const std::filesystem::path& dataFolder,
+                                                   SonosHouseholdEnvironment environment) {
     Clock& clock = environment.clock != nullptr ? *environment.clock : Clock::system();
     OrvelFiles files(dataFolder, clock);
     const LoadedFiles loaded = files.loadAll();

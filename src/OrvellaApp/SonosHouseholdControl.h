@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "SonosControl.h"
+#include "OrvelStore/SonosControl.h"
 #include "SonosProtocolBoundary/SonosHousehold.h"
 
 namespace orvel {

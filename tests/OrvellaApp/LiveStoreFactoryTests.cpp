@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "FakePorts.h"
-#include "OrvelStore/SonosHouseholdControl.h"
+#include "OrvelStore/FakePorts.h"
+#include "OrvellaApp/LiveStoreFactory.h"
+#include "OrvellaApp/SonosHouseholdControl.h"
 #include "SonosProtocolBoundary/HouseholdRig.h"
 
 using namespace orvel;
@@ -34,7 +35,7 @@ protected:
         environment.interfaces = std::make_shared<NoInterfaces>();
         environment.ssdp = std::make_shared<NoSSDP>();
         environment.prober = std::make_shared<NoProbes>();
-        store = OrvelStore::live(spotify, folder(), std::move(environment));
+        store = LiveStoreFactory::live(spotify, folder(), std::move(environment));
     }
 
     SonosHousehold& household() const {
@@ -86,6 +87,25 @@ TEST_F(LiveStore, ShowsTheHouseholdFoundThroughTheCachedSpeakers) {
 
     // The household it found replaces the cached speaker in the file.
     ASSERT_TRUE(waitUntil([&] { return OrvelStorePeer::written(*store).cache.speakers.size() == 3; }));
+}
+
+TEST(StoreSeedAddresses, KeepsEachValidAddressOnceInFirstSeenOrder) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> cached;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"nothing cached", {}, {}},
+        {"a repeat with another between", {"127.0.2.5", "127.0.2.6", "127.0.2.5"}, {"127.0.2.5", "127.0.2.6"}},
+        {"an online and an offline speaker at one address", {"127.0.2.7", "127.0.2.7"}, {"127.0.2.7"}},
+        {"texts that are no IPv4 address", {"", "speaker.local", "127.0.2.8:1400", "0127.0.2.9", "::1", "127.0.2.8"},
+         {"127.0.2.8"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LiveStoreFactory::mergedSeedIPs(c.cached), c.expected);
+    }
 }
 
 }  // namespace

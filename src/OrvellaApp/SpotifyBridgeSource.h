@@ -7,7 +7,7 @@
 #include <QPointer>
 
 #include "SpotifyBridge/SpotifyBridge.h"
-#include "SpotifySource.h"
+#include "OrvelStore/SpotifySource.h"
 
 namespace orvel {
 
