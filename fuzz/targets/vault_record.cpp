@@ -1,7 +1,8 @@
 // The token vault's file. The first byte picks how the rest reaches the file: sealed with the
 // current key (bit 0 clear) or written as it is (bit 0 set); bit 1 seals with a legacy key
 // instead, which makes the vault re-seal what it read. The file lives in a private temporary
-// folder that is removed at exit.
+// folder that is removed at exit; in memory (/dev/shm) where there is one, since every input
+// writes and syncs the file.
 
 #include <array>
 #include <cstdlib>
@@ -22,7 +23,11 @@ struct VaultRig {
     std::optional<orvel::crypto::SymmetricKey> legacyKey;
 
     VaultRig() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvella-fuzz-vault.XXXXXX").string();
+        std::error_code error;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "orvella-fuzz-vault.XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) std::abort();
         folder = pattern;
         vault.emplace(std::string(orvel::TokenVault::defaultService), folder, identity);
