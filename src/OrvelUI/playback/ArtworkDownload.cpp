@@ -53,7 +53,9 @@ struct Transfer {
         if (failure) return;
         failure = error;
         body.clear();
-        if (reply) reply->abort();
+        // Aborted from the event loop rather than from inside the reply's own signal, which Qt
+        // would report as a second error; nothing more is read meanwhile.
+        if (reply) QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
     }
 };
 
