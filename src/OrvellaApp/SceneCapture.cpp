@@ -17,6 +17,7 @@ struct ScenePage {
 };
 constexpr ScenePage scenePages[] = {
     {"kit", "qrc:/Orvella/UI/KitGallery.qml"},
+    {"artwork", "qrc:/Orvella/UI/ArtworkGallery.qml"},
 };
 
 constexpr int pollInterval = 100;
