@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QNetworkAccessManager>
+#include <QPainter>
 
 #include "OrvelUI/playback/AlbumArtworkView.h"
 #include "OrvelUI/playback/ArtworkImageCache.h"
@@ -96,6 +97,26 @@ TEST_F(AlbumArtworkViewTest, PlaceholderWithoutArtwork) {
     view.setVisible(false);
     view.setVisible(true);
     EXPECT_TRUE(waitUntil([&] { return server.requestCount() == 3; }));
+}
+
+// The image fills the square inside the rounded clip; the corners stay clear.
+TEST_F(AlbumArtworkViewTest, PaintsTheImageInsideTheRoundedClip) {
+    view.setSize(40);
+    view.setCornerRadius(12);
+    view.setWidth(40);
+    view.setHeight(40);
+    view.setUrl(url("/wide.png"));
+    ASSERT_TRUE(showsSize(wide));
+
+    QImage canvas(40, 40, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    view.paint(&painter);
+    painter.end();
+    EXPECT_EQ(canvas.pixelColor(20, 20), QColor(Qt::darkYellow));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(39, 0), QPoint(0, 39), QPoint(39, 39)}) {
+        EXPECT_EQ(canvas.pixelColor(corner).alpha(), 0) << corner.x() << "," << corner.y();
+    }
 }
 
 // A tile that goes away while its artwork loads lets the load finish unseen.
