@@ -138,6 +138,7 @@ void cacheOf200Urls(benchmark::State& state) {
         kept = cache.cachedCount();
     }
     state.counters["images"] = images;
+    state.counters["bodyKiB"] = double(body.size()) / 1024.0;
     state.counters["requests"] = benchmark::Counter(double(requests), benchmark::Counter::kAvgIterations);
     state.counters["kept"] = double(kept);
     state.counters["maxRssBeforeMiB"] = before;

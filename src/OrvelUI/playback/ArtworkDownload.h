@@ -47,8 +47,8 @@ struct ArtworkDownloadLimits {
 // Whether a URL may be fetched at all: a valid http or https URL with a host.
 bool isDownloadableArtworkUrl(const QUrl& url);
 
-// The downloaded body. (A struct rather than a bare QByteArray: g++ 12 cannot compare an
-// expected of QByteArray inside a coroutine promise.)
+// The downloaded body. (A struct rather than a bare QByteArray: g++ 12 does not compile a
+// QCoro task whose result is an expected of QByteArray.)
 struct ArtworkBytes {
     QByteArray data;
 };
