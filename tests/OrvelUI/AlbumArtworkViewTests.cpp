@@ -97,6 +97,7 @@ TEST_F(AlbumArtworkViewTest, PlaceholderWithoutArtwork) {
     view.setVisible(false);
     view.setVisible(true);
     EXPECT_TRUE(waitUntil([&] { return server.requestCount() == 3; }));
+    EXPECT_TRUE(waitUntil([&] { return cache.inFlightCount() == 0; }));
 }
 
 // The image fills the square inside the rounded clip; the corners stay clear.
