@@ -18,6 +18,7 @@ struct ScenePage {
 constexpr ScenePage scenePages[] = {
     {"kit", "qrc:/Orvella/UI/KitGallery.qml"},
     {"playback", "qrc:/Orvella/UI/PlaybackGallery.qml"},
+    {"artwork", "qrc:/Orvella/UI/ArtworkGallery.qml"},
 };
 
 constexpr int pollInterval = 100;
