@@ -2,12 +2,13 @@
 
 #include <QCoroTask>
 
-#include "SoapReplies.h"
 #include "SonosProtocolBoundary/SOAPClient.h"
 #include "fakes/FakeHttpServer.h"
+#include "fakes/FakeSoap.h"
 
 using namespace orvel;
-using namespace orvel::soap_replies;
+using orvel::fakes::soapFault;
+using orvel::fakes::soapResponse;
 using orvel::fakes::FakeHttpServer;
 using orvel::fakes::HttpReply;
 using orvel::fakes::HttpRequest;
@@ -15,7 +16,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const std::string avTransport = "urn:schemas-upnp-org:service:AVTransport:1";
+const QString avTransport = QStringLiteral("urn:schemas-upnp-org:service:AVTransport:1");
 
 SOAPResult callOnce(const char* address, SOAPRequest request, HttpLimits limits = HttpLimits::command()) {
     HttpClient http;
@@ -35,7 +36,7 @@ TEST(SOAPClient, SendsEnvelopeAndReadsOutputArguments) {
     FakeHttpServer server;
     ASSERT_TRUE(server.listen(QHostAddress("127.77.1.1"), 1400)) << server.errorString().toStdString();
     server.setHandler([](const HttpRequest&) {
-        return xml(soapReply("GetPositionInfo", avTransport, {{"Track", "3"}, {"TrackMetaData", "&lt;DIDL-Lite&gt;&amp;amp;"}}));
+        return xml(soapResponse(avTransport, "GetPositionInfo", {{"Track", "3"}, {"TrackMetaData", "<DIDL-Lite>&amp;"}}));
     });
     SOAPRequest request{UPnPService::avTransport, "GetPositionInfo", {{"InstanceID", "0"}, {"Odd", "a<b & \"c\"'"}}};
     auto result = callOnce("127.77.1.1", request);
@@ -81,7 +82,7 @@ TEST(SOAPClient, FailuresAreKeptApart) {
         {"404", "127.77.2.3", HttpReply::withStatus(404),
          [](const SOAPError& e) { return e.isUnexpectedStatus() && e.asUnexpectedStatus() == 404; }},
         {"200 with garbage", "127.77.2.4", xml("<s:Envelope"), [](const SOAPError& e) { return e.isMalformedReply(); }},
-        {"200 with another action's response", "127.77.2.5", xml(soapReply("Play", avTransport, {})),
+        {"200 with another action's response", "127.77.2.5", xml(soapResponse(avTransport, "Play", {})),
          [](const SOAPError& e) { return e.isMalformedReply(); }},
         {"refused", "127.77.2.6", std::nullopt, transportKind(TransportError::Kind::connectionRefused)},
         {"no answer", "127.77.2.7", HttpReply::hang(), transportKind(TransportError::Kind::timedOut)},

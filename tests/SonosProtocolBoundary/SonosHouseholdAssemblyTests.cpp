@@ -1,5 +1,5 @@
 // The rules that turn one sweep's readings into snapshot parts, without a network: speakers that
-// stop answering, radio proximity, a room's speaker, and the debug log's line format.
+// stop answering, radio proximity and a room's speaker.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,22 +7,17 @@
 #include <string>
 
 #include "SonosProtocolBoundary/SonosHouseholdAssembly.h"
-#include "SonosProtocolBoundary/SonosHouseholdLog.h"
+#include "common/Households.h"
 
 using namespace orvel;
 using namespace orvel::household;
+using orvel::testing::sp;
 using namespace std::chrono_literals;
 
 namespace {
 
-SpeakerUUID speakerID(int n) {
-    char digits[13];
-    std::snprintf(digits, sizeof digits, "000E58%06X", static_cast<unsigned>(n));
-    return *SpeakerUUID::make(std::string("RINCON_") + digits + "01400");
-}
-
 Speaker speaker(int n, int volume = 30, std::string ip = "127.0.2.1") {
-    return Speaker{speakerID(n), "Room " + std::to_string(n), SpeakerModel::one(), ReachabilityState::online(std::move(ip)),
+    return Speaker{sp(n), "Room " + std::to_string(n), SpeakerModel::one(), ReachabilityState::online(std::move(ip)),
                    *DiscreteVolume::make(volume), {}};
 }
 
@@ -78,6 +73,8 @@ TEST_P(SpeakerPresence, FollowsTheOfflineRule) {
     case PresenceCase::lastKnown:
         EXPECT_TRUE(shown.reachability.isOnline());
         EXPECT_EQ(shown.volume, c.lastSeen ? before.volume : readNow.volume);
+        // Its grace runs from when it was last seen, or from now for a newcomer.
+        EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(c.lastSeen.value_or(20s)));
         break;
     case PresenceCase::offline:
         ASSERT_TRUE(shown.reachability.isOffline());
@@ -104,46 +101,35 @@ INSTANTIATE_TEST_SUITE_P(
         PresenceCase{"NeverSeenIsAbsent", false, false, std::nullopt, false, PresenceCase::absent, 0s}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SpeakerPresence, SilentNewcomerGoesOfflineAfterItsGrace) {
-    std::map<SpeakerUUID, RememberedSpeaker> memory;
-    const Speaker s = speaker(2);
-    const std::map<SpeakerUUID, Speaker> listed{{s.id, s}};
-    reconcileSpeakers(listed, {}, memory, wallAt(0s), at(0s), 10s);
-    EXPECT_TRUE(reconcileSpeakers(listed, {}, memory, wallAt(9s), at(9s), 10s).at(s.id).reachability.isOnline());
-    const auto later = reconcileSpeakers(listed, {}, memory, wallAt(10s), at(10s), 10s);
-    ASSERT_TRUE(later.at(s.id).reachability.isOffline());
-    EXPECT_EQ(later.at(s.id).reachability.asOffline()->lastSeenAt, wallAt(0s));
-}
-
 RadioStatus heard(std::initializer_list<std::pair<int, int>> peers) {
     RadioStatus status;
     for (auto [n, strength] : peers) {
-        status.peers.push_back({std::string(speakerID(n).macHex()), strength, strength});
+        status.peers.push_back({std::string(sp(n).macHex()), strength, strength});
     }
     return status;
 }
 
 TEST(RadioMatrix, RecordsOnlyPairsOfCurrentSpeakers) {
     const std::map<SpeakerUUID, RadioStatus> readings{
-        {speakerID(1), heard({{2, 40}, {3, 12}, {9, 50}})},  // 9 is not a speaker of the household
-        {speakerID(2), heard({{1, 38}})},
-        {speakerID(7), heard({{1, 45}})},  // 7 left the household
+        {sp(1), heard({{2, 40}, {3, 12}, {9, 50}})},  // 9 is not a speaker of the household
+        {sp(2), heard({{1, 38}})},
+        {sp(7), heard({{1, 45}})},  // 7 left the household
     };
-    const RFPeerMatrix matrix = radioMatrix(readings, {speakerID(1), speakerID(2), speakerID(3)});
-    EXPECT_EQ(matrix.band(speakerID(1), speakerID(2)), RFPeerMatrix::Band::strong);
-    EXPECT_EQ(matrix.strength(speakerID(2), speakerID(1)), 40);
-    EXPECT_EQ(matrix.band(speakerID(3), speakerID(1)), RFPeerMatrix::Band::weak);
-    EXPECT_FALSE(matrix.band(speakerID(1), speakerID(7)));
-    EXPECT_FALSE(matrix.band(speakerID(2), speakerID(3)));
-    EXPECT_EQ(radioMatrix({}, {speakerID(1)}), RFPeerMatrix::empty());
+    const RFPeerMatrix matrix = radioMatrix(readings, {sp(1), sp(2), sp(3)});
+    EXPECT_EQ(matrix.band(sp(1), sp(2)), RFPeerMatrix::Band::strong);
+    EXPECT_EQ(matrix.strength(sp(2), sp(1)), 40);
+    EXPECT_EQ(matrix.band(sp(3), sp(1)), RFPeerMatrix::Band::weak);
+    EXPECT_FALSE(matrix.band(sp(1), sp(7)));
+    EXPECT_FALSE(matrix.band(sp(2), sp(3)));
+    EXPECT_EQ(radioMatrix({}, {sp(1)}), RFPeerMatrix::empty());
 }
 
 ZoneGroupMember member(int n) {
-    return ZoneGroupMember{speakerID(n), "Patio " + std::to_string(n), std::nullopt, {}};
+    return ZoneGroupMember{sp(n), "Patio " + std::to_string(n), std::nullopt, {}};
 }
 
 TEST(RoomSpeaker, UsesTheReadingsAndFallsBackToWhatWasKnown) {
-    DeviceDescription roam{"Patio", "Roam", "Sonos Roam", "S27", "00-0E", speakerID(4)};
+    DeviceDescription roam{"Patio", "Roam", "Sonos Roam", "S27", "00-0E", sp(4)};
     BatteryTelemetry battery{77, true, std::nullopt, wall0};
     RadioStatus radio;
     radio.rssi = -48;
@@ -163,14 +149,6 @@ TEST(RoomSpeaker, UsesTheReadingsAndFallsBackToWhatWasKnown) {
     const Speaker unknown = roomSpeaker(member(4), "127.0.2.4", {}, {}, nullptr);
     EXPECT_TRUE(unknown.model.isUnrecognized());
     EXPECT_EQ(unknown.volume, DiscreteVolume());
-}
-
-TEST(DebugLogLine, HasTheStampProcessAndBundle) {
-    const Date at = Date::fromUnix(1'714'555'800.25);
-    EXPECT_EQ(HouseholdDebugLog::formatLine(at, 4242, 1, "orvella", "Household found"),
-              "[2024-05-01T09:30:00.250Z] [pid=4242 ppid=1 bundle=orvella] Household found");
-    EXPECT_EQ(HouseholdDebugLog::formatLine(at, 1, 2, "b", "two\nlines\r"),
-              "[2024-05-01T09:30:00.250Z] [pid=1 ppid=2 bundle=b] two lines ");
 }
 
 }  // namespace

@@ -104,6 +104,8 @@ TEST(TopologyService, AcceptsTheOlderRootAndTheEscapedReply) {
     ASSERT_TRUE(fromReply);
     EXPECT_EQ(fromReply->rooms().size(), 4u);
     EXPECT_FALSE(TopologyService::parseZoneGroupState(SOAPResponse{}));
+    const std::string broken = household().substr(0, household().size() / 2);
+    EXPECT_FALSE(TopologyService::parseZoneGroupState(SOAPResponse{{{"ZoneGroupState", broken}}})) << "a broken embedded document";
 
     auto empty = TopologyService::parseZoneGroupStateDocument("<ZoneGroupState><ZoneGroups/></ZoneGroupState>");
     ASSERT_TRUE(empty);
