@@ -10,21 +10,6 @@ using namespace orvel::testing;
 
 namespace {
 
-// Runs a command in the background and keeps its result.
-struct Pending {
-    std::shared_ptr<std::optional<CommandResult>> result = std::make_shared<std::optional<CommandResult>>();
-    bool done() const { return result->has_value(); }
-};
-
-Pending start(SonosHousehold& household, SonosCommand command) {
-    Pending pending;
-    auto run = [](SonosHousehold& h, SonosCommand c, std::shared_ptr<std::optional<CommandResult>> out) -> QCoro::Task<> {
-        *out = co_await h.send(std::move(c));
-    };
-    run(household, std::move(command), pending.result);
-    return pending;
-}
-
 QStringList actionsOf(const fakes::FakeHousehold& fake, const QString& speaker) {
     QStringList out;
     for (const auto& request : fake.requestsTo(speaker)) {
@@ -53,25 +38,25 @@ TEST(HouseholdCommands, OneSpeakersCommandsRunInOrderWhileAnotherSpeakersGoAhead
     rig.makeController();
     rig.fake.holdReplies(rig.id(1), true);
 
-    Pending first = start(*rig.controller, SonosCommand::setVolume(volume(10), VolumeTarget::speaker(rig.uuid(1))));
-    Pending second = start(*rig.controller, SonosCommand::setVolume(volume(20), VolumeTarget::speaker(rig.uuid(1))));
-    Pending other = start(*rig.controller, SonosCommand::setVolume(volume(30), VolumeTarget::speaker(rig.uuid(2))));
+    auto first = rig.sendInBackground(SonosCommand::setVolume(volume(10), VolumeTarget::speaker(rig.uuid(1))));
+    auto second = rig.sendInBackground(SonosCommand::setVolume(volume(20), VolumeTarget::speaker(rig.uuid(1))));
+    auto other = rig.sendInBackground(SonosCommand::setVolume(volume(30), VolumeTarget::speaker(rig.uuid(2))));
 
-    ASSERT_TRUE(waitUntil([&] { return other.done(); }));
-    EXPECT_EQ(*other.result, succeeded(CommandOutcome::applied()));
+    ASSERT_TRUE(waitUntil([&] { return other->has_value(); }));
+    EXPECT_EQ(*other, succeeded(CommandOutcome::applied()));
     ASSERT_TRUE(waitUntil([&] { return rig.fake.heldReplyCount(rig.id(1)) == 1; }));
-    EXPECT_FALSE(first.done());
+    EXPECT_FALSE(first->has_value());
     EXPECT_EQ(actionsOf(rig.fake, rig.id(1)), QStringList{QStringLiteral("RenderingControl#SetVolume Master 10")})
         << "the second waits for the first to be answered";
 
     rig.fake.releaseHeldReplies(rig.id(1));
-    ASSERT_TRUE(waitUntil([&] { return first.done() && rig.fake.heldReplyCount(rig.id(1)) == 1; }));
-    EXPECT_FALSE(second.done());
+    ASSERT_TRUE(waitUntil([&] { return first->has_value() && rig.fake.heldReplyCount(rig.id(1)) == 1; }));
+    EXPECT_FALSE(second->has_value());
     rig.fake.holdReplies(rig.id(1), false);
-    ASSERT_TRUE(waitUntil([&] { return second.done(); }));
+    ASSERT_TRUE(waitUntil([&] { return second->has_value(); }));
 
-    EXPECT_EQ(*first.result, succeeded(CommandOutcome::applied()));
-    EXPECT_EQ(*second.result, succeeded(CommandOutcome::applied()));
+    EXPECT_EQ(*first, succeeded(CommandOutcome::applied()));
+    EXPECT_EQ(*second, succeeded(CommandOutcome::applied()));
     EXPECT_EQ(actionsOf(rig.fake, rig.id(1)), (QStringList{QStringLiteral("RenderingControl#SetVolume Master 10"),
                                                            QStringLiteral("RenderingControl#SetVolume Master 20")}));
     EXPECT_EQ(rig.fake.model().speaker(rig.id(1)).volume, 20);

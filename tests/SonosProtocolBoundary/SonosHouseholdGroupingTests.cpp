@@ -155,12 +155,7 @@ TEST(HouseholdGrouping, SweepsStandStillWhileACommandRuns) {
     const QString topologyRead = QStringLiteral("ZoneGroupTopology#GetZoneGroupState");
     const auto sweepReads = rig.requestCount(sweepRead);
 
-    auto outcome = std::make_shared<std::optional<CommandResult>>();
-    auto run = [](SonosHousehold& household, SonosCommand command,
-                  std::shared_ptr<std::optional<CommandResult>> out) -> QCoro::Task<> {
-        *out = co_await household.send(std::move(command));
-    };
-    run(*rig.controller, SonosCommand::group(rig.uuid(1), rig.group(0)), outcome);
+    auto outcome = rig.sendInBackground(SonosCommand::group(rig.uuid(1), rig.group(0)));
     ASSERT_TRUE(waitUntil([&] { return rig.fake.pendingGroupingCount() == 1; }));
 
     // Each busy pace re-reads the grouping; no sweep runs, however much time passes.

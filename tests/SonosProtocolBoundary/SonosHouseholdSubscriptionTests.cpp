@@ -31,13 +31,7 @@ TEST(HouseholdSubscription, TheFirstSubscriberStartsTheSweepsAndGetsTheHousehold
 
     const HouseholdSnapshot& snapshot = first.last();
     EXPECT_EQ(snapshot.speakers().size(), 4u);
-    EXPECT_EQ(snapshot.groups().size(), 4u);
-    for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(snapshot.speakers().contains(rig.uuid(i)));
-        EXPECT_EQ(snapshot.speakers().at(rig.uuid(i)).reachability, ReachabilityState::online(rig.ip(i)));
-    }
-    EXPECT_EQ(snapshot.speakers().at(rig.uuid(1)).roomName, "Kitchen");
-    EXPECT_TRUE(snapshot.speakers().at(rig.uuid(1)).model.isOne());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(snapshot.speakers().at(rig.uuid(i)).reachability, ReachabilityState::online(rig.ip(i)));
 }
 
 TEST(HouseholdSubscription, ASnapshotThatShowsNothingNewIsNotPublished) {
@@ -101,19 +95,6 @@ TEST(HouseholdSubscription, SweepsStopWhenTheLastSubscriberLeavesAndResumeWithTh
     EXPECT_EQ(next.last(), first) << "the latest snapshot outlives its subscribers";
     EXPECT_TRUE(rig.controller->isSweeping());
     EXPECT_TRUE(rig.waitForSweeps(sweeps + 1));
-}
-
-TEST(HouseholdSubscription, TheControllerNeverEndsAStreamByItself) {
-    START_HOUSEHOLD(rig, 7);
-    rig.makeController();
-    Subscription subscription(rig.controller->snapshots());
-    ASSERT_TRUE(subscription.waitForCount(1));
-    // Even a household that disappears only gives an empty snapshot, not the end.
-    for (int i = 0; i < 4; ++i) rig.fake.setReachability(rig.id(i), fakes::Reachability::Refused);
-    for (int i = 0; i < 7; ++i) ASSERT_TRUE(rig.nextSweep());
-    ASSERT_EQ(subscription.count(), 2u);
-    EXPECT_TRUE(subscription.last().speakers().empty());
-    EXPECT_FALSE(subscription.endedByProducer());
 }
 
 HouseholdSnapshot emptyHousehold(double at) {

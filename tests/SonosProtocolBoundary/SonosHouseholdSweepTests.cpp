@@ -141,6 +141,7 @@ TEST(HouseholdSweep, AnUnreachableHouseholdGivesOneEmptySnapshotAfterTheConfigur
 
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(rig.nextSweep());
     EXPECT_EQ(subscription.count(), 1u) << "an empty household is published once";
+    EXPECT_FALSE(subscription.endedByProducer()) << "a household that is not there ends no stream";
     EXPECT_TRUE(rig.fake.requests().isEmpty());
 }
 
@@ -176,6 +177,7 @@ TEST(HouseholdSweep, TheLogTellsWhenTheHouseholdIsLostAndFoundAndWhatFailed) {
     EXPECT_EQ(withText(QStringLiteral("GetString")), 0) << "an unset household value is no failure";
     // Found, lost and found again: the values are read anew.
     EXPECT_EQ(rig.requestCount(QStringLiteral("SystemProperties#GetString")), 4);
+    EXPECT_FALSE(subscription.endedByProducer()) << "losing the household ends no stream";
 }
 
 struct BadReply {
