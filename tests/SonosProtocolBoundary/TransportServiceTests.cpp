@@ -97,7 +97,6 @@ TEST(TransportService, BadPositionRepliesAreErrors) {
         {"bad time", positionReply("1", "", "-0:00:01", "", "")},
         {"truncated metadata", positionReply("1", "", "", trackDIDL().substr(0, 120), "")},
         {"metadata not DIDL", positionReply("1", "", "", "<html/>", "")},
-        {"metadata with a DTD", positionReply("1", "", "", "<!DOCTYPE x><DIDL-Lite/>", "")},
         {"bad res duration", positionReply("1", "", "", R"(<DIDL-Lite><item id="1"><res duration="soon">u</res></item></DIDL-Lite>)", "")},
     };
     for (const auto& c : cases) EXPECT_FALSE(TransportService::parsePositionInfo(c.reply, speaker)) << c.name;
