@@ -95,6 +95,10 @@ struct Rig {
 
 }  // namespace
 
+namespace orvel {
+inline void PrintTo(const SpeakerAddress& address, std::ostream* os) { *os << address.text(); }
+}  // namespace orvel
+
 TEST(Discovery, SweepTargetsStayWithinTheLocalSlash24) {
     struct Case {
         const char* name;
