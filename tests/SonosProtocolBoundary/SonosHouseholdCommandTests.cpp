@@ -233,14 +233,4 @@ TEST(HouseholdValues, AreWrittenToTheFirstSpeakerThatAnswers) {
     EXPECT_EQ(rig.send(SonosCommand::setSystemName("Cellar")), failed(SonosCommandError::speakerUnreachable(rig.uuid(0))));
 }
 
-TEST(HouseholdValues, UnreadablePresetsOnTheSpeakersCountAsNone) {
-    START_HOUSEHOLD(rig, 62);
-    rig.fake.model().setSystemProperty(QStringLiteral("Orvella_Presets_v1"), QStringLiteral("[{\"id\": 7}]"));
-    rig.makeController();
-    Subscription subscription(rig.controller->snapshots());
-    ASSERT_TRUE(subscription.waitForCount(1));
-    EXPECT_EQ(subscription.last().presets(), std::optional(std::vector<PresetPill>{}));
-    EXPECT_EQ(rig.logLines().filter(QStringLiteral("Presets stored on the speakers are unreadable")).size(), 1);
-}
-
 }  // namespace
