@@ -30,8 +30,6 @@ TEST(TelemetryService, DeviceDescription) {
 
     BatteryTelemetry reading{50, true, std::nullopt, Date::sinceReferenceDate(1)};
     EXPECT_EQ(description->model(reading), SpeakerModel::roam(reading));
-    EXPECT_EQ(TelemetryService::parseDeviceDescription(deviceDescription("Sonos Arc", "S19"))->model(reading),
-              SpeakerModel::arc());
     EXPECT_EQ(TelemetryService::parseDeviceDescription(deviceDescription("Mystery Box", "X9"))->model(),
               SpeakerModel::unrecognized("X9", "Mystery Box"));
 
