@@ -115,7 +115,6 @@ TEST(TransportService, SourcesAndSpotifyTracksFromURIs) {
 
     struct Track { std::string uri; bool isSpotify; };
     const Track tracks[] = {
-        {spotifyTrackURI, true},
         {std::string("X-SONOS-SPOTIFY:SPOTIFY%3ATRACK%3A") + spotifyID, true},
         {"x-sonos-spotify:spotify%3aepisode%3a4uLU6hMCjMI75M1A2tKUQC", false},
         {"x-sonos-spotify:spotify%3atrack%3a", false},
