@@ -27,79 +27,68 @@ const Date wall0 = Date::fromUnix(1'700'000'000.0);
 Clock::Instant at(std::chrono::seconds s) { return t0 + s; }
 Date wallAt(std::chrono::seconds s) { return wall0.addingSeconds(static_cast<double>(s.count())); }
 
-struct PresenceCase {
-    const char* name;
-    bool listed;
-    bool answered;
-    // When the speaker was last seen before this sweep, if it is remembered at all.
-    std::optional<std::chrono::seconds> lastSeen;
-    bool rememberedOffline;
-    // What the snapshot shows at t = 20 s with offline after 10 s.
-    enum { online, lastKnown, offline, absent } expected;
-    // The time the offline form names, when offline.
-    std::chrono::seconds expectedLastSeen;
-};
+TEST(SpeakerPresence, FollowsTheOfflineRule) {
+    enum Shown { online, lastKnown, offline, absent };
+    struct Case {
+        const char* name;
+        bool listed;
+        bool answered;
+        std::optional<std::chrono::seconds> lastSeen;  // before this sweep, if remembered at all
+        bool rememberedOffline;
+        Shown expected;  // at t = 20 s, offline after 10 s; an offline form names lastSeen
+    };
+    const Case cases[] = {
+        {"answered is online as read", true, true, 5s, false, online},
+        {"answered again after being offline", true, true, 0s, true, online},
+        {"silent within its grace keeps its last form", true, false, 11s, false, lastKnown},
+        {"silent exactly at the limit is offline", true, false, 10s, false, offline},
+        {"silent long ago is offline", true, false, 2s, false, offline},
+        {"unlisted within its grace keeps its last form", false, false, 15s, false, lastKnown},
+        {"unlisted long ago is offline", false, false, 1s, false, offline},
+        {"offline stays at its first time", false, false, 1s, true, offline},
+        {"a silent newcomer starts its grace", true, false, std::nullopt, false, lastKnown},
+        {"never seen is absent", false, false, std::nullopt, false, absent},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Speaker before = speaker(1, 30, "127.0.2.7");
+        const Speaker readNow = speaker(1, 55, "127.0.2.7");
+        std::map<SpeakerUUID, RememberedSpeaker> memory;
+        if (c.lastSeen) {
+            Speaker remembered = before;
+            if (c.rememberedOffline) remembered = before.with(ReachabilityState::offline("127.0.2.7", wallAt(*c.lastSeen)));
+            memory.emplace(before.id, RememberedSpeaker{remembered, wallAt(*c.lastSeen), at(*c.lastSeen)});
+        }
+        std::map<SpeakerUUID, Speaker> listed;
+        if (c.listed) listed.emplace(readNow.id, readNow);
+        std::set<SpeakerUUID> answered;
+        if (c.answered) answered.insert(readNow.id);
 
-class SpeakerPresence : public ::testing::TestWithParam<PresenceCase> {};
-
-TEST_P(SpeakerPresence, FollowsTheOfflineRule) {
-    const PresenceCase& c = GetParam();
-    const Speaker before = speaker(1, 30, "127.0.2.7");
-    const Speaker readNow = speaker(1, 55, "127.0.2.7");
-    std::map<SpeakerUUID, RememberedSpeaker> memory;
-    if (c.lastSeen) {
-        Speaker remembered = before;
-        if (c.rememberedOffline) remembered = before.with(ReachabilityState::offline("127.0.2.7", wallAt(*c.lastSeen)));
-        memory.emplace(before.id, RememberedSpeaker{remembered, wallAt(*c.lastSeen), at(*c.lastSeen)});
-    }
-    std::map<SpeakerUUID, Speaker> listed;
-    if (c.listed) listed.emplace(readNow.id, readNow);
-    std::set<SpeakerUUID> answered;
-    if (c.answered) answered.insert(readNow.id);
-
-    const auto out = reconcileSpeakers(listed, answered, memory, wallAt(20s), at(20s), 10s);
-
-    if (c.expected == PresenceCase::absent) {
-        EXPECT_FALSE(out.contains(before.id));
-        return;
-    }
-    ASSERT_TRUE(out.contains(before.id));
-    const Speaker& shown = out.at(before.id);
-    switch (c.expected) {
-    case PresenceCase::online:
-        EXPECT_EQ(shown, readNow);
-        EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(20s));
-        break;
-    case PresenceCase::lastKnown:
-        EXPECT_TRUE(shown.reachability.isOnline());
-        EXPECT_EQ(shown.volume, c.lastSeen ? before.volume : readNow.volume);
-        // Its grace runs from when it was last seen, or from now for a newcomer.
-        EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(c.lastSeen.value_or(20s)));
-        break;
-    case PresenceCase::offline:
-        ASSERT_TRUE(shown.reachability.isOffline());
-        EXPECT_EQ(shown.reachability.asOffline()->lastKnownIP, "127.0.2.7");
-        EXPECT_EQ(shown.reachability.asOffline()->lastSeenAt, wallAt(c.expectedLastSeen));
-        EXPECT_EQ(shown.volume, before.volume) << "the offline form keeps the last known values";
-        break;
-    case PresenceCase::absent: break;
+        const auto out = reconcileSpeakers(listed, answered, memory, wallAt(20s), at(20s), 10s);
+        ASSERT_EQ(out.contains(before.id), c.expected != absent);
+        if (c.expected == absent) continue;
+        const Speaker& shown = out.at(before.id);
+        switch (c.expected) {
+        case online:
+            EXPECT_EQ(shown, readNow);
+            EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(20s));
+            break;
+        case lastKnown:
+            EXPECT_TRUE(shown.reachability.isOnline());
+            EXPECT_EQ(shown.volume, c.lastSeen ? before.volume : readNow.volume);
+            // Its grace runs from when it was last seen, or from now for a newcomer.
+            EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(c.lastSeen.value_or(20s)));
+            break;
+        case offline:
+            ASSERT_TRUE(shown.reachability.isOffline());
+            EXPECT_EQ(shown.reachability.asOffline()->lastKnownIP, "127.0.2.7");
+            EXPECT_EQ(shown.reachability.asOffline()->lastSeenAt, wallAt(*c.lastSeen));
+            EXPECT_EQ(shown.volume, before.volume) << "the offline form keeps the last known values";
+            break;
+        case absent: break;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SpeakerPresence,
-    ::testing::Values(
-        PresenceCase{"AnsweredIsOnlineAsRead", true, true, 5s, false, PresenceCase::online, 0s},
-        PresenceCase{"AnsweredAgainAfterBeingOffline", true, true, 0s, true, PresenceCase::online, 0s},
-        PresenceCase{"SilentWithinGraceKeepsLastForm", true, false, 11s, false, PresenceCase::lastKnown, 0s},
-        PresenceCase{"SilentAtExactlyTheLimitIsOffline", true, false, 10s, false, PresenceCase::offline, 10s},
-        PresenceCase{"SilentLongAgoIsOffline", true, false, 2s, false, PresenceCase::offline, 2s},
-        PresenceCase{"UnlistedWithinGraceKeepsLastForm", false, false, 15s, false, PresenceCase::lastKnown, 0s},
-        PresenceCase{"UnlistedLongAgoIsOffline", false, false, 1s, false, PresenceCase::offline, 1s},
-        PresenceCase{"OfflineStaysAtItsFirstTime", false, false, 1s, true, PresenceCase::offline, 1s},
-        PresenceCase{"SilentNewcomerStartsItsGrace", true, false, std::nullopt, false, PresenceCase::lastKnown, 0s},
-        PresenceCase{"NeverSeenIsAbsent", false, false, std::nullopt, false, PresenceCase::absent, 0s}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 RadioStatus heard(std::initializer_list<std::pair<int, int>> peers) {
     RadioStatus status;
