@@ -73,4 +73,10 @@ TEST(HouseholdDebugLog, StaysUnderItsCapAndKeepsOnePreviousFile) {
     }
 }
 
+// A speaker's text must not start a line of its own in the log.
+TEST(HouseholdDebugLog, LinesCarryTheStampAndStayOneLine) {
+    EXPECT_EQ(HouseholdDebugLog::formatLine(Date::fromUnix(1'714'555'800.25), 1, 2, "b", "two\nlines\r"),
+              "[2024-05-01T09:30:00.250Z] [pid=1 ppid=2 bundle=b] two lines ");
+}
+
 }  // namespace

@@ -20,9 +20,9 @@
 
 #include <chrono>
 #include <expected>
-#include <ostream>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,8 +37,7 @@
 
 namespace orvel::testing {
 
-using namespace std::chrono_literals;
-
+using CommandResult = std::expected<CommandOutcome, SonosCommandError>;
 
 // Keeps every snapshot a subscription delivers, until the test leaves.
 class Subscription {
@@ -46,21 +45,17 @@ public:
     explicit Subscription(SnapshotStream stream) : log_(std::make_shared<Log>()) {
         consume(std::move(stream), log_, stop_.token());
     }
-    ~Subscription() { leave(); }
+    // The consumer stops iterating; its stream is dropped.
+    ~Subscription() { stop_.cancel(); }
     Subscription(const Subscription&) = delete;
     Subscription& operator=(const Subscription&) = delete;
-
-    // The consumer stops iterating; its stream is dropped.
-    void leave() { stop_.cancel(); }
 
     const std::vector<HouseholdSnapshot>& snapshots() const { return log_->snapshots; }
     std::size_t count() const { return log_->snapshots.size(); }
     const HouseholdSnapshot& last() const { return log_->snapshots.back(); }
     // The stream ended without the consumer leaving.
     bool endedByProducer() const { return log_->endedByProducer; }
-    bool waitForCount(std::size_t n) {
-        return waitUntil([&] { return log_->snapshots.size() >= n; });
-    }
+    bool waitForCount(std::size_t n) { return waitUntil([&] { return log_->snapshots.size() >= n; }); }
 
 private:
     struct Log {
@@ -106,7 +101,7 @@ public:
         if (seeds.empty()) seeds.push_back(ip(0));
         SonosHousehold::Environment environment;
         environment.clock = options_.manualClock ? &clock : nullptr;
-        environment.interfaces = interfaces;
+        environment.interfaces = std::make_shared<NoInterfaces>();
         environment.ssdp = ssdp;
         environment.prober = std::make_shared<NoProbes>();
         environment.sweepReadLimits = {options_.readLimit, options_.readLimit};
@@ -122,13 +117,9 @@ public:
     std::string ip(int index) const { return fake.address(id(index)).toString().toStdString(); }
 
     // Sweeps finished so far; waits for the next ones to finish.
-    bool waitForSweeps(std::uint64_t total) {
-        return waitUntil([&] { return controller->completedSweeps() >= total; });
-    }
+    bool waitForSweeps(std::uint64_t total) { return waitUntil([&] { return controller->completedSweeps() >= total; }); }
     // Waits until no sweep or command is under way and the sweep loop sleeps on the clock.
-    bool settle() {
-        return waitUntil([&] { return !controller->isBusy() && clock.pendingTimerCount() > 0; });
-    }
+    bool settle() { return waitUntil([&] { return !controller->isBusy() && clock.pendingTimerCount() > 0; }); }
     // Moves the manual clock by one sweep interval and waits for that sweep.
     bool nextSweep() {
         if (!settle()) return false;
@@ -149,14 +140,20 @@ public:
         return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
-    std::optional<std::expected<CommandOutcome, SonosCommandError>> send(SonosCommand command) {
-        return waitForTask(controller->send(std::move(command)));
+    std::optional<CommandResult> send(SonosCommand command) { return waitForTask(controller->send(std::move(command))); }
+    // Sends without waiting; the result is there once the command ends.
+    std::shared_ptr<std::optional<CommandResult>> sendInBackground(SonosCommand command) {
+        auto result = std::make_shared<std::optional<CommandResult>>();
+        auto run = [](SonosHousehold& h, SonosCommand c, std::shared_ptr<std::optional<CommandResult>> out) -> QCoro::Task<> {
+            *out = co_await h.send(std::move(c));
+        };
+        run(*controller, std::move(command), result);
+        return result;
     }
 
     fakes::FakeHousehold fake;
     ManualClock clock;
     QTemporaryDir folder;
-    std::shared_ptr<NoInterfaces> interfaces = std::make_shared<NoInterfaces>();
     std::shared_ptr<NoSSDP> ssdp = std::make_shared<NoSSDP>();
     std::unique_ptr<SonosHousehold> controller;
 
@@ -168,8 +165,6 @@ private:
 #define START_HOUSEHOLD(rig, block, ...)                                                  \
     HouseholdRig rig(block __VA_OPT__(, ) __VA_ARGS__);                                   \
     ASSERT_TRUE(rig.startFake()) << rig.fake.errorString().toStdString()
-
-using CommandResult = std::expected<CommandOutcome, SonosCommandError>;
 
 inline std::optional<CommandResult> succeeded(CommandOutcome outcome) { return CommandResult(std::move(outcome)); }
 inline std::optional<CommandResult> failed(SonosCommandError error) { return CommandResult(std::unexpect, std::move(error)); }

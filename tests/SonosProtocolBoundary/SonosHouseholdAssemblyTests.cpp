@@ -1,5 +1,5 @@
 // The rules that turn one sweep's readings into snapshot parts, without a network: speakers that
-// stop answering, radio proximity, a room's speaker, and the debug log's line format.
+// stop answering, radio proximity and a room's speaker.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,22 +7,17 @@
 #include <string>
 
 #include "SonosProtocolBoundary/SonosHouseholdAssembly.h"
-#include "SonosProtocolBoundary/SonosHouseholdLog.h"
+#include "common/Households.h"
 
 using namespace orvel;
 using namespace orvel::household;
+using orvel::testing::sp;
 using namespace std::chrono_literals;
 
 namespace {
 
-SpeakerUUID speakerID(int n) {
-    char digits[13];
-    std::snprintf(digits, sizeof digits, "000E58%06X", static_cast<unsigned>(n));
-    return *SpeakerUUID::make(std::string("RINCON_") + digits + "01400");
-}
-
 Speaker speaker(int n, int volume = 30, std::string ip = "127.0.2.1") {
-    return Speaker{speakerID(n), "Room " + std::to_string(n), SpeakerModel::one(), ReachabilityState::online(std::move(ip)),
+    return Speaker{sp(n), "Room " + std::to_string(n), SpeakerModel::one(), ReachabilityState::online(std::move(ip)),
                    *DiscreteVolume::make(volume), {}};
 }
 
@@ -32,118 +27,98 @@ const Date wall0 = Date::fromUnix(1'700'000'000.0);
 Clock::Instant at(std::chrono::seconds s) { return t0 + s; }
 Date wallAt(std::chrono::seconds s) { return wall0.addingSeconds(static_cast<double>(s.count())); }
 
-struct PresenceCase {
-    const char* name;
-    bool listed;
-    bool answered;
-    // When the speaker was last seen before this sweep, if it is remembered at all.
-    std::optional<std::chrono::seconds> lastSeen;
-    bool rememberedOffline;
-    // What the snapshot shows at t = 20 s with offline after 10 s.
-    enum { online, lastKnown, offline, absent } expected;
-    // The time the offline form names, when offline.
-    std::chrono::seconds expectedLastSeen;
-};
+TEST(SpeakerPresence, FollowsTheOfflineRule) {
+    enum Shown { online, lastKnown, offline, absent };
+    struct Case {
+        const char* name;
+        bool listed;
+        bool answered;
+        std::optional<std::chrono::seconds> lastSeen;  // before this sweep, if remembered at all
+        bool rememberedOffline;
+        Shown expected;  // at t = 20 s, offline after 10 s; an offline form names lastSeen
+    };
+    const Case cases[] = {
+        {"answered is online as read", true, true, 5s, false, online},
+        {"answered again after being offline", true, true, 0s, true, online},
+        {"silent within its grace keeps its last form", true, false, 11s, false, lastKnown},
+        {"silent exactly at the limit is offline", true, false, 10s, false, offline},
+        {"silent long ago is offline", true, false, 2s, false, offline},
+        {"unlisted within its grace keeps its last form", false, false, 15s, false, lastKnown},
+        {"unlisted long ago is offline", false, false, 1s, false, offline},
+        {"offline stays at its first time", false, false, 1s, true, offline},
+        {"a silent newcomer starts its grace", true, false, std::nullopt, false, lastKnown},
+        {"never seen is absent", false, false, std::nullopt, false, absent},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Speaker before = speaker(1, 30, "127.0.2.7");
+        const Speaker readNow = speaker(1, 55, "127.0.2.7");
+        std::map<SpeakerUUID, RememberedSpeaker> memory;
+        if (c.lastSeen) {
+            Speaker remembered = before;
+            if (c.rememberedOffline) remembered = before.with(ReachabilityState::offline("127.0.2.7", wallAt(*c.lastSeen)));
+            memory.emplace(before.id, RememberedSpeaker{remembered, wallAt(*c.lastSeen), at(*c.lastSeen)});
+        }
+        std::map<SpeakerUUID, Speaker> listed;
+        if (c.listed) listed.emplace(readNow.id, readNow);
+        std::set<SpeakerUUID> answered;
+        if (c.answered) answered.insert(readNow.id);
 
-class SpeakerPresence : public ::testing::TestWithParam<PresenceCase> {};
-
-TEST_P(SpeakerPresence, FollowsTheOfflineRule) {
-    const PresenceCase& c = GetParam();
-    const Speaker before = speaker(1, 30, "127.0.2.7");
-    const Speaker readNow = speaker(1, 55, "127.0.2.7");
-    std::map<SpeakerUUID, RememberedSpeaker> memory;
-    if (c.lastSeen) {
-        Speaker remembered = before;
-        if (c.rememberedOffline) remembered = before.with(ReachabilityState::offline("127.0.2.7", wallAt(*c.lastSeen)));
-        memory.emplace(before.id, RememberedSpeaker{remembered, wallAt(*c.lastSeen), at(*c.lastSeen)});
+        const auto out = reconcileSpeakers(listed, answered, memory, wallAt(20s), at(20s), 10s);
+        ASSERT_EQ(out.contains(before.id), c.expected != absent);
+        if (c.expected == absent) continue;
+        const Speaker& shown = out.at(before.id);
+        switch (c.expected) {
+        case online:
+            EXPECT_EQ(shown, readNow);
+            EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(20s));
+            break;
+        case lastKnown:
+            EXPECT_TRUE(shown.reachability.isOnline());
+            EXPECT_EQ(shown.volume, c.lastSeen ? before.volume : readNow.volume);
+            // Its grace runs from when it was last seen, or from now for a newcomer.
+            EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(c.lastSeen.value_or(20s)));
+            break;
+        case offline:
+            ASSERT_TRUE(shown.reachability.isOffline());
+            EXPECT_EQ(shown.reachability.asOffline()->lastKnownIP, "127.0.2.7");
+            EXPECT_EQ(shown.reachability.asOffline()->lastSeenAt, wallAt(*c.lastSeen));
+            EXPECT_EQ(shown.volume, before.volume) << "the offline form keeps the last known values";
+            break;
+        case absent: break;
+        }
     }
-    std::map<SpeakerUUID, Speaker> listed;
-    if (c.listed) listed.emplace(readNow.id, readNow);
-    std::set<SpeakerUUID> answered;
-    if (c.answered) answered.insert(readNow.id);
-
-    const auto out = reconcileSpeakers(listed, answered, memory, wallAt(20s), at(20s), 10s);
-
-    if (c.expected == PresenceCase::absent) {
-        EXPECT_FALSE(out.contains(before.id));
-        return;
-    }
-    ASSERT_TRUE(out.contains(before.id));
-    const Speaker& shown = out.at(before.id);
-    switch (c.expected) {
-    case PresenceCase::online:
-        EXPECT_EQ(shown, readNow);
-        EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(20s));
-        break;
-    case PresenceCase::lastKnown:
-        EXPECT_TRUE(shown.reachability.isOnline());
-        EXPECT_EQ(shown.volume, c.lastSeen ? before.volume : readNow.volume);
-        break;
-    case PresenceCase::offline:
-        ASSERT_TRUE(shown.reachability.isOffline());
-        EXPECT_EQ(shown.reachability.asOffline()->lastKnownIP, "127.0.2.7");
-        EXPECT_EQ(shown.reachability.asOffline()->lastSeenAt, wallAt(c.expectedLastSeen));
-        EXPECT_EQ(shown.volume, before.volume) << "the offline form keeps the last known values";
-        break;
-    case PresenceCase::absent: break;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SpeakerPresence,
-    ::testing::Values(
-        PresenceCase{"AnsweredIsOnlineAsRead", true, true, 5s, false, PresenceCase::online, 0s},
-        PresenceCase{"AnsweredAgainAfterBeingOffline", true, true, 0s, true, PresenceCase::online, 0s},
-        PresenceCase{"SilentWithinGraceKeepsLastForm", true, false, 11s, false, PresenceCase::lastKnown, 0s},
-        PresenceCase{"SilentAtExactlyTheLimitIsOffline", true, false, 10s, false, PresenceCase::offline, 10s},
-        PresenceCase{"SilentLongAgoIsOffline", true, false, 2s, false, PresenceCase::offline, 2s},
-        PresenceCase{"UnlistedWithinGraceKeepsLastForm", false, false, 15s, false, PresenceCase::lastKnown, 0s},
-        PresenceCase{"UnlistedLongAgoIsOffline", false, false, 1s, false, PresenceCase::offline, 1s},
-        PresenceCase{"OfflineStaysAtItsFirstTime", false, false, 1s, true, PresenceCase::offline, 1s},
-        PresenceCase{"SilentNewcomerStartsItsGrace", true, false, std::nullopt, false, PresenceCase::lastKnown, 0s},
-        PresenceCase{"NeverSeenIsAbsent", false, false, std::nullopt, false, PresenceCase::absent, 0s}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SpeakerPresence, SilentNewcomerGoesOfflineAfterItsGrace) {
-    std::map<SpeakerUUID, RememberedSpeaker> memory;
-    const Speaker s = speaker(2);
-    const std::map<SpeakerUUID, Speaker> listed{{s.id, s}};
-    reconcileSpeakers(listed, {}, memory, wallAt(0s), at(0s), 10s);
-    EXPECT_TRUE(reconcileSpeakers(listed, {}, memory, wallAt(9s), at(9s), 10s).at(s.id).reachability.isOnline());
-    const auto later = reconcileSpeakers(listed, {}, memory, wallAt(10s), at(10s), 10s);
-    ASSERT_TRUE(later.at(s.id).reachability.isOffline());
-    EXPECT_EQ(later.at(s.id).reachability.asOffline()->lastSeenAt, wallAt(0s));
 }
 
 RadioStatus heard(std::initializer_list<std::pair<int, int>> peers) {
     RadioStatus status;
     for (auto [n, strength] : peers) {
-        status.peers.push_back({std::string(speakerID(n).macHex()), strength, strength});
+        status.peers.push_back({std::string(sp(n).macHex()), strength, strength});
     }
     return status;
 }
 
 TEST(RadioMatrix, RecordsOnlyPairsOfCurrentSpeakers) {
     const std::map<SpeakerUUID, RadioStatus> readings{
-        {speakerID(1), heard({{2, 40}, {3, 12}, {9, 50}})},  // 9 is not a speaker of the household
-        {speakerID(2), heard({{1, 38}})},
-        {speakerID(7), heard({{1, 45}})},  // 7 left the household
+        {sp(1), heard({{2, 40}, {3, 12}, {9, 50}})},  // 9 is not a speaker of the household
+        {sp(2), heard({{1, 38}})},
+        {sp(7), heard({{1, 45}})},  // 7 left the household
     };
-    const RFPeerMatrix matrix = radioMatrix(readings, {speakerID(1), speakerID(2), speakerID(3)});
-    EXPECT_EQ(matrix.band(speakerID(1), speakerID(2)), RFPeerMatrix::Band::strong);
-    EXPECT_EQ(matrix.strength(speakerID(2), speakerID(1)), 40);
-    EXPECT_EQ(matrix.band(speakerID(3), speakerID(1)), RFPeerMatrix::Band::weak);
-    EXPECT_FALSE(matrix.band(speakerID(1), speakerID(7)));
-    EXPECT_FALSE(matrix.band(speakerID(2), speakerID(3)));
-    EXPECT_EQ(radioMatrix({}, {speakerID(1)}), RFPeerMatrix::empty());
+    const RFPeerMatrix matrix = radioMatrix(readings, {sp(1), sp(2), sp(3)});
+    EXPECT_EQ(matrix.band(sp(1), sp(2)), RFPeerMatrix::Band::strong);
+    EXPECT_EQ(matrix.strength(sp(2), sp(1)), 40);
+    EXPECT_EQ(matrix.band(sp(3), sp(1)), RFPeerMatrix::Band::weak);
+    EXPECT_FALSE(matrix.band(sp(1), sp(7)));
+    EXPECT_FALSE(matrix.band(sp(2), sp(3)));
+    EXPECT_EQ(radioMatrix({}, {sp(1)}), RFPeerMatrix::empty());
 }
 
 ZoneGroupMember member(int n) {
-    return ZoneGroupMember{speakerID(n), "Patio " + std::to_string(n), std::nullopt, {}};
+    return ZoneGroupMember{sp(n), "Patio " + std::to_string(n), std::nullopt, {}};
 }
 
 TEST(RoomSpeaker, UsesTheReadingsAndFallsBackToWhatWasKnown) {
-    DeviceDescription roam{"Patio", "Roam", "Sonos Roam", "S27", "00-0E", speakerID(4)};
+    DeviceDescription roam{"Patio", "Roam", "Sonos Roam", "S27", "00-0E", sp(4)};
     BatteryTelemetry battery{77, true, std::nullopt, wall0};
     RadioStatus radio;
     radio.rssi = -48;
@@ -163,14 +138,6 @@ TEST(RoomSpeaker, UsesTheReadingsAndFallsBackToWhatWasKnown) {
     const Speaker unknown = roomSpeaker(member(4), "127.0.2.4", {}, {}, nullptr);
     EXPECT_TRUE(unknown.model.isUnrecognized());
     EXPECT_EQ(unknown.volume, DiscreteVolume());
-}
-
-TEST(DebugLogLine, HasTheStampProcessAndBundle) {
-    const Date at = Date::fromUnix(1'714'555'800.25);
-    EXPECT_EQ(HouseholdDebugLog::formatLine(at, 4242, 1, "orvella", "Household found"),
-              "[2024-05-01T09:30:00.250Z] [pid=4242 ppid=1 bundle=orvella] Household found");
-    EXPECT_EQ(HouseholdDebugLog::formatLine(at, 1, 2, "b", "two\nlines\r"),
-              "[2024-05-01T09:30:00.250Z] [pid=1 ppid=2 bundle=b] two lines ");
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ TEST(HouseholdSweep, AssemblesGroupsPlaybackSatellitesTelemetryAndValues) {
     rig.fake.seedDemoContent();
     rig.fake.model().editPlayback(rig.id(2)).transportState = QStringLiteral("PLAYING");
     rig.fake.model().bond(rig.id(0), rig.id(5), fakes::SatelliteRole::Subwoofer);
+    rig.fake.model().setSystemProperty(QStringLiteral("Orvella_Presets_v1"), QStringLiteral("[{\"id\": 7}]"));
     rig.makeController();
     Subscription subscription(rig.controller->snapshots());
     ASSERT_TRUE(subscription.waitForCount(1));
@@ -54,12 +55,11 @@ TEST(HouseholdSweep, AssemblesGroupsPlaybackSatellitesTelemetryAndValues) {
     ASSERT_TRUE(roam);
     EXPECT_EQ(roam->levelPercent, 76);
     EXPECT_FALSE(roam->isOnCharger);
-    EXPECT_TRUE(s.speakers().at(rig.uuid(6)).model.battery());
 
     EXPECT_EQ(s.rf().band(rig.uuid(0), rig.uuid(1)), RFPeerMatrix::Band::strong);
     EXPECT_EQ(s.networkName(), "Fake Household");
-    ASSERT_TRUE(s.presets());
-    EXPECT_TRUE(s.presets()->empty()) << "never saved: an empty list, not unknown";
+    EXPECT_EQ(s.presets(), std::optional(std::vector<PresetPill>{})) << "unreadable presets count as none";
+    EXPECT_EQ(rig.logLines().filter(QStringLiteral("Presets stored on the speakers are unreadable")).size(), 1);
 }
 
 TEST(HouseholdSweep, DescriptionsAndHouseholdValuesAreReadOnceTelemetryAtItsPace) {
@@ -95,18 +95,6 @@ TEST(HouseholdSweep, DescriptionsAndHouseholdValuesAreReadOnceTelemetryAtItsPace
     EXPECT_EQ(subscription.last().speakers().size(), 5u);
 }
 
-TEST(HouseholdSweep, SweepsKeepTheirPace) {
-    START_HOUSEHOLD(rig, 12);
-    rig.makeController();
-    Subscription subscription(rig.controller->snapshots());
-    ASSERT_TRUE(rig.waitForSweeps(1));
-    rig.clock.advance(std::chrono::milliseconds(1999));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(rig.controller->completedSweeps(), 1u);
-    rig.clock.advance(std::chrono::milliseconds(1));
-    EXPECT_TRUE(rig.waitForSweeps(2));
-}
-
 TEST(HouseholdSweep, ASpeakerThatStopsAnsweringIsOfflineAfterTheConfiguredTime) {
     START_HOUSEHOLD(rig, 13);
     rig.makeController();
@@ -133,24 +121,6 @@ TEST(HouseholdSweep, ASpeakerThatStopsAnsweringIsOfflineAfterTheConfiguredTime) 
     EXPECT_TRUE(subscription.last().speakers().at(rig.uuid(2)).reachability.isOnline());
 }
 
-TEST(HouseholdSweep, ASpeakerThatLeavesTheHouseholdIsKeptAsOffline) {
-    START_HOUSEHOLD(rig, 14);
-    rig.makeController();
-    Subscription subscription(rig.controller->snapshots());
-    ASSERT_TRUE(subscription.waitForCount(1));
-    const Date lastSeen = rig.clock.now();
-
-    rig.fake.model().editSpeaker(rig.id(3)).vanished = true;
-    ASSERT_TRUE(rig.nextSweep());
-    ASSERT_EQ(subscription.count(), 2u) << "the grouping changed";
-    EXPECT_FALSE(subscription.last().topology().isListed(rig.uuid(3)));
-    EXPECT_TRUE(subscription.last().speakers().at(rig.uuid(3)).reachability.isOnline());
-
-    for (int i = 0; i < 4; ++i) ASSERT_TRUE(rig.nextSweep());
-    ASSERT_EQ(subscription.count(), 3u);
-    EXPECT_EQ(subscription.last().speakers().at(rig.uuid(3)).reachability, ReachabilityState::offline(rig.ip(3), lastSeen));
-}
-
 TEST(HouseholdSweep, AnUnreachableHouseholdGivesOneEmptySnapshotAfterTheConfiguredTime) {
     START_HOUSEHOLD(rig, 15);
     // Seeds where nothing listens, and discovery that finds nothing.
@@ -171,6 +141,7 @@ TEST(HouseholdSweep, AnUnreachableHouseholdGivesOneEmptySnapshotAfterTheConfigur
 
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(rig.nextSweep());
     EXPECT_EQ(subscription.count(), 1u) << "an empty household is published once";
+    EXPECT_FALSE(subscription.endedByProducer()) << "a household that is not there ends no stream";
     EXPECT_TRUE(rig.fake.requests().isEmpty());
 }
 
@@ -206,40 +177,28 @@ TEST(HouseholdSweep, TheLogTellsWhenTheHouseholdIsLostAndFoundAndWhatFailed) {
     EXPECT_EQ(withText(QStringLiteral("GetString")), 0) << "an unset household value is no failure";
     // Found, lost and found again: the values are read anew.
     EXPECT_EQ(rig.requestCount(QStringLiteral("SystemProperties#GetString")), 4);
+    EXPECT_FALSE(subscription.endedByProducer()) << "losing the household ends no stream";
 }
 
-struct BadReply {
-    const char* name;
-    fakes::Malformation malformation;
-    int block;
-};
-
-class HouseholdSweepBadReplies : public ::testing::TestWithParam<BadReply> {};
-
-TEST_P(HouseholdSweepBadReplies, KeepTheLastKnownStatusAndVolume) {
-    START_HOUSEHOLD(rig, GetParam().block);
+TEST(HouseholdSweep, BadRepliesKeepTheLastKnownStatusAndVolume) {
+    START_HOUSEHOLD(rig, 20);
     rig.fake.seedDemoContent();
     rig.makeController();
     Subscription subscription(rig.controller->snapshots());
     ASSERT_TRUE(subscription.waitForCount(1));
     const HouseholdSnapshot before = subscription.last();
 
-    for (const char* action : {"AVTransport#GetPositionInfo", "RenderingControl#GetVolume", "AVTransport#GetTransportInfo"}) {
-        rig.fake.malformReplies(fakes::FakeTarget::action(QString::fromLatin1(action), rig.id(0)), GetParam().malformation, 1);
+    // A reply that fails as a whole and one whose embedded document is broken; each is logged.
+    for (auto [malformation, logged] : {std::pair{fakes::Malformation::Truncated, " failed: "},
+                                        std::pair{fakes::Malformation::BrokenEmbeddedDocument, " is unusable: "}}) {
+        for (const char* action : {"AVTransport#GetPositionInfo", "RenderingControl#GetVolume", "AVTransport#GetTransportInfo"}) {
+            rig.fake.malformReplies(fakes::FakeTarget::action(QString::fromLatin1(action), rig.id(0)), malformation, 1);
+        }
+        ASSERT_TRUE(rig.nextSweep());
+        EXPECT_EQ(subscription.count(), 1u) << logged << ": nothing changed that the readings could show";
+        EXPECT_TRUE(before.isSemanticallyEquivalent(subscription.last()));
+        EXPECT_GE(rig.logLines().filter(QString::fromLatin1(logged)).size(), 1) << logged;
     }
-    ASSERT_TRUE(rig.nextSweep());
-    EXPECT_EQ(subscription.count(), 1u) << "nothing changed that the readings could show";
-    EXPECT_TRUE(before.isSemanticallyEquivalent(subscription.last()));
-    const QStringList lines = rig.logLines();
-    EXPECT_GE(lines.filter(QStringLiteral(" failed: ")).size() + lines.filter(QStringLiteral(" is unusable: ")).size(), 1);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, HouseholdSweepBadReplies,
-                         ::testing::Values(BadReply{"Truncated", fakes::Malformation::Truncated, 20},
-                                           BadReply{"NotXml", fakes::Malformation::NotXml, 21},
-                                           BadReply{"Empty", fakes::Malformation::Empty, 22},
-                                           BadReply{"BrokenDocument", fakes::Malformation::BrokenEmbeddedDocument, 23},
-                                           BadReply{"Oversized", fakes::Malformation::Oversized, 24}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -17,35 +17,31 @@ const char* const kitchenR = "RINCON_000E58B0000201400";
 const char* const office = "RINCON_000E58C0000101400";
 const char* const bedroom = "RINCON_000E58D0000101400";
 
-std::string location(const char* ip) { return std::string("http://") + ip + ":1400/xml/device_description.xml"; }
+std::string at(const char* ip) { return std::string("Location=\"http://") + ip + ":1400/xml/device_description.xml\" "; }
+std::string tag(const char* element, const char* uuid, const std::string& attributes, const std::string& inner = "") {
+    const std::string open = std::string("<") + element + " UUID=\"" + uuid + "\" " + attributes;
+    return inner.empty() ? open + "/>" : open + ">" + inner + "</" + element + ">";
+}
+std::string group(const char* coordinator, const std::string& members) {
+    return std::string("<ZoneGroup Coordinator=\"") + coordinator + "\" ID=\"" + coordinator + ":5\">" + members + "</ZoneGroup>";
+}
 
 // A household as speakers report it: a home theatre with surrounds and a sub, a stereo pair
 // leading a group with the office, and a bedroom alone.
 std::string household() {
-    std::string doc = "<ZoneGroupState><ZoneGroups>";
-    doc += std::string("<ZoneGroup Coordinator=\"") + arc + "\" ID=\"" + arc + ":57\">";
-    doc += std::string("<ZoneGroupMember UUID=\"") + arc + "\" Location=\"" + location("127.0.1.10") +
-           "\" ZoneName=\"Living Room\" Invisible=\"0\" SoftwareVersion=\"79.1\" HTSatChanMapSet=\"" + arc +
-           ":LF,RF;" + rearL + ":LR;" + rearR + ":RR;" + sub + ":SW\">";
-    doc += std::string("<Satellite UUID=\"") + rearL + "\" Location=\"" + location("127.0.1.11") +
-           "\" ZoneName=\"Living Room\" Invisible=\"1\"/>";
-    doc += std::string("<Satellite UUID=\"") + rearR + "\" Location=\"" + location("127.0.1.12") +
-           "\" ZoneName=\"Living Room\" Invisible=\"1\"/>";
-    doc += std::string("<Satellite UUID=\"") + sub + "\" Location=\"http://[::1]:1400/x\" ZoneName=\"Living Room\" Invisible=\"1\"/>";
-    doc += "</ZoneGroupMember></ZoneGroup>";
-    doc += std::string("<ZoneGroup Coordinator=\"") + kitchenL + "\" ID=\"" + kitchenL + ":12\">";
-    doc += std::string("<ZoneGroupMember UUID=\"") + kitchenL + "\" Location=\"" + location("127.0.1.20") +
-           "\" ZoneName=\"Kitchen &amp; Dining\" ChannelMapSet=\"" + kitchenL + ":LF,LF;" + kitchenR + ":RF,RF\"/>";
-    doc += std::string("<ZoneGroupMember UUID=\"") + kitchenR + "\" Location=\"" + location("127.0.1.21") +
-           "\" ZoneName=\"Kitchen &amp; Dining\" Invisible=\"1\" ChannelMapSet=\"" + kitchenL + ":LF,LF;" + kitchenR +
-           ":RF,RF\"/>";
-    doc += std::string("<ZoneGroupMember UUID=\"") + office + "\" Location=\"" + location("127.0.1.30") +
-           "\" ZoneName=\"Office\"/>";
-    doc += "</ZoneGroup>";
-    doc += std::string("<ZoneGroup Coordinator=\"") + bedroom + "\" ID=\"" + bedroom + ":3\">";
-    doc += std::string("<ZoneGroupMember UUID=\"") + bedroom + "\" Location=\"http://speaker.local:1400/x\" ZoneName=\"Bedroom\"/>";
-    doc += "</ZoneGroup></ZoneGroups><VanishedDevices/></ZoneGroupState>";
-    return doc;
+    const std::string living = "ZoneName=\"Living Room\" Invisible=\"1\"";
+    const std::string kitchen = "ZoneName=\"Kitchen &amp; Dining\" ChannelMapSet=\"" + std::string(kitchenL) + ":LF,LF;" + kitchenR + ":RF,RF\"";
+    return "<ZoneGroupState><ZoneGroups>" +
+           group(arc, tag("ZoneGroupMember", arc,
+                          at("127.0.1.10") + "ZoneName=\"Living Room\" HTSatChanMapSet=\"" + arc + ":LF,RF;" + rearL + ":LR;" + rearR +
+                              ":RR;" + sub + ":SW\"",
+                          tag("Satellite", rearL, at("127.0.1.11") + living) + tag("Satellite", rearR, at("127.0.1.12") + living) +
+                              tag("Satellite", sub, "Location=\"http://[::1]:1400/x\" " + living))) +
+           group(kitchenL, tag("ZoneGroupMember", kitchenL, at("127.0.1.20") + kitchen) +
+                               tag("ZoneGroupMember", kitchenR, at("127.0.1.21") + kitchen + " Invisible=\"1\"") +
+                               tag("ZoneGroupMember", office, at("127.0.1.30") + "ZoneName=\"Office\"")) +
+           group(bedroom, tag("ZoneGroupMember", bedroom, "Location=\"http://speaker.local:1400/x\" ZoneName=\"Bedroom\"")) +
+           "</ZoneGroups><VanishedDevices/></ZoneGroupState>";
 }
 
 BondedSatellite satellite(const char* satelliteID, const char* parent, SatelliteRole role) {
@@ -59,7 +55,7 @@ TEST(TopologyService, ReadsRoomsGroupsAddressesAndSatellites) {
     ASSERT_TRUE(state) << state.error().message;
 
     ASSERT_EQ(state->groups.size(), 3u);
-    EXPECT_EQ(state->groups[0].id, std::string(arc) + ":57");
+    EXPECT_EQ(state->groups[0].id, std::string(arc) + ":5");
     ASSERT_EQ(state->rooms().size(), 4u);
     EXPECT_EQ(state->groups[1].members[0].roomName, "Kitchen & Dining");
     EXPECT_EQ(state->groups[1].members[1].id, id(office));
@@ -104,6 +100,8 @@ TEST(TopologyService, AcceptsTheOlderRootAndTheEscapedReply) {
     ASSERT_TRUE(fromReply);
     EXPECT_EQ(fromReply->rooms().size(), 4u);
     EXPECT_FALSE(TopologyService::parseZoneGroupState(SOAPResponse{}));
+    const std::string broken = household().substr(0, household().size() / 2);
+    EXPECT_FALSE(TopologyService::parseZoneGroupState(SOAPResponse{{{"ZoneGroupState", broken}}})) << "a broken embedded document";
 
     auto empty = TopologyService::parseZoneGroupStateDocument("<ZoneGroupState><ZoneGroups/></ZoneGroupState>");
     ASSERT_TRUE(empty);
@@ -111,10 +109,8 @@ TEST(TopologyService, AcceptsTheOlderRootAndTheEscapedReply) {
 }
 
 TEST(TopologyService, BadDocumentsAreErrors) {
-    const std::string member = std::string("<ZoneGroupMember UUID=\"") + bedroom + "\" ZoneName=\"Bedroom\"/>";
-    auto group = [](const std::string& coordinator, const std::string& members) {
-        return "<ZoneGroups><ZoneGroup Coordinator=\"" + coordinator + "\" ID=\"x\">" + members + "</ZoneGroup></ZoneGroups>";
-    };
+    const std::string member = tag("ZoneGroupMember", bedroom, "ZoneName=\"Bedroom\"");
+    auto groups = [](const std::string& inner) { return "<ZoneGroups>" + inner + "</ZoneGroups>"; };
     struct Case {
         const char* name;
         std::string document;
@@ -124,24 +120,19 @@ TEST(TopologyService, BadDocumentsAreErrors) {
         {"truncated", household().substr(0, household().size() / 2), "malformed XML"},
         {"wrong root", "<Groups/>", "root <Groups>"},
         {"state without groups", "<ZoneGroupState/>", "lacks <ZoneGroups>"},
-        {"coordinator missing", "<ZoneGroups><ZoneGroup ID=\"x\">" + member + "</ZoneGroup></ZoneGroups>", "lacks Coordinator"},
-        {"coordinator not a member", group(office, member), "none of its rooms"},
-        {"coordinator only a satellite", group(office, member + "<ZoneGroupMember UUID=\"" + office +
-                                                           "\" ZoneName=\"Office\" Invisible=\"1\"/>"),
-         "none of its rooms"},
-        {"bad member id", group(bedroom, member + "<ZoneGroupMember UUID=\"RINCON_xyz\" ZoneName=\"Office\"/>"),
+        {"coordinator missing", groups("<ZoneGroup ID=\"x\">" + member + "</ZoneGroup>"), "lacks Coordinator"},
+        {"coordinator not a member", groups(group(office, member)), "none of its rooms"},
+        {"coordinator only a satellite",
+         groups(group(office, member + tag("ZoneGroupMember", office, "ZoneName=\"Office\" Invisible=\"1\""))), "none of its rooms"},
+        {"bad member id", groups(group(bedroom, member + tag("ZoneGroupMember", "RINCON_xyz", "ZoneName=\"Office\""))),
          "not a speaker id"},
-        {"room without a name", group(bedroom, member + "<ZoneGroupMember UUID=\"" + office + "\"/>"), "lacks ZoneName"},
-        {"room in two groups", "<ZoneGroups><ZoneGroup Coordinator=\"" + std::string(bedroom) + "\">" + member +
-                                   "</ZoneGroup><ZoneGroup Coordinator=\"" + bedroom + "\">" + member +
-                                   "</ZoneGroup></ZoneGroups>",
-         "listed in two groups"},
-        {"satellite with a bad id", group(bedroom, "<ZoneGroupMember UUID=\"" + std::string(bedroom) +
-                                                       "\" ZoneName=\"Bedroom\"><Satellite UUID=\"nope\"/></ZoneGroupMember>"),
+        {"room without a name", groups(group(bedroom, member + tag("ZoneGroupMember", office, ""))), "lacks ZoneName"},
+        {"room in two groups", groups(group(bedroom, member) + group(bedroom, member)), "listed in two groups"},
+        {"satellite with a bad id",
+         groups(group(bedroom, tag("ZoneGroupMember", bedroom, "ZoneName=\"Bedroom\"", tag("Satellite", "nope", "")))),
          "not a speaker id"},
         {"doctype", "<!DOCTYPE ZoneGroups><ZoneGroups/>", "document type declaration"},
-        {"non-UTF-8 room name", group(bedroom, std::string("<ZoneGroupMember UUID=\"") + bedroom + "\" ZoneName=\"B\xFF\"/>"),
-         "not valid UTF-8"},
+        {"non-UTF-8 room name", groups(group(bedroom, tag("ZoneGroupMember", bedroom, "ZoneName=\"B\xFF\""))), "not valid UTF-8"},
     };
     for (const auto& c : cases) {
         auto result = TopologyService::parseZoneGroupStateDocument(c.document);
@@ -151,10 +142,13 @@ TEST(TopologyService, BadDocumentsAreErrors) {
 }
 
 TEST(TopologyService, SatellitesWithoutATellableRoleAreLeftOut) {
-    std::string doc = std::string("<ZoneGroups><ZoneGroup Coordinator=\"") + arc + "\"><ZoneGroupMember UUID=\"" + arc +
-                      "\" ZoneName=\"Living Room\" HTSatChanMapSet=\"" + arc + ":LF,RF;garbage;" + rearL +
-                      ":LR;RINCON_bad:RR;" + sub + ":XX\"><Satellite UUID=\"" + rearL + "\"/><Satellite UUID=\"" +
-                      sub + "\"/><Satellite UUID=\"" + rearR + "\"/></ZoneGroupMember></ZoneGroup></ZoneGroups>";
+    const std::string doc =
+        "<ZoneGroups>" +
+        group(arc, tag("ZoneGroupMember", arc,
+                       "ZoneName=\"Living Room\" HTSatChanMapSet=\"" + std::string(arc) + ":LF,RF;garbage;" + rearL +
+                           ":LR;RINCON_bad:RR;" + sub + ":XX\"",
+                       tag("Satellite", rearL, "") + tag("Satellite", sub, "") + tag("Satellite", rearR, ""))) +
+        "</ZoneGroups>";
     auto state = TopologyService::parseZoneGroupStateDocument(doc);
     ASSERT_TRUE(state) << state.error().message;
     EXPECT_EQ(state->member(id(arc))->satellites,

@@ -54,11 +54,9 @@ const std::string spotifyTrackURI = std::string("x-sonos-spotify:spotify%3atrack
 TEST(TransportService, TransportStates) {
     struct Case { const char* reported; std::optional<TransportState> state; };
     const Case cases[] = {
-        {"PLAYING", TransportState::playing},   {"TRANSITIONING", TransportState::playing},
-        {"PAUSED_PLAYBACK", TransportState::paused}, {"STOPPED", TransportState::stopped},
+        {"TRANSITIONING", TransportState::playing}, {"PAUSED_PLAYBACK", TransportState::paused},
         {"NO_MEDIA_PRESENT", TransportState::stopped}, {" PLAYING\n", TransportState::playing},
-        {"playing", std::nullopt},              {"", std::nullopt},
-        {"RECORDING", std::nullopt},
+        {"playing", std::nullopt}, {"RECORDING", std::nullopt},
     };
     for (const auto& c : cases) {
         auto parsed = TransportService::parseTransportInfo(SOAPResponse{{{"CurrentTransportState", c.reported}}});
@@ -95,13 +93,10 @@ TEST(TransportService, BadPositionRepliesAreErrors) {
         {"Track not a number", positionReply("three", "", "", "", "")},
         {"negative Track", positionReply("-1", "", "", "", "")},
         {"Track beyond range", positionReply("99999999999999999999", "", "", "", "")},
-        {"minutes past 59", positionReply("1", "0:61:00", "", "", "")},
-        {"time with letters", positionReply("1", "", "0:0a:00", "", "")},
-        {"time with sign", positionReply("1", "", "-0:00:01", "", "")},
+        {"bad duration", positionReply("1", "0:61:00", "", "", "")},
+        {"bad time", positionReply("1", "", "-0:00:01", "", "")},
         {"truncated metadata", positionReply("1", "", "", trackDIDL().substr(0, 120), "")},
         {"metadata not DIDL", positionReply("1", "", "", "<html/>", "")},
-        {"DIDL without an item", positionReply("1", "", "", "<DIDL-Lite/>", "")},
-        {"metadata with a DTD", positionReply("1", "", "", "<!DOCTYPE x><DIDL-Lite/>", "")},
         {"bad res duration", positionReply("1", "", "", R"(<DIDL-Lite><item id="1"><res duration="soon">u</res></item></DIDL-Lite>)", "")},
     };
     for (const auto& c : cases) EXPECT_FALSE(TransportService::parsePositionInfo(c.reply, speaker)) << c.name;
@@ -113,19 +108,13 @@ TEST(TransportService, SourcesAndSpotifyTracksFromURIs) {
         {"x-rincon-queue:RINCON_000E58A0000101400#0", PlaybackSource::sonosQueue()},
         {"x-sonos-htastream:RINCON_000E58A0000101400:spdif", PlaybackSource::tvAudio()},
         {"x-rincon-stream:RINCON_000E58A0000101400", PlaybackSource::lineIn()},
-        {"x-sonosapi-stream:s1?sid=254", PlaybackSource::radio()},
-        {"x-sonosapi-radio:abc", PlaybackSource::radio()},
-        {"x-rincon-mp3radio://stream.example/live", PlaybackSource::radio()},
-        {"aac://stream.example/live", PlaybackSource::radio()},
-        {"hls-radio://stream.example/live", PlaybackSource::radio()},
-        {"x-rincon:RINCON_000E58A0000101400", std::nullopt},
-        {"", std::nullopt},
+        {"x-sonosapi-stream:s1?sid=254", PlaybackSource::radio()}, {"hls-radio://stream.example/live", PlaybackSource::radio()},
+        {"x-rincon:RINCON_000E58A0000101400", std::nullopt},       {"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(TransportService::sourceOfURI(c.uri), c.source) << c.uri;
 
     struct Track { std::string uri; bool isSpotify; };
     const Track tracks[] = {
-        {spotifyTrackURI, true},
         {std::string("X-SONOS-SPOTIFY:SPOTIFY%3ATRACK%3A") + spotifyID, true},
         {"x-sonos-spotify:spotify%3aepisode%3a4uLU6hMCjMI75M1A2tKUQC", false},
         {"x-sonos-spotify:spotify%3atrack%3a", false},
@@ -174,21 +163,12 @@ TEST(TransportService, PlaybackStateFromTheThreeReadings) {
         << "without stream content the station names the stream";
 }
 
-TEST(TransportService, SeekTargetsAreWholeClockTimes) {
-    EXPECT_EQ(TransportService::seekRequest(secs(3723) + Duration::milliseconds(900)).arguments,
-              (std::vector<SOAPRequest::Argument>{{"InstanceID", "0"}, {"Unit", "REL_TIME"}, {"Target", "1:02:03"}}));
-    EXPECT_EQ(TransportService::seekRequest(secs(-5)).arguments.back().second, "0:00:00");
-    EXPECT_EQ(TransportService::seekToTrackRequest(7).arguments,
-              (std::vector<SOAPRequest::Argument>{{"InstanceID", "0"}, {"Unit", "TRACK_NR"}, {"Target", "7"}}));
-}
-
-TEST(ProtocolText, ClockTimesRoundTrip) {
+TEST(ProtocolText, ClockTimes) {
     struct Case { const char* text; std::optional<std::int64_t> milliseconds; bool ok; };  // no milliseconds: no value
     const Case cases[] = {
-        {"0:00:00", 0, true},        {"0:03:31", 211'000, true},   {"12:00:01", 43'201'000, true},
-        {"1:02:03.5", 3'723'500, true}, {"NOT_IMPLEMENTED", std::nullopt, true}, {"", std::nullopt, true},
-        {"0:3:31", {}, false},       {"0:03:60", {}, false},       {"0:03", {}, false},
-        {"1234567:00:00", {}, false}, {"0:00:00.", {}, false},     {"0:00:00 extra", {}, false},
+        {"12:00:01", 43'201'000, true}, {"1:02:03.5", 3'723'500, true}, {"NOT_IMPLEMENTED", std::nullopt, true},
+        {"", std::nullopt, true},       {"0:3:31", {}, false},          {"0:03:60", {}, false},
+        {"0:03", {}, false},            {"0:00:00.", {}, false},        {"0:00:00 extra", {}, false},
     };
     for (const auto& c : cases) {
         auto parsed = protocol_text::parseClockTime(c.text, "time");
@@ -196,6 +176,9 @@ TEST(ProtocolText, ClockTimesRoundTrip) {
         if (!c.ok) continue;
         EXPECT_EQ(*parsed, c.milliseconds ? std::optional(Duration::milliseconds(*c.milliseconds)) : std::nullopt) << c.text;
     }
-    EXPECT_EQ(protocol_text::formatClockTime(secs(211)), "0:03:31");
+    // Seek targets are whole clock times, never negative.
+    EXPECT_EQ(TransportService::seekRequest(secs(3723) + Duration::milliseconds(900)).arguments,
+              (std::vector<SOAPRequest::Argument>{{"InstanceID", "0"}, {"Unit", "REL_TIME"}, {"Target", "1:02:03"}}));
+    EXPECT_EQ(TransportService::seekRequest(secs(-5)).arguments.back().second, "0:00:00");
     EXPECT_EQ(protocol_text::formatClockTime(secs(36000)), "10:00:00");
 }

@@ -78,7 +78,6 @@ TEST(QueueService, BadPagesAreErrors) {
         {"count not a number", browseReply(one, "one", "1")},
         {"truncated result", browseReply(one.substr(0, one.size() - 5), "1", "1")},
         {"result not DIDL", browseReply("<items/>", "0", "0")},
-        {"entity expansion", browseReply(R"(<!DOCTYPE d [<!ENTITY a "aaaa">]><DIDL-Lite>&a;</DIDL-Lite>)", "0", "0")},
         {"bad duration", browseReply(queueDIDL(R"(<item id="Q:0/1"><res duration="1:2:3">u</res></item>)"), "1", "1")},
     };
     for (const auto& c : cases) EXPECT_FALSE(QueueService::parseBrowse(c.reply, 0, speaker)) << c.name;
