@@ -132,6 +132,10 @@ Point placeMusicHub(const std::vector<Point>& connectedPoints, const std::vector
 }
 
 Point nudgedRoomPoint(Point base, std::optional<Point> hubCenter, Rect safeRect, double minSeparation) {
+    // A coordinate that is not a number counts as the middle of the safe rectangle, so the
+    // room always ends somewhere it can be drawn.
+    if (!std::isfinite(base.x)) base.x = safeRect.midX();
+    if (!std::isfinite(base.y)) base.y = safeRect.midY();
     if (!hubCenter) return base;
     double d = distance(*hubCenter, base);
     if (!(d < minSeparation)) return base;

@@ -107,7 +107,8 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
         ASSERT_EQ(placed.size(), static_cast<std::size_t>(count));
         for (const auto& [id, c] : placed) EXPECT_TRUE(c.x() >= 0 && c.x() <= 1 && c.y() >= 0 && c.y() <= 1) << c.x() << "," << c.y();
         std::set<SpeakerUUID> clustered;
-        for (const auto& cluster : layout::clusterRooms(h.nodes, h.matrix)) {
+        const auto clusters = layout::clusterRooms(h.nodes, h.matrix);
+        for (const auto& cluster : clusters) {
             for (const auto& n : cluster.nodes) EXPECT_TRUE(clustered.insert(n.id()).second);
         }
         EXPECT_EQ(clustered.size(), static_cast<std::size_t>(count));
@@ -128,6 +129,8 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
                 if (GroupID(n.id()) == *n.group) hubCenters.try_emplace(*n.group, router::placeMusicHub({p}, {}, {}, band.safeInnerRect));
             }
             const auto resolved = router::resolveBandCollisions(specs, hubCenters, band.frame);
+            std::vector<LayoutRoomSpec> reversed(specs.rbegin(), specs.rend());
+            EXPECT_EQ(router::resolveBandCollisions(reversed, hubCenters, band.frame), resolved);
             ASSERT_EQ(resolved.roomCenters.size(), specs.size());
             std::vector<Rect> footprints;
             for (const auto& spec : specs) {
@@ -137,10 +140,7 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
             }
             for (const auto& [group, center] : resolved.hubCenters) footprints.push_back(router::musicHubRect(center));
             for (const auto& [id, center] : resolved.roomCenters) EXPECT_TRUE(band.frame.contains(center)) << band.level.title();
-            // Bands of up to a couple of dozen cards end without overlaps; crowded ones may not yet.
-            if (count <= 21) {
-                EXPECT_TRUE(apart(footprints)) << band.level.title();
-            }
+            EXPECT_TRUE(apart(footprints)) << band.level.title();
 
             for (const auto& spec : resolved.hubCenters.empty() ? std::vector<LayoutRoomSpec>{} : specs) {
                 const auto tether = router::routeTether(router::musicHubRect(resolved.hubCenters.begin()->second),
@@ -156,6 +156,7 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
             std::shuffle(h.nodes.begin(), h.nodes.end(), shuffle);
             EXPECT_EQ(layout::infer(h.speakers, h.matrix), placed);
             EXPECT_EQ(layout::classifyFloors(h.speakers, h.matrix), floors);
+            EXPECT_EQ(layout::clusterRooms(h.nodes, h.matrix), clusters);
         }
     }
 }
@@ -173,10 +174,12 @@ TEST(LayoutProperties, NonFiniteInputEndsWithFinitePositions) {
         const FloorBandLayout band = FloorBandLayout::compute({}, Rect(0, 0, 1000, 800), {}).front();
         const RoomCoordinate back = band.coordinate({bad, bad}, false);
         EXPECT_TRUE(std::isfinite(back.x()) && std::isfinite(back.y()));
-        band.clampPoint({bad, 10}, true);
+        EXPECT_TRUE(finite(band.clampPoint({bad, 10}, true)));
+        EXPECT_TRUE(finite(band.clampPoint({10, bad}, false)));
 
         const Point badPoint{bad, 100};
-        router::nudgedRoomPoint(badPoint, Point{200, 200}, Rect(0, 0, 1000, 1000), 148);
+        EXPECT_TRUE(finite(router::nudgedRoomPoint(badPoint, Point{200, 200}, Rect(0, 0, 1000, 1000), 148)));
+        EXPECT_TRUE(finite(router::nudgedRoomPoint({100, bad}, std::nullopt, Rect(0, 0, 1000, 1000), 148)));
         router::placeMusicHub({badPoint, {10, 10}}, {Rect(0, 0, 50, 50)}, {}, Rect(0, 0, 1000, 400));
         router::placeMusicHub({{10, 10}}, {}, {}, Rect(0, 0, bad, 400));
         router::routeSegment(badPoint, {400, 100}, {Rect(180, 50, 40, 100)}, Rect(0, 0, 1000, 400), 14);
