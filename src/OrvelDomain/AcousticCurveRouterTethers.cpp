@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -72,18 +73,66 @@ constexpr double smallestBoundingGap = 1e-100;
 // Any value at or below this is a curve that touches an obstacle.
 constexpr double touching = -std::numeric_limits<double>::denorm_min();
 
+// The smallest box around some sample points; `usable` is false when a point is not finite.
+struct Box {
+    double minX = std::numeric_limits<double>::infinity();
+    double maxX = -std::numeric_limits<double>::infinity();
+    double minY = std::numeric_limits<double>::infinity();
+    double maxY = -std::numeric_limits<double>::infinity();
+    bool usable = true;
+
+    void add(Point p) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) usable = false;
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    // No point in the box is closer to `o` than this (rounding is monotone, so every point's
+    // own gaps are at least these).
+    double gapTo(const Edges& o) const {
+        return std::max({o.minX - maxX, minX - o.maxX, o.minY - maxY, minY - o.maxY, 0.0});
+    }
+};
+
+// Whether a distance bounded below by `gap` cannot lower `clearance`.
+bool beyond(double gap, double clearance) {
+    return gap > clearance && gap > smallestBoundingGap;
+}
+
 // The clearance of `minObstacleClearance` against prepared edges, `middle` being the obstacles
 // the middle samples see. Once the clearance is known to be at or below `limit` the walk stops
 // and returns a value at or below `limit`: the bow search only asks whether a curve is clear,
-// or clearer than its best so far.
+// or clearer than its best so far. The minimum does not depend on the order the obstacles are
+// visited in, so `hint` (the obstacle that stopped the last walk, which likely stops this one
+// too) goes first and is updated.
 double clearanceAgainst(const AcousticCurveSegment& segment, const std::vector<Edges>& obstacles,
-                        const std::vector<Edges>& middle, double limit) {
-    double clearance = std::numeric_limits<double>::max();
-    for (int k = 0; k <= 16; ++k) {
+                        const std::vector<Edges>& middle, double limit, std::size_t& hint) {
+    constexpr int sampleCount = 17;
+    std::array<Point, sampleCount> points;
+    std::array<bool, sampleCount> inMiddle;
+    Box outerBox;
+    Box middleBox;
+    for (int k = 0; k < sampleCount; ++k) {
         double t = sampleParameter(k);
-        Point p = segment.point(t);
-        const std::vector<Edges>& seen = std::abs(t - 0.5) < 0.08 ? middle : obstacles;
-        for (const Edges& o : seen) {
+        points[static_cast<std::size_t>(k)] = segment.point(t);
+        inMiddle[static_cast<std::size_t>(k)] = std::abs(t - 0.5) < 0.08;
+        (inMiddle[static_cast<std::size_t>(k)] ? middleBox : outerBox).add(points[static_cast<std::size_t>(k)]);
+    }
+    const bool boxed = outerBox.usable && middleBox.usable;
+
+    double clearance = std::numeric_limits<double>::max();
+    const std::size_t n = obstacles.size();
+    const std::size_t first = hint < n ? hint : 0;
+    for (std::size_t visit = 0; visit < n; ++visit) {
+        // The hint first, then the others in order.
+        const std::size_t i = visit == 0 ? first : visit <= first ? visit - 1 : visit;
+        if (boxed && beyond(outerBox.gapTo(obstacles[i]), clearance) && beyond(middleBox.gapTo(middle[i]), clearance)) {
+            continue;
+        }
+        for (std::size_t k = 0; k < sampleCount; ++k) {
+            const Point p = points[k];
+            const Edges& o = inMiddle[k] ? middle[i] : obstacles[i];
             // The same arithmetic as `signedDistance`, so the minimum is the same bit for bit.
             double gx = std::max({o.minX - p.x, p.x - o.maxX, 0.0});
             double gy = std::max({o.minY - p.y, p.y - o.maxY, 0.0});
@@ -91,14 +140,16 @@ double clearanceAgainst(const AcousticCurveSegment& segment, const std::vector<E
             if (gx > 0 || gy > 0) {
                 // The distance is at least the larger gap: farther than the nearest so far
                 // changes nothing, and the square root is skipped.
-                double gap = std::max(gx, gy);
-                if (gap > clearance && gap > smallestBoundingGap) continue;
+                if (beyond(std::max(gx, gy), clearance)) continue;
                 d = std::sqrt(gx * gx + gy * gy);
             } else {
                 d = -std::min({p.x - o.minX, o.maxX - p.x, p.y - o.minY, o.maxY - p.y});
             }
             clearance = std::min(clearance, d);
-            if (clearance <= limit) return clearance;
+            if (clearance <= limit) {
+                hint = i;
+                return clearance;
+            }
         }
     }
     return clearance;
@@ -116,8 +167,9 @@ double signedDistance(Point from, Rect to) {
 double minObstacleClearance(const AcousticCurveSegment& segment, const std::vector<Rect>& paddedObstacles,
                             double midpointExtraPadding) {
     if (paddedObstacles.empty()) return std::numeric_limits<double>::max();
+    std::size_t hint = 0;
     return clearanceAgainst(segment, edgesOf(paddedObstacles, std::nullopt), edgesOf(paddedObstacles, midpointExtraPadding),
-                            -std::numeric_limits<double>::infinity());
+                            -std::numeric_limits<double>::infinity(), hint);
 }
 
 double boundsMargin(const AcousticCurveSegment& segment, std::optional<Rect> bounds) {
@@ -182,7 +234,10 @@ AcousticCurveSegment routeSegment(Point start, Point end, const std::vector<Rect
     }
     const std::vector<Edges> edges = edgesOf(padded, std::nullopt);
     const std::vector<Edges> middle = edgesOf(padded, midpointPadding);
-    auto clearanceOf = [&](const AcousticCurveSegment& s, double limit) { return clearanceAgainst(s, edges, middle, limit); };
+    std::size_t hint = 0;
+    auto clearanceOf = [&](const AcousticCurveSegment& s, double limit) {
+        return clearanceAgainst(s, edges, middle, limit, hint);
+    };
     // Exact: it is the first fallback's clearance.
     const double preferredClearance = clearanceOf(preferred, -std::numeric_limits<double>::infinity());
     if (preferredClearance >= 0 && preferredMargin >= 0) return preferred;
