@@ -181,17 +181,11 @@ Inferred inferWithFloors(const std::vector<Speaker>& speakers, const RFPeerMatri
         for (std::size_t i : byId) members.push_back({ordered[i], i});
         return indexed::verticalRFClusters(members, index);
     };
-    const std::map<SpeakerUUID, FloorLevel> floors = indexed::classifyFloors(ordered, clusters);
-    // The published floors are those of the list as given; they differ from the layout's only
-    // when counting listed duplicates crosses the four speakers the radio needs.
-    if ((speakers.size() >= 4) == (n >= 4)) {
-        out.floors = floors;
-    } else {
-        std::vector<const Speaker*> listed;
-        listed.reserve(speakers.size());
-        for (const auto& s : speakers) listed.push_back(&s);
-        out.floors = indexed::classifyFloors(listed, clusters);
-    }
+    // The floors of the distinct speakers are those of the list as given: a listed duplicate
+    // only changes whether four speakers are counted, and fewer than four distinct speakers
+    // never form two radio floors of two.
+    out.floors = indexed::classifyFloors(ordered, clusters);
+    const std::map<SpeakerUUID, FloorLevel>& floors = out.floors;
 
     std::set<FloorLevel, std::greater<>> levels;
     for (const auto& [id, level] : floors) levels.insert(level);

@@ -104,6 +104,7 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
         Household h = household(count, static_cast<unsigned>(count));
         const auto placed = layout::infer(h.speakers, h.matrix);
         const auto floors = layout::classifyFloors(h.speakers, h.matrix);
+        EXPECT_EQ(layout::inferWithFloors(h.speakers, h.matrix), (layout::Inferred{placed, floors}));
         ASSERT_EQ(placed.size(), static_cast<std::size_t>(count));
         for (const auto& [id, c] : placed) EXPECT_TRUE(c.x() >= 0 && c.x() <= 1 && c.y() >= 0 && c.y() <= 1) << c.x() << "," << c.y();
         std::set<SpeakerUUID> clustered;
@@ -189,6 +190,27 @@ TEST(LayoutProperties, NonFiniteInputEndsWithFinitePositions) {
             {{sp(1), badPoint, false, false}, {sp(2), {500, 150}, true, false}}, {{GroupID(sp(1)), badPoint}}, Rect(0, 0, 1000, 300));
         EXPECT_TRUE(finite(resolved.roomCenters.at(sp(2))));
         router::resolveBandCollisions({{sp(1), {10, 10}, false, false}, {sp(2), {10, 10}, false, false}}, {}, Rect(0, 0, bad, 300));
+    }
+}
+
+// The dense index answers every lookup as the matrix does: pairs stored the other way round
+// (as a read matrix may hold them) stay unfound, a speaker listed twice shares its answers,
+// and a speaker the matrix never heard of has none.
+TEST(LayoutProperties, RadioIndexAnswersAsTheMatrix) {
+    auto pair = [](int low, int high) { return Json{{"low", sp(low).rawValue()}, {"high", sp(high).rawValue()}}; };
+    const auto read = RFPeerMatrix::fromJson(Json{{"bands", Json::array({pair(2, 1), 3, pair(1, 1), 2, pair(1, 3), 1})},
+                                                   {"strengths", Json::array({pair(3, 2), 50, pair(1, 3), 12})}});
+    ASSERT_TRUE(read.has_value());
+    const RFPeerMatrix matrices[] = {*read, household(13, 5).matrix, matrix({{1, 2, strong}, {2, 4, weak}, {3, 1, moderate}})};
+    const std::vector<SpeakerUUID> ids{sp(3), sp(1), sp(9), sp(2), sp(1), sp(4), sp(99), sp(13)};
+    for (const auto& m : matrices) {
+        const RFPeerMatrix::Index index(m, ids);
+        for (std::size_t a = 0; a < ids.size(); ++a) {
+            for (std::size_t b = 0; b < ids.size(); ++b) {
+                EXPECT_EQ(index.band(a, b), m.band(ids[a], ids[b])) << a << "," << b;
+                EXPECT_EQ(index.strength(a, b), m.strength(ids[a], ids[b])) << a << "," << b;
+            }
+        }
     }
 }
 
