@@ -405,6 +405,22 @@ TEST(LayoutAnchors, Collisions) {
     EXPECT_EQ(packed.roomCenters.at(sp(1)), (Point{239, 131}));
     EXPECT_EQ(packed.roomCenters.at(sp(3)), (Point{140, 286}));
     EXPECT_EQ(packed.hubCenters.at(GroupID(sp(7))), (Point{461, 286}));
+    // Shelves taller than the band: the rooms' rows first, nothing overlapping, the rest below.
+    std::vector<LayoutRoomSpec> crowd;
+    for (int i = 1; i <= 14; ++i) crowd.push_back({sp(i), {350, 100}, i % 3 == 0, false});
+    const auto crowded = router::deterministicShelfPack(crowd, {{GroupID(sp(1)), {350, 60}}, {GroupID(sp(2)), {100, 60}}},
+                                                        Rect(0, 0, 700, 400), 20, 42, 24, 24);
+    std::vector<Rect> footprints;
+    double lowestRoom = 0;
+    for (const auto& spec : crowd) {
+        footprints.push_back(router::nodeObstacleRect(crowded.roomCenters.at(spec.id), spec.hasSatellites));
+        lowestRoom = std::max(lowestRoom, crowded.roomCenters.at(spec.id).y);
+    }
+    for (const auto& [group, center] : crowded.hubCenters) {
+        footprints.push_back(router::musicHubRect(center));
+        EXPECT_GT(center.y, lowestRoom);
+    }
+    EXPECT_TRUE(apart(footprints));
 }
 
 TEST(LayoutAnchors, RectangleRules) {
