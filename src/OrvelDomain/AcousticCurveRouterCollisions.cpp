@@ -127,14 +127,21 @@ bool separateHubsFromRooms(std::vector<HubState>& hubs, std::vector<LayoutRoomSp
     return collided;
 }
 
+Rect paddedFootprint(const LayoutRoomSpec& room) {
+    return nodeObstacleRect(room.center, room.hasSatellites).grownBy(collisionPadding);
+}
+
 bool separateRooms(std::vector<LayoutRoomSpec>& rooms, const Rect& band) {
     bool collided = false;
+    // Each room's padded footprint, kept in step with its centre: a pass compares every pair.
+    std::vector<Rect> footprints;
+    footprints.reserve(rooms.size());
+    for (const auto& room : rooms) footprints.push_back(paddedFootprint(room));
     for (std::size_t i = 0; i < rooms.size(); ++i) {
         for (std::size_t j = i + 1; j < rooms.size(); ++j) {
             LayoutRoomSpec& a = rooms[i];
             LayoutRoomSpec& b = rooms[j];
-            Overlap o = overlapOf(nodeObstacleRect(a.center, a.hasSatellites).grownBy(collisionPadding),
-                                  nodeObstacleRect(b.center, b.hasSatellites).grownBy(collisionPadding));
+            Overlap o = overlapOf(footprints[i], footprints[j]);
             if (!o.intersects) continue;
             collided = true;
             if (!(o.x > 0 && o.y > 0)) continue;
@@ -157,6 +164,8 @@ bool separateRooms(std::vector<LayoutRoomSpec>& rooms, const Rect& band) {
                 if (!a.isFixed) a.center = trialA;
                 if (!b.isFixed) b.center = trialB;
             }
+            footprints[i] = paddedFootprint(a);
+            footprints[j] = paddedFootprint(b);
         }
     }
     return collided;
