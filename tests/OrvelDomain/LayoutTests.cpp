@@ -162,6 +162,28 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
     }
 }
 
+// The clearance skips obstacles it can rule out by their gaps alone; it must still be the
+// smallest signed distance from any of the 17 samples, bit for bit.
+TEST(LayoutProperties, CurveClearanceIsTheNearestSampleDistance) {
+    std::mt19937 random(11);
+    auto coordinate = [&] { return static_cast<double>(random() % 2000) / 2 - 100; };
+    for (int round = 0; round < 300; ++round) {
+        const AcousticCurveSegment curve{{coordinate(), coordinate()}, {coordinate(), coordinate()}, {coordinate(), coordinate()}};
+        std::vector<Rect> obstacles;
+        for (unsigned n = random() % 12; n > 0; --n) obstacles.push_back(Rect(coordinate(), coordinate(), 1 + random() % 300, 1 + random() % 200));
+        if (obstacles.empty()) continue;
+        const double padding = round % 3 == 0 ? 0 : 14;
+        double nearest = std::numeric_limits<double>::max();
+        for (int k = 0; k <= 16; ++k) {
+            const double t = 0.08 + 0.84 * k / 16.0;
+            for (const Rect& o : obstacles) {
+                nearest = std::min(nearest, router::signedDistance(curve.point(t), std::abs(t - 0.5) < 0.08 ? o.grownBy(padding) : o));
+            }
+        }
+        EXPECT_EQ(router::minObstacleClearance(curve, obstacles, padding), nearest) << round;
+    }
+}
+
 // Each call must return (the suite's time-out catches a hang); band coordinates and rooms placed
 // beside a broken one stay finite.
 TEST(LayoutProperties, NonFiniteInputEndsWithFinitePositions) {
