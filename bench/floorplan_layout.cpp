@@ -45,8 +45,7 @@ Household household(int count) {
 }
 
 std::vector<FloorplanNode> nodesOf(const Household& h) {
-    auto coordinates = FloorplanLayout::infer(h.speakers, h.matrix);
-    auto floors = FloorplanLayout::classifyFloors(h.speakers, h.matrix);
+    auto [coordinates, floors] = FloorplanLayout::inferWithFloors(h.speakers, h.matrix);
     std::vector<FloorplanNode> nodes;
     for (std::size_t i = 0; i < h.speakers.size(); ++i) {
         const Speaker& s = h.speakers[i];
@@ -61,8 +60,7 @@ void BM_LayoutInference(benchmark::State& state) {
     std::size_t floors = 0;
     std::size_t clusters = 0;
     for (auto _ : state) {
-        auto coordinates = FloorplanLayout::infer(h.speakers, h.matrix);
-        auto levels = FloorplanLayout::classifyFloors(h.speakers, h.matrix);
+        auto [coordinates, levels] = FloorplanLayout::inferWithFloors(h.speakers, h.matrix);
         std::vector<FloorplanNode> nodes;
         nodes.reserve(h.speakers.size());
         for (const auto& s : h.speakers) {
@@ -158,9 +156,10 @@ void BM_MapGeometry(benchmark::State& state) {
     state.counters["rooms"] = static_cast<double>(nodes.size());
     state.counters["bands"] = static_cast<double>(bands);
 }
-BENCHMARK(BM_MapGeometry)->Arg(32)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MapGeometry)->Arg(32)->Arg(128)->Unit(benchmark::kMicrosecond);
 
-// The tethers of every group drawn on top of that geometry.
+// The tethers of every group drawn on top of that geometry: each room's tether is routed
+// around every card, as the map does on a cold recompute.
 void BM_Tethers(benchmark::State& state) {
     const auto nodes = nodesOf(household(static_cast<int>(state.range(0))));
     const Rect plot = Rect(0, 0, 1400, 900).insetBy(24, 16);
@@ -179,6 +178,6 @@ void BM_Tethers(benchmark::State& state) {
     }
     state.counters["tethers"] = static_cast<double>(nodes.size());
 }
-BENCHMARK(BM_Tethers)->Arg(32)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Tethers)->Arg(32)->Arg(128)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -92,12 +92,15 @@ struct ResolvedBand {
 
 // Moves the rooms and hubs of one band apart and inside `bandFrame`: a bounded relaxation
 // that never moves a fixed room, falling back to a deterministic shelf packing when the
-// relaxation leaves anything outside the band or overlapping. Room identifiers must be unique;
-// with duplicates the later room's centre is the one reported.
+// relaxation leaves anything outside the band or overlapping. The order of `rooms` does not
+// matter. Room identifiers must be unique; with duplicates the later room's centre is the one
+// reported.
 ResolvedBand resolveBandCollisions(const std::vector<LayoutRoomSpec>& rooms,
                                    const std::map<GroupID, Point>& hubCenters, Rect bandFrame);
 // Rows of rooms and hubs in reading order, centred in the band; fixed rooms keep their
-// centre but still take their slot.
+// centre but still take their slot. Cards that are not fixed never overlap: when the rows are
+// taller than the band, the rooms' rows come first, the gaps between rows shrink and the rows
+// that still do not fit run on below the band.
 ResolvedBand deterministicShelfPack(const std::vector<LayoutRoomSpec>& rooms,
                                     const std::map<GroupID, Point>& hubCenters, Rect bandFrame,
                                     double edgeInset, double minTopOffset, double minGapX, double minGapY);

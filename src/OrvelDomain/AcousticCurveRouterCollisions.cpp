@@ -127,14 +127,21 @@ bool separateHubsFromRooms(std::vector<HubState>& hubs, std::vector<LayoutRoomSp
     return collided;
 }
 
+Rect paddedFootprint(const LayoutRoomSpec& room) {
+    return nodeObstacleRect(room.center, room.hasSatellites).grownBy(collisionPadding);
+}
+
 bool separateRooms(std::vector<LayoutRoomSpec>& rooms, const Rect& band) {
     bool collided = false;
+    // Each room's padded footprint, kept in step with its centre: a pass compares every pair.
+    std::vector<Rect> footprints;
+    footprints.reserve(rooms.size());
+    for (const auto& room : rooms) footprints.push_back(paddedFootprint(room));
     for (std::size_t i = 0; i < rooms.size(); ++i) {
         for (std::size_t j = i + 1; j < rooms.size(); ++j) {
             LayoutRoomSpec& a = rooms[i];
             LayoutRoomSpec& b = rooms[j];
-            Overlap o = overlapOf(nodeObstacleRect(a.center, a.hasSatellites).grownBy(collisionPadding),
-                                  nodeObstacleRect(b.center, b.hasSatellites).grownBy(collisionPadding));
+            Overlap o = overlapOf(footprints[i], footprints[j]);
             if (!o.intersects) continue;
             collided = true;
             if (!(o.x > 0 && o.y > 0)) continue;
@@ -157,6 +164,8 @@ bool separateRooms(std::vector<LayoutRoomSpec>& rooms, const Rect& band) {
                 if (!a.isFixed) a.center = trialA;
                 if (!b.isFixed) b.center = trialB;
             }
+            footprints[i] = paddedFootprint(a);
+            footprints[j] = paddedFootprint(b);
         }
     }
     return collided;
@@ -239,38 +248,62 @@ ResolvedBand deterministicShelfPack(const std::vector<LayoutRoomSpec>& rooms,
     });
 
     const double availableWidth = std::max((bandFrame.maxX() - edgeInset) - (bandFrame.minX() + edgeInset), 200.0);
-    std::vector<ShelfRow> rows;
-    for (auto& item : items) {
-        double width = item.size().width;
-        bool fits = !rows.empty() && !rows.back().items.empty() &&
-                    rows.back().totalWidth + minGapX + width <= availableWidth;
-        if (!fits) rows.emplace_back();
-        ShelfRow& row = rows.back();
-        row.totalWidth += (row.items.empty() ? 0 : minGapX) + width;
-        row.maxHeight = std::max(row.maxHeight, item.size().height);
-        row.items.push_back(std::move(item));
-    }
-    for (auto& row : rows) {
-        std::stable_sort(row.items.begin(), row.items.end(),
-                         [](const PackItem& a, const PackItem& b) { return a.center().x < b.center().x; });
-    }
+    auto shelve = [&](std::vector<PackItem> ordered) {
+        std::vector<ShelfRow> rows;
+        for (auto& item : ordered) {
+            double width = item.size().width;
+            bool fits = !rows.empty() && !rows.back().items.empty() &&
+                        rows.back().totalWidth + minGapX + width <= availableWidth;
+            if (!fits) rows.emplace_back();
+            ShelfRow& row = rows.back();
+            row.totalWidth += (row.items.empty() ? 0 : minGapX) + width;
+            row.maxHeight = std::max(row.maxHeight, item.size().height);
+            row.items.push_back(std::move(item));
+        }
+        for (auto& row : rows) {
+            std::stable_sort(row.items.begin(), row.items.end(),
+                             [](const PackItem& a, const PackItem& b) { return a.center().x < b.center().x; });
+        }
+        return rows;
+    };
+    auto heightsOf = [](const std::vector<ShelfRow>& rows) {
+        double heights = 0;
+        for (const auto& row : rows) heights += row.maxHeight;
+        return heights;
+    };
 
     ResolvedBand out;
+    std::vector<ShelfRow> rows = shelve(items);
     if (rows.empty()) return out;
 
-    const auto rowCount = static_cast<double>(rows.size());
-    double heights = 0;
-    for (const auto& row : rows) heights += row.maxHeight;
-    const double stacked = heights + minGapY * (rowCount - 1);
     const double top = bandFrame.minY() + minTopOffset;
-    const double available = std::max((bandFrame.maxY() - edgeInset) - top, stacked);
-    const double gapY = rows.size() > 1 ? minGapY + std::min(std::max(available - stacked, 0.0) / rowCount, 28.0) : minGapY;
+    const double space = (bandFrame.maxY() - edgeInset) - top;
+    double heights = heightsOf(rows);
+    const double stacked = heights + minGapY * (static_cast<double>(rows.size()) - 1);
+    // Rows taller together than the band are never pressed onto its bottom (where they would
+    // overlap): the rooms take the first rows, so they stay in the band as long as they can,
+    // the hubs follow, the gaps between rows shrink as far as needed and the rest runs on below.
+    const bool crowded = stacked > space;
+    if (crowded) {
+        std::stable_partition(items.begin(), items.end(), [](const PackItem& item) { return item.isRoom(); });
+        rows = shelve(std::move(items));
+        heights = heightsOf(rows);
+    }
+
+    const auto rowCount = static_cast<double>(rows.size());
+    const double available = std::max(space, stacked);
+    double gapY = rows.size() > 1 ? minGapY + std::min(std::max(available - stacked, 0.0) / rowCount, 28.0) : minGapY;
     double y = top + std::max((available - (gapY * (rowCount - 1) + heights)) / 2, 0.0);
+    if (crowded) {
+        gapY = rows.size() > 1 ? std::clamp((space - heights) / (rowCount - 1), 0.0, minGapY) : minGapY;
+        y = top;
+    }
 
     for (const auto& row : rows) {
         const double h = row.maxHeight;
         const double centerLine =
-            std::min(std::max(y + h / 2, top + h / 2), std::max(bandFrame.maxY() - edgeInset - h / 2, top + h / 2));
+            crowded ? y + h / 2
+                    : std::min(std::max(y + h / 2, top + h / 2), std::max(bandFrame.maxY() - edgeInset - h / 2, top + h / 2));
         const auto count = static_cast<double>(row.items.size());
         double widths = 0;
         for (const auto& item : row.items) widths += item.size().width;
@@ -295,7 +328,12 @@ ResolvedBand deterministicShelfPack(const std::vector<LayoutRoomSpec>& rooms,
 
 ResolvedBand resolveBandCollisions(const std::vector<LayoutRoomSpec>& rooms,
                                    const std::map<GroupID, Point>& hubCenters, Rect bandFrame) {
+    // The pairwise passes move cards in list order, so the list is put in a canonical order
+    // first: the outcome is the same whatever order the rooms came in. The sort is stable, so
+    // of two rooms with one identifier the later one still comes last.
     std::vector<LayoutRoomSpec> current = rooms;
+    std::stable_sort(current.begin(), current.end(),
+                     [](const LayoutRoomSpec& a, const LayoutRoomSpec& b) { return a.id < b.id; });
     std::vector<HubState> hubs;
     hubs.reserve(hubCenters.size());
     for (const auto& [id, center] : hubCenters) hubs.push_back({id, clampHub(center, bandFrame)});

@@ -31,23 +31,46 @@ Rect musicHubRect(Point center) {
     return Rect(center.x - 170, center.y - 54, 340, 108);
 }
 
-double hubClearance(Point center, const std::vector<Rect>& obstacles) {
+namespace {
+
+// Below this a gap's square may underflow, so a gap alone no longer bounds its separation.
+constexpr double smallestBoundingGap = 1e-100;
+
+// `hubClearance`, stopping as soon as `loses(clearance so far)` says the final value, which can
+// only be smaller, no longer matters; it then returns that running value.
+template <class Loses>
+double clearanceUnless(Point center, const std::vector<Rect>& obstacles, Loses loses) {
     const Rect hub = musicHubRect(center);
+    const double hubMinX = hub.minX();
+    const double hubMaxX = hub.maxX();
+    const double hubMinY = hub.minY();
+    const double hubMaxY = hub.maxY();
     double clearance = std::numeric_limits<double>::max();
     for (const Rect& o : obstacles) {
-        double gx = std::max({o.minX() - hub.maxX(), hub.minX() - o.maxX(), 0.0});
-        double gy = std::max({o.minY() - hub.maxY(), hub.minY() - o.maxY(), 0.0});
+        double gx = std::max({o.minX() - hubMaxX, hubMinX - o.maxX(), 0.0});
+        double gy = std::max({o.minY() - hubMaxY, hubMinY - o.maxY(), 0.0});
         double separation;
         if (gx > 0 || gy > 0) {
+            // The separation is at least the larger gap: farther than the nearest so far
+            // changes nothing, and the square root is skipped.
+            double gap = std::max(gx, gy);
+            if (gap > clearance && gap > smallestBoundingGap) continue;
             separation = std::sqrt(gx * gx + gy * gy);
         } else {
-            double ox = std::min(hub.maxX() - o.minX(), o.maxX() - hub.minX());
-            double oy = std::min(hub.maxY() - o.minY(), o.maxY() - hub.minY());
+            double ox = std::min(hubMaxX - o.minX(), o.maxX() - hubMinX);
+            double oy = std::min(hubMaxY - o.minY(), o.maxY() - hubMinY);
             separation = -std::min(ox, oy);
         }
         clearance = std::min(clearance, separation);
+        if (loses(clearance)) return clearance;
     }
     return clearance;
+}
+
+}  // namespace
+
+double hubClearance(Point center, const std::vector<Rect>& obstacles) {
+    return clearanceUnless(center, obstacles, [](double) { return false; });
 }
 
 Point placeMusicHub(const std::vector<Point>& connectedPoints, const std::vector<Rect>& roomObstacles,
@@ -95,6 +118,19 @@ Point placeMusicHub(const std::vector<Point>& connectedPoints, const std::vector
 
     const double referenceClearance = hubClearance(reference, obstacles);
     if (referenceClearance >= comfortableClearance) return reference;
+    // The candidates lie around the reference, so the obstacles nearest to it are the likeliest
+    // to rule one out early; a clearance, being a minimum, is the same in any order.
+    std::vector<std::pair<double, const Rect*>> byDistance;
+    byDistance.reserve(obstacles.size());
+    for (const Rect& o : obstacles) {
+        const double d = distance(o.center(), reference);
+        byDistance.emplace_back(std::isnan(d) ? std::numeric_limits<double>::infinity() : d, &o);
+    }
+    std::stable_sort(byDistance.begin(), byDistance.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Rect> nearFirst;
+    nearFirst.reserve(obstacles.size());
+    for (const auto& [d, o] : byDistance) nearFirst.push_back(*o);
 
     auto score = [&](Point candidate, double clearance) {
         double base = clearance >= 0 ? 1200 + 2.5 * std::min(clearance, 48.0) : 16 * clearance;
@@ -109,7 +145,10 @@ Point placeMusicHub(const std::vector<Point>& connectedPoints, const std::vector
         // subtraction is monotonic, so this skips exactly the candidates that would lose.
         double d = distance(candidate, reference);
         if (1200 + 2.5 * 48 - 0.24 * d <= bestScore) return;
-        double s = score(candidate, hubClearance(candidate, obstacles));
+        // The score never rises as the clearance falls, so once the clearance so far scores no
+        // better than the best, the candidate loses whatever the obstacles still to come.
+        auto loses = [&](double clearance) { return score(candidate, clearance) <= bestScore; };
+        double s = score(candidate, clearanceUnless(candidate, nearFirst, loses));
         // Strictly greater: among equal scores the earliest candidate stays.
         if (s > bestScore) {
             bestScore = s;
@@ -132,6 +171,10 @@ Point placeMusicHub(const std::vector<Point>& connectedPoints, const std::vector
 }
 
 Point nudgedRoomPoint(Point base, std::optional<Point> hubCenter, Rect safeRect, double minSeparation) {
+    // A coordinate that is not a number counts as the middle of the safe rectangle, so the
+    // room always ends somewhere it can be drawn.
+    if (!std::isfinite(base.x)) base.x = safeRect.midX();
+    if (!std::isfinite(base.y)) base.y = safeRect.midY();
     if (!hubCenter) return base;
     double d = distance(*hubCenter, base);
     if (!(d < minSeparation)) return base;

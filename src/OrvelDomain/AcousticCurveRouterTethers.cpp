@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -46,12 +47,113 @@ double sampleParameter(int k) {
 struct Candidate {
     AcousticCurveSegment segment;
     double bowMagnitude;
-    double clearance;
     double boundsMargin;
 };
 
-double clearanceAgainst(const AcousticCurveSegment& segment, const std::vector<Rect>& obstacles,
-                        const std::vector<Rect>& middleObstacles);
+// A rectangle's edges, read once: the bow search measures dozens of curves against them.
+struct Edges {
+    double minX;
+    double maxX;
+    double minY;
+    double maxY;
+};
+
+std::vector<Edges> edgesOf(const std::vector<Rect>& rects, std::optional<double> grownBy) {
+    std::vector<Edges> out;
+    out.reserve(rects.size());
+    for (const Rect& r : rects) {
+        const Rect g = grownBy ? r.grownBy(*grownBy) : r;
+        out.push_back({g.minX(), g.maxX(), g.minY(), g.maxY()});
+    }
+    return out;
+}
+
+// Below this a gap's square may underflow, so a gap alone no longer bounds its distance.
+constexpr double smallestBoundingGap = 1e-100;
+// Any value at or below this is a curve that touches an obstacle.
+constexpr double touching = -std::numeric_limits<double>::denorm_min();
+
+// The smallest box around some sample points; `usable` is false when a point is not finite.
+struct Box {
+    double minX = std::numeric_limits<double>::infinity();
+    double maxX = -std::numeric_limits<double>::infinity();
+    double minY = std::numeric_limits<double>::infinity();
+    double maxY = -std::numeric_limits<double>::infinity();
+    bool usable = true;
+
+    void add(Point p) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) usable = false;
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    // No point in the box is closer to `o` than this (rounding is monotone, so every point's
+    // own gaps are at least these).
+    double gapTo(const Edges& o) const {
+        return std::max({o.minX - maxX, minX - o.maxX, o.minY - maxY, minY - o.maxY, 0.0});
+    }
+};
+
+// Whether a distance bounded below by `gap` cannot lower `clearance`.
+bool beyond(double gap, double clearance) {
+    return gap > clearance && gap > smallestBoundingGap;
+}
+
+// The clearance of `minObstacleClearance` against prepared edges, `middle` being the obstacles
+// the middle samples see. Once the clearance is known to be at or below `limit` the walk stops
+// and returns a value at or below `limit`: the bow search only asks whether a curve is clear,
+// or clearer than its best so far. The minimum does not depend on the order the obstacles are
+// visited in, so `hint` (the obstacle that stopped the last walk, which likely stops this one
+// too) goes first and is updated.
+double clearanceAgainst(const AcousticCurveSegment& segment, const std::vector<Edges>& obstacles,
+                        const std::vector<Edges>& middle, double limit, std::size_t& hint) {
+    constexpr int sampleCount = 17;
+    std::array<Point, sampleCount> points;
+    std::array<bool, sampleCount> inMiddle;
+    Box outerBox;
+    Box middleBox;
+    for (int k = 0; k < sampleCount; ++k) {
+        double t = sampleParameter(k);
+        points[static_cast<std::size_t>(k)] = segment.point(t);
+        inMiddle[static_cast<std::size_t>(k)] = std::abs(t - 0.5) < 0.08;
+        (inMiddle[static_cast<std::size_t>(k)] ? middleBox : outerBox).add(points[static_cast<std::size_t>(k)]);
+    }
+    const bool boxed = outerBox.usable && middleBox.usable;
+
+    double clearance = std::numeric_limits<double>::max();
+    const std::size_t n = obstacles.size();
+    const std::size_t first = hint < n ? hint : 0;
+    for (std::size_t visit = 0; visit < n; ++visit) {
+        // The hint first, then the others in order.
+        const std::size_t i = visit == 0 ? first : visit <= first ? visit - 1 : visit;
+        if (boxed && beyond(outerBox.gapTo(obstacles[i]), clearance) && beyond(middleBox.gapTo(middle[i]), clearance)) {
+            continue;
+        }
+        for (std::size_t k = 0; k < sampleCount; ++k) {
+            const Point p = points[k];
+            const Edges& o = inMiddle[k] ? middle[i] : obstacles[i];
+            // The same arithmetic as `signedDistance`, so the minimum is the same bit for bit.
+            double gx = std::max({o.minX - p.x, p.x - o.maxX, 0.0});
+            double gy = std::max({o.minY - p.y, p.y - o.maxY, 0.0});
+            double d;
+            if (gx > 0 || gy > 0) {
+                // The distance is at least the larger gap: farther than the nearest so far
+                // changes nothing, and the square root is skipped.
+                if (beyond(std::max(gx, gy), clearance)) continue;
+                d = std::sqrt(gx * gx + gy * gy);
+            } else {
+                d = -std::min({p.x - o.minX, o.maxX - p.x, p.y - o.minY, o.maxY - p.y});
+            }
+            clearance = std::min(clearance, d);
+            if (clearance <= limit) {
+                hint = i;
+                return clearance;
+            }
+        }
+    }
+    return clearance;
+}
 
 }  // namespace
 
@@ -62,29 +164,12 @@ double signedDistance(Point from, Rect to) {
     return -std::min({from.x - to.minX(), to.maxX() - from.x, from.y - to.minY(), to.maxY() - from.y});
 }
 
-namespace {
-// The clearance of `minObstacleClearance` with the middle samples' grown obstacles prepared
-// once, since the bow search rates dozens of curves against the same obstacles.
-double clearanceAgainst(const AcousticCurveSegment& segment, const std::vector<Rect>& obstacles,
-                        const std::vector<Rect>& middleObstacles) {
-    double clearance = std::numeric_limits<double>::max();
-    for (int k = 0; k <= 16; ++k) {
-        double t = sampleParameter(k);
-        Point p = segment.point(t);
-        const std::vector<Rect>& seen = std::abs(t - 0.5) < 0.08 ? middleObstacles : obstacles;
-        for (const Rect& o : seen) clearance = std::min(clearance, signedDistance(p, o));
-    }
-    return clearance;
-}
-}  // namespace
-
 double minObstacleClearance(const AcousticCurveSegment& segment, const std::vector<Rect>& paddedObstacles,
                             double midpointExtraPadding) {
     if (paddedObstacles.empty()) return std::numeric_limits<double>::max();
-    std::vector<Rect> middleObstacles;
-    middleObstacles.reserve(paddedObstacles.size());
-    for (const Rect& o : paddedObstacles) middleObstacles.push_back(o.grownBy(midpointExtraPadding));
-    return clearanceAgainst(segment, paddedObstacles, middleObstacles);
+    std::size_t hint = 0;
+    return clearanceAgainst(segment, edgesOf(paddedObstacles, std::nullopt), edgesOf(paddedObstacles, midpointExtraPadding),
+                            -std::numeric_limits<double>::infinity(), hint);
 }
 
 double boundsMargin(const AcousticCurveSegment& segment, std::optional<Rect> bounds) {
@@ -147,13 +232,16 @@ AcousticCurveSegment routeSegment(Point start, Point end, const std::vector<Rect
     if (padded.empty()) {
         return preferredMargin < 0 && preferredMargin < alternativeMargin ? alternative : preferred;
     }
-    std::vector<Rect> middle;
-    middle.reserve(padded.size());
-    for (const Rect& o : padded) middle.push_back(o.grownBy(midpointPadding));
-    auto clearanceOf = [&](const AcousticCurveSegment& s) { return clearanceAgainst(s, padded, middle); };
-    const double preferredClearance = clearanceOf(preferred);
+    const std::vector<Edges> edges = edgesOf(padded, std::nullopt);
+    const std::vector<Edges> middle = edgesOf(padded, midpointPadding);
+    std::size_t hint = 0;
+    auto clearanceOf = [&](const AcousticCurveSegment& s, double limit) {
+        return clearanceAgainst(s, edges, middle, limit, hint);
+    };
+    // Exact: it is the first fallback's clearance.
+    const double preferredClearance = clearanceOf(preferred, -std::numeric_limits<double>::infinity());
     if (preferredClearance >= 0 && preferredMargin >= 0) return preferred;
-    const double alternativeClearance = clearanceOf(alternative);
+    const double alternativeClearance = clearanceOf(alternative, touching);
     if (alternativeClearance >= 0 && alternativeMargin > preferredMargin) return alternative;
 
     AcousticCurveSegment fallback = preferred;
@@ -165,7 +253,9 @@ AcousticCurveSegment routeSegment(Point start, Point end, const std::vector<Rect
             double bow = baseBow + 8.0 * step;
             if (!(bow <= maximumBow)) break;
             AcousticCurveSegment found = curve(side * bow);
-            double clearance = clearanceOf(found);
+            // A curve that touches an obstacle and is no clearer than the fallback is passed
+            // over whatever its exact clearance.
+            double clearance = clearanceOf(found, std::min(fallbackClearance, touching));
             if (clearance > fallbackClearance) {
                 fallback = found;
                 fallbackClearance = clearance;
@@ -174,9 +264,9 @@ AcousticCurveSegment routeSegment(Point start, Point end, const std::vector<Rect
             // A little more bow than the first clear one, for breathing room, if that is clear too.
             double wider = std::min(bow + 12, maximumBow);
             AcousticCurveSegment widerCurve = curve(side * wider);
-            double widerClearance = clearanceOf(widerCurve);
+            double widerClearance = clearanceOf(widerCurve, touching);
             AcousticCurveSegment chosen = widerClearance >= 0 ? widerCurve : found;
-            candidates.push_back({chosen, wider, std::max(clearance, widerClearance), boundsMargin(chosen, bounds)});
+            candidates.push_back({chosen, wider, boundsMargin(chosen, bounds)});
             break;
         }
     }

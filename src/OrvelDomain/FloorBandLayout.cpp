@@ -128,6 +128,9 @@ std::vector<FloorBandLayout> FloorBandLayout::compute(const std::vector<Floorpla
 }
 
 Point FloorBandLayout::clampPoint(Point p, bool hasSatellites) const {
+    // A coordinate that is not a number has no nearest place; it counts as the band's centre.
+    if (!std::isfinite(p.x)) p.x = frame.midX();
+    if (!std::isfinite(p.y)) p.y = frame.midY();
     const double e = sideMargin(hasSatellites);
     const double f = bottomMargin(hasSatellites);
     const double lowX = std::min(safeInnerRect.minX() + e, frame.midX());

@@ -53,6 +53,16 @@ std::vector<Span> verticalSpans(std::size_t floorCount);
 // together by one pass of radio pull.
 std::map<SpeakerUUID, RoomCoordinate> infer(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix);
 
+// What `infer` and `classifyFloors` give for the same speakers and matrix, from one pass that
+// reads the matrix once: the map's callers want both on every change of the speaker set.
+struct Inferred {
+    std::map<SpeakerUUID, RoomCoordinate> coordinates;
+    std::map<SpeakerUUID, FloorLevel> floors;
+
+    friend bool operator==(const Inferred&, const Inferred&) = default;
+};
+Inferred inferWithFloors(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix);
+
 // Places one floor's speakers on the grid inside `span`, writing their positions (in
 // hundredths) into x and y.
 void seedLevel(const std::vector<Speaker>& speakers, Span span, const RFPeerMatrix& matrix,

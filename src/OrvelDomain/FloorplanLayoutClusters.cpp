@@ -29,6 +29,7 @@ std::string caseFolded(std::string_view text) {
 
 struct FloorNode {
     const FloorplanNode* node;
+    std::size_t position;  // in the nodes, and so in the index
     std::string shortName;
     std::string foldedName;
 };
@@ -39,17 +40,27 @@ std::vector<FloorplanRoomCluster> clusterRooms(const std::vector<FloorplanNode>&
     std::vector<FloorplanRoomCluster> out;
     std::set<FloorLevel, std::greater<>> levels;
     for (const auto& node : nodes) levels.insert(node.level);
+    std::vector<SpeakerUUID> ids;
+    ids.reserve(nodes.size());
+    for (const auto& node : nodes) ids.push_back(node.id());
+    const RFPeerMatrix::Index index(matrix, ids, RFPeerMatrix::Index::Readings::strengths);
+    // Taken speakers of the current floor by index row: a speaker listed twice is taken once.
+    std::vector<char> taken;
 
     for (const auto& level : levels) {
         std::vector<FloorNode> floor;
-        for (const auto& node : nodes) {
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            const FloorplanNode& node = nodes[i];
             if (node.level != level) continue;
             std::string name = RoomNaming::shortName(node.speaker.roomName, false);
             std::string folded = caseFolded(name);
-            floor.push_back({&node, std::move(name), std::move(folded)});
+            floor.push_back({&node, i, std::move(name), std::move(folded)});
         }
         // Reading order: rows from the top, left to right within a row. The tolerances make
-        // this no strict weak order; the stable sort keeps the outcome deterministic.
+        // this no strict weak order, so its outcome depends on the order it starts from: that
+        // order is made canonical (by identifier) first, whatever order the nodes came in.
+        std::stable_sort(floor.begin(), floor.end(),
+                         [](const FloorNode& a, const FloorNode& b) { return a.node->id() < b.node->id(); });
         std::stable_sort(floor.begin(), floor.end(), [](const FloorNode& a, const FloorNode& b) {
             const RoomCoordinate& ca = a.node->coordinate;
             const RoomCoordinate& cb = b.node->coordinate;
@@ -58,25 +69,27 @@ std::vector<FloorplanRoomCluster> clusterRooms(const std::vector<FloorplanNode>&
             return a.node->id() < b.node->id();
         });
 
-        std::set<SpeakerUUID> taken;
+        taken.assign(index.rowCount(), 0);
         for (const auto& anchor : floor) {
-            if (!taken.insert(anchor.node->id()).second) continue;
+            char& anchorTaken = taken[index.row(anchor.position)];
+            if (anchorTaken) continue;
+            anchorTaken = 1;
             FloorplanRoomCluster cluster{std::to_string(level.rank()) + "-" + anchor.node->id().rawValue(),
                                          anchor.shortName, level, {*anchor.node}};
             for (const auto& candidate : floor) {
-                if (taken.contains(candidate.node->id())) continue;
+                if (taken[index.row(candidate.position)]) continue;
                 bool sameRoom = candidate.foldedName == anchor.foldedName;
                 if (!sameRoom) {
                     double dx = candidate.node->coordinate.x() - anchor.node->coordinate.x();
                     double dy = candidate.node->coordinate.y() - anchor.node->coordinate.y();
                     // Distance first: the matrix lookup is the costlier test.
                     if (std::sqrt(dx * dx + dy * dy) <= joiningDistance) {
-                        auto strength = matrix.strength(anchor.node->id(), candidate.node->id());
+                        auto strength = index.strength(anchor.position, candidate.position);
                         sameRoom = strength && *strength > joiningStrength;
                     }
                 }
                 if (!sameRoom) continue;
-                taken.insert(candidate.node->id());
+                taken[index.row(candidate.position)] = 1;
                 cluster.id += "+" + candidate.node->id().rawValue();
                 cluster.nodes.push_back(*candidate.node);
             }

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "FloorplanLayout.h"
+#include "FloorplanLayoutIndexed.h"
 
 namespace orvel::FloorplanLayout {
 
@@ -24,17 +25,18 @@ FloorLevel rankedFloor(std::size_t position, std::size_t count) {
 
 }  // namespace
 
-std::vector<std::vector<SpeakerUUID>> verticalRFClusters(const std::vector<Speaker>& speakers,
-                                                         const RFPeerMatrix& matrix) {
-    // A speaker listed twice is one speaker: counting it twice could make a one-speaker group
-    // look like a floor of two.
-    std::set<SpeakerUUID> distinct;
-    for (const auto& speaker : speakers) distinct.insert(speaker.id);
-    const std::vector<SpeakerUUID> ids(distinct.begin(), distinct.end());
-    const std::vector<std::vector<SpeakerUUID>> single{ids};
-    const std::size_t n = ids.size();
+namespace indexed {
 
-    // Union-find over positions in `ids`; a root is always the smallest position of its set.
+std::vector<std::vector<SpeakerUUID>> verticalRFClusters(const std::vector<Member>& members,
+                                                         const RFPeerMatrix::Index& index) {
+    const std::size_t n = members.size();
+    std::vector<SpeakerUUID> ids;
+    ids.reserve(n);
+    for (const auto& m : members) ids.push_back(m.speaker->id);
+    const std::vector<std::vector<SpeakerUUID>> single{ids};
+    auto bandOf = [&](std::size_t i, std::size_t j) { return index.band(members[i].position, members[j].position); };
+
+    // Union-find over positions in `members`; a root is always the smallest position of its set.
     std::vector<std::size_t> parent(n);
     for (std::size_t i = 0; i < n; ++i) parent[i] = i;
     auto root = [&](std::size_t i) {
@@ -47,7 +49,7 @@ std::vector<std::vector<SpeakerUUID>> verticalRFClusters(const std::vector<Speak
     std::vector<bool> linked(n, false);
     for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t j = i + 1; j < n; ++j) {
-            if (!isGoodLink(matrix.band(ids[i], ids[j]))) continue;
+            if (!isGoodLink(bandOf(i, j))) continue;
             linked[i] = linked[j] = true;
             std::size_t ri = root(i);
             std::size_t rj = root(j);
@@ -57,19 +59,19 @@ std::vector<std::vector<SpeakerUUID>> verticalRFClusters(const std::vector<Speak
     if (std::find(linked.begin(), linked.end(), false) != linked.end()) return single;
 
     // Keyed by root, which is the group's smallest identifier: the map orders the groups.
-    std::map<std::size_t, std::vector<SpeakerUUID>> byRoot;
-    for (std::size_t i = 0; i < n; ++i) byRoot[root(i)].push_back(ids[i]);
-    std::vector<std::vector<SpeakerUUID>> groups;
-    for (auto& [r, members] : byRoot) groups.push_back(std::move(members));
+    std::map<std::size_t, std::vector<std::size_t>> byRoot;
+    for (std::size_t i = 0; i < n; ++i) byRoot[root(i)].push_back(i);
+    std::vector<std::vector<std::size_t>> groups;
+    for (auto& [r, group] : byRoot) groups.push_back(std::move(group));
     if (groups.size() < 2) return single;
     for (const auto& group : groups) {
         if (group.size() < 2) return single;
     }
 
-    auto hasWeakLink = [&](const std::vector<SpeakerUUID>& a, const std::vector<SpeakerUUID>& b) {
-        for (const auto& x : a) {
-            for (const auto& y : b) {
-                if (matrix.band(x, y) == RFPeerMatrix::Band::weak) return true;
+    auto hasWeakLink = [&](const std::vector<std::size_t>& a, const std::vector<std::size_t>& b) {
+        for (std::size_t x : a) {
+            for (std::size_t y : b) {
+                if (bandOf(x, y) == RFPeerMatrix::Band::weak) return true;
             }
         }
         return false;
@@ -79,26 +81,35 @@ std::vector<std::vector<SpeakerUUID>> verticalRFClusters(const std::vector<Speak
             if (!hasWeakLink(groups[i], groups[j])) return single;
         }
     }
-    return groups;
+    std::vector<std::vector<SpeakerUUID>> out;
+    out.reserve(groups.size());
+    for (const auto& group : groups) {
+        std::vector<SpeakerUUID>& named = out.emplace_back();
+        named.reserve(group.size());
+        for (std::size_t i : group) named.push_back(ids[i]);
+    }
+    return out;
 }
 
-std::map<SpeakerUUID, FloorLevel> classifyFloors(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix) {
+std::map<SpeakerUUID, FloorLevel> classifyFloors(
+    const std::vector<const Speaker*>& speakers,
+    const std::function<std::vector<std::vector<SpeakerUUID>>()>& clusters) {
     std::map<SpeakerUUID, FloorLevel> out;
     if (speakers.empty()) return out;
 
     std::map<SpeakerUUID, std::int64_t> tiers;
-    for (const auto& speaker : speakers) {
-        tiers.insert_or_assign(speaker.id, FloorLevel::semanticElevationTier(speaker.roomName));
+    for (const Speaker* speaker : speakers) {
+        tiers.insert_or_assign(speaker->id, FloorLevel::semanticElevationTier(speaker->roomName));
     }
     std::set<std::int64_t, std::greater<>> distinctTiers;
     for (const auto& [id, tier] : tiers) distinctTiers.insert(tier);
     const std::vector<std::int64_t> ranked(distinctTiers.begin(), distinctTiers.end());
 
     if (speakers.size() >= 4 && ranked.size() == 1) {
-        auto clusters = verticalRFClusters(speakers, matrix);
-        if (clusters.size() >= 2) {
-            for (std::size_t k = 0; k < clusters.size(); ++k) {
-                for (const auto& id : clusters[k]) out.insert_or_assign(id, rankedFloor(k, clusters.size()));
+        auto found = clusters();
+        if (found.size() >= 2) {
+            for (std::size_t k = 0; k < found.size(); ++k) {
+                for (const auto& id : found[k]) out.insert_or_assign(id, rankedFloor(k, found.size()));
             }
             return out;
         }
@@ -113,6 +124,32 @@ std::map<SpeakerUUID, FloorLevel> classifyFloors(const std::vector<Speaker>& spe
         out.insert_or_assign(id, rankedFloor(position, ranked.size()));
     }
     return out;
+}
+
+}  // namespace indexed
+
+std::vector<std::vector<SpeakerUUID>> verticalRFClusters(const std::vector<Speaker>& speakers,
+                                                         const RFPeerMatrix& matrix) {
+    // A speaker listed twice is one speaker: counting it twice could make a one-speaker group
+    // look like a floor of two.
+    std::map<SpeakerUUID, const Speaker*> distinct;
+    for (const auto& speaker : speakers) distinct.try_emplace(speaker.id, &speaker);
+    std::vector<SpeakerUUID> ids;
+    std::vector<indexed::Member> members;
+    ids.reserve(distinct.size());
+    members.reserve(distinct.size());
+    for (const auto& [id, speaker] : distinct) {
+        members.push_back({speaker, ids.size()});
+        ids.push_back(id);
+    }
+    return indexed::verticalRFClusters(members, RFPeerMatrix::Index(matrix, ids, RFPeerMatrix::Index::Readings::bands));
+}
+
+std::map<SpeakerUUID, FloorLevel> classifyFloors(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix) {
+    std::vector<const Speaker*> listed;
+    listed.reserve(speakers.size());
+    for (const auto& speaker : speakers) listed.push_back(&speaker);
+    return indexed::classifyFloors(listed, [&] { return verticalRFClusters(speakers, matrix); });
 }
 
 std::vector<Span> verticalSpans(std::size_t floorCount) {

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "FloorplanLayout.h"
+#include "FloorplanLayoutIndexed.h"
 #include "RoomNaming.h"
 #include "Text.h"
 
@@ -40,30 +41,36 @@ int semanticWingRank(std::string_view roomName) {
     return 2;
 }
 
-std::vector<Speaker> chainByRFAndZone(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix) {
+namespace indexed {
+
+std::vector<std::size_t> chain(const std::vector<Member>& members, const RFPeerMatrix::Index& index) {
     struct Keyed {
         int wing;
         std::string shortName;
-        const Speaker* speaker;
+        std::size_t member;
+        const SpeakerUUID* id;
     };
     std::vector<Keyed> remaining;
-    remaining.reserve(speakers.size());
-    for (const auto& s : speakers) remaining.push_back({semanticWingRank(s.roomName), RoomNaming::shortName(s.roomName, false), &s});
+    remaining.reserve(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const Speaker& s = *members[i].speaker;
+        remaining.push_back({semanticWingRank(s.roomName), RoomNaming::shortName(s.roomName, false), i, &s.id});
+    }
     std::stable_sort(remaining.begin(), remaining.end(), [](const Keyed& a, const Keyed& b) {
-        return std::tie(a.wing, a.shortName, a.speaker->id) < std::tie(b.wing, b.shortName, b.speaker->id);
+        return std::tie(a.wing, a.shortName, *a.id) < std::tie(b.wing, b.shortName, *b.id);
     });
 
-    std::vector<Speaker> chain;
-    chain.reserve(speakers.size());
-    if (remaining.empty()) return chain;
-    chain.push_back(*remaining.front().speaker);
+    std::vector<std::size_t> order;
+    order.reserve(members.size());
+    if (remaining.empty()) return order;
+    order.push_back(remaining.front().member);
     remaining.erase(remaining.begin());
     while (!remaining.empty()) {
-        const SpeakerUUID& current = chain.back().id;
+        const std::size_t current = members[order.back()].position;
         std::size_t best = 0;
         int bestScore = -1;
         for (std::size_t i = 0; i < remaining.size(); ++i) {
-            int score = bandScore(matrix.band(current, remaining[i].speaker->id));
+            int score = bandScore(index.band(current, members[remaining[i].member].position));
             if (score > bestScore) {
                 best = i;
                 bestScore = score;
@@ -71,17 +78,17 @@ std::vector<Speaker> chainByRFAndZone(const std::vector<Speaker>& speakers, cons
         }
         // Only a good link leads; a weak one is no better than the wing order.
         std::size_t next = bestScore >= static_cast<int>(RFPeerMatrix::Band::moderate) ? best : 0;
-        chain.push_back(*remaining[next].speaker);
+        order.push_back(remaining[next].member);
         remaining.erase(remaining.begin() + static_cast<std::ptrdiff_t>(next));
     }
-    return chain;
+    return order;
 }
 
-void seedLevel(const std::vector<Speaker>& speakers, Span span, const RFPeerMatrix& matrix,
-               std::map<SpeakerUUID, std::int64_t>& x, std::map<SpeakerUUID, std::int64_t>& y) {
-    if (speakers.empty()) return;
-    const std::vector<Speaker> chain = chainByRFAndZone(speakers, matrix);
-    const std::size_t n = chain.size();
+std::vector<Seed> seedLevel(const std::vector<Member>& members, Span span, const RFPeerMatrix::Index& index) {
+    std::vector<Seed> out;
+    if (members.empty()) return out;
+    const std::vector<std::size_t> order = chain(members, index);
+    const std::size_t n = order.size();
     const std::size_t columns = n < 4 ? n : ceilSquareRoot(n);
     const std::size_t rows = (n + columns - 1) / columns;
     const std::size_t lastRow = std::max<std::size_t>(rows, 1) - 1;
@@ -89,19 +96,56 @@ void seedLevel(const std::vector<Speaker>& speakers, Span span, const RFPeerMatr
     const auto lo = static_cast<double>(span.lowerBound);
     const auto hi = static_cast<double>(span.upperBound);
 
+    out.reserve(n);
     for (std::size_t p = 0; p < n; ++p) {
         std::size_t row = p / columns;
         std::size_t column = p - row * columns;
         std::size_t inRow = row == lastRow ? lastRowCount : columns;
         double horizontal = inRow == 1 ? 0.5 : 0.2 + (static_cast<double>(column) * 0.6) / static_cast<double>(inRow - 1);
         double vertical = rows == 1 ? 0.5 : static_cast<double>(row) / static_cast<double>(lastRow);
-        x.insert_or_assign(chain[p].id, rounded(horizontal * 100));
-        y.insert_or_assign(chain[p].id, rounded(vertical * (hi - lo) + lo));
+        out.push_back({order[p], rounded(horizontal * 100), rounded(vertical * (hi - lo) + lo)});
+    }
+    return out;
+}
+
+}  // namespace indexed
+
+namespace {
+
+// The speakers as members of an index over their own list.
+std::vector<indexed::Member> membersOf(const std::vector<Speaker>& speakers) {
+    std::vector<indexed::Member> members;
+    members.reserve(speakers.size());
+    for (std::size_t i = 0; i < speakers.size(); ++i) members.push_back({&speakers[i], i});
+    return members;
+}
+
+RFPeerMatrix::Index indexOf(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix) {
+    std::vector<SpeakerUUID> ids;
+    ids.reserve(speakers.size());
+    for (const auto& s : speakers) ids.push_back(s.id);
+    return RFPeerMatrix::Index(matrix, ids, RFPeerMatrix::Index::Readings::bands);
+}
+
+}  // namespace
+
+std::vector<Speaker> chainByRFAndZone(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix) {
+    std::vector<Speaker> out;
+    out.reserve(speakers.size());
+    for (std::size_t i : indexed::chain(membersOf(speakers), indexOf(speakers, matrix))) out.push_back(speakers[i]);
+    return out;
+}
+
+void seedLevel(const std::vector<Speaker>& speakers, Span span, const RFPeerMatrix& matrix,
+               std::map<SpeakerUUID, std::int64_t>& x, std::map<SpeakerUUID, std::int64_t>& y) {
+    for (const auto& seed : indexed::seedLevel(membersOf(speakers), span, indexOf(speakers, matrix))) {
+        x.insert_or_assign(speakers[seed.member].id, seed.x);
+        y.insert_or_assign(speakers[seed.member].id, seed.y);
     }
 }
 
-std::map<SpeakerUUID, RoomCoordinate> infer(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix) {
-    std::map<SpeakerUUID, RoomCoordinate> out;
+Inferred inferWithFloors(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix) {
+    Inferred out;
     if (speakers.empty()) return out;
 
     std::map<SpeakerUUID, const Speaker*> latest;
@@ -116,38 +160,66 @@ std::map<SpeakerUUID, RoomCoordinate> infer(const std::vector<Speaker>& speakers
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return std::tie(a.shortName, a.speaker->id) < std::tie(b.shortName, b.speaker->id);
     });
-    std::vector<Speaker> ordered;
+    // Every step below numbers the speakers by their place in this order.
+    std::vector<const Speaker*> ordered;
+    std::vector<SpeakerUUID> ids;
     ordered.reserve(entries.size());
-    for (const auto& e : entries) ordered.push_back(*e.speaker);
+    ids.reserve(entries.size());
+    for (const auto& e : entries) {
+        ordered.push_back(e.speaker);
+        ids.push_back(e.speaker->id);
+    }
+    const RFPeerMatrix::Index index(matrix, ids, RFPeerMatrix::Index::Readings::bands);
+    const std::size_t n = ordered.size();
 
-    const std::map<SpeakerUUID, FloorLevel> floors = classifyFloors(ordered, matrix);
+    auto clusters = [&] {
+        std::vector<std::size_t> byId(n);
+        for (std::size_t i = 0; i < n; ++i) byId[i] = i;
+        std::sort(byId.begin(), byId.end(), [&](std::size_t a, std::size_t b) { return ids[a] < ids[b]; });
+        std::vector<indexed::Member> members;
+        members.reserve(n);
+        for (std::size_t i : byId) members.push_back({ordered[i], i});
+        return indexed::verticalRFClusters(members, index);
+    };
+    // The floors of the distinct speakers are those of the list as given: a listed duplicate
+    // only changes whether four speakers are counted, and fewer than four distinct speakers
+    // never form two radio floors of two.
+    out.floors = indexed::classifyFloors(ordered, clusters);
+    const std::map<SpeakerUUID, FloorLevel>& floors = out.floors;
+
     std::set<FloorLevel, std::greater<>> levels;
     for (const auto& [id, level] : floors) levels.insert(level);
     const std::vector<Span> spans = verticalSpans(levels.size());
+    const std::vector<FloorLevel> levelList(levels.begin(), levels.end());
+    std::vector<std::size_t> floorOf(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const FloorLevel& level = floors.at(ids[i]);
+        floorOf[i] = static_cast<std::size_t>(std::find(levelList.begin(), levelList.end(), level) - levelList.begin());
+    }
 
-    std::map<SpeakerUUID, std::int64_t> x;
-    std::map<SpeakerUUID, std::int64_t> y;
-    std::size_t floorIndex = 0;
-    for (const auto& level : levels) {
-        std::vector<Speaker> onFloor;
-        for (const auto& s : ordered) {
-            if (floors.at(s.id) == level) onFloor.push_back(s);
+    std::vector<std::int64_t> x(n);
+    std::vector<std::int64_t> y(n);
+    for (std::size_t f = 0; f < levelList.size(); ++f) {
+        std::vector<indexed::Member> onFloor;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (floorOf[i] == f) onFloor.push_back({ordered[i], i});
         }
-        seedLevel(onFloor, spans[floorIndex++], matrix, x, y);
+        for (const auto& seed : indexed::seedLevel(onFloor, spans[f], index)) {
+            x[onFloor[seed.member].position] = seed.x;
+            y[onFloor[seed.member].position] = seed.y;
+        }
     }
 
     // One pass of radio pull, every pull computed from the seeded positions.
-    std::map<SpeakerUUID, std::int64_t> pullX;
-    std::map<SpeakerUUID, std::int64_t> pullY;
-    for (std::size_t i = 0; i < ordered.size(); ++i) {
-        const SpeakerUUID& a = ordered[i].id;
-        for (std::size_t j = i + 1; j < ordered.size(); ++j) {
-            const SpeakerUUID& b = ordered[j].id;
-            auto band = matrix.band(a, b);
+    std::vector<std::int64_t> pullX(n, 0);
+    std::vector<std::int64_t> pullY(n, 0);
+    for (std::size_t a = 0; a < n; ++a) {
+        for (std::size_t b = a + 1; b < n; ++b) {
+            auto band = index.band(a, b);
             if (band != RFPeerMatrix::Band::strong && band != RFPeerMatrix::Band::moderate) continue;
             double weight = band == RFPeerMatrix::Band::strong ? 8 : 4;
-            std::int64_t dx = rounded(weight * static_cast<double>(x.at(b) - x.at(a)) / 100);
-            std::int64_t dy = floors.at(a) == floors.at(b) ? rounded(weight * static_cast<double>(y.at(b) - y.at(a)) / 100) : 0;
+            std::int64_t dx = rounded(weight * static_cast<double>(x[b] - x[a]) / 100);
+            std::int64_t dy = floorOf[a] == floorOf[b] ? rounded(weight * static_cast<double>(y[b] - y[a]) / 100) : 0;
             pullX[a] += dx;
             pullY[a] += dy;
             pullX[b] -= dx;
@@ -155,12 +227,16 @@ std::map<SpeakerUUID, RoomCoordinate> infer(const std::vector<Speaker>& speakers
         }
     }
 
-    for (const auto& s : ordered) {
-        double px = static_cast<double>(x.at(s.id) + pullX[s.id]) / 100;
-        double py = static_cast<double>(y.at(s.id) + pullY[s.id]) / 100;
-        out.insert_or_assign(s.id, RoomCoordinate::clamping(px, py));
+    for (std::size_t i = 0; i < n; ++i) {
+        double px = static_cast<double>(x[i] + pullX[i]) / 100;
+        double py = static_cast<double>(y[i] + pullY[i]) / 100;
+        out.coordinates.insert_or_assign(ids[i], RoomCoordinate::clamping(px, py));
     }
     return out;
+}
+
+std::map<SpeakerUUID, RoomCoordinate> infer(const std::vector<Speaker>& speakers, const RFPeerMatrix& matrix) {
+    return inferWithFloors(speakers, matrix).coordinates;
 }
 
 }  // namespace orvel::FloorplanLayout

@@ -51,7 +51,60 @@ Decoded<RFPeerMatrix::Band> decodeBand(const Json& value) {
 
 Decoded<std::int64_t> decodeStrength(const Json& value) { return json::decodeInteger(value); }
 
+// Calls `visit(low row, high row, value)` for every entry of `map` whose two speakers both
+// have a row. One merge walk over the sorted entries and the sorted rows: an entry is found by
+// `band`/`strength` only under its canonical pair, so an entry stored the other way round
+// (possible in a read matrix) is skipped, as a lookup would miss it.
+template <class V, class Visit>
+void walkRows(const std::map<SpeakerPair, V>& map,
+              const std::vector<std::pair<const SpeakerUUID*, std::size_t>>& rows, Visit visit) {
+    const std::size_t k = rows.size();
+    std::size_t low = 0;
+    std::size_t high = 0;
+    const SpeakerUUID* lastLow = nullptr;
+    for (const auto& [pair, value] : map) {
+        // Three-way comparisons: one pass over the characters per step.
+        std::strong_ordering lowOrder = std::strong_ordering::less;
+        while (low < k && (lowOrder = *rows[low].first <=> pair.low) < 0) ++low;
+        if (low == k) return;
+        if (lowOrder != 0) continue;
+        if (lastLow != rows[low].first) {
+            lastLow = rows[low].first;
+            high = low;  // a canonical pair's high speaker never sorts before its low one
+        }
+        std::strong_ordering highOrder = std::strong_ordering::less;
+        while (high < k && (highOrder = *rows[high].first <=> pair.high) < 0) ++high;
+        if (high == k || highOrder != 0) continue;
+        visit(rows[low].second, rows[high].second, value);
+    }
+}
+
 }  // namespace
+
+RFPeerMatrix::Index::Index(const RFPeerMatrix& matrix, const std::vector<SpeakerUUID>& ids, Readings readings) {
+    std::map<SpeakerUUID, std::size_t> rowOf;
+    slots_.reserve(ids.size());
+    for (const auto& id : ids) slots_.push_back(rowOf.try_emplace(id, rowOf.size()).first->second);
+    distinct_ = rowOf.size();
+    std::vector<std::pair<const SpeakerUUID*, std::size_t>> rows;
+    rows.reserve(distinct_);
+    for (const auto& [id, row] : rowOf) rows.emplace_back(&id, row);
+
+    bands_.assign(distinct_ * distinct_, 0);
+    strengths_.assign(distinct_ * distinct_, 0);
+    hasStrength_.assign(distinct_ * distinct_, 0);
+    if (readings != Readings::strengths) {
+        walkRows(matrix.bands_, rows, [&](std::size_t a, std::size_t b, Band band) {
+            bands_[a * distinct_ + b] = bands_[b * distinct_ + a] = static_cast<std::uint8_t>(band);
+        });
+    }
+    if (readings != Readings::bands) {
+        walkRows(matrix.strengths_, rows, [&](std::size_t a, std::size_t b, std::int64_t strength) {
+            strengths_[a * distinct_ + b] = strengths_[b * distinct_ + a] = strength;
+            hasStrength_[a * distinct_ + b] = hasStrength_[b * distinct_ + a] = 1;
+        });
+    }
+}
 
 std::optional<RFPeerMatrix::Band> RFPeerMatrix::bandWithRawValue(std::int64_t rawValue) {
     switch (rawValue) {

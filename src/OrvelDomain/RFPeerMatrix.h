@@ -8,10 +8,12 @@
 // flat arrays because their key is a record, not a text; readers rely on no order.
 
 #include <cstddef>
+#include <compare>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "Json.h"
 #include "SpeakerPair.h"
@@ -47,6 +49,42 @@ public:
     static Decoded<RFPeerMatrix> fromJson(const Json& value);
 
     std::size_t hashValue() const;
+
+    // The matrix read for one list of speakers, looked up by position in that list: the same
+    // answers as `band` and `strength` for the speakers at those positions, without a search
+    // per lookup. Built once where a layout asks about every pair.
+    class Index {
+    public:
+        // Which readings the index holds; one left out reads as never recorded.
+        enum class Readings : std::uint8_t { bands, strengths, both };
+
+        Index(const RFPeerMatrix& matrix, const std::vector<SpeakerUUID>& ids, Readings readings = Readings::both);
+
+        std::optional<Band> band(std::size_t a, std::size_t b) const {
+            std::uint8_t raw = bands_[cell(a, b)];
+            if (raw == 0) return std::nullopt;
+            return static_cast<Band>(raw);
+        }
+        std::optional<std::int64_t> strength(std::size_t a, std::size_t b) const {
+            std::size_t c = cell(a, b);
+            if (!hasStrength_[c]) return std::nullopt;
+            return strengths_[c];
+        }
+        std::size_t size() const { return slots_.size(); }
+        // The row of the speaker at `position`, in 0..<rowCount(): one per distinct speaker.
+        std::size_t row(std::size_t position) const { return slots_[position]; }
+        std::size_t rowCount() const { return distinct_; }
+
+    private:
+        std::size_t cell(std::size_t a, std::size_t b) const { return slots_[a] * distinct_ + slots_[b]; }
+
+        // A speaker listed twice shares one row, so `slots_` maps positions to rows.
+        std::vector<std::size_t> slots_;
+        std::size_t distinct_ = 0;
+        std::vector<std::uint8_t> bands_;  // 0 where no pair was recorded
+        std::vector<std::int64_t> strengths_;
+        std::vector<std::uint8_t> hasStrength_;
+    };
 
     friend bool operator==(const RFPeerMatrix&, const RFPeerMatrix&) = default;
 

@@ -32,8 +32,9 @@ std::vector<Speaker> OrvelState::values(const std::map<SpeakerUUID, Speaker>& sp
 
 void OrvelState::inferLayout() {
     const std::vector<Speaker> speakers = values(known_);
-    inferred_ = FloorplanLayout::infer(speakers, rf_);
-    cachedFloorMap_ = FloorplanLayout::classifyFloors(speakers, rf_);
+    auto [coordinates, floors] = FloorplanLayout::inferWithFloors(speakers, rf_);
+    inferred_ = std::move(coordinates);
+    cachedFloorMap_ = std::move(floors);
 }
 
 std::vector<FloorplanNode> OrvelState::buildNodes() const {

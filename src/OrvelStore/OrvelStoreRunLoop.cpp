@@ -12,8 +12,8 @@ QCoro::Task<> alreadyRunning() { co_return; }
 
 // Runs away from the GUI thread on plain values.
 OrvelState::Layout computeLayout(const OrvelState::LayoutInputs& inputs) {
-    return OrvelState::Layout{FloorplanLayout::infer(inputs.speakers, inputs.rf),
-                              FloorplanLayout::classifyFloors(inputs.speakers, inputs.rf)};
+    auto [coordinates, floors] = FloorplanLayout::inferWithFloors(inputs.speakers, inputs.rf);
+    return OrvelState::Layout{std::move(coordinates), std::move(floors)};
 }
 
 }  // namespace

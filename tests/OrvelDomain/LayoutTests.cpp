@@ -104,10 +104,12 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
         Household h = household(count, static_cast<unsigned>(count));
         const auto placed = layout::infer(h.speakers, h.matrix);
         const auto floors = layout::classifyFloors(h.speakers, h.matrix);
+        EXPECT_EQ(layout::inferWithFloors(h.speakers, h.matrix), (layout::Inferred{placed, floors}));
         ASSERT_EQ(placed.size(), static_cast<std::size_t>(count));
         for (const auto& [id, c] : placed) EXPECT_TRUE(c.x() >= 0 && c.x() <= 1 && c.y() >= 0 && c.y() <= 1) << c.x() << "," << c.y();
         std::set<SpeakerUUID> clustered;
-        for (const auto& cluster : layout::clusterRooms(h.nodes, h.matrix)) {
+        const auto clusters = layout::clusterRooms(h.nodes, h.matrix);
+        for (const auto& cluster : clusters) {
             for (const auto& n : cluster.nodes) EXPECT_TRUE(clustered.insert(n.id()).second);
         }
         EXPECT_EQ(clustered.size(), static_cast<std::size_t>(count));
@@ -128,6 +130,8 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
                 if (GroupID(n.id()) == *n.group) hubCenters.try_emplace(*n.group, router::placeMusicHub({p}, {}, {}, band.safeInnerRect));
             }
             const auto resolved = router::resolveBandCollisions(specs, hubCenters, band.frame);
+            std::vector<LayoutRoomSpec> reversed(specs.rbegin(), specs.rend());
+            EXPECT_EQ(router::resolveBandCollisions(reversed, hubCenters, band.frame), resolved);
             ASSERT_EQ(resolved.roomCenters.size(), specs.size());
             std::vector<Rect> footprints;
             for (const auto& spec : specs) {
@@ -137,10 +141,7 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
             }
             for (const auto& [group, center] : resolved.hubCenters) footprints.push_back(router::musicHubRect(center));
             for (const auto& [id, center] : resolved.roomCenters) EXPECT_TRUE(band.frame.contains(center)) << band.level.title();
-            // Bands of up to a couple of dozen cards end without overlaps; crowded ones may not yet.
-            if (count <= 21) {
-                EXPECT_TRUE(apart(footprints)) << band.level.title();
-            }
+            EXPECT_TRUE(apart(footprints)) << band.level.title();
 
             for (const auto& spec : resolved.hubCenters.empty() ? std::vector<LayoutRoomSpec>{} : specs) {
                 const auto tether = router::routeTether(router::musicHubRect(resolved.hubCenters.begin()->second),
@@ -156,7 +157,30 @@ TEST(LayoutProperties, SeededHouseholdsLayOutFiniteOnTheMapAndInAnyOrder) {
             std::shuffle(h.nodes.begin(), h.nodes.end(), shuffle);
             EXPECT_EQ(layout::infer(h.speakers, h.matrix), placed);
             EXPECT_EQ(layout::classifyFloors(h.speakers, h.matrix), floors);
+            EXPECT_EQ(summary(layout::clusterRooms(h.nodes, h.matrix)), summary(clusters));
         }
+    }
+}
+
+// The clearance skips obstacles it can rule out by their gaps alone; it must still be the
+// smallest signed distance from any of the 17 samples, bit for bit.
+TEST(LayoutProperties, CurveClearanceIsTheNearestSampleDistance) {
+    std::mt19937 random(11);
+    auto coordinate = [&] { return static_cast<double>(random() % 2000) / 2 - 100; };
+    for (int round = 0; round < 300; ++round) {
+        const AcousticCurveSegment curve{{coordinate(), coordinate()}, {coordinate(), coordinate()}, {coordinate(), coordinate()}};
+        std::vector<Rect> obstacles;
+        for (unsigned n = random() % 12; n > 0; --n) obstacles.push_back(Rect(coordinate(), coordinate(), 1 + random() % 300, 1 + random() % 200));
+        if (obstacles.empty()) continue;
+        const double padding = round % 3 == 0 ? 0 : 14;
+        double nearest = std::numeric_limits<double>::max();
+        for (int k = 0; k <= 16; ++k) {
+            const double t = 0.08 + 0.84 * k / 16.0;
+            for (const Rect& o : obstacles) {
+                nearest = std::min(nearest, router::signedDistance(curve.point(t), std::abs(t - 0.5) < 0.08 ? o.grownBy(padding) : o));
+            }
+        }
+        EXPECT_EQ(router::minObstacleClearance(curve, obstacles, padding), nearest) << round;
     }
 }
 
@@ -173,10 +197,12 @@ TEST(LayoutProperties, NonFiniteInputEndsWithFinitePositions) {
         const FloorBandLayout band = FloorBandLayout::compute({}, Rect(0, 0, 1000, 800), {}).front();
         const RoomCoordinate back = band.coordinate({bad, bad}, false);
         EXPECT_TRUE(std::isfinite(back.x()) && std::isfinite(back.y()));
-        band.clampPoint({bad, 10}, true);
+        EXPECT_TRUE(finite(band.clampPoint({bad, 10}, true)));
+        EXPECT_TRUE(finite(band.clampPoint({10, bad}, false)));
 
         const Point badPoint{bad, 100};
-        router::nudgedRoomPoint(badPoint, Point{200, 200}, Rect(0, 0, 1000, 1000), 148);
+        EXPECT_TRUE(finite(router::nudgedRoomPoint(badPoint, Point{200, 200}, Rect(0, 0, 1000, 1000), 148)));
+        EXPECT_TRUE(finite(router::nudgedRoomPoint({100, bad}, std::nullopt, Rect(0, 0, 1000, 1000), 148)));
         router::placeMusicHub({badPoint, {10, 10}}, {Rect(0, 0, 50, 50)}, {}, Rect(0, 0, 1000, 400));
         router::placeMusicHub({{10, 10}}, {}, {}, Rect(0, 0, bad, 400));
         router::routeSegment(badPoint, {400, 100}, {Rect(180, 50, 40, 100)}, Rect(0, 0, 1000, 400), 14);
@@ -186,6 +212,27 @@ TEST(LayoutProperties, NonFiniteInputEndsWithFinitePositions) {
             {{sp(1), badPoint, false, false}, {sp(2), {500, 150}, true, false}}, {{GroupID(sp(1)), badPoint}}, Rect(0, 0, 1000, 300));
         EXPECT_TRUE(finite(resolved.roomCenters.at(sp(2))));
         router::resolveBandCollisions({{sp(1), {10, 10}, false, false}, {sp(2), {10, 10}, false, false}}, {}, Rect(0, 0, bad, 300));
+    }
+}
+
+// The dense index answers every lookup as the matrix does: pairs stored the other way round
+// (as a read matrix may hold them) stay unfound, a speaker listed twice shares its answers,
+// and a speaker the matrix never heard of has none.
+TEST(LayoutProperties, RadioIndexAnswersAsTheMatrix) {
+    auto pair = [](int low, int high) { return Json{{"low", sp(low).rawValue()}, {"high", sp(high).rawValue()}}; };
+    const auto read = RFPeerMatrix::fromJson(Json{{"bands", Json::array({pair(2, 1), 3, pair(1, 1), 2, pair(1, 3), 1})},
+                                                   {"strengths", Json::array({pair(3, 2), 50, pair(1, 3), 12})}});
+    ASSERT_TRUE(read.has_value());
+    const RFPeerMatrix matrices[] = {*read, household(13, 5).matrix, matrix({{1, 2, strong}, {2, 4, weak}, {3, 1, moderate}})};
+    const std::vector<SpeakerUUID> ids{sp(3), sp(1), sp(9), sp(2), sp(1), sp(4), sp(99), sp(13)};
+    for (const auto& m : matrices) {
+        const RFPeerMatrix::Index index(m, ids);
+        for (std::size_t a = 0; a < ids.size(); ++a) {
+            for (std::size_t b = 0; b < ids.size(); ++b) {
+                EXPECT_EQ(index.band(a, b), m.band(ids[a], ids[b])) << a << "," << b;
+                EXPECT_EQ(index.strength(a, b), m.strength(ids[a], ids[b])) << a << "," << b;
+            }
+        }
     }
 }
 
@@ -380,6 +427,22 @@ TEST(LayoutAnchors, Collisions) {
     EXPECT_EQ(packed.roomCenters.at(sp(1)), (Point{239, 131}));
     EXPECT_EQ(packed.roomCenters.at(sp(3)), (Point{140, 286}));
     EXPECT_EQ(packed.hubCenters.at(GroupID(sp(7))), (Point{461, 286}));
+    // Shelves taller than the band: the rooms' rows first, nothing overlapping, the rest below.
+    std::vector<LayoutRoomSpec> crowd;
+    for (int i = 1; i <= 14; ++i) crowd.push_back({sp(i), {350, 100}, i % 3 == 0, false});
+    const auto crowded = router::deterministicShelfPack(crowd, {{GroupID(sp(1)), {350, 60}}, {GroupID(sp(2)), {100, 60}}},
+                                                        Rect(0, 0, 700, 400), 20, 42, 24, 24);
+    std::vector<Rect> footprints;
+    double lowestRoom = 0;
+    for (const auto& spec : crowd) {
+        footprints.push_back(router::nodeObstacleRect(crowded.roomCenters.at(spec.id), spec.hasSatellites));
+        lowestRoom = std::max(lowestRoom, crowded.roomCenters.at(spec.id).y);
+    }
+    for (const auto& [group, center] : crowded.hubCenters) {
+        footprints.push_back(router::musicHubRect(center));
+        EXPECT_GT(center.y, lowestRoom);
+    }
+    EXPECT_TRUE(apart(footprints));
 }
 
 TEST(LayoutAnchors, RectangleRules) {
