@@ -116,14 +116,6 @@ TEST(Absorption, OverridesGoWhenConfirmedOrExpired) {
     }
 }
 
-TEST(Absorption, AnOverrideHasExpiredExactlyAtItsExpiryAndStaysActiveUntilAbsorbed) {
-    OrvelState state(LoadedFiles{}, {});
-    state.setOptimisticVolume(DiscreteVolume::snappingPercent(10), VolumeTarget::group(group('A')), T0, 2.0);
-    EXPECT_FALSE(state.hasExpiredVolumeOverrides(T0.addingSeconds(1.999)));
-    EXPECT_TRUE(state.hasExpiredVolumeOverrides(T0.addingSeconds(2.0)));
-    EXPECT_TRUE(state.hasActiveVolumeOverrides());
-}
-
 TEST(Tickets, CountUpFromZeroAndFinishOnlyTheirOwnCommand) {
     OrvelState state(LoadedFiles{}, {});
     const auto play = SonosCommand::nextTrack(group('A'));

@@ -32,7 +32,6 @@ TEST(GroupingIntents, ADropMergesBothGroupsAndTheMoreActiveOneKeepsItsCoordinato
         {"pair and lone tied: lone joins", {groupOf("AB", paused), groupOf("C", paused)}, 'A', 'C', "group C->A"},
         {"lone onto a tied pair joins it", {groupOf("A"), groupOf("BC")}, 'A', 'C', "group A->B"},
         {"playing lone keeps its coordinator", {groupOf("A", playing), groupOf("BC", paused)}, 'A', 'C', "preset A+BC"},
-        {"two stopped groups: target leads", {groupOf("ABC"), groupOf("DE")}, 'B', 'E', "preset D+ABCE"},
         {"two groups: playing member group leads", {groupOf("ABC", playing), groupOf("DE", paused)}, 'C', 'D',
          "preset A+BCDE"},
         {"two tied groups: target leads", {groupOf("ABC", paused), groupOf("DE", paused)}, 'A', 'E',
