@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "OrvelDomain/FloorplanLayout.h"
 #include "OrvelStore/OrvelState.h"
 #include "StateFixtures.h"
 
@@ -53,26 +52,6 @@ TEST(Absorption, InfersAgainOnlyWhenTheSpeakerSetARoomNameOrTheMatrixChanges) {
         state.absorb(next.build(), std::nullopt, T0.addingSeconds(2));
         EXPECT_EQ(state.inferred() != sentinel.inferred, c.infers);
     }
-}
-
-TEST(Absorption, ALayoutComputedFromTheAnswerGivesTheSameStateAsInferringInPlace) {
-    OrvelState inPlace(cacheOf({speaker('A', "Kitchen")}), {});
-    OrvelState handedIn = inPlace;
-    auto next = twoRooms();
-    next.speakers.push_back(speaker('C', "Office"));
-    next.grouping += " CC";
-    const auto snapshot = next.build();
-
-    const auto inputs = handedIn.needsFloorplanReinference(snapshot);
-    ASSERT_TRUE(inputs);
-    EXPECT_EQ(inputs->speakers.size(), 3u);
-    EXPECT_EQ(inputs->rf, next.rf);
-    handedIn.absorb(snapshot,
-                    OrvelState::Layout{FloorplanLayout::infer(inputs->speakers, inputs->rf),
-                                       FloorplanLayout::classifyFloors(inputs->speakers, inputs->rf)},
-                    T0);
-    inPlace.absorb(snapshot, std::nullopt, T0);
-    EXPECT_EQ(handedIn, inPlace);
 }
 
 TEST(Absorption, ASpeakerThatDropsOutStaysKnownOfflineAtItsLastAddressAndTime) {
@@ -137,14 +116,6 @@ TEST(Absorption, OverridesGoWhenConfirmedOrExpired) {
     }
 }
 
-TEST(Absorption, AnOverrideHasExpiredExactlyAtItsExpiryAndStaysActiveUntilAbsorbed) {
-    OrvelState state(LoadedFiles{}, {});
-    state.setOptimisticVolume(DiscreteVolume::snappingPercent(10), VolumeTarget::group(group('A')), T0, 2.0);
-    EXPECT_FALSE(state.hasExpiredVolumeOverrides(T0.addingSeconds(1.999)));
-    EXPECT_TRUE(state.hasExpiredVolumeOverrides(T0.addingSeconds(2.0)));
-    EXPECT_TRUE(state.hasActiveVolumeOverrides());
-}
-
 TEST(Tickets, CountUpFromZeroAndFinishOnlyTheirOwnCommand) {
     OrvelState state(LoadedFiles{}, {});
     const auto play = SonosCommand::nextTrack(group('A'));
@@ -155,7 +126,6 @@ TEST(Tickets, CountUpFromZeroAndFinishOnlyTheirOwnCommand) {
     state.finish(CommandTicket{1}, CommandOutcome::applied());
     ASSERT_EQ(state.inFlight().size(), 1u);
     EXPECT_EQ(state.inFlight().front().ticket, CommandTicket{0});
-    EXPECT_EQ(state.nextTicket(), 2);
 
     const OrvelState before = state;
     state.finish(CommandTicket{7}, std::unexpected(SonosCommandError::unsupportedForCurrentSource()));
@@ -179,6 +149,10 @@ TEST(Tickets, FailuresAndPartialOutcomesBecomeTheAlertAndSuccessKeepsAnEarlierOn
     state.finish(half, CommandOutcome::partiallyApplied({sp('C')}));
     EXPECT_EQ(state.alert(), OrvelAlert::partiallyApplied(partial, {sp('C')}));
     EXPECT_TRUE(state.inFlight().empty());
+
+    // A later failure replaces a partial outcome's alert.
+    state.finish(state.begin(fine), std::unexpected(SonosCommandError::unsupportedForCurrentSource()));
+    EXPECT_EQ(state.alert(), OrvelAlert::commandFailed(fine, SonosCommandError::unsupportedForCurrentSource()));
 }
 
 }  // namespace

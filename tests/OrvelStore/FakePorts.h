@@ -3,8 +3,8 @@
 // Stand-ins for the store's two ports and a harness that builds a store around them.
 //
 // FakeSonosControl: every snapshots() call is a subscription the test feeds with publish();
-// every send() is recorded and answered by `reply` (default: applied), at once, after a delay
-// on a clock, or when the test opens its gate.
+// every send() is recorded and answered by `reply` (default: applied), at once or when the
+// test opens its gate.
 // FakeSpotifySource: currentContext() answers `context`; calls are counted and can be held at
 // a gate too.
 // StoreHarness: a ManualClock, both fakes, a temporary data folder and the store.
@@ -29,7 +29,6 @@
 #include "OrvelStore/OrvelStore.h"
 #include "Support/AsyncChannel.h"
 #include "testing/ManualClock.h"
-#include "Support/Sleep.h"
 #include "common/WaitFor.h"
 
 namespace orvel {
@@ -54,26 +53,17 @@ namespace orvel::testing {
 // goes are let through with `false`.
 class Gate {
 public:
-    bool isClosed() const { return closed_; }
     void close() { closed_ = true; }
-    // Lets every waiting call through and every later one pass at once.
+    // Lets every waiting call through, oldest first, and every later one pass at once.
     void open() {
         closed_ = false;
-        releaseAll();
-    }
-    std::size_t waitingCount() const { return waiting_.size(); }
-    // Lets the oldest waiting call through; false when none waits.
-    bool releaseOne() {
-        if (waiting_.empty()) return false;
-        auto sender = std::move(waiting_.front());
-        waiting_.pop_front();
-        sender.send(true);
-        return true;
-    }
-    void releaseAll() {
-        while (releaseOne()) {
+        while (!waiting_.empty()) {
+            auto sender = std::move(waiting_.front());
+            waiting_.pop_front();
+            sender.send(true);
         }
     }
+    std::size_t waitingCount() const { return waiting_.size(); }
 
     // True when let through, false when the gate went away first.
     QCoro::Task<bool> pass() {
@@ -134,11 +124,6 @@ public:
         ++running_;
         return answer(this->alive_, std::move(command));
     }
-    // Each send answers only after `delay` on `clock` (after its gate, when closed).
-    void answerAfter(Clock& clock, std::chrono::nanoseconds delay) {
-        delayClock_ = &clock;
-        delay_ = delay;
-    }
     // Sends still waiting for their answer.
     std::size_t runningCount() const { return running_; }
 
@@ -156,19 +141,12 @@ private:
         const bool passed = co_await self->gate.pass();
         self = *alive;
         if (!passed || self == nullptr) co_return std::unexpected(SonosCommandError::speakerRejected("fake gone"));
-        if (self->delayClock_ != nullptr && self->delay_.count() > 0) {
-            co_await sleepFor(*self->delayClock_, self->delay_);
-            self = *alive;
-            if (self == nullptr) co_return std::unexpected(SonosCommandError::speakerRejected("fake gone"));
-        }
         --self->running_;
         co_return self->reply(command);
     }
 
     std::optional<HouseholdSnapshot> latest_;
     std::vector<AsyncChannel<HouseholdSnapshot>::Sender> subscribers_;
-    Clock* delayClock_ = nullptr;
-    std::chrono::nanoseconds delay_{0};
     std::size_t running_ = 0;
     std::shared_ptr<FakeSonosControl*> alive_ = std::make_shared<FakeSonosControl*>(this);
 

@@ -27,10 +27,12 @@ inline PlaybackState playbackOf(Play play) {
     return PlaybackState::stopped();
 }
 
+// The group's own name differs from every room's, so a test sees which one is taken.
 inline SonosGroup groupOf(std::string_view letters, Play play = Play::stopped) {
-    SonosGroup out{GroupID(sp(letters.front())), speaker(letters.front(), std::string(1, letters.front())), {},
-                   playbackOf(play), DiscreteVolume::snappingPercent(20), std::string(letters) + " room"};
-    for (char c : letters.substr(1)) out.members.push_back(speaker(c, std::string(1, c)));
+    std::vector<Speaker> speakers;
+    for (char c : letters) speakers.push_back(speaker(c, std::string(1, c)));
+    SonosGroup out = group(std::move(speakers), playbackOf(play));
+    out.displayName = std::string(letters) + " room";
     return out;
 }
 

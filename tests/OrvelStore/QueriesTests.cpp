@@ -109,11 +109,6 @@ TEST(StateQueries, PresetReducersTrimNamesAndIgnoreWhatCannotApply) {
     EXPECT_EQ(state.presets(), before);
     state.deletePreset(evening.id());
     EXPECT_TRUE(state.presets().empty());
-
-    state.renameSystem("  ");
-    EXPECT_FALSE(state.networkName());
-    state.renameSystem(" Home ");
-    EXPECT_EQ(state.networkName(), "Home");
 }
 
 TEST(StateQueries, PersistedSlicesListKnownSpeakersByIdentifier) {

@@ -92,12 +92,9 @@ TEST(SnapshotProjection, GroupingVolumeAndOtherCommands) {
                                                                   VolumeTarget::speaker(sp('D'))),
          unchanged},
         {"next track", SonosCommand::nextTrack(group('A')), unchanged},
-        {"previous track", SonosCommand::previousTrack(group('A')), unchanged},
-        {"seek", SonosCommand::seekToQueueTrack(3, group('A')), unchanged},
         {"spotify", SonosCommand::enqueueAndPlaySpotify(*SpotifyURI::make("spotify:track:4uLU6hMCjMI75M1A2tKUQC"),
                                                         metadata, group('A')),
          unchanged},
-        {"save presets", SonosCommand::savePresets({other}), unchanged},
         {"system name", SonosCommand::setSystemName("Home"), unchanged},
     };
     const auto before = base();

@@ -15,15 +15,6 @@ std::vector<std::string> rooms(const OrvelState& state) {
     return out;
 }
 
-TEST(StateDerivation, NothingLoadedGivesAnEmptyStateWithoutAlert) {
-    const OrvelState state(LoadedFiles{}, {});
-    EXPECT_TRUE(state.speakers().empty());
-    EXPECT_TRUE(state.floorplan().empty());
-    EXPECT_TRUE(state.floorplanRoomClusters().empty());
-    EXPECT_FALSE(state.alert());
-    EXPECT_FALSE(state.projected());
-}
-
 TEST(StateDerivation, CachedSpeakersAreListedByRoomNameInByteOrderThenByID) {
     const auto lastSeen = T0.addingSeconds(-60);
     const OrvelState state(cacheOf({offlineSpeaker('A', "b room", lastSeen), offlineSpeaker('D', "Bath", lastSeen),

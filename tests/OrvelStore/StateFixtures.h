@@ -1,7 +1,7 @@
 #pragma once
 
-// Small households for the state tests: speaker "A" is a valid identifier (see the grouping
-// fixtures), sits in the room given, and answers at 127.0.1.<10 + letter>.
+// Small households for the state tests, on the shared builders: speaker 'A' sits in the room
+// given and answers at its own loopback address, ipOf('A').
 
 #include <gtest/gtest.h>
 
@@ -17,12 +17,11 @@ namespace orvel::testing {
 
 inline const Date T0 = Date::sinceReferenceDate(700'000'000.0);
 
-inline std::string ipOf(char id) { return "127.0.1." + std::to_string(10 + (id - 'A')); }
-
 inline Speaker speaker(char id, std::string room, int volume = 20) {
-    return Speaker{sp(id), std::move(room), SpeakerModel::one(), ReachabilityState::online(ipOf(id)),
-                   DiscreteVolume::snappingPercent(volume), {}};
+    return speaker(sp(id), std::move(room), SpeakerTraits{.volume = volume});
 }
+
+inline std::string ipOf(char id) { return speaker(id, "").reachability.ip(); }
 
 inline Speaker offlineSpeaker(char id, std::string room, Date lastSeen) {
     return speaker(id, std::move(room)).with(ReachabilityState::offline(ipOf(id), lastSeen));

@@ -122,10 +122,9 @@ TEST(SpotifyEnrichmentMerge, TheSpotifyGroupsTrackTakesWhatItLacksFromTheContext
 std::string roomOf(char id) { return id == 'A' ? "Kitchen" : id == 'B' ? "Office" : "Patio"; }
 
 SonosGroup groupOf(char coordinator, std::string members, PlaybackState playback) {
-    std::vector<Speaker> others;
-    for (char member : members) others.push_back(speaker(member, roomOf(member)));
-    return SonosGroup{group(coordinator), speaker(coordinator, roomOf(coordinator)), std::move(others),
-                      std::move(playback), DiscreteVolume::snappingPercent(20), roomOf(coordinator)};
+    std::vector<Speaker> speakers{speaker(coordinator, roomOf(coordinator))};
+    for (char member : members) speakers.push_back(speaker(member, roomOf(member)));
+    return group(std::move(speakers), std::move(playback));
 }
 
 struct GroupChoice {
@@ -268,12 +267,15 @@ TEST_F(StoreSpotify, AFailedFetchRaisesNoAlertAndKeepsTheLastContext) {
     EXPECT_EQ(trackOf(*h.store->state().live(), 'B').artworkURL(), "https://art/ctx");
 }
 
-TEST_F(StoreSpotify, ABackgroundRefreshWaits4SecondsAfterTheLastFetchAndRunsOneAtATime) {
+TEST_F(StoreSpotify, ABackgroundRefreshWaits4SecondsRunsOneAtATimeAndBringsItsContextIntoTheState) {
+    h.spotify->context = std::unexpected(SpotifyBridgeError::nothingPlaying());
     ASSERT_TRUE(publish(household({{'A', playing({})}})));
+    EXPECT_EQ(trackOf(*h.store->state().live(), 'A').artworkURL(), std::nullopt);
     h.clock.advance(milliseconds(3'999));
     h.store->refreshSpotifyQueueIfNeeded();
     EXPECT_FALSE(OrvelStorePeer::isSpotifyRefreshRunning(*h.store));
 
+    h.spotify->context = context("Song");
     h.spotify->gate.close();
     h.clock.advance(milliseconds(1));
     h.store->refreshSpotifyQueueIfNeeded();
@@ -286,19 +288,6 @@ TEST_F(StoreSpotify, ABackgroundRefreshWaits4SecondsAfterTheLastFetchAndRunsOneA
     h.spotify->gate.open();
     ASSERT_TRUE(refreshSettled());
     EXPECT_EQ(h.spotify->contextCalls, 2);
-}
-
-TEST_F(StoreSpotify, ABackgroundRefreshBringsANewContextIntoTheState) {
-    h.spotify->context = std::unexpected(SpotifyBridgeError::nothingPlaying());
-    ASSERT_TRUE(publish(household({{'A', playing({})}})));
-    EXPECT_EQ(trackOf(*h.store->state().live(), 'A').artworkURL(), std::nullopt);
-
-    h.spotify->context = context("Song");
-    h.clock.advance(milliseconds(4'000));
-    h.store->refreshSpotifyQueueIfNeeded();
-    ASSERT_TRUE(refreshSettled());
-    EXPECT_EQ(h.spotify->contextCalls, 2);
-    EXPECT_EQ(trackOf(*h.store->state().live(), 'A').artworkURL(), "https://art/ctx");
     EXPECT_EQ(trackOf(*h.store->state().live(), 'A').source(), PlaybackSource::spotify("Daily Mix"));
 }
 

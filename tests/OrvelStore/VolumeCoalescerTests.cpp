@@ -117,11 +117,12 @@ TEST(VolumeCoalescer, SendsAreDebouncedPerTargetAndTheLatestValueWins) {
     }
 }
 
-TEST(VolumeCoalescer, TheValueIsHeldTwoSecondsPerRequestAndOneAndAHalfAfterEverySend) {
+TEST(VolumeCoalescer, TheValueIsHeldTwoSecondsPerRequestAndOneAndAHalfAfterEverySendFailedOrNot) {
     ManualClock clock;
     RecordingHost host(clock);
     host.sendTime = 200ms;
-    host.results = {std::unexpected(SonosCommandError::speakerUnreachable(sp('A')))};
+    const auto error = SonosCommandError::speakerUnreachable(sp('A'));
+    host.results = {std::unexpected(error)};
     VolumeCoalescer coalescer(clock, host);
     coalescer.request(v(30), living);
     clock.advance(100ms);
@@ -132,6 +133,8 @@ TEST(VolumeCoalescer, TheValueIsHeldTwoSecondsPerRequestAndOneAndAHalfAfterEvery
         {0, 30, 2.0}, {100, 40, 2.0}, {275, 30, 1.5}, {550, 40, 1.5}};
     EXPECT_EQ(host.holds, expected);
     EXPECT_EQ(coalescer.pendingVolume(living), std::nullopt);
+    // A failed send still holds its value, and leaves its alert.
+    EXPECT_EQ(host.alerts, std::vector{OrvelAlert::commandFailed(SonosCommand::setVolume(v(30), living), error)});
 }
 
 TEST(VolumeCoalescer, AFailedOrPartialSendLeavesAnAlert) {

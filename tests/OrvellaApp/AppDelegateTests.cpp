@@ -1,16 +1,20 @@
+// When the application ends: closing the last window quits, unless an update session is open,
+// whose end then quits unless a window came back.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QQuickWindow>
+#include <QTest>
+#include <QTimer>
+
+#include "AppRig.h"
+#include "OrvelUI/ShellFixtures.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
+#include "OrvellaApp/OrvellaApp.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
 
 using namespace orvel;
-
-TEST(OrvelAppDelegate, QuitRule) {
-    EXPECT_TRUE(OrvelAppDelegate::applicationShouldTerminateAfterLastWindowClosed(0));
-    EXPECT_TRUE(OrvelAppDelegate::applicationShouldTerminateAfterLastWindowClosed(-1));
-    EXPECT_FALSE(OrvelAppDelegate::applicationShouldTerminateAfterLastWindowClosed(1));
-    EXPECT_FALSE(OrvelAppDelegate::applicationShouldTerminateAfterLastWindowClosed(2));
-}
+using namespace orvel::testing;
 
 TEST(OrvelAppDelegate, UpdateSessionKeepsTheApplicationUntilItEnds) {
     struct Case {
@@ -33,6 +37,7 @@ TEST(OrvelAppDelegate, UpdateSessionKeepsTheApplicationUntilItEnds) {
         OrvelAppDelegate delegate(session, [&] { return windows; }, [&] { ++quits; });
 
         for (int i = 0; i < c.sessions; ++i) session.begin();
+        EXPECT_EQ(quits, 0) << c.what << ": beginning a session never quits";
         delegate.lastWindowClosed();
         EXPECT_EQ(quits, c.quitsOnClose) << c.what;
 
@@ -42,12 +47,20 @@ TEST(OrvelAppDelegate, UpdateSessionKeepsTheApplicationUntilItEnds) {
     }
 }
 
-TEST(OrvelAppDelegate, BeginningASessionNeverQuits) {
-    SparkleUpdateSession session;
-    int quits = 0;
-    OrvelAppDelegate delegate(session, [] { return 0; }, [&] { ++quits; });
-    session.begin();
-    session.begin();
-    EXPECT_EQ(session.nesting(), 2);
-    EXPECT_EQ(quits, 0);
+// Closing the window inside a running event loop, as a person would.
+TEST(Quitting, ClosingTheLastWindowEndsTheEventLoop) {
+    AppRig rig;
+    const auto app = rig.start(arguments({}));
+    ASSERT_NE(app, nullptr);
+    QQuickWindow* window = app->showWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, patience));
+
+    // A loop still running after the bound ends with code 99.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(patience);
+    QTimer::singleShot(0, window, [window] { window->close(); });
+    EXPECT_EQ(QGuiApplication::exec(), 0);
 }
