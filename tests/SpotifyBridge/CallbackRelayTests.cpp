@@ -6,8 +6,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,9 +24,6 @@ namespace {
 constexpr int waitBound = 10'000;  // ms; every wait ends as soon as its condition holds
 
 const QByteArray callback = "orvella://spotify-callback?code=c0de&state=5e1f";
-
-// Where the child copy of this test binary finds the relay it forwards to.
-constexpr const char* relayNameVariable = "ORVELLA_TEST_RELAY_NAME";
 
 // A listening relay in a folder of its own, recording what it hands on.
 struct ListeningRelay {
@@ -167,30 +162,4 @@ TEST(CallbackRelay, TakesOverTheSocketOfACopyThatCrashedButLeavesALiveListenerAl
     EXPECT_NE(claimed.error().find("already listens"), std::string::npos);
     EXPECT_TRUE(CallbackRelay::forwardToRunningInstance({"orvella", QString::fromLatin1(callback)}, r.relay.serverName()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !r.received.empty(); }, waitBound));
-}
-
-TEST(CallbackRelayChild, DISABLED_ForwardsItsCallbackArgument) {
-    const QString name = qEnvironmentVariable(relayNameVariable);
-    if (name.isEmpty()) GTEST_SKIP() << "only run as the child of HandsAURLFromASecondProcessToTheFirst";
-    EXPECT_TRUE(CallbackRelay::forwardToRunningInstance(QCoreApplication::arguments(), name));
-}
-
-TEST(CallbackRelay, HandsAURLFromASecondProcessToTheFirst) {
-    ListeningRelay r;
-    ASSERT_TRUE(r.relay.listen().has_value());
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(relayNameVariable), r.relay.serverName());
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_also_run_disabled_tests"),
-                 QStringLiteral("--gtest_filter=CallbackRelayChild.DISABLED_ForwardsItsCallbackArgument"),
-                 QString::fromLatin1(callback)});
-
-    ASSERT_TRUE(QTest::qWaitFor([&] { return child.state() == QProcess::NotRunning; }, waitBound));
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !r.received.empty(); }, waitBound));
-    EXPECT_EQ(r.received, std::vector<QByteArray>{callback});
 }

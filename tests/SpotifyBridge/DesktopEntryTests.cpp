@@ -68,8 +68,6 @@ TEST(DesktopEntry, WritesTheEntryAndMakesItTheSchemeHandler) {
     const auto values = keys(written);
     EXPECT_EQ(values.at("Exec"), "/opt/orvella/bin/orvella %u");
     EXPECT_EQ(values.at("MimeType"), "x-scheme-handler/orvella;");
-    EXPECT_EQ(values.at("Name"), "Orvella");
-    EXPECT_EQ(values.at("Type"), "Application");
     EXPECT_EQ(machine.started, (std::vector<Started>{{QStringLiteral("/usr/bin/xdg-mime"),
                                                       {"default", "orvella.desktop", "x-scheme-handler/orvella"}}}));
     EXPECT_EQ(QDir(machine.environment.applicationsFolder).entryList(QDir::Files), QStringList{"orvella.desktop"})

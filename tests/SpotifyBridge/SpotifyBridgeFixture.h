@@ -21,7 +21,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Awaiting.h"
+#include "common/WaitFor.h"
 #include "ScriptedBrowser.h"
 #include "fakes/FakeSpotifyWebApi.h"
 #include "SpotifyBridge/SpotifyAPIClient.h"
@@ -48,14 +48,10 @@ inline void PrintTo(const SpotifyBridgeError& error, std::ostream* out) { *out <
 
 namespace orvel::testing {
 
-// A track context has no empty value for a task that never finishes; this says so instead.
-inline SpotifyBridge::Result<SpotifyTrackContext> run(QCoro::Task<SpotifyBridge::Result<SpotifyTrackContext>> task) {
-    auto result = waitForTask(std::move(task));
-    if (!result) {
-        ADD_FAILURE() << "the task did not finish in time";
-        return std::unexpected(SpotifyBridgeError::network("the test gave up waiting"));
-    }
-    return std::move(*result);
+// The task's result. A task that does not finish in time throws, which fails the test.
+template <class T>
+T run(QCoro::Task<T> task) {
+    return waitForTask(std::move(task)).value();
 }
 
 inline const QByteArray tokenPath = "/api/token";

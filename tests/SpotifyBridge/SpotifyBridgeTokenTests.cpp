@@ -90,7 +90,7 @@ TEST_F(SpotifyBridgeTest, TokensAreRefreshedOnDemandWhenThreeHundredSecondsOrLes
         qsizetype refreshes;
         std::string bearer;
     };
-    const Case cases[] = {{301, 0, "A0"}, {300, 1, "A1"}, {-1, 1, "A1"}};
+    const Case cases[] = {{301, 0, "A0"}, {300, 1, "A1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.secondsLeft);
         bridge.reset();
@@ -175,7 +175,6 @@ TEST_F(SpotifyBridgeTest, ARefreshReplyKeepsOrReplacesTheRefreshToken) {
     };
     const Case cases[] = {
         {"no refresh token in the reply", std::nullopt, "R0"},
-        {"the same refresh token", "R0", "R0"},
         {"a new refresh token", "R9", "R9"},
     };
     for (const auto& c : cases) {

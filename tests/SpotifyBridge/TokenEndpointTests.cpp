@@ -134,14 +134,7 @@ TEST(FormBody, PercentEncodesOutsideLettersMarksNumbersAndFourMarks) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(formPercentEncoded(c.in), c.out) << c.in;
-}
-
-TEST(FormBody, TokenBodiesListTheirPiecesInSortedOrder) {
-    EXPECT_EQ(authorizationCodeFormBody("c0de", "v/er", "cid", "orvella://spotify-callback"),
-              "client_id=cid&code=c0de&code_verifier=v%2Fer&grant_type=authorization_code"
-              "&redirect_uri=orvella%3A%2F%2Fspotify-callback");
-    EXPECT_EQ(refreshFormBody("r+t", "cid"), "client_id=cid&grant_type=refresh_token&refresh_token=r%2Bt");
-    // Sorting is by the whole piece, after encoding.
+    // Pieces are sorted whole, after encoding.
     EXPECT_EQ(formBody({{"a", "2"}, {"a b", "1"}, {"B", "x"}}), "B=x&a%20b=1&a=2");
 }
 

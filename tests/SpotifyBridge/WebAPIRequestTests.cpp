@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Awaiting.h"
+#include "SpotifyBridgeFixture.h"
 #include "fakes/FakeSpotifyWebApi.h"
 #include "SpotifyBridge/WebAPI.h"
 
@@ -122,14 +122,6 @@ TEST_F(WebAPIRequests, OversizedRepliesAreRefused) {
     EXPECT_EQ(name.error(), SpotifyBridgeError::network("reply too large"));
 }
 
-TEST_F(WebAPIRequests, ProfileNameFromTheReply) {
-    fake.enqueueReply("/v1/me", FakeSpotifyWebApi::json(200, R"({"display_name":" Alice ","id":"a1"})"));
-    fake.enqueueReply("/v1/me", FakeSpotifyWebApi::json(401, R"({"error":{"status":401}})"));
-    EXPECT_EQ(run(api->profileName("T")), std::string("Alice"));
-    EXPECT_EQ(run(api->profileName("T")), std::unexpected(SpotifyBridgeError::network("profile HTTP 401")));
-    EXPECT_EQ(fake.requestsTo("/v1/me").front().header("Authorization"), "Bearer T");
-}
-
 TEST_F(WebAPIRequests, PauseAndResumePutWithoutABody) {
     struct Case {
         HttpReply reply;
@@ -146,7 +138,7 @@ TEST_F(WebAPIRequests, PauseAndResumePutWithoutABody) {
         EXPECT_EQ(run(api->resume("T")), c.resumed);
     }
     fake.enqueueReply("/v1/me/player/pause", HttpReply::drop());
-    run(api->pause("T"));
+    EXPECT_TRUE(waitForTask(api->pause("T")));
     for (const QByteArray path : {"/v1/me/player/play", "/v1/me/player/pause"}) {
         const auto request = fake.requestsTo(path).front();
         EXPECT_EQ(request.method, "PUT");

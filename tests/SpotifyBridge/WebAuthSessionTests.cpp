@@ -84,7 +84,6 @@ TEST(WebAuthSession, CallbacksWithoutAPendingSignInAreIgnored) {
     EXPECT_TRUE(f.relay.deliver(callback));
     ASSERT_TRUE(outcome->has_value());
     EXPECT_EQ(outcome->value().error(), WebAuthSessionError::cancelled()) << "a callback after the end changes nothing";
-    EXPECT_EQ(outcome->value().error().description(), "The sign-in was cancelled.");
     EXPECT_EQ(f.clock.pendingTimerCount(), 0u);
     f.session.cancel();  // nothing pending: nothing happens
 }
@@ -100,7 +99,6 @@ TEST(WebAuthSession, TimesOutAndTheNextRequestStartsAfresh) {
     ASSERT_TRUE(first->has_value());
     ASSERT_FALSE(first->value().has_value());
     EXPECT_TRUE(first->value().error().isTimedOut());
-    EXPECT_EQ(first->value().error().description(), "The sign-in did not finish in time.");
     EXPECT_TRUE(f.relay.deliver(callback));  // too late: ignored
 
     auto second = startSignIn(f.session, otherSignInPage);
