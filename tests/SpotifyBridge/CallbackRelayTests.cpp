@@ -1,13 +1,10 @@
 #include <algorithm>
-#include <memory>
 #include <optional>
 #include <vector>
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -16,12 +13,13 @@
 #include <unistd.h>
 
 #include "SpotifyBridge/CallbackRelay.h"
+#include "common/WaitFor.h"
 
 using namespace orvel;
 
 namespace {
 
-constexpr int waitBound = 10'000;  // ms; every wait ends as soon as its condition holds
+const int waitBound = static_cast<int>(defaultWaitLimit.count());  // ms, for the socket's own waits
 
 const QByteArray callback = "orvella://spotify-callback?code=c0de&state=5e1f";
 
@@ -102,7 +100,7 @@ TEST(CallbackRelay, HandsOnWhatClientsSendAndDropsTheRest) {
     send(r.relay.serverName(), {});  // a copy started without a URL
     send(r.relay.serverName(), {"orvella://spotify-callback?code=6\n"});
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return r.received.size() >= 4; }, waitBound));
+    ASSERT_TRUE(waitUntil([&] { return r.received.size() >= 4; }));
     // Connections finish in any order; what matters is which URLs come through.
     std::sort(r.received.begin(), r.received.end());
     EXPECT_EQ(r.received, (std::vector<QByteArray>{"orvella://spotify-callback?code=1", "orvella://spotify-callback?code=2",
@@ -119,10 +117,10 @@ TEST(CallbackRelay, CutsOffASenderThatGoesOnTooLong) {
     ASSERT_TRUE(flood.waitForConnected(waitBound));
     flood.write("orvella://spotify-callback?code=" + QByteArray(CallbackRelay::maximumCallbackSize, 'a'));
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return flood.state() == QLocalSocket::UnconnectedState; }, waitBound))
+    ASSERT_TRUE(waitUntil([&] { return flood.state() == QLocalSocket::UnconnectedState; }))
         << "the relay hangs up";
     send(r.relay.serverName(), {callback + "\n"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !r.received.empty(); }, waitBound));
+    ASSERT_TRUE(waitUntil([&] { return !r.received.empty(); }));
     EXPECT_EQ(r.received, std::vector<QByteArray>{callback});
 }
 
@@ -137,7 +135,7 @@ TEST(CallbackRelay, HandsAURLFromASecondClientToTheFirst) {
     EXPECT_FALSE(CallbackRelay::forwardToRunningInstance({"orvella", QString::fromLatin1(callback)}, name + "-none"))
         << "with nobody listening the caller starts itself";
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !r.received.empty(); }, waitBound));
+    ASSERT_TRUE(waitUntil([&] { return !r.received.empty(); }));
     EXPECT_EQ(r.received, std::vector<QByteArray>{callback});
 }
 
@@ -161,5 +159,5 @@ TEST(CallbackRelay, TakesOverTheSocketOfACopyThatCrashedButLeavesALiveListenerAl
     ASSERT_FALSE(claimed.has_value());
     EXPECT_NE(claimed.error().find("already listens"), std::string::npos);
     EXPECT_TRUE(CallbackRelay::forwardToRunningInstance({"orvella", QString::fromLatin1(callback)}, r.relay.serverName()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !r.received.empty(); }, waitBound));
+    ASSERT_TRUE(waitUntil([&] { return !r.received.empty(); }));
 }

@@ -37,9 +37,7 @@ TEST_F(SpotifyBridgeTest, CurrentContextRefreshesARejectedTokenExactlyOnce) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        bridge.reset();
-        accounts.server().clearRequests();
-        fake.server().clearRequests();
+        startOver();
         fake.clearReplies();
         fake.setReply(queuePath, fakes::FakeSpotifyWebApi::json(200, fakes::FakeSpotifyWebApi::queue({})));
         for (const auto& reply : c.playerReplies) fake.enqueueReply(playerPath, reply);

@@ -59,7 +59,6 @@ inline const QByteArray profilePath = "/v1/me";
 inline const QByteArray playerPath = "/v1/me/player";
 inline const QByteArray queuePath = "/v1/me/player/queue";
 inline const QByteArray playPath = "/v1/me/player/play";
-inline const QByteArray pausePath = "/v1/me/player/pause";
 inline const QByteArray someTrack = "spotify:track:0000000000000000000001";
 
 class MemoryDefaults : public UserDefaults {
@@ -113,6 +112,15 @@ protected:
         if (secondsLeft) v.store(accessToken, clock.now().addingSeconds(*secondsLeft));
         if (refreshToken) v.storeRefreshToken(*refreshToken);
         if (name) v.storeDisplayName(*name);
+    }
+
+    // A fresh start for the next row of a table: no bridge, nothing stored, no request seen.
+    void startOver() {
+        bridge.reset();
+        vault().clear();
+        defaults.values.clear();
+        accounts.server().clearRequests();
+        fake.server().clearRequests();
     }
 
     SpotifyBridge& startBridge(const QString& explicitClientID = QString::fromLatin1(clientID)) {

@@ -23,15 +23,12 @@ protected:
         accounts.setReply(tokenPath, tokens("A1", "R1"));
     }
 
-    // The browser comes back from every sign-in page with `callback`, in which "{state}" stands
-    // for the state the page was opened with.
-    void answerWith(std::string callback) {
-        browser.onOpen = [this, callback](const QUrl& page) {
-            std::string url = callback;
-            if (auto at = url.find("{state}"); at != std::string::npos) {
-                url.replace(at, 7, queryValue(page, "state").value_or(std::string()));
-            }
-            session.handleCallback(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::StrictMode));
+    // The browser comes back from every sign-in page with a code and the page's own state, or
+    // with `state` instead.
+    void answerWith(std::optional<std::string> state = std::nullopt) {
+        browser.onOpen = [this, state](const QUrl& page) {
+            const std::string given = state ? *state : queryValue(page, "state").value_or("");
+            session.handleCallback(QUrl(QString::fromStdString("orvella://spotify-callback?code=c0de&state=" + given)));
         };
     }
     LinkResult link() { return run(bridge->connect(session)); }
@@ -47,9 +44,8 @@ TEST_F(SpotifyBridgeLinkTest, LinksAnAccountEndToEndThroughTheBrowserAndTheRelay
     ASSERT_TRUE(relay.listen().has_value());
     // What the desktop does with the redirect: it starts a second copy of the program with it.
     browser.onOpen = [&](const QUrl& page) {
-        const QString callback = QStringLiteral("orvella://spotify-callback?code=c0de&state=") +
-                                 QString::fromStdString(queryValue(page, "state").value_or(""));
-        EXPECT_TRUE(CallbackRelay::forwardToRunningInstance({QStringLiteral("orvella"), callback}, relay.serverName()));
+        const auto callback = "orvella://spotify-callback?code=c0de&state=" + queryValue(page, "state").value_or("");
+        EXPECT_TRUE(CallbackRelay::forwardToRunningInstance({"orvella", QString::fromStdString(callback)}, relay.serverName()));
     };
     startBridge();
     QSignalSpy changes(bridge.get(), &SpotifyBridge::authorizationChanged);
@@ -102,13 +98,10 @@ TEST_F(SpotifyBridgeLinkTest, TheTokenEndpointAndTheProfileDecideWhatAnExchanged
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        bridge.reset();
-        vault().clear();
-        defaults.values.clear();
-        accounts.server().clearRequests();
+        startOver();
         accounts.setReply(tokenPath, c.tokenReply);
         fake.setReply(profilePath, c.profileReply);
-        answerWith("orvella://spotify-callback?state={state}&code=c0de");
+        answerWith();
         startBridge();
 
         EXPECT_EQ(link(), c.expected);
@@ -150,7 +143,7 @@ TEST_F(SpotifyBridgeLinkTest, ASecondRequestWhileASignInIsPendingShowsTheSamePag
     EXPECT_EQ(bridge->authorization(), Authorization::connected("Alice"));
 
     // Once it is over, the next request is a sign-in of its own.
-    answerWith("orvella://spotify-callback?code=c0de&state={state}");
+    answerWith();
     EXPECT_EQ(link(), LinkResult());
     ASSERT_EQ(browser.opened.size(), 3u);
     EXPECT_NE(queryValue(browser.opened[2], "state"), queryValue(browser.opened[0], "state"));
@@ -161,7 +154,7 @@ TEST_F(SpotifyBridgeLinkTest, AFailedSignInLeavesALinkedAccountAsItWas) {
     startBridge();
     const auto before = vault().loadSnapshot();
     QSignalSpy changes(bridge.get(), &SpotifyBridge::authorizationChanged);
-    answerWith("orvella://spotify-callback?code=c0de&state=wrong");
+    answerWith("wrong");
 
     EXPECT_EQ(link(), failure("state mismatch"));
     EXPECT_EQ(tokenRequests(), 0);
@@ -180,7 +173,7 @@ TEST_F(SpotifyBridgeLinkTest, LinkingAnotherAccountWinsOverARefreshOfTheOldOne) 
 
     // The new account's code is exchanged; its profile answer waits.
     fake.server().setHoldReplies(true);
-    answerWith("orvella://spotify-callback?code=c0de&state={state}");
+    answerWith();
     auto linking = bridge->connect(session);
     ASSERT_TRUE(waitUntil([&] { return fake.server().heldReplyCount() == 1; }));
     // Meanwhile the old account's token is refreshed, and that answer waits too.

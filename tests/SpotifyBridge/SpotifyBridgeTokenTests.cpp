@@ -36,9 +36,7 @@ TEST_F(SpotifyBridgeTest, StartUpRestoresTheLinkFromTheVaultAndTheStoredName) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        bridge.reset();
-        vault().clear();
-        defaults.values.clear();
+        startOver();
         seedVault(c.refresh, c.secondsLeft, c.vaultName);
         if (c.storedName) defaults.values[nameKey] = *c.storedName;
 
@@ -93,9 +91,7 @@ TEST_F(SpotifyBridgeTest, TokensAreRefreshedOnDemandWhenThreeHundredSecondsOrLes
     const Case cases[] = {{301, 0, "A0"}, {300, 1, "A1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.secondsLeft);
-        bridge.reset();
-        accounts.server().clearRequests();
-        fake.server().clearRequests();
+        startOver();
         // Long enough that the loop leaves the token alone, then let the time pass.
         seedVault("R0", 1000, "Alice");
         accounts.setReply(tokenPath, tokens("A1"));
@@ -128,9 +124,7 @@ TEST_F(SpotifyBridgeTest, TheBackgroundLoopRefreshesOnItsWakeUpsEvery600Seconds)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.secondsLeft);
-        bridge.reset();
-        accounts.server().clearRequests();
-        fake.server().clearRequests();
+        startOver();
         seedVault("R0", c.secondsLeft, "Alice");
         accounts.setReply(tokenPath, tokens("A1"));
         startBridge();
@@ -179,9 +173,7 @@ TEST_F(SpotifyBridgeTest, ARefreshReplyKeepsOrReplacesTheRefreshToken) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        bridge.reset();
-        accounts.server().clearRequests();
-        fake.server().clearRequests();
+        startOver();
         seedVault("R0", -1, "Alice");
         accounts.setReply(tokenPath, tokens("A1", c.replyRefresh, 100));
         startBridge();

@@ -119,7 +119,6 @@ TEST(PKCE, VerifiersAreFreshAndUseTheUrlSafeAlphabet) {
 
 TEST(PKCE, ChallengeOfTheRfc7636Example) {
     EXPECT_EQ(PKCE::challenge("dBjftJeZ4CVP-mB92K27uhbUJU1p1r_wW1gFWFOEjXk"), "E9Melhoa2OwvFrEMTJguCHaoeK1t8URWbuGJSstw-cM");
-    EXPECT_EQ(PKCE::challenge(PKCE::makeVerifier()).size(), 43u);
 }
 
 TEST(FormBody, PercentEncodesOutsideLettersMarksNumbersAndFourMarks) {
@@ -148,11 +147,9 @@ TEST(TokenReply, ReadsGrantsAndRefusesEverythingElse) {
     const Case cases[] = {
         {200, R"({"access_token":"A","refresh_token":"R","expires_in":1800})", ok("A", "R", 1800)},
         {200, R"({"access_token":"A"})", ok("A", std::nullopt, 3600)},
-        {200, R"({"access_token":"A","expires_in":3600.0})", ok("A", std::nullopt, 3600)},
         {200, R"({"access_token":"A","expires_in":59.9})", ok("A", std::nullopt, 59)},
         {200, R"({"access_token":"A","expires_in":"3600"})", ok("A", std::nullopt, 3600)},
         {200, R"({"access_token":"A","expires_in":1e300})", ok("A", std::nullopt, 3600)},
-        {200, R"({"access_token":"A","expires_in":18446744073709551615})", ok("A", std::nullopt, 3600)},
         {200, R"({"access_token":"A","refresh_token":7})", ok("A", std::nullopt, 3600)},
         {201, R"({"access_token":"A"})", ok("A", std::nullopt, 3600)},
         {200, R"({"token_type":"Bearer"})", refused("token HTTP 200")},
