@@ -8,8 +8,6 @@ using ContextResult = SpotifyBridge::Result<SpotifyTrackContext>;
 
 namespace {
 
-ContextResult failed(SpotifyBridgeError error) { return std::unexpected(std::move(error)); }
-
 const auto unauthorized = fakes::FakeSpotifyWebApi::json(401, R"({"error":{"status":401,"message":"expired"}})");
 
 }  // namespace
@@ -48,7 +46,7 @@ TEST_F(SpotifyBridgeTest, CurrentContextRefreshesARejectedTokenExactlyOnce) {
         const ContextResult result = run(bridge->currentContext());
 
         if (c.error) {
-            EXPECT_EQ(result, failed(*c.error));
+            EXPECT_EQ(result, contextFailure(*c.error));
         } else {
             ASSERT_TRUE(result);
             EXPECT_EQ(result->uri.description(), someTrack.toStdString());
@@ -63,7 +61,7 @@ TEST_F(SpotifyBridgeTest, CurrentContextRefreshesARejectedTokenExactlyOnce) {
 
 TEST_F(SpotifyBridgeTest, WithoutALinkNothingIsAskedOfTheService) {
     startBridge();
-    EXPECT_EQ(run(bridge->currentContext()), failed(SpotifyBridgeError::notConnected()));
+    EXPECT_EQ(run(bridge->currentContext()), contextFailure(SpotifyBridgeError::notConnected()));
     EXPECT_TRUE(waitForTask(bridge->pauseSourcePlayback()));
     EXPECT_FALSE(run(bridge->resumeSourcePlayback()));
     EXPECT_EQ(allRequests(), 0);

@@ -54,6 +54,11 @@ T run(QCoro::Task<T> task) {
     return waitForTask(std::move(task)).value();
 }
 
+// The track context call's answer when it fails with `error`.
+inline SpotifyBridge::Result<SpotifyTrackContext> contextFailure(SpotifyBridgeError error) {
+    return std::unexpected(std::move(error));
+}
+
 inline const QByteArray tokenPath = "/api/token";
 inline const QByteArray profilePath = "/v1/me";
 inline const QByteArray playerPath = "/v1/me/player";
