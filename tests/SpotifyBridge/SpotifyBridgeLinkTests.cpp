@@ -45,7 +45,8 @@ TEST_F(SpotifyBridgeLinkTest, LinksAnAccountEndToEndThroughTheBrowserAndTheRelay
     // What the desktop does with the redirect: it starts a second copy of the program with it.
     browser.onOpen = [&](const QUrl& page) {
         const auto callback = "orvella://spotify-callback?code=c0de&state=" + queryValue(page, "state").value_or("");
-        EXPECT_TRUE(CallbackRelay::forwardToRunningInstance({"orvella", QString::fromStdString(callback)}, relay.serverName()));
+        const QStringList arguments{QStringLiteral("orvella"), QString::fromStdString(callback)};
+        EXPECT_TRUE(CallbackRelay::forwardToRunningInstance(arguments, relay.serverName()));
     };
     startBridge();
     QSignalSpy changes(bridge.get(), &SpotifyBridge::authorizationChanged);
@@ -225,7 +226,9 @@ TEST(SpotifyBridgeSignIn, TheAuthorizePageCarriesItsSevenItemsInOrderWhateverThe
 
 TEST(SpotifyBridgeSignIn, CallbacksAreReadStateFirstThenErrorThenCode) {
     using Code = std::expected<std::string, SpotifyBridgeError>;
-    const auto refused = [](std::string detail) { return Code(std::unexpected(SpotifyBridgeError::authorizationFailed(detail))); };
+    const auto refused = [](std::string detail) {
+        return Code(std::unexpected(SpotifyBridgeError::authorizationFailed(std::move(detail))));
+    };
     const Code mismatch = refused("state mismatch");
     struct Case {
         const char* callback;

@@ -14,7 +14,8 @@ using namespace orvel;
 namespace {
 
 std::string hex(const crypto::SymmetricKey::Bytes& bytes) {
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())).toHex().toStdString();
+    const QByteArray raw(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    return raw.toHex().toStdString();
 }
 
 std::vector<char> fileBytes(const std::filesystem::path& path) {

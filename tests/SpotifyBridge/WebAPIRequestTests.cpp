@@ -25,15 +25,17 @@ protected:
 
 // What a token reply means is the token reader's; here the requests themselves.
 TEST_F(WebAPIRequests, TokenRequestsAreFormsWithoutCredentialsInAHeader) {
-    fake.setReply("/api/token", FakeSpotifyWebApi::json(200, R"({"access_token":"A","refresh_token":"R","expires_in":60})"));
+    fake.setReply("/api/token",
+                  FakeSpotifyWebApi::json(200, R"({"access_token":"A","refresh_token":"R","expires_in":60})"));
     EXPECT_EQ(run(api->refresh("cid", "R1")), (SpotifyTokenSet{"A", "R", 60}));
     EXPECT_EQ(run(api->exchange("the code", "verifier", " my-client ", QUrl("orvella://spotify-callback"))),
               (SpotifyTokenSet{"A", "R", 60}));
     const auto requests = fake.requestsTo("/api/token");
     ASSERT_EQ(requests.size(), 2);
     EXPECT_EQ(requests[0].body, "client_id=cid&grant_type=refresh_token&refresh_token=R1");
-    EXPECT_EQ(requests[1].body, "client_id=my-client&code=the%20code&code_verifier=verifier&grant_type=authorization_code"
-                                "&redirect_uri=orvella%3A%2F%2Fspotify-callback");
+    EXPECT_EQ(requests[1].body,
+              "client_id=my-client&code=the%20code&code_verifier=verifier&grant_type=authorization_code"
+              "&redirect_uri=orvella%3A%2F%2Fspotify-callback");
     for (const auto& request : requests) {
         EXPECT_EQ(request.method, "POST");
         EXPECT_EQ(request.header("Content-Type"), "application/x-www-form-urlencoded");
