@@ -84,15 +84,18 @@ TEST_F(SpotifyAPIClientTest, ConcurrentCallersShareOneRequest) {
               "LP");
 }
 
-TEST_F(SpotifyAPIClientTest, NothingPlayingIsRememberedToo) {
+TEST_F(SpotifyAPIClientTest, AnswersYoungerThanTheAskedAgeAreReusedNothingPlayingIncluded) {
     for (int status : {204, 202}) {
         fake.setReply(player, HttpReply::withStatus(status, {}, {}));
         clock.advance(10s);
         fake.server().clearRequests();
         EXPECT_EQ(playing(), nothingPlaying) << status;
-        clock.advance(3s);
+        clock.advance(3900ms);
         EXPECT_EQ(playing(), nothingPlaying);
         EXPECT_EQ(fake.requestCount(player), 1);
+        clock.advance(100ms);
+        EXPECT_EQ(playing(), nothingPlaying);
+        EXPECT_EQ(fake.requestCount(player), 2);
         EXPECT_EQ(fake.requestCount(queuePath), 0);
     }
 }

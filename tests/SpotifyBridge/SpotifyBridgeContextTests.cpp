@@ -53,6 +53,11 @@ TEST_F(SpotifyBridgeTest, CurrentContextRefreshesARejectedTokenExactlyOnce) {
         }
         EXPECT_EQ(tokenRequests(), c.refreshes);
         EXPECT_EQ(bearers(playerPath), c.bearers);
+        if (result) {
+            clock.advance(3900ms);
+            EXPECT_EQ(run(bridge->currentContext()), result) << "an answer younger than four seconds is reused";
+            EXPECT_EQ(bearers(playerPath), c.bearers);
+        }
         EXPECT_EQ(bridge->authorization(), Authorization::connected("Alice")) << "failures never unlink";
         EXPECT_EQ(vault().refreshToken(), "R0");
         clock.advance(10s);  // past the client's memory of the answer
