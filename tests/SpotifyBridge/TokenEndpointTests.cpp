@@ -125,7 +125,7 @@ TEST(FormBody, PercentEncodesOutsideLettersMarksNumbersAndFourMarks) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(formPercentEncoded(c.in), c.out) << c.in;
-    // Pieces are sorted whole, after encoding.
+    // Fields are sorted whole, after encoding.
     EXPECT_EQ(formBody({{"a", "2"}, {"a b", "1"}, {"B", "x"}}), "B=x&a%20b=1&a=2");
 }
 
