@@ -21,7 +21,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Awaiting.h"
+#include "common/WaitFor.h"
 #include "ScriptedBrowser.h"
 #include "fakes/FakeSpotifyWebApi.h"
 #include "SpotifyBridge/SpotifyAPIClient.h"
@@ -48,14 +48,15 @@ inline void PrintTo(const SpotifyBridgeError& error, std::ostream* out) { *out <
 
 namespace orvel::testing {
 
-// A track context has no empty value for a task that never finishes; this says so instead.
-inline SpotifyBridge::Result<SpotifyTrackContext> run(QCoro::Task<SpotifyBridge::Result<SpotifyTrackContext>> task) {
-    auto result = waitForTask(std::move(task));
-    if (!result) {
-        ADD_FAILURE() << "the task did not finish in time";
-        return std::unexpected(SpotifyBridgeError::network("the test gave up waiting"));
-    }
-    return std::move(*result);
+// The task's result. A task that does not finish in time throws, which fails the test.
+template <class T>
+T run(QCoro::Task<T> task) {
+    return waitForTask(std::move(task)).value();
+}
+
+// The track context call's answer when it fails with `error`.
+inline SpotifyBridge::Result<SpotifyTrackContext> contextFailure(SpotifyBridgeError error) {
+    return std::unexpected(std::move(error));
 }
 
 inline const QByteArray tokenPath = "/api/token";
@@ -63,7 +64,6 @@ inline const QByteArray profilePath = "/v1/me";
 inline const QByteArray playerPath = "/v1/me/player";
 inline const QByteArray queuePath = "/v1/me/player/queue";
 inline const QByteArray playPath = "/v1/me/player/play";
-inline const QByteArray pausePath = "/v1/me/player/pause";
 inline const QByteArray someTrack = "spotify:track:0000000000000000000001";
 
 class MemoryDefaults : public UserDefaults {
@@ -117,6 +117,15 @@ protected:
         if (secondsLeft) v.store(accessToken, clock.now().addingSeconds(*secondsLeft));
         if (refreshToken) v.storeRefreshToken(*refreshToken);
         if (name) v.storeDisplayName(*name);
+    }
+
+    // A fresh start for the next row of a table: no bridge, nothing stored, no request seen.
+    void startOver() {
+        bridge.reset();
+        vault().clear();
+        defaults.values.clear();
+        accounts.server().clearRequests();
+        fake.server().clearRequests();
     }
 
     SpotifyBridge& startBridge(const QString& explicitClientID = QString::fromLatin1(clientID)) {

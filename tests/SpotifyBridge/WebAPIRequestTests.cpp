@@ -1,10 +1,4 @@
-#include <QNetworkAccessManager>
-
-#include <gtest/gtest.h>
-
-#include "Awaiting.h"
-#include "fakes/FakeSpotifyWebApi.h"
-#include "SpotifyBridge/WebAPI.h"
+#include "SpotifyBridgeFixture.h"
 
 using namespace orvel;
 using fakes::FakeSpotifyWebApi;
@@ -29,39 +23,24 @@ protected:
 
 }  // namespace
 
-TEST_F(WebAPIRequests, TokenRequestsAndTheirRefusals) {
-    struct Case {
-        const char* name;
-        HttpReply reply;
-        WebAPI::Result<SpotifyTokenSet> expected;
-    };
-    const Case cases[] = {
-        {"granted without a new refresh token", FakeSpotifyWebApi::json(200, R"({"access_token":"A2","expires_in":60})"),
-         SpotifyTokenSet{"A2", std::nullopt, 60}},
-        {"refused", FakeSpotifyWebApi::json(400, R"({"error":"invalid_grant","access_token":"no"})"),
-         std::unexpected(SpotifyBridgeError::authorizationFailed("token HTTP 400"))},
-        {"not JSON", HttpReply::ok("<html>", "text/html"),
-         std::unexpected(SpotifyBridgeError::authorizationFailed("token HTTP 200"))},
-    };
-    for (const auto& c : cases) {
-        fake.server().clearRequests();
-        fake.enqueueReply("/api/token", c.reply);
-        EXPECT_EQ(run(api->refresh("cid", "R1")), c.expected) << c.name;
-        ASSERT_EQ(fake.requestCount("/api/token"), 1) << c.name;
-        EXPECT_EQ(fake.requestsTo("/api/token").front().body, "client_id=cid&grant_type=refresh_token&refresh_token=R1");
-    }
-
-    // A code is exchanged by a form without credentials in a header, under the trimmed client id.
-    fake.server().clearRequests();
-    fake.setReply("/api/token", FakeSpotifyWebApi::json(200, R"({"access_token":"A","refresh_token":"R","expires_in":3600})"));
+// What a token reply means is the token reader's; here the requests themselves.
+TEST_F(WebAPIRequests, TokenRequestsAreFormsWithoutCredentialsInAHeader) {
+    fake.setReply("/api/token",
+                  FakeSpotifyWebApi::json(200, R"({"access_token":"A","refresh_token":"R","expires_in":60})"));
+    EXPECT_EQ(run(api->refresh("cid", "R1")), (SpotifyTokenSet{"A", "R", 60}));
     EXPECT_EQ(run(api->exchange("the code", "verifier", " my-client ", QUrl("orvella://spotify-callback"))),
-              (SpotifyTokenSet{"A", "R", 3600}));
-    const auto request = fake.requestsTo("/api/token").front();
-    EXPECT_EQ(request.method, "POST");
-    EXPECT_EQ(request.header("Content-Type"), "application/x-www-form-urlencoded");
-    EXPECT_FALSE(request.hasHeader("Authorization"));
-    EXPECT_EQ(request.body, "client_id=my-client&code=the%20code&code_verifier=verifier&grant_type=authorization_code"
-                            "&redirect_uri=orvella%3A%2F%2Fspotify-callback");
+              (SpotifyTokenSet{"A", "R", 60}));
+    const auto requests = fake.requestsTo("/api/token");
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(requests[0].body, "client_id=cid&grant_type=refresh_token&refresh_token=R1");
+    EXPECT_EQ(requests[1].body,
+              "client_id=my-client&code=the%20code&code_verifier=verifier&grant_type=authorization_code"
+              "&redirect_uri=orvella%3A%2F%2Fspotify-callback");
+    for (const auto& request : requests) {
+        EXPECT_EQ(request.method, "POST");
+        EXPECT_EQ(request.header("Content-Type"), "application/x-www-form-urlencoded");
+        EXPECT_FALSE(request.hasHeader("Authorization"));
+    }
 }
 
 TEST_F(WebAPIRequests, TransportFailuresAreNetworkErrors) {
@@ -95,9 +74,7 @@ TEST_F(WebAPIRequests, LoadReadsStatusAndRetryAfter) {
     };
     const Case cases[] = {
         {FakeSpotifyWebApi::tooManyRequests("30"), 429, 30.0},
-        {FakeSpotifyWebApi::tooManyRequests("2.5"), 429, 2.5},
         {FakeSpotifyWebApi::tooManyRequests("soon"), 429, std::nullopt},
-        {FakeSpotifyWebApi::tooManyRequests("-3"), 429, std::nullopt},
         {FakeSpotifyWebApi::tooManyRequests(), 429, std::nullopt},
         {FakeSpotifyWebApi::noContent(), 204, std::nullopt},
         {HttpReply::withStatus(302, {}, {}).header("Location", "http://127.0.0.1:1/elsewhere"), 302, std::nullopt},
@@ -122,14 +99,6 @@ TEST_F(WebAPIRequests, OversizedRepliesAreRefused) {
     EXPECT_EQ(name.error(), SpotifyBridgeError::network("reply too large"));
 }
 
-TEST_F(WebAPIRequests, ProfileNameFromTheReply) {
-    fake.enqueueReply("/v1/me", FakeSpotifyWebApi::json(200, R"({"display_name":" Alice ","id":"a1"})"));
-    fake.enqueueReply("/v1/me", FakeSpotifyWebApi::json(401, R"({"error":{"status":401}})"));
-    EXPECT_EQ(run(api->profileName("T")), std::string("Alice"));
-    EXPECT_EQ(run(api->profileName("T")), std::unexpected(SpotifyBridgeError::network("profile HTTP 401")));
-    EXPECT_EQ(fake.requestsTo("/v1/me").front().header("Authorization"), "Bearer T");
-}
-
 TEST_F(WebAPIRequests, PauseAndResumePutWithoutABody) {
     struct Case {
         HttpReply reply;
@@ -146,7 +115,7 @@ TEST_F(WebAPIRequests, PauseAndResumePutWithoutABody) {
         EXPECT_EQ(run(api->resume("T")), c.resumed);
     }
     fake.enqueueReply("/v1/me/player/pause", HttpReply::drop());
-    run(api->pause("T"));
+    EXPECT_TRUE(waitForTask(api->pause("T")));
     for (const QByteArray path : {"/v1/me/player/play", "/v1/me/player/pause"}) {
         const auto request = fake.requestsTo(path).front();
         EXPECT_EQ(request.method, "PUT");

@@ -1,19 +1,13 @@
-#include <algorithm>
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include "ScriptedBrowser.h"
+#include "common/WaitFor.h"
 #include "SpotifyBridge/WebAuthSession.h"
 #include "testing/ManualClock.h"
 
@@ -22,8 +16,6 @@ using orvel::testing::ScriptedBrowser;
 using namespace std::chrono_literals;
 
 namespace {
-
-constexpr int waitBound = 10'000;  // ms; every wait ends as soon as its condition holds
 
 const QUrl signInPage(QStringLiteral("https://accounts.example.test/authorize?client_id=abc&state=s1"));
 const QUrl otherSignInPage(QStringLiteral("https://accounts.example.test/authorize?client_id=abc&state=s2"));
@@ -84,7 +76,6 @@ TEST(WebAuthSession, CallbacksWithoutAPendingSignInAreIgnored) {
     EXPECT_TRUE(f.relay.deliver(callback));
     ASSERT_TRUE(outcome->has_value());
     EXPECT_EQ(outcome->value().error(), WebAuthSessionError::cancelled()) << "a callback after the end changes nothing";
-    EXPECT_EQ(outcome->value().error().description(), "The sign-in was cancelled.");
     EXPECT_EQ(f.clock.pendingTimerCount(), 0u);
     f.session.cancel();  // nothing pending: nothing happens
 }
@@ -100,7 +91,6 @@ TEST(WebAuthSession, TimesOutAndTheNextRequestStartsAfresh) {
     ASSERT_TRUE(first->has_value());
     ASSERT_FALSE(first->value().has_value());
     EXPECT_TRUE(first->value().error().isTimedOut());
-    EXPECT_EQ(first->value().error().description(), "The sign-in did not finish in time.");
     EXPECT_TRUE(f.relay.deliver(callback));  // too late: ignored
 
     auto second = startSignIn(f.session, otherSignInPage);
@@ -189,7 +179,7 @@ TEST(XdgBrowserOpener, HandsOnlyWebAddressesToTheDesktop) {
 
     const QUrl page(QStringLiteral("https://accounts.example.test/authorize?scope=a b&x=é"));
     ASSERT_TRUE(opener.open(page).has_value());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(record); }, waitBound));
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(record); }));
     QFile opened(record);
     ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
     EXPECT_EQ(opened.readAll(), page.toEncoded() + "\n") << "one argument, fully encoded";
