@@ -158,6 +158,13 @@ void OrvellaApp::joinRootView() {
     view->setPlayQueueItem([store = QPointer<OrvelStore>(store)](const QueueItem& item, const GroupID& group) {
         if (store) store->playQueueItem(item, group);
     });
+    view->dock()->setIntents(DockIntents{
+        .togglePlayOrHandOffSpotify = [store](const SonosGroup& group) { store->togglePlayOrHandOffSpotify(group); },
+        .send = [store](SonosCommand command) { store->send(std::move(command)); },
+        .playQueueItem = [store](const QueueItem& item, const GroupID& group) { store->playQueueItem(item, group); },
+        .dissolveGroup = [store](const GroupID& group) { store->dissolveGroup(group); },
+        .refreshSpotifyQueueIfNeeded = [store] { store->refreshSpotifyQueueIfNeeded(); },
+    });
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
                      [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
                          connectSpotify(spotify, session);

@@ -44,11 +44,29 @@ Item {
                 backdrop: VavuzadiRudod.slate
             }
 
-            GroupsPlaceholder {
-                objectName: "detailSlot"
+            // The detail column, with the dock at its foot while a group plays.
+            Item {
                 SplitView.fillWidth: true
-                model: root.rootView.groups
-                backdrop: VavuzadiRudod.obsidian
+
+                GroupsPlaceholder {
+                    objectName: "detailSlot"
+                    anchors.fill: parent
+                    model: root.rootView.groups
+                    backdrop: VavuzadiRudod.obsidian
+                }
+
+                NowPlayingDockView {
+                    z: 1
+                    visible: root.rootView.dock.hasGroup
+                    dock: root.rootView.dock
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.bottom: parent.bottom
+                    anchors.leftMargin: 20
+                    anchors.rightMargin: 20
+                    anchors.bottomMargin: 14
+                    height: implicitHeight
+                }
             }
         }
     }
@@ -72,6 +90,18 @@ Item {
                         backdrop: VavuzadiRudod.obsidian
                     }
                 }
+            }
+
+            // Above the tab bar, over the bottom of the page.
+            SpotifyFloatingPill {
+                visible: root.rootView.dock.hasGroup
+                z: 1
+                dock: root.rootView.dock
+                Layout.fillWidth: true
+                Layout.leftMargin: 12
+                Layout.rightMargin: 12
+                Layout.bottomMargin: 8
+                Layout.preferredHeight: implicitHeight
             }
 
             TabBar {
