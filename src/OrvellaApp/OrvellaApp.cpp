@@ -194,6 +194,8 @@ QQuickWindow* OrvellaApp::showWindow() {
         // Scene pages show the household too (the playback page shows the dock group's queue).
         GroupListModel* groups = rootView_->groups();
         new SceneCapture(*scene, window_, [groups] { return groups->rowCount() > 0; }, window_);
+        // The phone's volume card opens only by a tap; its scene opens it as the tap would.
+        if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
     }
     // One loop for the application, however often the window is shown.
     if (!storeLoopStarted_) {

@@ -58,7 +58,7 @@ Item {
         RowLayout {
             Layout.fillWidth: true
             spacing: 10
-            DockTitleCluster { dock: dockView.dock; textWidth: 160 }
+            DockTitleCluster { dock: dockView.dock; textWidth: 260 }
             Item { Layout.fillWidth: true; Layout.minimumWidth: 4 }
             DockGroupSwitcher { dock: dockView.dock }
             DockTransportButtons { dock: dockView.dock }
@@ -84,7 +84,8 @@ Item {
         height: implicitHeight
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 74
+        // Clear of the bar: the wide bar's height plus a gap; the taller compact bar lifts it more.
+        anchors.bottomMargin: Math.max(74, dockView.height + 8)
         Behavior on opacity { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
         Behavior on scale { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
     }
