@@ -196,6 +196,19 @@ QQuickWindow* OrvellaApp::showWindow() {
         new SceneCapture(*scene, window_, [groups] { return groups->rowCount() > 0; }, window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
+        // The stream scene picks, once, the first group that plays a stream, as the switcher would.
+        if (scene->scene == QLatin1String("dock-stream")) {
+            auto* chooser = new QObject(window_);
+            QObject::connect(store_.get(), &OrvelStore::stateChanged, chooser, [this, chooser] {
+                for (const SonosGroup& group : store_->state().groups()) {
+                    const NowPlaying* nowPlaying = group.playback.nowPlaying();
+                    if (!nowPlaying || !nowPlaying->isStream()) continue;
+                    rootView_->selectDockGroup(group.id);
+                    chooser->deleteLater();
+                    return;
+                }
+            });
+        }
     }
     // One loop for the application, however often the window is shown.
     if (!storeLoopStarted_) {

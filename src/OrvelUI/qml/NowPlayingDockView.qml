@@ -37,7 +37,10 @@ Item {
         DockTransportButtons { dock: dockView.dock }
         DiscreteVolumeControlView {
             objectName: "dock.volume"
+            // A row with a slider would stretch by default; this one keeps its width.
+            Layout.fillWidth: false
             Layout.preferredWidth: 210
+            Layout.maximumWidth: 210
             compact: true
             volume: dockView.dock.volume
             onChange: percent => dockView.dock.changeVolume(percent)

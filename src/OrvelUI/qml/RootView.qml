@@ -45,27 +45,28 @@ Item {
             }
 
             // The detail column, with the dock at its foot while a group plays.
-            Item {
+            ColumnLayout {
                 SplitView.fillWidth: true
+                spacing: 0
 
                 GroupsPlaceholder {
                     objectName: "detailSlot"
-                    anchors.fill: parent
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
                     model: root.rootView.groups
                     backdrop: VavuzadiRudod.obsidian
                 }
 
+                // Drawn over the page above it, where its floating cards open.
                 NowPlayingDockView {
                     z: 1
                     visible: root.rootView.dock.hasGroup
                     dock: root.rootView.dock
-                    anchors.left: parent.left
-                    anchors.right: parent.right
-                    anchors.bottom: parent.bottom
-                    anchors.leftMargin: 20
-                    anchors.rightMargin: 20
-                    anchors.bottomMargin: 14
-                    height: implicitHeight
+                    Layout.fillWidth: true
+                    Layout.leftMargin: 20
+                    Layout.rightMargin: 20
+                    Layout.bottomMargin: 14
+                    Layout.preferredHeight: implicitHeight
                 }
             }
         }
