@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 
 #include "OrvelUI/playback/NowPlayingDock.h"
+#include "OrvelUI/shell/OrvelRootView.h"
 #include "PlaybackFixtures.h"
 
 using namespace orvel;
@@ -170,4 +171,23 @@ TEST(NowPlayingDock, SameGroupAgainEmitsNothing) {
     rig.show(single(1, playing(plainTrack("A"))));
     rig.show(single(1, playing(plainTrack("A"))));
     EXPECT_EQ(changes.count(), 1);
+}
+
+TEST(NowPlayingDock, RootViewKeepsOneDockAcrossGroupSwitches) {
+    OrvelRootView view([] { return arguments({"--show-queue"}); });
+    const SonosGroup first = single(1, playing(queuedTrack()));
+    const SonosGroup second = pair(2, playing(plainTrack("B")));
+    view.setHousehold({first, second}, {});
+    NowPlayingDock* dock = view.dock();
+    EXPECT_EQ(dock->groupId(), QString::fromStdString(gid(1).description()));
+    EXPECT_TRUE(dock->showsGroupSwitcher());
+
+    dock->closeQueuePopover();
+    dock->selectGroup(QString::fromStdString(gid(2).description()));
+    EXPECT_EQ(view.dock(), dock);
+    EXPECT_EQ(dock->groupId(), QString::fromStdString(gid(2).description()));
+    EXPECT_FALSE(dock->showingQueuePopover());  // the launch option counted once
+
+    dock->open();
+    EXPECT_EQ(view.selectionId(), QString::fromStdString(gid(2).description()));
 }
