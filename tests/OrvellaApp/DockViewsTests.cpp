@@ -94,13 +94,15 @@ TEST(DockViews, TransportAndVolumeReachTheGroup) {
     EXPECT_TRUE(volumeSent(rig, SonosCommand::setVolume(DiscreteVolume::snappingPercent(21), VolumeTarget::speaker(sp(1)))));
 }
 
-TEST(DockViews, GroupedRoomsVolumeGoesToTheGroup) {
+TEST(DockViews, SwitchedToGroupedRoomsTheVolumeGoesToTheGroup) {
     DockWindow dock(arguments({}));
     ASSERT_NE(dock.window, nullptr);
     AppRig& rig = dock.rig;
     ASSERT_TRUE(QTest::qWaitFor([&] { return textsNamed(dock.window, "dock.primaryTitle") == QStringList{"Song"}; },
                                 patience));
-    dock.app->rootView()->selectDockGroup(gid(2));
+    // Chosen in the group switcher's menu.
+    click(dock.window, "dock.groupSwitcher");
+    click(dock.window, "dock.groupSwitcher." + QString::fromStdString(gid(2).description()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return textsNamed(dock.window, "dock.primaryTitle") == QStringList{"Other"}; },
                                 patience));
     click(dock.window, "dock.volume.plus");
