@@ -158,6 +158,13 @@ void OrvellaApp::joinRootView() {
     view->setPlayQueueItem([store = QPointer<OrvelStore>(store)](const QueueItem& item, const GroupID& group) {
         if (store) store->playQueueItem(item, group);
     });
+    view->dock()->setIntents(DockIntents{
+        .togglePlayOrHandOffSpotify = [store](const SonosGroup& group) { store->togglePlayOrHandOffSpotify(group); },
+        .send = [store](SonosCommand command) { store->send(std::move(command)); },
+        .playQueueItem = [store](const QueueItem& item, const GroupID& group) { store->playQueueItem(item, group); },
+        .dissolveGroup = [store](const GroupID& group) { store->dissolveGroup(group); },
+        .refreshSpotifyQueueIfNeeded = [store] { store->refreshSpotifyQueueIfNeeded(); },
+    });
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
                      [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
                          connectSpotify(spotify, session);
@@ -187,6 +194,21 @@ QQuickWindow* OrvellaApp::showWindow() {
         // Scene pages show the household too (the playback page shows the dock group's queue).
         GroupListModel* groups = rootView_->groups();
         new SceneCapture(*scene, window_, [groups] { return groups->rowCount() > 0; }, window_);
+        // The phone's volume card opens only by a tap; its scene opens it as the tap would.
+        if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
+        // The stream scene picks, once, the first group that plays a stream, as the switcher would.
+        if (scene->scene == QLatin1String("dock-stream")) {
+            auto* chooser = new QObject(window_);
+            QObject::connect(store_.get(), &OrvelStore::stateChanged, chooser, [this, chooser] {
+                for (const SonosGroup& group : store_->state().groups()) {
+                    const NowPlaying* nowPlaying = group.playback.nowPlaying();
+                    if (!nowPlaying || !nowPlaying->isStream()) continue;
+                    rootView_->selectDockGroup(group.id);
+                    chooser->deleteLater();
+                    return;
+                }
+            });
+        }
     }
     // One loop for the application, however often the window is shown.
     if (!storeLoopStarted_) {

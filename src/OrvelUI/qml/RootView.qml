@@ -44,11 +44,30 @@ Item {
                 backdrop: VavuzadiRudod.slate
             }
 
-            GroupsPlaceholder {
-                objectName: "detailSlot"
+            // The detail column, with the dock at its foot while a group plays.
+            ColumnLayout {
                 SplitView.fillWidth: true
-                model: root.rootView.groups
-                backdrop: VavuzadiRudod.obsidian
+                spacing: 0
+
+                GroupsPlaceholder {
+                    objectName: "detailSlot"
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    model: root.rootView.groups
+                    backdrop: VavuzadiRudod.obsidian
+                }
+
+                // Drawn over the page above it, where its floating cards open.
+                NowPlayingDockView {
+                    z: 1
+                    visible: root.rootView.dock.hasGroup
+                    dock: root.rootView.dock
+                    Layout.fillWidth: true
+                    Layout.leftMargin: 20
+                    Layout.rightMargin: 20
+                    Layout.bottomMargin: 14
+                    Layout.preferredHeight: implicitHeight
+                }
             }
         }
     }
@@ -72,6 +91,18 @@ Item {
                         backdrop: VavuzadiRudod.obsidian
                     }
                 }
+            }
+
+            // Above the tab bar, over the bottom of the page.
+            SpotifyFloatingPill {
+                visible: root.rootView.dock.hasGroup
+                z: 1
+                dock: root.rootView.dock
+                Layout.fillWidth: true
+                Layout.leftMargin: 12
+                Layout.rightMargin: 12
+                Layout.bottomMargin: 8
+                Layout.preferredHeight: implicitHeight
             }
 
             TabBar {

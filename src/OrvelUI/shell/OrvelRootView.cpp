@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "OrvelUI/playback/ActiveDockGroup.h"
+#include "OrvelUI/playback/ActiveHubGroups.h"
 #include "OrvelUI/shell/WindowRules.h"
 
 namespace orvel {
@@ -31,7 +32,10 @@ OrvelRootView::OrvelRootView(LaunchSource launch, QObject* parent)
       navigation_(RootNavigation::initial(launch_())),
       dockQueue_([this](const QueueItem& item) {
           if (dockGroup_ && playQueueItem_) playQueueItem_(item, dockGroup_->id);
-      }) {}
+      }),
+      dock_(phoneLayout_, launch_().requestsQueuePopover(),
+            [this](const GroupID& id) { select(SidebarDestination::group(id)); },
+            [this](const GroupID& id) { selectDockGroup(id); }) {}
 
 int OrvelRootView::defaultWidth() const { return WindowRules::windowExtent(WindowRules::defaultSize(phoneLayout_).width); }
 int OrvelRootView::defaultHeight() const {
@@ -155,6 +159,8 @@ void OrvelRootView::selectDockGroup(const QString& groupId) {
 void OrvelRootView::updateDockGroup() {
     std::optional<SonosGroup> next =
         orvel::activeDockGroup(sonosGroups_, navigation_.selection, navigation_.dockSelectedGroupID, phoneLayout_);
+    // The switcher's groups can change while the dock group stays the same.
+    dock_.setGroups(next, deduplicatedActiveHubGroups(sonosGroups_));
     if (next == dockGroup_) return;
     dockGroup_ = std::move(next);
     const NowPlaying* nowPlaying = dockGroup_ ? dockGroup_->playback.nowPlaying() : nullptr;

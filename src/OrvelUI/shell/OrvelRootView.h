@@ -22,6 +22,7 @@
 #include "OrvelUI/shell/LaunchView.h"
 #include "OrvelUI/shell/RootNavigation.h"
 #include "OrvelUI/shell/SelectionKind.h"
+#include "OrvelUI/playback/NowPlayingDock.h"
 #include "OrvelUI/playback/UpNextQueueCard.h"
 
 namespace orvel {
@@ -53,6 +54,8 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(QString dockGroupId READ dockGroupId NOTIFY dockGroupChanged)
     // What plays next in the dock's group.
     Q_PROPERTY(orvel::UpNextQueueCard* dockQueue READ dockQueue CONSTANT)
+    // The now-playing dock: one for the window, handed each new dock group.
+    Q_PROPERTY(orvel::NowPlayingDock* dock READ dock CONSTANT)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
@@ -83,6 +86,7 @@ public:
     const std::optional<SonosGroup>& activeDockGroup() const { return dockGroup_; }
     QString dockGroupId() const;
     UpNextQueueCard* dockQueue() { return &dockQueue_; }
+    NowPlayingDock* dock() { return &dock_; }
     // For the store: play an entry of the dock group's up-next list on that group.
     void setPlayQueueItem(PlayQueueItem play) { playQueueItem_ = std::move(play); }
     // What the user picked in the sidebar, the dock or a compact tab.
@@ -137,6 +141,7 @@ private:
     std::optional<SonosGroup> dockGroup_;
     PlayQueueItem playQueueItem_;
     UpNextQueueCard dockQueue_;
+    NowPlayingDock dock_;
 };
 
 }  // namespace orvel

@@ -1,0 +1,95 @@
+import QtQuick
+import QtQuick.Layouts
+import Orvella.UI
+
+// The desktop dock: a glass bar with the wide row when it fits the width, else the compact
+// row over the volume slider; the up-next card floats above its trailing end.
+Item {
+    id: dockView
+
+    required property NowPlayingDock dock
+    // The wide row's natural width decides; the hidden one is still measured.
+    readonly property bool wide: wideLayout.implicitWidth <= width - 32
+
+    objectName: "dock"
+    implicitHeight: (wide ? wideLayout.implicitHeight : compactLayout.implicitHeight) + 20
+
+    VavuzadiRudodCard {
+        anchors.fill: parent
+        glowing: true
+        radius: 18
+    }
+
+    RowLayout {
+        id: wideLayout
+        objectName: "dock.wide"
+        visible: dockView.wide
+        anchors.fill: parent
+        anchors.leftMargin: 16
+        anchors.rightMargin: 16
+        anchors.topMargin: 10
+        anchors.bottomMargin: 10
+        spacing: 14
+
+        DockTitleCluster { dock: dockView.dock; textWidth: 220 }
+        DockGroupSwitcher { dock: dockView.dock }
+        Item { Layout.fillWidth: true; Layout.minimumWidth: 10 }
+        DockTransportButtons { dock: dockView.dock }
+        DiscreteVolumeControlView {
+            objectName: "dock.volume"
+            // A row with a slider would stretch by default; this one keeps its width.
+            Layout.fillWidth: false
+            Layout.preferredWidth: 210
+            Layout.maximumWidth: 210
+            compact: true
+            volume: dockView.dock.volume
+            onChange: percent => dockView.dock.changeVolume(percent)
+        }
+    }
+
+    ColumnLayout {
+        id: compactLayout
+        objectName: "dock.compact"
+        visible: !dockView.wide
+        anchors.fill: parent
+        anchors.leftMargin: 16
+        anchors.rightMargin: 16
+        anchors.topMargin: 10
+        anchors.bottomMargin: 10
+        spacing: 8
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 10
+            DockTitleCluster { dock: dockView.dock; textWidth: 260 }
+            Item { Layout.fillWidth: true; Layout.minimumWidth: 4 }
+            DockGroupSwitcher { dock: dockView.dock }
+            DockTransportButtons { dock: dockView.dock }
+        }
+        DiscreteVolumeControlView {
+            objectName: "dock.volume"
+            Layout.fillWidth: true
+            compact: true
+            volume: dockView.dock.volume
+            onChange: percent => dockView.dock.changeVolume(percent)
+        }
+    }
+
+    DockQueuePopoverView {
+        id: queueCard
+        z: 50
+        dock: dockView.dock
+        visible: opacity > 0
+        opacity: dockView.dock.queueCardVisible ? 1 : 0
+        scale: dockView.dock.queueCardVisible ? 1 : 0.96
+        transformOrigin: Item.BottomRight
+        width: Math.min(390, dockView.width)
+        height: implicitHeight
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        // Clear of the bar: the wide bar's height plus a gap; the taller compact bar lifts it more.
+        anchors.bottomMargin: Math.max(74, dockView.height + 8)
+        Behavior on opacity { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
+        Behavior on scale { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
+    }
+}
