@@ -44,12 +44,36 @@ Item {
                 backdrop: VavuzadiRudod.slate
             }
 
-            GroupsPlaceholder {
+            // Home (nothing selected, or Home itself) shows the map; a selection, the list.
+            Loader {
                 objectName: "detailSlot"
                 SplitView.fillWidth: true
-                model: root.rootView.groups
-                backdrop: VavuzadiRudod.obsidian
+                readonly property bool home: root.rootView.map !== null
+                                             && (root.rootView.selectionKind === SelectionKind.None
+                                                 || root.rootView.selectionKind === SelectionKind.Home)
+                sourceComponent: home ? homeMap : groupList
             }
+        }
+    }
+
+    Component {
+        id: homeMap
+
+        Rectangle {
+            color: VavuzadiRudod.obsidian
+            FloorplanMapView {
+                anchors.fill: parent
+                presenter: root.rootView.map
+            }
+        }
+    }
+
+    Component {
+        id: groupList
+
+        GroupsPlaceholder {
+            model: root.rootView.groups
+            backdrop: VavuzadiRudod.obsidian
         }
     }
 

@@ -23,6 +23,7 @@
 #include "OrvelUI/shell/RootNavigation.h"
 #include "OrvelUI/shell/SelectionKind.h"
 #include "OrvelUI/playback/UpNextQueueCard.h"
+#include "OrvelUI/map/FloorplanMapPresenter.h"
 
 namespace orvel {
 
@@ -53,6 +54,8 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(QString dockGroupId READ dockGroupId NOTIFY dockGroupChanged)
     // What plays next in the dock's group.
     Q_PROPERTY(orvel::UpNextQueueCard* dockQueue READ dockQueue CONSTANT)
+    // The floor-plan map of the home pane; null until the application hands it in.
+    Q_PROPERTY(orvel::FloorplanMapPresenter* map READ map NOTIFY mapChanged)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
@@ -83,6 +86,13 @@ public:
     const std::optional<SonosGroup>& activeDockGroup() const { return dockGroup_; }
     QString dockGroupId() const;
     UpNextQueueCard* dockQueue() { return &dockQueue_; }
+    FloorplanMapPresenter* map() const { return map_; }
+    // The presenter must outlive the root view's window.
+    void setMap(FloorplanMapPresenter* map) {
+        if (map_ == map) return;
+        map_ = map;
+        emit mapChanged();
+    }
     // For the store: play an entry of the dock group's up-next list on that group.
     void setPlayQueueItem(PlayQueueItem play) { playQueueItem_ = std::move(play); }
     // What the user picked in the sidebar, the dock or a compact tab.
@@ -115,6 +125,7 @@ public:
 
 signals:
     void navigationChanged();
+    void mapChanged();
     void alertChanged();
     void dockGroupChanged();
     // For the store: clear its alert.
@@ -137,6 +148,7 @@ private:
     std::optional<SonosGroup> dockGroup_;
     PlayQueueItem playQueueItem_;
     UpNextQueueCard dockQueue_;
+    FloorplanMapPresenter* map_ = nullptr;
 };
 
 }  // namespace orvel
