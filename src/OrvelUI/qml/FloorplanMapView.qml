@@ -9,6 +9,8 @@ Item {
     id: map
 
     required property FloorplanMapPresenter presenter
+    // Shows every sever button as if its room were hovered (review pictures).
+    property bool revealSeverButtons: false
 
     Flickable {
         id: scroller
@@ -88,7 +90,7 @@ Item {
                     required property real centerX
                     required property real centerY
                     required property string helpText
-                    readonly property bool roomHovered: map.hoveredRoom === speakerId
+                    readonly property bool roomHovered: map.revealSeverButtons || map.hoveredRoom === speakerId
                     objectName: "mapSever-" + speakerId
                     z: 3.8
                     width: 44
