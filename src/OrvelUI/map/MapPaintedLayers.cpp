@@ -64,7 +64,6 @@ void FloorBandsBackdropView::paintContent(QPainter& painter) {
 
 void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
     MapPresenterLayer::follow(presenter);
-    connect(&presenter, &FloorplanMapPresenter::phaseChanged, this, [this] { update(); });
     connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, [this] { update(); });
 }
 
@@ -92,10 +91,38 @@ void AcousticLinkLayerView::paintContent(QPainter& painter) {
         line.setColorAt(0, copper);
         line.setColorAt(1, gold);
         painter.strokePath(path, roundPen(line, 2.2));
-        if (const auto stretch = highlightStretch(link.phase); stretch && stretch->to > stretch->from) {
-            painter.strokePath(trimmedPath(path, *stretch), roundPen(gold, 2.6));
+    }
+}
+
+void AcousticHighlightLayerView::follow(FloorplanMapPresenter& presenter) {
+    const auto replace = [this] { place(); };
+    connect(&presenter, &FloorplanMapPresenter::geometryChanged, this, replace);
+    connect(&presenter, &FloorplanMapPresenter::phaseChanged, this, replace);
+    connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, replace);
+    place();
+}
+
+void AcousticHighlightLayerView::place() {
+    QPainterPath next;
+    if (presenter_) {
+        for (const auto& link : presenter_->links()) {
+            const auto stretch = highlightStretch(link.phase);
+            if (!stretch || stretch->to <= stretch->from) continue;
+            next.addPath(trimmedPath(acousticPath(link.segments), *stretch));
         }
     }
+    highlight_ = next;
+    // Room for the pen's half width and its round caps.
+    const QRectF box = highlight_.isEmpty() ? QRectF() : highlight_.boundingRect().adjusted(-3, -3, 3, 3);
+    setPosition(box.topLeft());
+    setSize(box.size());
+    update();
+}
+
+void AcousticHighlightLayerView::paintContent(QPainter& painter) {
+    if (highlight_.isEmpty()) return;
+    painter.translate(-position());
+    painter.strokePath(highlight_, roundPen(theme().gold(), 2.6));
 }
 
 void DragPreviewTetherView::paintContent(QPainter& painter) {

@@ -5,6 +5,7 @@
 // round pill of a tether's sever button. Each reads its values (from the map presenter or its
 // own properties) and repaints only when they change.
 
+#include <QPainterPath>
 #include <QPointF>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
@@ -54,6 +55,26 @@ public:
 protected:
     void follow(FloorplanMapPresenter& presenter) override;
     void paintContent(QPainter& painter) override;
+};
+
+// The travelling highlight alone, over the still links. It repaints on every frame, so it
+// covers only the bounding box of the highlighted stretches: a frame repaints and recomposes
+// a small rectangle, not the whole canvas. Placed by its own geometry in canvas coordinates.
+class AcousticHighlightLayerView : public MapPresenterLayer {
+    Q_OBJECT
+    QML_NAMED_ELEMENT(AcousticHighlightLayer)
+
+public:
+    using MapPresenterLayer::MapPresenterLayer;
+
+protected:
+    void follow(FloorplanMapPresenter& presenter) override;
+    void paintContent(QPainter& painter) override;
+
+private:
+    void place();
+    // In canvas coordinates.
+    QPainterPath highlight_;
 };
 
 class DragPreviewTetherView : public ThemedPaintedItem {

@@ -52,6 +52,11 @@ Item {
                 presenter: map.presenter
             }
 
+            AcousticHighlightLayer {
+                objectName: "mapHighlight"
+                presenter: map.presenter
+            }
+
             DragPreviewTether {
                 objectName: "mapDragPreview"
                 anchors.fill: parent
