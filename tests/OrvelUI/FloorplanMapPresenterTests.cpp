@@ -146,13 +146,19 @@ TEST(FloorplanMapPresenter, DropOnRoomGroupsAndCancelledDragCallsNothing) {
     const QPointF onto = rig.roomPoint(1);
     const QPointF step = onto - from;
 
+    rig.presenter.dragBegan(id(4));
     rig.presenter.dragMoved(id(4), onto.x(), onto.y(), step.x(), step.y());
     EXPECT_EQ(rig.presenter.drag()->dropTargetRoom(), id(1));
     EXPECT_TRUE(rig.presenter.hasPreview());
+    // Escape: the rest of that gesture neither drags again nor drops.
     rig.presenter.dragCancelled();
     EXPECT_FALSE(rig.presenter.hasPreview());
+    rig.presenter.dragMoved(id(4), onto.x(), onto.y(), step.x(), step.y());
+    EXPECT_TRUE(rig.presenter.drag()->state().isIdle());
+    rig.presenter.dragReleased(id(4), onto.x(), onto.y(), step.x(), step.y());
     EXPECT_TRUE(rig.host.calls.empty());
 
+    rig.presenter.dragBegan(id(4));
     rig.presenter.dragMoved(id(4), onto.x(), onto.y(), step.x(), step.y());
     rig.presenter.dragReleased(id(4), onto.x(), onto.y(), step.x(), step.y());
     EXPECT_EQ(rig.host.calls, std::vector<std::string>{"group 4 onto 1"});

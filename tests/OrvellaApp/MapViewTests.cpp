@@ -7,6 +7,7 @@
 
 #include "AppRig.h"
 #include "OrvelStore/StateFixtures.h"
+#include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/ShellFixtures.h"
 
 using namespace orvel;
@@ -108,4 +109,23 @@ TEST(MapView, RoomDroppedOnOpenFloorIsPinnedInThePositionsFile) {
         },
         patience));
     EXPECT_TRUE(map.rig.sonos->sent.empty());
+}
+
+TEST(MapView, EscapeEndsTheDragWithoutADrop) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    const QPointF from = centreOf(only(map.window, "mapRoom-" + id('C')));
+    const QPointF to = centreOf(only(map.window, "mapHub-" + id('A')));
+
+    QTest::mousePress(map.window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
+    for (int i = 1; i <= 6; ++i) QTest::mouseMove(map.window, (from + (to - from) * (i / 12.0)).toPoint(), 10);
+    MapDragPresenter* drag = map.app->rootView()->map()->drag();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drag->draggingId() == id('C'); }, patience));
+    QTest::keyClick(map.window, Qt::Key_Escape);
+    EXPECT_TRUE(drag->draggingId().isEmpty());
+    for (int i = 7; i <= 12; ++i) QTest::mouseMove(map.window, (from + (to - from) * (i / 12.0)).toPoint(), 10);
+    QTest::mouseRelease(map.window, Qt::LeftButton, Qt::NoModifier, to.toPoint(), 10);
+
+    EXPECT_TRUE(map.rig.sonos->sent.empty());
+    EXPECT_FALSE(QFile::exists(map.rig.storeFolder.filePath("floorplan-positions.json")));
 }

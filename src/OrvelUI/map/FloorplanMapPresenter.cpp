@@ -172,7 +172,13 @@ const FloorplanNode* FloorplanMapPresenter::node(const QString& speakerId) const
     return nullptr;
 }
 
+void FloorplanMapPresenter::dragBegan(const QString& speakerId) {
+    Q_UNUSED(speakerId);
+    cancelledGesture_.reset();
+}
+
 void FloorplanMapPresenter::dragMoved(const QString& speakerId, double x, double y, double dx, double dy) {
+    if (cancelledGesture_ == speakerId) return;
     const FloorplanNode* found = node(speakerId);
     if (!found) {
         drag_.dragCancelled();
@@ -186,6 +192,10 @@ void FloorplanMapPresenter::dragMoved(const QString& speakerId, double x, double
 }
 
 void FloorplanMapPresenter::dragReleased(const QString& speakerId, double x, double y, double dx, double dy) {
+    if (cancelledGesture_ == speakerId) {
+        cancelledGesture_.reset();
+        return;
+    }
     const FloorplanNode* found = node(speakerId);
     if (!found) {
         drag_.dragCancelled();
@@ -196,7 +206,10 @@ void FloorplanMapPresenter::dragReleased(const QString& speakerId, double x, dou
     drag_.dragEnded(dropped, *geometry, MapGeometry::plot(geometry->canvasSize), Point{x, y}, Size{dx, dy});
 }
 
-void FloorplanMapPresenter::dragCancelled() { drag_.dragCancelled(); }
+void FloorplanMapPresenter::dragCancelled() {
+    if (const auto& dragging = drag_.state().dragging) cancelledGesture_ = QString::fromStdString(dragging->rawValue());
+    drag_.dragCancelled();
+}
 
 void FloorplanMapPresenter::sever(const QString& speakerId) {
     const auto id = SpeakerUUID::make(speakerId.toStdString());

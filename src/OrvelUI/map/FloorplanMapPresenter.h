@@ -82,10 +82,14 @@ public:
     QPointF previewFrom() const;
     QPointF previewTo() const;
 
+    // A card's drag handler took the pointer: a new drag, whatever happened to the last one.
+    Q_INVOKABLE void dragBegan(const QString& speakerId);
     // A pointer move or release of a room card's drag, in canvas points, with the movement
     // since the press. A room no longer on the map cancels.
     Q_INVOKABLE void dragMoved(const QString& speakerId, double x, double y, double dx, double dy);
     Q_INVOKABLE void dragReleased(const QString& speakerId, double x, double y, double dx, double dy);
+    // Escape, a stolen grab: the drag ends without a drop, and the rest of that gesture (its
+    // moves and its release) is ignored.
     Q_INVOKABLE void dragCancelled();
     // A tether's sever button: one tick, then the room leaves its group.
     Q_INVOKABLE void sever(const QString& speakerId);
@@ -123,6 +127,8 @@ private:
     QTimer frames_;
     double phase_ = 0;
     std::optional<std::pair<Point, Point>> preview_;
+    // The room whose gesture was cancelled and still holds the pointer.
+    std::optional<QString> cancelledGesture_;
 };
 
 }  // namespace orvel

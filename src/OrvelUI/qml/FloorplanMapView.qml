@@ -125,4 +125,11 @@ Item {
     }
 
     property string hoveredRoom: ""
+
+    // Escape ends a drag without a drop, wherever the focus is.
+    Shortcut {
+        sequence: "Escape"
+        enabled: map.presenter.drag.dragging !== ""
+        onActivated: map.presenter.dragCancelled()
+    }
 }

@@ -86,6 +86,7 @@ Item {
         onActiveChanged: {
             if (active) {
                 cancelled = false
+                card.presenter.dragBegan(card.speakerId)
                 return
             }
             if (cancelled) return
