@@ -57,11 +57,10 @@ void FloorplanMapPresenter::setViewportHeight(double height) {
 
 void FloorplanMapPresenter::recompute() {
     auto next = memo_.memoizedGeometry(nodes_, hubGroups_, viewport_, drag_.state());
+    // The memo hands back the very same object for an unchanged key: nothing to redraw.
     if (next != geometry_) {
-        const bool canvasChanged = next->canvasSize != geometry_->canvasSize;
         geometry_ = std::move(next);
         updateRows();
-        Q_UNUSED(canvasChanged);
         emit geometryChanged();
     }
     updatePreview();
