@@ -14,6 +14,8 @@
 
 #include "OrvelStore/OrvelStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvelUI/map/FloorplanMapPresenter.h"
+#include "OrvelUI/theme/Haptics.h"
 #include "OrvelUI/shell/GroupListModel.h"
 #include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
@@ -165,6 +167,14 @@ void OrvellaApp::joinRootView() {
         .dissolveGroup = [store](const GroupID& group) { store->dissolveGroup(group); },
         .refreshSpotifyQueueIfNeeded = [store] { store->refreshSpotifyQueueIfNeeded(); },
     });
+    haptics_ = std::make_unique<Haptics>();
+    mapHost_ = std::make_unique<StoreMapDragHost>(*store);
+    map_ = std::make_unique<FloorplanMapPresenter>(
+        *mapHost_, *haptics_, Clock::system(), [store = QPointer<OrvelStore>(store)](const SpeakerUUID& speaker) {
+            if (store) store->ungroupSpeaker(speaker);
+        });
+    QObject::connect(store, &OrvelStore::stateChanged, map_.get(), [map = map_.get()] { map->refresh(); });
+    view->setMap(map_.get());
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
                      [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
                          connectSpotify(spotify, session);

@@ -22,6 +22,9 @@ namespace orvel {
 
 class BrowserOpener;
 class CallbackRelay;
+class FloorplanMapPresenter;
+class Haptics;
+class StoreMapDragHost;
 class OrvelAppDelegate;
 class OrvelRootView;
 class OrvelStore;
@@ -102,6 +105,10 @@ private:
     std::unique_ptr<OrvelStore> store_;
     VavuzadiRudodTheme* theme_ = nullptr;
     std::unique_ptr<OrvelAppDelegate> delegate_;
+    // The map reads the store and goes before it; the root view shows it and goes first.
+    std::unique_ptr<Haptics> haptics_;
+    std::unique_ptr<StoreMapDragHost> mapHost_;
+    std::unique_ptr<FloorplanMapPresenter> map_;
     std::unique_ptr<OrvelRootView> rootView_;
     QQmlApplicationEngine engine_;
     QPointer<QQuickWindow> window_;

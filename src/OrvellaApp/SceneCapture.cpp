@@ -19,6 +19,7 @@ constexpr ScenePage scenePages[] = {
     {"kit", "qrc:/Orvella/UI/KitGallery.qml"},
     {"playback", "qrc:/Orvella/UI/PlaybackGallery.qml"},
     {"artwork", "qrc:/Orvella/UI/ArtworkGallery.qml"},
+    {"map", "qrc:/Orvella/UI/MapGallery.qml"},
 };
 
 constexpr int pollInterval = 100;

@@ -69,8 +69,9 @@ TEST(OrvellaApp, DesktopWindowShowsTheHousehold) {
 
     const auto groups = household();
     app.rootView()->setHousehold(groups, speakersOf(groups));
-    // Both slots of the split view list both groups.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 4; }, patience));
+    // The sidebar lists both groups; with nothing selected the detail slot shows the map.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 2; }, patience));
+    EXPECT_EQ(itemsNamed(window, "mapCanvas").size(), 1);
 
     // A room name that looks like markup is shown as the characters it is.
     int plain = 0;
@@ -79,7 +80,7 @@ TEST(OrvellaApp, DesktopWindowShowsTheHousehold) {
         EXPECT_EQ(rooms->property("textFormat").toInt(), 0);  // Text.PlainText
         ++plain;
     }
-    EXPECT_EQ(plain, 2);
+    EXPECT_EQ(plain, 1);
 
     // The banner of an alert the user can act on, over the content.
     app.rootView()->setAlert(OrvelAlert::spotify(SpotifyBridgeError::notConnected()));

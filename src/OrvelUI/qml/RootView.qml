@@ -44,17 +44,20 @@ Item {
                 backdrop: VavuzadiRudod.slate
             }
 
-            // The detail column, with the dock at its foot while a group plays.
+            // The detail column: home (nothing selected, or Home itself) shows the map, a selection
+            // the list; the dock sits at its foot while a group plays.
             ColumnLayout {
                 SplitView.fillWidth: true
                 spacing: 0
 
-                GroupsPlaceholder {
+                Loader {
                     objectName: "detailSlot"
                     Layout.fillWidth: true
                     Layout.fillHeight: true
-                    model: root.rootView.groups
-                    backdrop: VavuzadiRudod.obsidian
+                    readonly property bool home: root.rootView.map !== null
+                                                 && (root.rootView.selectionKind === SelectionKind.None
+                                                     || root.rootView.selectionKind === SelectionKind.Home)
+                    sourceComponent: home ? homeMap : groupList
                 }
 
                 // Drawn over the page above it, where its floating cards open.
@@ -69,6 +72,27 @@ Item {
                     Layout.preferredHeight: implicitHeight
                 }
             }
+        }
+    }
+
+    Component {
+        id: homeMap
+
+        Rectangle {
+            color: VavuzadiRudod.obsidian
+            FloorplanMapView {
+                anchors.fill: parent
+                presenter: root.rootView.map
+            }
+        }
+    }
+
+    Component {
+        id: groupList
+
+        GroupsPlaceholder {
+            model: root.rootView.groups
+            backdrop: VavuzadiRudod.obsidian
         }
     }
 

@@ -24,6 +24,7 @@
 #include "OrvelUI/shell/SelectionKind.h"
 #include "OrvelUI/playback/NowPlayingDock.h"
 #include "OrvelUI/playback/UpNextQueueCard.h"
+#include "OrvelUI/map/FloorplanMapPresenter.h"
 
 namespace orvel {
 
@@ -56,6 +57,8 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(orvel::UpNextQueueCard* dockQueue READ dockQueue CONSTANT)
     // The now-playing dock: one for the window, handed each new dock group.
     Q_PROPERTY(orvel::NowPlayingDock* dock READ dock CONSTANT)
+    // The floor-plan map of the home pane; null until the application hands it in.
+    Q_PROPERTY(orvel::FloorplanMapPresenter* map READ map NOTIFY mapChanged)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
@@ -87,6 +90,13 @@ public:
     QString dockGroupId() const;
     UpNextQueueCard* dockQueue() { return &dockQueue_; }
     NowPlayingDock* dock() { return &dock_; }
+    FloorplanMapPresenter* map() const { return map_; }
+    // The presenter must outlive the root view's window.
+    void setMap(FloorplanMapPresenter* map) {
+        if (map_ == map) return;
+        map_ = map;
+        emit mapChanged();
+    }
     // For the store: play an entry of the dock group's up-next list on that group.
     void setPlayQueueItem(PlayQueueItem play) { playQueueItem_ = std::move(play); }
     // What the user picked in the sidebar, the dock or a compact tab.
@@ -119,6 +129,7 @@ public:
 
 signals:
     void navigationChanged();
+    void mapChanged();
     void alertChanged();
     void dockGroupChanged();
     // For the store: clear its alert.
@@ -142,6 +153,7 @@ private:
     PlayQueueItem playQueueItem_;
     UpNextQueueCard dockQueue_;
     NowPlayingDock dock_;
+    FloorplanMapPresenter* map_ = nullptr;
 };
 
 }  // namespace orvel

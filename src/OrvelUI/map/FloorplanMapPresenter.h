@@ -1,0 +1,134 @@
+#pragma once
+
+// The full map's presenter: it reads the household's map nodes and groups, feeds the geometry
+// memo with the viewport, and hands QML the room cards, the hubs and the sever buttons as keyed
+// lists, the bands and links to the painted layers, and the drag of a room card to
+// MapDragPresenter. While some hub group plays it advances the links' highlight phase at most
+// 30 times a second; with nothing playing its timer stands still, so an idle map costs no CPU.
+// Lives on the GUI thread.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <QObject>
+#include <QPointF>
+#include <QTimer>
+#include <QtQml/qqmlregistration.h>
+
+#include "OrvelDomain/FloorplanNode.h"
+#include "OrvelDomain/SonosGroup.h"
+#include "OrvelUI/map/MapDragPresenter.h"
+#include "OrvelUI/map/MapGeometryMemoizer.h"
+#include "OrvelUI/map/MapLinks.h"
+#include "OrvelUI/map/MapNodeModels.h"
+#include "Support/Clock.h"
+
+namespace orvel {
+
+class FloorplanMapPresenter : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Created by the application")
+    Q_PROPERTY(double viewportWidth READ viewportWidth WRITE setViewportWidth NOTIFY viewportChanged)
+    Q_PROPERTY(double viewportHeight READ viewportHeight WRITE setViewportHeight NOTIFY viewportChanged)
+    Q_PROPERTY(double canvasWidth READ canvasWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double canvasHeight READ canvasHeight NOTIFY geometryChanged)
+    Q_PROPERTY(orvel::MapRoomListModel* rooms READ rooms CONSTANT)
+    Q_PROPERTY(orvel::MapHubListModel* hubs READ hubs CONSTANT)
+    Q_PROPERTY(orvel::MapTetherListModel* tethers READ tethers CONSTANT)
+    Q_PROPERTY(orvel::MapDragPresenter* drag READ drag CONSTANT)
+    Q_PROPERTY(bool animating READ animating NOTIFY animatingChanged)
+    Q_PROPERTY(double phase READ phase NOTIFY phaseChanged)
+    // The dashed line from the drag point to the current drop target, while there is one.
+    Q_PROPERTY(bool hasPreview READ hasPreview NOTIFY previewChanged)
+    Q_PROPERTY(QPointF previewFrom READ previewFrom NOTIFY previewChanged)
+    Q_PROPERTY(QPointF previewTo READ previewTo NOTIFY previewChanged)
+
+public:
+    static constexpr int frameInterval = 34;  // ms: a little under 30 frames a second
+    using Sever = std::function<void(const SpeakerUUID&)>;
+
+    // All three must outlive the presenter. `sever` takes a room out of its group.
+    FloorplanMapPresenter(MapDragHost& host, Haptics& haptics, Clock& clock, Sever sever, QObject* parent = nullptr);
+
+    // Reads the host's map nodes and groups again; nothing changes when they did not.
+    void refresh();
+
+    double viewportWidth() const { return viewport_.width; }
+    double viewportHeight() const { return viewport_.height; }
+    void setViewportWidth(double width);
+    void setViewportHeight(double height);
+    double canvasWidth() const { return geometry_->canvasSize.width; }
+    double canvasHeight() const { return geometry_->canvasSize.height; }
+
+    MapRoomListModel* rooms() { return &rooms_; }
+    MapHubListModel* hubs() { return &hubs_; }
+    MapTetherListModel* tethers() { return &tethers_; }
+    MapDragPresenter* drag() { return &drag_; }
+
+    const PrecomputedMapGeometry& geometry() const { return *geometry_; }
+    const std::vector<SonosGroup>& hubGroups() const { return hubGroups_; }
+    // The link layer as it stands now: with the phase while animating.
+    std::vector<MapLinks::AcousticLink> links() const;
+
+    bool animating() const { return frames_.isActive(); }
+    double phase() const { return phase_; }
+    // Takes the phase from the clock, as each frame does.
+    void advanceFrame();
+
+    bool hasPreview() const { return preview_.has_value(); }
+    QPointF previewFrom() const;
+    QPointF previewTo() const;
+
+    // A card's drag handler took the pointer: a new drag, whatever happened to the last one.
+    Q_INVOKABLE void dragBegan(const QString& speakerId);
+    // A pointer move or release of a room card's drag, in canvas points, with the movement
+    // since the press. A room no longer on the map cancels.
+    Q_INVOKABLE void dragMoved(const QString& speakerId, double x, double y, double dx, double dy);
+    Q_INVOKABLE void dragReleased(const QString& speakerId, double x, double y, double dx, double dy);
+    // Escape, a stolen grab: the drag ends without a drop, and the rest of that gesture (its
+    // moves and its release) is ignored.
+    Q_INVOKABLE void dragCancelled();
+    // A tether's sever button: one tick, then the room leaves its group.
+    Q_INVOKABLE void sever(const QString& speakerId);
+
+signals:
+    void viewportChanged();
+    void geometryChanged();
+    void animatingChanged();
+    void phaseChanged();
+    void previewChanged();
+
+private:
+    void recompute();
+    void updateRows();
+    void updateAnimation();
+    void updatePreview();
+    const FloorplanNode* node(const QString& speakerId) const;
+
+    MapDragHost& host_;
+    Haptics& haptics_;
+    Clock& clock_;
+    Sever sever_;
+    MapDragPresenter drag_;
+    MapGeometryMemoizer memo_;
+    std::vector<FloorplanNode> nodes_;
+    std::vector<SonosGroup> groups_;
+    std::vector<SonosGroup> hubGroups_;
+    Size viewport_;
+    std::shared_ptr<const PrecomputedMapGeometry> geometry_;
+    // The geometry as the current drag began: targets are measured against it.
+    std::shared_ptr<const PrecomputedMapGeometry> dragGeometry_;
+    MapRoomListModel rooms_;
+    MapHubListModel hubs_;
+    MapTetherListModel tethers_;
+    QTimer frames_;
+    double phase_ = 0;
+    std::optional<std::pair<Point, Point>> preview_;
+    // The room whose gesture was cancelled and still holds the pointer.
+    std::optional<QString> cancelledGesture_;
+};
+
+}  // namespace orvel

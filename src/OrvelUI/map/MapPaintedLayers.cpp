@@ -1,0 +1,148 @@
+#include "MapPaintedLayers.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadialGradient>
+
+#include "OrvelUI/map/AcousticPath.h"
+#include "OrvelUI/map/FloorBandsBackdrop.h"
+#include "OrvelUI/theme/PaintGeometry.h"
+#include "OrvelUI/theme/VavuzadiRudodTheme.h"
+
+namespace orvel {
+
+namespace {
+
+QColor withAlpha(QColor color, double alpha) {
+    color.setAlphaF(float(color.alphaF() * alpha));
+    return color;
+}
+
+QPen roundPen(const QBrush& brush, double width) {
+    QPen pen(brush, width, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin);
+    pen.setMiterLimit(10);
+    return pen;
+}
+
+QRectF toQt(const Rect& r) { return {r.minX(), r.minY(), r.width(), r.height()}; }
+
+}  // namespace
+
+void MapPresenterLayer::setPresenter(FloorplanMapPresenter* presenter) {
+    if (presenter_ == presenter) return;
+    if (presenter_) disconnect(presenter_, nullptr, this, nullptr);
+    presenter_ = presenter;
+    if (presenter_) follow(*presenter_);
+    update();
+    emit presenterChanged();
+}
+
+void MapPresenterLayer::follow(FloorplanMapPresenter& presenter) {
+    connect(&presenter, &FloorplanMapPresenter::geometryChanged, this, [this] { update(); });
+}
+
+void FloorBandsBackdropView::paintContent(QPainter& painter) {
+    if (!presenter_) return;
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    painter.setFont(font);
+    for (const auto& panel : FloorBandsBackdrop::panels(presenter_->geometry().bands)) {
+        const QRectF frame = toQt(panel.frame);
+        const QPainterPath fill = roundedRectPath(frame, CornerRadii::uniform(FloorBandsBackdrop::cornerRadius));
+        painter.fillPath(fill, theme().floorBandFill());
+        painter.setPen(QPen(theme().floorBandBorder(), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(roundedRectPath(insetForStroke(frame, 1),
+                                         CornerRadii::uniform(radiusInsetForStroke(FloorBandsBackdrop::cornerRadius, 1))));
+        painter.setPen(theme().secondaryText());
+        const QFontMetricsF metrics(font);
+        painter.drawText(QPointF(panel.titleOrigin.x, panel.titleOrigin.y + metrics.ascent()),
+                         QString::fromStdString(panel.title));
+    }
+}
+
+void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
+    MapPresenterLayer::follow(presenter);
+    connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, [this] { update(); });
+}
+
+void AcousticLinkLayerView::paintContent(QPainter& painter) {
+    if (!presenter_) return;
+    const QColor gold = theme().gold();
+    const QColor copper = theme().copper();
+    for (const auto& link : presenter_->links()) {
+        painter.setPen(Qt::NoPen);
+        for (const Point& p : link.points) {
+            QRadialGradient glow(QPointF(p.x, p.y), 28);
+            glow.setColorAt(0, withAlpha(gold, 0.32));
+            glow.setColorAt(1, withAlpha(copper, 0));
+            painter.setBrush(glow);
+            painter.drawEllipse(QPointF(p.x, p.y), 28, 28);
+        }
+        const QPainterPath path = acousticPath(link.segments);
+        if (path.isEmpty()) continue;
+        painter.setBrush(Qt::NoBrush);
+        // The blur of the glow is stood in for by two wider, fainter strokes.
+        painter.strokePath(path, roundPen(withAlpha(copper, 0.08), 13));
+        painter.strokePath(path, roundPen(withAlpha(copper, 0.2), 7));
+        const QRectF bounds = path.boundingRect();
+        QLinearGradient line(bounds.topLeft(), bounds.topRight());
+        line.setColorAt(0, copper);
+        line.setColorAt(1, gold);
+        painter.strokePath(path, roundPen(line, 2.2));
+    }
+}
+
+void AcousticHighlightLayerView::follow(FloorplanMapPresenter& presenter) {
+    const auto replace = [this] { place(); };
+    connect(&presenter, &FloorplanMapPresenter::geometryChanged, this, replace);
+    connect(&presenter, &FloorplanMapPresenter::phaseChanged, this, replace);
+    connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, replace);
+    place();
+}
+
+void AcousticHighlightLayerView::place() {
+    QPainterPath next;
+    if (presenter_) {
+        for (const auto& link : presenter_->links()) {
+            const auto stretch = highlightStretch(link.phase);
+            if (!stretch || stretch->to <= stretch->from) continue;
+            next.addPath(trimmedPath(acousticPath(link.segments), *stretch));
+        }
+    }
+    highlight_ = next;
+    // Room for the pen's half width and its round caps.
+    const QRectF box = highlight_.isEmpty() ? QRectF() : highlight_.boundingRect().adjusted(-3, -3, 3, 3);
+    setPosition(box.topLeft());
+    setSize(box.size());
+    update();
+}
+
+void AcousticHighlightLayerView::paintContent(QPainter& painter) {
+    if (highlight_.isEmpty()) return;
+    painter.translate(-position());
+    painter.strokePath(highlight_, roundPen(theme().gold(), 2.6));
+}
+
+void DragPreviewTetherView::paintContent(QPainter& painter) {
+    QPen pen = roundPen(theme().gold(), 2.5);
+    // Qt's dash lengths are in units of the pen's width.
+    pen.setDashPattern({6 / 2.5, 5 / 2.5});
+    painter.setPen(pen);
+    painter.drawLine(from_, to_);
+}
+
+void TetherSeverPillView::paintContent(QPainter& painter) {
+    const QRectF disc = QRectF(0, 0, width(), height()).adjusted(0.6, 0.6, -0.6, -0.6);
+    painter.setBrush(inverted_ ? theme().gold() : theme().badgeBackground());
+    painter.setPen(QPen(withAlpha(theme().gold(), 0.88), 1.2));
+    painter.drawEllipse(disc);
+    const double arm = std::min(width(), height()) * 0.16;
+    const QPointF c = disc.center();
+    painter.setPen(roundPen(inverted_ ? theme().ink() : theme().gold(), 1.8));
+    painter.drawLine(c + QPointF(-arm, -arm), c + QPointF(arm, arm));
+    painter.drawLine(c + QPointF(-arm, arm), c + QPointF(arm, -arm));
+}
+
+}  // namespace orvel

@@ -1,0 +1,177 @@
+// The full map's presenter: which cards, hubs and sever buttons a household gives, the highlight
+// timer that runs only while a hub group plays, and a drag or a sever reaching the store.
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "MapDragFixtures.h"
+#include "OrvelUI/map/FloorplanMapPresenter.h"
+#include "OrvelUI/theme/Haptics.h"
+#include "testing/ManualClock.h"
+
+namespace orvel::testing {
+namespace {
+
+struct MapRig {
+    RecordingMapHost host;
+    Haptics haptics;
+    ManualClock clock;
+    std::vector<std::string> severed;
+    FloorplanMapPresenter presenter{host, haptics, clock,
+                                    [this](const SpeakerUUID& id) { severed.push_back(id.rawValue()); }};
+
+    MapRig() {
+        presenter.setViewportWidth(1000);
+        presenter.setViewportHeight(700);
+    }
+    void setGroups(std::vector<SonosGroup> groups) {
+        host.groupList = std::move(groups);
+        presenter.refresh();
+    }
+    QPointF roomPoint(int n) {
+        for (const auto& row : presenter.rooms()->rows()) {
+            if (row.speakerId == QString::fromStdString(sp(n).rawValue())) return {row.x, row.y};
+        }
+        ADD_FAILURE() << "no card for room " << n;
+        return {};
+    }
+};
+
+QStringList keys(const auto& model) {
+    QStringList out;
+    for (const auto& row : model.rows()) out << row.key();
+    return out;
+}
+
+QString id(int n) { return QString::fromStdString(sp(n).rawValue()); }
+
+struct HouseholdCase {
+    const char* name;
+    PlaybackState trio;
+    PlaybackState alone;
+    bool trioIsGroup;
+    QStringList hubs;
+    QStringList tethers;
+    bool animating;
+    bool firstRoomPlaying;
+};
+
+TEST(FloorplanMapPresenter, HouseholdGivesCardsHubsAndSeverButtons) {
+    const QString g1 = id(1);
+    const QString g4 = id(4);
+    const std::vector<HouseholdCase> cases{
+        {"playing trio, stopped single", playingStream(), PlaybackState::stopped(), true, {g1},
+         {g1 + "+" + id(1), g1 + "+" + id(2), g1 + "+" + id(3)}, true, true},
+        {"paused trio", pausedStream(), PlaybackState::stopped(), true, {g1},
+         {g1 + "+" + id(1), g1 + "+" + id(2), g1 + "+" + id(3)}, false, false},
+        {"a lone playing room has a hub but nothing to sever", PlaybackState::stopped(), playingStream(), false,
+         {g4}, {}, true, false},
+        {"nothing plays, nobody grouped", PlaybackState::stopped(), PlaybackState::stopped(), false, {}, {}, false,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MapRig rig;
+        const auto& s = rig.host.nodes;
+        std::vector<SonosGroup> groups;
+        if (c.trioIsGroup) {
+            groups.push_back(group({s[0].speaker, s[1].speaker, s[2].speaker}, c.trio));
+        } else {
+            for (int i = 0; i < 3; ++i) groups.push_back(group({s[std::size_t(i)].speaker}, c.trio));
+        }
+        groups.push_back(group({s[3].speaker}, c.alone));
+        // Every node follows its own group, as the store keeps them.
+        for (auto& node : rig.host.nodes) {
+            for (const auto& g : groups) {
+                for (const auto& member : g.speakers()) {
+                    if (member.id == node.id()) node.group = g.id;
+                }
+            }
+        }
+        rig.setGroups(groups);
+
+        EXPECT_EQ(keys(*rig.presenter.rooms()), (QStringList{id(1), id(2), id(3), id(4)}));
+        EXPECT_EQ(keys(*rig.presenter.hubs()), c.hubs);
+        EXPECT_EQ(keys(*rig.presenter.tethers()), c.tethers);
+        EXPECT_EQ(rig.presenter.animating(), c.animating);
+        EXPECT_EQ(rig.presenter.rooms()->rows().front().playing, c.firstRoomPlaying);
+        EXPECT_EQ(rig.presenter.rooms()->rows().front().connectedToHub, c.trioIsGroup);
+    }
+}
+
+TEST(FloorplanMapPresenter, HighlightRunsOnlyWhileAHubGroupPlays) {
+    MapRig rig;
+    const auto& s = rig.host.nodes;
+    QSignalSpy phases(&rig.presenter, &FloorplanMapPresenter::phaseChanged);
+    EXPECT_FALSE(rig.presenter.animating());
+
+    rig.setGroups({group({s[0].speaker, s[1].speaker, s[2].speaker}, playingStream()), group({s[3].speaker})});
+    ASSERT_TRUE(rig.presenter.animating());
+    const double before = rig.presenter.phase();
+    rig.clock.advance(std::chrono::milliseconds(1300));
+    rig.presenter.advanceFrame();
+    EXPECT_NE(rig.presenter.phase(), before);
+    EXPECT_FALSE(rig.presenter.links().front().phase == std::nullopt);
+
+    rig.setGroups({group({s[0].speaker, s[1].speaker, s[2].speaker}, pausedStream()), group({s[3].speaker})});
+    EXPECT_FALSE(rig.presenter.animating());
+    EXPECT_EQ(rig.presenter.links().front().phase, std::nullopt);
+    // A still map asks for no frames however much time passes.
+    const auto framesSoFar = phases.count();
+    rig.clock.advance(std::chrono::seconds(5));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(phases.count(), framesSoFar);
+}
+
+TEST(FloorplanMapPresenter, UnchangedHouseholdChangesNothing) {
+    MapRig rig;
+    const auto& s = rig.host.nodes;
+    rig.setGroups({group({s[0].speaker, s[1].speaker, s[2].speaker}, playingStream()), group({s[3].speaker})});
+    QSignalSpy geometry(&rig.presenter, &FloorplanMapPresenter::geometryChanged);
+    QSignalSpy rows(rig.presenter.rooms(), &QAbstractItemModel::dataChanged);
+    rig.presenter.refresh();
+    rig.presenter.setViewportWidth(1000);
+    EXPECT_EQ(geometry.count(), 0);
+    EXPECT_EQ(rows.count(), 0);
+}
+
+TEST(FloorplanMapPresenter, DropOnRoomGroupsAndCancelledDragCallsNothing) {
+    MapRig rig;
+    const QPointF from = rig.roomPoint(4);
+    const QPointF onto = rig.roomPoint(1);
+    const QPointF step = onto - from;
+
+    rig.presenter.dragBegan(id(4));
+    rig.presenter.dragMoved(id(4), onto.x(), onto.y(), step.x(), step.y());
+    EXPECT_EQ(rig.presenter.drag()->dropTargetRoom(), id(1));
+    EXPECT_TRUE(rig.presenter.hasPreview());
+    // Escape: the rest of that gesture neither drags again nor drops.
+    rig.presenter.dragCancelled();
+    EXPECT_FALSE(rig.presenter.hasPreview());
+    rig.presenter.dragMoved(id(4), onto.x(), onto.y(), step.x(), step.y());
+    EXPECT_TRUE(rig.presenter.drag()->state().isIdle());
+    rig.presenter.dragReleased(id(4), onto.x(), onto.y(), step.x(), step.y());
+    EXPECT_TRUE(rig.host.calls.empty());
+
+    rig.presenter.dragBegan(id(4));
+    rig.presenter.dragMoved(id(4), onto.x(), onto.y(), step.x(), step.y());
+    rig.presenter.dragReleased(id(4), onto.x(), onto.y(), step.x(), step.y());
+    EXPECT_EQ(rig.host.calls, std::vector<std::string>{"group 4 onto 1"});
+    EXPECT_TRUE(rig.presenter.drag()->state().isIdle());
+}
+
+TEST(FloorplanMapPresenter, SeverTicksThenUngroupsThatRoomOnly) {
+    MapRig rig;
+    rig.presenter.sever(id(2));
+    rig.presenter.sever(QStringLiteral("not a speaker"));
+    EXPECT_EQ(rig.severed, std::vector<std::string>{sp(2).rawValue()});
+    EXPECT_EQ(rig.haptics.performedCount(), 1);
+}
+
+}  // namespace
+}  // namespace orvel::testing

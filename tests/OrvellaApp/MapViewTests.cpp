@@ -1,0 +1,131 @@
+// The floor-plan map in the window's home pane: a room card dragged onto a playing hub groups
+// the room through the store at once, and one dropped on open floor is pinned in the positions
+// file.
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "AppRig.h"
+#include "OrvelStore/StateFixtures.h"
+#include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvelUI/ShellFixtures.h"
+
+using namespace orvel;
+using namespace orvel::testing;
+
+namespace {
+
+QString id(char c) { return QString::fromStdString(sp(c).rawValue()); }
+
+HouseholdSnapshot playingKitchenPair() {
+    Household household;
+    household.speakers = {speaker('A', "Kitchen"), speaker('B', "Dining Room"), speaker('C', "Office")};
+    household.grouping = "AA BA CC";
+    household.status = {{GroupID(sp('A')), GroupStatus{playingAt(1, T0), DiscreteVolume::snappingPercent(20)}},
+                        {GroupID(sp('C')), GroupStatus{PlaybackState::stopped(), DiscreteVolume::snappingPercent(20)}}};
+    return household.build();
+}
+
+QQuickItem* only(QQuickWindow* window, const QString& name) {
+    const QList<QQuickItem*> items = itemsNamed(window, name);
+    return items.size() == 1 ? items.front() : nullptr;
+}
+
+QPointF centreOf(QQuickItem* item) { return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)); }
+
+// Press, move in small steps (a drag handler takes the grab only past its threshold), release.
+void dragAlong(QQuickWindow* window, QPointF from, QPointF to) {
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
+    constexpr int steps = 12;
+    for (int i = 1; i <= steps; ++i) {
+        QTest::mouseMove(window, (from + (to - from) * (double(i) / steps)).toPoint(), 10);
+    }
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to.toPoint(), 10);
+}
+
+struct MapWindow {
+    AppRig rig;
+    std::unique_ptr<OrvellaApp> app = rig.start(arguments({}));
+    QQuickWindow* window = nullptr;
+
+    bool open() {
+        if (!app) return false;
+        window = app->showWindow();
+        if (!window || !QTest::qWaitForWindowExposed(window, patience)) return false;
+        if (!QTest::qWaitFor([&] { return rig.sonos->subscriptionCount() == 1; }, patience)) return false;
+        rig.sonos->publish(playingKitchenPair());
+        return QTest::qWaitFor(
+            [&] { return only(window, "mapRoom-" + id('C')) && only(window, "mapHub-" + id('A')); }, patience);
+    }
+};
+
+}  // namespace
+
+TEST(MapView, RoomDroppedOnPlayingHubJoinsItsGroupAtOnce) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    EXPECT_EQ(only(map.window, "mapSever-" + id('C')), nullptr);
+    // The speakers hold their answer: what the map shows next is the store's projection.
+    map.rig.sonos->gate.close();
+
+    dragAlong(map.window, centreOf(only(map.window, "mapRoom-" + id('C'))),
+              centreOf(only(map.window, "mapHub-" + id('A'))));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !map.rig.sonos->sent.empty(); }, patience));
+    EXPECT_EQ(map.rig.sonos->sent.front(), SonosCommand::group(sp('C'), GroupID(sp('A'))));
+    // The store projects the command before the speakers answer: the room's tether is there.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return only(map.window, "mapSever-" + id('C')) != nullptr; }, patience));
+    map.rig.sonos->gate.open();
+}
+
+TEST(MapView, RoomDroppedOnOpenFloorIsPinnedInThePositionsFile) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    QQuickItem* canvas = only(map.window, "mapCanvas");
+    ASSERT_NE(canvas, nullptr);
+    QList<QPointF> others;
+    for (const QString& name : {"mapRoom-" + id('A'), "mapRoom-" + id('B'), "mapHub-" + id('A')}) {
+        others << centreOf(only(map.window, name));
+    }
+    // Open floor: a point of the canvas well away from every other card and hub.
+    std::optional<QPointF> open;
+    for (double y = 60; y < canvas->height() - 60 && !open; y += 20) {
+        for (double x = 80; x < canvas->width() - 80 && !open; x += 20) {
+            const QPointF p = canvas->mapToScene(QPointF(x, y));
+            if (std::all_of(others.begin(), others.end(), [&](QPointF o) { return QLineF(o, p).length() > 200; })) {
+                open = p;
+            }
+        }
+    }
+    ASSERT_TRUE(open.has_value());
+
+    dragAlong(map.window, centreOf(only(map.window, "mapRoom-" + id('C'))), *open);
+
+    const QString file = map.rig.storeFolder.filePath("floorplan-positions.json");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QFile positions(file);
+            return positions.open(QIODevice::ReadOnly) && positions.readAll().contains(id('C').toUtf8());
+        },
+        patience));
+    EXPECT_TRUE(map.rig.sonos->sent.empty());
+}
+
+TEST(MapView, EscapeEndsTheDragWithoutADrop) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    const QPointF from = centreOf(only(map.window, "mapRoom-" + id('C')));
+    const QPointF to = centreOf(only(map.window, "mapHub-" + id('A')));
+
+    QTest::mousePress(map.window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
+    for (int i = 1; i <= 6; ++i) QTest::mouseMove(map.window, (from + (to - from) * (i / 12.0)).toPoint(), 10);
+    MapDragPresenter* drag = map.app->rootView()->map()->drag();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drag->draggingId() == id('C'); }, patience));
+    QTest::keyClick(map.window, Qt::Key_Escape);
+    EXPECT_TRUE(drag->draggingId().isEmpty());
+    for (int i = 7; i <= 12; ++i) QTest::mouseMove(map.window, (from + (to - from) * (i / 12.0)).toPoint(), 10);
+    QTest::mouseRelease(map.window, Qt::LeftButton, Qt::NoModifier, to.toPoint(), 10);
+
+    EXPECT_TRUE(map.rig.sonos->sent.empty());
+    EXPECT_FALSE(QFile::exists(map.rig.storeFolder.filePath("floorplan-positions.json")));
+}
