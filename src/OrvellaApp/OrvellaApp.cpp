@@ -162,6 +162,17 @@ void OrvellaApp::joinRootView() {
                      [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
                          connectSpotify(spotify, session);
                      });
+
+    sidebar_ = std::make_unique<SidebarColumn>(*store, *view);
+    view->setSidebar(sidebar_.get());
+    SpotifySidebarCard* card = sidebar_->spotifyCard();
+    SpotifyBridge* spotify = bridge_.get();
+    const auto showAuthorization = [card, spotify] {
+        card->setAuthorization(spotify->isConnected() ? std::optional<QString>(spotify->displayName()) : std::nullopt);
+    };
+    showAuthorization();
+    QObject::connect(spotify, &SpotifyBridge::authorizationChanged, card, showAuthorization);
+    QObject::connect(card, &SpotifySidebarCard::disconnectRequested, spotify, [spotify] { spotify->disconnect(); });
 }
 
 QQuickWindow* OrvellaApp::showWindow() {

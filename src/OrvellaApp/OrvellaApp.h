@@ -26,6 +26,7 @@ class OrvelAppDelegate;
 class OrvelRootView;
 class OrvelStore;
 class PortalSettings;
+class SidebarColumn;
 class SpotifyBridge;
 class VavuzadiRudodTheme;
 class WebAuthSession;
@@ -70,6 +71,7 @@ public:
     const QUrl& redirectUrl() const { return redirectUrl_; }
     const QString& dataFolder() const { return dataFolder_; }
     OrvelRootView* rootView() const { return rootView_.get(); }
+    SidebarColumn* sidebar() const { return sidebar_.get(); }
     OrvelStore& store() const { return *store_; }
     SpotifyBridge& spotify() const { return *bridge_; }
     WebAuthSession& webAuthSession() const { return *webAuth_; }
@@ -103,6 +105,7 @@ private:
     VavuzadiRudodTheme* theme_ = nullptr;
     std::unique_ptr<OrvelAppDelegate> delegate_;
     std::unique_ptr<OrvelRootView> rootView_;
+    std::unique_ptr<SidebarColumn> sidebar_;
     QQmlApplicationEngine engine_;
     QPointer<QQuickWindow> window_;
     bool storeLoopStarted_ = false;

@@ -23,6 +23,7 @@
 #include "OrvelUI/shell/RootNavigation.h"
 #include "OrvelUI/shell/SelectionKind.h"
 #include "OrvelUI/playback/UpNextQueueCard.h"
+#include "OrvelUI/sidebar/SidebarColumn.h"
 
 namespace orvel {
 
@@ -53,6 +54,8 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(QString dockGroupId READ dockGroupId NOTIFY dockGroupChanged)
     // What plays next in the dock's group.
     Q_PROPERTY(orvel::UpNextQueueCard* dockQueue READ dockQueue CONSTANT)
+    // The sidebar column, set by the application before the window loads.
+    Q_PROPERTY(orvel::SidebarColumn* sidebar READ sidebar CONSTANT)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
@@ -108,6 +111,12 @@ public:
     void selectDockGroup(const GroupID& id);
     Q_INVOKABLE void selectDockGroup(const QString& groupId);
 
+    SidebarColumn* sidebar() const { return sidebar_; }
+    void setSidebar(SidebarColumn* sidebar) { sidebar_ = sidebar; }
+
+    // Starts the Spotify sign-in and returns at once; the one way every view asks for it.
+    Q_INVOKABLE void triggerSpotifyConnect() { emit connectSpotifyRequested(); }
+
     // The banner's close button.
     Q_INVOKABLE void dismissAlert();
     // The banner's action: the alert is dismissed before the sign-in starts.
@@ -137,6 +146,7 @@ private:
     std::optional<SonosGroup> dockGroup_;
     PlayQueueItem playQueueItem_;
     UpNextQueueCard dockQueue_;
+    SidebarColumn* sidebar_ = nullptr;
 };
 
 }  // namespace orvel
