@@ -61,14 +61,14 @@ TEST(StoreWiring, TheWindowShowsWhatTheStoreHolds) {
     EXPECT_TRUE(app->store().isRunningLoop());
 
     rig.sonos->publish(reading("AA BA CC"));
-    // Both columns list both groups.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 4; }, patience));
+    // The detail column's list shows both groups.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 2; }, patience));
     const QStringList rooms = textsNamed(window, "groupRooms");
-    EXPECT_EQ(rooms.count("Living Room, Kitchen"), 2) << rooms.join(" | ").toStdString();
-    EXPECT_EQ(rooms.count("Office"), 2) << rooms.join(" | ").toStdString();
+    EXPECT_EQ(rooms.count("Living Room, Kitchen"), 1) << rooms.join(" | ").toStdString();
+    EXPECT_EQ(rooms.count("Office"), 1) << rooms.join(" | ").toStdString();
 
     rig.sonos->publish(reading("AA BB CC"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 6; }, patience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 3; }, patience));
 
     // Shown again: still the one loop.
     window->hide();

@@ -66,8 +66,8 @@ TEST(OrvellaApp, DesktopWindowShowsTheHousehold) {
 
     const auto groups = household();
     app.rootView()->setHousehold(groups, speakersOf(groups));
-    // Both slots of the split view list both groups.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 4; }, patience));
+    // The detail column's list shows both groups.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 2; }, patience));
 
     // A room name that looks like markup is shown as the characters it is.
     int plain = 0;
@@ -76,7 +76,7 @@ TEST(OrvellaApp, DesktopWindowShowsTheHousehold) {
         EXPECT_EQ(rooms->property("textFormat").toInt(), 0);  // Text.PlainText
         ++plain;
     }
-    EXPECT_EQ(plain, 2);
+    EXPECT_EQ(plain, 1);
 
     // The banner of an alert the user can act on, over the content.
     app.rootView()->setAlert(OrvelAlert::spotify(SpotifyBridgeError::notConnected()));

@@ -93,6 +93,10 @@ Rectangle {
                                 color: VavuzadiRudod.secondaryText
                             }
                         }
+                        SidebarToggleButton {
+                            objectName: "sidebarHideButton"
+                            sidebar: column.sidebar
+                        }
                     }
                     TapHandler { onTapped: column.sidebar.selectHome() }
                 }
