@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QPointer>
+#include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
 #include <QStringList>
@@ -18,6 +19,7 @@
 #include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
+#include "OrvelUI/sidebar/SidebarColumn.h"
 #include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
@@ -57,6 +59,35 @@ QCoro::Task<> connectSpotify(QPointer<SpotifyBridge> spotify, WebAuthSession* se
     auto connectTask = spotify->connect(*session);
     auto outcome = co_await std::move(connectTask);
     if (!outcome) qCInfo(lcApp) << "Spotify sign-in ended without a link";
+}
+
+// Delegates of views are not QObject children of the view, so items are found along the item tree.
+QQuickItem* itemNamed(QQuickItem* from, const QString& name) {
+    if (from->objectName() == name) return from;
+    for (QQuickItem* child : from->childItems()) {
+        if (QQuickItem* found = itemNamed(child, name)) return found;
+    }
+    return nullptr;
+}
+
+// The sidebar's review scene: a linked account on the card (a stand-in name) and the menu of a
+// multi-room group opened, once such a group shows.
+std::function<bool()> sidebarSceneReady(QQuickWindow* window, SidebarColumn* sidebar) {
+    return [window = QPointer<QQuickWindow>(window), sidebar] {
+        if (!window) return true;
+        for (const SidebarGroupListRow& listed : sidebar->groups()->rows()) {
+            if (!listed.row->isMultiRoom()) continue;
+            QQuickItem* rowItem = itemNamed(window->contentItem(), QStringLiteral("sidebarGroupRow.") + listed.groupId);
+            QObject* menu =
+                rowItem ? rowItem->findChild<QObject*>(QStringLiteral("sidebarGroupMenu.") + listed.groupId) : nullptr;
+            if (!menu) return false;
+            sidebar->spotifyCard()->setAuthorization(QStringLiteral("Ada Lovelace"));
+            QMetaObject::invokeMethod(menu, "popupWith", Q_ARG(QVariant, listed.row->openMenu()), Q_ARG(QVariant, 140),
+                                      Q_ARG(QVariant, 24));
+            return true;
+        }
+        return false;
+    };
 }
 
 }  // namespace
@@ -197,7 +228,9 @@ QQuickWindow* OrvellaApp::showWindow() {
     if (scene) {
         // Scene pages show the household too (the playback page shows the dock group's queue).
         GroupListModel* groups = rootView_->groups();
-        new SceneCapture(*scene, window_, [groups] { return groups->rowCount() > 0; }, window_);
+        std::function<bool()> ready = [groups] { return groups->rowCount() > 0; };
+        if (scene->scene == QLatin1String("sidebar")) ready = sidebarSceneReady(window_, sidebar_.get());
+        new SceneCapture(*scene, window_, std::move(ready), window_);
     }
     // One loop for the application, however often the window is shown.
     if (!storeLoopStarted_) {

@@ -9,11 +9,43 @@ Menu {
 
     signal chosen(string key)
 
-    readonly property color systemRed: VavuzadiRudod.dark ? "#ff453a" : "#ff3b30"
+    background: Rectangle {
+        implicitWidth: 200
+        radius: 8
+        color: VavuzadiRudod.cardElevatedFill
+        border.width: 1
+        border.color: VavuzadiRudod.cardBorder
+    }
 
-    function popupWith(entries) {
+    // A submenu's title row, with the submenu's symbol.
+    delegate: MenuItem {
+        id: subItem
+        implicitHeight: 28
+        contentItem: Row {
+            spacing: 8
+            leftPadding: 4
+            Symbol {
+                name: subItem.subMenu ? subItem.subMenu.symbol : ""
+                pixelSize: TextStyles.body
+                width: 16
+                color: VavuzadiRudod.primaryText
+                anchors.verticalCenter: parent.verticalCenter
+            }
+            Text {
+                text: subItem.text
+                textFormat: Text.PlainText
+                font.pixelSize: TextStyles.body
+                color: VavuzadiRudod.primaryText
+                anchors.verticalCenter: parent.verticalCenter
+            }
+        }
+    }
+
+    // Opens at the pointer, or at (x, y) in the parent's coordinates when given.
+    function popupWith(entries, x, y) {
         fill(menu, entries)
-        popup()
+        if (x === undefined) popup()
+        else popup(x, y)
     }
 
     function fill(target, entries) {
@@ -25,7 +57,8 @@ Menu {
             if (entry.kind === "separator") {
                 target.addItem(separatorComponent.createObject(null, { objectName: entry.key }))
             } else if (entry.kind === "submenu") {
-                const sub = submenuComponent.createObject(null, { objectName: entry.key, title: entry.text })
+                const sub = submenuComponent.createObject(null, { objectName: entry.key, title: entry.text,
+                                                                  symbol: entry.symbol })
                 fill(sub, entry.children)
                 target.addMenu(sub)
             } else {
@@ -36,12 +69,26 @@ Menu {
 
     Component {
         id: separatorComponent
-        MenuSeparator {}
+        MenuSeparator {
+            contentItem: Rectangle {
+                implicitHeight: 1
+                color: VavuzadiRudod.cardBorder
+            }
+        }
     }
 
     Component {
         id: submenuComponent
-        Menu {}
+        Menu {
+            property string symbol
+            background: Rectangle {
+                implicitWidth: 200
+                radius: 8
+                color: VavuzadiRudod.cardElevatedFill
+                border.width: 1
+                border.color: VavuzadiRudod.cardBorder
+            }
+        }
     }
 
     Component {
@@ -50,6 +97,9 @@ Menu {
         MenuItem {
             id: item
             property var entry
+            readonly property color tint: entry.destructive ? (VavuzadiRudod.dark ? "#ff453a" : "#ff3b30")
+                                                            : VavuzadiRudod.primaryText
+            implicitHeight: 28
             text: entry.text
             onTriggered: menu.chosen(entry.key)
 
@@ -62,14 +112,14 @@ Menu {
                     name: item.entry.symbol
                     pixelSize: TextStyles.body
                     width: 16
-                    color: item.entry.destructive ? menu.systemRed : VavuzadiRudod.primaryText
+                    color: item.tint
                     anchors.verticalCenter: parent.verticalCenter
                 }
                 Text {
                     text: item.entry.text
                     textFormat: Text.PlainText
                     font.pixelSize: TextStyles.body
-                    color: item.entry.destructive ? menu.systemRed : VavuzadiRudod.primaryText
+                    color: item.tint
                     anchors.verticalCenter: parent.verticalCenter
                 }
             }
