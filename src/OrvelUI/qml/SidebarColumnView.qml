@@ -33,6 +33,15 @@ Rectangle {
             contentWidth: width
             contentHeight: rows.implicitHeight + 22
             boundsBehavior: Flickable.StopAtBounds
+            // A pointer drag in the column moves rooms, not the list; the wheel scrolls it.
+            interactive: false
+
+            WheelHandler {
+                onWheel: (event) => {
+                    const limit = Math.max(0, scroller.contentHeight - scroller.height)
+                    scroller.contentY = Math.max(0, Math.min(limit, scroller.contentY - event.angleDelta.y / 2))
+                }
+            }
 
             Column {
                 id: rows

@@ -132,6 +132,13 @@ Item {
         }
     }
 
+    // The row carries its coordinator; each member row carries its own room.
+    SidebarDragSource {
+        z: -1
+        payload: groupRow.row.coordinatorId
+        label: groupRow.row.coordinatorLabel
+    }
+
     DropArea {
         id: drop
         objectName: "sidebarGroupDrop." + groupRow.row.groupId

@@ -88,38 +88,8 @@ Item {
         }
     }
 
-    // The preview follows the pointer; the row itself stays put.
-    SidebarDragPreview {
-        id: preview
-        objectName: "sidebarDragPreview." + member.dragPayload
+    SidebarDragSource {
+        payload: member.dragPayload
         label: member.speaker.label || ""
-        visible: drag.active
-        z: 10
-        readonly property string dragPayload: member.dragPayload
-        Drag.active: drag.active
-        Drag.dragType: Drag.Internal
-        Drag.keys: ["text/plain"]
-        Drag.mimeData: ({ "text/plain": member.dragPayload })
-        Drag.hotSpot.x: width / 2
-        Drag.hotSpot.y: height / 2
-    }
-
-    DragHandler {
-        id: drag
-        target: preview
-        property bool cancelled: false
-        onCanceled: {
-            cancelled = true
-            preview.Drag.cancel()
-        }
-        onActiveChanged: {
-            if (active) {
-                cancelled = false
-                return
-            }
-            if (!cancelled) preview.Drag.drop()
-            preview.x = 0
-            preview.y = 0
-        }
     }
 }

@@ -1,5 +1,6 @@
 #include "OrvelUI/sidebar/SidebarGroupRow.h"
 
+#include <QPointer>
 #include <QVariantMap>
 
 #include "OrvelStore/OrvelStore.h"
@@ -60,17 +61,28 @@ QVariantList SidebarGroupRow::members() const {
     return list;
 }
 
+void SidebarGroupRow::sendLater(std::function<void(OrvelStore&)> intent) {
+    // On the next turn of the loop: the new grouping rebuilds rows, possibly the very item whose
+    // drag, button or menu is still finishing when the row returns.
+    QMetaObject::invokeMethod(
+        this, [store = QPointer<OrvelStore>(store_), intent = std::move(intent)] {
+            if (store) intent(*store);
+        },
+        Qt::QueuedConnection);
+}
+
 bool SidebarGroupRow::acceptDrop(const QStringList& texts) {
     if (!group_) return false;
     const auto grouping = sidebarDropGrouping(texts, group_->coordinator.id);
     if (!grouping) return false;
-    if (store_) store_->group(grouping->member, grouping->onto);
+    const ContextMenuAction::Group chosen = *grouping;
+    sendLater([chosen](OrvelStore& store) { store.group(chosen.member, chosen.onto); });
     return true;
 }
 
 void SidebarGroupRow::removeMember(const QString& speakerId) {
     const std::optional<SpeakerUUID> id = SpeakerUUID::make(speakerId.toStdString());
-    if (id && store_) store_->ungroupSpeaker(*id);
+    if (id) sendLater([id = *id](OrvelStore& store) { store.ungroupSpeaker(id); });
 }
 
 QVariantList SidebarGroupRow::openMenu() {
@@ -81,10 +93,8 @@ QVariantList SidebarGroupRow::openMenu() {
 
 void SidebarGroupRow::chooseMenuEntry(const QString& key) {
     const ContextMenuEntry* entry = findContextMenuEntry(menu_, key.toStdString());
-    if (!entry || !store_) return;
-    // Copied: the store may call back into the views, which may open the menu anew.
-    const ContextMenuIntent intent = entry->intent;
-    performContextMenuIntent(*store_, intent);
+    if (!entry) return;
+    sendLater([intent = entry->intent](OrvelStore& store) { performContextMenuIntent(store, intent); });
 }
 
 }  // namespace orvel

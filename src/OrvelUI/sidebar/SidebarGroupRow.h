@@ -91,6 +91,8 @@ signals:
     void membersChanged();
 
 private:
+    void sendLater(std::function<void(OrvelStore&)> intent);
+
     OrvelStore* store_;
     SpeakersSource speakers_;
     std::optional<SonosGroup> group_;
