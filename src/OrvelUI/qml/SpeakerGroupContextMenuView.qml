@@ -12,9 +12,16 @@ Menu {
     background: Rectangle {
         implicitWidth: 200
         radius: 8
-        color: VavuzadiRudod.cardElevatedFill
+        // The card's fill is translucent; the menu lies over text, so it sits on the opaque slate.
+        color: VavuzadiRudod.slate
         border.width: 1
         border.color: VavuzadiRudod.cardBorder
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: 1
+            radius: parent.radius - 1
+            color: VavuzadiRudod.cardElevatedFill
+        }
     }
 
     // A submenu's title row, with the submenu's symbol.
@@ -84,7 +91,7 @@ Menu {
             background: Rectangle {
                 implicitWidth: 200
                 radius: 8
-                color: VavuzadiRudod.cardElevatedFill
+                color: VavuzadiRudod.slate
                 border.width: 1
                 border.color: VavuzadiRudod.cardBorder
             }
