@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QPointer>
+#include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
 #include <QStringList>
@@ -20,6 +21,7 @@
 #include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
+#include "OrvelUI/sidebar/SidebarColumn.h"
 #include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
@@ -59,6 +61,35 @@ QCoro::Task<> connectSpotify(QPointer<SpotifyBridge> spotify, WebAuthSession* se
     auto connectTask = spotify->connect(*session);
     auto outcome = co_await std::move(connectTask);
     if (!outcome) qCInfo(lcApp) << "Spotify sign-in ended without a link";
+}
+
+// Delegates of views are not QObject children of the view, so items are found along the item tree.
+QQuickItem* itemNamed(QQuickItem* from, const QString& name) {
+    if (from->objectName() == name) return from;
+    for (QQuickItem* child : from->childItems()) {
+        if (QQuickItem* found = itemNamed(child, name)) return found;
+    }
+    return nullptr;
+}
+
+// The sidebar's review scene: a linked account on the card (a stand-in name) and the menu of a
+// multi-room group opened, once such a group shows.
+std::function<bool()> sidebarSceneReady(QQuickWindow* window, SidebarColumn* sidebar) {
+    return [window = QPointer<QQuickWindow>(window), sidebar] {
+        if (!window) return true;
+        for (const SidebarGroupListRow& listed : sidebar->groups()->rows()) {
+            if (!listed.row->isMultiRoom()) continue;
+            QQuickItem* rowItem = itemNamed(window->contentItem(), QStringLiteral("sidebarGroupRow.") + listed.groupId);
+            QObject* menu =
+                rowItem ? rowItem->findChild<QObject*>(QStringLiteral("sidebarGroupMenu.") + listed.groupId) : nullptr;
+            if (!menu) return false;
+            sidebar->spotifyCard()->setAuthorization(QStringLiteral("Ada Lovelace"));
+            QMetaObject::invokeMethod(menu, "popupWith", Q_ARG(QVariant, listed.row->openMenu()), Q_ARG(QVariant, 140),
+                                      Q_ARG(QVariant, 24));
+            return true;
+        }
+        return false;
+    };
 }
 
 }  // namespace
@@ -179,6 +210,17 @@ void OrvellaApp::joinRootView() {
                      [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
                          connectSpotify(spotify, session);
                      });
+
+    sidebar_ = std::make_unique<SidebarColumn>(*store, *view);
+    view->setSidebar(sidebar_.get());
+    SpotifySidebarCard* card = sidebar_->spotifyCard();
+    SpotifyBridge* spotify = bridge_.get();
+    const auto showAuthorization = [card, spotify] {
+        card->setAuthorization(spotify->isConnected() ? std::optional<QString>(spotify->displayName()) : std::nullopt);
+    };
+    showAuthorization();
+    QObject::connect(spotify, &SpotifyBridge::authorizationChanged, card, showAuthorization);
+    QObject::connect(card, &SpotifySidebarCard::disconnectRequested, spotify, [spotify] { spotify->disconnect(); });
 }
 
 QQuickWindow* OrvellaApp::showWindow() {
@@ -203,7 +245,9 @@ QQuickWindow* OrvellaApp::showWindow() {
     if (scene) {
         // Scene pages show the household too (the playback page shows the dock group's queue).
         GroupListModel* groups = rootView_->groups();
-        new SceneCapture(*scene, window_, [groups] { return groups->rowCount() > 0; }, window_);
+        std::function<bool()> ready = [groups] { return groups->rowCount() > 0; };
+        if (scene->scene == QLatin1String("sidebar")) ready = sidebarSceneReady(window_, sidebar_.get());
+        new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
         // The stream scene picks, once, the first group that plays a stream, as the switcher would.

@@ -29,6 +29,7 @@ class OrvelAppDelegate;
 class OrvelRootView;
 class OrvelStore;
 class PortalSettings;
+class SidebarColumn;
 class SpotifyBridge;
 class VavuzadiRudodTheme;
 class WebAuthSession;
@@ -73,6 +74,7 @@ public:
     const QUrl& redirectUrl() const { return redirectUrl_; }
     const QString& dataFolder() const { return dataFolder_; }
     OrvelRootView* rootView() const { return rootView_.get(); }
+    SidebarColumn* sidebar() const { return sidebar_.get(); }
     OrvelStore& store() const { return *store_; }
     SpotifyBridge& spotify() const { return *bridge_; }
     WebAuthSession& webAuthSession() const { return *webAuth_; }
@@ -110,6 +112,7 @@ private:
     std::unique_ptr<StoreMapDragHost> mapHost_;
     std::unique_ptr<FloorplanMapPresenter> map_;
     std::unique_ptr<OrvelRootView> rootView_;
+    std::unique_ptr<SidebarColumn> sidebar_;
     QQmlApplicationEngine engine_;
     QPointer<QQuickWindow> window_;
     bool storeLoopStarted_ = false;

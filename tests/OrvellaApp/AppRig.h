@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 // The application started in the test process without any way to the network: its store runs
 // on scripted ports, the browser only records what it is asked to open, the desktop entry is
 // counted instead of written, and the sign-in relay listens in the test's own runtime folder.
@@ -73,6 +75,24 @@ inline QList<QQuickItem*> itemsNamed(QQuickWindow* window, const QString& name) 
     QList<QQuickItem*> found;
     collectNamed(window->contentItem(), name, found);
     return found;
+}
+
+// The visible items whose name starts with `prefix` (rows are named by their group or speaker id).
+inline QList<QQuickItem*> itemsNamedStartingWith(QQuickWindow* window, const QString& prefix) {
+    QList<QQuickItem*> found;
+    const std::function<void(QQuickItem*)> collect = [&](QQuickItem* item) {
+        if (!item->isVisible()) return;
+        if (item->objectName().startsWith(prefix)) found << item;
+        for (QQuickItem* child : item->childItems()) collect(child);
+    };
+    collect(window->contentItem());
+    return found;
+}
+
+inline QStringList textsNamedStartingWith(QQuickWindow* window, const QString& prefix) {
+    QStringList texts;
+    for (QQuickItem* item : itemsNamedStartingWith(window, prefix)) texts << item->property("text").toString();
+    return texts;
 }
 
 inline QStringList textsNamed(QQuickWindow* window, const QString& name) {

@@ -112,13 +112,9 @@ TEST(LiveHousehold, TheWindowShowsTheFakeHouseholdsGroups) {
     ASSERT_TRUE(waitUntil([&] { return shownRows(model) == expected; }, householdPatience))
         << "rows shown: " << model.rowCount();
     // The sidebar lists every group; the detail column shows the map while nothing is selected.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 3; }, patience));
-
-    const QStringList rooms = textsNamed(window, "groupRooms");
-    for (const auto& [coordinator, names] : expected) {
-        EXPECT_EQ(rooms.count(names.join(", ")), 1) << names.join(", ").toStdString();
-    }
-    for (const QString& name : textsNamed(window, "groupName")) EXPECT_FALSE(name.isEmpty());
+    const QString title = QStringLiteral("sidebarGroupTitle.");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamedStartingWith(window, title).size() == 3; }, patience));
+    for (const QString& name : textsNamedStartingWith(window, title)) EXPECT_FALSE(name.isEmpty());
 
     const QImage image = render(window, QFileInfo(picture).fileName());
     expectDrawn(image, VavuzadiRudodTheme::shared()->obsidian().rgba());

@@ -69,18 +69,8 @@ TEST(OrvellaApp, DesktopWindowShowsTheHousehold) {
 
     const auto groups = household();
     app.rootView()->setHousehold(groups, speakersOf(groups));
-    // The sidebar lists both groups; with nothing selected the detail slot shows the map.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 2; }, patience));
-    EXPECT_EQ(itemsNamed(window, "mapCanvas").size(), 1);
-
-    // A room name that looks like markup is shown as the characters it is.
-    int plain = 0;
-    for (QQuickItem* rooms : itemsNamed(window, "groupRooms")) {
-        if (rooms->property("text").toString() != "<b>x</b>") continue;
-        EXPECT_EQ(rooms->property("textFormat").toInt(), 0);  // Text.PlainText
-        ++plain;
-    }
-    EXPECT_EQ(plain, 1);
+    // With nothing selected the detail slot shows the map.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "mapCanvas").size() == 1; }, patience));
 
     // The banner of an alert the user can act on, over the content.
     app.rootView()->setAlert(OrvelAlert::spotify(SpotifyBridgeError::notConnected()));
@@ -107,6 +97,15 @@ TEST(OrvellaApp, PhoneLayoutWindow) {
     app.rootView()->setHousehold(groups, speakersOf(groups));
     // Only the current tab's list is visible.
     ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "groupName").size() == 2; }, patience));
+
+    // A room name that looks like markup is shown as the characters it is.
+    int plain = 0;
+    for (QQuickItem* rooms : itemsNamed(window, "groupRooms")) {
+        if (rooms->property("text").toString() != "<b>x</b>") continue;
+        EXPECT_EQ(rooms->property("textFormat").toInt(), 0);  // Text.PlainText
+        ++plain;
+    }
+    EXPECT_EQ(plain, 1);
 
     // The forced appearance reaches the window's own colours.
     ASSERT_TRUE(VavuzadiRudodTheme::shared()->isDark());

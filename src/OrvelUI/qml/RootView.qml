@@ -15,6 +15,16 @@ Item {
         sourceComponent: root.rootView.phoneLayout ? phoneLayout : desktopLayout
     }
 
+    // Brings a hidden sidebar back; the sidebar's header hides it.
+    SidebarToggleButton {
+        objectName: "sidebarShowButton"
+        z: 1
+        visible: !root.rootView.phoneLayout && !root.rootView.sidebar.shown
+        x: 8
+        y: 8
+        sidebar: root.rootView.sidebar
+    }
+
     // Over both layouts and every column, in the top trailing corner.
     AlertBanner {
         z: 1
@@ -35,13 +45,14 @@ Item {
         SplitView {
             orientation: Qt.Horizontal
 
-            GroupsPlaceholder {
+            SidebarColumnView {
                 objectName: "sidebarSlot"
+                visible: root.rootView.sidebar.shown
                 SplitView.minimumWidth: root.rootView.sidebarMinimumWidth
                 SplitView.preferredWidth: root.rootView.sidebarIdealWidth
                 SplitView.maximumWidth: root.rootView.sidebarMaximumWidth
-                model: root.rootView.groups
-                backdrop: VavuzadiRudod.slate
+                sidebar: root.rootView.sidebar
+                rootView: root.rootView
             }
 
             // The detail column: home (nothing selected, or Home itself) shows the map, a selection

@@ -25,6 +25,7 @@
 #include "OrvelUI/playback/NowPlayingDock.h"
 #include "OrvelUI/playback/UpNextQueueCard.h"
 #include "OrvelUI/map/FloorplanMapPresenter.h"
+#include "OrvelUI/sidebar/SidebarColumn.h"
 
 namespace orvel {
 
@@ -59,6 +60,8 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(orvel::NowPlayingDock* dock READ dock CONSTANT)
     // The floor-plan map of the home pane; null until the application hands it in.
     Q_PROPERTY(orvel::FloorplanMapPresenter* map READ map NOTIFY mapChanged)
+    // The sidebar column, set by the application before the window loads.
+    Q_PROPERTY(orvel::SidebarColumn* sidebar READ sidebar CONSTANT)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
@@ -122,6 +125,12 @@ public:
     void selectDockGroup(const GroupID& id);
     Q_INVOKABLE void selectDockGroup(const QString& groupId);
 
+    SidebarColumn* sidebar() const { return sidebar_; }
+    void setSidebar(SidebarColumn* sidebar) { sidebar_ = sidebar; }
+
+    // Starts the Spotify sign-in and returns at once; the one way every view asks for it.
+    Q_INVOKABLE void triggerSpotifyConnect() { emit connectSpotifyRequested(); }
+
     // The banner's close button.
     Q_INVOKABLE void dismissAlert();
     // The banner's action: the alert is dismissed before the sign-in starts.
@@ -154,6 +163,7 @@ private:
     UpNextQueueCard dockQueue_;
     NowPlayingDock dock_;
     FloorplanMapPresenter* map_ = nullptr;
+    SidebarColumn* sidebar_ = nullptr;
 };
 
 }  // namespace orvel

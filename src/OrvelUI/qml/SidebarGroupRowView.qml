@@ -1,0 +1,175 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Orvella.UI
+
+// One group in the sidebar: its icon, name and what it plays, a battery badge or artwork, its
+// rooms below it, the drop target for rooms dragged onto it, and the group menu.
+Item {
+    id: groupRow
+
+    required property SidebarGroupRow row
+    property bool targeted: drop.containsDrag
+
+    objectName: "sidebarGroupRow." + row.groupId
+    implicitHeight: content.implicitHeight + 6
+    implicitWidth: content.implicitWidth
+
+    ColumnLayout {
+        id: content
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.topMargin: 3
+        spacing: 6
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 10
+
+            Item {
+                Layout.preferredWidth: 32
+                Layout.preferredHeight: 32
+
+                SidebarIconWell {
+                    visible: groupRow.row.isMultiRoom
+                    systemName: "speaker.wave.3.fill"
+                    highlighted: true
+                    size: 32
+                }
+                SpeakerSilhouetteView {
+                    visible: !groupRow.row.isMultiRoom
+                    anchors.fill: parent
+                    size: 32
+                    model: groupRow.row.model
+                    isOnline: groupRow.row.isOnline
+                    isPlaying: groupRow.row.silhouetteHighlighted
+                    isGrouped: false
+                }
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                Layout.minimumWidth: 0
+                spacing: 1
+
+                Text {
+                    objectName: "sidebarGroupTitle." + groupRow.row.groupId
+                    Layout.fillWidth: true
+                    text: groupRow.row.title
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
+                    maximumLineCount: 1
+                    font.pixelSize: TextStyles.body
+                    font.bold: groupRow.row.isSelected
+                    color: groupRow.row.isSelected ? VavuzadiRudod.gold : VavuzadiRudod.primaryText
+                }
+                Text {
+                    objectName: "sidebarGroupSubtitle." + groupRow.row.groupId
+                    Layout.fillWidth: true
+                    visible: groupRow.row.subtitleKind !== "none"
+                    text: groupRow.row.subtitle
+                    textFormat: Text.PlainText
+                    elide: groupRow.row.subtitleKind === "surround" ? Text.ElideNone : Text.ElideRight
+                    wrapMode: groupRow.row.subtitleKind === "surround" ? Text.WordWrap : Text.NoWrap
+                    maximumLineCount: groupRow.row.subtitleKind === "surround" ? 3 : 1
+                    font.pixelSize: groupRow.row.subtitleKind === "surround" ? 10 : 10.5
+                    color: groupRow.row.subtitleKind === "playingTrack" ? VavuzadiRudod.gold : VavuzadiRudod.secondaryText
+                }
+            }
+
+            SpeakerBatteryBadge {
+                visible: groupRow.row.batteryPercent >= 0
+                levelPercent: Math.max(0, groupRow.row.batteryPercent)
+                isOnCharger: groupRow.row.batteryOnCharger
+            }
+            AlbumArtworkView {
+                visible: groupRow.row.mark === "artwork"
+                Layout.preferredWidth: 22
+                Layout.preferredHeight: 22
+                url: groupRow.row.artworkUrl
+                size: 22
+                cornerRadius: 5
+            }
+            PlayingMark {
+                visible: groupRow.row.mark === "playing"
+            }
+        }
+
+        // The rooms, coordinator first, with a thin guide along their leading edge.
+        Item {
+            Layout.fillWidth: true
+            visible: groupRow.row.isMultiRoom
+            implicitHeight: members.implicitHeight
+
+            Rectangle {
+                x: 15
+                y: 3
+                width: 2
+                height: Math.max(0, parent.height - 6)
+                radius: 1
+                color: Qt.rgba(VavuzadiRudod.gold.r, VavuzadiRudod.gold.g, VavuzadiRudod.gold.b, 0.45)
+            }
+
+            Column {
+                id: members
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.leftMargin: 16
+                spacing: 4
+
+                Repeater {
+                    model: groupRow.row.members
+                    SidebarMemberRowView {
+                        required property var modelData
+                        width: members.width
+                        speaker: modelData
+                        playing: groupRow.row.playing
+                        onRemoveRequested: groupRow.row.removeMember(modelData.speakerId)
+                    }
+                }
+            }
+        }
+    }
+
+    // The row carries its coordinator; each member row carries its own room.
+    SidebarDragSource {
+        z: -1
+        payload: groupRow.row.coordinatorId
+        label: groupRow.row.coordinatorLabel
+    }
+
+    DropArea {
+        id: drop
+        objectName: "sidebarGroupDrop." + groupRow.row.groupId
+        anchors.fill: parent
+        keys: ["text/plain"]
+        onDropped: (event) => {
+            // An in-window drag names its room on its source; text from elsewhere comes as text.
+            const texts = event.source && event.source.dragPayload !== undefined ? [event.source.dragPayload]
+                        : (event.hasText ? [event.text] : [])
+            if (groupRow.row.acceptDrop(texts)) event.acceptProposedAction()
+        }
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: -4
+        visible: groupRow.targeted
+        radius: 10
+        color: "transparent"
+        border.width: 1.5
+        border.color: VavuzadiRudod.gold
+    }
+
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: menu.popupWith(groupRow.row.openMenu())
+    }
+
+    SpeakerGroupContextMenuView {
+        id: menu
+        objectName: "sidebarGroupMenu." + groupRow.row.groupId
+        onChosen: (key) => groupRow.row.chooseMenuEntry(key)
+    }
+}

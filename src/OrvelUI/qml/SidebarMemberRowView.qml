@@ -1,0 +1,95 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Orvella.UI
+
+// One room of a multi-room group: draggable onto another group (it carries its speaker id), and
+// a "Disconnect" button that shows while the pointer is over it.
+Item {
+    id: member
+
+    property var speaker: ({})
+    property bool playing
+    signal removeRequested()
+
+    // What a drop target reads: the dragged speaker's id as plain text.
+    readonly property string dragPayload: speaker.speakerId || ""
+    readonly property bool hovered: hover.hovered
+    readonly property color systemRed: VavuzadiRudod.dark ? "#ff453a" : "#ff3b30"
+
+    objectName: "sidebarMemberRow." + dragPayload
+    implicitHeight: Math.max(22, row.implicitHeight) + 4
+    implicitWidth: row.implicitWidth + 8
+
+    HoverHandler { id: hover }
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.leftMargin: 8
+        anchors.topMargin: 2
+        anchors.bottomMargin: 2
+        spacing: 8
+
+        SpeakerSilhouetteView {
+            Layout.preferredWidth: 26
+            Layout.preferredHeight: 26
+            size: 26
+            model: member.speaker.model || ""
+            isOnline: member.speaker.isOnline === true
+            isPlaying: member.playing
+            isGrouped: true
+        }
+        Text {
+            Layout.fillWidth: true
+            Layout.minimumWidth: 0
+            text: member.speaker.label || ""
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            maximumLineCount: 1
+            font.pixelSize: TextStyles.subheadline
+            color: VavuzadiRudod.primaryText
+            opacity: 0.9
+        }
+        SpeakerBatteryBadge {
+            visible: member.speaker.batteryPercent >= 0
+            levelPercent: Math.max(0, member.speaker.batteryPercent)
+            isOnCharger: member.speaker.batteryOnCharger === true
+        }
+        OfflinePill {
+            visible: member.speaker.isOnline === false
+        }
+        Button {
+            id: remove
+            objectName: "sidebarMemberRemove." + member.dragPayload
+            Layout.preferredWidth: 19
+            Layout.preferredHeight: 19
+            visible: opacity > 0
+            opacity: member.hovered ? 1 : 0
+            scale: member.hovered ? 1 : 0.9
+            Behavior on opacity { NumberAnimation { duration: 160; easing.type: Motion.springEasing } }
+            Behavior on scale { NumberAnimation { duration: 160; easing.type: Motion.springEasing } }
+            padding: 0
+            flat: true
+            ToolTip.visible: hovered
+            ToolTip.text: qsTr("Disconnect %1").arg(member.speaker.label || "")
+            Accessible.name: ToolTip.text
+            onClicked: member.removeRequested()
+            background: Rectangle {
+                radius: width / 2
+                color: Qt.rgba(member.systemRed.r, member.systemRed.g, member.systemRed.b, 0.14)
+            }
+            contentItem: Symbol {
+                name: "xmark"
+                pixelSize: 8.5
+                font.bold: true
+                color: Qt.rgba(member.systemRed.r, member.systemRed.g, member.systemRed.b, 0.88)
+            }
+        }
+    }
+
+    SidebarDragSource {
+        payload: member.dragPayload
+        label: member.speaker.label || ""
+    }
+}

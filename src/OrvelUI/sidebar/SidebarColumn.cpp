@@ -1,0 +1,85 @@
+#include "OrvelUI/sidebar/SidebarColumn.h"
+
+#include <set>
+
+#include "OrvelDomain/RoomNaming.h"
+#include "OrvelStore/OrvelStore.h"
+#include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvelUI/shell/RootNavigation.h"
+
+namespace orvel {
+
+SidebarColumn::SidebarColumn(OrvelStore& store, OrvelRootView& rootView, QObject* parent)
+    : QObject(parent), store_(&store), rootView_(&rootView) {
+    connect(store_, &OrvelStore::stateChanged, this, &SidebarColumn::refresh);
+    connect(rootView_, &OrvelRootView::navigationChanged, this, &SidebarColumn::refresh);
+    connect(&card_, &SpotifySidebarCard::connectRequested, rootView_, &OrvelRootView::triggerSpotifyConnect);
+    refresh();
+}
+
+void SidebarColumn::setShown(bool shown) {
+    if (shown == shown_) return;
+    shown_ = shown;
+    emit shownChanged();
+}
+
+SidebarGroupRow* SidebarColumn::row(const QString& groupId) const {
+    const auto found = rows_.find(groupId);
+    return found == rows_.end() ? nullptr : found->second.get();
+}
+
+void SidebarColumn::selectHome() { rootView_->select(SidebarDestination::home()); }
+
+void SidebarColumn::selectGroup(const QString& groupId) {
+    if (const auto id = SpeakerUUID::make(groupId.toStdString())) rootView_->select(SidebarDestination::group(GroupID(*id)));
+}
+
+void SidebarColumn::refresh() {
+    const OrvelState& state = store_->state();
+    const std::vector<SonosGroup>& groups = state.groups();
+    const SelectionKind::Kind selection = rootView_->selectionKind();
+    const QString selectedId = rootView_->selectionId();
+
+    const SidebarBrandHeader header =
+        SidebarBrandHeader::of(state.networkName(), state.totalSpeakerCount(), state.speakerCountSummary());
+    const bool headerSelected = selection == SelectionKind::Home || selection == SelectionKind::None;
+    if (header != header_ || headerSelected != headerSelected_) {
+        header_ = header;
+        headerSelected_ = headerSelected;
+        emit headerChanged();
+    }
+
+    std::vector<SidebarGroupListRow> listed;
+    std::set<QString> seen;
+    for (const SonosGroup& group : groups) {
+        const QString id = QString::fromStdString(group.id.description());
+        if (!seen.insert(id).second) continue;
+        std::unique_ptr<SidebarGroupRow>& row = rows_[id];
+        if (!row) {
+            row = std::make_unique<SidebarGroupRow>(
+                store_, [store = store_] { return store->state().speakers(); }, this);
+        }
+        row->setGroup(group, selection == SelectionKind::Group && selectedId == id, groups);
+        listed.push_back({id, row.get()});
+    }
+    groups_.setRows(listed);
+    // Presenters of groups that went are dropped after the list no longer shows them.
+    for (auto it = rows_.begin(); it != rows_.end();) {
+        if (seen.contains(it->first)) {
+            ++it;
+            continue;
+        }
+        it->second.release()->deleteLater();
+        it = rows_.erase(it);
+    }
+
+    std::vector<SidebarOfflineListRow> offline;
+    for (const Speaker& speaker : offlineSpeakers(groups, state.speakers())) {
+        offline.push_back({QString::fromStdString(speaker.id.rawValue()),
+                           QString::fromStdString(RoomNaming::shortName(speaker.roomName, false)),
+                           QString::fromLatin1(speaker.model.caseName())});
+    }
+    offline_.setRows(std::move(offline));
+}
+
+}  // namespace orvel

@@ -1,0 +1,100 @@
+#include "OrvelUI/sidebar/SidebarGroupRow.h"
+
+#include <QPointer>
+#include <QVariantMap>
+
+#include "OrvelStore/OrvelStore.h"
+#include "OrvelUI/sidebar/SidebarDrop.h"
+#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
+
+namespace orvel {
+
+QVariantList contextMenuVariant(const std::vector<ContextMenuEntry>& entries) {
+    QVariantList list;
+    for (const ContextMenuEntry& entry : entries) {
+        static const char* const kinds[] = {"item", "separator", "submenu"};
+        list.append(QVariantMap{
+            {QStringLiteral("kind"), QString::fromLatin1(kinds[int(entry.kind)])},
+            {QStringLiteral("key"), QString::fromStdString(entry.key)},
+            {QStringLiteral("text"), QString::fromStdString(entry.text)},
+            {QStringLiteral("symbol"), QString::fromStdString(entry.symbol)},
+            {QStringLiteral("destructive"), entry.destructive},
+            {QStringLiteral("children"), contextMenuVariant(entry.children)},
+        });
+    }
+    return list;
+}
+
+SidebarGroupRow::SidebarGroupRow(OrvelStore* store, SpeakersSource speakers, QObject* parent)
+    : QObject(parent), store_(store), speakers_(std::move(speakers)) {}
+
+void SidebarGroupRow::setGroup(const SonosGroup& group, bool isSelected, std::span<const SonosGroup> groups) {
+    group_ = group;
+    SidebarGroupRowContent next = SidebarGroupRowContent::of(group, isSelected, groups);
+    if (next == content_) return;
+    const bool membersDiffer = next.members != content_.members;
+    content_ = std::move(next);
+    emit contentChanged();
+    if (membersDiffer) emit membersChanged();
+}
+
+QString SidebarGroupRow::subtitleKind() const {
+    static const char* const kinds[] = {"none", "playingTrack", "pausedTrack", "surround"};
+    return QString::fromLatin1(kinds[int(content_.subtitleKind)]);
+}
+
+QString SidebarGroupRow::mark() const {
+    static const char* const marks[] = {"none", "artwork", "playing"};
+    return QString::fromLatin1(marks[int(content_.mark)]);
+}
+
+QVariantList SidebarGroupRow::members() const {
+    QVariantList list;
+    for (const SidebarMemberContent& member : content_.members) {
+        list.append(QVariantMap{{QStringLiteral("speakerId"), member.speakerId},
+                                {QStringLiteral("label"), member.label},
+                                {QStringLiteral("model"), member.model},
+                                {QStringLiteral("isOnline"), member.isOnline},
+                                {QStringLiteral("batteryPercent"), member.batteryPercent},
+                                {QStringLiteral("batteryOnCharger"), member.batteryOnCharger}});
+    }
+    return list;
+}
+
+void SidebarGroupRow::sendLater(std::function<void(OrvelStore&)> intent) {
+    // On the next turn of the loop: the new grouping rebuilds rows, possibly the very item whose
+    // drag, button or menu is still finishing when the row returns.
+    QMetaObject::invokeMethod(
+        this, [store = QPointer<OrvelStore>(store_), intent = std::move(intent)] {
+            if (store) intent(*store);
+        },
+        Qt::QueuedConnection);
+}
+
+bool SidebarGroupRow::acceptDrop(const QStringList& texts) {
+    if (!group_) return false;
+    const auto grouping = sidebarDropGrouping(texts, group_->coordinator.id);
+    if (!grouping) return false;
+    const ContextMenuAction::Group chosen = *grouping;
+    sendLater([chosen](OrvelStore& store) { store.group(chosen.member, chosen.onto); });
+    return true;
+}
+
+void SidebarGroupRow::removeMember(const QString& speakerId) {
+    const std::optional<SpeakerUUID> id = SpeakerUUID::make(speakerId.toStdString());
+    if (id) sendLater([id = *id](OrvelStore& store) { store.ungroupSpeaker(id); });
+}
+
+QVariantList SidebarGroupRow::openMenu() {
+    const std::vector<Speaker> speakers = speakers_ ? speakers_() : std::vector<Speaker>{};
+    menu_ = SpeakerGroupContextMenu{group_, std::nullopt, false, false}.entries(speakers);
+    return contextMenuVariant(menu_);
+}
+
+void SidebarGroupRow::chooseMenuEntry(const QString& key) {
+    const ContextMenuEntry* entry = findContextMenuEntry(menu_, key.toStdString());
+    if (!entry) return;
+    sendLater([intent = entry->intent](OrvelStore& store) { performContextMenuIntent(store, intent); });
+}
+
+}  // namespace orvel

@@ -1,0 +1,58 @@
+#pragma once
+
+// What a sidebar group row shows, computed from its group, its selection and the household's
+// groups (for the paused-duplicate rule). A value: the row repaints only when it changes.
+
+#include <optional>
+#include <span>
+#include <vector>
+
+#include <QString>
+#include <QUrl>
+
+#include "OrvelDomain/SonosGroup.h"
+
+namespace orvel {
+
+struct SidebarMemberContent {
+    QString speakerId;
+    QString label;
+    QString model;
+    bool isOnline = false;
+    // -1 without a battery.
+    int batteryPercent = -1;
+    bool batteryOnCharger = false;
+    friend bool operator==(const SidebarMemberContent&, const SidebarMemberContent&) = default;
+};
+
+struct SidebarGroupRowContent {
+    enum class Subtitle { none, playingTrack, pausedTrack, surround };
+    enum class Mark { none, artwork, playing };
+
+    QString groupId;
+    QString coordinatorId;
+    QString coordinatorLabel;
+    QString title;
+    bool isSelected = false;
+    bool isMultiRoom = false;
+    // The single room's silhouette.
+    QString model;
+    bool isOnline = false;
+    bool silhouetteHighlighted = false;
+    Subtitle subtitleKind = Subtitle::none;
+    QString subtitle;
+    int batteryPercent = -1;
+    bool batteryOnCharger = false;
+    Mark mark = Mark::none;
+    QUrl artworkUrl;
+    bool playing = false;
+    std::vector<SidebarMemberContent> members;
+
+    static SidebarGroupRowContent of(const SonosGroup& group, bool isSelected, std::span<const SonosGroup> groups);
+
+    friend bool operator==(const SidebarGroupRowContent&, const SidebarGroupRowContent&) = default;
+};
+
+SidebarMemberContent sidebarMemberContent(const Speaker& speaker);
+
+}  // namespace orvel
