@@ -15,6 +15,7 @@
 #include "OrvelStore/OrvelStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/shell/GroupListModel.h"
+#include "OrvelUI/presets/ViewStore.h"
 #include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
@@ -152,6 +153,8 @@ QQuickWindow* OrvellaApp::window() const { return window_.data(); }
 void OrvellaApp::joinRootView() {
     OrvelRootView* view = rootView_.get();
     OrvelStore* store = store_.get();
+    viewStore_ = std::make_unique<ViewStore>(*store);
+    view->setViewStore(viewStore_.get());
     view->setState(store->state());
     QObject::connect(store, &OrvelStore::stateChanged, view, [view, store] { view->setState(store->state()); });
     QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { store->dismissAlert(); });

@@ -28,6 +28,7 @@ class OrvelStore;
 class PortalSettings;
 class SpotifyBridge;
 class VavuzadiRudodTheme;
+class ViewStore;
 class WebAuthSession;
 
 class OrvellaApp {
@@ -103,6 +104,8 @@ private:
     VavuzadiRudodTheme* theme_ = nullptr;
     std::unique_ptr<OrvelAppDelegate> delegate_;
     std::unique_ptr<OrvelRootView> rootView_;
+    // The store as the preset bar and the group pages reach it; outlives the window.
+    std::unique_ptr<ViewStore> viewStore_;
     QQmlApplicationEngine engine_;
     QPointer<QQuickWindow> window_;
     bool storeLoopStarted_ = false;

@@ -19,6 +19,8 @@ constexpr ScenePage scenePages[] = {
     {"kit", "qrc:/Orvella/UI/KitGallery.qml"},
     {"playback", "qrc:/Orvella/UI/PlaybackGallery.qml"},
     {"artwork", "qrc:/Orvella/UI/ArtworkGallery.qml"},
+    {"groups", "qrc:/Orvella/UI/GroupPageGallery.qml"},
+    {"offline", "qrc:/Orvella/UI/OfflinePageGallery.qml"},
 };
 
 constexpr int pollInterval = 100;

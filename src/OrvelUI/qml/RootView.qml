@@ -4,7 +4,8 @@ import QtQuick.Layouts
 import Orvella.UI
 
 // The desktop split view (sidebar and detail) or the phone tab layout. Until the sidebar,
-// detail and tab pages exist, every slot shows the plain group list.
+// detail and tab pages exist, the other slots show the plain group list; the detail column
+// shows the preset bar over the selected group's or offline speaker's page.
 Item {
     id: root
 
@@ -44,12 +45,56 @@ Item {
                 backdrop: VavuzadiRudod.slate
             }
 
-            GroupsPlaceholder {
+            // The preset bar over the selected group's page, the offline speaker's page, or
+            // the group list while nothing else is composed.
+            Rectangle {
                 objectName: "detailSlot"
                 SplitView.fillWidth: true
-                model: root.rootView.groups
-                backdrop: VavuzadiRudod.obsidian
+                color: VavuzadiRudod.obsidian
+
+                ColumnLayout {
+                    anchors.fill: parent
+                    spacing: 0
+
+                    PresetPillsBar {
+                        Layout.fillWidth: true
+                        Layout.topMargin: 8
+                        store: root.rootView.viewStore
+                    }
+
+                    Loader {
+                        Layout.fillWidth: true
+                        Layout.fillHeight: true
+                        sourceComponent: root.rootView.selectionKind === SelectionKind.Group ? groupPage
+                                       : root.rootView.selectionKind === SelectionKind.Speaker ? offlinePage
+                                       : groupList
+                    }
+                }
             }
+        }
+    }
+
+    Component {
+        id: groupPage
+        GroupDetailView {
+            store: root.rootView.viewStore
+            groupId: root.rootView.selectionId
+        }
+    }
+
+    Component {
+        id: offlinePage
+        OfflineSpeakerDetail {
+            store: root.rootView.viewStore
+            speakerId: root.rootView.selectionId
+        }
+    }
+
+    Component {
+        id: groupList
+        GroupsPlaceholder {
+            model: root.rootView.groups
+            backdrop: VavuzadiRudod.obsidian
         }
     }
 

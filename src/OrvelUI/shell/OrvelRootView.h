@@ -23,6 +23,7 @@
 #include "OrvelUI/shell/RootNavigation.h"
 #include "OrvelUI/shell/SelectionKind.h"
 #include "OrvelUI/playback/UpNextQueueCard.h"
+#include "OrvelUI/presets/ViewStore.h"
 
 namespace orvel {
 
@@ -53,6 +54,8 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(QString dockGroupId READ dockGroupId NOTIFY dockGroupChanged)
     // What plays next in the dock's group.
     Q_PROPERTY(orvel::UpNextQueueCard* dockQueue READ dockQueue CONSTANT)
+    // The store for the preset bar and the group and speaker pages; set before the window loads.
+    Q_PROPERTY(orvel::ViewStore* viewStore READ viewStore CONSTANT)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
@@ -83,6 +86,8 @@ public:
     const std::optional<SonosGroup>& activeDockGroup() const { return dockGroup_; }
     QString dockGroupId() const;
     UpNextQueueCard* dockQueue() { return &dockQueue_; }
+    ViewStore* viewStore() const { return viewStore_; }
+    void setViewStore(ViewStore* store) { viewStore_ = store; }
     // For the store: play an entry of the dock group's up-next list on that group.
     void setPlayQueueItem(PlayQueueItem play) { playQueueItem_ = std::move(play); }
     // What the user picked in the sidebar, the dock or a compact tab.
@@ -137,6 +142,7 @@ private:
     std::optional<SonosGroup> dockGroup_;
     PlayQueueItem playQueueItem_;
     UpNextQueueCard dockQueue_;
+    ViewStore* viewStore_ = nullptr;
 };
 
 }  // namespace orvel
