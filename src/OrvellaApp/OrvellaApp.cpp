@@ -189,7 +189,11 @@ QQuickWindow* OrvellaApp::showWindow() {
     if (scene) {
         // Scene pages show the household too (the playback page shows the dock group's queue).
         GroupListModel* groups = rootView_->groups();
-        new SceneCapture(*scene, window_, [groups] { return groups->rowCount() > 0; }, window_);
+        // The offline page waits for a speaker to drop out as well.
+        ViewStore* views = scene->scene == QLatin1String("offline") ? viewStore_.get() : nullptr;
+        new SceneCapture(*scene, window_,
+                         [groups, views] { return groups->rowCount() > 0 && (!views || !views->offlineSpeakerId().isEmpty()); },
+                         window_);
     }
     // One loop for the application, however often the window is shown.
     if (!storeLoopStarted_) {

@@ -18,12 +18,17 @@ QString ViewStore::largestGroupId() const {
 
 QString ViewStore::satelliteGroupId() const {
     if (!store_) return {};
+    QString best;
+    std::size_t most = 0;
     for (const SonosGroup& group : store_->state().groups()) {
-        for (const Speaker& speaker : group.speakers()) {
-            if (!speaker.bondedSatellites.empty()) return QString::fromStdString(group.id.description());
+        std::size_t satellites = 0;
+        for (const Speaker& speaker : group.speakers()) satellites += speaker.bondedSatellites.size();
+        if (satellites > most) {
+            most = satellites;
+            best = QString::fromStdString(group.id.description());
         }
     }
-    return {};
+    return best;
 }
 
 QString ViewStore::offlineSpeakerId() const {

@@ -24,7 +24,7 @@ public:
     OrvelStore* store() const { return store_.data(); }
 
     // For review pictures: the group with the most rooms, a group whose rooms have bonded
-    // satellites, and an offline speaker; empty when there is none.
+    // satellites (the most of them), and an offline speaker; empty when there is none.
     Q_INVOKABLE QString largestGroupId() const;
     Q_INVOKABLE QString satelliteGroupId() const;
     Q_INVOKABLE QString offlineSpeakerId() const;

@@ -61,6 +61,7 @@ ScrollView {
 
     ColumnLayout {
         id: column
+        visible: presenter.exists
         x: 28
         y: 28
         width: Math.min(page.availableWidth, 880) - 56
@@ -73,6 +74,7 @@ ScrollView {
             Text {
                 objectName: "groupDetail.title"
                 Layout.fillWidth: true
+                Layout.minimumWidth: 40
                 text: presenter.displayName
                 textFormat: Text.PlainText
                 elide: Text.ElideRight

@@ -15,17 +15,27 @@ ApplicationWindow {
     property string largestGroup
     property string satelliteGroup
     property string offlineSpeaker
+    property bool staged: false
 
     function pick() {
         if (!store) return
         largestGroup = store.largestGroupId()
         satelliteGroup = store.satelliteGroupId()
         offlineSpeaker = store.offlineSpeakerId()
+        if (!offline && !staged && largestGroup !== "" && satelliteGroup !== "") {
+            // Something to see: the current group saved as a preset (its pill shows active), and
+            // the creator with a name and two ticked rooms, the first leading.
+            staged = true
+            saver.saveGroup(largestGroup)
+            creator.presenter.draftName = "Movie Night"
+            creator.presenter.toggle(satelliteGroup)
+            creator.presenter.toggle(largestGroup)
+        }
     }
 
     title: "Orvella groups"
     width: 1240
-    height: 860
+    height: 1080
     color: VavuzadiRudod.obsidian
 
     Connections {
@@ -33,6 +43,11 @@ ApplicationWindow {
         function onStateChanged() { window.pick() }
     }
     Component.onCompleted: pick()
+
+    PresetCreatorPresenter {
+        id: saver
+        store: window.offline ? null : window.store
+    }
 
     MidnightBackground {
         anchors.fill: parent
@@ -77,19 +92,26 @@ ApplicationWindow {
                 }
             }
 
-            GroupDetailView {
+            ColumnLayout {
                 Layout.fillWidth: true
                 Layout.fillHeight: true
-                store: window.store
-                groupId: window.largestGroup
-            }
+                spacing: 0
 
-            GroupDetailView {
-                visible: window.satelliteGroup !== window.largestGroup
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                store: window.store
-                groupId: window.satelliteGroup
+                GroupDetailView {
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.preferredHeight: 1
+                    store: window.store
+                    groupId: window.largestGroup
+                }
+
+                GroupDetailView {
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.preferredHeight: 1
+                    store: window.store
+                    groupId: window.satelliteGroup
+                }
             }
         }
 

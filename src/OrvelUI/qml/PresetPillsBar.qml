@@ -150,6 +150,7 @@ Item {
         id: renameDialog
         objectName: "presetBar.renameDialog"
         title: qsTr("Rename Preset")
+        width: 280
         visible: presenter.renaming
         modal: true
         anchors.centerIn: Overlay.overlay
@@ -168,7 +169,7 @@ Item {
             }
             Row {
                 spacing: 8
-                anchors.right: parent.right
+                x: 240 - width
                 Button {
                     objectName: "presetBar.renameCancel"
                     text: qsTr("Cancel")
