@@ -1,0 +1,127 @@
+// The preset bar, the preset creator and the group page as QML draws them, joined to the real
+// store: a click on a named item reaches the household as the store's command.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <QQmlComponent>
+
+#include "AppRig.h"
+#include "OrvelStore/StateFixtures.h"
+#include "OrvelUI/ShellFixtures.h"
+#include "OrvelUI/shell/OrvelRootView.h"
+
+using namespace orvel;
+using namespace orvel::testing;
+
+namespace {
+
+const PresetPill evening(*PresetID::make("0B9E7D3C-2A14-4F68-8C5B-1E3D9A7F6B02"), "Evening", sp('A'), {sp('C')});
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// A and B grouped under A, C alone, one saved preset; the window's store loop is running.
+std::unique_ptr<OrvellaApp> startWithHousehold(AppRig& rig) {
+    auto app = rig.start(arguments({}));
+    if (!app || !app->showWindow()) return nullptr;
+    Household household;
+    household.speakers = {speaker('A', "Living Room"), speaker('B', "Kitchen"), speaker('C', "Office Speaker")};
+    household.grouping = "AA BA CC";
+    household.presets = std::vector{evening};
+    rig.sonos->publish(household.build());
+    if (!waitUntil([&] { return app->store().state().groups().size() == 2; })) return nullptr;
+    return app;
+}
+
+std::unique_ptr<QQuickWindow> load(OrvellaApp& app, const QByteArray& qml) {
+    QQmlComponent component(&app.engine());
+    component.setData("import QtQuick\nimport Orvella.UI\n" + qml, QUrl("qrc:/Orvella/UI/Probe.qml"));
+    if (!component.isReady()) {
+        ADD_FAILURE() << component.errorString().toStdString();
+        return nullptr;
+    }
+    std::unique_ptr<QObject> root(
+        component.createWithInitialProperties({{"store", QVariant::fromValue(app.rootView()->viewStore())},
+                                               {"groupId", qs(sp('A').rawValue())}}));
+    auto* window = qobject_cast<QQuickWindow*>(root.get());
+    if (window) root.release();
+    if (window && !QTest::qWaitForWindowExposed(window, patience)) ADD_FAILURE() << "the window did not show";
+    return std::unique_ptr<QQuickWindow>(window);
+}
+
+void click(QQuickWindow* window, const QString& name) {
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window, name).size() == 1; })) << name.toStdString();
+    QQuickItem* item = itemsNamed(window, name).front();
+    const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+}
+
+// The first command of that kind the household received.
+std::optional<SonosCommand> firstSent(AppRig& rig, bool (SonosCommand::*kind)() const) {
+    std::optional<SonosCommand> found;
+    waitUntil([&] {
+        const auto hit = std::ranges::find_if(rig.sonos->sent, [&](const SonosCommand& c) { return (c.*kind)(); });
+        if (hit != rig.sonos->sent.end()) found = *hit;
+        return found.has_value();
+    });
+    return found;
+}
+
+}  // namespace
+
+TEST(PresetViews, PresetPillAppliesItsGroupingAndUngroupAllSplitsTheGroup) {
+    AppRig rig;
+    const auto app = startWithHousehold(rig);
+    ASSERT_NE(app, nullptr);
+    const auto window = load(*app, R"(Window {
+        id: w
+        required property ViewStore store
+        required property string groupId
+        width: 900; height: 640; visible: true
+        Column {
+            PresetPillsBar { width: 900; store: w.store }
+            GroupDetailView { width: 900; height: 560; store: w.store; groupId: w.groupId }
+        }
+    })");
+    ASSERT_NE(window, nullptr);
+
+    click(window.get(), "presetBar.pill." + qs(evening.id().rawValue()));
+    const auto applied = firstSent(rig, &SonosCommand::isApplyPreset);
+    ASSERT_TRUE(applied.has_value());
+    EXPECT_EQ(applied->asApplyPreset()->preset, evening);
+
+    // A group of two: "Ungroup All" takes the one member out.
+    click(window.get(), "groupDetail.ungroupAll");
+    const auto ungrouped = firstSent(rig, &SonosCommand::isUngroup);
+    ASSERT_TRUE(ungrouped.has_value());
+    EXPECT_EQ(*ungrouped, SonosCommand::ungroup(sp('B')));
+}
+
+TEST(PresetViews, ComposedPresetIsSavedOnTheSpeakersLedByTheFirstPick) {
+    AppRig rig;
+    const auto app = startWithHousehold(rig);
+    ASSERT_NE(app, nullptr);
+    const auto window = load(*app, R"(Window {
+        id: w
+        required property ViewStore store
+        required property string groupId
+        width: 360; height: 480; visible: true
+        PresetCreator { anchors.fill: parent; store: w.store }
+    })");
+    ASSERT_NE(window, nullptr);
+
+    click(window.get(), "creator.room." + qs(sp('C').rawValue()));
+    click(window.get(), "creator.room." + qs(sp('A').rawValue()));
+    click(window.get(), "creator.name");
+    for (const char key : std::string_view("  Late  ")) QTest::keyClick(window.get(), key);
+    click(window.get(), "creator.savePreset");
+
+    const auto saved = firstSent(rig, &SonosCommand::isSavePresets);
+    ASSERT_TRUE(saved.has_value());
+    const auto& presets = saved->asSavePresets()->presets;
+    ASSERT_EQ(presets.size(), 2u);
+    EXPECT_EQ(presets[0], evening);
+    EXPECT_EQ(presets[1].name(), "Late");
+    EXPECT_EQ(presets[1].coordinatorUUID(), sp('C'));
+    EXPECT_EQ(presets[1].memberUUIDs(), std::set{sp('A')});
+}
