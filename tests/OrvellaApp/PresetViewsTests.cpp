@@ -125,3 +125,30 @@ TEST(PresetViews, ComposedPresetIsSavedOnTheSpeakersLedByTheFirstPick) {
     EXPECT_EQ(presets[1].coordinatorUUID(), sp('C'));
     EXPECT_EQ(presets[1].memberUUIDs(), std::set{sp('A')});
 }
+
+TEST(PresetViews, PillMenuEntryBuiltOnOpeningActsOnItsPreset) {
+    AppRig rig;
+    const auto app = startWithHousehold(rig);
+    ASSERT_NE(app, nullptr);
+    const auto window = load(*app, R"(Window {
+        id: w
+        required property ViewStore store
+        required property string groupId
+        width: 600; height: 400; visible: true
+        PresetPillsBar { width: 600; store: w.store }
+    })");
+    ASSERT_NE(window, nullptr);
+
+    const QString pill = "presetBar.pill." + qs(evening.id().rawValue());
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), pill).size() == 1; }));
+    QQuickItem* item = itemsNamed(window.get(), pill).front();
+    QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier,
+                      item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+    // One multi-room group: the update entry is a direct one naming it.
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), pill + ".menu.update." + qs(sp('A').rawValue())).size() == 1; }));
+    click(window.get(), pill + ".menu.delete");
+
+    const auto saved = firstSent(rig, &SonosCommand::isSavePresets);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_TRUE(saved->asSavePresets()->presets.empty());
+}
