@@ -49,11 +49,31 @@ std::unique_ptr<QQuickWindow> load(OrvellaApp& app, const QByteArray& qml) {
     return std::unique_ptr<QQuickWindow>(window);
 }
 
+// Positioners and layouts place items after they appear: an item is clicked once it has left
+// the window's corner and stayed put between two looks.
 void click(QQuickWindow* window, const QString& name) {
-    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window, name).size() == 1; })) << name.toStdString();
+    std::optional<QPointF> last;
+    ASSERT_TRUE(waitUntil([&] {
+        const QList<QQuickItem*> items = itemsNamed(window, name);
+        if (items.size() != 1) return false;
+        const QPointF now = items.front()->mapToScene(QPointF(0, 0));
+        const bool settled = last == now && !now.isNull();
+        last = now;
+        return settled;
+    })) << name.toStdString();
     QQuickItem* item = itemsNamed(window, name).front();
     const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+}
+
+// A menu lays its entries out after it opens: an entry below the first is clicked once it has
+// left the top.
+void clickMenuEntry(QQuickWindow* window, const QString& name) {
+    ASSERT_TRUE(waitUntil([&] {
+        const QList<QQuickItem*> items = itemsNamed(window, name);
+        return items.size() == 1 && items.front()->y() > 0;
+    })) << name.toStdString();
+    click(window, name);
 }
 
 // The first command of that kind the household received.
@@ -146,9 +166,46 @@ TEST(PresetViews, PillMenuEntryBuiltOnOpeningActsOnItsPreset) {
                       item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
     // One multi-room group: the update entry is a direct one naming it.
     ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), pill + ".menu.update." + qs(sp('A').rawValue())).size() == 1; }));
-    click(window.get(), pill + ".menu.delete");
+    clickMenuEntry(window.get(), pill + ".menu.delete");
 
     const auto saved = firstSent(rig, &SonosCommand::isSavePresets);
     ASSERT_TRUE(saved.has_value());
     EXPECT_TRUE(saved->asSavePresets()->presets.empty());
+}
+
+TEST(PresetViews, RenameOpensWithTheNameAndTheAddButtonOpensAnEmptyCreator) {
+    AppRig rig;
+    const auto app = startWithHousehold(rig);
+    ASSERT_NE(app, nullptr);
+    const auto window = load(*app, R"(Window {
+        id: w
+        required property ViewStore store
+        required property string groupId
+        width: 700; height: 700; visible: true
+        PresetPillsBar { width: 700; store: w.store }
+    })");
+    ASSERT_NE(window, nullptr);
+
+    const QString pill = "presetBar.pill." + qs(evening.id().rawValue());
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), pill).size() == 1; }));
+    QQuickItem* item = itemsNamed(window.get(), pill).front();
+    QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier,
+                      item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+    clickMenuEntry(window.get(), pill + ".menu.rename");
+    ASSERT_TRUE(waitUntil([&] { return textsNamed(window.get(), "presetBar.renameField") == QStringList{"Evening"}; }));
+    click(window.get(), "presetBar.renameField");
+    QTest::keyClick(window.get(), Qt::Key_End);
+    for (const char key : std::string_view(" Late")) QTest::keyClick(window.get(), key);
+    click(window.get(), "presetBar.renameSave");
+
+    const auto saved = firstSent(rig, &SonosCommand::isSavePresets);
+    ASSERT_TRUE(saved.has_value());
+    ASSERT_EQ(saved->asSavePresets()->presets.size(), 1u);
+    EXPECT_EQ(saved->asSavePresets()->presets[0].name(), "Evening Late");
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), "presetBar.renameField").empty(); }));
+
+    click(window.get(), "presetBar.add");
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), "creator.savePreset").size() == 1; }));
+    EXPECT_FALSE(itemsNamed(window.get(), "creator.savePreset").front()->isEnabled());
+    EXPECT_EQ(textsNamed(window.get(), "creator.name"), QStringList{""});
 }
