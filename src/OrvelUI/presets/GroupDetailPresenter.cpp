@@ -41,8 +41,13 @@ void GroupDetailPresenter::refresh() {
         if (found != groups.end()) {
             group = *found;
             for (const Speaker& speaker : ungroupedSpeakers(*group, store->state().speakers())) {
+                const QString id = QString::fromStdString(speaker.id.rawValue());
                 entries << QVariantMap{
-                    {QStringLiteral("speakerId"), QString::fromStdString(speaker.id.rawValue())},
+                    {QStringLiteral("action"), QStringLiteral("addRoom")},
+                    {QStringLiteral("name"), id},
+                    {QStringLiteral("speakerId"), id},
+                    {QStringLiteral("symbol"), QString()},
+                    {QStringLiteral("destructive"), false},
                     {QStringLiteral("title"),
                      QStringLiteral("Add %1").arg(QString::fromStdString(RoomNaming::shortName(speaker.roomName, false)))}};
             }

@@ -29,7 +29,7 @@ class GroupDetailPresenter : public QObject {
     Q_PROPERTY(bool showsUngroupAll READ showsUngroupAll NOTIFY headerChanged)
     Q_PROPERTY(bool showsPlay READ showsPlay NOTIFY headerChanged)
     Q_PROPERTY(int groupVolume READ groupVolume NOTIFY headerChanged)
-    // One map per room "Add Room" offers: speakerId, title.
+    // One menu entry per room "Add Room" offers, carrying its speakerId.
     Q_PROPERTY(QVariantList addRoomEntries READ addRoomEntries NOTIFY headerChanged)
     Q_PROPERTY(orvel::SpeakerRowListModel* members READ members CONSTANT)
 

@@ -90,19 +90,13 @@ ScrollView {
                 visible: presenter.addRoomEntries.length > 0
                 symbol: "plus.circle"
                 label: qsTr("Add Room")
-                onClicked: addRoomMenu.popup(addRoom, 0, addRoom.height + 4)
+                onClicked: addRoomMenu.openHere()
 
-                Menu {
+                PresetEntryMenu {
                     id: addRoomMenu
-                    Repeater {
-                        model: presenter.addRoomEntries
-                        MenuItem {
-                            required property var modelData
-                            objectName: "groupDetail.addRoom." + modelData.speakerId
-                            text: modelData.title
-                            onTriggered: presenter.addRoom(modelData.speakerId)
-                        }
-                    }
+                    namePrefix: "groupDetail.addRoom"
+                    entriesProvider: () => presenter.addRoomEntries
+                    onChosen: entry => presenter.addRoom(entry.speakerId)
                 }
             }
 

@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import Orvella.UI
 
-// A context menu whose entries the presenter builds when it opens: each entry carries the ids
-// it acts on, and `chosen` hands it back unchanged.
+// A menu whose entries the presenter builds when it opens: each entry (a map with action, title,
+// symbol, destructive and the ids it acts on) is handed back unchanged by `chosen`.
 Menu {
     id: menu
 
@@ -17,14 +17,16 @@ Menu {
         while (target.count > 0) target.takeItem(0).destroy()
         for (const entry of entries) {
             if (entry.action === "divider") {
-                target.addItem(separator.createObject(target))
+                target.addItem(separator.createObject(target.contentItem))
             } else if (entry.action === "submenu") {
                 const sub = submenu.createObject(target, { title: entry.title, objectName: prefix + ".submenu" })
                 fill(sub, entry.children, prefix + ".submenu")
                 target.addMenu(sub)
             } else {
-                target.addItem(item.createObject(target, { entry: entry, objectName: prefix + "." + entry.action
-                                                            + (entry.groupId && entry.action === "update" ? "." + entry.groupId : "") }))
+                // Named by `name` when the entry has one, else by its action (and the group it updates).
+                const suffix = entry.name ? entry.name
+                             : entry.action + (entry.groupId && entry.action === "update" ? "." + entry.groupId : "")
+                target.addItem(item.createObject(target.contentItem, { entry: entry, objectName: prefix + "." + suffix }))
             }
         }
     }
