@@ -18,6 +18,7 @@
 #include "OrvelUI/map/FloorplanMapPresenter.h"
 #include "OrvelUI/theme/Haptics.h"
 #include "OrvelUI/shell/GroupListModel.h"
+#include "OrvelUI/presets/ViewStore.h"
 #include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
@@ -185,6 +186,8 @@ QQuickWindow* OrvellaApp::window() const { return window_.data(); }
 void OrvellaApp::joinRootView() {
     OrvelRootView* view = rootView_.get();
     OrvelStore* store = store_.get();
+    viewStore_ = std::make_unique<ViewStore>(*store);
+    view->setViewStore(viewStore_.get());
     view->setState(store->state());
     QObject::connect(store, &OrvelStore::stateChanged, view, [view, store] { view->setState(store->state()); });
     QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { store->dismissAlert(); });
@@ -247,6 +250,12 @@ QQuickWindow* OrvellaApp::showWindow() {
         GroupListModel* groups = rootView_->groups();
         std::function<bool()> ready = [groups] { return groups->rowCount() > 0; };
         if (scene->scene == QLatin1String("sidebar")) ready = sidebarSceneReady(window_, sidebar_.get());
+        // The offline page waits for a speaker to drop out as well.
+        if (scene->scene == QLatin1String("offline")) {
+            ready = [groups, views = viewStore_.get()] {
+                return groups->rowCount() > 0 && !views->offlineSpeakerId().isEmpty();
+            };
+        }
         new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();

@@ -32,6 +32,7 @@ class PortalSettings;
 class SidebarColumn;
 class SpotifyBridge;
 class VavuzadiRudodTheme;
+class ViewStore;
 class WebAuthSession;
 
 class OrvellaApp {
@@ -113,6 +114,8 @@ private:
     std::unique_ptr<FloorplanMapPresenter> map_;
     std::unique_ptr<OrvelRootView> rootView_;
     std::unique_ptr<SidebarColumn> sidebar_;
+    // The store as the preset bar and the group pages reach it; outlives the window.
+    std::unique_ptr<ViewStore> viewStore_;
     QQmlApplicationEngine engine_;
     QPointer<QQuickWindow> window_;
     bool storeLoopStarted_ = false;

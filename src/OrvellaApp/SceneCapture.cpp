@@ -20,6 +20,8 @@ constexpr ScenePage scenePages[] = {
     {"playback", "qrc:/Orvella/UI/PlaybackGallery.qml"},
     {"artwork", "qrc:/Orvella/UI/ArtworkGallery.qml"},
     {"map", "qrc:/Orvella/UI/MapGallery.qml"},
+    {"groups", "qrc:/Orvella/UI/GroupPageGallery.qml"},
+    {"offline", "qrc:/Orvella/UI/OfflinePageGallery.qml"},
 };
 
 constexpr int pollInterval = 100;

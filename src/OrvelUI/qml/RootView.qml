@@ -4,7 +4,8 @@ import QtQuick.Layouts
 import Orvella.UI
 
 // The desktop split view (sidebar and detail) or the phone tab layout. Until the sidebar,
-// detail and tab pages exist, every slot shows the plain group list.
+// detail and tab pages exist, the other slots show the plain group list; the detail column
+// shows the preset bar over the selected group's or offline speaker's page.
 Item {
     id: root
 
@@ -55,32 +56,46 @@ Item {
                 rootView: root.rootView
             }
 
-            // The detail column: home (nothing selected, or Home itself) shows the map, a selection
-            // the list; the dock sits at its foot while a group plays.
-            ColumnLayout {
+            // The detail column: the preset bar over the page of the selection (a group, an offline
+            // speaker) or, at home, the map; the dock sits at its foot while a group plays.
+            Rectangle {
+                objectName: "detailSlot"
                 SplitView.fillWidth: true
-                spacing: 0
+                color: VavuzadiRudod.obsidian
 
-                Loader {
-                    objectName: "detailSlot"
-                    Layout.fillWidth: true
-                    Layout.fillHeight: true
-                    readonly property bool home: root.rootView.map !== null
-                                                 && (root.rootView.selectionKind === SelectionKind.None
-                                                     || root.rootView.selectionKind === SelectionKind.Home)
-                    sourceComponent: home ? homeMap : groupList
-                }
+                ColumnLayout {
+                    anchors.fill: parent
+                    spacing: 0
 
-                // Drawn over the page above it, where its floating cards open.
-                NowPlayingDockView {
-                    z: 1
-                    visible: root.rootView.dock.hasGroup
-                    dock: root.rootView.dock
-                    Layout.fillWidth: true
-                    Layout.leftMargin: 20
-                    Layout.rightMargin: 20
-                    Layout.bottomMargin: 14
-                    Layout.preferredHeight: implicitHeight
+                    PresetPillsBar {
+                        Layout.fillWidth: true
+                        Layout.topMargin: 8
+                        store: root.rootView.viewStore
+                    }
+
+                    Loader {
+                        objectName: "detailPage"
+                        Layout.fillWidth: true
+                        Layout.fillHeight: true
+                        readonly property bool home: root.rootView.selectionKind === SelectionKind.None
+                                                     || root.rootView.selectionKind === SelectionKind.Home
+                        sourceComponent: root.rootView.selectionKind === SelectionKind.Group ? groupPage
+                                       : root.rootView.selectionKind === SelectionKind.Speaker ? offlinePage
+                                       : home && root.rootView.map !== null ? homeMap
+                                       : groupList
+                    }
+
+                    // Drawn over the page above it, where its floating cards open.
+                    NowPlayingDockView {
+                        z: 1
+                        visible: root.rootView.dock.hasGroup
+                        dock: root.rootView.dock
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 20
+                        Layout.rightMargin: 20
+                        Layout.bottomMargin: 14
+                        Layout.preferredHeight: implicitHeight
+                    }
                 }
             }
         }
@@ -99,8 +114,23 @@ Item {
     }
 
     Component {
-        id: groupList
+        id: groupPage
+        GroupDetailView {
+            store: root.rootView.viewStore
+            groupId: root.rootView.selectionId
+        }
+    }
 
+    Component {
+        id: offlinePage
+        OfflineSpeakerDetail {
+            store: root.rootView.viewStore
+            speakerId: root.rootView.selectionId
+        }
+    }
+
+    Component {
+        id: groupList
         GroupsPlaceholder {
             model: root.rootView.groups
             backdrop: VavuzadiRudod.obsidian

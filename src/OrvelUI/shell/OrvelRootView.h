@@ -26,6 +26,7 @@
 #include "OrvelUI/playback/UpNextQueueCard.h"
 #include "OrvelUI/map/FloorplanMapPresenter.h"
 #include "OrvelUI/sidebar/SidebarColumn.h"
+#include "OrvelUI/presets/ViewStore.h"
 
 namespace orvel {
 
@@ -62,6 +63,8 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(orvel::FloorplanMapPresenter* map READ map NOTIFY mapChanged)
     // The sidebar column, set by the application before the window loads.
     Q_PROPERTY(orvel::SidebarColumn* sidebar READ sidebar CONSTANT)
+    // The store for the preset bar and the group and speaker pages; set before the window loads.
+    Q_PROPERTY(orvel::ViewStore* viewStore READ viewStore CONSTANT)
 
 public:
     using LaunchSource = std::function<LaunchInputs()>;
@@ -100,6 +103,8 @@ public:
         map_ = map;
         emit mapChanged();
     }
+    ViewStore* viewStore() const { return viewStore_; }
+    void setViewStore(ViewStore* store) { viewStore_ = store; }
     // For the store: play an entry of the dock group's up-next list on that group.
     void setPlayQueueItem(PlayQueueItem play) { playQueueItem_ = std::move(play); }
     // What the user picked in the sidebar, the dock or a compact tab.
@@ -164,6 +169,7 @@ private:
     NowPlayingDock dock_;
     FloorplanMapPresenter* map_ = nullptr;
     SidebarColumn* sidebar_ = nullptr;
+    ViewStore* viewStore_ = nullptr;
 };
 
 }  // namespace orvel

@@ -1,0 +1,39 @@
+#pragma once
+
+// The store as the group page and the preset views reach it from QML: its state, a signal when
+// that state changes, and its intents. The presenters read their own slice from here.
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+#include "OrvelStore/OrvelStore.h"
+
+namespace orvel {
+
+class ViewStore : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Created by the application")
+
+public:
+    explicit ViewStore(OrvelStore& store, QObject* parent = nullptr);
+
+    // Null once the store is gone.
+    OrvelStore* store() const { return store_.data(); }
+
+    // For review pictures: the group with the most rooms, a group whose rooms have bonded
+    // satellites (the most of them), and an offline speaker; empty when there is none.
+    Q_INVOKABLE QString largestGroupId() const;
+    Q_INVOKABLE QString satelliteGroupId() const;
+    Q_INVOKABLE QString offlineSpeakerId() const;
+
+signals:
+    void stateChanged();
+
+private:
+    QPointer<OrvelStore> store_;
+};
+
+}  // namespace orvel
