@@ -602,21 +602,8 @@ void FakeHousehold::seedDemoContent() {
     playing.relSeconds = 65;
     playing.transportState = QStringLiteral("PLAYING");
     if (ids.size() >= 2) model_.setGroup({first, ids[1]});
-    if (ids.size() >= 3) {
-        FakePlayback& radio = model_.editSpeaker(ids[2]).playback;
-        radio.currentUri = QStringLiteral("x-sonosapi-stream:s24940?sid=254&flags=8224&sn=0");
-        radio.currentUriMetaData = streamDidl(QStringLiteral("Radio Paradise"), {});
-        radio.streamContent = QStringLiteral("Harbour Lights - Low Tide");
-        radio.transportState = QStringLiteral("PAUSED_PLAYBACK");
-        radio.trackNumber = 1;
-    }
-    for (qsizetype i = 0; i < ids.size(); ++i) {
-        FakeSpeaker& speaker = model_.editSpeaker(ids[i]);
-        speaker.noiseFloor = -95;
-        speaker.radio.clear();
-        for (qsizetype j = 0; j < ids.size(); ++j)
-            if (j != i) speaker.radio.append({ids[j], int(std::max<qsizetype>(5, 50 - 12 * std::abs(i - j)))});
-    }
+    if (ids.size() >= 3) model_.playRadioStation(ids[2], QStringLiteral("PAUSED_PLAYBACK"));
+    model_.spreadRadioReadings(50, 12);
     model_.setAccounts({FakeAccount{}});
     model_.setSystemProperty(QStringLiteral("Orvella_SystemName"), QStringLiteral("Fake Household"));
 }

@@ -557,4 +557,27 @@ bool FakeHouseholdModel::apply(const GroupingChange& change) {
     return false;
 }
 
+void FakeHouseholdModel::playRadioStation(const QString& uuid, const QString& transportState) {
+    FakePlayback& radio = editSpeaker(uuid).playback;
+    radio.currentUri = QStringLiteral("x-sonosapi-stream:s24940?sid=254&flags=8224&sn=0");
+    radio.currentUriMetaData = streamDidl(QStringLiteral("Radio Paradise"), {});
+    radio.streamContent = QStringLiteral("Harbour Lights - Low Tide");
+    radio.transportState = transportState;
+    radio.trackNumber = 1;
+}
+
+void FakeHouseholdModel::spreadRadioReadings(int strongest, int fallOff) {
+    const QStringList ids = speakerIds();
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        FakeSpeaker& speaker = editSpeaker(ids[i]);
+        speaker.noiseFloor = -95;
+        speaker.radio.clear();
+        for (qsizetype j = 0; j < ids.size(); ++j) {
+            if (j == i) continue;
+            const qsizetype strength = std::max<qsizetype>(5, strongest - fallOff * std::abs(i - j));
+            speaker.radio.append({ids[j], int(strength)});
+        }
+    }
+}
+
 } // namespace orvel::fakes

@@ -168,6 +168,11 @@ public:
     const FakePlayback& playback(const QString& uuid) const;
     FakePlayback& editPlayback(const QString& uuid);
     void setQueue(const QString& uuid, QList<FakeTrack> tracks);
+    // Tunes the speaker to one internet radio station, in `transportState` ("PLAYING", ...).
+    void playRadioStation(const QString& uuid, const QString& transportState);
+    // Every speaker hears every other: `strongest` for neighbours in the order of addition, less
+    // by `fallOff` per step between them, never below 5.
+    void spreadRadioReadings(int strongest, int fallOff);
 
     std::optional<QString> systemProperty(const QString& name) const;
     void setSystemProperty(const QString& name, const QString& value);

@@ -109,19 +109,8 @@ int seedShowcase(FakeHousehold& household, const QHostAddress& first) {
     paused.relSeconds = 131;
     paused.transportState = QStringLiteral("PAUSED_PLAYBACK");
 
-    FakePlayback& radio = model.editSpeaker(ids[11]).playback;
-    radio.currentUri = QStringLiteral("x-sonosapi-stream:s24940?sid=254&flags=8224&sn=0");
-    radio.currentUriMetaData = streamDidl(QStringLiteral("Radio Paradise"), {});
-    radio.streamContent = QStringLiteral("Harbour Lights - Low Tide");
-    radio.transportState = QStringLiteral("PLAYING");
-    radio.trackNumber = 1;
-
-    for (qsizetype i = 0; i < ids.size(); ++i) {
-        FakeSpeaker& speaker = model.editSpeaker(ids[i]);
-        speaker.noiseFloor = -95;
-        for (qsizetype j = 0; j < ids.size(); ++j)
-            if (j != i) speaker.radio.append({ids[j], int(std::max<qsizetype>(5, 52 - 6 * std::abs(i - j)))});
-    }
+    model.playRadioStation(ids[11], QStringLiteral("PLAYING"));
+    model.spreadRadioReadings(52, 6);
     model.setAccounts({FakeAccount{}});
     model.setSystemProperty(QStringLiteral("Orvella_SystemName"), QStringLiteral("Showcase Household"));
     const QJsonArray presets{
