@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+#include <QMetaObject>
+
+#include "OrvelUI/sidebar/SidebarGroupRow.h"
+#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
+
 namespace orvel {
 
 ViewStore::ViewStore(OrvelStore& store, QObject* parent) : QObject(parent), store_(&store) {
@@ -37,6 +42,37 @@ QString ViewStore::offlineSpeakerId() const {
         if (speaker.reachability.isOffline()) return QString::fromStdString(speaker.id.rawValue());
     }
     return {};
+}
+
+QVariantList ViewStore::memberMenu(const QString& groupId, const QString& speakerId) {
+    memberMenu_.clear();
+    if (!store_) return {};
+    const OrvelState& state = store_->state();
+    const std::optional<SpeakerUUID> speakerUUID = SpeakerUUID::make(speakerId.toStdString());
+    const std::optional<SpeakerUUID> coordinator = SpeakerUUID::make(groupId.toStdString());
+    if (!speakerUUID || !coordinator) return {};
+    SpeakerGroupContextMenu menu;
+    for (const SonosGroup& group : state.groups()) {
+        if (group.id == GroupID(*coordinator)) menu.group = group;
+    }
+    for (const Speaker& speaker : state.speakers()) {
+        if (speaker.id == *speakerUUID) menu.speaker = speaker;
+    }
+    if (!menu.group || !menu.speaker) return {};
+    menu.isPinnedOnMap = state.pins().contains(*speakerUUID);
+    memberMenu_ = menu.entries(state.speakers());
+    return contextMenuVariant(memberMenu_);
+}
+
+void ViewStore::chooseMemberMenuEntry(const QString& key) {
+    const ContextMenuEntry* entry = findContextMenuEntry(memberMenu_, key.toStdString());
+    if (!entry) return;
+    // The new grouping may rebuild the very row whose menu is still closing.
+    QMetaObject::invokeMethod(
+        this, [store = store_, intent = entry->intent] {
+            if (store) performContextMenuIntent(*store, intent);
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace orvel

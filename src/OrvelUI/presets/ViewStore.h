@@ -6,9 +6,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
+#include <vector>
+
 #include "OrvelStore/OrvelStore.h"
+#include "OrvelUI/sidebar/ContextMenuEntry.h"
 
 namespace orvel {
 
@@ -29,11 +33,17 @@ public:
     Q_INVOKABLE QString satelliteGroupId() const;
     Q_INVOKABLE QString offlineSpeakerId() const;
 
+    // The context menu of a room on its group's page, built as it opens; a choice is reported
+    // by the entry's key and reaches the store on the next turn of the event loop.
+    Q_INVOKABLE QVariantList memberMenu(const QString& groupId, const QString& speakerId);
+    Q_INVOKABLE void chooseMemberMenuEntry(const QString& key);
+
 signals:
     void stateChanged();
 
 private:
     QPointer<OrvelStore> store_;
+    std::vector<ContextMenuEntry> memberMenu_;
 };
 
 }  // namespace orvel

@@ -11,12 +11,20 @@ ScrollView {
     property ViewStore store
     property string groupId
     readonly property alias presenter: presenter
-    // A right click on a member row; the owner opens the room's context menu.
+    // A right click on a member row, which opens the room's context menu.
     signal memberMenuRequested(string groupId, string speakerId)
+
+    onMemberMenuRequested: (groupId, speakerId) => memberMenu.popupWith(page.store.memberMenu(groupId, speakerId))
 
     objectName: "groupDetail"
     contentWidth: availableWidth
     clip: true
+
+    SpeakerGroupContextMenuView {
+        id: memberMenu
+        objectName: "groupMemberMenu"
+        onChosen: (key) => page.store.chooseMemberMenuEntry(key)
+    }
 
     GroupDetailPresenter {
         id: presenter
