@@ -105,8 +105,12 @@ QCoro::Task<> handOffSpotify(std::shared_ptr<PlaybackHost> host, GroupID group) 
 }
 
 bool isTransportCommand(const SonosCommand& command) {
-    return command.isPlayPause() || command.isNextTrack() || command.isPreviousTrack() ||
-           command.isSeekToQueueTrack() || command.isEnqueueAndPlaySpotify();
+    using C = SonosCommand;
+    return command.visit([](const C::PlayPause&) { return true; }, [](const C::NextTrack&) { return true; },
+                         [](const C::PreviousTrack&) { return true; }, [](const C::SeekToQueueTrack&) { return true; },
+                         [](const C::EnqueueAndPlaySpotify&) { return true; },
+                         // Grouping, volume and household-value commands.
+                         [](const auto&) { return false; });
 }
 
 SpotifyTrackMetadata enqueueMetadata(const NowPlayingTrack& track) {
