@@ -30,6 +30,7 @@
 #include "SpotifyBridge/TokenVault.h"
 #include "SpotifyBridge/UserDefaults.h"
 #include "SpotifyBridge/WebAuthSession.h"
+#include "Support/FileWriter.h"
 #include "testing/ManualClock.h"
 
 namespace orvel {
@@ -107,6 +108,9 @@ protected:
     }
 
     TokenVault vault() const {
+        // The bridge writes the vault on the file writer: what a test reads comes after every
+        // write asked for so far.
+        FileWriter::shared().submit([] {}).waitForFinished();
         return TokenVault(std::string(TokenVault::defaultService), std::filesystem::path(folder.path().toStdString()),
                           VaultIdentity{"feedface.tester", {}});
     }
