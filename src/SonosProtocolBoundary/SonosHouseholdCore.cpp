@@ -134,8 +134,8 @@ QCoro::Task<std::optional<ZoneGroupState>> Core::refreshTopology(HttpLimits limi
 }
 
 void Core::startSweeping(const std::shared_ptr<Core>& self) {
-    if (closed || loopStop) return;
-    loopStop.emplace();
+    if (ownerEnded.isCancelled() || loopStop) return;
+    loopStop.emplace(ownerEnded);
     loopStartedAt = clock.monotonicNow();
     sweepLoop(self, loopStop->token());
 }

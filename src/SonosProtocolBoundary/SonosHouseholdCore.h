@@ -118,7 +118,8 @@ public:
     int commandDepth = 0;
     int sweepsUnderWay = 0;
     std::uint64_t completedSweeps = 0;
-    bool closed = false;
+    // Cancelled when the controller goes: nothing new starts, and the sweep loop ends.
+    CancellationToken ownerEnded;
 
     // The household as last read.
     std::optional<ZoneGroupState> zoneState;

@@ -61,7 +61,9 @@ const char* phaseName(DiscoveryResult::Phase phase) {
     return "discovery";
 }
 
-bool isStopped(const Core& core, const CancellationToken& stop) { return stop.isCancelled() || core.closed; }
+bool isStopped(const Core& core, const CancellationToken& stop) {
+    return stop.isCancelled() || core.ownerEnded.isCancelled();
+}
 
 void noteUnusable(Core& core, std::string_view what, const SpeakerAddress& address, const std::string& message) {
     core.log.write(std::string(what) + " from " + address.text() + " is unusable: " + message);
