@@ -108,8 +108,14 @@ QCoro::Task<CommandResult> runGrouping(std::shared_ptr<Core> core, SonosCommand 
 
     if (target.isSatisfied(state->topology)) co_return CommandOutcome::alreadySatisfied();
     const TopologyPlan plan = target.plan(state->topology);
-    if (const auto* impossible = plan.asImpossible()) co_return Failure(failureOfPlan(impossible->failure));
-    const TopologyPlan::Steps& planned = *plan.asSteps();
+    using Planned = std::expected<TopologyPlan::Steps, SonosCommandError>;
+    const Planned planning =
+        plan.visit([](const TopologyPlan::Steps& steps) -> Planned { return steps; },
+                   [](const TopologyPlan::Impossible& impossible) -> Planned {
+                       return std::unexpected(failureOfPlan(impossible.failure));
+                   });
+    if (!planning) co_return Failure(planning.error());
+    const TopologyPlan::Steps& planned = *planning;
 
     // A lone wanted speaker that the household does not list cannot be moved at all.
     if (planned.steps.empty() && !target.isExactGroup() && !planned.skipped.empty()) {
