@@ -207,13 +207,17 @@ QCoro::Task<> TokenVault::storeAsync(std::string accessToken, Date expiry, std::
         secret::WipeOnExit wipeAccess(accessToken);
         vault.store(accessToken, expiry, refreshToken, displayName);
         if (refreshToken) secret::wipe(*refreshToken);
+        crypto::releaseThreadState();
     };
     auto writing = FileWriter::shared().submit(std::move(job));
     co_await std::move(writing);
 }
 
 QCoro::Task<> TokenVault::storeDisplayNameAsync(std::string name) const {
-    auto job = [vault = *this, name = std::move(name)] { vault.storeDisplayName(name); };
+    auto job = [vault = *this, name = std::move(name)] {
+        vault.storeDisplayName(name);
+        crypto::releaseThreadState();
+    };
     auto writing = FileWriter::shared().submit(std::move(job));
     co_await std::move(writing);
 }
@@ -225,7 +229,11 @@ QCoro::Task<> TokenVault::clearAsync() const {
 }
 
 QCoro::Task<std::optional<std::string>> TokenVault::refreshTokenAsync() const {
-    auto job = [vault = *this] { return vault.refreshToken(); };
+    auto job = [vault = *this] {
+        auto token = vault.refreshToken();
+        crypto::releaseThreadState();
+        return token;
+    };
     auto reading = FileWriter::shared().submit(std::move(job));
     std::optional<std::string> token = co_await std::move(reading);
     co_return token;
