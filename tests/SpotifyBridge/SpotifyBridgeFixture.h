@@ -108,11 +108,14 @@ protected:
     }
 
     TokenVault vault() const {
+        // Made first: deriving its key starts the crypto library before the file writer, so at
+        // exit the writer finishes before the library cleans up, as in the application.
+        TokenVault made(std::string(TokenVault::defaultService), std::filesystem::path(folder.path().toStdString()),
+                        VaultIdentity{"feedface.tester", {}});
         // The bridge writes the vault on the file writer: what a test reads comes after every
         // write asked for so far.
         FileWriter::shared().submit([] {}).waitForFinished();
-        return TokenVault(std::string(TokenVault::defaultService), std::filesystem::path(folder.path().toStdString()),
-                          VaultIdentity{"feedface.tester", {}});
+        return made;
     }
     // An access token that expires `secondsLeft` from now, stored with `refreshToken` and `name`.
     void seedVault(std::optional<std::string> refreshToken, std::optional<double> secondsLeft,
