@@ -23,37 +23,40 @@ std::optional<std::string> PlaybackSource::usableContextTitle() const {
 }
 
 std::string PlaybackSource::label() const {
-    if (isSpotify()) {
-        auto title = usableContextTitle();
-        return title ? "Playing from Spotify" + std::string(separator) + *title : "Playing from Spotify";
-    }
-    if (isSonosQueue()) return "Sonos Queue";
-    if (isTvAudio()) return "TV Audio";
-    if (isRadio()) return "Radio Stream";
-    return "Line-In";
+    return visit(
+        [this](const Spotify&) {
+            auto title = usableContextTitle();
+            return title ? "Playing from Spotify" + std::string(separator) + *title : "Playing from Spotify";
+        },
+        [](const SonosQueue&) -> std::string { return "Sonos Queue"; },
+        [](const TvAudio&) -> std::string { return "TV Audio"; },
+        [](const Radio&) -> std::string { return "Radio Stream"; },
+        [](const LineIn&) -> std::string { return "Line-In"; });
 }
 
 std::string PlaybackSource::shortBadge() const {
-    if (isSpotify()) {
-        auto title = usableContextTitle();
-        return title ? "Spotify" + std::string(separator) + *title : "Spotify";
-    }
-    if (isSonosQueue()) return "Queue";
-    if (isTvAudio()) return "TV";
-    if (isRadio()) return "Radio";
-    return "Line-In";
+    return visit(
+        [this](const Spotify&) {
+            auto title = usableContextTitle();
+            return title ? "Spotify" + std::string(separator) + *title : "Spotify";
+        },
+        [](const SonosQueue&) -> std::string { return "Queue"; },
+        [](const TvAudio&) -> std::string { return "TV"; },
+        [](const Radio&) -> std::string { return "Radio"; },
+        [](const LineIn&) -> std::string { return "Line-In"; });
 }
 
 Json PlaybackSource::toJson() const {
-    if (const Spotify* s = asSpotify()) {
-        Json payload = Json::object();
-        if (s->contextTitle) payload["contextTitle"] = *s->contextTitle;
-        return json::tagged(caseSpotify, std::move(payload));
-    }
-    if (isSonosQueue()) return json::tagged(caseSonosQueue);
-    if (isTvAudio()) return json::tagged(caseTvAudio);
-    if (isRadio()) return json::tagged(caseRadio);
-    return json::tagged(caseLineIn);
+    return visit(
+        [](const Spotify& spotify) {
+            Json payload = Json::object();
+            if (spotify.contextTitle) payload["contextTitle"] = *spotify.contextTitle;
+            return json::tagged(caseSpotify, std::move(payload));
+        },
+        [](const SonosQueue&) { return json::tagged(caseSonosQueue); },
+        [](const TvAudio&) { return json::tagged(caseTvAudio); },
+        [](const Radio&) { return json::tagged(caseRadio); },
+        [](const LineIn&) { return json::tagged(caseLineIn); });
 }
 
 Decoded<PlaybackSource> PlaybackSource::fromJson(const Json& value) {

@@ -30,20 +30,20 @@ Duration saturatingSum(Duration a, Duration b) {
 }  // namespace
 
 const NowPlaying* PlaybackState::nowPlaying() const {
-    if (const Paused* p = asPaused()) return &p->nowPlaying;
-    if (const Playing* p = asPlaying()) return &p->nowPlaying;
-    return nullptr;
+    return visit([](const Paused& p) { return &p.nowPlaying; }, [](const Playing& p) { return &p.nowPlaying; },
+                 [](const Stopped&) -> const NowPlaying* { return nullptr; });
 }
 
 std::optional<Duration> PlaybackState::elapsed(Date at) const {
-    if (const Paused* p = asPaused()) return p->elapsed;
-    const Playing* p = asPlaying();
-    if (p == nullptr) return std::nullopt;
-    Duration position = saturatingSum(p->elapsed, forwardGap(p->sampledAt, at));
-    if (const NowPlaying::Track* t = p->nowPlaying.asTrack()) {
-        if (const auto& length = t->track.duration(); length && *length < position) return *length;
-    }
-    return position;
+    return visit([](const Paused& p) -> std::optional<Duration> { return p.elapsed; },
+                 [at](const Playing& p) -> std::optional<Duration> {
+                     Duration position = saturatingSum(p.elapsed, forwardGap(p.sampledAt, at));
+                     if (const NowPlaying::Track* t = p.nowPlaying.asTrack()) {
+                         if (const auto& length = t->track.duration(); length && *length < position) return *length;
+                     }
+                     return position;
+                 },
+                 [](const Stopped&) -> std::optional<Duration> { return std::nullopt; });
 }
 
 bool PlaybackState::isSemanticallyEquivalent(const PlaybackState& other) const {

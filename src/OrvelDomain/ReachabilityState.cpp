@@ -7,22 +7,25 @@
 namespace orvel {
 
 const std::string& ReachabilityState::ip() const {
-    if (const auto* online = asOnline()) return online->ip;
-    return asOffline()->lastKnownIP;
+    return visit([](const Online& online) -> const std::string& { return online.ip; },
+                 [](const Offline& offline) -> const std::string& { return offline.lastKnownIP; });
 }
 
 Json ReachabilityState::toJson() const {
-    Json payload = Json::object();
-    if (const auto* online = asOnline()) {
-        payload["ip"] = online->ip;
-        if (online->rssi) payload["rssi"] = *online->rssi;
-        if (online->noiseFloor) payload["noiseFloor"] = *online->noiseFloor;
-        return json::tagged("online", std::move(payload));
-    }
-    const auto* offline = asOffline();
-    payload["lastKnownIP"] = offline->lastKnownIP;
-    payload["lastSeenAt"] = offline->lastSeenAt.toJson();
-    return json::tagged("offline", std::move(payload));
+    return visit(
+        [](const Online& online) {
+            Json payload = Json::object();
+            payload["ip"] = online.ip;
+            if (online.rssi) payload["rssi"] = *online.rssi;
+            if (online.noiseFloor) payload["noiseFloor"] = *online.noiseFloor;
+            return json::tagged("online", std::move(payload));
+        },
+        [](const Offline& offline) {
+            Json payload = Json::object();
+            payload["lastKnownIP"] = offline.lastKnownIP;
+            payload["lastSeenAt"] = offline.lastSeenAt.toJson();
+            return json::tagged("offline", std::move(payload));
+        });
 }
 
 namespace {
@@ -57,16 +60,17 @@ Decoded<ReachabilityState> ReachabilityState::fromJson(const Json& value) {
 
 std::size_t std::hash<orvel::ReachabilityState>::operator()(const orvel::ReachabilityState& state) const noexcept {
     std::size_t seed = 0;
-    if (const auto* online = state.asOnline()) {
-        orvel::hashCombine(seed, std::size_t{0});
-        orvel::hashCombine(seed, online->ip);
-        orvel::hashCombine(seed, online->rssi);
-        orvel::hashCombine(seed, online->noiseFloor);
-    } else {
-        const auto* offline = state.asOffline();
-        orvel::hashCombine(seed, std::size_t{1});
-        orvel::hashCombine(seed, offline->lastKnownIP);
-        orvel::hashCombine(seed, offline->lastSeenAt);
-    }
+    state.visit(
+        [&seed](const orvel::ReachabilityState::Online& online) {
+            orvel::hashCombine(seed, std::size_t{0});
+            orvel::hashCombine(seed, online.ip);
+            orvel::hashCombine(seed, online.rssi);
+            orvel::hashCombine(seed, online.noiseFloor);
+        },
+        [&seed](const orvel::ReachabilityState::Offline& offline) {
+            orvel::hashCombine(seed, std::size_t{1});
+            orvel::hashCombine(seed, offline.lastKnownIP);
+            orvel::hashCombine(seed, offline.lastSeenAt);
+        });
     return seed;
 }

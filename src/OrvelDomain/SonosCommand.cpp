@@ -8,10 +8,12 @@
 namespace orvel {
 
 std::optional<TopologyTarget> SonosCommand::topologyTarget() const {
-    if (const Group* g = asGroup()) return TopologyTarget::memberOf(g->intoCoordinator, g->member);
-    if (const Ungroup* u = asUngroup()) return TopologyTarget::standalone(u->member);
-    if (const ApplyPreset* p = asApplyPreset()) return p->preset.target();
-    return std::nullopt;
+    using Target = std::optional<TopologyTarget>;
+    return visit([](const Group& g) -> Target { return TopologyTarget::memberOf(g.intoCoordinator, g.member); },
+                 [](const Ungroup& u) -> Target { return TopologyTarget::standalone(u.member); },
+                 [](const ApplyPreset& p) -> Target { return p.preset.target(); },
+                 // Volume, playback and household-value commands leave the grouping alone.
+                 [](const auto&) -> Target { return std::nullopt; });
 }
 
 std::string_view SonosCommand::caseName() const {

@@ -5,26 +5,23 @@
 namespace orvel {
 
 std::string SonosCommandError::description() const {
-    if (const auto* e = asSpeakerUnreachable()) return "speakerUnreachable(" + e->speaker.rawValue() + ")";
-    if (const auto* e = asGroupDissolved()) return "groupDissolved(" + e->group.description() + ")";
-    if (const auto* e = asNotConverged()) return "notConverged(after: " + e->after.description() + ")";
-    if (isUnsupportedForCurrentSource()) return "unsupportedForCurrentSource";
-    if (isSpotifyNotLinkedOnSonos()) return "spotifyNotLinkedOnSonos";
-    return "speakerRejected(" + asSpeakerRejected()->detail + ")";
+    return visit(
+        [](const SpeakerUnreachable& e) { return "speakerUnreachable(" + e.speaker.rawValue() + ")"; },
+        [](const GroupDissolved& e) { return "groupDissolved(" + e.group.description() + ")"; },
+        [](const NotConverged& e) { return "notConverged(after: " + e.after.description() + ")"; },
+        [](const UnsupportedForCurrentSource&) -> std::string { return "unsupportedForCurrentSource"; },
+        [](const SpotifyNotLinkedOnSonos&) -> std::string { return "spotifyNotLinkedOnSonos"; },
+        [](const SpeakerRejected& e) { return "speakerRejected(" + e.detail + ")"; });
 }
 
 std::size_t SonosCommandError::hashValue() const {
     std::size_t seed = 0;
     hashCombine(seed, caseIndex());
-    if (const auto* e = asSpeakerUnreachable()) {
-        hashCombine(seed, e->speaker);
-    } else if (const auto* e = asGroupDissolved()) {
-        hashCombine(seed, e->group);
-    } else if (const auto* e = asNotConverged()) {
-        hashCombine(seed, e->after);
-    } else if (const auto* e = asSpeakerRejected()) {
-        hashCombine(seed, e->detail);
-    }
+    visit([&seed](const SpeakerUnreachable& e) { hashCombine(seed, e.speaker); },
+          [&seed](const GroupDissolved& e) { hashCombine(seed, e.group); },
+          [&seed](const NotConverged& e) { hashCombine(seed, e.after); },
+          [](const UnsupportedForCurrentSource&) {}, [](const SpotifyNotLinkedOnSonos&) {},
+          [&seed](const SpeakerRejected& e) { hashCombine(seed, e.detail); });
     return seed;
 }
 

@@ -4,10 +4,11 @@ namespace orvel {
 
 const std::string& SpotifyBridgeError::detail() const {
     static const std::string none;
-    if (const auto* e = asUnplayableOnSonos()) return e->detail;
-    if (const auto* e = asAuthorizationFailed()) return e->detail;
-    if (const auto* e = asNetwork()) return e->detail;
-    return none;
+    return visit([](const NotConnected&) -> const std::string& { return none; },
+                 [](const NothingPlaying&) -> const std::string& { return none; },
+                 [](const UnplayableOnSonos& e) -> const std::string& { return e.detail; },
+                 [](const AuthorizationFailed& e) -> const std::string& { return e.detail; },
+                 [](const Network& e) -> const std::string& { return e.detail; });
 }
 
 std::string SpotifyBridgeError::description() const {

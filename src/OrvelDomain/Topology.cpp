@@ -73,28 +73,30 @@ Topology Topology::adopting(CoordinatorMap map) const {
 }
 
 Topology Topology::applying(const TopologyStep& step) const {
-    if (const auto* s = step.asMakeStandalone()) {
-        if (!isListed(s->speaker)) return *this;
-        return adopting(coordinatorMapMakingStandalone(s->speaker));
-    }
-    if (const auto* d = step.asDelegateCoordination()) {
-        if (!isCoordinator(d->from) || d->to == d->from) return *this;
-        auto to = coordinatorOf_.find(d->to);
-        if (to == coordinatorOf_.end() || to->second != d->from) return *this;
-        CoordinatorMap map = coordinatorOf_;
-        for (auto& [speaker, coordinator] : map) {
-            if (coordinator == d->from) coordinator = d->to;
-        }
-        map.insert_or_assign(d->from, d->rejoinGroup ? d->to : d->from);
-        return adopting(std::move(map));
-    }
-    const auto* j = step.asJoin();
-    if (!isCoordinator(j->coordinator) || j->speaker == j->coordinator || !isListed(j->speaker)) {
-        return *this;
-    }
-    CoordinatorMap map = coordinatorMapMakingStandalone(j->speaker);
-    map.insert_or_assign(j->speaker, j->coordinator);
-    return adopting(std::move(map));
+    return step.visit(
+        [this](const TopologyStep::MakeStandalone& s) {
+            if (!isListed(s.speaker)) return *this;
+            return adopting(coordinatorMapMakingStandalone(s.speaker));
+        },
+        [this](const TopologyStep::DelegateCoordination& d) {
+            if (!isCoordinator(d.from) || d.to == d.from) return *this;
+            auto to = coordinatorOf_.find(d.to);
+            if (to == coordinatorOf_.end() || to->second != d.from) return *this;
+            CoordinatorMap map = coordinatorOf_;
+            for (auto& [speaker, coordinator] : map) {
+                if (coordinator == d.from) coordinator = d.to;
+            }
+            map.insert_or_assign(d.from, d.rejoinGroup ? d.to : d.from);
+            return adopting(std::move(map));
+        },
+        [this](const TopologyStep::Join& j) {
+            if (!isCoordinator(j.coordinator) || j.speaker == j.coordinator || !isListed(j.speaker)) {
+                return *this;
+            }
+            CoordinatorMap map = coordinatorMapMakingStandalone(j.speaker);
+            map.insert_or_assign(j.speaker, j.coordinator);
+            return adopting(std::move(map));
+        });
 }
 
 std::size_t Topology::hashValue() const {

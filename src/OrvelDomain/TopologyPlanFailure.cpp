@@ -5,18 +5,15 @@
 namespace orvel {
 
 std::string TopologyPlanFailure::description() const {
-    if (const auto* c = asCoordinatorMissing()) return "coordinatorMissing(" + c->speaker.rawValue() + ")";
-    return "groupDissolved(" + asGroupDissolved()->group.description() + ")";
+    return visit([](const CoordinatorMissing& c) { return "coordinatorMissing(" + c.speaker.rawValue() + ")"; },
+                 [](const GroupDissolved& g) { return "groupDissolved(" + g.group.description() + ")"; });
 }
 
 std::size_t TopologyPlanFailure::hashValue() const {
     std::size_t seed = 0;
     hashCombine(seed, caseIndex());
-    if (const auto* c = asCoordinatorMissing()) {
-        hashCombine(seed, c->speaker);
-    } else {
-        hashCombine(seed, asGroupDissolved()->group);
-    }
+    visit([&seed](const CoordinatorMissing& c) { hashCombine(seed, c.speaker); },
+          [&seed](const GroupDissolved& g) { hashCombine(seed, g.group); });
     return seed;
 }
 

@@ -63,9 +63,9 @@ TopologyPlan planExactGroup(const TopologyTarget::ExactGroup& target, const Topo
 }  // namespace
 
 TopologyPlan TopologyTarget::plan(const Topology& from) const {
-    if (const auto* m = asMemberOf()) return planMemberOf(*m, from);
-    if (const auto* s = asStandalone()) return planStandalone(*this, *s, from);
-    return planExactGroup(*asExactGroup(), from);
+    return visit([&from](const MemberOf& m) { return planMemberOf(m, from); },
+                 [this, &from](const Standalone& s) { return planStandalone(*this, s, from); },
+                 [&from](const ExactGroup& e) { return planExactGroup(e, from); });
 }
 
 }  // namespace orvel

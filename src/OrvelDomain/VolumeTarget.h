@@ -55,8 +55,9 @@ public:
 template <>
 struct std::hash<orvel::VolumeTarget> {
     std::size_t operator()(const orvel::VolumeTarget& t) const noexcept {
-        const std::string& text = t.isSpeaker() ? t.asSpeaker()->id.rawValue()
-                                                : t.asGroup()->id.coordinator.rawValue();
+        const std::string& text =
+            t.visit([](const orvel::VolumeTarget::Speaker& s) -> const std::string& { return s.id.rawValue(); },
+                    [](const orvel::VolumeTarget::Group& g) -> const std::string& { return g.id.coordinator.rawValue(); });
         return std::hash<std::size_t>{}(t.caseIndex()) * 31 + std::hash<std::string>{}(text);
     }
 };

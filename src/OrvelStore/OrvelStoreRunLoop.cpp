@@ -29,21 +29,21 @@ QCoro::Task<> OrvelStore::runLoop(StoreRef self, SonosControl::SnapshotStream sn
     CancellationSource loopStop(stop);
     auto onStoreGone = self.ended().onCancel([&loopStop] { loopStop.cancel(); });
     for (;;) {
-        auto nextTask = snapshots.next(loopStop.token());
-        std::optional<HouseholdSnapshot> snapshot = co_await std::move(nextTask);
+        auto waitingForNext = snapshots.next(loopStop.token());
+        std::optional<HouseholdSnapshot> snapshot = co_await std::move(waitingForNext);
         if (!self) co_return;
         if (!snapshot) break;
         // One snapshot at a time, persistence included; the stream buffers meanwhile.
-        auto handleSnapshotTask = handleSnapshot(self, std::move(*snapshot));
-        co_await std::move(handleSnapshotTask);
+        auto handling = handleSnapshot(self, std::move(*snapshot));
+        co_await std::move(handling);
         if (!self) co_return;
     }
     self->isRunningLoop_ = false;
 }
 
 QCoro::Task<> OrvelStore::handleSnapshot(StoreRef self, HouseholdSnapshot snapshot) {
-    auto enrichWithSpotifyIfNeededTask = enrichWithSpotifyIfNeeded(self, std::move(snapshot));
-    HouseholdSnapshot enriched = co_await std::move(enrichWithSpotifyIfNeededTask);
+    auto enriching = enrichWithSpotifyIfNeeded(self, std::move(snapshot));
+    HouseholdSnapshot enriched = co_await std::move(enriching);
     if (!self) co_return;
 
     // Nothing the user could see changed, and no optimistic volume ran out: the state stays as
@@ -52,8 +52,8 @@ QCoro::Task<> OrvelStore::handleSnapshot(StoreRef self, HouseholdSnapshot snapsh
         const OrvelState& current = self->state_;
         if (current.live() && current.live()->isSemanticallyEquivalent(enriched) &&
             !current.hasExpiredVolumeOverrides(self->clock_->now())) {
-            auto persistChangedSlicesAsyncTask = persistChangedSlicesAsync(self);
-            co_await std::move(persistChangedSlicesAsyncTask);
+            auto persisting = persistChangedSlicesAsync(self);
+            co_await std::move(persisting);
             co_return;
         }
     }
@@ -61,15 +61,15 @@ QCoro::Task<> OrvelStore::handleSnapshot(StoreRef self, HouseholdSnapshot snapsh
     std::optional<OrvelState::Layout> layout;
     if (auto inputs = self->state_.needsFloorplanReinference(enriched)) {
         auto job = [inputs = std::move(*inputs)] { return computeLayout(inputs); };
-        auto runDetachedTask = runDetached(std::move(job));
-        layout = co_await std::move(runDetachedTask);
+        auto working = runDetached(std::move(job));
+        layout = co_await std::move(working);
         if (!self) co_return;
     }
 
     // Read after the awaits, so what the intents changed meanwhile survives.
     self->reduceState([&](OrvelState& state) { state.absorb(enriched, std::move(layout), self->clock_->now()); });
-    auto persistChangedSlicesAsyncTask2 = persistChangedSlicesAsync(self);
-    co_await std::move(persistChangedSlicesAsyncTask2);
+    auto persisting = persistChangedSlicesAsync(self);
+    co_await std::move(persisting);
 }
 
 }  // namespace orvel

@@ -42,8 +42,8 @@ QCoro::Task<HouseholdSnapshot> OrvelStore::enrichWithSpotifyIfNeeded(StoreRef se
         self->lastSpotifyEnrich_ = now;
         if (!identity.empty()) self->lastEnrichedTrackIdentity_ = identity;
         const std::shared_ptr<SpotifySource> spotify = self->spotify_;
-        auto currentContextTask = spotify->currentContext();
-        SpotifySource::ContextResult fetched = co_await std::move(currentContextTask);
+        auto readingContext = spotify->currentContext();
+        SpotifySource::ContextResult fetched = co_await std::move(readingContext);
         if (!self) co_return sanitized;
         if (fetched) self->cachedSpotifyContext_ = std::move(*fetched);
     }
@@ -68,16 +68,16 @@ void OrvelStore::refreshSpotifyQueueIfNeeded() {
 QCoro::Task<> OrvelStore::spotifyRefresh(StoreRef self) {
     if (!self) co_return;
     const std::shared_ptr<SpotifySource> spotify = self->spotify_;
-    auto currentContextTask = spotify->currentContext();
-    SpotifySource::ContextResult fetched = co_await std::move(currentContextTask);
+    auto readingContext = spotify->currentContext();
+    SpotifySource::ContextResult fetched = co_await std::move(readingContext);
     if (!self) co_return;
     self->lastSpotifyEnrich_ = self->clock_->monotonicNow();
     if (fetched) {
         self->cachedSpotifyContext_ = std::move(*fetched);
         if (std::optional<HouseholdSnapshot> live = self->state_.live()) {
             // The last fetch time was just set, so this fetches again only for new tracks.
-            auto enrichWithSpotifyIfNeededTask = enrichWithSpotifyIfNeeded(self, *live);
-            HouseholdSnapshot enriched = co_await std::move(enrichWithSpotifyIfNeededTask);
+            auto enriching = enrichWithSpotifyIfNeeded(self, *live);
+            HouseholdSnapshot enriched = co_await std::move(enriching);
             if (!self) co_return;
             if (!live->isSemanticallyEquivalent(enriched)) {
                 self->reduceState(

@@ -23,6 +23,11 @@ QCoro::Task<> moveOntoGroup(std::shared_ptr<PlaybackHost> host, SpotifyTrackCont
 // The speakers refused to resume: the account's own device resumes if it can; else the paused
 // Spotify track goes back onto the group where it stopped; else whatever the account plays
 // moves onto the group.
+QCoro::Task<> pauseGroup(std::shared_ptr<PlaybackHost> host, GroupID group) {
+    host->send(SonosCommand::playPause(PlayPause::pause, std::move(group)));
+    co_return;
+}
+
 QCoro::Task<> resumeGroup(std::shared_ptr<PlaybackHost> host, GroupID group, NowPlaying item, Duration elapsed) {
     const SonosCommand play = SonosCommand::playPause(PlayPause::play, group);
     auto playing = host->perform(play);
@@ -79,17 +84,13 @@ QCoro::Task<> startGroup(std::shared_ptr<PlaybackHost> host, GroupID group) {
 }  // namespace
 
 QCoro::Task<> togglePlayOrHandOffSpotify(std::shared_ptr<PlaybackHost> host, SonosGroup group) {
-    if (group.playback.isPlaying()) {
-        host->send(SonosCommand::playPause(PlayPause::pause, group.id));
-        co_return;
-    }
-    if (const auto* paused = group.playback.asPaused()) {
-        auto resuming = resumeGroup(host, group.id, paused->nowPlaying, paused->elapsed);
-        co_await std::move(resuming);
-        co_return;
-    }
-    auto starting = startGroup(host, group.id);
-    co_await std::move(starting);
+    auto toggling = group.playback.visit(
+        [&](const PlaybackState::Playing&) { return pauseGroup(host, group.id); },
+        [&](const PlaybackState::Paused& paused) {
+            return resumeGroup(host, group.id, paused.nowPlaying, paused.elapsed);
+        },
+        [&](const PlaybackState::Stopped&) { return startGroup(host, group.id); });
+    co_await std::move(toggling);
 }
 
 QCoro::Task<> handOffSpotify(std::shared_ptr<PlaybackHost> host, GroupID group) {
@@ -105,8 +106,12 @@ QCoro::Task<> handOffSpotify(std::shared_ptr<PlaybackHost> host, GroupID group) 
 }
 
 bool isTransportCommand(const SonosCommand& command) {
-    return command.isPlayPause() || command.isNextTrack() || command.isPreviousTrack() ||
-           command.isSeekToQueueTrack() || command.isEnqueueAndPlaySpotify();
+    using C = SonosCommand;
+    return command.visit([](const C::PlayPause&) { return true; }, [](const C::NextTrack&) { return true; },
+                         [](const C::PreviousTrack&) { return true; }, [](const C::SeekToQueueTrack&) { return true; },
+                         [](const C::EnqueueAndPlaySpotify&) { return true; },
+                         // Grouping, volume and household-value commands.
+                         [](const auto&) { return false; });
 }
 
 SpotifyTrackMetadata enqueueMetadata(const NowPlayingTrack& track) {

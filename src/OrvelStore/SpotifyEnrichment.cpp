@@ -48,11 +48,15 @@ NowPlayingTrack mergingRemembered(const NowPlayingTrack& track, const NowPlaying
 }
 
 PlaybackState withItem(const PlaybackState& playback, NowPlayingTrack track) {
-    if (const auto* playing = playback.asPlaying()) {
-        return PlaybackState::playing(NowPlaying::track(std::move(track)), playing->elapsed, playing->sampledAt);
-    }
-    const auto* paused = playback.asPaused();
-    return PlaybackState::paused(NowPlaying::track(std::move(track)), paused->elapsed);
+    return playback.visit(
+        [&track](const PlaybackState::Playing& playing) {
+            return PlaybackState::playing(NowPlaying::track(std::move(track)), playing.elapsed, playing.sampledAt);
+        },
+        [&track](const PlaybackState::Paused& paused) {
+            return PlaybackState::paused(NowPlaying::track(std::move(track)), paused.elapsed);
+        },
+        // Nothing plays, so there is no item to replace.
+        [&playback](const PlaybackState::Stopped&) { return playback; });
 }
 
 }  // namespace

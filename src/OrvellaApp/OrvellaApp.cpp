@@ -55,14 +55,19 @@ QStringList argumentList(const LaunchInputs& launch) {
     return list;
 }
 
+}  // namespace
+
 // The sign-in runs on by itself; the window neither waits for it nor shows its failure: a
 // failed or cancelled sign-in leaves things as they were, and the user can try again.
-QCoro::Task<> connectSpotify(QPointer<SpotifyBridge> spotify, WebAuthSession* session) {
-    if (!spotify) co_return;
-    auto connectTask = spotify->connect(*session);
-    auto outcome = co_await std::move(connectTask);
+QCoro::Task<> OrvellaApp::connectSpotify(LifetimeGuard<OrvellaApp>::Token app) {
+    if (!app) co_return;
+    auto connecting = app->bridge_->connect(*app->webAuth_);
+    auto outcome = co_await std::move(connecting);
+    if (!app) co_return;
     if (!outcome) qCInfo(lcApp) << "Spotify sign-in ended without a link";
 }
+
+namespace {
 
 // Delegates of views are not QObject children of the view, so items are found along the item tree.
 QQuickItem* itemNamed(QQuickItem* from, const QString& name) {
@@ -110,7 +115,8 @@ OrvellaApp::Platform OrvellaApp::Platform::system() {
 }
 
 std::unique_ptr<OrvellaApp> OrvellaApp::start(LaunchSource launch, Platform platform) {
-    // Before anything else: a copy started by the browser only hands its callback over.
+    // Before anything else, and before any window exists (the hand-over blocks, briefly): a copy
+    // started by the browser only hands its callback over.
     if (CallbackRelay::forwardToRunningInstance(argumentList(launch()), platform.relayServerName)) return nullptr;
     return std::unique_ptr<OrvellaApp>(new OrvellaApp(std::move(launch), std::move(platform)));
 }
@@ -173,6 +179,7 @@ OrvellaApp::OrvellaApp(LaunchSource launch, Platform platform)
 }
 
 OrvellaApp::~OrvellaApp() {
+    lifetime_.end();
     // The window's bindings read the root view; the window goes first.
     if (window_) delete window_.data();
     // A sign-in still waiting for the browser ends here, while the link it reports to exists;
@@ -210,9 +217,7 @@ void OrvellaApp::joinRootView() {
     QObject::connect(store, &OrvelStore::stateChanged, map_.get(), [map = map_.get()] { map->refresh(); });
     view->setMap(map_.get());
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
-                     [spotify = QPointer<SpotifyBridge>(bridge_.get()), session = webAuth_.get()] {
-                         connectSpotify(spotify, session);
-                     });
+                     [app = lifetime_.token()] { connectSpotify(app); });
 
     sidebar_ = std::make_unique<SidebarColumn>(*store, *view);
     view->setSidebar(sidebar_.get());

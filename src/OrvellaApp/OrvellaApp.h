@@ -12,8 +12,11 @@
 #include <QString>
 #include <QUrl>
 
+#include <QCoroTask>
+
 #include "OrvelUI/shell/LaunchView.h"
 #include "OrvelUI/shell/WindowSizeOption.h"
+#include "Support/LifetimeGuard.h"
 
 class QQuickWindow;
 class QWindow;
@@ -94,6 +97,10 @@ private:
     void joinRootView();
     // Each time the window's content comes on screen.
     void contentShown();
+    static QCoro::Task<> connectSpotify(LifetimeGuard<OrvellaApp>::Token app);
+
+    // Ended first thing in the destructor: tasks started here find the application gone.
+    LifetimeGuard<OrvellaApp> lifetime_{this};
 
     LaunchSource launch_;
     Platform platform_;

@@ -8,12 +8,12 @@ SonosHousehold::SonosHousehold(std::vector<std::string> seedIPs, Configuration c
                                Environment environment)
     : core_(std::make_shared<household::Core>(std::move(seedIPs), configuration, std::move(dataFolder),
                                               std::move(environment))) {
-    std::weak_ptr<household::Core> weak = core_;
-    core_->subscribers.onFirstArrived([weak] {
-        if (auto core = weak.lock()) core->startSweeping(core);
+    core_->ownerEnded = lifetime_.ended();
+    core_->subscribers.onFirstArrived([self = lifetime_.token()] {
+        if (self) self->core_->startSweeping(self->core_);
     });
-    core_->subscribers.onLastLeft([weak] {
-        if (auto core = weak.lock()) core->stopSweeping();
+    core_->subscribers.onLastLeft([self = lifetime_.token()] {
+        if (self) self->core_->stopSweeping();
     });
 
     std::string seeds;
@@ -23,8 +23,9 @@ SonosHousehold::SonosHousehold(std::vector<std::string> seedIPs, Configuration c
 }
 
 SonosHousehold::~SonosHousehold() {
-    // Work still in flight keeps the core alive; it must start nothing new and stop sweeping.
-    core_->closed = true;
+    // Work still in flight keeps the core alive; it starts nothing new, and the sweep loop,
+    // stopped by the end of the guard, wakes and ends.
+    lifetime_.end();
     core_->stopSweeping();
 }
 

@@ -33,6 +33,7 @@
 #include "OrvelDomain/SonosCommandError.h"
 #include "SonosProtocolBoundary/SonosHouseholdConfiguration.h"
 #include "SonosProtocolBoundary/SonosHouseholdSubscribers.h"
+#include "Support/LifetimeGuard.h"
 
 namespace orvel {
 
@@ -72,6 +73,10 @@ public:
     bool isBusy() const;
 
 private:
+    // Like the store and the bridge: the guard ends first thing in the destructor, which stops
+    // the sweep loop (its sleeps wake at once) and the subscription callbacks. Commands in
+    // flight keep the shared core, the clients and lanes they are using, until they finish.
+    LifetimeGuard<SonosHousehold> lifetime_{this};
     std::shared_ptr<household::Core> core_;
 };
 

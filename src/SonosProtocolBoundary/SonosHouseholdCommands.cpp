@@ -38,12 +38,19 @@ private:
 // A 200 whose body does not read still means the speaker took the request; callers that need
 // the reply's outputs say so with `needsOutputs`.
 std::optional<SonosCommandError> rejectionOf(const SOAPError& error, bool needsOutputs) {
-    if (error.isFault()) return SonosCommandError::speakerRejected(error.asFault().detail());
-    if (error.isUnexpectedStatus()) {
-        return SonosCommandError::speakerRejected("HTTP status " + std::to_string(error.asUnexpectedStatus()));
-    }
-    if (error.isMalformedReply() && needsOutputs) return SonosCommandError::speakerRejected(error.message());
-    return std::nullopt;
+    using Rejection = std::optional<SonosCommandError>;
+    return error.visit(
+        [](const SOAPError::Transport&) -> Rejection { return std::nullopt; },
+        [](const SOAPError::Fault& fault) -> Rejection {
+            return SonosCommandError::speakerRejected(fault.fault.detail());
+        },
+        [](const SOAPError::UnexpectedStatus& status) -> Rejection {
+            return SonosCommandError::speakerRejected("HTTP status " + std::to_string(status.statusCode));
+        },
+        [&](const SOAPError::MalformedReply&) -> Rejection {
+            if (!needsOutputs) return std::nullopt;
+            return SonosCommandError::speakerRejected(error.message());
+        });
 }
 
 // What a failed call means for the command: a speaker not reached is unreachable, else see
@@ -78,14 +85,14 @@ QCoro::Task<CommandResult> waitForGrouping(std::shared_ptr<Core> core, TopologyT
     const auto timeout = core->configuration.convergenceTimeout;
     const Clock::Instant deadline = core->clock.monotonicNow() + timeout;
     while (true) {
-        auto refreshTopologyTask = core->refreshTopology(core->environment.sweepReadLimits);
-        const auto fresh = co_await std::move(refreshTopologyTask);
+        auto refreshing = core->refreshTopology(core->environment.sweepReadLimits);
+        const auto fresh = co_await std::move(refreshing);
         if (fresh && target.isSatisfied(fresh->topology, unreachable)) break;
         const Clock::Instant now = core->clock.monotonicNow();
         if (now >= deadline) co_return Failure(SonosCommandError::notConverged(Duration::fromChrono(timeout)));
         const Clock::Instant next = std::min(deadline, now + core->environment.busyPace);
-        auto sleepUntilTask = sleepUntil(core->clock, next);
-        co_await std::move(sleepUntilTask);
+        auto sleeping = sleepUntil(core->clock, next);
+        co_await std::move(sleeping);
     }
     if (unreachable.empty()) co_return CommandOutcome::applied();
     co_return CommandOutcome::partiallyApplied(std::move(unreachable));
@@ -94,15 +101,21 @@ QCoro::Task<CommandResult> waitForGrouping(std::shared_ptr<Core> core, TopologyT
 QCoro::Task<CommandResult> runGrouping(std::shared_ptr<Core> core, SonosCommand command) {
     const TopologyTarget target = *command.topologyTarget();
     const HttpLimits limits = core->environment.commandLimits;
-    auto refreshTopologyTask = core->refreshTopology(limits);
-    std::optional<ZoneGroupState> state = co_await std::move(refreshTopologyTask);
+    auto refreshing = core->refreshTopology(limits);
+    std::optional<ZoneGroupState> state = co_await std::move(refreshing);
     if (!state) state = core->zoneState;
     if (!state) co_return Failure(SonosCommandError::speakerUnreachable(speakerOfTarget(target)));
 
     if (target.isSatisfied(state->topology)) co_return CommandOutcome::alreadySatisfied();
     const TopologyPlan plan = target.plan(state->topology);
-    if (const auto* impossible = plan.asImpossible()) co_return Failure(failureOfPlan(impossible->failure));
-    const TopologyPlan::Steps& planned = *plan.asSteps();
+    using Planned = std::expected<TopologyPlan::Steps, SonosCommandError>;
+    const Planned planning =
+        plan.visit([](const TopologyPlan::Steps& steps) -> Planned { return steps; },
+                   [](const TopologyPlan::Impossible& impossible) -> Planned {
+                       return std::unexpected(failureOfPlan(impossible.failure));
+                   });
+    if (!planning) co_return Failure(planning.error());
+    const TopologyPlan::Steps& planned = *planning;
 
     // A lone wanted speaker that the household does not list cannot be moved at all.
     if (planned.steps.empty() && !target.isExactGroup() && !planned.skipped.empty()) {
@@ -132,8 +145,8 @@ QCoro::Task<CommandResult> runGrouping(std::shared_ptr<Core> core, SonosCommand 
     }
     // Reporting a partial success when no step reached any speaker would hide the failure.
     if (!planned.steps.empty() && !anyTaken) co_return Failure(SonosCommandError::speakerUnreachable(*firstUnreachable));
-    auto waitForGroupingTask = waitForGrouping(core, target, std::move(unreachable));
-    co_return co_await std::move(waitForGroupingTask);
+    auto waiting = waitForGrouping(core, target, std::move(unreachable));
+    co_return co_await std::move(waiting);
 }
 
 // --- household values ---
@@ -144,8 +157,8 @@ QCoro::Task<CommandResult> writeProperty(std::shared_ptr<Core> core, std::string
     std::optional<SpeakerUUID> firstTried;
     for (const auto& address : core->knownAddresses()) {
         if (!firstTried) firstTried = core->speakerAt(address);
-        auto callTask = core->call(address, request, core->environment.commandLimits);
-        const SOAPResult reply = co_await std::move(callTask);
+        auto calling = core->call(address, request, core->environment.commandLimits);
+        const SOAPResult reply = co_await std::move(calling);
         if (reply || !reply.error().isTransport()) {
             // A refusal is the household's answer; there is no point in asking another speaker.
             if (auto rejection = reply ? std::nullopt : rejectionOf(reply.error(), false)) co_return Failure(*rejection);
@@ -156,25 +169,39 @@ QCoro::Task<CommandResult> writeProperty(std::shared_ptr<Core> core, std::string
     co_return Failure(SonosCommandError::speakerRejected("no speaker of the household is known"));
 }
 
-QCoro::Task<CommandResult> runPropertyWrite(std::shared_ptr<Core> core, SonosCommand command) {
-    if (const auto* save = command.asSavePresets()) {
-        auto writing = writeProperty(core, SystemPropertiesService::presetsVariable, presetListToJsonText(save->presets));
-        CommandResult result = co_await std::move(writing);
-        if (result) {
-            core->presets = save->presets;
-            ++core->presetsVersion;
-        }
-        co_return result;
-    }
-    const std::string name = command.asSetSystemName()->name;
-    auto writePropertyTask = writeProperty(core, SystemPropertiesService::systemNameVariable, name);
-    CommandResult result = co_await std::move(writePropertyTask);
+QCoro::Task<CommandResult> savePresets(std::shared_ptr<Core> core, std::vector<PresetPill> presets) {
+    auto writing = writeProperty(core, SystemPropertiesService::presetsVariable, presetListToJsonText(presets));
+    CommandResult result = co_await std::move(writing);
     if (result) {
-        core->networkName = name;
+        core->presets = std::move(presets);
+        ++core->presetsVersion;
+    }
+    co_return result;
+}
+
+QCoro::Task<CommandResult> setSystemName(std::shared_ptr<Core> core, std::string name) {
+    auto writing = writeProperty(core, SystemPropertiesService::systemNameVariable, name);
+    CommandResult result = co_await std::move(writing);
+    if (result) {
+        core->networkName = std::move(name);
         core->networkNameRead = true;
         ++core->networkNameVersion;
     }
     co_return result;
+}
+
+QCoro::Task<CommandResult> notAHouseholdValue() {
+    co_return Failure(SonosCommandError::speakerRejected("not a household value"));
+}
+
+QCoro::Task<CommandResult> runPropertyWrite(std::shared_ptr<Core> core, SonosCommand command) {
+    using C = SonosCommand;
+    auto writing = command.visit(
+        [&core](const C::SavePresets& save) { return savePresets(core, save.presets); },
+        [&core](const C::SetSystemName& set) { return setSystemName(core, set.name); },
+        // The lanes send only household-value commands here.
+        [](const auto&) { return notAHouseholdValue(); });
+    co_return co_await std::move(writing);
 }
 
 // --- one speaker's commands ---
@@ -214,8 +241,8 @@ struct Step {
 
 QCoro::Task<Step> perform(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address, SOAPRequest request,
                           bool needsOutputs = false) {
-    auto callTask = core->call(address, std::move(request), core->environment.commandLimits);
-    SOAPResult reply = co_await std::move(callTask);
+    auto calling = core->call(address, std::move(request), core->environment.commandLimits);
+    SOAPResult reply = co_await std::move(calling);
     std::optional<SonosCommandError> failure = failureOf(reply, speaker, needsOutputs);
     co_return Step{std::move(reply), std::move(failure)};
 }
@@ -224,8 +251,8 @@ QCoro::Task<Step> perform(std::shared_ptr<Core> core, SpeakerUUID speaker, Speak
 QCoro::Task<std::expected<std::optional<MediaInfo>, SonosCommandError>> currentMedia(std::shared_ptr<Core> core,
                                                                                     SpeakerUUID speaker,
                                                                                     SpeakerAddress address) {
-    auto performTask = perform(core, speaker, address, TransportService::mediaInfoRequest());
-    Step media = co_await std::move(performTask);
+    auto askingMedia = perform(core, speaker, address, TransportService::mediaInfoRequest());
+    Step media = co_await std::move(askingMedia);
     if (media.failure) co_return Failure(*media.failure);
     if (!media.reply) co_return std::optional<MediaInfo>();
     auto parsed = TransportService::parseMediaInfo(*media.reply, address);
@@ -238,8 +265,8 @@ bool playsQueue(const std::optional<MediaInfo>& media) {
 }
 
 QCoro::Task<CommandResult> skip(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address, bool forward) {
-    auto currentMediaTask = currentMedia(core, speaker, address);
-    auto media = co_await std::move(currentMediaTask);
+    auto readingMedia = currentMedia(core, speaker, address);
+    auto media = co_await std::move(readingMedia);
     if (!media) co_return Failure(media.error());
     if (*media && (*media)->source) {
         const PlaybackSource& source = *(*media)->source;
@@ -248,8 +275,8 @@ QCoro::Task<CommandResult> skip(std::shared_ptr<Core> core, SpeakerUUID speaker,
         }
     }
     const SOAPRequest request = forward ? TransportService::nextRequest() : TransportService::previousRequest();
-    auto performTask = perform(core, speaker, address, request);
-    Step step = co_await std::move(performTask);
+    auto sending = perform(core, speaker, address, request);
+    Step step = co_await std::move(sending);
     if (step.failure) co_return Failure(*step.failure);
     co_return CommandOutcome::applied();
 }
@@ -258,32 +285,32 @@ QCoro::Task<CommandResult> skip(std::shared_ptr<Core> core, SpeakerUUID speaker,
 QCoro::Task<CommandResult> playQueueEntry(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
                                           std::int64_t number, bool queueIsSource) {
     if (!queueIsSource) {
-        auto performTask = perform(core, speaker, address, TransportService::playQueueRequest(speaker));
-        Step source = co_await std::move(performTask);
+        auto playingQueue = perform(core, speaker, address, TransportService::playQueueRequest(speaker));
+        Step source = co_await std::move(playingQueue);
         if (source.failure) co_return Failure(*source.failure);
     }
-    auto performTask2 = perform(core, speaker, address, TransportService::seekToTrackRequest(number));
-    Step seek = co_await std::move(performTask2);
+    auto seeking = perform(core, speaker, address, TransportService::seekToTrackRequest(number));
+    Step seek = co_await std::move(seeking);
     if (seek.failure) co_return Failure(*seek.failure);
-    auto performTask3 = perform(core, speaker, address, TransportService::playRequest());
-    Step play = co_await std::move(performTask3);
+    auto playing = perform(core, speaker, address, TransportService::playRequest());
+    Step play = co_await std::move(playing);
     if (play.failure) co_return Failure(*play.failure);
     co_return CommandOutcome::applied();
 }
 
 QCoro::Task<CommandResult> seekToQueueTrack(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
                                             std::int64_t number) {
-    auto currentMediaTask = currentMedia(core, speaker, address);
-    auto media = co_await std::move(currentMediaTask);
+    auto readingMedia = currentMedia(core, speaker, address);
+    auto media = co_await std::move(readingMedia);
     if (!media) co_return Failure(media.error());
-    auto playQueueEntryTask = playQueueEntry(core, speaker, address, number, playsQueue(*media));
-    co_return co_await std::move(playQueueEntryTask);
+    auto playingEntry = playQueueEntry(core, speaker, address, number, playsQueue(*media));
+    co_return co_await std::move(playingEntry);
 }
 
 QCoro::Task<CommandResult> enqueueAndPlay(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
                                           SonosCommand::EnqueueAndPlaySpotify request) {
-    auto getTask = core->get(address, SpotifyOnSonos::accountsPath, core->environment.commandLimits);
-    const HttpResult page = co_await std::move(getTask);
+    auto readingAccounts = core->get(address, SpotifyOnSonos::accountsPath, core->environment.commandLimits);
+    const HttpResult page = co_await std::move(readingAccounts);
     if (!page) co_return Failure(SonosCommandError::speakerUnreachable(speaker));
     if (page->statusCode != 200) {
         co_return Failure(SonosCommandError::speakerRejected("accounts page answered HTTP status " +
@@ -295,15 +322,15 @@ QCoro::Task<CommandResult> enqueueAndPlay(std::shared_ptr<Core> core, SpeakerUUI
     if (!*accounts) co_return Failure(SonosCommandError::spotifyNotLinkedOnSonos());
     const SpotifyAccountOnSonos account = **accounts;
 
-    auto currentMediaTask = currentMedia(core, speaker, address);
-    auto media = co_await std::move(currentMediaTask);
+    auto readingMedia = currentMedia(core, speaker, address);
+    auto media = co_await std::move(readingMedia);
     if (!media) co_return Failure(media.error());
     const bool queueIsSource = playsQueue(*media);
     // Right after the current entry when the queue plays, else at the top.
     std::int64_t desired = 1;
     if (queueIsSource) {
-        auto performTask = perform(core, speaker, address, TransportService::positionInfoRequest());
-        Step position = co_await std::move(performTask);
+        auto readingPosition = perform(core, speaker, address, TransportService::positionInfoRequest());
+        Step position = co_await std::move(readingPosition);
         if (position.failure) co_return Failure(*position.failure);
         if (position.reply) {
             auto info = TransportService::parsePositionInfo(*position.reply, address);
@@ -317,11 +344,11 @@ QCoro::Task<CommandResult> enqueueAndPlay(std::shared_ptr<Core> core, SpeakerUUI
     auto entry = SpotifyOnSonos::parseAddToQueue(*added.reply);
     if (!entry) co_return Failure(SonosCommandError::speakerRejected(entry.error().message));
 
-    auto playQueueEntryTask = playQueueEntry(core, speaker, address, *entry, queueIsSource);
-    CommandResult played = co_await std::move(playQueueEntryTask);
+    auto playingEntry = playQueueEntry(core, speaker, address, *entry, queueIsSource);
+    CommandResult played = co_await std::move(playingEntry);
     if (!played || !request.startingAt) co_return played;
-    auto performTask2 = perform(core, speaker, address, TransportService::seekRequest(*request.startingAt));
-    Step seek = co_await std::move(performTask2);
+    auto seeking = perform(core, speaker, address, TransportService::seekRequest(*request.startingAt));
+    Step seek = co_await std::move(seeking);
     if (seek.failure) co_return Failure(*seek.failure);
     co_return CommandOutcome::applied();
 }
@@ -329,17 +356,17 @@ QCoro::Task<CommandResult> enqueueAndPlay(std::shared_ptr<Core> core, SpeakerUUI
 QCoro::Task<CommandResult> setVolume(std::shared_ptr<Core> core, SpeakerUUID speaker, SpeakerAddress address,
                                      SonosCommand::SetVolume volume) {
     if (volume.target.isSpeaker()) {
-        auto performTask = perform(core, speaker, address, VolumeService::setVolumeRequest(volume.volume));
-        Step set = co_await std::move(performTask);
+        auto settingVolume = perform(core, speaker, address, VolumeService::setVolumeRequest(volume.volume));
+        Step set = co_await std::move(settingVolume);
         if (set.failure) co_return Failure(*set.failure);
         co_return CommandOutcome::applied();
     }
     // The snapshot keeps the members' levels relative to each other through the change.
-    auto performTask2 = perform(core, speaker, address, VolumeService::snapshotGroupVolumeRequest());
-    Step snapshot = co_await std::move(performTask2);
+    auto snapshotting = perform(core, speaker, address, VolumeService::snapshotGroupVolumeRequest());
+    Step snapshot = co_await std::move(snapshotting);
     if (snapshot.failure) co_return Failure(*snapshot.failure);
-    auto performTask3 = perform(core, speaker, address, VolumeService::setGroupVolumeRequest(volume.volume));
-    Step set = co_await std::move(performTask3);
+    auto settingGroupVolume = perform(core, speaker, address, VolumeService::setGroupVolumeRequest(volume.volume));
+    Step set = co_await std::move(settingGroupVolume);
     if (set.failure) co_return Failure(*set.failure);
     co_return CommandOutcome::applied();
 }
@@ -348,8 +375,8 @@ QCoro::Task<CommandResult> playOrPause(std::shared_ptr<Core> core, SpeakerUUID s
                                        PlayPause action) {
     const SOAPRequest request =
         action == PlayPause::play ? TransportService::playRequest() : TransportService::pauseRequest();
-    auto performTask = perform(core, speaker, address, request);
-    Step step = co_await std::move(performTask);
+    auto sending = perform(core, speaker, address, request);
+    Step step = co_await std::move(sending);
     if (step.failure) co_return Failure(*step.failure);
     co_return CommandOutcome::applied();
 }
@@ -395,19 +422,19 @@ QCoro::Task<CommandResult> send(std::shared_ptr<Core> core, SonosCommand command
     const CommandInFlight inFlight(core);
     if (command.topologyTarget()) {
         auto operation = [core, command] { return runGrouping(core, command); };
-        auto runTask = core->topologyLane.run(std::move(operation));
-        co_return co_await std::move(runTask);
+        auto grouping = core->topologyLane.run(std::move(operation));
+        co_return co_await std::move(grouping);
     }
     const std::optional<SpeakerUUID> speaker = laneOf(command);
     if (!speaker) {
         auto operation = [core, command] { return runPropertyWrite(core, command); };
-        auto runTask2 = core->propertiesLane.run(std::move(operation));
-        co_return co_await std::move(runTask2);
+        auto writing = core->propertiesLane.run(std::move(operation));
+        co_return co_await std::move(writing);
     }
     SerialLane& lane = core->speakerLanes[*speaker];
     auto operation = [core, speaker = *speaker, command] { return runOnSpeaker(core, speaker, command); };
-    auto runTask3 = lane.run(std::move(operation));
-    co_return co_await std::move(runTask3);
+    auto running = lane.run(std::move(operation));
+    co_return co_await std::move(running);
 }
 
 }  // namespace orvel::household

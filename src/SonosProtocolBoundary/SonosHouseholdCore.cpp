@@ -32,8 +32,8 @@ bool isExpectedRefusal(const SOAPRequest& request, const SOAPError& error) {
 }  // namespace
 
 QCoro::Task<std::optional<ZoneGroupState>> CoreTopologySource::zoneGroupState(SpeakerAddress speaker) {
-    auto readZoneGroupStateTask = core_.readZoneGroupState(speaker, core_.environment.sweepReadLimits);
-    co_return co_await std::move(readZoneGroupStateTask);
+    auto reading = core_.readZoneGroupState(speaker, core_.environment.sweepReadLimits);
+    co_return co_await std::move(reading);
 }
 
 Core::Core(std::vector<std::string> seedIPs, SonosHouseholdConfiguration configuration, QString dataFolder,
@@ -51,11 +51,9 @@ Core::Core(std::vector<std::string> seedIPs, SonosHouseholdConfiguration configu
       discovery(*interfaces, *ssdp, *prober, topologySource, discoveryOn(this->environment.discovery, this->environment.port)),
       seeds(validSeeds(seedIPs)) {}
 
-QCoro::Task<SOAPResult> Core::call(SpeakerAddress address, SOAPRequest request, HttpLimits limits, bool* answered) {
-    auto callTask = soap.call(address, request, limits);
-    SOAPResult result = co_await std::move(callTask);
-    const bool gotReply = result.has_value() || !result.error().isTransport();
-    if (answered != nullptr && gotReply) *answered = true;
+QCoro::Task<SOAPResult> Core::call(SpeakerAddress address, SOAPRequest request, HttpLimits limits) {
+    auto calling = soap.call(address, request, limits);
+    SOAPResult result = co_await std::move(calling);
     if (!result && !isExpectedRefusal(request, result.error())) {
         log.write("SOAP " + std::string(upnp::name(request.service)) + "#" + request.action + " to " + address.text() +
                   " failed: " + result.error().message());
@@ -63,17 +61,16 @@ QCoro::Task<SOAPResult> Core::call(SpeakerAddress address, SOAPRequest request, 
     co_return result;
 }
 
-QCoro::Task<HttpResult> Core::get(SpeakerAddress address, std::string_view path, HttpLimits limits, bool* answered) {
+QCoro::Task<HttpResult> Core::get(SpeakerAddress address, std::string_view path, HttpLimits limits) {
     const QUrl url = address.url(path, environment.port);
-    auto getTask = http.get(url, limits);
-    HttpResult result = co_await std::move(getTask);
-    if (answered != nullptr && result.has_value()) *answered = true;
+    auto getting = http.get(url, limits);
+    HttpResult result = co_await std::move(getting);
     co_return result;
 }
 
 QCoro::Task<std::optional<ZoneGroupState>> Core::readZoneGroupState(SpeakerAddress address, HttpLimits limits) {
-    auto callTask = call(address, TopologyService::zoneGroupStateRequest(), limits);
-    const SOAPResult reply = co_await std::move(callTask);
+    auto calling = call(address, TopologyService::zoneGroupStateRequest(), limits);
+    const SOAPResult reply = co_await std::move(calling);
     if (!reply) co_return std::nullopt;
     auto parsing = TopologyService::parseZoneGroupStateOffTheLoop(*reply);
     auto state = co_await std::move(parsing);
@@ -126,8 +123,8 @@ std::optional<SpeakerUUID> Core::speakerAt(const SpeakerAddress& address) const 
 
 QCoro::Task<std::optional<ZoneGroupState>> Core::refreshTopology(HttpLimits limits) {
     for (const auto& address : knownAddresses()) {
-        auto readZoneGroupStateTask = readZoneGroupState(address, limits);
-        auto state = co_await std::move(readZoneGroupStateTask);
+        auto reading = readZoneGroupState(address, limits);
+        auto state = co_await std::move(reading);
         if (!state) continue;
         zoneState = *state;
         topologyAnsweredBy = address;
@@ -137,8 +134,8 @@ QCoro::Task<std::optional<ZoneGroupState>> Core::refreshTopology(HttpLimits limi
 }
 
 void Core::startSweeping(const std::shared_ptr<Core>& self) {
-    if (closed || loopStop) return;
-    loopStop.emplace();
+    if (ownerEnded.isCancelled() || loopStop) return;
+    loopStop.emplace(ownerEnded);
     loopStartedAt = clock.monotonicNow();
     sweepLoop(self, loopStop->token());
 }

@@ -62,11 +62,10 @@ public:
 
     // --- talking to speakers ---
 
-    // A SOAP call that logs its failure. `answered` is set when the speaker sent any HTTP reply.
-    QCoro::Task<SOAPResult> call(SpeakerAddress address, SOAPRequest request, HttpLimits limits,
-                                 bool* answered = nullptr);
-    QCoro::Task<HttpResult> get(SpeakerAddress address, std::string_view path, HttpLimits limits,
-                                bool* answered = nullptr);
+    // A SOAP call that logs its failure.
+    QCoro::Task<SOAPResult> call(SpeakerAddress address, SOAPRequest request, HttpLimits limits);
+    // `path` names a constant of the services: it outlives the request.
+    QCoro::Task<HttpResult> get(SpeakerAddress address, std::string_view path, HttpLimits limits);
     // The zone group state from one speaker; none when it does not give a usable one.
     QCoro::Task<std::optional<ZoneGroupState>> readZoneGroupState(SpeakerAddress address, HttpLimits limits);
 
@@ -119,7 +118,8 @@ public:
     int commandDepth = 0;
     int sweepsUnderWay = 0;
     std::uint64_t completedSweeps = 0;
-    bool closed = false;
+    // Cancelled when the controller goes: nothing new starts, and the sweep loop ends.
+    CancellationToken ownerEnded;
 
     // The household as last read.
     std::optional<ZoneGroupState> zoneState;

@@ -61,34 +61,54 @@ const char* phaseName(DiscoveryResult::Phase phase) {
     return "discovery";
 }
 
-bool isStopped(const Core& core, const CancellationToken& stop) { return stop.isCancelled() || core.closed; }
+bool isStopped(const Core& core, const CancellationToken& stop) {
+    return stop.isCancelled() || core.ownerEnded.isCancelled();
+}
 
 void noteUnusable(Core& core, std::string_view what, const SpeakerAddress& address, const std::string& message) {
     core.log.write(std::string(what) + " from " + address.text() + " is unusable: " + message);
 }
 
-QCoro::Task<std::optional<DeviceDescription>> readDescription(std::shared_ptr<Core> core, SpeakerAddress address,
-                                                              bool* answered) {
-    auto getting = core->get(address, TelemetryService::deviceDescriptionPath, core->environment.sweepReadLimits, answered);
+// Whether the speaker sent any HTTP reply, whatever it said.
+bool gotReply(const SOAPResult& result) { return result.has_value() || !result.error().isTransport(); }
+bool gotReply(const HttpResult& result) { return result.has_value(); }
+
+struct DescriptionRead {
+    bool answered = false;
+    std::optional<DeviceDescription> description;
+};
+
+QCoro::Task<DescriptionRead> readDescription(std::shared_ptr<Core> core, SpeakerAddress address) {
+    DescriptionRead read;
+    auto getting = core->get(address, TelemetryService::deviceDescriptionPath, core->environment.sweepReadLimits);
     const HttpResult page = co_await std::move(getting);
-    if (!page || page->statusCode != 200) co_return std::nullopt;
+    read.answered = gotReply(page);
+    if (!page || page->statusCode != 200) co_return read;
     auto job = [body = page->body] {
         return TelemetryService::parseDeviceDescription(std::string_view(body.constData(), static_cast<std::size_t>(body.size())));
     };
     auto parsing = parseOffTheLoopWhenLarge(static_cast<std::size_t>(page->body.size()), std::move(job));
     auto parsed = co_await std::move(parsing);
-    if (!parsed) {
+    if (parsed) {
+        read.description = std::move(*parsed);
+    } else {
         noteUnusable(*core, "Device description", address, parsed.error().message);
-        co_return std::nullopt;
     }
-    co_return std::move(*parsed);
+    co_return read;
 }
 
-QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupReadings& out, bool* answered,
-                        CancellationToken stop) {
+struct GroupRead {
+    bool answered = false;
+    GroupReadings readings;
+};
+
+QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, CancellationToken stop) {
+    GroupRead read;
+    GroupReadings& out = read.readings;
     const HttpLimits limits = core->environment.sweepReadLimits;
-    auto callTask = core->call(job.address, TransportService::transportInfoRequest(), limits, answered);
-    const SOAPResult transport = co_await std::move(callTask);
+    auto readingTransport = core->call(job.address, TransportService::transportInfoRequest(), limits);
+    const SOAPResult transport = co_await std::move(readingTransport);
+    read.answered = read.answered || gotReply(transport);
     if (transport) {
         if (auto state = TransportService::parseTransportInfo(*transport)) {
             out.transport = *state;
@@ -96,9 +116,10 @@ QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupRea
             noteUnusable(*core, "Transport state", job.address, state.error().message);
         }
     }
-    if (isStopped(*core, stop)) co_return;
-    auto callTask2 = core->call(job.address, TransportService::positionInfoRequest(), limits, answered);
-    const SOAPResult position = co_await std::move(callTask2);
+    if (isStopped(*core, stop)) co_return read;
+    auto readingPosition = core->call(job.address, TransportService::positionInfoRequest(), limits);
+    const SOAPResult position = co_await std::move(readingPosition);
+    read.answered = read.answered || gotReply(position);
     out.positionSampledAt = core->clock.now();
     if (position) {
         if (auto info = TransportService::parsePositionInfo(*position, job.address)) {
@@ -107,9 +128,10 @@ QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupRea
             noteUnusable(*core, "Position", job.address, info.error().message);
         }
     }
-    if (isStopped(*core, stop)) co_return;
-    auto callTask3 = core->call(job.address, TransportService::mediaInfoRequest(), limits, answered);
-    const SOAPResult media = co_await std::move(callTask3);
+    if (isStopped(*core, stop)) co_return read;
+    auto readingMedia = core->call(job.address, TransportService::mediaInfoRequest(), limits);
+    const SOAPResult media = co_await std::move(readingMedia);
+    read.answered = read.answered || gotReply(media);
     if (media) {
         if (auto info = TransportService::parseMediaInfo(*media, job.address)) {
             out.media = std::move(*info);
@@ -119,8 +141,9 @@ QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupRea
     }
     // A lone speaker's group volume is its own volume, read already.
     if (job.groupSize > 1 && !isStopped(*core, stop)) {
-        auto callTask4 = core->call(job.address, VolumeService::groupVolumeRequest(), limits, answered);
-        const SOAPResult volume = co_await std::move(callTask4);
+        auto readingGroupVolume = core->call(job.address, VolumeService::groupVolumeRequest(), limits);
+        const SOAPResult volume = co_await std::move(readingGroupVolume);
+        read.answered = read.answered || gotReply(volume);
         if (volume) {
             if (auto level = VolumeService::parseVolume(*volume)) {
                 out.groupVolume = *level;
@@ -135,9 +158,10 @@ QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupRea
         !isStopped(*core, stop)) {
         // The entries after the current one; the speakers count from 0, queue numbers from 1.
         const std::int64_t start = *out.position->track;
-        auto browsing = core->call(job.address, QueueService::browseRequest(start, core->environment.upNextLength),
-                                   limits, answered);
+        auto browsing =
+            core->call(job.address, QueueService::browseRequest(start, core->environment.upNextLength), limits);
         const SOAPResult page = co_await std::move(browsing);
+        read.answered = read.answered || gotReply(page);
         if (page) {
             if (auto parsed = QueueService::parseBrowse(*page, start, job.address)) {
                 out.upNext = std::move(parsed->items);
@@ -146,30 +170,42 @@ QCoro::Task<> readGroup(std::shared_ptr<Core> core, const RoomJob& job, GroupRea
             }
         }
     }
+    co_return read;
 }
 
-QCoro::Task<> readTelemetry(std::shared_ptr<Core> core, const RoomJob& job, const std::optional<std::string>& modelNumber,
-                            RoomResult& out, bool* answered, Date sampledAt) {
+struct TelemetryRead {
+    bool answered = false;
+    // Present when the page was asked for and answered: a reading, or none (no battery).
+    std::optional<std::optional<BatteryTelemetry>> battery;
+    std::optional<RadioStatus> radio;
+};
+
+QCoro::Task<TelemetryRead> readTelemetry(std::shared_ptr<Core> core, RoomJob job,
+                                         std::optional<std::string> modelNumber, Date sampledAt) {
+    TelemetryRead read;
     const HttpLimits limits = core->environment.sweepReadLimits;
     if (modelNumber && SpeakerModel::isBatteryCapable(*modelNumber)) {
-        auto getTask = core->get(job.address, TelemetryService::batteryStatusPath, limits, answered);
-        const HttpResult page = co_await std::move(getTask);
+        auto readingBattery = core->get(job.address, TelemetryService::batteryStatusPath, limits);
+        const HttpResult page = co_await std::move(readingBattery);
+        read.answered = gotReply(page);
         if (page && page->statusCode == 200) {
             auto reading = TelemetryService::parseBatteryStatus(bodyOf(*page), sampledAt);
             if (!reading) noteUnusable(*core, "Battery status", job.address, reading.error().message);
-            out.battery = reading ? std::optional(*reading) : std::nullopt;
+            read.battery = reading ? std::optional(*reading) : std::nullopt;
         } else if (page) {
-            out.battery = std::optional<BatteryTelemetry>();
+            read.battery = std::optional<BatteryTelemetry>();
         }
     } else {
-        out.battery = std::optional<BatteryTelemetry>();
+        read.battery = std::optional<BatteryTelemetry>();
     }
-    auto getTask2 = core->get(job.address, TelemetryService::radioStatusPath, limits, answered);
-    const HttpResult page = co_await std::move(getTask2);
+    auto readingRadio = core->get(job.address, TelemetryService::radioStatusPath, limits);
+    const HttpResult page = co_await std::move(readingRadio);
+    read.answered = read.answered || gotReply(page);
     if (page) {
         // A missing page gives no readings; the map then places rooms by name alone.
-        out.radio = page->statusCode == 200 ? TelemetryService::parseRadioStatus(bodyOf(*page)) : RadioStatus{};
+        read.radio = page->statusCode == 200 ? TelemetryService::parseRadioStatus(bodyOf(*page)) : RadioStatus{};
     }
+    co_return read;
 }
 
 // Every read of one room, one after another, so a speaker sees one request at a time.
@@ -177,14 +213,16 @@ QCoro::Task<> readRoom(std::shared_ptr<Core> core, RoomJob job, std::shared_ptr<
     bool answered = false;
     std::optional<std::string> modelNumber = job.modelNumber;
     if (job.needsDescription) {
-        auto describing = readDescription(core, job.address, &answered);
-        out->description = co_await std::move(describing);
+        auto describing = readDescription(core, job.address);
+        DescriptionRead described = co_await std::move(describing);
+        answered = answered || described.answered;
+        out->description = std::move(described.description);
         if (out->description) modelNumber = out->description->modelNumber;
     }
     if (!isStopped(*core, stop)) {
-        auto reading =
-            core->call(job.address, VolumeService::volumeRequest(), core->environment.sweepReadLimits, &answered);
+        auto reading = core->call(job.address, VolumeService::volumeRequest(), core->environment.sweepReadLimits);
         const SOAPResult volume = co_await std::move(reading);
+        answered = answered || gotReply(volume);
         if (volume) {
             if (auto level = VolumeService::parseVolume(*volume)) {
                 out->volume = *level;
@@ -194,20 +232,26 @@ QCoro::Task<> readRoom(std::shared_ptr<Core> core, RoomJob job, std::shared_ptr<
         }
     }
     if (job.isCoordinator && !isStopped(*core, stop)) {
-        auto readingGroup = readGroup(core, job, out->group, &answered, stop);
-        co_await std::move(readingGroup);
+        auto readingGroup = readGroup(core, job, stop);
+        GroupRead group = co_await std::move(readingGroup);
+        answered = answered || group.answered;
+        out->group = std::move(group.readings);
     }
     if (job.readTelemetry && !isStopped(*core, stop)) {
-        auto readTelemetryTask = readTelemetry(core, job, modelNumber, *out, &answered, core->clock.now());
-        co_await std::move(readTelemetryTask);
+        auto readingTelemetry = readTelemetry(core, job, modelNumber, core->clock.now());
+        TelemetryRead telemetry = co_await std::move(readingTelemetry);
+        answered = answered || telemetry.answered;
+        out->battery = std::move(telemetry.battery);
+        out->radio = std::move(telemetry.radio);
     }
     out->answered = answered;
 }
 
 QCoro::Task<> readSatellite(std::shared_ptr<Core> core, SpeakerAddress address,
                             std::shared_ptr<std::optional<DeviceDescription>> out) {
-    auto readDescriptionTask = readDescription(core, address, nullptr);
-    *out = co_await std::move(readDescriptionTask);
+    auto describing = readDescription(core, address);
+    DescriptionRead described = co_await std::move(describing);
+    *out = std::move(described.description);
 }
 
 // The household values that are still unread, from the speaker that gave the topology.
@@ -271,8 +315,8 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     const SweepUnderWay underWay(*core);
     std::vector<std::string> candidates;
     for (const auto& address : core->knownAddresses()) candidates.push_back(address.text());
-    auto findHouseholdTask = core->discovery.findHousehold(std::move(candidates));
-    std::optional<DiscoveryResult> found = co_await std::move(findHouseholdTask);
+    auto finding = core->discovery.findHousehold(std::move(candidates));
+    std::optional<DiscoveryResult> found = co_await std::move(finding);
     if (isStopped(*core, stop)) co_return;
     if (!found) {
         loseHousehold(*core, core->clock.now(), core->clock.monotonicNow());
@@ -413,8 +457,8 @@ QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop) {
     while (!isStopped(*core, stop)) {
         const Clock::Instant passStart = core->clock.monotonicNow();
         if (core->commandDepth == 0) {
-            auto sweepTask = sweep(core, stop);
-            co_await std::move(sweepTask);
+            auto sweeping = sweep(core, stop);
+            co_await std::move(sweeping);
             if (isStopped(*core, stop)) break;
         }
         const std::chrono::nanoseconds pace =
@@ -425,8 +469,8 @@ QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop) {
         CancellationSource* passSource = &pass;
         const CancellationRegistration wake = core->commandStarted.token().onCancel([passSource] { passSource->cancel(); });
         const Clock::Instant wakeAt = passStart + pace;
-        auto sleepUntilTask = sleepUntil(core->clock, wakeAt, pass.token());
-        co_await std::move(sleepUntilTask);
+        auto sleeping = sleepUntil(core->clock, wakeAt, pass.token());
+        co_await std::move(sleeping);
     }
 }
 

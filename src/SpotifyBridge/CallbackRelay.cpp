@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +34,10 @@ bool peerIsCurrentUser(const QLocalSocket& socket) {
     return size == sizeof credentials && credentials.uid == ::getuid();
 }
 
-int milliseconds(std::chrono::milliseconds duration) { return static_cast<int>(duration.count()); }
+// What is left of `deadline` for one blocking step; never "forever".
+int remainingMilliseconds(const QDeadlineTimer& deadline) {
+    return static_cast<int>(std::max<qint64>(0, deadline.remainingTime()));
+}
 
 // Where Qt puts the socket of a server name.
 QString socketPath(const QString& serverName) {
@@ -163,9 +167,12 @@ std::optional<QByteArray> CallbackRelay::callbackFromArguments(const QStringList
 
 bool CallbackRelay::forwardToRunningInstance(const QStringList& arguments, const QString& serverName,
                                              const QString& scheme) {
+    // The usual case, a first start with nobody listening, costs no wait at all.
+    if (!hasLiveListener(serverName)) return false;
+    const QDeadlineTimer deadline(forwardingDeadline);
     QLocalSocket socket;
     socket.connectToServer(serverName);
-    if (!socket.waitForConnected(milliseconds(forwardingTimeout))) return false;
+    if (!socket.waitForConnected(remainingMilliseconds(deadline))) return false;
     if (!peerIsCurrentUser(socket)) {
         // Not ours to talk to; the caller starts normally and finds the name taken.
         socket.abort();
@@ -173,12 +180,12 @@ bool CallbackRelay::forwardToRunningInstance(const QStringList& arguments, const
     }
     if (const std::optional<QByteArray> callback = callbackFromArguments(arguments, scheme)) {
         socket.write(*callback + '\n');
-        while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(milliseconds(forwardingTimeout))) {
+        while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(remainingMilliseconds(deadline))) {
         }
     }
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState) {
-        static_cast<void>(socket.waitForDisconnected(milliseconds(forwardingTimeout)));
+        static_cast<void>(socket.waitForDisconnected(remainingMilliseconds(deadline)));
     }
     return true;
 }

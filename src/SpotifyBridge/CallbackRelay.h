@@ -44,8 +44,9 @@ public:
     static constexpr qsizetype maximumCallbackSize = 8 * 1024;
     // Connections that have not finished their URL yet; the oldest is dropped beyond this.
     static constexpr std::size_t maximumOpenConnections = 16;
-    // Bound of every blocking step on the forwarding side; a live listener answers at once.
-    static constexpr std::chrono::milliseconds forwardingTimeout{3'000};
+    // Bound of the whole hand-over to a live listener, which answers at once; a hung first copy
+    // costs the second copy no more than this. Nobody listening is seen without any wait.
+    static constexpr std::chrono::milliseconds forwardingDeadline{500};
 
     // "$XDG_RUNTIME_DIR/orvella-callback" when the runtime folder is usable, else
     // "orvella-callback" in a folder of this user's own in the system's temporary folder
@@ -87,10 +88,10 @@ public:
     // acceptable as a callback.
     static std::optional<QByteArray> callbackFromArguments(const QStringList& arguments, const QString& scheme);
 
-    // For main(), before anything else is set up (a QCoreApplication must exist): when a copy
-    // of the program already listens on `serverName`, hands it the callback URL among
-    // `arguments` (if any) and returns true, and the caller should exit. False when no copy
-    // runs there.
+    // For main(), before anything else is set up (a QCoreApplication must exist, no window
+    // yet: this blocks, within forwardingDeadline): when a copy of the program already listens
+    // on `serverName`, hands it the callback URL among `arguments` (if any) and returns true,
+    // and the caller should exit. False when no copy runs there.
     static bool forwardToRunningInstance(const QStringList& arguments, const QString& serverName = defaultServerName(),
                                          const QString& scheme = QString::fromLatin1(defaultScheme));
 

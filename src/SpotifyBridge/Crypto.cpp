@@ -150,4 +150,6 @@ std::string base64UrlNoPadding(std::span<const std::uint8_t> data) {
     return out;
 }
 
+void releaseThreadState() { OPENSSL_thread_stop(); }
+
 }  // namespace orvel::crypto

@@ -44,6 +44,11 @@ std::array<std::uint8_t, 32> sha256(std::span<const std::uint8_t> data);
 // Fills `out` from the secure generator; false when it cannot.
 bool randomBytes(std::span<std::uint8_t> out);
 
+// Gives back what the crypto library keeps for the calling thread (its random generators).
+// For a thread that may still run after the library's own clean-up at exit, such as the file
+// writer: what it kept then would never be freed.
+void releaseThreadState();
+
 // nonce || ciphertext || tag, with no additional authenticated data.
 std::optional<std::vector<std::uint8_t>> sealAesGcm(const SymmetricKey& key,
                                                     std::span<const std::uint8_t> plaintext,

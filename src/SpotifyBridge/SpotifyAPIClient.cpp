@@ -112,8 +112,8 @@ QCoro::Task<std::optional<std::string>> lookUpContextTitle(std::shared_ptr<State
                      : kind == "album"    ? QStringLiteral("/v1/albums/%1")
                                           : QStringLiteral("/v1/artists/%1");
         QUrl url = state->api.endpoints().webAPIURL(path.arg(QString::fromStdString(id)));
-        auto loadWithHeadersTask = state->api.loadWithHeaders(url, "GET", accessToken, std::nullopt);
-        auto reply = co_await std::move(loadWithHeadersTask);
+        auto loading = state->api.loadWithHeaders(url, "GET", accessToken, std::nullopt);
+        auto reply = co_await std::move(loading);
         if (reply && reply->status == 429) {
             state->setRateLimited(reply->retryAfter);
             co_return std::nullopt;
@@ -130,8 +130,8 @@ QCoro::Task<std::optional<std::string>> lookUpContextTitle(std::shared_ptr<State
                                       .arg(state->api.endpoints().shareLinkAuthority(), QString::fromStdString(kind),
                                            QString::fromStdString(id));
         QUrl url = state->api.endpoints().shareLinkURL(QStringLiteral("/oembed?url=") + shareLink);
-        auto loadWithHeadersTask2 = state->api.loadWithHeaders(url, "GET", std::nullopt, std::nullopt);
-        auto reply = co_await std::move(loadWithHeadersTask2);
+        auto loading = state->api.loadWithHeaders(url, "GET", std::nullopt, std::nullopt);
+        auto reply = co_await std::move(loading);
         if (reply && reply->status == 429) {
             state->setRateLimited(reply->retryAfter);
             co_return std::nullopt;
@@ -167,8 +167,8 @@ QCoro::Task<std::optional<std::string>> resolveTitle(std::shared_ptr<State> stat
     auto lookUp = [state, uri = *contextURI, kind, id, accessToken] {
         return lookUpContextTitle(state, uri, kind, id, accessToken);
     };
-    auto runTask = state->inFlightContextTitles[*contextURI].run(std::move(lookUp));
-    auto title = co_await std::move(runTask);
+    auto lookingUp = state->inFlightContextTitles[*contextURI].run(std::move(lookUp));
+    auto title = co_await std::move(lookingUp);
     if (auto flight = state->inFlightContextTitles.find(*contextURI);
         flight != state->inFlightContextTitles.end() && !flight->second.isRunning()) {
         state->inFlightContextTitles.erase(flight);
@@ -177,8 +177,8 @@ QCoro::Task<std::optional<std::string>> resolveTitle(std::shared_ptr<State> stat
 }
 
 QCoro::Task<std::vector<QueueItem>> requestQueue(std::shared_ptr<State> state, std::string accessToken) {
-    auto loadWithHeadersTask = state->api.loadWithHeaders(state->api.endpoints().queueURL(), "GET", accessToken, std::nullopt);
-    auto reply = co_await std::move(loadWithHeadersTask);
+    auto loading = state->api.loadWithHeaders(state->api.endpoints().queueURL(), "GET", accessToken, std::nullopt);
+    auto reply = co_await std::move(loading);
     if (!reply) co_return std::vector<QueueItem>(state->cachedQueueItems);
     if (reply->status == 429) {
         state->setRateLimited(reply->retryAfter);
@@ -192,15 +192,15 @@ QCoro::Task<std::vector<QueueItem>> requestQueue(std::shared_ptr<State> state, s
 QCoro::Task<std::vector<QueueItem>> fetchQueue(std::shared_ptr<State> state, std::string accessToken) {
     if (state->isRateLimited()) co_return std::vector<QueueItem>(state->cachedQueueItems);
     auto request = [state, accessToken] { return requestQueue(state, accessToken); };
-    auto runTask = state->queueFlight.run(std::move(request));
-    co_return co_await std::move(runTask);
+    auto sharing = state->queueFlight.run(std::move(request));
+    co_return co_await std::move(sharing);
 }
 
 QCoro::Task<std::vector<QueueItem>> ready(std::vector<QueueItem> items) { co_return items; }
 
 QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> state, std::string accessToken) {
-    auto loadWithHeadersTask = state->api.loadWithHeaders(state->api.endpoints().playerURL(), "GET", accessToken, std::nullopt);
-    auto reply = co_await std::move(loadWithHeadersTask);
+    auto loading = state->api.loadWithHeaders(state->api.endpoints().playerURL(), "GET", accessToken, std::nullopt);
+    auto reply = co_await std::move(loading);
     if (!reply) co_return std::unexpected(reply.error());
 
     const int status = reply->status;
@@ -245,8 +245,8 @@ QCoro::Task<CurrentlyPlaying> performCurrentlyPlaying(std::shared_ptr<State> sta
 
 // The one request of a flight; only the flight stores its outcome, so joiners write nothing.
 QCoro::Task<CurrentlyPlaying> currentlyPlayingFlight(std::shared_ptr<State> state, std::string accessToken) {
-    auto performCurrentlyPlayingTask = performCurrentlyPlaying(state, std::move(accessToken));
-    CurrentlyPlaying result = co_await std::move(performCurrentlyPlayingTask);
+    auto asking = performCurrentlyPlaying(state, std::move(accessToken));
+    CurrentlyPlaying result = co_await std::move(asking);
     if (result) {
         state->lastContext = *result;
         state->lastContextFetchedAt = state->clock.monotonicNow();
@@ -264,8 +264,8 @@ QCoro::Task<CurrentlyPlaying> currentlyPlaying(std::shared_ptr<State> state, std
         co_return CurrentlyPlaying(state->lastContext);
     }
     auto request = [state, accessToken] { return currentlyPlayingFlight(state, accessToken); };
-    auto runTask = state->currentlyPlayingFlight.run(std::move(request));
-    co_return co_await std::move(runTask);
+    auto sharing = state->currentlyPlayingFlight.run(std::move(request));
+    co_return co_await std::move(sharing);
 }
 
 }  // namespace

@@ -22,23 +22,23 @@ using Tokens = SpotifyBridgeTokens;
 QCoro::Task<SpotifyBridge::Result<SpotifyTrackContext>> askCurrentContext(std::shared_ptr<Tokens> tokens,
                                                                           SpotifyAPIClient& client) {
     using Failure = std::unexpected<SpotifyBridgeError>;
-    auto validAccessTokenTask = Tokens::validAccessToken(tokens);
-    const Tokens::TokenResult token = co_await std::move(validAccessTokenTask);
+    auto gettingToken = Tokens::validAccessToken(tokens);
+    const Tokens::TokenResult token = co_await std::move(gettingToken);
     if (!token) co_return Failure(token.error());
     if (!*token) co_return Failure(SpotifyBridgeError::notConnected());
 
-    auto currentlyPlayingTask = client.currentlyPlaying(**token, SpotifyBridge::currentContextCacheAge);
-    auto playing = co_await std::move(currentlyPlayingTask);
+    auto askingPlaying = client.currentlyPlaying(**token, SpotifyBridge::currentContextCacheAge);
+    auto playing = co_await std::move(askingPlaying);
     if (!playing) {
         // A rejected token is the one failure worth a second try: it may have been revoked or
         // expired early, and a refresh repairs that.
         if (!playing.error().isAuthorizationFailed()) co_return Failure(playing.error());
-        auto forceRefreshAccessTokenTask = Tokens::forceRefreshAccessToken(tokens);
-        const Tokens::TokenResult renewed = co_await std::move(forceRefreshAccessTokenTask);
+        auto refreshing = Tokens::forceRefreshAccessToken(tokens);
+        const Tokens::TokenResult renewed = co_await std::move(refreshing);
         if (!renewed) co_return Failure(renewed.error());
         if (!*renewed) co_return Failure(SpotifyBridgeError::notConnected());
-        auto currentlyPlayingTask2 = client.currentlyPlaying(**renewed, SpotifyBridge::currentContextCacheAge);
-        playing = co_await std::move(currentlyPlayingTask2);
+        auto askingAgain = client.currentlyPlaying(**renewed, SpotifyBridge::currentContextCacheAge);
+        playing = co_await std::move(askingAgain);
         if (!playing) co_return Failure(playing.error());
     }
     if (!*playing) co_return Failure(SpotifyBridgeError::nothingPlaying());
@@ -46,16 +46,16 @@ QCoro::Task<SpotifyBridge::Result<SpotifyTrackContext>> askCurrentContext(std::s
 }
 
 QCoro::Task<> askToPause(std::shared_ptr<Tokens> tokens) {
-    auto validAccessTokenTask = Tokens::validAccessToken(tokens);
-    const Tokens::TokenResult token = co_await std::move(validAccessTokenTask);
+    auto gettingToken = Tokens::validAccessToken(tokens);
+    const Tokens::TokenResult token = co_await std::move(gettingToken);
     if (!token || !*token) co_return;
     auto pausing = tokens->api().pause(**token);
     co_await std::move(pausing);
 }
 
 QCoro::Task<bool> askToResume(std::shared_ptr<Tokens> tokens) {
-    auto validAccessTokenTask = Tokens::validAccessToken(tokens);
-    const Tokens::TokenResult token = co_await std::move(validAccessTokenTask);
+    auto gettingToken = Tokens::validAccessToken(tokens);
+    const Tokens::TokenResult token = co_await std::move(gettingToken);
     if (!token || !*token) co_return false;
     auto resuming = tokens->api().resume(**token);
     co_return co_await std::move(resuming);
@@ -104,7 +104,7 @@ void SpotifyBridge::restore() {
     if (name.empty()) name = fallbackDisplayName;
 
     defaults_.setString(displayNameKey, name);
-    if (!snapshot.displayName) tokens_->vault().storeDisplayName(name);
+    if (!snapshot.displayName) tokens_->vault().storeDisplayNameAsync(name);
     setAuthorization(Authorization::connected(name));
     startBackgroundRefreshLoop();
     // A stored name, even an empty one, was settled by an earlier run; only a name stored
@@ -137,8 +137,8 @@ QCoro::Task<> SpotifyBridge::refreshLoop(std::weak_ptr<SpotifyBridgeTokens> weak
             co_return;
         }
         if (stop.isCancelled()) co_return;
-        auto sleepForTask = sleepFor(clock, backgroundRefreshInterval, stop);
-        const auto slept = co_await std::move(sleepForTask);
+        auto sleeping = sleepFor(clock, backgroundRefreshInterval, stop);
+        const auto slept = co_await std::move(sleeping);
         if (!slept) co_return;
     }
 }
@@ -146,16 +146,17 @@ QCoro::Task<> SpotifyBridge::refreshLoop(std::weak_ptr<SpotifyBridgeTokens> weak
 QCoro::Task<> SpotifyBridge::lookUpProfileName(BridgeRef bridge,
                                                std::shared_ptr<SpotifyBridgeTokens> tokens) {
     const std::uint64_t generation = tokens->generation();
-    auto validAccessTokenTask = Tokens::validAccessToken(tokens);
-    const Tokens::TokenResult token = co_await std::move(validAccessTokenTask);
+    auto gettingToken = Tokens::validAccessToken(tokens);
+    const Tokens::TokenResult token = co_await std::move(gettingToken);
     if (!bridge || tokens->generation() != generation || !token || !*token) co_return;
     auto lookingUp = tokens->api().profileName(**token);
     const auto name = co_await std::move(lookingUp);
     // Unlinked, or linked to another account, while the name was on its way: it is not ours.
     if (!bridge || tokens->generation() != generation || !name || name->empty()) co_return;
     bridge->defaults_.setString(displayNameKey, *name);
-    tokens->vault().storeDisplayName(*name);
+    auto storing = tokens->vault().storeDisplayNameAsync(*name);
     bridge->setAuthorization(Authorization::connected(*name));
+    co_await std::move(storing);
 }
 
 QCoro::Task<SpotifyBridge::Result<void>> SpotifyBridge::connect(WebAuthSession& session) {
@@ -209,22 +210,25 @@ QCoro::Task<SpotifyBridge::Result<void>> SpotifyBridge::signIn(BridgeRef bridge,
     const std::string name = profile && !profile->empty() ? *profile : std::string(fallbackDisplayName);
 
     if (!bridge) co_return Failure(SpotifyBridgeError::notConnected());
-    bridge->completeLink(*granted, name);
+    auto storing = bridge->completeLink(*granted, name);
+    co_await std::move(storing);
     co_return Result<void>();
 }
 
-void SpotifyBridge::completeLink(const SpotifyTokenSet& tokens, const std::string& displayName) {
+QCoro::Task<> SpotifyBridge::completeLink(const SpotifyTokenSet& tokens, const std::string& displayName) {
     defaults_.setString(displayNameKey, displayName);
     // Refreshes still out for a previous link must not write over the new account's tokens.
     tokens_->beginLink();
-    tokens_->remember(tokens, std::nullopt, displayName);
+    auto storing = tokens_->remember(tokens, std::nullopt, displayName);
     setAuthorization(Authorization::connected(displayName));
     startBackgroundRefreshLoop();
+    return storing;
 }
 
 void SpotifyBridge::disconnect() {
     if (refreshLoopStop_) refreshLoopStop_->cancel();
     refreshLoopStop_.reset();
+    // The vault file goes on the file writer, ahead of any write a later link asks for.
     tokens_->forget();
     defaults_.remove(displayNameKey);
     setAuthorization(Authorization::notConnected());

@@ -144,7 +144,8 @@ private:
     void restore();
     void setAuthorization(Authorization authorization);
     void startBackgroundRefreshLoop();
-    void completeLink(const SpotifyTokenSet& tokens, const std::string& displayName);
+    // Resumes once the vault holds the new tokens.
+    QCoro::Task<> completeLink(const SpotifyTokenSet& tokens, const std::string& displayName);
 
     static QCoro::Task<> refreshLoop(std::weak_ptr<SpotifyBridgeTokens> weakTokens, CancellationToken stop,
                                      Clock& clock);

@@ -24,14 +24,14 @@ void SpotifyBridgeTokens::beginLink() {
     refresh_ = {};
 }
 
-void SpotifyBridgeTokens::forget() {
+QCoro::Task<> SpotifyBridgeTokens::forget() {
     beginLink();
-    vault_.clear();
     if (accessToken_) secret::wipe(*accessToken_);
     if (refreshToken_) secret::wipe(*refreshToken_);
     accessToken_.reset();
     accessExpiry_.reset();
     refreshToken_.reset();
+    return vault_.clearAsync();
 }
 
 bool SpotifyBridgeTokens::needsRefresh() const {
@@ -40,8 +40,9 @@ bool SpotifyBridgeTokens::needsRefresh() const {
     return !(secondsLeft > static_cast<double>(refreshMargin.count()));
 }
 
-void SpotifyBridgeTokens::remember(const SpotifyTokenSet& tokens, const std::optional<std::string>& previousRefresh,
-                                   const std::optional<std::string>& displayName) {
+QCoro::Task<> SpotifyBridgeTokens::remember(const SpotifyTokenSet& tokens,
+                                            const std::optional<std::string>& previousRefresh,
+                                            const std::optional<std::string>& displayName) {
     const Date expiry = clock_.now().addingSeconds(static_cast<double>(tokens.expiresIn));
     accessToken_ = tokens.accessToken;
     accessExpiry_ = expiry;
@@ -50,7 +51,7 @@ void SpotifyBridgeTokens::remember(const SpotifyTokenSet& tokens, const std::opt
     if (tokens.refreshToken && (!previousRefresh || *tokens.refreshToken != *previousRefresh)) {
         refreshToken_ = tokens.refreshToken;
     }
-    vault_.store(tokens.accessToken, expiry, refreshToken_, displayName);
+    return vault_.storeAsync(tokens.accessToken, expiry, refreshToken_, displayName);
 }
 
 QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::validAccessToken(
@@ -58,8 +59,8 @@ QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::validAccessTo
     // A prvalue on purpose: QCoro's co_return moves from an lvalue of another type than the
     // task's, which would empty the token kept here.
     if (!self->needsRefresh()) co_return TokenResult(self->accessToken_);
-    auto forceRefreshAccessTokenTask = forceRefreshAccessToken(self);
-    co_return co_await std::move(forceRefreshAccessTokenTask);
+    auto refreshing = forceRefreshAccessToken(self);
+    co_return co_await std::move(refreshing);
 }
 
 QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::forceRefreshAccessToken(
@@ -70,17 +71,24 @@ QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::forceRefreshA
             auto join = []() -> QCoro::Task<TokenResult> {
                 co_return std::unexpected(SpotifyBridgeError::authorizationFailed("no refresh under way"));
             };
-            auto runTask = self->refresh_.run(std::move(join));
-            co_return co_await std::move(runTask);
+            auto joining = self->refresh_.run(std::move(join));
+            co_return co_await std::move(joining);
         }
-        std::optional<std::string> refreshToken = self->refreshToken_ ? self->refreshToken_ : self->vault_.refreshToken();
+        std::optional<std::string> refreshToken = self->refreshToken_;
+        if (!refreshToken) {
+            const std::uint64_t generation = self->generation_;
+            auto reading = self->vault_.refreshTokenAsync();
+            refreshToken = co_await std::move(reading);
+            // A link made or ended while the file was read has settled the tokens itself.
+            if (generation != self->generation_) co_return std::optional<std::string>{};
+        }
         if (!refreshToken) co_return std::optional<std::string>{};
         self->refreshToken_ = refreshToken;
         auto start = [self, generation = self->generation_, token = std::move(*refreshToken)] {
             return refreshOnce(self, generation, token);
         };
-        auto runTask2 = self->refresh_.run(std::move(start));
-        co_return co_await std::move(runTask2);
+        auto starting = self->refresh_.run(std::move(start));
+        co_return co_await std::move(starting);
     } catch (const std::exception& failure) {
         co_return std::unexpected(SpotifyBridgeError::authorizationFailed(failure.what()));
     }
@@ -90,12 +98,13 @@ QCoro::Task<SpotifyBridgeTokens::TokenResult> SpotifyBridgeTokens::refreshOnce(s
                                                                               std::uint64_t generation,
                                                                               std::string refreshToken) {
     secret::WipeOnExit wipeToken(refreshToken);
-    auto refreshTask = self->api_.refresh(self->explicitClientID_, refreshToken);
-    auto granted = co_await std::move(refreshTask);
+    auto asking = self->api_.refresh(self->explicitClientID_, refreshToken);
+    auto granted = co_await std::move(asking);
     if (!granted) co_return std::unexpected(granted.error());
     // The link this refresh was made for has ended (unlinked, or linked anew) meanwhile.
     if (generation != self->generation_) co_return std::optional<std::string>{};
-    self->remember(*granted, refreshToken, std::nullopt);
+    auto storing = self->remember(*granted, refreshToken, std::nullopt);
+    co_await std::move(storing);
     co_return std::optional<std::string>(granted->accessToken);
 }
 

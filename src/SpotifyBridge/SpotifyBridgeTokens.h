@@ -51,17 +51,19 @@ public:
     std::uint64_t generation() const { return generation_; }
     // Starts a new link: refreshes still out for the previous one are dropped when they answer.
     void beginLink();
-    // Unlinks: drops the tokens in memory and in the vault and every refresh still out.
-    void forget();
+    // Unlinks: drops the tokens in memory at once and every refresh still out; the vault file
+    // goes on the file writer, and the task resumes once it is gone.
+    QCoro::Task<> forget();
 
     bool isRefreshing() const { return refresh_.isRunning(); }
     // No access token, or 300 s or less of its life left.
     bool needsRefresh() const;
 
     // Takes a token reply into memory and the vault. A reply without a refresh token keeps the
-    // current one; `displayName` none or empty keeps the stored name.
-    void remember(const SpotifyTokenSet& tokens, const std::optional<std::string>& previousRefresh,
-                  const std::optional<std::string>& displayName);
+    // current one; `displayName` none or empty keeps the stored name. Memory changes at once; the
+    // task resumes once the vault is written.
+    QCoro::Task<> remember(const SpotifyTokenSet& tokens, const std::optional<std::string>& previousRefresh,
+                           const std::optional<std::string>& displayName);
 
     // The access token while it has more than 300 s left, else a refreshed one.
     static QCoro::Task<TokenResult> validAccessToken(std::shared_ptr<SpotifyBridgeTokens> self);

@@ -1,10 +1,14 @@
 #include "TokenVault.h"
 
+#include <QCoroFuture>
+
 #include <array>
 #include <set>
+#include <utility>
 
 #include "OrvelDomain/Json.h"
 #include "SpotifyBridge/Secret.h"
+#include "Support/FileWriter.h"
 #include "Support/PrivateFiles.h"
 
 namespace orvel {
@@ -193,5 +197,46 @@ void TokenVault::storeDisplayName(const std::string& name) const {
 }
 
 void TokenVault::clear() const { privateFiles::removeQuietly(vaultFilePath_); }
+
+// The jobs hold their own copy of the vault, so a write outlives whoever asked for it.
+
+QCoro::Task<> TokenVault::storeAsync(std::string accessToken, Date expiry, std::optional<std::string> refreshToken,
+                                     std::optional<std::string> displayName) const {
+    auto job = [vault = *this, accessToken = std::move(accessToken), expiry, refreshToken = std::move(refreshToken),
+                displayName = std::move(displayName)]() mutable {
+        secret::WipeOnExit wipeAccess(accessToken);
+        vault.store(accessToken, expiry, refreshToken, displayName);
+        if (refreshToken) secret::wipe(*refreshToken);
+        crypto::releaseThreadState();
+    };
+    auto writing = FileWriter::shared().submit(std::move(job));
+    co_await std::move(writing);
+}
+
+QCoro::Task<> TokenVault::storeDisplayNameAsync(std::string name) const {
+    auto job = [vault = *this, name = std::move(name)] {
+        vault.storeDisplayName(name);
+        crypto::releaseThreadState();
+    };
+    auto writing = FileWriter::shared().submit(std::move(job));
+    co_await std::move(writing);
+}
+
+QCoro::Task<> TokenVault::clearAsync() const {
+    auto job = [vault = *this] { vault.clear(); };
+    auto removing = FileWriter::shared().submit(std::move(job));
+    co_await std::move(removing);
+}
+
+QCoro::Task<std::optional<std::string>> TokenVault::refreshTokenAsync() const {
+    auto job = [vault = *this] {
+        auto token = vault.refreshToken();
+        crypto::releaseThreadState();
+        return token;
+    };
+    auto reading = FileWriter::shared().submit(std::move(job));
+    std::optional<std::string> token = co_await std::move(reading);
+    co_return token;
+}
 
 }  // namespace orvel

@@ -6,8 +6,12 @@
 // same user on the same machine; files sealed under an older host-name key are still opened
 // once and sealed again under the current key.
 //
-// Every operation reads the file afresh, is synchronous and reports nothing: a file that
-// cannot be read reads as empty, and failed writes are dropped.
+// Every operation reads the file afresh and reports nothing: a file that cannot be read reads
+// as empty, and failed writes are dropped. The plain calls block on the disk: the GUI thread
+// uses them only for the read at start-up, before the window shows, and otherwise goes through
+// the ...Async calls, which run on the shared file writer in the order they were made.
+
+#include <QCoroTask>
 
 #include <filesystem>
 #include <optional>
@@ -61,6 +65,14 @@ public:
     void storeDisplayName(const std::string& name) const;
     // Removes the file; a missing file is no failure.
     void clear() const;
+
+    // The same, queued on the shared file writer behind every write asked for before; each
+    // resumes once its work is done. A read queued there sees every earlier write.
+    QCoro::Task<> storeAsync(std::string accessToken, Date expiry, std::optional<std::string> refreshToken,
+                             std::optional<std::string> displayName) const;
+    QCoro::Task<> storeDisplayNameAsync(std::string name) const;
+    QCoro::Task<> clearAsync() const;
+    QCoro::Task<std::optional<std::string>> refreshTokenAsync() const;
 
     // HKDF-SHA256 of "Orvella.TokenVault.<service>.<identity>" with the vault's fixed salt and
     // the service as info.

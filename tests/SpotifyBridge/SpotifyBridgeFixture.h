@@ -30,6 +30,7 @@
 #include "SpotifyBridge/TokenVault.h"
 #include "SpotifyBridge/UserDefaults.h"
 #include "SpotifyBridge/WebAuthSession.h"
+#include "Support/FileWriter.h"
 #include "testing/ManualClock.h"
 
 namespace orvel {
@@ -107,8 +108,14 @@ protected:
     }
 
     TokenVault vault() const {
-        return TokenVault(std::string(TokenVault::defaultService), std::filesystem::path(folder.path().toStdString()),
-                          VaultIdentity{"feedface.tester", {}});
+        // Made first: deriving its key starts the crypto library before the file writer, so at
+        // exit the writer finishes before the library cleans up, as in the application.
+        TokenVault made(std::string(TokenVault::defaultService), std::filesystem::path(folder.path().toStdString()),
+                        VaultIdentity{"feedface.tester", {}});
+        // The bridge writes the vault on the file writer: what a test reads comes after every
+        // write asked for so far.
+        FileWriter::shared().submit([] {}).waitForFinished();
+        return made;
     }
     // An access token that expires `secondsLeft` from now, stored with `refreshToken` and `name`.
     void seedVault(std::optional<std::string> refreshToken, std::optional<double> secondsLeft,

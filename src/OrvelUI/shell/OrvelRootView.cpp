@@ -64,9 +64,11 @@ void OrvelRootView::select(std::optional<SidebarDestination> destination) {
 
 QString OrvelRootView::selectionId() const {
     if (!navigation_.selection) return {};
-    if (const auto* group = navigation_.selection->asGroup()) return QString::fromStdString(group->id.description());
-    if (const auto* speaker = navigation_.selection->asSpeaker()) return QString::fromStdString(speaker->id.rawValue());
-    return {};
+    using D = SidebarDestination;
+    return navigation_.selection->visit(
+        [](const D::Home&) { return QString(); },
+        [](const D::Group& group) { return QString::fromStdString(group.id.description()); },
+        [](const D::Speaker& speaker) { return QString::fromStdString(speaker.id.rawValue()); });
 }
 
 void OrvelRootView::shown() {

@@ -5,9 +5,12 @@
 
 #include <cstddef>
 #include <functional>
+#include <type_traits>
+#include <utility>
 #include <variant>
 
 #include "OrvelDomain/GroupID.h"
+#include "OrvelDomain/Overloaded.h"
 #include "OrvelDomain/SpeakerUUID.h"
 
 namespace orvel {
@@ -36,6 +39,13 @@ public:
     const Group* asGroup() const { return std::get_if<Group>(&value_); }
     const Speaker* asSpeaker() const { return std::get_if<Speaker>(&value_); }
 
+    // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
+    template <class... Cases>
+        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, std::variant<Home, Group, Speaker>>
+    decltype(auto) visit(Cases&&... cases) const {
+        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
+    }
+
     friend bool operator==(const SidebarDestination&, const SidebarDestination&) = default;
     friend struct std::hash<SidebarDestination>;
 
@@ -49,9 +59,11 @@ private:
 template <>
 struct std::hash<orvel::SidebarDestination> {
     std::size_t operator()(const orvel::SidebarDestination& destination) const noexcept {
-        std::size_t payload = 0;
-        if (const auto* group = destination.asGroup()) payload = std::hash<orvel::GroupID>{}(group->id);
-        if (const auto* speaker = destination.asSpeaker()) payload = std::hash<orvel::SpeakerUUID>{}(speaker->id);
+        using D = orvel::SidebarDestination;
+        std::size_t payload =
+            destination.visit([](const D::Home&) -> std::size_t { return 0; },
+                              [](const D::Group& group) { return std::hash<orvel::GroupID>{}(group.id); },
+                              [](const D::Speaker& speaker) { return std::hash<orvel::SpeakerUUID>{}(speaker.id); });
         return destination.value_.index() * 31 + payload;
     }
 };
