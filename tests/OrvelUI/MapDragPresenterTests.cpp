@@ -9,7 +9,6 @@
 #include <limits>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -69,104 +68,91 @@ TEST(MapDrag, TicksOncePerNewTargetAndEndsThePreviewAtThePointerOrTheClampedBand
     EXPECT_TRUE(rig.host.calls.empty());
 }
 
-struct DropCase {
-    std::string name;
-    int room;
-    Point at;
-    Size translation;
-    std::function<void(DragRig&)> setUp;
-    std::vector<std::string> calls;
-    int ticks;
-};
+void onUpperFloor(DragRig& rig) { rig.host.nodes[0].level = FloorLevel::upper(); }
 
-void PrintTo(const DropCase& c, std::ostream* os) { *os << c.name; }
-
-class MapDrop : public ::testing::TestWithParam<DropCase> {};
-
-TEST_P(MapDrop, ReleaseGroupsPinsOrDoesNothingAndAlwaysEndsIdle) {
-    const auto& c = GetParam();
-    DragRig rig;
-    if (c.setUp) c.setUp(rig);
-    rig.move(c.room, {960, 20});  // open floor: no tick before the release
-    rig.release(c.room, c.at, c.translation);
-    EXPECT_EQ(rig.host.calls, c.calls);
-    EXPECT_EQ(rig.haptics.performedCount(), c.ticks);
-    EXPECT_TRUE(rig.presenter->state().isIdle());
-}
-
-void onUpperFloor(DragRig& rig) {
-    rig.host.nodes[0].level = FloorLevel::upper();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MapDrop,
-    ::testing::Values(
-        DropCase{"BelowTheMinimumDistance", 1, {300, 250}, {3.9, 0}, nullptr, {}, 0},
-        DropCase{"ExactlyTheMinimumDistancePinsAtTheBandCoordinate", 1, {300, 250}, {0, 4}, nullptr,
-                 {"move 1 to 0.250 0.667"}, 0},
-        DropCase{"OutsideTheBandPinsClamped", 1, {950, 390}, {40, 0}, nullptr, {"move 1 to 1.000 1.000"}, 0},
-        DropCase{"FloorWithoutBandPinsOnThePlot", 1, {100, 450}, {40, 0}, onUpperFloor, {"move 1 to 0.100 0.900"}, 0},
-        DropCase{"FloorWithoutBandPinsClampedToThePlot", 1, {-50, 600}, {40, 0}, onUpperFloor,
-                 {"move 1 to 0.000 1.000"}, 0},
-        DropCase{"EmptyPlotPinsAtTheMiddle", 1, {-50, 600}, {40, 0},
-                 [](DragRig& rig) {
-                     onUpperFloor(rig);
-                     rig.plot = Rect(0, 0, 0, 0);
-                 },
-                 {"move 1 to 0.500 0.500"}, 0},
-        DropCase{"OntoAHubJoinsItsCoordinator", 4, {700, 110}, {40, 0}, nullptr, {"group 4 onto 1"}, 1},
-        DropCase{"OntoARoomJoinsIt", 4, {500, 210}, {40, 0}, nullptr, {"group 4 onto 2"}, 1},
-        DropCase{"OntoTheHubOfAVanishedGroupOnlyTicks", 4, {300, 110}, {40, 0}, nullptr, {}, 1},
-        DropCase{"CoordinatorOntoItsOwnHubOnlyTicks", 1, {700, 110}, {40, 0},
-                 [](DragRig& rig) { rig.host.nodes[0].group.reset(); }, {}, 1}),
-    [](const auto& info) { return info.param.name; });
-
-struct CancelCase {
-    std::string name;
-    std::function<void(DragRig&)> cancel;
-};
-
-void PrintTo(const CancelCase& c, std::ostream* os) { *os << c.name; }
-
-class CancelledDrag : public ::testing::TestWithParam<CancelCase> {};
-
-TEST_P(CancelledDrag, LeavesNoStateAndCallsNothing) {
-    DragRig rig;
-    rig.move(4, {500, 210});
-    ASSERT_EQ(rig.haptics.performedCount(), 1);
-    QSignalSpy changed(rig.presenter.get(), &MapDragPresenter::dragStateChanged);
-    GetParam().cancel(rig);
-    if (rig.presenter) {
+TEST(MapDrag, ReleaseGroupsPinsOrDoesNothingAndAlwaysEndsIdle) {
+    struct Case {
+        const char* name;
+        int room;
+        Point at;
+        Size translation;
+        std::function<void(DragRig&)> setUp;
+        std::vector<std::string> calls;
+        int ticks;
+    };
+    const Case cases[] = {
+        {"below the minimum distance", 1, {300, 250}, {3.9, 0}, nullptr, {}, 0},
+        {"exactly the minimum distance pins at the band coordinate", 1, {300, 250}, {0, 4}, nullptr,
+         {"move 1 to 0.250 0.667"}, 0},
+        {"outside the band pins clamped", 1, {950, 390}, {40, 0}, nullptr, {"move 1 to 1.000 1.000"}, 0},
+        {"floor without band pins on the plot", 1, {100, 450}, {40, 0}, onUpperFloor, {"move 1 to 0.100 0.900"}, 0},
+        {"floor without band pins clamped to the plot", 1, {-50, 600}, {40, 0}, onUpperFloor,
+         {"move 1 to 0.000 1.000"}, 0},
+        {"empty plot pins at the middle", 1, {-50, 600}, {40, 0},
+         [](DragRig& rig) {
+             onUpperFloor(rig);
+             rig.plot = Rect(0, 0, 0, 0);
+         },
+         {"move 1 to 0.500 0.500"}, 0},
+        {"onto a hub joins its coordinator", 4, {700, 110}, {40, 0}, nullptr, {"group 4 onto 1"}, 1},
+        {"onto a room joins it", 4, {500, 210}, {40, 0}, nullptr, {"group 4 onto 2"}, 1},
+        {"onto the hub of a vanished group only ticks", 4, {300, 110}, {40, 0}, nullptr, {}, 1},
+        {"coordinator onto its own hub only ticks", 1, {700, 110}, {40, 0},
+         [](DragRig& rig) { rig.host.nodes[0].group.reset(); }, {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DragRig rig;
+        if (c.setUp) c.setUp(rig);
+        rig.move(c.room, {960, 20});  // open floor: no tick before the release
+        rig.release(c.room, c.at, c.translation);
+        EXPECT_EQ(rig.host.calls, c.calls);
+        EXPECT_EQ(rig.haptics.performedCount(), c.ticks);
         EXPECT_TRUE(rig.presenter->state().isIdle());
-        EXPECT_EQ(changed.count(), 1);
-        EXPECT_TRUE(rig.presenter->dropTargetRoom().isEmpty() && rig.presenter->draggingId().isEmpty());
-        rig.release(4, {500, 210});  // a release arriving after the cancel
     }
-    EXPECT_TRUE(rig.host.calls.empty());
-    EXPECT_EQ(rig.haptics.performedCount(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CancelledDrag,
-    ::testing::Values(
+TEST(MapDrag, CancelledDragLeavesNoStateAndCallsNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(DragRig&)> cancel;
+    };
+    const Case cases[] = {
         // Escape, a stolen grab and a deactivated window all reach the presenter this way.
-        CancelCase{"Cancelled", [](DragRig& rig) { rig.presenter->dragCancelled(); }},
-        CancelCase{"RoomRemovedBySweep",
-                   [](DragRig& rig) {
-                       rig.host.nodes.pop_back();
-                       rig.presenter->floorplanChanged(rig.host.nodes);
-                       rig.move(4, {500, 220});  // the pointer moves on before the release
-                   }},
-        CancelCase{"RoomRemovedBeforeTheMapHeard",
-                   [](DragRig& rig) {
-                       rig.host.nodes.pop_back();
-                       rig.release(4, {500, 210});
-                   }},
-        CancelCase{"ReleaseWhereThereIsNoPoint",
-                   [](DragRig& rig) { rig.release(4, {std::numeric_limits<double>::quiet_NaN(), 210}); }},
-        CancelCase{"ReleaseOfAnotherCard", [](DragRig& rig) { rig.release(3, {500, 210}); }},
-        CancelCase{"ViewTornDown", [](DragRig& rig) { rig.presenter.reset(); }}),
-    [](const auto& info) { return info.param.name; });
+        {"cancelled", [](DragRig& rig) { rig.presenter->dragCancelled(); }},
+        {"room removed by a sweep",
+         [](DragRig& rig) {
+             rig.host.nodes.pop_back();
+             rig.presenter->floorplanChanged(rig.host.nodes);
+             rig.move(4, {500, 220});  // the pointer moves on before the release
+         }},
+        {"room removed before the map heard",
+         [](DragRig& rig) {
+             rig.host.nodes.pop_back();
+             rig.release(4, {500, 210});
+         }},
+        {"release where there is no point",
+         [](DragRig& rig) { rig.release(4, {std::numeric_limits<double>::quiet_NaN(), 210}); }},
+        {"release of another card", [](DragRig& rig) { rig.release(3, {500, 210}); }},
+        {"view torn down", [](DragRig& rig) { rig.presenter.reset(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DragRig rig;
+        rig.move(4, {500, 210});
+        ASSERT_EQ(rig.haptics.performedCount(), 1);
+        QSignalSpy changed(rig.presenter.get(), &MapDragPresenter::dragStateChanged);
+        c.cancel(rig);
+        if (rig.presenter) {
+            EXPECT_TRUE(rig.presenter->state().isIdle());
+            EXPECT_EQ(changed.count(), 1);
+            EXPECT_TRUE(rig.presenter->dropTargetRoom().isEmpty() && rig.presenter->draggingId().isEmpty());
+            rig.release(4, {500, 210});  // a release arriving after the cancel
+        }
+        EXPECT_TRUE(rig.host.calls.empty());
+        EXPECT_EQ(rig.haptics.performedCount(), 1);
+    }
+}
 
 TEST(MapDrag, AFloorplanChangeThatKeepsTheDraggedRoomKeepsTheDrag) {
     DragRig rig;

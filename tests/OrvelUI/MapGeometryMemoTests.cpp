@@ -6,7 +6,6 @@
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <ostream>
 #include <string>
 
 #include "MapGeometryFixtures.h"
@@ -34,55 +33,50 @@ MapInput baseline() {
     return input;
 }
 
-struct MemoCase {
-    std::string name;
-    std::function<void(MapInput&)> change;
-    bool recomputes;
-};
-
-void PrintTo(const MemoCase& c, std::ostream* os) { *os << c.name; }
-
-class MemoRerun : public ::testing::TestWithParam<MemoCase> {};
-
-TEST_P(MemoRerun, RecomputesOnlyWhenTheQuantisedKeyChanges) {
-    MapGeometryMemoizer memo;
-    MapInput input = baseline();
-    auto first = memo.memoizedGeometry(input.nodes, input.hubGroups, input.viewport, input.drag);
-    GetParam().change(input);
-    auto second = memo.memoizedGeometry(input.nodes, input.hubGroups, input.viewport, input.drag);
-    EXPECT_EQ(memo.computeCount(), GetParam().recomputes ? 2 : 1);
-    EXPECT_EQ(first == second, !GetParam().recomputes) << "a hit hands back the same geometry object";
-}
-
 void moveFirstNode(MapInput& in, double dx) {
     auto& node = in.nodes[0];
     node.coordinate = RoomCoordinate::clamping(node.coordinate.x() + dx, node.coordinate.y());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Changes, MemoRerun,
-    ::testing::Values(
-        MemoCase{"Nothing", [](MapInput&) {}, false},
-        MemoCase{"WidthBelowHalfAPoint", [](MapInput& in) { in.viewport.width += 0.4; }, false},
-        MemoCase{"WidthPastHalfAPoint", [](MapInput& in) { in.viewport.width += 0.6; }, true},
-        MemoCase{"HeightPastHalfAPoint", [](MapInput& in) { in.viewport.height -= 0.6; }, true},
-        MemoCase{"CoordinateBelowHalfAThousandth", [](MapInput& in) { moveFirstNode(in, 0.0004); }, false},
-        MemoCase{"CoordinatePastHalfAThousandth", [](MapInput& in) { moveFirstNode(in, 0.0006); }, true},
-        MemoCase{"DragPointBelowHalfAPoint", [](MapInput& in) { in.drag.dragPoint->x += 0.2; }, false},
-        MemoCase{"DragPointPastHalfAPoint", [](MapInput& in) { in.drag.dragPoint->y += 0.4; }, true},
-        MemoCase{"DropTargetOnly", [](MapInput& in) { in.drag.dropTarget = MapDropTarget::speaker(sp(2)); }, false},
-        MemoCase{"DragEnds", [](MapInput& in) { in.drag = {}; }, true},
-        MemoCase{"DraggedRoomChanges", [](MapInput& in) { in.drag.dragging = sp(3); }, true},
-        MemoCase{"RoomRenamed", [](MapInput& in) { in.nodes[0].speaker.roomName = "Pantry"; }, false},
-        MemoCase{"GroupStopsPlaying", [](MapInput& in) { in.hubGroups[0].playback = PlaybackState::stopped(); }, false},
-        MemoCase{"NodesReordered", [](MapInput& in) { std::swap(in.nodes[0], in.nodes[1]); }, true},
-        MemoCase{"NodeChangesFloor", [](MapInput& in) { in.nodes[3].level = FloorLevel::upper(); }, true},
-        MemoCase{"NodeLeavesGroup", [](MapInput& in) { in.nodes[2].group.reset(); }, true},
-        MemoCase{"NodeGainsSatellite", [](MapInput& in) { in.nodes[0].speaker = speaker(1, "Kitchen Speaker", 1); }, true},
-        MemoCase{"HubMembersReordered",
-                 [](MapInput& in) { std::swap(in.hubGroups[0].members[0], in.hubGroups[0].members[1]); }, true},
-        MemoCase{"HubGroupAdded", [](MapInput& in) { in.hubGroups.push_back(group({in.nodes[3].speaker})); }, true}),
-    [](const auto& info) { return info.param.name; });
+TEST(MapGeometryMemo, RecomputesOnlyWhenTheQuantisedKeyChanges) {
+    struct Case {
+        const char* name;
+        std::function<void(MapInput&)> change;
+        bool recomputes;
+    };
+    const Case cases[] = {
+        {"Nothing", [](MapInput&) {}, false},
+        {"WidthBelowHalfAPoint", [](MapInput& in) { in.viewport.width += 0.4; }, false},
+        {"WidthPastHalfAPoint", [](MapInput& in) { in.viewport.width += 0.6; }, true},
+        {"HeightPastHalfAPoint", [](MapInput& in) { in.viewport.height -= 0.6; }, true},
+        {"CoordinateBelowHalfAThousandth", [](MapInput& in) { moveFirstNode(in, 0.0004); }, false},
+        {"CoordinatePastHalfAThousandth", [](MapInput& in) { moveFirstNode(in, 0.0006); }, true},
+        {"DragPointBelowHalfAPoint", [](MapInput& in) { in.drag.dragPoint->x += 0.2; }, false},
+        {"DragPointPastHalfAPoint", [](MapInput& in) { in.drag.dragPoint->y += 0.4; }, true},
+        {"DropTargetOnly", [](MapInput& in) { in.drag.dropTarget = MapDropTarget::speaker(sp(2)); }, false},
+        {"DragEnds", [](MapInput& in) { in.drag = {}; }, true},
+        {"DraggedRoomChanges", [](MapInput& in) { in.drag.dragging = sp(3); }, true},
+        {"RoomRenamed", [](MapInput& in) { in.nodes[0].speaker.roomName = "Pantry"; }, false},
+        {"GroupStopsPlaying", [](MapInput& in) { in.hubGroups[0].playback = PlaybackState::stopped(); }, false},
+        {"NodesReordered", [](MapInput& in) { std::swap(in.nodes[0], in.nodes[1]); }, true},
+        {"NodeChangesFloor", [](MapInput& in) { in.nodes[3].level = FloorLevel::upper(); }, true},
+        {"NodeLeavesGroup", [](MapInput& in) { in.nodes[2].group.reset(); }, true},
+        {"NodeGainsSatellite", [](MapInput& in) { in.nodes[0].speaker = speaker(1, "Kitchen Speaker", 1); }, true},
+        {"HubMembersReordered",
+         [](MapInput& in) { std::swap(in.hubGroups[0].members[0], in.hubGroups[0].members[1]); }, true},
+        {"HubGroupAdded", [](MapInput& in) { in.hubGroups.push_back(group({in.nodes[3].speaker})); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MapGeometryMemoizer memo;
+        MapInput input = baseline();
+        auto first = memo.memoizedGeometry(input.nodes, input.hubGroups, input.viewport, input.drag);
+        c.change(input);
+        auto second = memo.memoizedGeometry(input.nodes, input.hubGroups, input.viewport, input.drag);
+        EXPECT_EQ(memo.computeCount(), c.recomputes ? 2 : 1);
+        EXPECT_EQ(first == second, !c.recomputes) << "a hit hands back the same geometry object";
+    }
+}
 
 TEST(MapGeometryMemo, KeepsTheCachedRoomNameUntilAKeyFieldChanges_AndRecomputesOnReturningToAnEarlierInput) {
     MapGeometryMemoizer memo;

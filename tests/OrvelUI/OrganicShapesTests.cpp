@@ -38,18 +38,11 @@ TEST(OrganicShapes, TheSilhouetteIsSymmetricAboutBothMiddleLines) {
     }
 }
 
+// The outline keeps its proportions: it scales with the shorter side from the rectangle's
+// top-left corner.
 TEST(OrganicShapes, OutlinesHugTheMinimumCornerAtTheShorterSidesScale) {
-    struct Case {
-        QRectF rect;
-        QRectF silhouetteEnds;  // the box of its end points
-    };
-    const Case cases[] = {
-        {{0, 0, 100, 100}, {14.5, 16, 71, 68}},
-        {{0, 0, 100, 50}, {7.25, 8, 35.5, 34}},
-        {{10, 20, 40, 80}, {15.8, 26.4, 28.4, 27.2}},
-    };
-    for (const Case& c : cases) {
-        const CubicOutline outline = OrvelOrganicWaveSilhouetteShape::path(c.rect);
+    const auto endsOf = [](QRectF rect) {
+        const CubicOutline outline = OrvelOrganicWaveSilhouetteShape::path(rect);
         double left = outline.start.x(), right = left, top = outline.start.y(), bottom = top;
         for (const CubicSegment& s : outline.segments) {
             left = std::min(left, s.end.x());
@@ -57,11 +50,16 @@ TEST(OrganicShapes, OutlinesHugTheMinimumCornerAtTheShorterSidesScale) {
             top = std::min(top, s.end.y());
             bottom = std::max(bottom, s.end.y());
         }
-        const QRectF ends(QPointF(left, top), QPointF(right, bottom));
-        EXPECT_NEAR(ends.left(), c.silhouetteEnds.left(), 1e-9);
-        EXPECT_NEAR(ends.top(), c.silhouetteEnds.top(), 1e-9);
-        EXPECT_NEAR(ends.width(), c.silhouetteEnds.width(), 1e-9);
-        EXPECT_NEAR(ends.height(), c.silhouetteEnds.height(), 1e-9);
+        return QRectF(QPointF(left, top), QPointF(right, bottom));
+    };
+    const QRectF square = endsOf({0, 0, 100, 100});
+    for (const QRectF rect : {QRectF(0, 0, 100, 50), QRectF(10, 20, 40, 80)}) {
+        const double scale = std::min(rect.width(), rect.height()) / 100;
+        const QRectF ends = endsOf(rect);
+        EXPECT_NEAR(ends.left(), rect.left() + square.left() * scale, 1e-9) << rect.width();
+        EXPECT_NEAR(ends.top(), rect.top() + square.top() * scale, 1e-9) << rect.width();
+        EXPECT_NEAR(ends.width(), square.width() * scale, 1e-9) << rect.width();
+        EXPECT_NEAR(ends.height(), square.height() * scale, 1e-9) << rect.width();
     }
 }
 

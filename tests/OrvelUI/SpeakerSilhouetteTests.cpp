@@ -53,57 +53,36 @@ TEST(SpeakerSilhouette, PicturesAreCentred) {
     EXPECT_NEAR(bookshelf[1].frame.center().x(), 50 - 4.5, 1e-9);
 }
 
-// At size 20 the clamped lengths win; at 100 the scaled ones do.
-TEST(SpeakerSilhouette, SmallSizesKeepTheirFloors) {
-    struct Case {
-        Kind kind;
-        double size;
-        double detailWidth;
-        double detailHeight;
-    };
-    const Case cases[] = {
-        {Kind::arc, 20, 8.8, 1.5},           {Kind::arc, 100, 44, 4},
-        {Kind::era300, 20, 4.4, 1.6},        {Kind::era300, 100, 22, 4.5},
-        {Kind::one, 20, 3.6, 1.8},           {Kind::one, 100, 18, 5},
-        {Kind::move, 20, 3.4, 2.0},          {Kind::move, 100, 17, 5.5},
-        {Kind::symfoniskBookshelf, 20, 1.4, 9.2},
-    };
-    for (const Case& c : cases) {
-        const auto parts = silhouetteParts(c.kind, c.size);
-        ASSERT_EQ(parts.size(), 2u);
-        EXPECT_NEAR(parts[1].frame.width(), c.detailWidth, 1e-9) << int(c.kind) << " at " << c.size;
-        EXPECT_NEAR(parts[1].frame.height(), c.detailHeight, 1e-9) << int(c.kind) << " at " << c.size;
+// A small picture keeps its details legible: at the size where the floors take over, a detail
+// is larger than the roomy picture's scaled down; a top-aligned detail hangs below the body's
+// top; the lamp's shade has the rounder top corners; the offline slash is a cut-out with its
+// halo centred on it.
+TEST(SpeakerSilhouette, SmallSizesKeepTheirFloorsAndDetailsTheirPlace) {
+    for (Kind kind : {Kind::arc, Kind::era300, Kind::one, Kind::move, Kind::symfoniskBookshelf}) {
+        const auto small = silhouetteParts(kind, 20);
+        const auto roomy = silhouetteParts(kind, 100);
+        ASSERT_EQ(small.size(), 2u) << int(kind);
+        const QSizeF scaled = roomy[1].frame.size() * 0.2;
+        EXPECT_TRUE(small[1].frame.width() > scaled.width() + 1e-9 || small[1].frame.height() > scaled.height() + 1e-9)
+            << int(kind);
     }
-    const auto frame = silhouetteParts(Kind::symfoniskFrame, 20);
-    EXPECT_DOUBLE_EQ(frame[1].lineWidth, 1.2);
-    const auto amp = silhouetteParts(Kind::amp, 20);
-    EXPECT_DOUBLE_EQ(amp[1].lineWidth, 1.4);
+    for (Kind kind : {Kind::symfoniskFrame, Kind::amp}) {
+        EXPECT_GT(silhouetteParts(kind, 20)[1].lineWidth, silhouetteParts(kind, 100)[1].lineWidth * 0.2) << int(kind);
+    }
+    for (Kind kind : {Kind::one, Kind::roam}) {
+        const auto parts = silhouetteParts(kind, 100);
+        EXPECT_GT(parts[1].frame.top(), parts[0].frame.top()) << int(kind);
+    }
+    const auto lamp = silhouetteParts(Kind::symfoniskLamp, 100);
+    ASSERT_EQ(lamp.size(), 2u);
+    EXPECT_GT(lamp[0].radii.topLeft, lamp[0].radii.bottomLeft);
+    EXPECT_GT(lamp[1].frame.top(), lamp[0].frame.bottom());
 
     const auto slash = offlineSlashParts(20);
     ASSERT_EQ(slash.size(), 2u);
     EXPECT_EQ(slash[0].paint, Paint::cutOut);
-    EXPECT_DOUBLE_EQ(slash[0].frame.height(), 2.5);
-    EXPECT_DOUBLE_EQ(slash[1].frame.height(), 1.5);
+    EXPECT_GT(slash[0].frame.height(), slash[1].frame.height());
     EXPECT_EQ(slash[0].frame.center(), slash[1].frame.center());
-}
-
-// A top-aligned detail starts its padding below the body's top edge.
-TEST(SpeakerSilhouette, TopAlignedDetailsHangFromTheBodysTop) {
-    const auto one = silhouetteParts(Kind::one, 100);
-    EXPECT_NEAR(one[1].frame.top() - one[0].frame.top(), 6.5, 1e-9);
-    const auto roam = silhouetteParts(Kind::roam, 100);
-    EXPECT_NEAR(roam[1].frame.top() - roam[0].frame.top(), 7, 1e-9);
-}
-
-TEST(SpeakerSilhouette, TheLampShadeHasRounderTopCorners) {
-    const auto lamp = silhouetteParts(Kind::symfoniskLamp, 100);
-    ASSERT_EQ(lamp.size(), 2u);
-    EXPECT_NEAR(lamp[0].radii.topLeft, 14, 1e-9);
-    EXPECT_NEAR(lamp[0].radii.topRight, 14, 1e-9);
-    EXPECT_NEAR(lamp[0].radii.bottomRight, 4, 1e-9);
-    EXPECT_NEAR(lamp[0].radii.bottomLeft, 4, 1e-9);
-    EXPECT_NEAR(lamp[1].frame.top() - lamp[0].frame.bottom(), 3, 1e-9);
-    EXPECT_EQ(lamp[1].paint, Paint::tone);
 }
 
 TEST(SpeakerSilhouette, CaseNamesPickTheirModelAndAnythingElseIsUnrecognized) {

@@ -5,10 +5,10 @@
 
 #include <QFile>
 
-#include "AppRig.h"
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/ShellFixtures.h"
+#include "ViewRig.h"
 
 using namespace orvel;
 using namespace orvel::testing;
@@ -26,36 +26,13 @@ HouseholdSnapshot playingKitchenPair() {
     return household.build();
 }
 
-QQuickItem* only(QQuickWindow* window, const QString& name) {
-    const QList<QQuickItem*> items = itemsNamed(window, name);
-    return items.size() == 1 ? items.front() : nullptr;
-}
-
-QPointF centreOf(QQuickItem* item) { return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)); }
-
-// Press, move in small steps (a drag handler takes the grab only past its threshold), release.
-void dragAlong(QQuickWindow* window, QPointF from, QPointF to) {
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
-    constexpr int steps = 12;
-    for (int i = 1; i <= steps; ++i) {
-        QTest::mouseMove(window, (from + (to - from) * (double(i) / steps)).toPoint(), 10);
-    }
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to.toPoint(), 10);
-}
-
-struct MapWindow {
-    AppRig rig;
-    std::unique_ptr<OrvellaApp> app = rig.start(arguments({}));
-    QQuickWindow* window = nullptr;
+struct MapWindow : LiveWindow {
+    MapWindow() : LiveWindow(arguments({}), playingKitchenPair()) {}
 
     bool open() {
-        if (!app) return false;
-        window = app->showWindow();
-        if (!window || !QTest::qWaitForWindowExposed(window, patience)) return false;
-        if (!QTest::qWaitFor([&] { return rig.sonos->subscriptionCount() == 1; }, patience)) return false;
-        rig.sonos->publish(playingKitchenPair());
-        return QTest::qWaitFor(
-            [&] { return only(window, "mapRoom-" + id('C')) && only(window, "mapHub-" + id('A')); }, patience);
+        return window && QTest::qWaitFor(
+                             [&] { return only(window, "mapRoom-" + id('C')) && only(window, "mapHub-" + id('A')); },
+                             patience);
     }
 };
 

@@ -2,53 +2,25 @@
 // clicked, and what reaches the owner or the speakers is checked.
 #include <gtest/gtest.h>
 
-#include <QQmlComponent>
-
-#include "AppRig.h"
 #include "OrvelUI/PlaybackFixtures.h"
 #include "OrvelUI/shell/OrvelRootView.h"
+#include "ViewRig.h"
 
 using namespace orvel;
 using namespace orvel::testing;
-
-namespace {
-
-std::unique_ptr<QQuickWindow> load(OrvellaApp& app, const char* qml, const QVariantMap& properties = {}) {
-    QQmlComponent component(&app.engine());
-    // Placed beside the module's own files, whose types it uses.
-    component.setData(QByteArray("import QtQuick\nimport Orvella.UI\n") + qml, QUrl("qrc:/Orvella/UI/Probe.qml"));
-    if (!component.isReady()) {
-        ADD_FAILURE() << component.errorString().toStdString();
-        return nullptr;
-    }
-    std::unique_ptr<QObject> root(component.createWithInitialProperties(properties));
-    auto* window = qobject_cast<QQuickWindow*>(root.get());
-    if (window) root.release();
-    return std::unique_ptr<QQuickWindow>(window);
-}
-
-void click(QQuickWindow* window, const QString& name) {
-    const QList<QQuickItem*> items = itemsNamed(window, name);
-    ASSERT_EQ(items.size(), 1) << name.toStdString();
-    const QPointF centre = items.front()->mapToScene(QPointF(items.front()->width() / 2, items.front()->height() / 2));
-    QTest::mouseClick(window, Qt::LeftButton, {}, centre.toPoint());
-}
-
-}  // namespace
 
 TEST(PlaybackViews, VolumeRowCommitsAndShowsTheStep) {
     AppRig rig;
     const auto app = rig.start(arguments({}));
     ASSERT_NE(app, nullptr);
-    const auto window = load(*app, R"(Window {
+    const auto window = loadProbe(*app, R"(Window {
         width: 420; height: 80; visible: true
         property int last: -1
         DiscreteVolumeControlView { objectName: "volume"; width: 400; volume: 99; onChange: p => last = p }
     })");
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), patience));
 
-    click(window.get(), "volume.plus");
+    clickNamed(window.get(), "volume.plus");
     EXPECT_EQ(window->property("last").toInt(), 100);
     EXPECT_EQ(textsNamed(window.get(), "volume.percent"), QStringList{"100%"});
     EXPECT_EQ(itemsNamed(window.get(), "volume.slider").front()->property("value").toDouble(), 100.0);
@@ -68,16 +40,15 @@ TEST(PlaybackViews, TappedUpNextRowPlaysThatEntry) {
                                                   {item(2), other, item(5)}))));
     view.setHousehold({kitchen}, kitchen.speakers());
 
-    const auto window = load(*app, R"(Window {
+    const auto window = loadProbe(*app, R"(Window {
         required property OrvelRootView view
         width: 420; height: 300; visible: true
         UpNextQueueCardView { width: 400; presenter: view.dockQueue }
     })", {{"view", QVariant::fromValue(&view)}});
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), patience));
     EXPECT_EQ(textsNamed(window.get(), "upNext.count"), QStringList{"3 tracks"});
 
-    click(window.get(), "upNext.row.2");
+    clickNamed(window.get(), "upNext.row.2");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.sonos->sent.empty(); }, patience));
     EXPECT_EQ(rig.sonos->sent.front(), SonosCommand::seekToQueueTrack(5, kitchen.id));
 }

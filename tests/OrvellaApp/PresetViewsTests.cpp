@@ -2,14 +2,10 @@
 // store: a click on a named item reaches the household as the store's command.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include <QQmlComponent>
-
-#include "AppRig.h"
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "OrvelUI/shell/OrvelRootView.h"
+#include "ViewRig.h"
 
 using namespace orvel;
 using namespace orvel::testing;
@@ -35,57 +31,23 @@ std::unique_ptr<OrvellaApp> startWithHousehold(AppRig& rig) {
 }
 
 std::unique_ptr<QQuickWindow> load(OrvellaApp& app, const QByteArray& qml) {
-    QQmlComponent component(&app.engine());
-    component.setData("import QtQuick\nimport Orvella.UI\n" + qml, QUrl("qrc:/Orvella/UI/Probe.qml"));
-    if (!component.isReady()) {
-        ADD_FAILURE() << component.errorString().toStdString();
-        return nullptr;
-    }
-    std::unique_ptr<QObject> root(
-        component.createWithInitialProperties({{"store", QVariant::fromValue(app.rootView()->viewStore())},
-                                               {"groupId", qs(sp('A').rawValue())}}));
-    auto* window = qobject_cast<QQuickWindow*>(root.get());
-    if (window) root.release();
-    if (window && !QTest::qWaitForWindowExposed(window, patience)) ADD_FAILURE() << "the window did not show";
-    return std::unique_ptr<QQuickWindow>(window);
-}
-
-// Positioners and layouts place items after they appear: an item is clicked once it has left
-// the window's corner and stayed put between two looks.
-void click(QQuickWindow* window, const QString& name) {
-    std::optional<QPointF> last;
-    ASSERT_TRUE(waitUntil([&] {
-        const QList<QQuickItem*> items = itemsNamed(window, name);
-        if (items.size() != 1) return false;
-        const QPointF now = items.front()->mapToScene(QPointF(0, 0));
-        const bool settled = last == now && !now.isNull();
-        last = now;
-        return settled;
-    })) << name.toStdString();
-    QQuickItem* item = itemsNamed(window, name).front();
-    const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+    return loadProbe(app, qml,
+                     {{"store", QVariant::fromValue(app.rootView()->viewStore())}, {"groupId", qs(sp('A').rawValue())}});
 }
 
 // A menu lays its entries out after it opens: an entry below the first is clicked once it has
 // left the top.
 void clickMenuEntry(QQuickWindow* window, const QString& name) {
     ASSERT_TRUE(waitUntil([&] {
-        const QList<QQuickItem*> items = itemsNamed(window, name);
-        return items.size() == 1 && items.front()->y() > 0;
+        QQuickItem* item = only(window, name);
+        return item && item->y() > 0;
     })) << name.toStdString();
-    click(window, name);
+    clickNamed(window, name);
 }
 
-// The first command of that kind the household received.
-std::optional<SonosCommand> firstSent(AppRig& rig, bool (SonosCommand::*kind)() const) {
-    std::optional<SonosCommand> found;
-    waitUntil([&] {
-        const auto hit = std::ranges::find_if(rig.sonos->sent, [&](const SonosCommand& c) { return (c.*kind)(); });
-        if (hit != rig.sonos->sent.end()) found = *hit;
-        return found.has_value();
-    });
-    return found;
+void rightClick(QQuickWindow* window, const QString& name) {
+    ASSERT_TRUE(waitUntil([&] { return only(window, name) != nullptr; })) << name.toStdString();
+    QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, centreOf(only(window, name)).toPoint());
 }
 
 }  // namespace
@@ -107,14 +69,14 @@ TEST(PresetViews, UngroupAllAddRoomAndAPresetPillReachTheHousehold) {
     ASSERT_NE(window, nullptr);
 
     // A group of two: "Ungroup All" takes the one member out.
-    click(window.get(), "groupDetail.ungroupAll");
+    clickNamed(window.get(), "groupDetail.ungroupAll");
     const auto ungrouped = firstSent(rig, &SonosCommand::isUngroup);
     ASSERT_TRUE(ungrouped.has_value());
     EXPECT_EQ(*ungrouped, SonosCommand::ungroup(sp('B')));
 
     // The rooms outside the group are offered under their short names; the one listed second
     // (once the menu has laid it out) joins A's group.
-    click(window.get(), "groupDetail.addRoom");
+    clickNamed(window.get(), "groupDetail.addRoom");
     const QString office = "groupDetail.addRoom." + qs(sp('C').rawValue());
     const QString den = "groupDetail.addRoom." + qs(sp('D').rawValue());
     ASSERT_TRUE(waitUntil([&] { return textsNamed(window.get(), office) == QStringList{"Add Office"}; }));
@@ -133,7 +95,7 @@ TEST(PresetViews, UngroupAllAddRoomAndAPresetPillReachTheHousehold) {
     ASSERT_TRUE(joined.has_value());
     EXPECT_EQ(*joined, SonosCommand::group(*second, GroupID(sp('A'))));
 
-    click(window.get(), "presetBar.pill." + qs(evening.id().rawValue()));
+    clickNamed(window.get(), "presetBar.pill." + qs(evening.id().rawValue()));
     const auto applied = firstSent(rig, &SonosCommand::isApplyPreset);
     ASSERT_TRUE(applied.has_value());
     EXPECT_EQ(applied->asApplyPreset()->preset, evening);
@@ -152,11 +114,11 @@ TEST(PresetViews, ComposedPresetIsSavedOnTheSpeakersLedByTheFirstPick) {
     })");
     ASSERT_NE(window, nullptr);
 
-    click(window.get(), "creator.room." + qs(sp('C').rawValue()));
-    click(window.get(), "creator.room." + qs(sp('A').rawValue()));
-    click(window.get(), "creator.name");
+    clickNamed(window.get(), "creator.room." + qs(sp('C').rawValue()));
+    clickNamed(window.get(), "creator.room." + qs(sp('A').rawValue()));
+    clickNamed(window.get(), "creator.name");
     for (const char key : std::string_view("  Late  ")) QTest::keyClick(window.get(), key);
-    click(window.get(), "creator.savePreset");
+    clickNamed(window.get(), "creator.savePreset");
 
     const auto saved = firstSent(rig, &SonosCommand::isSavePresets);
     ASSERT_TRUE(saved.has_value());
@@ -168,34 +130,9 @@ TEST(PresetViews, ComposedPresetIsSavedOnTheSpeakersLedByTheFirstPick) {
     EXPECT_EQ(presets[1].memberUUIDs(), std::set{sp('A')});
 }
 
-TEST(PresetViews, PillMenuEntryBuiltOnOpeningActsOnItsPreset) {
-    AppRig rig;
-    const auto app = startWithHousehold(rig);
-    ASSERT_NE(app, nullptr);
-    const auto window = load(*app, R"(Window {
-        id: w
-        required property ViewStore store
-        required property string groupId
-        width: 600; height: 400; visible: true
-        PresetPillsBar { width: 600; store: w.store }
-    })");
-    ASSERT_NE(window, nullptr);
-
-    const QString pill = "presetBar.pill." + qs(evening.id().rawValue());
-    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), pill).size() == 1; }));
-    QQuickItem* item = itemsNamed(window.get(), pill).front();
-    QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier,
-                      item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
-    // One multi-room group: the update entry is a direct one naming it.
-    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), pill + ".menu.update." + qs(sp('A').rawValue())).size() == 1; }));
-    clickMenuEntry(window.get(), pill + ".menu.delete");
-
-    const auto saved = firstSent(rig, &SonosCommand::isSavePresets);
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_TRUE(saved->asSavePresets()->presets.empty());
-}
-
-TEST(PresetViews, RenameOpensWithTheNameAndTheAddButtonOpensAnEmptyCreator) {
+// The pill's menu is built when it opens: rename opens with the name, delete acts on its preset;
+// the add button opens an empty creator.
+TEST(PresetViews, PillMenuRenamesAndDeletesAndTheAddButtonOpensAnEmptyCreator) {
     AppRig rig;
     const auto app = startWithHousehold(rig);
     ASSERT_NE(app, nullptr);
@@ -209,25 +146,30 @@ TEST(PresetViews, RenameOpensWithTheNameAndTheAddButtonOpensAnEmptyCreator) {
     ASSERT_NE(window, nullptr);
 
     const QString pill = "presetBar.pill." + qs(evening.id().rawValue());
-    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), pill).size() == 1; }));
-    QQuickItem* item = itemsNamed(window.get(), pill).front();
-    QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier,
-                      item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+    rightClick(window.get(), pill);
     clickMenuEntry(window.get(), pill + ".menu.rename");
     ASSERT_TRUE(waitUntil([&] { return textsNamed(window.get(), "presetBar.renameField") == QStringList{"Evening"}; }));
-    click(window.get(), "presetBar.renameField");
+    clickNamed(window.get(), "presetBar.renameField");
     QTest::keyClick(window.get(), Qt::Key_End);
     for (const char key : std::string_view(" Late")) QTest::keyClick(window.get(), key);
-    click(window.get(), "presetBar.renameSave");
-
-    const auto saved = firstSent(rig, &SonosCommand::isSavePresets);
-    ASSERT_TRUE(saved.has_value());
-    ASSERT_EQ(saved->asSavePresets()->presets.size(), 1u);
-    EXPECT_EQ(saved->asSavePresets()->presets[0].name(), "Evening Late");
+    clickNamed(window.get(), "presetBar.renameSave");
+    const auto renamed = firstSent(rig, &SonosCommand::isSavePresets);
+    ASSERT_TRUE(renamed.has_value());
+    ASSERT_EQ(renamed->asSavePresets()->presets.size(), 1u);
+    EXPECT_EQ(renamed->asSavePresets()->presets[0].name(), "Evening Late");
     ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), "presetBar.renameField").empty(); }));
 
-    click(window.get(), "presetBar.add");
-    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), "creator.savePreset").size() == 1; }));
-    EXPECT_FALSE(itemsNamed(window.get(), "creator.savePreset").front()->isEnabled());
+    rig.sonos->sent.clear();
+    rightClick(window.get(), pill);
+    // One multi-room group: the update entry is a direct one naming it.
+    ASSERT_TRUE(waitUntil([&] { return only(window.get(), pill + ".menu.update." + qs(sp('A').rawValue())) != nullptr; }));
+    clickMenuEntry(window.get(), pill + ".menu.delete");
+    const auto deleted = firstSent(rig, &SonosCommand::isSavePresets);
+    ASSERT_TRUE(deleted.has_value());
+    EXPECT_TRUE(deleted->asSavePresets()->presets.empty());
+
+    clickNamed(window.get(), "presetBar.add");
+    ASSERT_TRUE(waitUntil([&] { return only(window.get(), "creator.savePreset") != nullptr; }));
+    EXPECT_FALSE(only(window.get(), "creator.savePreset")->isEnabled());
     EXPECT_EQ(textsNamed(window.get(), "creator.name"), QStringList{""});
 }

@@ -6,10 +6,10 @@
 #include <QQuickWindow>
 #include <QTest>
 
-#include "AppRig.h"
 #include "OrvelStore/OrvelStore.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "OrvelStore/StateFixtures.h"
+#include "ViewRig.h"
 
 using namespace orvel;
 using namespace orvel::testing;
@@ -23,22 +23,12 @@ HouseholdSnapshot reading(std::string grouping) {
     return household.build();
 }
 
-QPoint centreOf(QQuickItem* item) {
-    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
-}
-
 }  // namespace
 
 TEST(SidebarDrag, AMemberDroppedOnAnotherGroupRowGroupsIt) {
-    AppRig rig;
-    const auto app = rig.start(arguments({}));
-    ASSERT_NE(app, nullptr);
-    QQuickWindow* window = app->showWindow();
+    LiveWindow live(arguments({}), reading("AA BA CC"));
+    QQuickWindow* window = live.window;
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, patience));
-    ASSERT_TRUE(waitUntil([&] { return rig.sonos->subscriptionCount() == 1; }));
-    rig.sonos->publish(reading("AA BA CC"));
-
     const QString b = QString::fromStdString(sp('B').rawValue());
     const QString c = QString::fromStdString(sp('C').rawValue());
     ASSERT_TRUE(waitUntil([&] {
@@ -48,13 +38,7 @@ TEST(SidebarDrag, AMemberDroppedOnAnotherGroupRowGroupsIt) {
     QQuickItem* target = itemsNamed(window, "sidebarGroupRow." + c).front();
     // Laid out: Office's row comes after the Living Room group and its members.
     ASSERT_TRUE(waitUntil([&] { return centreOf(target).y() > centreOf(member).y(); }));
-    const QPoint from = centreOf(member);
-    const QPoint to = centreOf(target);
+    dragAlong(window, centreOf(member), centreOf(target));
 
-    QTest::mousePress(window, Qt::LeftButton, {}, from);
-    // In steps, so the drag handler sees the pointer pass its threshold before it reaches the row.
-    for (int step = 1; step <= 10; ++step) QTest::mouseMove(window, from + (to - from) * step / 10);
-    QTest::mouseRelease(window, Qt::LeftButton, {}, to);
-
-    EXPECT_TRUE(waitUntil([&] { return rig.sonos->sent.size() == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return live.rig.sonos->sent.size() == 1; }));
 }

@@ -9,7 +9,6 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
-#include "AppRig.h"
 #include "OrvelStore/CachedSpeakersFile.h"
 #include "OrvelStore/FileSlot.h"
 #include "OrvelStore/OrvelFiles.h"
@@ -17,6 +16,7 @@
 #include "OrvelUI/ShellFixtures.h"
 #include "OrvelUI/sidebar/SidebarColumn.h"
 #include "OrvellaApp/DataFolder.h"
+#include "ViewRig.h"
 #include "common/PrivateNetwork.h"
 #include "fakes/FakeHousehold.h"
 
@@ -63,11 +63,6 @@ std::map<QString, QStringList> speakersGroups(const fakes::FakeHousehold& fake) 
     return groups;
 }
 
-QQuickItem* rowItem(QQuickWindow* window, const QString& groupId) {
-    const QList<QQuickItem*> rows = itemsNamed(window, "sidebarGroupRow." + groupId);
-    return rows.size() == 1 ? rows.front() : nullptr;
-}
-
 }  // namespace
 
 TEST(SidebarLive, DropAndMenuRegroupTheSpeakers) {
@@ -92,10 +87,10 @@ TEST(SidebarLive, DropAndMenuRegroupTheSpeakers) {
     using Groups = std::map<QString, QStringList>;
     ASSERT_TRUE(waitUntil([&] { return shownGroups(sidebar) == Groups{{a, {a, b}}, {c, {c}}, {d, {d}}}; },
                           householdPatience));
-    ASSERT_TRUE(waitUntil([&] { return rowItem(window, c) && rowItem(window, a); }, householdPatience));
+    ASSERT_TRUE(waitUntil([&] { return only(window, "sidebarGroupRow." + c) && only(window, "sidebarGroupRow." + a); }, householdPatience));
 
     // D's member-less row dropped on C's row, as the row's DropArea hands it over.
-    auto* cRow = rowItem(window, c)->property("row").value<SidebarGroupRow*>();
+    auto* cRow = only(window, "sidebarGroupRow." + c)->property("row").value<SidebarGroupRow*>();
     ASSERT_NE(cRow, nullptr);
     bool accepted = false;
     ASSERT_TRUE(QMetaObject::invokeMethod(cRow, "acceptDrop", Q_RETURN_ARG(bool, accepted), Q_ARG(QStringList, {d})));
@@ -108,7 +103,7 @@ TEST(SidebarLive, DropAndMenuRegroupTheSpeakers) {
                           householdPatience));
 
     // "Disconnect <B>" chosen in the menu of A's row.
-    QQuickItem* aItem = rowItem(window, a);
+    QQuickItem* aItem = only(window, "sidebarGroupRow." + a);
     QObject* menu = aItem->findChild<QObject*>("sidebarGroupMenu." + a);
     ASSERT_NE(menu, nullptr);
     auto* aRow = aItem->property("row").value<SidebarGroupRow*>();
