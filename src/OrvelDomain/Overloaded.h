@@ -37,3 +37,12 @@ template <class Visitor, class Variant>
 concept coversEveryCase = detail::CoversEveryCase<Visitor, std::remove_cvref_t<Variant>>::value;
 
 }  // namespace orvel
+
+// The `visit` member of a tagged value whose cases are the std::variant `member`, constrained so
+// that a visit leaving a case out does not compile.
+#define ORVEL_EXHAUSTIVE_VISIT(member)                                                              \
+    template <class... Cases>                                                                       \
+        requires ::orvel::coversEveryCase<::orvel::Overloaded<std::decay_t<Cases>...>, decltype(member)> \
+    decltype(auto) visit(Cases&&... cases) const {                                                  \
+        return std::visit(::orvel::Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, member); \
+    }

@@ -64,11 +64,7 @@ private:
 
 public:
     // Exhaustive: a visit that leaves out a case does not compile (see Overloaded.h).
-    template <class... Cases>
-        requires coversEveryCase<Overloaded<std::decay_t<Cases>...>, decltype(value_)>
-    decltype(auto) visit(Cases&&... cases) const {
-        return std::visit(Overloaded<std::decay_t<Cases>...>{std::forward<Cases>(cases)...}, value_);
-    }
+    ORVEL_EXHAUSTIVE_VISIT(value_)
 };
 
 }  // namespace orvel
