@@ -580,15 +580,7 @@ void FakeHousehold::seedDemoContent() {
     if (ids.isEmpty()) return;
     const QString first = ids.front();
     const auto track = [](int n, const char* title, const char* artist, const char* album, int seconds) {
-        const QString id = QStringLiteral("4uLU6hMCjMI75M1A2tKUQ%1").arg(n);
-        FakeTrack t;
-        t.uri = QStringLiteral("x-sonos-spotify:spotify%3atrack%3a") + id + QStringLiteral("?sid=12&flags=8224&sn=2");
-        t.title = QString::fromUtf8(title);
-        t.creator = QString::fromUtf8(artist);
-        t.album = QString::fromUtf8(album);
-        t.albumArtUri = QStringLiteral("/getaa?s=1&u=") + QString::fromLatin1(QUrl::toPercentEncoding(t.uri));
-        t.durationSeconds = seconds;
-        return t;
+        return FakeTrack::spotify(QStringLiteral("4uLU6hMCjMI75M1A2tKUQ%1").arg(n), title, artist, album, seconds);
     };
     model_.setQueue(first, {track(1, "Morning Light", "The Quiet Rooms", "Open House", 211),
                             track(2, "Kitchen Radio", "Ada & The Tiles", "Floorplans", 187),

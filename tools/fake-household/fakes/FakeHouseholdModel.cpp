@@ -1,5 +1,7 @@
 #include "fakes/FakeHouseholdModel.h"
 
+#include <QUrl>
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -88,6 +90,18 @@ void FakeHouseholdModel::addSpeaker(FakeSpeaker speaker) {
     const QString uuid = speaker.uuid;
     speakers_.push_back(std::move(speaker));
     groups_.push_back(FakeGroup{freshGroupId(uuid), uuid, {uuid}});
+}
+
+FakeTrack FakeTrack::spotify(const QString& spotifyId, const char* title, const char* artist, const char* album,
+                             int seconds) {
+    FakeTrack t;
+    t.uri = QStringLiteral("x-sonos-spotify:spotify%3atrack%3a") + spotifyId + QStringLiteral("?sid=12&flags=8224&sn=2");
+    t.title = QString::fromUtf8(title);
+    t.creator = QString::fromUtf8(artist);
+    t.album = QString::fromUtf8(album);
+    t.albumArtUri = QStringLiteral("/getaa?s=1&u=") + QString::fromLatin1(QUrl::toPercentEncoding(t.uri));
+    t.durationSeconds = seconds;
+    return t;
 }
 
 QStringList FakeHouseholdModel::speakerIds() const {

@@ -32,6 +32,10 @@ struct FakeTrack {
     QString itemClass = QStringLiteral("object.item.audioItem.musicTrack");
 
     friend bool operator==(const FakeTrack&, const FakeTrack&) = default;
+
+    // A Spotify track in the queue, its picture served by the speaker itself.
+    static FakeTrack spotify(const QString& spotifyId, const char* title, const char* artist, const char* album,
+                             int seconds);
 };
 
 struct FakeBattery {

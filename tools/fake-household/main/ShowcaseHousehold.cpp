@@ -41,16 +41,7 @@ constexpr int dropoutIndex = 12;
 constexpr int dropoutDelayMs = 4000;
 
 FakeTrack track(int n, const char* title, const char* artist, const char* album, int seconds) {
-    const QString id = QStringLiteral("6rqhFgbbKwnb9MLmUQDhG%1").arg(n);
-    FakeTrack t;
-    t.uri = QStringLiteral("x-sonos-spotify:spotify%3atrack%3a") + id + QStringLiteral("?sid=12&flags=8224&sn=2");
-    t.title = QString::fromUtf8(title);
-    t.creator = QString::fromUtf8(artist);
-    t.album = QString::fromUtf8(album);
-    // The speaker serves the picture itself, from its own loopback address.
-    t.albumArtUri = QStringLiteral("/getaa?s=1&u=") + QString::fromLatin1(QUrl::toPercentEncoding(t.uri));
-    t.durationSeconds = seconds;
-    return t;
+    return FakeTrack::spotify(QStringLiteral("6rqhFgbbKwnb9MLmUQDhG%1").arg(n), title, artist, album, seconds);
 }
 
 // A saved grouping as the household keeps it: members without the coordinator, in ascending order.
