@@ -7,6 +7,9 @@ ApplicationWindow {
     id: window
 
     required property OrvelRootView rootView
+    // The update check's model (canCheckForUpdates, checkForUpdates()); null when the build has
+    // no feed configured or no updater was made.
+    property QtObject appUpdater: null
 
     title: "Orvella"
     width: rootView.defaultWidth
