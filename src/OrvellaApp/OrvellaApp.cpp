@@ -17,7 +17,7 @@
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/map/FloorplanMapPresenter.h"
 #include "OrvelUI/theme/Haptics.h"
-#include "OrvelUI/shell/GroupListModel.h"
+#include "OrvelUI/sidebar/SidebarListModels.h"
 #include "OrvelUI/presets/ViewStore.h"
 #include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
@@ -252,7 +252,7 @@ QQuickWindow* OrvellaApp::showWindow() {
     window_->show();
     if (scene) {
         // Scene pages show the household too (the playback page shows the dock group's queue).
-        GroupListModel* groups = rootView_->groups();
+        SidebarGroupListModel* groups = sidebar_->groups();
         std::function<bool()> ready = [groups] { return groups->rowCount() > 0; };
         if (scene->scene == QLatin1String("sidebar")) ready = sidebarSceneReady(window_, sidebar_.get());
         // The offline page waits for a speaker to drop out as well.
@@ -264,6 +264,15 @@ QQuickWindow* OrvellaApp::showWindow() {
         new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
+        // The window's offline scene opens the page of the speaker that drops out, once it has.
+        if (scene->scene == QLatin1String("window-offline")) {
+            ready = [groups, views = viewStore_.get(), view = rootView_.get()] {
+                const QString offline = views->offlineSpeakerId();
+                if (groups->rowCount() == 0 || offline.isEmpty()) return false;
+                if (const auto id = SpeakerUUID::make(offline.toStdString())) view->select(SidebarDestination::speaker(*id));
+                return view->detailKind() == SelectionKind::Speaker;
+            };
+        }
         // The stream scene picks, once, the first group that plays a stream, as the switcher would.
         if (scene->scene == QLatin1String("dock-stream")) {
             auto* chooser = new QObject(window_);

@@ -57,7 +57,7 @@ TEST(OrvelRootView, WatchersRunOnlyOnceShownAndOnChanges) {
     const int askedBefore = asked;
     view.setHousehold({group({speaker(1, "Living Room")}, playingStream())}, {speaker(1, "Living Room")});
     EXPECT_EQ(asked, askedBefore);
-    EXPECT_EQ(view.groups()->rowCount(), 1);
+    EXPECT_EQ(view.detailKind(), SelectionKind::Group);
 
     // A second showing does not run the first-show watcher again.
     view.shown();
@@ -134,6 +134,5 @@ TEST(OrvelRootView, ReadsTheStoreState) {
     loaded.quarantined = {"floorplan-positions.json.corrupt"};
     // Before the first snapshot: no groups yet, and the start-up alert of a file set aside.
     view.setState(OrvelState(loaded, {}));
-    EXPECT_EQ(view.groups()->rowCount(), 0);
     EXPECT_EQ(view.alertMessage(), "A saved file could not be read");
 }

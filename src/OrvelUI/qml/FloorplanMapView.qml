@@ -11,6 +11,9 @@ Item {
     required property FloorplanMapPresenter presenter
     // Shows every sever button as if its room were hovered (review pictures).
     property bool revealSeverButtons: false
+    // How much of the map's foot the dock covers; the map keeps its content above it.
+    property real bottomInset: 0
+    property bool phoneLayout: false
 
     Flickable {
         id: scroller
@@ -18,7 +21,7 @@ Item {
         anchors.leftMargin: 12
         anchors.rightMargin: 12
         anchors.topMargin: 6
-        anchors.bottomMargin: 6
+        anchors.bottomMargin: 6 + map.bottomInset
         clip: true
         contentWidth: width
         contentHeight: Math.max(height, map.presenter.canvasHeight)

@@ -34,8 +34,18 @@ OrvelRootView::OrvelRootView(LaunchSource launch, QObject* parent)
           if (dockGroup_ && playQueueItem_) playQueueItem_(item, dockGroup_->id);
       }),
       dock_(phoneLayout_, launch_().requestsQueuePopover(),
-            [this](const GroupID& id) { select(SidebarDestination::group(id)); },
-            [this](const GroupID& id) { selectDockGroup(id); }) {}
+            // The dock's open action: in the phone layout it opens the group on the tab showing it.
+            [this](const GroupID& id) {
+                if (phoneLayout_) {
+                    openGroup(navigation_.activeTab, id);
+                } else {
+                    select(SidebarDestination::group(id));
+                }
+            },
+            [this](const GroupID& id) { selectDockGroup(id); }) {
+    settingsAbout_.setRows(settingsAboutRows(networkName_));
+    updatePages();
+}
 
 int OrvelRootView::defaultWidth() const { return WindowRules::windowExtent(WindowRules::defaultSize(phoneLayout_).width); }
 int OrvelRootView::defaultHeight() const {
@@ -62,6 +72,29 @@ void OrvelRootView::select(std::optional<SidebarDestination> destination) {
     changeNavigation([&](RootNavigation& navigation) { navigation.selection = std::move(destination); });
 }
 
+void OrvelRootView::openGroup(AppTab from, const GroupID& id) {
+    changeNavigation([&](RootNavigation& navigation) { navigation.openGroup(from, id); });
+}
+
+void OrvelRootView::openGroup(int tab, const QString& groupId) {
+    if (tab < int(AppTab::map) || tab > int(AppTab::settings)) return;
+    if (const auto id = SpeakerUUID::make(groupId.toStdString())) openGroup(AppTab(tab), GroupID(*id));
+}
+
+void OrvelRootView::closeGroupPage(int tab) {
+    if (tab < int(AppTab::map) || tab > int(AppTab::settings)) return;
+    changeNavigation([&](RootNavigation& navigation) { navigation.closeGroupPage(AppTab(tab)); });
+}
+
+SelectionKind::Kind OrvelRootView::detailKind() const {
+    switch (detail_.kind) {
+    case DetailPage::Kind::home: return SelectionKind::Home;
+    case DetailPage::Kind::group: return SelectionKind::Group;
+    case DetailPage::Kind::speaker: return SelectionKind::Speaker;
+    }
+    return SelectionKind::Home;
+}
+
 QString OrvelRootView::selectionId() const {
     if (!navigation_.selection) return {};
     using D = SidebarDestination;
@@ -80,17 +113,18 @@ void OrvelRootView::shown() {
 void OrvelRootView::setHousehold(std::vector<SonosGroup> groups, std::vector<Speaker> speakers) {
     const bool groupIdsChanged = idsOf(groups) != idsOf(sonosGroups_);
     sonosGroups_ = std::move(groups);
-    groups_.setGroups(sonosGroups_);
 
     std::vector<SpeakerUUID> offlineIds;
     for (const Speaker& speaker : offlineSpeakers(sonosGroups_, speakers)) offlineIds.push_back(speaker.id);
     const bool offlineIdsChanged = offlineIds != offlineIds_;
     offlineIds_ = std::move(offlineIds);
+    speakers_ = std::move(speakers);
 
     // Before the window is shown the watchers are not yet attached; the first showing runs the
     // group-list watcher with whatever is known by then.
     if (!shown_) {
         updateDockGroup();
+        updatePages();
         return;
     }
     if (groupIdsChanged) {
@@ -100,11 +134,30 @@ void OrvelRootView::setHousehold(std::vector<SonosGroup> groups, std::vector<Spe
         changeNavigation([&](RootNavigation& navigation) { navigation.offlineListChanged(offlineIds_, sonosGroups_); });
     }
     updateDockGroup();
+    updatePages();
 }
 
 void OrvelRootView::setState(const OrvelState& state) {
     setHousehold(state.groups(), state.speakers());
+    setHouseholdName(state.networkName(), state.speakerCountSummary());
     setAlert(state.alert());
+}
+
+void OrvelRootView::setHouseholdName(std::optional<std::string> networkName, std::string speakerCountSummary) {
+    if (networkName == networkName_ && speakerCountSummary == speakerCountSummary_) return;
+    networkName_ = std::move(networkName);
+    speakerCountSummary_ = std::move(speakerCountSummary);
+    settingsAbout_.setRows(settingsAboutRows(networkName_));
+    updatePages();
+}
+
+void OrvelRootView::updatePages() {
+    DetailPage detail = resolveDetail(navigation_.selection, sonosGroups_, speakers_);
+    if (detail != detail_) {
+        detail_ = std::move(detail);
+        emit detailChanged();
+    }
+    compactTabs_.setContent(CompactTabsContent::of(navigation_, sonosGroups_, networkName_, speakerCountSummary_));
 }
 
 void OrvelRootView::setAlert(std::optional<OrvelAlert> alert) {
@@ -140,6 +193,7 @@ void OrvelRootView::changeNavigation(const std::function<void(RootNavigation&)>&
     navigation_ = std::move(next);
     emit navigationChanged();
     updateDockGroup();
+    updatePages();
 }
 
 QString OrvelRootView::dockGroupId() const {
@@ -147,10 +201,7 @@ QString OrvelRootView::dockGroupId() const {
 }
 
 void OrvelRootView::selectDockGroup(const GroupID& id) {
-    changeNavigation([&](RootNavigation& navigation) {
-        navigation.dockSelectedGroupID = id;
-        if (navigation.selection && navigation.selection->isGroup()) navigation.selection = SidebarDestination::group(id);
-    });
+    changeNavigation([&](RootNavigation& navigation) { navigation.dockGroupPicked(id); });
 }
 
 void OrvelRootView::selectDockGroup(const QString& groupId) {

@@ -2,7 +2,7 @@
 
 // The presenter behind the window's root view: it owns the navigation state, chooses between
 // the desktop split view and the phone tab layout, keeps the selection valid as the household
-// changes, and hands the group list to the views.
+// changes, resolves the detail column's page and feeds the phone tabs and the settings page.
 
 #include <functional>
 #include <vector>
@@ -16,7 +16,9 @@
 #include "OrvelStore/OrvelState.h"
 #include "OrvelUI/shell/AlertMessage.h"
 #include "OrvelDomain/SpeakerUUID.h"
-#include "OrvelUI/shell/GroupListModel.h"
+#include "OrvelUI/shell/CompactTabs.h"
+#include "OrvelUI/shell/DetailPage.h"
+#include "OrvelUI/shell/SettingsAbout.h"
 #include "OrvelDomain/SonosGroup.h"
 #include "OrvelDomain/GroupID.h"
 #include "OrvelUI/shell/LaunchView.h"
@@ -48,7 +50,13 @@ class OrvelRootView : public QObject {
     Q_PROPERTY(int activeTab READ activeTab WRITE setActiveTab NOTIFY navigationChanged)
     Q_PROPERTY(orvel::SelectionKind::Kind selectionKind READ selectionKind NOTIFY navigationChanged)
     Q_PROPERTY(QString selectionId READ selectionId NOTIFY navigationChanged)
-    Q_PROPERTY(orvel::GroupListModel* groups READ groups CONSTANT)
+    // The page of the desktop detail column: Home, Group or Speaker, never None.
+    Q_PROPERTY(orvel::SelectionKind::Kind detailKind READ detailKind NOTIFY detailChanged)
+    // The group's or speaker's id of that page; empty for the home pane.
+    Q_PROPERTY(QString detailId READ detailId NOTIFY detailChanged)
+    Q_PROPERTY(bool showsHome READ showsHome NOTIFY detailChanged)
+    Q_PROPERTY(orvel::CompactTabs* compactTabs READ compactTabs CONSTANT)
+    Q_PROPERTY(orvel::SettingsAboutListModel* settingsAbout READ settingsAbout CONSTANT)
     Q_PROPERTY(bool hasAlert READ hasAlert NOTIFY alertChanged)
     Q_PROPERTY(QString alertMessage READ alertMessage NOTIFY alertChanged)
     // Empty when the alert offers no action.
@@ -88,7 +96,12 @@ public:
     void setActiveTab(int tab);
     SelectionKind::Kind selectionKind() const { return SelectionKind::of(navigation_.selection); }
     QString selectionId() const;
-    GroupListModel* groups() { return &groups_; }
+    const DetailPage& detail() const { return detail_; }
+    SelectionKind::Kind detailKind() const;
+    QString detailId() const { return QString::fromStdString(detail_.id); }
+    bool showsHome() const { return detail_.showsHome(); }
+    CompactTabs* compactTabs() { return &compactTabs_; }
+    SettingsAboutListModel* settingsAbout() { return &settingsAbout_; }
 
     const RootNavigation& navigation() const { return navigation_; }
     // The group whose now-playing dock shows, or none.
@@ -109,12 +122,19 @@ public:
     void setPlayQueueItem(PlayQueueItem play) { playQueueItem_ = std::move(play); }
     // What the user picked in the sidebar, the dock or a compact tab.
     void select(std::optional<SidebarDestination> destination);
+    // A group opened from a compact tab: its map, its rooms list or the dock on it.
+    void openGroup(AppTab from, const GroupID& id);
+    Q_INVOKABLE void openGroup(int tab, const QString& groupId);
+    // Back to a compact tab's first page.
+    Q_INVOKABLE void closeGroupPage(int tab);
 
     // The window's content is on screen. The first time, the group-list watcher runs once with
     // the groups known so far.
     void shown();
-    // A new state of the store: its groups, its speakers and its alert.
+    // A new state of the store: its groups, its speakers, the household's name and its alert.
     void setState(const OrvelState& state);
+    // The household's network name and speaker count line, for the tabs and the settings.
+    void setHouseholdName(std::optional<std::string> networkName, std::string speakerCountSummary);
     // A new state of the household: the groups in the store's order and every known speaker
     // sorted by room name. Runs the watchers for the lists that changed.
     void setHousehold(std::vector<SonosGroup> groups, std::vector<Speaker> speakers);
@@ -143,6 +163,7 @@ public:
 
 signals:
     void navigationChanged();
+    void detailChanged();
     void mapChanged();
     void alertChanged();
     void dockGroupChanged();
@@ -154,14 +175,21 @@ signals:
 private:
     void changeNavigation(const std::function<void(RootNavigation&)>& change);
     void updateDockGroup();
+    // The detail page and the tab chrome after a change of navigation or household.
+    void updatePages();
 
     LaunchSource launch_;
     bool phoneLayout_;
     RootNavigation navigation_;
     bool shown_ = false;
     std::vector<SonosGroup> sonosGroups_;
+    std::vector<Speaker> speakers_;
     std::vector<SpeakerUUID> offlineIds_;
-    GroupListModel groups_;
+    std::optional<std::string> networkName_;
+    std::string speakerCountSummary_;
+    DetailPage detail_;
+    CompactTabs compactTabs_;
+    SettingsAboutListModel settingsAbout_;
     std::optional<AlertBannerContent> banner_;
     std::optional<SonosGroup> dockGroup_;
     PlayQueueItem playQueueItem_;

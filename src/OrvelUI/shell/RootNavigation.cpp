@@ -57,6 +57,35 @@ void RootNavigation::offlineListChanged(std::span<const SpeakerUUID> offlineIds,
     selection = holder ? SidebarDestination::group(*holder) : SidebarDestination::home();
 }
 
+void RootNavigation::openGroup(AppTab from, const GroupID& id) {
+    selection = SidebarDestination::group(id);
+    if (from == AppTab::rooms) {
+        roomsPath = {id};
+        return;
+    }
+    if (from == AppTab::settings) activeTab = AppTab::map;
+    mapPath = {id};
+}
+
+void RootNavigation::closeGroupPage(AppTab tab) {
+    if (tab == AppTab::map) mapPath.clear();
+    if (tab == AppTab::rooms) roomsPath.clear();
+}
+
+void RootNavigation::dockGroupPicked(const GroupID& id) {
+    dockSelectedGroupID = id;
+    if (selection && selection->isGroup()) selection = SidebarDestination::group(id);
+}
+
+const std::vector<GroupID>* RootNavigation::path(AppTab tab) const {
+    switch (tab) {
+    case AppTab::map: return &mapPath;
+    case AppTab::rooms: return &roomsPath;
+    case AppTab::settings: return nullptr;
+    }
+    return nullptr;
+}
+
 std::vector<Speaker> offlineSpeakers(std::span<const SonosGroup> groups, std::span<const Speaker> speakers) {
     std::set<SpeakerUUID> grouped;
     for (const SonosGroup& group : groups) {

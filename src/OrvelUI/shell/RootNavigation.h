@@ -49,6 +49,18 @@ struct RootNavigation {
     // else home.
     void offlineListChanged(std::span<const SpeakerUUID> offlineIds, std::span<const SonosGroup> groups);
 
+    // Opens a group from a compact tab (its map, its list, or the dock on it): the group is
+    // selected and its page replaces whatever the tab's path held, one level deep. The settings
+    // tab has no path: the window turns to the map tab and opens the group there.
+    void openGroup(AppTab from, const GroupID& id);
+    // Back to the tab's first page.
+    void closeGroupPage(AppTab tab);
+    // The dock's group switcher: remembers the pick, and follows it in the selection only while
+    // a group is selected.
+    void dockGroupPicked(const GroupID& id);
+    // The navigation path of a tab; the settings tab has none.
+    const std::vector<GroupID>* path(AppTab tab) const;
+
     friend bool operator==(const RootNavigation&, const RootNavigation&) = default;
 };
 

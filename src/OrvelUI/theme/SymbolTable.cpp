@@ -9,7 +9,7 @@ namespace {
 
 // Sorted by name so a lookup is a binary search. Each glyph is named in the comment as the
 // font names it.
-constexpr std::array<SymbolGlyph, 46> glyphs{{
+constexpr std::array<SymbolGlyph, 47> glyphs{{
     {"arrow.counterclockwise", 0xe042},          // replay
     {"arrow.triangle.2.circlepath", 0xe627},     // sync
     {"arrow.up.right.circle.fill", 0xe89e},      // open_in_new
@@ -24,6 +24,7 @@ constexpr std::array<SymbolGlyph, 46> glyphs{{
     {"bookmark.fill", 0xe866},                   // bookmark
     {"checkmark", 0xe5ca},                       // check
     {"checkmark.circle.fill", 0xe86c},           // check_circle
+    {"chevron.left", 0xe5cb},                    // chevron_left
     {"chevron.up.chevron.down", 0xe5d7},         // unfold_more
     {"circle", 0xe836},                          // radio_button_unchecked
     {"dot.radiowaves.left.and.right", 0xe1e2},   // wifi_tethering
