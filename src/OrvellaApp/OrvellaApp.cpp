@@ -261,18 +261,21 @@ QQuickWindow* OrvellaApp::showWindow() {
                 return groups->rowCount() > 0 && !views->offlineSpeakerId().isEmpty();
             };
         }
+        // The window's offline scene opens the page of the first speaker that does not answer, and
+        // opens it again after each new state, as a user would click its row.
+        if (scene->scene == QLatin1String("window-offline")) {
+            QObject::connect(store_.get(), &OrvelStore::stateChanged, window_,
+                             [view = rootView_.get(), views = viewStore_.get()] {
+                                 const auto id = SpeakerUUID::make(views->offlineSpeakerId().toStdString());
+                                 if (id) view->select(SidebarDestination::speaker(*id));
+                             });
+            ready = [groups, view = rootView_.get()] {
+                return groups->rowCount() > 0 && view->detailKind() == SelectionKind::Speaker;
+            };
+        }
         new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
-        // The window's offline scene opens the page of the speaker that drops out, once it has.
-        if (scene->scene == QLatin1String("window-offline")) {
-            ready = [groups, views = viewStore_.get(), view = rootView_.get()] {
-                const QString offline = views->offlineSpeakerId();
-                if (groups->rowCount() == 0 || offline.isEmpty()) return false;
-                if (const auto id = SpeakerUUID::make(offline.toStdString())) view->select(SidebarDestination::speaker(*id));
-                return view->detailKind() == SelectionKind::Speaker;
-            };
-        }
         // The stream scene picks, once, the first group that plays a stream, as the switcher would.
         if (scene->scene == QLatin1String("dock-stream")) {
             auto* chooser = new QObject(window_);

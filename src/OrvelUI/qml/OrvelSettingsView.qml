@@ -80,7 +80,7 @@ Flickable {
                         Rectangle {
                             visible: aboutRow.index > 0
                             x: 14
-                            width: parent.width - 14
+                            width: parent.width - 28
                             height: 1
                             color: VavuzadiRudod.cardBorder
                         }
