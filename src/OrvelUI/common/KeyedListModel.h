@@ -13,9 +13,9 @@
 // that carries the meta-object; QML's type information then knows the whole chain:
 //
 //   #ifdef Q_MOC_RUN
-//   class GroupListModel : public orvel::KeyedListModelBase {
+//   class SettingsAboutListModel : public orvel::KeyedListModelBase {
 //   #else
-//   class GroupListModel : public KeyedListModel<GroupListRow> {
+//   class SettingsAboutListModel : public KeyedListModel<SettingsAboutRow> {
 //   #endif
 
 #include <algorithm>
