@@ -1,5 +1,6 @@
 #include "OrvellaApp/OrvellaApp.h"
 
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QPointer>
@@ -28,6 +29,8 @@
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/SceneCapture.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
+#include "OrvellaApp/update/AppUpdaterFactory.h"
+#include "OrvellaApp/update/AppUpdaterModel.h"
 #include "SpotifyBridge/BrowserOpener.h"
 #include "SpotifyBridge/CallbackRelay.h"
 #include "SpotifyBridge/DesktopEntry.h"
@@ -111,6 +114,17 @@ OrvellaApp::Platform OrvellaApp::Platform::system() {
     platform.browser = std::make_shared<XdgBrowserOpener>();
     platform.makeStore = [](SpotifyBridge& spotify) { return LiveStoreFactory::live(spotify); };
     platform.desktopSettings = [] { return std::make_unique<DBusPortalSettings>(); };
+    platform.makeUpdater = [](const LaunchEnvironment& environment) {
+        return makeAppUpdater(UpdateSettings::fromBuild(),
+                              UpdateHost{.clock = Clock::system(),
+                                         .target = UpdateInstallTarget::fromEnvironment(environment),
+                                         .reveal =
+                                             [](const std::filesystem::path& saved) {
+                                                 const QString folder = QString::fromStdString(saved.parent_path().string());
+                                                 QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+                                             },
+                                         .session = SparkleUpdateSession::shared()});
+    };
     return platform;
 }
 
@@ -236,9 +250,17 @@ QQuickWindow* OrvellaApp::showWindow() {
         window_->show();
         return window_;
     }
-    engine_.setInitialProperties({{QStringLiteral("rootView"), QVariant::fromValue(rootView_.get())}});
+    // Made when the window first needs it, after the link and the store.
+    if (!updaterMade_) {
+        updaterMade_ = true;
+        if (platform_.makeUpdater) updater_ = platform_.makeUpdater(launch_().environment);
+    }
     const std::optional<SceneRequest> scene = SceneRequest::from(launch_().environment);
     const QString sceneQml = scene ? scene->sceneQml() : QString();
+    QVariantMap initial{{QStringLiteral("rootView"), QVariant::fromValue(rootView_.get())}};
+    // Scene pages have no update model of their own.
+    if (sceneQml.isEmpty()) initial.insert(QStringLiteral("appUpdater"), QVariant::fromValue<QObject*>(updater_.get()));
+    engine_.setInitialProperties(initial);
     engine_.load(QUrl(sceneQml.isEmpty() ? QString::fromLatin1(mainQml) : sceneQml));
     const QList<QObject*> roots = engine_.rootObjects();
     window_ = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.constFirst());
@@ -289,6 +311,7 @@ QQuickWindow* OrvellaApp::showWindow() {
 }
 
 void OrvellaApp::contentShown() {
+    if (updater_) updater_->mainWindowDidAppear();
     const LaunchInputs launch = launch_();
     if (auto scheme = launch.requestedColorScheme()) theme_->setForcedScheme(scheme);
     rootView_->shown();

@@ -29,6 +29,7 @@ class FloorplanMapPresenter;
 class Haptics;
 class StoreMapDragHost;
 class OrvelAppDelegate;
+class AppUpdaterModel;
 class OrvelRootView;
 class OrvelStore;
 class PortalSettings;
@@ -59,6 +60,8 @@ public:
         StoreFactory makeStore;
         // The desktop's settings portal, for its light or dark preference; none: the palette decides.
         std::function<std::unique_ptr<PortalSettings>()> desktopSettings;
+        // The update check made from the build's settings; none when the build has none.
+        std::function<std::unique_ptr<AppUpdaterModel>(const LaunchEnvironment& environment)> makeUpdater;
 
         static Platform system();
     };
@@ -82,6 +85,8 @@ public:
     OrvelStore& store() const { return *store_; }
     SpotifyBridge& spotify() const { return *bridge_; }
     WebAuthSession& webAuthSession() const { return *webAuth_; }
+    // Made with the first window; null before and in a build without an update check.
+    AppUpdaterModel* updater() const { return updater_.get(); }
     const CallbackRelay& callbackRelay() const { return *relay_; }
     QQuickWindow* window() const;
     QQmlApplicationEngine& engine() { return engine_; }
@@ -115,6 +120,9 @@ private:
     std::unique_ptr<OrvelStore> store_;
     VavuzadiRudodTheme* theme_ = nullptr;
     std::unique_ptr<OrvelAppDelegate> delegate_;
+    // The window binds its menu item and dialog to it; it goes after the window.
+    std::unique_ptr<AppUpdaterModel> updater_;
+    bool updaterMade_ = false;
     // The map reads the store and goes before it; the root view shows it and goes first.
     std::unique_ptr<Haptics> haptics_;
     std::unique_ptr<StoreMapDragHost> mapHost_;

@@ -38,4 +38,9 @@ ApplicationWindow {
         anchors.fill: parent
         rootView: window.rootView
     }
+
+    // Shows itself whenever the update model presents something.
+    UpdateDialog {
+        appUpdater: window.appUpdater
+    }
 }

@@ -1,0 +1,51 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Orvella.UI
+
+// The update dialog's phases side by side with a canned update, for review pictures.
+ApplicationWindow {
+    id: window
+
+    property var rootView
+
+    title: "Orvella update"
+    width: 960
+    height: 640
+    color: VavuzadiRudod.obsidian
+
+    MidnightBackground {
+        anchors.fill: parent
+    }
+
+    GridLayout {
+        anchors.fill: parent
+        anchors.margins: 20
+        columns: 2
+        columnSpacing: 20
+        rowSpacing: 20
+
+        Repeater {
+            model: [
+                { phase: "available", message: "" },
+                { phase: "installing", message: "" },
+                { phase: "installed", message: "/home/ada/Applications/Orvella-x86_64.AppImage" },
+                { phase: "failed", message: "the update's signature is not valid: https://updates.example.org/Orvella-1.4.0-x86_64.AppImage" }
+            ]
+            VavuzadiRudodCard {
+                required property var modelData
+                Layout.alignment: Qt.AlignTop
+                Layout.preferredWidth: dialogContent.implicitWidth
+                Layout.preferredHeight: dialogContent.implicitHeight
+                UpdateDialogContent {
+                    id: dialogContent
+                    anchors.fill: parent
+                    phase: modelData.phase
+                    version: "1.4.0"
+                    notes: "• Rooms can be grouped by dragging them onto the map.\n• The dock shows what plays next.\n• Battery speakers show their charge in the sidebar.\n• Fixes a stall when a speaker drops out during a sweep."
+                    message: modelData.message
+                }
+            }
+        }
+    }
+}
