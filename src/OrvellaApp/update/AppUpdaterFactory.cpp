@@ -16,16 +16,16 @@ std::unique_ptr<AppUpdaterModel> makeAppUpdater(const UpdateSettings& settings, 
     if (settings.feedUrl.isEmpty() || settings.publicKey.isEmpty()) return nullptr;
     const QUrl feed(settings.feedUrl, QUrl::StrictMode);
     if (!settings.addresses.allows(feed)) {
-        qCWarning(lcSparkle) << "No update check: the feed address is not https:" << settings.feedUrl;
+        qCWarning(lcSparkle).noquote() << "No update check: the feed address is not https:" << settings.feedUrl;
         return nullptr;
     }
     auto verifier = Ed25519Verifier::fromBase64(settings.publicKey.toLatin1());
     if (!verifier) {
-        qCWarning(lcSparkle) << "No update check:" << QString::fromStdString(verifier.error());
+        qCWarning(lcSparkle).noquote() << "No update check:" << QString::fromStdString(verifier.error());
         return nullptr;
     }
     if (!appcast::isValidVersion(settings.runningVersion)) {
-        qCWarning(lcSparkle) << "No update check: the program's version is not a dotted number:"
+        qCWarning(lcSparkle).noquote() << "No update check: the program's version is not a dotted number:"
                              << settings.runningVersion;
         return nullptr;
     }

@@ -72,9 +72,11 @@ void BoundedDownload::finished() {
     if (done_) return;
     const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QVariant declared = reply_->header(QNetworkRequest::ContentLengthHeader);
+    // An error status is what the server meant, whatever body came with it.
+    if (status != 0 && status != 200) return fail(UpdateError::Kind::network, "HTTP status " + std::to_string(status));
     const bool shortOfDeclared = declared.isValid() && body_.size() < declared.toLongLong();
     const bool shortOfExpected = limits_.exactLength && body_.size() < *limits_.exactLength;
-    if (shortOfExpected || (status == 200 && shortOfDeclared)) {
+    if (status == 200 && (shortOfExpected || shortOfDeclared)) {
         return fail(UpdateError::Kind::truncated,
                     std::to_string(body_.size()) + " of " +
                         std::to_string(limits_.exactLength ? *limits_.exactLength : declared.toLongLong()) + " bytes");
@@ -82,7 +84,7 @@ void BoundedDownload::finished() {
     if (reply_->error() != QNetworkReply::NoError) {
         return fail(UpdateError::Kind::network, reply_->errorString().toStdString());
     }
-    if (status != 200) return fail(UpdateError::Kind::network, "HTTP status " + std::to_string(status));
+    if (status != 200) return fail(UpdateError::Kind::network, "no HTTP reply");
     if (limits_.exactLength && body_.size() != *limits_.exactLength) {
         return fail(limits_.tooLarge, "more than the announced " + std::to_string(*limits_.exactLength) + " bytes");
     }
