@@ -12,6 +12,7 @@ Item {
     property string phase
     property string version
     property string notes
+    // The sentence under the heading: what was found, what happened, or what went wrong.
     property string message
 
     signal installClicked()
@@ -30,17 +31,6 @@ Item {
         }
         return ""
     }
-    readonly property string detail: {
-        switch (phase) {
-        case "available": return qsTr("Orvella %1 is ready to download.").arg(version)
-        case "installing": return qsTr("Downloading and checking Orvella %1…").arg(version)
-        case "installed": return qsTr("Orvella %1 is in place at %2. It starts the next time you open Orvella.").arg(version).arg(message)
-        case "upToDate": return qsTr("Version %1 is the newest version available.").arg(version)
-        case "failed": return message
-        }
-        return ""
-    }
-
     ColumnLayout {
         id: column
         anchors.fill: parent
@@ -74,7 +64,7 @@ Item {
                 Text {
                     objectName: "updateDialog.detail"
                     Layout.fillWidth: true
-                    text: content.detail
+                    text: content.message
                     // Versions, paths and failure texts come from outside.
                     textFormat: Text.PlainText
                     wrapMode: Text.Wrap
@@ -116,8 +106,9 @@ Item {
             visible: content.phase === "installing"
             running: visible
             Layout.alignment: Qt.AlignHCenter
-            Layout.preferredWidth: 28
-            Layout.preferredHeight: 28
+            Layout.preferredWidth: 32
+            Layout.preferredHeight: 32
+            palette.dark: VavuzadiRudod.gold
         }
 
         RowLayout {

@@ -3,7 +3,8 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Orvella.UI
 
-// The update dialog's phases side by side with a canned update, for review pictures.
+// The update dialog's phases side by side with a canned update and the model's sentences,
+// for review pictures.
 ApplicationWindow {
     id: window
 
@@ -27,10 +28,10 @@ ApplicationWindow {
 
         Repeater {
             model: [
-                { phase: "available", message: "" },
-                { phase: "installing", message: "" },
-                { phase: "installed", message: "/home/ada/Applications/Orvella-x86_64.AppImage" },
-                { phase: "failed", message: "the update's signature is not valid: https://updates.example.org/Orvella-1.4.0-x86_64.AppImage" }
+                { phase: "available", message: "Orvella 1.4.0 is ready to download. You have version 1.3.2." },
+                { phase: "installing", message: "Downloading and checking Orvella 1.4.0…" },
+                { phase: "installed", message: "Orvella 1.4.0 is in place at /home/ada/Applications/Orvella-x86_64.AppImage. It starts the next time you open Orvella." },
+                { phase: "failed", message: "The update's signature is not valid: https://updates.example.org/Orvella-1.4.0-x86_64.AppImage." }
             ]
             VavuzadiRudodCard {
                 required property var modelData

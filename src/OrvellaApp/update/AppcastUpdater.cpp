@@ -55,14 +55,13 @@ QCoro::Task<> AppcastUpdater::check(Token self, bool userInitiated) {
 }
 
 void AppcastUpdater::checkFinished(const UpdateResult<std::optional<AppcastItem>>& outcome, bool userInitiated) {
-    using Phase = UpdatePresentation::Phase;
     // The presentation changes before the updater is free again, so a found update is never
     // offered while a second check could start.
     if (!outcome) {
         emit didAbortWithError(outcome.error());
         emit didFinishUpdateCycle();
         if (userInitiated) {
-            present({Phase::failed, {}, {}, QString::fromStdString(outcome.error().describe())});
+            present(UpdatePresentation::failed({}, outcome.error()));
         }
         setBusy(false);
         return;
@@ -72,10 +71,10 @@ void AppcastUpdater::checkFinished(const UpdateResult<std::optional<AppcastItem>
         if (userInitiated) {
             offered_ = *found;
             emit willShowUpdate(*found);
-            present({Phase::available, found->displayVersion, found->notes, {}});
+            present(UpdatePresentation::available(found->displayVersion, found->notes, config_.runningVersion));
         }
     } else if (userInitiated) {
-        present({Phase::upToDate, config_.runningVersion, {}, {}});
+        present(UpdatePresentation::upToDate(config_.runningVersion));
     }
     emit didFinishUpdateCycle();
     setBusy(false);
@@ -86,7 +85,7 @@ void AppcastUpdater::installUpdate() {
     const AppcastItem item = *offered_;
     setBusy(true);
     emit willInstallUpdate(item);
-    present({UpdatePresentation::Phase::installing, item.displayVersion, item.notes, {}});
+    present(UpdatePresentation::installing(item.displayVersion));
     install(lifetime_.token(), item);
 }
 
@@ -128,15 +127,14 @@ QCoro::Task<> AppcastUpdater::install(Token self, AppcastItem item) {
 }
 
 void AppcastUpdater::installFinished(const UpdateResult<UpdateInstallOutcome>& outcome, const AppcastItem& item) {
-    using Phase = UpdatePresentation::Phase;
     offered_.reset();
     if (!outcome) {
         emit didAbortWithError(outcome.error());
-        present({Phase::failed, item.displayVersion, {}, QString::fromStdString(outcome.error().describe())});
+        present(UpdatePresentation::failed(item.displayVersion, outcome.error()));
         setBusy(false);
         return;
     }
-    present({Phase::installed, item.displayVersion, {}, QString::fromStdString(outcome->path.string())});
+    present(UpdatePresentation::installed(item.displayVersion, *outcome));
     if (outcome->kind == UpdateInstallOutcome::Kind::savedToDownloads && config_.reveal) config_.reveal(outcome->path);
     // The new program is complete on disk: nothing holds the application open any longer.
     emit willFinishUpdateSession();

@@ -1,9 +1,13 @@
 #pragma once
 
 // What the update dialog shows: nothing, a found update with its notes, the install under way,
-// its outcome, or the outcome of a check the user asked for.
+// its outcome, or the outcome of a check the user asked for, each with the sentence that
+// explains it.
 
 #include <QString>
+
+#include "OrvellaApp/update/UpdateError.h"
+#include "OrvellaApp/update/UpdateInstaller.h"
 
 namespace orvel {
 
@@ -12,8 +16,13 @@ struct UpdatePresentation {
     Phase phase = Phase::hidden;
     QString version;
     QString notes;
-    // The failure's description, or where the update went.
     QString message;
+
+    static UpdatePresentation available(const QString& version, const QString& notes, const QString& running);
+    static UpdatePresentation installing(const QString& version);
+    static UpdatePresentation installed(const QString& version, const UpdateInstallOutcome& outcome);
+    static UpdatePresentation upToDate(const QString& running);
+    static UpdatePresentation failed(const QString& version, const UpdateError& error);
 
     friend bool operator==(const UpdatePresentation&, const UpdatePresentation&) = default;
 };
