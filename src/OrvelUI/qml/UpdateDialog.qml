@@ -22,7 +22,7 @@ Window {
     color: VavuzadiRudod.obsidian
 
     onPhaseChanged: {
-        if (phase === "") close()
+        if (phase === "") hide()
         else show()
     }
     onClosing: {
