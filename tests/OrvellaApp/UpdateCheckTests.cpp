@@ -211,6 +211,8 @@ TEST(UpdateCheck, TheWindowShowsTheDialogWhoseInstallReplacesTheProgram) {
     EXPECT_TRUE(only(dialog, QStringLiteral("updateDialog.detail"))->property("text").toString().contains(rig.newVersion));
     EXPECT_EQ(only(dialog, QStringLiteral("updateDialog.notes"))->property("text").toString(),
               QStringLiteral("Faster grouping."));
+    // Left for review beside the other pictures of the window.
+    dialog->grabWindow().save(QStringLiteral(ORVELLA_TEST_ARTIFACTS "/orvella-update-dialog.png"));
     clickNamed(dialog, QStringLiteral("updateDialog.install"));
     ASSERT_TRUE(phaseBecomes(*started->updater(), "installed"));
 
@@ -223,6 +225,10 @@ TEST(UpdateCheck, TheWindowShowsTheDialogWhoseInstallReplacesTheProgram) {
     clickNamed(dialog, QStringLiteral("updateDialog.later"));
     EXPECT_TRUE(waitUntil([] { return shownUpdateDialog() == nullptr; }));
     EXPECT_EQ(started->updater()->dialogPhase(), QString());
+
+    // The installed version is not offered again.
+    started->updater()->checkForUpdates();
+    EXPECT_TRUE(phaseBecomes(*started->updater(), "upToDate"));
 }
 
 TEST(UpdateCheck, WithoutAnUpdateCheckTheWindowHasNoModel) {

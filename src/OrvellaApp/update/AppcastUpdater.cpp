@@ -135,6 +135,8 @@ void AppcastUpdater::installFinished(const UpdateResult<UpdateInstallOutcome>& o
         return;
     }
     present(UpdatePresentation::installed(item.displayVersion, *outcome));
+    // The replaced program is what runs from now on: a later check offers only a newer one.
+    if (outcome->kind == UpdateInstallOutcome::Kind::replacedProgram) config_.runningVersion = item.version;
     if (outcome->kind == UpdateInstallOutcome::Kind::savedToDownloads && config_.reveal) config_.reveal(outcome->path);
     // The new program is complete on disk: nothing holds the application open any longer.
     emit willFinishUpdateSession();

@@ -67,6 +67,8 @@ private:
     LifetimeGuard<AppcastUpdater> lifetime_{this};
     AppcastUpdaterConfig config_;
     Clock& clock_;
+    // Qt's manager rather than the speakers' bounded client: the feed and archives come from
+    // the project's own HTTPS server, and the total deadlines end any download that stalls.
     QNetworkAccessManager network_;
     bool busy_ = false;
     std::optional<AppcastItem> offered_;
