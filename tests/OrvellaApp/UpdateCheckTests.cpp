@@ -126,6 +126,13 @@ TEST(UpdateCheck, AnyFailureInstallsNothingAndEndsTheSession) {
                  rig.archive.left(rig.archive.size() / 2));
          },
          Kind::truncated, true},
+        {"an archive redirected to an address the policy refuses",
+         [](UpdateRig& rig) {
+             QUrl elsewhere = rig.archiveUrl();
+             elsewhere.setHost(QStringLiteral("127.0.0.2"));
+             rig.archiveReply = fakes::HttpReply::withStatus(302).header("Location", elsewhere.toEncoded());
+         },
+         Kind::insecureAddress, true},
         {"an archive missing on the server",
          [](UpdateRig& rig) { rig.archiveReply = fakes::HttpReply::withStatus(404); }, Kind::network, true},
         {"a feed server that never answers",

@@ -8,7 +8,6 @@ namespace orvel {
 
 AppUpdaterModel::AppUpdaterModel(std::unique_ptr<Updater> updater, SparkleUpdateSession& session, QObject* parent)
     : QObject(parent), updater_(std::move(updater)), session_(session) {
-    updater_->setParent(nullptr);
     connect(updater_.get(), &Updater::canCheckForUpdatesChanged, this, &AppUpdaterModel::mirrorCanCheck);
     mirrorCanCheck(updater_->canCheckForUpdates());
     presentation_ = updater_->presentation();
