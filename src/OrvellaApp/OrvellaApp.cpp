@@ -18,6 +18,7 @@
 #include "OrvelUI/map/FloorplanMapPresenter.h"
 #include "OrvelUI/theme/Haptics.h"
 #include "OrvelUI/shell/GroupListModel.h"
+#include "OrvelUI/shell/PlaybackMenu.h"
 #include "OrvelUI/presets/ViewStore.h"
 #include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
@@ -195,6 +196,7 @@ void OrvellaApp::joinRootView() {
     OrvelStore* store = store_.get();
     viewStore_ = std::make_unique<ViewStore>(*store);
     view->setViewStore(viewStore_.get());
+    playbackMenu_ = std::make_unique<PlaybackMenu>(*store);
     view->setState(store->state());
     QObject::connect(store, &OrvelStore::stateChanged, view, [view, store] { view->setState(store->state()); });
     QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { store->dismissAlert(); });
@@ -246,6 +248,7 @@ QQuickWindow* OrvellaApp::showWindow() {
         qCCritical(lcApp) << "The main window could not be loaded";
         return nullptr;
     }
+    window_->setProperty("playbackMenu", QVariant::fromValue(playbackMenu_.get()));
     QObject::connect(window_, &QWindow::visibleChanged, window_, [this](bool visible) {
         if (visible) contentShown();
     });
@@ -262,6 +265,15 @@ QQuickWindow* OrvellaApp::showWindow() {
             };
         }
         new SceneCapture(*scene, window_, std::move(ready), window_);
+        // The Playback menu opens as a click on its title in the menu bar would open it.
+        if (scene->scene == QLatin1String("menu-playback")) {
+            ready = [groups, window = QPointer<QQuickWindow>(window_)] {
+                if (groups->rowCount() == 0) return false;
+                QQuickItem* title = window ? itemNamed(window->contentItem(), QStringLiteral("menuBar.menu.playback")) : nullptr;
+                if (title) QMetaObject::invokeMethod(title, "triggered");
+                return true;
+            };
+        }
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
         // The stream scene picks, once, the first group that plays a stream, as the switcher would.
