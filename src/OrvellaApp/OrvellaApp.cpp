@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QQuickItem>
 #include <QQuickStyle>
@@ -77,6 +78,17 @@ QQuickItem* itemNamed(QQuickItem* from, const QString& name) {
         if (QQuickItem* found = itemNamed(child, name)) return found;
     }
     return nullptr;
+}
+
+// A left click at the item's centre, as the pointer would give it.
+void clickItem(QQuickWindow* window, QQuickItem* item) {
+    const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const bool pressing = type == QEvent::MouseButtonPress;
+        QMouseEvent event(type, at, at, window->mapToGlobal(at), Qt::LeftButton,
+                          pressing ? Qt::MouseButtons(Qt::LeftButton) : Qt::MouseButtons(Qt::NoButton), Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &event);
+    }
 }
 
 // The sidebar's review scene: a linked account on the card (a stand-in name) and the menu of a
@@ -264,16 +276,16 @@ QQuickWindow* OrvellaApp::showWindow() {
                 return groups->rowCount() > 0 && !views->offlineSpeakerId().isEmpty();
             };
         }
-        new SceneCapture(*scene, window_, std::move(ready), window_);
         // The Playback menu opens as a click on its title in the menu bar would open it.
         if (scene->scene == QLatin1String("menu-playback")) {
             ready = [groups, window = QPointer<QQuickWindow>(window_)] {
                 if (groups->rowCount() == 0) return false;
                 QQuickItem* title = window ? itemNamed(window->contentItem(), QStringLiteral("menuBar.menu.playback")) : nullptr;
-                if (title) QMetaObject::invokeMethod(title, "triggered");
+                if (title) clickItem(window, title);
                 return true;
             };
         }
+        new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
         // The stream scene picks, once, the first group that plays a stream, as the switcher would.

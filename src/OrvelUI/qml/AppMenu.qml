@@ -4,8 +4,14 @@ import Orvella.UI
 
 // A menu of the menu bar, on the same opaque surface as the context menus.
 Menu {
+    topPadding: 5
+    bottomPadding: 5
+    leftPadding: 5
+    rightPadding: 5
+
     background: Rectangle {
-        implicitWidth: 250
+        // Wide enough for the longest title beside its keys (Qt 6.4 menus do not size to their items).
+        implicitWidth: 330
         radius: 8
         color: VavuzadiRudod.slate
         border.width: 1

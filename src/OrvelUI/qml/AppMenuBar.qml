@@ -16,7 +16,9 @@ MenuBar {
     delegate: MenuBarItem {
         id: barItem
         objectName: "menuBar." + (menu ? menu.objectName : "")
-        implicitHeight: 28
+        implicitHeight: 30
+        topInset: 3
+        bottomInset: 3
         contentItem: Text {
             text: barItem.text
             font.pixelSize: TextStyles.body

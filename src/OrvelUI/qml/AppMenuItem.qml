@@ -34,7 +34,6 @@ MenuItem {
         }
     }
     background: Rectangle {
-        implicitWidth: 250
         radius: 5
         color: menuItem.highlighted ? VavuzadiRudod.gold : "transparent"
     }
