@@ -59,18 +59,5 @@ TEST(PlaybackMenu, ChoicesReachTheTargetGroup) {
     }
 }
 
-// Before the first snapshot there is no target group: the playback items do nothing.
-TEST(PlaybackMenu, WithoutGroupsThePlaybackItemsSendNothing) {
-    StoreHarness harness;
-    PlaybackMenu menu(*harness.store);
-    for (const QVariant& entry : menu.entries()) {
-        const QString key = entry.toMap().value("key").toString();
-        if (key != "groupEverywhere") menu.trigger(key);
-    }
-    harness.clock.advance(VolumeCoalescer::firstSendDelay * 4);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(harness.sonos->sent.empty());
-}
-
 }  // namespace
 }  // namespace orvel::testing
