@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QQuickItem>
 #include <QQuickStyle>
@@ -19,6 +20,7 @@
 #include "OrvelUI/map/FloorplanMapPresenter.h"
 #include "OrvelUI/theme/Haptics.h"
 #include "OrvelUI/shell/GroupListModel.h"
+#include "OrvelUI/shell/PlaybackMenu.h"
 #include "OrvelUI/presets/ViewStore.h"
 #include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
@@ -79,6 +81,17 @@ QQuickItem* itemNamed(QQuickItem* from, const QString& name) {
         if (QQuickItem* found = itemNamed(child, name)) return found;
     }
     return nullptr;
+}
+
+// A left click at the item's centre, as the pointer would give it.
+void clickItem(QQuickWindow* window, QQuickItem* item) {
+    const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const bool pressing = type == QEvent::MouseButtonPress;
+        QMouseEvent event(type, at, at, window->mapToGlobal(at), Qt::LeftButton,
+                          pressing ? Qt::MouseButtons(Qt::LeftButton) : Qt::MouseButtons(Qt::NoButton), Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &event);
+    }
 }
 
 // The sidebar's review scene: a linked account on the card (a stand-in name) and the menu of a
@@ -209,6 +222,7 @@ void OrvellaApp::joinRootView() {
     OrvelStore* store = store_.get();
     viewStore_ = std::make_unique<ViewStore>(*store);
     view->setViewStore(viewStore_.get());
+    playbackMenu_ = std::make_unique<PlaybackMenu>(*store);
     view->setState(store->state());
     QObject::connect(store, &OrvelStore::stateChanged, view, [view, store] { view->setState(store->state()); });
     QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { store->dismissAlert(); });
@@ -268,6 +282,7 @@ QQuickWindow* OrvellaApp::showWindow() {
         qCCritical(lcApp) << "The main window could not be loaded";
         return nullptr;
     }
+    window_->setProperty("playbackMenu", QVariant::fromValue(playbackMenu_.get()));
     QObject::connect(window_, &QWindow::visibleChanged, window_, [this](bool visible) {
         if (visible) contentShown();
     });
@@ -281,6 +296,15 @@ QQuickWindow* OrvellaApp::showWindow() {
         if (scene->scene == QLatin1String("offline")) {
             ready = [groups, views = viewStore_.get()] {
                 return groups->rowCount() > 0 && !views->offlineSpeakerId().isEmpty();
+            };
+        }
+        // The Playback menu opens as a click on its title in the menu bar would open it.
+        if (scene->scene == QLatin1String("menu-playback")) {
+            ready = [groups, window = QPointer<QQuickWindow>(window_)] {
+                if (groups->rowCount() == 0) return false;
+                QQuickItem* title = window ? itemNamed(window->contentItem(), QStringLiteral("menuBar.menu.playback")) : nullptr;
+                if (title) clickItem(window, title);
+                return true;
             };
         }
         new SceneCapture(*scene, window_, std::move(ready), window_);

@@ -32,6 +32,7 @@ class OrvelAppDelegate;
 class AppUpdaterModel;
 class OrvelRootView;
 class OrvelStore;
+class PlaybackMenu;
 class PortalSettings;
 class SidebarColumn;
 class SpotifyBridge;
@@ -81,6 +82,7 @@ public:
     const QUrl& redirectUrl() const { return redirectUrl_; }
     const QString& dataFolder() const { return dataFolder_; }
     OrvelRootView* rootView() const { return rootView_.get(); }
+    PlaybackMenu* playbackMenu() const { return playbackMenu_.get(); }
     SidebarColumn* sidebar() const { return sidebar_.get(); }
     OrvelStore& store() const { return *store_; }
     SpotifyBridge& spotify() const { return *bridge_; }
@@ -131,6 +133,8 @@ private:
     std::unique_ptr<SidebarColumn> sidebar_;
     // The store as the preset bar and the group pages reach it; outlives the window.
     std::unique_ptr<ViewStore> viewStore_;
+    // The Playback menu and its shortcuts act on the store; outlives the window.
+    std::unique_ptr<PlaybackMenu> playbackMenu_;
     QQmlApplicationEngine engine_;
     QPointer<QQuickWindow> window_;
     bool storeLoopStarted_ = false;
