@@ -1,7 +1,9 @@
 #include "OrvellaApp/OrvellaApp.h"
 
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QQuickItem>
 #include <QQuickStyle>
@@ -17,6 +19,7 @@
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/map/FloorplanMapPresenter.h"
 #include "OrvelUI/theme/Haptics.h"
+#include "OrvelUI/shell/PlaybackMenu.h"
 #include "OrvelUI/sidebar/SidebarListModels.h"
 #include "OrvelUI/presets/ViewStore.h"
 #include "OrvelUI/theme/DesktopAppearance.h"
@@ -28,6 +31,8 @@
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/SceneCapture.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
+#include "OrvellaApp/update/AppUpdaterFactory.h"
+#include "OrvellaApp/update/AppUpdaterModel.h"
 #include "SpotifyBridge/BrowserOpener.h"
 #include "SpotifyBridge/CallbackRelay.h"
 #include "SpotifyBridge/DesktopEntry.h"
@@ -78,6 +83,17 @@ QQuickItem* itemNamed(QQuickItem* from, const QString& name) {
     return nullptr;
 }
 
+// A left click at the item's centre, as the pointer would give it.
+void clickItem(QQuickWindow* window, QQuickItem* item) {
+    const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const bool pressing = type == QEvent::MouseButtonPress;
+        QMouseEvent event(type, at, at, window->mapToGlobal(at), Qt::LeftButton,
+                          pressing ? Qt::MouseButtons(Qt::LeftButton) : Qt::MouseButtons(Qt::NoButton), Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &event);
+    }
+}
+
 // The sidebar's review scene: a linked account on the card (a stand-in name) and the menu of a
 // multi-room group opened, once such a group shows.
 std::function<bool()> sidebarSceneReady(QQuickWindow* window, SidebarColumn* sidebar) {
@@ -111,6 +127,17 @@ OrvellaApp::Platform OrvellaApp::Platform::system() {
     platform.browser = std::make_shared<XdgBrowserOpener>();
     platform.makeStore = [](SpotifyBridge& spotify) { return LiveStoreFactory::live(spotify); };
     platform.desktopSettings = [] { return std::make_unique<DBusPortalSettings>(); };
+    platform.makeUpdater = [](const LaunchEnvironment& environment) {
+        return makeAppUpdater(UpdateSettings::fromBuild(),
+                              UpdateHost{.clock = Clock::system(),
+                                         .target = UpdateInstallTarget::fromEnvironment(environment),
+                                         .reveal =
+                                             [](const std::filesystem::path& saved) {
+                                                 const QString folder = QString::fromStdString(saved.parent_path().string());
+                                                 QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+                                             },
+                                         .session = SparkleUpdateSession::shared()});
+    };
     return platform;
 }
 
@@ -195,6 +222,7 @@ void OrvellaApp::joinRootView() {
     OrvelStore* store = store_.get();
     viewStore_ = std::make_unique<ViewStore>(*store);
     view->setViewStore(viewStore_.get());
+    playbackMenu_ = std::make_unique<PlaybackMenu>(*store);
     view->setState(store->state());
     QObject::connect(store, &OrvelStore::stateChanged, view, [view, store] { view->setState(store->state()); });
     QObject::connect(view, &OrvelRootView::dismissAlertRequested, store, [store] { store->dismissAlert(); });
@@ -236,9 +264,17 @@ QQuickWindow* OrvellaApp::showWindow() {
         window_->show();
         return window_;
     }
-    engine_.setInitialProperties({{QStringLiteral("rootView"), QVariant::fromValue(rootView_.get())}});
+    // Made when the window first needs it, after the link and the store.
+    if (!updaterMade_) {
+        updaterMade_ = true;
+        if (platform_.makeUpdater) updater_ = platform_.makeUpdater(launch_().environment);
+    }
     const std::optional<SceneRequest> scene = SceneRequest::from(launch_().environment);
     const QString sceneQml = scene ? scene->sceneQml() : QString();
+    QVariantMap initial{{QStringLiteral("rootView"), QVariant::fromValue(rootView_.get())}};
+    // Scene pages have no update model of their own.
+    if (sceneQml.isEmpty()) initial.insert(QStringLiteral("appUpdater"), QVariant::fromValue<QObject*>(updater_.get()));
+    engine_.setInitialProperties(initial);
     engine_.load(QUrl(sceneQml.isEmpty() ? QString::fromLatin1(mainQml) : sceneQml));
     const QList<QObject*> roots = engine_.rootObjects();
     window_ = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.constFirst());
@@ -246,6 +282,7 @@ QQuickWindow* OrvellaApp::showWindow() {
         qCCritical(lcApp) << "The main window could not be loaded";
         return nullptr;
     }
+    window_->setProperty("playbackMenu", QVariant::fromValue(playbackMenu_.get()));
     QObject::connect(window_, &QWindow::visibleChanged, window_, [this](bool visible) {
         if (visible) contentShown();
     });
@@ -271,6 +308,15 @@ QQuickWindow* OrvellaApp::showWindow() {
                              });
             ready = [groups, view = rootView_.get()] {
                 return groups->rowCount() > 0 && view->detailKind() == SelectionKind::Speaker;
+            };
+        }
+        // The Playback menu opens as a click on its title in the menu bar would open it.
+        if (scene->scene == QLatin1String("menu-playback")) {
+            ready = [groups, window = QPointer<QQuickWindow>(window_)] {
+                if (groups->rowCount() == 0) return false;
+                QQuickItem* title = window ? itemNamed(window->contentItem(), QStringLiteral("menuBar.menu.playback")) : nullptr;
+                if (title) clickItem(window, title);
+                return true;
             };
         }
         new SceneCapture(*scene, window_, std::move(ready), window_);
@@ -301,6 +347,7 @@ QQuickWindow* OrvellaApp::showWindow() {
 }
 
 void OrvellaApp::contentShown() {
+    if (updater_) updater_->mainWindowDidAppear();
     const LaunchInputs launch = launch_();
     if (auto scheme = launch.requestedColorScheme()) theme_->setForcedScheme(scheme);
     rootView_->shown();

@@ -29,8 +29,10 @@ class FloorplanMapPresenter;
 class Haptics;
 class StoreMapDragHost;
 class OrvelAppDelegate;
+class AppUpdaterModel;
 class OrvelRootView;
 class OrvelStore;
+class PlaybackMenu;
 class PortalSettings;
 class SidebarColumn;
 class SpotifyBridge;
@@ -59,6 +61,8 @@ public:
         StoreFactory makeStore;
         // The desktop's settings portal, for its light or dark preference; none: the palette decides.
         std::function<std::unique_ptr<PortalSettings>()> desktopSettings;
+        // The update check made from the build's settings; none when the build has none.
+        std::function<std::unique_ptr<AppUpdaterModel>(const LaunchEnvironment& environment)> makeUpdater;
 
         static Platform system();
     };
@@ -78,10 +82,13 @@ public:
     const QUrl& redirectUrl() const { return redirectUrl_; }
     const QString& dataFolder() const { return dataFolder_; }
     OrvelRootView* rootView() const { return rootView_.get(); }
+    PlaybackMenu* playbackMenu() const { return playbackMenu_.get(); }
     SidebarColumn* sidebar() const { return sidebar_.get(); }
     OrvelStore& store() const { return *store_; }
     SpotifyBridge& spotify() const { return *bridge_; }
     WebAuthSession& webAuthSession() const { return *webAuth_; }
+    // Made with the first window; null before and in a build without an update check.
+    AppUpdaterModel* updater() const { return updater_.get(); }
     const CallbackRelay& callbackRelay() const { return *relay_; }
     QQuickWindow* window() const;
     QQmlApplicationEngine& engine() { return engine_; }
@@ -115,6 +122,9 @@ private:
     std::unique_ptr<OrvelStore> store_;
     VavuzadiRudodTheme* theme_ = nullptr;
     std::unique_ptr<OrvelAppDelegate> delegate_;
+    // The window binds its menu item and dialog to it; it goes after the window.
+    std::unique_ptr<AppUpdaterModel> updater_;
+    bool updaterMade_ = false;
     // The map reads the store and goes before it; the root view shows it and goes first.
     std::unique_ptr<Haptics> haptics_;
     std::unique_ptr<StoreMapDragHost> mapHost_;
@@ -123,6 +133,8 @@ private:
     std::unique_ptr<SidebarColumn> sidebar_;
     // The store as the preset bar and the group pages reach it; outlives the window.
     std::unique_ptr<ViewStore> viewStore_;
+    // The Playback menu and its shortcuts act on the store; outlives the window.
+    std::unique_ptr<PlaybackMenu> playbackMenu_;
     QQmlApplicationEngine engine_;
     QPointer<QQuickWindow> window_;
     bool storeLoopStarted_ = false;

@@ -22,6 +22,7 @@ constexpr ScenePage scenePages[] = {
     {"map", "qrc:/Orvella/UI/MapGallery.qml"},
     {"groups", "qrc:/Orvella/UI/GroupPageGallery.qml"},
     {"offline", "qrc:/Orvella/UI/OfflinePageGallery.qml"},
+    {"update", "qrc:/Orvella/UI/UpdateGallery.qml"},
 };
 
 constexpr int pollInterval = 100;

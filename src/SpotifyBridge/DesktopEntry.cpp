@@ -80,7 +80,7 @@ std::optional<QByteArray> DesktopEntry::text(const QString& executablePath) {
     if (!program) return std::nullopt;
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
-                                         "Version=1.5\n"
+                                         "Version=1.4\n"
                                          "Name=Orvella\n"
                                          "GenericName=Speaker Controller\n"
                                          "Comment=Control the speakers in your home\n"
@@ -90,7 +90,8 @@ std::optional<QByteArray> DesktopEntry::text(const QString& executablePath) {
                                          "Terminal=false\n"
                                          "Categories=AudioVideo;Audio;Player;\n"
                                          "MimeType=x-scheme-handler/orvella;\n"
-                                         "StartupNotify=true\n");
+                                         "StartupNotify=true\n"
+                                         "Icon=orvella\n");
     return entry.toUtf8();
 }
 

@@ -10,6 +10,8 @@ ApplicationWindow {
     // The update check's model (canCheckForUpdates, checkForUpdates()); null when the build has
     // no feed configured or no updater was made.
     property QtObject appUpdater: null
+    // The Playback menu's presenter; the application sets it once the window has loaded.
+    property PlaybackMenu playbackMenu: null
 
     title: "Orvella"
     width: rootView.defaultWidth
@@ -34,8 +36,30 @@ ApplicationWindow {
     palette.highlight: VavuzadiRudod.gold
     palette.highlightedText: VavuzadiRudod.ink
 
+    // The desktop layout has a menu bar; the phone layout has none, and keeps the shortcuts.
+    menuBar: AppMenuBar {
+        visible: !window.rootView.phoneLayout
+        appUpdater: window.appUpdater
+        playbackMenu: window.playbackMenu
+    }
+
+    Shortcut {
+        sequence: StandardKey.Quit
+        onActivated: Qt.quit()
+    }
+
+    PlaybackShortcuts {
+        playbackMenu: window.playbackMenu
+        focusItem: window.activeFocusItem
+    }
+
     RootView {
         anchors.fill: parent
         rootView: window.rootView
+    }
+
+    // Shows itself whenever the update model presents something.
+    UpdateDialog {
+        appUpdater: window.appUpdater
     }
 }
