@@ -22,10 +22,23 @@ inline QQuickItem* only(QQuickWindow* window, const QString& name) {
     return items.size() == 1 ? items.front() : nullptr;
 }
 
+// Renders two more frames of the window: layouts (a menu's list, a positioner) are polished
+// while a frame is prepared, so what they place has moved by the time the frames are out.
+inline void renderFrames(QQuickWindow* window) {
+    int swapped = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(window, &QQuickWindow::frameSwapped, window, [&swapped] { ++swapped; });
+    for (int wanted = 1; wanted <= 2; ++wanted) {
+        window->update();
+        if (!QTest::qWaitFor([&] { return swapped >= wanted; }, patience)) break;
+    }
+    QObject::disconnect(counting);
+}
+
 // Positioners and menus place items after they appear: the one item of that name is clicked
-// once it can take the click, has left the window's corner and stayed put between two looks.
-// One that is animated in place (the dock's group switcher and its menu) is clicked as soon as
-// it can take the click.
+// once it can take the click, has left the window's corner and stayed put across two rendered
+// frames. One that is animated in place (the dock's group switcher and its menu) is clicked as
+// soon as it can take the click.
 inline void clickNamed(QQuickWindow* window, const QString& name, bool waitForLayout = true) {
     std::optional<QPointF> last;
     ASSERT_TRUE(QTest::qWaitFor(
@@ -34,9 +47,10 @@ inline void clickNamed(QQuickWindow* window, const QString& name, bool waitForLa
             if (!item || !item->isEnabled()) return false;
             if (!waitForLayout) return true;
             const QPointF now = item->mapToScene(QPointF(0, 0));
-            const bool settled = last == now && !now.isNull();
+            if (last == now && !now.isNull()) return true;
             last = now;
-            return settled;
+            renderFrames(window);
+            return false;
         },
         patience))
         << name.toStdString();
