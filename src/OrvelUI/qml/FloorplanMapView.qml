@@ -12,6 +12,7 @@ Item {
     id: map
 
     required property FloorplanMapPresenter presenter
+    objectName: "floorplanMap"
     // Room left below the map for what the window draws over the page's foot (the dock).
     property real bottomInset: 0
     // The phone layout: always the compact map.
