@@ -267,8 +267,8 @@ QQuickWindow* OrvellaApp::showWindow() {
         GroupListModel* groups = rootView_->groups();
         std::function<bool()> ready = [groups] { return groups->rowCount() > 0; };
         if (scene->scene == QLatin1String("sidebar")) ready = sidebarSceneReady(window_, sidebar_.get());
-        // The offline page waits for a speaker to drop out as well.
-        if (scene->scene == QLatin1String("offline")) {
+        // The offline page and the map wait for a speaker to drop out as well.
+        if (scene->scene == QLatin1String("offline") || scene->scene == QLatin1String("map")) {
             ready = [groups, views = viewStore_.get()] {
                 return groups->rowCount() > 0 && !views->offlineSpeakerId().isEmpty();
             };

@@ -82,7 +82,8 @@ Flickable {
 
                     Repeater {
                         model: floor.hubs
-                        MusicSourceNodeView {
+                        Item {
+                            id: hubRow
                             required property string groupId
                             required property string title
                             required property string subtitle
@@ -91,11 +92,21 @@ Flickable {
                             required property bool playing
                             objectName: "compactHub-" + groupId
                             width: section.width
-                            height: implicitHeight
-                            flexibleWidth: true
-                            isPlaying: playing
-                            onTogglePlay: compact.presenter.togglePlay(groupId)
-                            onOpenDetail: compact.presenter.openGroup(groupId)
+                            height: hubCard.implicitHeight
+
+                            MusicSourceNodeView {
+                                id: hubCard
+                                anchors.fill: parent
+                                flexibleWidth: true
+                                groupId: hubRow.groupId
+                                title: hubRow.title
+                                subtitle: hubRow.subtitle
+                                artworkUrl: hubRow.artworkUrl
+                                playHelp: hubRow.playHelp
+                                isPlaying: hubRow.playing
+                                onTogglePlay: compact.presenter.togglePlay(hubRow.groupId)
+                                onOpenDetail: compact.presenter.openGroup(hubRow.groupId)
+                            }
                         }
                     }
 
@@ -105,6 +116,7 @@ Flickable {
                         width: parent.width
                         columns: columnCount
                         columnSpacing: 10
+                        verticalItemAlignment: Grid.AlignVCenter
                         rowSpacing: 10
 
                         Repeater {

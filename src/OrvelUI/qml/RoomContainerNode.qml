@@ -25,7 +25,8 @@ Item {
     property bool batteryOnCharger
     property var satellites: []
 
-    implicitWidth: flexibleWidth ? content.implicitWidth + 28 : (hasSatellites ? 196 : 138)
+    // A flexible card takes the width it is given; 136 is the narrowest column that offers.
+    implicitWidth: flexibleWidth ? 136 : (hasSatellites ? 196 : 138)
     implicitHeight: content.implicitHeight + 20
     scale: dropTarget ? 1.04 : (isHovered ? 1.015 : 1.0)
     Behavior on scale { NumberAnimation { duration: Motion.springDuration(0.18); easing.type: Motion.springEasing } }
@@ -88,6 +89,7 @@ Item {
         BondedSatellitesMapStrip {
             anchors.horizontalCenter: parent.horizontalCenter
             visible: node.hasSatellites
+            availableWidth: node.width - 16
             satellites: node.satellites
             isPlaying: node.playing
         }

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Layouts
 import Orvella.UI
 
 // The selected room's overlay on the full map: its group's play button (only for a room in a
@@ -25,22 +26,21 @@ VavuzadiRudodCard {
     // Clicks on the card stay on it.
     TapHandler { gesturePolicy: TapHandler.ReleaseWithinBounds }
 
-    Row {
+    RowLayout {
         id: row
-        anchors.left: parent.left
+        anchors.fill: parent
         anchors.leftMargin: 12
-        anchors.right: parent.right
         anchors.rightMargin: 12
-        anchors.verticalCenter: parent.verticalCenter
+        anchors.topMargin: 8
+        anchors.bottomMargin: 8
         spacing: 8
 
         PressableStyle {
             id: play
             objectName: "mapOverlayPlay"
             visible: overlay.presenter.overlayGroupId !== ""
-            anchors.verticalCenter: parent.verticalCenter
-            width: 26
-            height: 26
+            Layout.preferredWidth: 26
+            Layout.preferredHeight: 26
             focusPolicy: Qt.NoFocus
             Accessible.name: overlay.presenter.overlayPlaying ? qsTr("Pause") : qsTr("Play")
             onClicked: overlay.presenter.togglePlay(overlay.presenter.overlayGroupId)
@@ -56,13 +56,21 @@ VavuzadiRudodCard {
             }
         }
 
-        DiscreteVolumeControlView {
-            objectName: "mapOverlayVolume"
-            anchors.verticalCenter: parent.verticalCenter
-            width: row.width - (play.visible ? play.width + row.spacing : 0)
-            compact: true
-            volume: overlay.presenter.overlayVolume
-            onChange: (percent) => overlay.presenter.setRoomVolume(overlay.presenter.overlaySpeakerId, percent)
+        // As tall as the play button: the slider's own height, empty above and below its
+        // track, would push the card over the selected room's chip.
+        Item {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 26
+
+            DiscreteVolumeControlView {
+                objectName: "mapOverlayVolume"
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.verticalCenter: parent.verticalCenter
+                compact: true
+                volume: overlay.presenter.overlayVolume
+                onChange: (percent) => overlay.presenter.setRoomVolume(overlay.presenter.overlaySpeakerId, percent)
+            }
         }
     }
 }
