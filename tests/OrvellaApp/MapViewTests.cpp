@@ -1,7 +1,7 @@
 // The floor-plan map in the window's home pane: a room card dragged onto a playing hub groups
 // the room through the store at once, and one dropped on open floor is pinned in the positions
-// file; a selected room's overlay sets its volume; on the compact map a tile dragged onto
-// another groups the two rooms.
+// file; its menu disconnects a room; a selected room's overlay sets its volume; on the compact
+// map a tile dragged onto another groups the two rooms.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -155,4 +155,15 @@ TEST(MapView, CompactTileDroppedOnAnotherGroupsThemAtTheSpeakers) {
               centreOf(only(map.window, "compactRoom-" + id('B'))));
 
     EXPECT_TRUE(eventuallySent(map.rig, SonosCommand::group(sp('C'), GroupID(sp('A')))));
+}
+
+TEST(MapView, RoomCardsMenuDisconnectsThatRoom) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    const QPointF room = centreOf(only(map.window, "mapRoom-" + id('B')));
+    QTest::mouseClick(map.window, Qt::RightButton, Qt::NoModifier, room.toPoint());
+
+    clickNamed(map.window, "menu.disconnect." + id('B'));
+
+    EXPECT_TRUE(eventuallySent(map.rig, SonosCommand::ungroup(sp('B'))));
 }

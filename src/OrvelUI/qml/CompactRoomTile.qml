@@ -48,12 +48,19 @@ Item {
     }
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: menu.popupWith(tile.presenter.tileMenu(tile.speakerId))
+        onTapped: {
+            // Built on first use: a map of many rooms would otherwise build a menu per card.
+            menu.active = true
+            menu.item.popupWith(tile.presenter.tileMenu(tile.speakerId))
+        }
     }
-    SpeakerGroupContextMenuView {
+    Loader {
         id: menu
-        objectName: "compactRoomMenu-" + tile.speakerId
-        onChosen: (key) => tile.presenter.chooseMenuEntry(key)
+        active: false
+        sourceComponent: SpeakerGroupContextMenuView {
+            objectName: "compactRoomMenu-" + tile.speakerId
+            onChosen: (key) => tile.presenter.chooseMenuEntry(key)
+        }
     }
 
     SidebarDragSource {

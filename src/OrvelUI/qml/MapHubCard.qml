@@ -48,11 +48,18 @@ Item {
 
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: menu.popupWith(card.presenter.hubMenu(card.groupId))
+        onTapped: {
+            // Built on first use: a map of many rooms would otherwise build a menu per card.
+            menu.active = true
+            menu.item.popupWith(card.presenter.hubMenu(card.groupId))
+        }
     }
-    SpeakerGroupContextMenuView {
+    Loader {
         id: menu
-        objectName: "mapHubMenu-" + card.groupId
-        onChosen: (key) => card.presenter.chooseMenuEntry(key)
+        active: false
+        sourceComponent: SpeakerGroupContextMenuView {
+            objectName: "mapHubMenu-" + card.groupId
+            onChosen: (key) => card.presenter.chooseMenuEntry(key)
+        }
     }
 }

@@ -68,12 +68,19 @@ Item {
     }
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: menu.popupWith(card.presenter.roomMenu(card.speakerId))
+        onTapped: {
+            // Built on first use: a map of many rooms would otherwise build a menu per card.
+            menu.active = true
+            menu.item.popupWith(card.presenter.roomMenu(card.speakerId))
+        }
     }
-    SpeakerGroupContextMenuView {
+    Loader {
         id: menu
-        objectName: "mapRoomMenu-" + card.speakerId
-        onChosen: (key) => card.presenter.chooseMenuEntry(key)
+        active: false
+        sourceComponent: SpeakerGroupContextMenuView {
+            objectName: "mapRoomMenu-" + card.speakerId
+            onChosen: (key) => card.presenter.chooseMenuEntry(key)
+        }
     }
 
     DragHandler {
