@@ -63,9 +63,45 @@ Item {
         }
     }
 
-    SidebarDragSource {
-        payload: tile.speakerId
+    // The chip that follows the pointer lies on the window's content, above every floor and
+    // tile, and carries the speaker id as plain text. A cancelled drag drops nothing.
+    SidebarDragPreview {
+        id: preview
+        objectName: "compactDragPreview-" + tile.speakerId
+        parent: tile.Window.window ? tile.Window.window.contentItem : tile
         label: tile.name
+        visible: drag.active
+        z: 100
+        // Centred under the pointer, so the drop lands where the pointer is.
+        x: drag.centroid.scenePosition.x - width / 2
+        y: drag.centroid.scenePosition.y - height / 2
+        // What a drop target reads.
+        readonly property string dragPayload: tile.speakerId
+        Drag.dragType: Drag.Internal
+        Drag.keys: ["text/plain"]
+        Drag.mimeData: ({ "text/plain": tile.speakerId })
+        Drag.hotSpot.x: width / 2
+        Drag.hotSpot.y: height / 2
+    }
+
+    DragHandler {
+        id: drag
+        target: null
+        property bool cancelled: false
+        onCanceled: {
+            cancelled = true
+            preview.Drag.cancel()
+        }
+        onActiveChanged: {
+            // Started and ended by hand: a binding would end the drag before it could drop.
+            if (active) {
+                cancelled = false
+                preview.Drag.active = true
+                return
+            }
+            if (!cancelled) preview.Drag.drop()
+            preview.Drag.active = false
+        }
     }
 
     DropArea {
