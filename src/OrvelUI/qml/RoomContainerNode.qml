@@ -54,6 +54,9 @@ Item {
             horizontalAlignment: Text.AlignHCenter
             text: node.name
             textFormat: Text.PlainText
+            // A long name first shrinks a little, then elides.
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 9
             elide: Text.ElideRight
             font.pixelSize: TextStyles.caption + 1
             font.bold: true
