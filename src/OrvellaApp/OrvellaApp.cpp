@@ -26,6 +26,7 @@
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
 #include "OrvelUI/sidebar/SidebarColumn.h"
+#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
 #include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
@@ -242,6 +243,17 @@ void OrvellaApp::joinRootView() {
         *mapHost_, *haptics_, Clock::system(), [store = QPointer<OrvelStore>(store)](const SpeakerUUID& speaker) {
             if (store) store->ungroupSpeaker(speaker);
         });
+    const auto openGroup = [view](const GroupID& group) { view->select(SidebarDestination::group(group)); };
+    map_->setIntents(MapIntents{
+        .togglePlayOrHandOffSpotify = [store](const SonosGroup& group) { store->togglePlayOrHandOffSpotify(group); },
+        .send = [store](SonosCommand command) { store->send(std::move(command)); },
+        .openGroup = openGroup,
+        .speakers = [store] { return store->state().speakers(); },
+        .performMenuIntent =
+            [store = QPointer<OrvelStore>(store), openGroup](const ContextMenuIntent& intent) {
+                if (store) performContextMenuIntent(*store, intent, openGroup);
+            },
+    });
     QObject::connect(store, &OrvelStore::stateChanged, map_.get(), [map = map_.get()] { map->refresh(); });
     view->setMap(map_.get());
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
@@ -292,8 +304,8 @@ QQuickWindow* OrvellaApp::showWindow() {
         GroupListModel* groups = rootView_->groups();
         std::function<bool()> ready = [groups] { return groups->rowCount() > 0; };
         if (scene->scene == QLatin1String("sidebar")) ready = sidebarSceneReady(window_, sidebar_.get());
-        // The offline page waits for a speaker to drop out as well.
-        if (scene->scene == QLatin1String("offline")) {
+        // The offline page and the map wait for a speaker to drop out as well.
+        if (scene->scene == QLatin1String("offline") || scene->scene == QLatin1String("map")) {
             ready = [groups, views = viewStore_.get()] {
                 return groups->rowCount() > 0 && !views->offlineSpeakerId().isEmpty();
             };
