@@ -94,7 +94,6 @@ public:
     fakes::FakeHouseholdModel& model() { return fake_.model(); }
     QString id(int index) const { return fake_.speakerId(index); }
     OrvellaApp& app() { return *app_; }
-    ManualClock& clock() { return rig_.clock; }
 
     ::testing::AssertionResult start() {
         if (!fake_.start()) return ::testing::AssertionFailure() << fake_.errorString().toStdString();
@@ -150,16 +149,12 @@ public:
 
     // Whether the speakers and then the store, after a sweep, show `room` led by `coordinator`.
     bool eventuallyLed(const QString& room, const QString& coordinator) {
-        const SpeakerUUID id = *SpeakerUUID::make(room.toStdString());
-        const SpeakerUUID lead = *SpeakerUUID::make(coordinator.toStdString());
+        const GroupID led(*SpeakerUUID::make(coordinator.toStdString()));
         return eventually([&] {
-            const auto& groups = app_->store().state().groups();
-            const auto shown = std::ranges::find_if(groups, [&](const SonosGroup& group) {
-                return group.coordinator.id == id || std::ranges::find(group.members, id, &Speaker::id) != group.members.end();
-            });
-            // With no command in flight, so what shows is a sweep's reading, not a projection.
-            return model().coordinatorOf(room) == coordinator && app_->store().state().inFlight().empty() &&
-                   shown != groups.end() && shown->coordinator.id == lead;
+            const OrvelState& state = app_->store().state();
+            // With no command in flight, what shows is a sweep's reading, not a projection.
+            return model().coordinatorOf(room) == coordinator && state.inFlight().empty() &&
+                   state.groupID(*SpeakerUUID::make(room.toStdString())) == led;
         });
     }
 
