@@ -322,18 +322,33 @@ QQuickWindow* OrvellaApp::showWindow() {
         new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
-        // The stream scene picks, once, the first group that plays a stream, as the switcher would.
-        if (scene->scene == QLatin1String("dock-stream")) {
+        // The stream and television scenes pick, once, the first group that plays such sound, as
+        // the switcher would.
+        const auto showFirstGroupPlaying = [this](bool (NowPlaying::*kind)() const) {
             auto* chooser = new QObject(window_);
-            QObject::connect(store_.get(), &OrvelStore::stateChanged, chooser, [this, chooser] {
+            QObject::connect(store_.get(), &OrvelStore::stateChanged, chooser, [this, chooser, kind] {
                 for (const SonosGroup& group : store_->state().groups()) {
                     const NowPlaying* nowPlaying = group.playback.nowPlaying();
-                    if (!nowPlaying || !nowPlaying->isStream()) continue;
+                    if (!nowPlaying || !(nowPlaying->*kind)()) continue;
                     rootView_->selectDockGroup(group.id);
                     chooser->deleteLater();
                     return;
                 }
             });
+        };
+        if (scene->scene == QLatin1String("dock-stream")) showFirstGroupPlaying(&NowPlaying::isStream);
+        if (scene->scene == QLatin1String("dock-tv")) showFirstGroupPlaying(&NowPlaying::isTvAudio);
+        // The switcher's menu opens only by a click; its scene clicks it once it shows.
+        if (scene->scene == QLatin1String("dock-switcher")) {
+            auto* opener = new QTimer(window_);
+            opener->setInterval(100);
+            QObject::connect(opener, &QTimer::timeout, opener, [window = window_, opener] {
+                QQuickItem* switcher = itemNamed(window->contentItem(), QStringLiteral("dock.groupSwitcher"));
+                if (!switcher || !switcher->isVisible()) return;
+                QMetaObject::invokeMethod(switcher, "clicked");
+                opener->deleteLater();
+            });
+            opener->start();
         }
     }
     // One loop for the application, however often the window is shown.
