@@ -134,6 +134,14 @@ public:
     std::optional<Clock::Instant> lastTelemetryAt;
     std::size_t roomsAtTelemetry = 0;
     std::map<GroupID, GroupStatus> lastStatus;
+    // Each coordinator's last complete playback readings. A group that is not playing and
+    // whose transport state and position read the same as then plays the same media and queue:
+    // the sweep does not read those again.
+    std::map<SpeakerUUID, GroupReadings> groupReadings;
+    // Raised by every command, so a sweep that was reading while one ran keeps nothing as unchanged.
+    std::uint64_t commandsStarted = 0;
+    // The last zone group state read and its parsed form: an unchanged household sends the same one.
+    std::optional<std::pair<SOAPResponse, ZoneGroupState>> lastZoneGroupReply;
 
     // Household values kept on the speakers; absent until read. A system name that was never
     // set is read as absent, so `networkNameRead` tells "unread" from "not set".

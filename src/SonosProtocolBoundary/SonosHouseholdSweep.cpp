@@ -28,6 +28,8 @@ struct RoomJob {
     bool isCoordinator = false;
     std::size_t groupSize = 1;
     bool readTelemetry = false;
+    // The coordinator's last complete playback readings.
+    std::optional<GroupReadings> previous;
 };
 
 struct RoomResult {
@@ -38,6 +40,7 @@ struct RoomResult {
     // Present when the page was asked for and answered: a reading, or none (no battery).
     std::optional<std::optional<BatteryTelemetry>> battery;
     std::optional<RadioStatus> radio;
+    bool groupComplete = false;
 };
 
 struct PropertyResult {
@@ -99,8 +102,18 @@ QCoro::Task<DescriptionRead> readDescription(std::shared_ptr<Core> core, Speaker
 
 struct GroupRead {
     bool answered = false;
+    // Every reading asked for was read: the next sweep may take what did not change from it.
+    bool complete = false;
     GroupReadings readings;
 };
+
+// Whether the group plays what it played at the last complete reading: it is not playing, and
+// its transport state and position read the same. Its media and queue are then those of then.
+bool playsAsBefore(const GroupReadings& now, const std::optional<GroupReadings>& previous) {
+    return previous && now.transport && now.transport == previous->transport &&
+           *now.transport != TransportState::playing && now.position && now.position == previous->position &&
+           previous->media;
+}
 
 QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, CancellationToken stop) {
     GroupRead read;
@@ -129,15 +142,23 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
         }
     }
     if (isStopped(*core, stop)) co_return read;
-    auto readingMedia = core->call(job.address, TransportService::mediaInfoRequest(), limits);
-    const SOAPResult media = co_await std::move(readingMedia);
-    read.answered = read.answered || gotReply(media);
-    if (media) {
-        if (auto info = TransportService::parseMediaInfo(*media, job.address)) {
-            out.media = std::move(*info);
-        } else {
-            noteUnusable(*core, "Media", job.address, info.error().message);
+    const bool asBefore = playsAsBefore(out, job.previous);
+    bool complete = out.transport && out.position;
+    if (asBefore) {
+        out.media = job.previous->media;
+        out.upNext = job.previous->upNext;
+    } else {
+        auto readingMedia = core->call(job.address, TransportService::mediaInfoRequest(), limits);
+        const SOAPResult media = co_await std::move(readingMedia);
+        read.answered = read.answered || gotReply(media);
+        if (media) {
+            if (auto info = TransportService::parseMediaInfo(*media, job.address)) {
+                out.media = std::move(*info);
+            } else {
+                noteUnusable(*core, "Media", job.address, info.error().message);
+            }
         }
+        complete = complete && out.media;
     }
     // A lone speaker's group volume is its own volume, read already.
     if (job.groupSize > 1 && !isStopped(*core, stop)) {
@@ -154,8 +175,8 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
     }
     const bool playsQueue = out.media && out.media->source && out.media->source->isSonosQueue();
     const bool holdsTrack = out.transport && *out.transport != TransportState::stopped;
-    if (playsQueue && holdsTrack && out.position && out.position->track && core->environment.upNextLength > 0 &&
-        !isStopped(*core, stop)) {
+    if (!asBefore && playsQueue && holdsTrack && out.position && out.position->track &&
+        core->environment.upNextLength > 0 && !isStopped(*core, stop)) {
         // The entries after the current one; the speakers count from 0, queue numbers from 1.
         const std::int64_t start = *out.position->track;
         auto browsing =
@@ -166,10 +187,14 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
             if (auto parsed = QueueService::parseBrowse(*page, start, job.address)) {
                 out.upNext = std::move(parsed->items);
             } else {
+                complete = false;
                 noteUnusable(*core, "Queue", job.address, parsed.error().message);
             }
+        } else {
+            complete = false;
         }
     }
+    read.complete = complete && !isStopped(*core, stop);
     co_return read;
 }
 
@@ -236,6 +261,7 @@ QCoro::Task<> readRoom(std::shared_ptr<Core> core, RoomJob job, std::shared_ptr<
         GroupRead group = co_await std::move(readingGroup);
         answered = answered || group.answered;
         out->group = std::move(group.readings);
+        out->groupComplete = group.complete;
     }
     if (job.readTelemetry && !isStopped(*core, stop)) {
         auto readingTelemetry = readTelemetry(core, job, modelNumber, core->clock.now());
@@ -325,6 +351,7 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     }
 
     const Clock::Instant startedAt = core->clock.monotonicNow();
+    const std::uint64_t commandsBefore = core->commandsStarted;
     const ZoneGroupState state = found->state;
     const std::vector<const ZoneGroupMember*> rooms = state.rooms();
     if (!core->householdFound) {
@@ -350,7 +377,7 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         std::optional<SpeakerAddress> address = room->address ? room->address : core->addressOf(room->id);
         if (address) roomIPs[room->id] = address->text();
         if (!address) continue;
-        RoomJob job{room->id, *address, false, std::nullopt, false, 1, false};
+        RoomJob job{room->id, *address, false, std::nullopt, false, 1, false, std::nullopt};
         if (auto it = core->descriptions.find(room->id); it != core->descriptions.end()) {
             job.modelNumber = it->second.modelNumber;
         } else {
@@ -359,6 +386,9 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         if (auto it = groupSizes.find(room->id); it != groupSizes.end()) {
             job.isCoordinator = true;
             job.groupSize = it->second;
+            if (auto last = core->groupReadings.find(room->id); last != core->groupReadings.end()) {
+                job.previous = last->second;
+            }
         }
         job.readTelemetry = telemetryDue;
         auto result = std::make_shared<RoomResult>();
@@ -399,6 +429,14 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     for (const auto& [id, description] : satellites) {
         if (*description) core->descriptions.insert_or_assign(id, **description);
     }
+    // Only this sweep's coordinators, and only readings no command may have overtaken.
+    std::map<SpeakerUUID, GroupReadings> groupReadings;
+    if (core->commandsStarted == commandsBefore) {
+        for (const auto& [id, result] : results) {
+            if (result->groupComplete) groupReadings.emplace(id, result->group);
+        }
+    }
+    core->groupReadings = std::move(groupReadings);
     if (telemetryDue) {
         core->lastTelemetryAt = startedAt;
         core->roomsAtTelemetry = rooms.size();
