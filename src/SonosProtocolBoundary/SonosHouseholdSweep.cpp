@@ -354,7 +354,8 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     const std::uint64_t commandsBefore = core->commandsStarted;
     const ZoneGroupState state = found->state;
     const std::vector<const ZoneGroupMember*> rooms = state.rooms();
-    if (!core->householdFound) {
+    const bool justFound = !core->householdFound;
+    if (justFound) {
         core->householdFound = true;
         core->log.write("Household found through " + std::string(phaseName(found->phase)) + " at " +
                         found->answeredBy.text() + ": " + std::to_string(rooms.size()) + " room" +
@@ -364,8 +365,11 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     core->topologyAnsweredBy = found->answeredBy;
     core->lastTopologyAt = startedAt;
 
-    const bool telemetryDue = isTelemetryDue(core->lastTelemetryAt, core->roomsAtTelemetry, startedAt, rooms.size(),
-                                             core->configuration.telemetryInterval);
+    // The sweep that finds the household reads only what the window shows first, so the
+    // household shows sooner; battery and radio pages follow with the next sweep (the map keeps
+    // the remembered radio readings until then).
+    const bool telemetryDue = !justFound && isTelemetryDue(core->lastTelemetryAt, core->roomsAtTelemetry, startedAt,
+                                                           rooms.size(), core->configuration.telemetryInterval);
     std::map<SpeakerUUID, std::size_t> groupSizes;
     for (const auto& group : state.groups) groupSizes[group.coordinator] = group.members.size();
 

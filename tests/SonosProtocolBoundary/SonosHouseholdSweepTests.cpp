@@ -27,6 +27,8 @@ TEST(HouseholdSweep, AssemblesGroupsPlaybackSatellitesTelemetryAndValues) {
     rig.makeController();
     Subscription subscription(rig.controller->snapshots());
     ASSERT_TRUE(subscription.waitForCount(1));
+    // Battery and radio pages come with the sweep after the one that found the household.
+    ASSERT_TRUE(rig.nextSweep());
     const HouseholdSnapshot& s = subscription.last();
 
     EXPECT_EQ(s.speakers().size(), 6u) << "the bonded Five is a satellite, not a room";
@@ -68,10 +70,11 @@ TEST(HouseholdSweep, DescriptionsAndHouseholdValuesAreReadOnceTelemetryAtItsPace
     Subscription subscription(rig.controller->snapshots());
     ASSERT_TRUE(rig.waitForSweeps(1));
     EXPECT_EQ(rig.requestCount(descriptionPage), 4);
-    EXPECT_EQ(rig.requestCount(radioPage), 4);
+    EXPECT_EQ(rig.requestCount(radioPage), 0) << "the sweep that finds the household leaves telemetry to the next";
     EXPECT_EQ(rig.requestCount(QStringLiteral("SystemProperties#GetString")), 2);
 
     ASSERT_TRUE(rig.nextSweep());
+    EXPECT_EQ(rig.requestCount(radioPage), 4);
     ASSERT_TRUE(rig.nextSweep());
     EXPECT_EQ(rig.requestCount(descriptionPage), 4);
     EXPECT_EQ(rig.requestCount(radioPage), 4) << "telemetry waits for its interval";
@@ -81,7 +84,7 @@ TEST(HouseholdSweep, DescriptionsAndHouseholdValuesAreReadOnceTelemetryAtItsPace
 
     // Sixty seconds after the first reading, the next sweep reads the pages again; the loop
     // then catches up at once with one more sweep.
-    rig.clock.advance(std::chrono::seconds(56));
+    rig.clock.advance(std::chrono::seconds(58));
     ASSERT_TRUE(rig.waitForSweeps(5));
     ASSERT_TRUE(rig.settle());
     EXPECT_EQ(rig.controller->completedSweeps(), 5u);
@@ -186,6 +189,8 @@ TEST(HouseholdSweep, BadRepliesKeepTheLastKnownStatusAndVolume) {
     rig.makeController();
     Subscription subscription(rig.controller->snapshots());
     ASSERT_TRUE(subscription.waitForCount(1));
+    ASSERT_TRUE(rig.nextSweep());
+    ASSERT_EQ(subscription.count(), 2u) << "the second sweep adds the telemetry";
     const HouseholdSnapshot before = subscription.last();
 
     // A reply that fails as a whole and one whose embedded document is broken; each is logged.
@@ -195,7 +200,7 @@ TEST(HouseholdSweep, BadRepliesKeepTheLastKnownStatusAndVolume) {
             rig.fake.malformReplies(fakes::FakeTarget::action(QString::fromLatin1(action), rig.id(0)), malformation, 1);
         }
         ASSERT_TRUE(rig.nextSweep());
-        EXPECT_EQ(subscription.count(), 1u) << logged << ": nothing changed that the readings could show";
+        EXPECT_EQ(subscription.count(), 2u) << logged << ": nothing changed that the readings could show";
         EXPECT_TRUE(before.isSemanticallyEquivalent(subscription.last()));
         EXPECT_GE(rig.logLines().filter(QString::fromLatin1(logged)).size(), 1) << logged;
     }
