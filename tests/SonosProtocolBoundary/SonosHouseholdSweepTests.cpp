@@ -207,3 +207,68 @@ TEST(HouseholdSweep, BadRepliesKeepTheLastKnownStatusAndVolume) {
 }
 
 }  // namespace
+
+namespace {
+
+// The first group's playback (a copy: the status is handed out by value).
+PlaybackState firstGroupPlayback(HouseholdRig& rig, const HouseholdSnapshot& s) { return s.status(rig.group(0)).playback; }
+
+std::string trackTitle(const PlaybackState& playback) {
+    const NowPlaying* now = playback.nowPlaying();
+    return now && now->asTrack() ? now->asTrack()->track.title() : std::string();
+}
+
+TEST(HouseholdSweep, AChangeShowsInTheNextSnapshotWhileRepeatedAnswersGoUnread) {
+    struct Case {
+        const char* name;
+        std::function<void(HouseholdRig&)> change;
+        std::function<bool(HouseholdRig&, const HouseholdSnapshot&)> shows;
+    };
+    const Case cases[] = {
+        {"a member's volume",
+         [](HouseholdRig& rig) { rig.fake.model().editSpeaker(rig.id(1)).volume = 50; },
+         [](HouseholdRig& rig, const HouseholdSnapshot& s) {
+             return s.speakers().at(rig.uuid(1)).volume == DiscreteVolume::snappingPercent(50);
+         }},
+        {"the next track while paused",
+         [](HouseholdRig& rig) { rig.fake.model().editPlayback(rig.id(0)).trackNumber = 3; },
+         [](HouseholdRig& rig, const HouseholdSnapshot& s) {
+             const PlaybackState playback = firstGroupPlayback(rig, s);
+             return trackTitle(playback) == "Stairwell Echo" &&
+                    playback.nowPlaying()->asTrack()->track.upNext().front().title() == "Café Noir";
+         }},
+        {"a radio station while paused",
+         [](HouseholdRig& rig) { rig.fake.model().playRadioStation(rig.id(0), QStringLiteral("PAUSED_PLAYBACK")); },
+         [](HouseholdRig& rig, const HouseholdSnapshot& s) {
+             const PlaybackState playback = firstGroupPlayback(rig, s);
+             return playback.nowPlaying() && playback.nowPlaying()->isStream();
+         }},
+        {"playing again",
+         [](HouseholdRig& rig) { rig.fake.model().editPlayback(rig.id(0)).transportState = QStringLiteral("PLAYING"); },
+         [](HouseholdRig& rig, const HouseholdSnapshot& s) { return firstGroupPlayback(rig, s).isPlaying(); }},
+    };
+    int block = 70;
+    for (const auto& c : cases) {
+        START_HOUSEHOLD(rig, block++);
+        // The kitchen joins the living room, paused in its queue.
+        rig.fake.seedDemoContent();
+        rig.fake.model().editPlayback(rig.id(0)).transportState = QStringLiteral("PAUSED_PLAYBACK");
+        rig.makeController();
+        Subscription subscription(rig.controller->snapshots());
+        ASSERT_TRUE(rig.waitForSweeps(1)) << c.name;
+        ASSERT_TRUE(rig.nextSweep()) << c.name;
+        ASSERT_EQ(trackTitle(firstGroupPlayback(rig, subscription.last())), "Kitchen Radio") << c.name;
+        // An unchanged paused group: its media and queue are not asked for again.
+        const qsizetype mediaReads = rig.requestCount(QStringLiteral("AVTransport#GetMediaInfo"));
+        ASSERT_TRUE(rig.nextSweep()) << c.name;
+        EXPECT_EQ(rig.requestCount(QStringLiteral("AVTransport#GetMediaInfo")), mediaReads) << c.name;
+        const std::size_t published = subscription.count();
+
+        c.change(rig);
+        ASSERT_TRUE(rig.nextSweep()) << c.name;
+        EXPECT_EQ(subscription.count(), published + 1) << c.name;
+        EXPECT_TRUE(c.shows(rig, subscription.last())) << c.name;
+    }
+}
+
+}  // namespace
