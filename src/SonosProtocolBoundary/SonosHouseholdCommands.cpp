@@ -27,6 +27,7 @@ public:
         // A command may change what a sweep would take as unchanged: the next sweep reads all.
         ++core_->commandsStarted;
         core_->groupReadings.clear();
+        core_->groupVolumes.clear();
         core_->wakeSweepLoop();
     }
     ~CommandInFlight() { --core_->commandDepth; }

@@ -43,6 +43,11 @@ using CommandResult = std::expected<CommandOutcome, SonosCommandError>;
 
 class Core;
 
+struct GroupVolumeReading {
+    std::map<SpeakerUUID, DiscreteVolume> members;
+    DiscreteVolume volume;
+};
+
 // Reads the zone group state for discovery with the controller's own limits and logging.
 class CoreTopologySource final : public TopologySource {
 public:
@@ -138,6 +143,8 @@ public:
     // whose transport state and position read the same as then plays the same media and queue:
     // the sweep does not read those again.
     std::map<SpeakerUUID, GroupReadings> groupReadings;
+    // Each group's volume as last read, with the member volumes read in the same sweep.
+    std::map<SpeakerUUID, GroupVolumeReading> groupVolumes;
     // Raised by every command, so a sweep that was reading while one ran keeps nothing as unchanged.
     std::uint64_t commandsStarted = 0;
     // The last zone group state read and its parsed form: an unchanged household sends the same one.

@@ -26,7 +26,6 @@ struct RoomJob {
     // Known from an earlier description; decides whether the battery page is asked for.
     std::optional<std::string> modelNumber;
     bool isCoordinator = false;
-    std::size_t groupSize = 1;
     bool readTelemetry = false;
     // The coordinator's last complete playback readings.
     std::optional<GroupReadings> previous;
@@ -160,19 +159,6 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
         }
         complete = complete && out.media;
     }
-    // A lone speaker's group volume is its own volume, read already.
-    if (job.groupSize > 1 && !isStopped(*core, stop)) {
-        auto readingGroupVolume = core->call(job.address, VolumeService::groupVolumeRequest(), limits);
-        const SOAPResult volume = co_await std::move(readingGroupVolume);
-        read.answered = read.answered || gotReply(volume);
-        if (volume) {
-            if (auto level = VolumeService::parseVolume(*volume)) {
-                out.groupVolume = *level;
-            } else {
-                noteUnusable(*core, "Group volume", job.address, level.error().message);
-            }
-        }
-    }
     const bool playsQueue = out.media && out.media->source && out.media->source->isSonosQueue();
     const bool holdsTrack = out.transport && *out.transport != TransportState::stopped;
     if (!asBefore && playsQueue && holdsTrack && out.position && out.position->track &&
@@ -196,6 +182,19 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
     }
     read.complete = complete && !isStopped(*core, stop);
     co_return read;
+}
+
+// The group volume from the coordinator, into the coordinator's readings.
+QCoro::Task<> readGroupVolume(std::shared_ptr<Core> core, SpeakerAddress address, std::shared_ptr<RoomResult> out) {
+    auto reading = core->call(address, VolumeService::groupVolumeRequest(), core->environment.sweepReadLimits);
+    const SOAPResult volume = co_await std::move(reading);
+    out->answered = out->answered || gotReply(volume);
+    if (!volume) co_return;
+    if (auto level = VolumeService::parseVolume(*volume)) {
+        out->group.groupVolume = *level;
+    } else {
+        noteUnusable(*core, "Group volume", address, level.error().message);
+    }
 }
 
 struct TelemetryRead {
@@ -370,8 +369,8 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     // the remembered radio readings until then).
     const bool telemetryDue = !justFound && isTelemetryDue(core->lastTelemetryAt, core->roomsAtTelemetry, startedAt,
                                                            rooms.size(), core->configuration.telemetryInterval);
-    std::map<SpeakerUUID, std::size_t> groupSizes;
-    for (const auto& group : state.groups) groupSizes[group.coordinator] = group.members.size();
+    std::set<SpeakerUUID> coordinators;
+    for (const auto& group : state.groups) coordinators.insert(group.coordinator);
 
     // Every room and every undescribed satellite at once; each speaker's own reads in order.
     std::vector<std::pair<SpeakerUUID, std::shared_ptr<RoomResult>>> results;
@@ -381,15 +380,14 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         std::optional<SpeakerAddress> address = room->address ? room->address : core->addressOf(room->id);
         if (address) roomIPs[room->id] = address->text();
         if (!address) continue;
-        RoomJob job{room->id, *address, false, std::nullopt, false, 1, false, std::nullopt};
+        RoomJob job{room->id, *address, false, std::nullopt, false, false, std::nullopt};
         if (auto it = core->descriptions.find(room->id); it != core->descriptions.end()) {
             job.modelNumber = it->second.modelNumber;
         } else {
             job.needsDescription = true;
         }
-        if (auto it = groupSizes.find(room->id); it != groupSizes.end()) {
+        if (coordinators.contains(room->id)) {
             job.isCoordinator = true;
-            job.groupSize = it->second;
             if (auto last = core->groupReadings.find(room->id); last != core->groupReadings.end()) {
                 job.previous = last->second;
             }
@@ -419,6 +417,38 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     for (auto& task : running) co_await task;
     if (isStopped(*core, stop)) co_return;
 
+    // A group's volume follows from its members' volumes (a lone speaker's is its own): it is
+    // asked for only when a member's volume reads differently from when it was last asked for.
+    std::map<SpeakerUUID, std::shared_ptr<RoomResult>> resultOf(results.begin(), results.end());
+    std::map<SpeakerUUID, GroupVolumeReading> groupVolumes;
+    std::vector<std::pair<SpeakerUUID, std::map<SpeakerUUID, DiscreteVolume>>> askedFor;
+    std::vector<QCoro::Task<>> groupVolumeReads;
+    for (const auto& group : state.groups) {
+        const auto coordinator = resultOf.find(group.coordinator);
+        if (group.members.size() < 2 || coordinator == resultOf.end() || !coordinator->second->answered) continue;
+        std::map<SpeakerUUID, DiscreteVolume> members;
+        for (const auto& member : group.members) {
+            const auto result = resultOf.find(member.id);
+            if (result != resultOf.end() && result->second->volume) members.emplace(member.id, *result->second->volume);
+        }
+        const bool allRead = members.size() == group.members.size();
+        const auto last = core->groupVolumes.find(group.coordinator);
+        if (allRead && last != core->groupVolumes.end() && last->second.members == members) {
+            coordinator->second->group.groupVolume = last->second.volume;
+            groupVolumes.insert(*last);
+            continue;
+        }
+        const std::optional<SpeakerAddress> address = core->addressOf(group.coordinator);
+        if (!address) continue;
+        groupVolumeReads.push_back(readGroupVolume(core, *address, coordinator->second));
+        if (allRead) askedFor.emplace_back(group.coordinator, std::move(members));
+    }
+    for (auto& task : groupVolumeReads) co_await task;
+    if (isStopped(*core, stop)) co_return;
+    for (auto& [id, members] : askedFor) {
+        if (auto volume = resultOf.at(id)->group.groupVolume) groupVolumes.insert_or_assign(id, GroupVolumeReading{std::move(members), *volume});
+    }
+
     // Fold the readings into what the household remembers.
     std::set<SpeakerUUID> answered;
     for (const auto& [id, address] : state.addresses) {
@@ -441,6 +471,8 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         }
     }
     core->groupReadings = std::move(groupReadings);
+    if (core->commandsStarted != commandsBefore) groupVolumes.clear();
+    core->groupVolumes = std::move(groupVolumes);
     if (telemetryDue) {
         core->lastTelemetryAt = startedAt;
         core->roomsAtTelemetry = rooms.size();

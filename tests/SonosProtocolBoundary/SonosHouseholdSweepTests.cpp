@@ -225,10 +225,12 @@ TEST(HouseholdSweep, AChangeShowsInTheNextSnapshotWhileRepeatedAnswersGoUnread) 
         std::function<bool(HouseholdRig&, const HouseholdSnapshot&)> shows;
     };
     const Case cases[] = {
-        {"a member's volume",
+        {"a member's volume, and with it the group's",
          [](HouseholdRig& rig) { rig.fake.model().editSpeaker(rig.id(1)).volume = 50; },
          [](HouseholdRig& rig, const HouseholdSnapshot& s) {
-             return s.speakers().at(rig.uuid(1)).volume == DiscreteVolume::snappingPercent(50);
+             const int average = (rig.fake.model().speaker(rig.id(0)).volume + 50) / 2;
+             return s.speakers().at(rig.uuid(1)).volume == DiscreteVolume::snappingPercent(50) &&
+                    s.status(rig.group(0)).volume == DiscreteVolume::snappingPercent(average);
          }},
         {"the next track while paused",
          [](HouseholdRig& rig) { rig.fake.model().editPlayback(rig.id(0)).trackNumber = 3; },
@@ -258,10 +260,15 @@ TEST(HouseholdSweep, AChangeShowsInTheNextSnapshotWhileRepeatedAnswersGoUnread) 
         ASSERT_TRUE(rig.waitForSweeps(1)) << c.name;
         ASSERT_TRUE(rig.nextSweep()) << c.name;
         ASSERT_EQ(trackTitle(firstGroupPlayback(rig, subscription.last())), "Kitchen Radio") << c.name;
-        // An unchanged paused group: its media and queue are not asked for again.
-        const qsizetype mediaReads = rig.requestCount(QStringLiteral("AVTransport#GetMediaInfo"));
+        // An unchanged paused group: its media, queue and group volume are not asked for again.
+        const QStringList unchanged{QStringLiteral("AVTransport#GetMediaInfo"), QStringLiteral("ContentDirectory#Browse"),
+                                    QStringLiteral("GroupRenderingControl#GetGroupVolume")};
+        std::vector<qsizetype> before;
+        for (const QString& read : unchanged) before.push_back(rig.requestCount(read));
         ASSERT_TRUE(rig.nextSweep()) << c.name;
-        EXPECT_EQ(rig.requestCount(QStringLiteral("AVTransport#GetMediaInfo")), mediaReads) << c.name;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(rig.requestCount(unchanged[int(i)]), before[i]) << c.name << ": " << unchanged[int(i)].toStdString();
+        }
         const std::size_t published = subscription.count();
 
         c.change(rig);
