@@ -165,6 +165,13 @@ HouseholdSnapshot Core::emptySnapshot(Date now) const {
     return HouseholdSnapshot(now, {}, Topology::empty(), {}, RFPeerMatrix::empty(), std::nullopt, std::nullopt);
 }
 
+RFPeerMatrix Core::radioMatrixOf(const std::set<SpeakerUUID>& rooms) {
+    if (!radioMatrixMemo || radioMatrixMemo->radioVersion != radioVersion || radioMatrixMemo->rooms != rooms) {
+        radioMatrixMemo = RadioMatrixMemo{radioVersion, rooms, radioMatrix(radio, rooms)};
+    }
+    return radioMatrixMemo->matrix;
+}
+
 void Core::forgetHouseholdValues() {
     zoneState.reset();
     topologyAnsweredBy.reset();

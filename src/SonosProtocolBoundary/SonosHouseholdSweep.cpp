@@ -134,8 +134,13 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
     read.answered = read.answered || gotReply(position);
     out.positionSampledAt = core->clock.now();
     if (position) {
-        if (auto info = TransportService::parsePositionInfo(*position, job.address)) {
-            out.position = std::move(*info);
+        // A paused group answers with the same position sweep after sweep.
+        const auto last = core->positionReplies.find(job.id);
+        if (last != core->positionReplies.end() && last->second.address == job.address && last->second.reply == *position) {
+            out.position = last->second.position;
+        } else if (auto info = TransportService::parsePositionInfo(*position, job.address)) {
+            out.position = *info;
+            core->positionReplies.insert_or_assign(job.id, PositionReply{job.address, *position, std::move(*info)});
         } else {
             noteUnusable(*core, "Position", job.address, info.error().message);
         }
@@ -458,7 +463,10 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         if (result->answered) answered.insert(id);
         if (result->description) core->descriptions.insert_or_assign(id, *result->description);
         if (result->battery) core->batteries.insert_or_assign(id, *result->battery);
-        if (result->radio) core->radio.insert_or_assign(id, *result->radio);
+        if (result->radio) {
+            core->radio.insert_or_assign(id, *result->radio);
+            ++core->radioVersion;
+        }
     }
     for (const auto& [id, description] : satellites) {
         if (*description) core->descriptions.insert_or_assign(id, **description);
@@ -521,7 +529,7 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     for (const ZoneGroupMember* room : rooms) roomIDs.insert(room->id);
     std::map<SpeakerUUID, Speaker> speakers = reconcileSpeakers(listed, answered, core->memory, now,
                                                                 core->clock.monotonicNow(), core->configuration.offlineAfter);
-    HouseholdSnapshot snapshot(now, std::move(speakers), state.topology, std::move(statuses), radioMatrix(core->radio, roomIDs),
+    HouseholdSnapshot snapshot(now, std::move(speakers), state.topology, std::move(statuses), core->radioMatrixOf(roomIDs),
                                core->presets, core->networkName);
     core->publishIfChanged(std::move(snapshot));
     ++core->completedSweeps;
