@@ -30,6 +30,7 @@
 #include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
+#include "OrvellaApp/PerformanceProbe.h"
 #include "OrvellaApp/SceneCapture.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
 #include "OrvellaApp/update/AppUpdaterFactory.h"
@@ -298,6 +299,9 @@ QQuickWindow* OrvellaApp::showWindow() {
     QObject::connect(window_, &QWindow::visibleChanged, window_, [this](bool visible) {
         if (visible) contentShown();
     });
+    if (launch_().environment.contains("ORVELLA_PERF_PROBE")) {
+        attachPerformanceProbe(*window_, *store_, *rootView_->groups());
+    }
     window_->show();
     if (scene) {
         // Scene pages show the household too (the playback page shows the dock group's queue).
