@@ -107,7 +107,7 @@ struct GroupRead {
 };
 
 // Whether the group plays what it played at the last complete reading: it is not playing, and
-// its transport state and position read the same. Its media and queue are then those of then.
+// its transport state and position read the same. Its media is then that of then.
 bool playsAsBefore(const GroupReadings& now, const std::optional<GroupReadings>& previous) {
     return previous && now.transport && now.transport == previous->transport &&
            *now.transport != TransportState::playing && now.position && now.position == previous->position &&
@@ -166,7 +166,9 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
     }
     const bool playsQueue = out.media && out.media->source && out.media->source->isSonosQueue();
     const bool holdsTrack = out.transport && *out.transport != TransportState::stopped;
-    if (!asBefore && playsQueue && holdsTrack && out.position && out.position->track &&
+    // Read even for a group that plays as before: an edit of the entries after a paused track
+    // changes neither the transport state nor the position.
+    if (playsQueue && holdsTrack && out.position && out.position->track &&
         core->environment.upNextLength > 0 && !isStopped(*core, stop)) {
         // The entries after the current one; the speakers count from 0, queue numbers from 1.
         const std::int64_t start = *out.position->track;
