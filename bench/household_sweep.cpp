@@ -1,8 +1,8 @@
 // The household controller against a fake household of 32 speakers in 8 groups of 4, all on
 // loopback (127.202.250.*):
-// - a full sweep (the first one: device descriptions, telemetry pages and household values as
-//   well as topology, volumes and playback), and a steady sweep (what every later one reads),
-//   each with its wall time and the requests it sent;
+// - a full sweep (the first one: device descriptions and household values as well as topology,
+//   volumes and playback; the telemetry pages follow with the second), and a steady sweep (what
+//   every later one reads), each with its wall time and the requests it sent;
 // - a grouping command from send() to its outcome when the speakers regroup at once.
 // Discovery runs through seams that find nothing; the seed is the first speaker.
 

@@ -14,6 +14,7 @@ OrvelState::OrvelState(const LoadedFiles& loaded, std::vector<PresetPill> initia
     if (loaded.cache) {
         // A hand-edited file may list an identifier twice: the later entry wins.
         for (const Speaker& speaker : loaded.cache->speakers) known_.insert_or_assign(speaker.id, speaker);
+        known_ = withoutBondedSatellites(std::move(known_), {});
         rf_ = loaded.cache->rf;
         networkName_ = loaded.cache->networkName;
     }

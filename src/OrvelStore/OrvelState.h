@@ -179,6 +179,11 @@ private:
     static std::map<SpeakerUUID, Speaker> knownAfter(std::map<SpeakerUUID, Speaker> known,
                                                      const HouseholdSnapshot& snapshot);
     // The matrix kept after a snapshot: an empty one never replaces a known one.
+    // `known` without the speakers that one of its speakers holds as a bonded satellite, unless
+    // `listed` names them as rooms: a speaker bonded into a room since it was last seen (or a
+    // cache that lists every player) is no room of its own.
+    static std::map<SpeakerUUID, Speaker> withoutBondedSatellites(std::map<SpeakerUUID, Speaker> known,
+                                                                  const std::map<SpeakerUUID, Speaker>& listed);
     static const RFPeerMatrix& matrixAfter(const RFPeerMatrix& current, const HouseholdSnapshot& snapshot);
     // Whether the layout's inputs differ: the speaker set, a room name or the matrix.
     static bool layoutInputsDiffer(const std::map<SpeakerUUID, Speaker>& before, const RFPeerMatrix& rfBefore,

@@ -21,6 +21,18 @@ std::map<SpeakerUUID, Speaker> OrvelState::knownAfter(std::map<SpeakerUUID, Spea
         known.insert_or_assign(id, speaker.with(ReachabilityState::offline(speaker.reachability.ip(),
                                                                            snapshot.observedAt())));
     }
+    return withoutBondedSatellites(std::move(known), snapshot.speakers());
+}
+
+std::map<SpeakerUUID, Speaker> OrvelState::withoutBondedSatellites(std::map<SpeakerUUID, Speaker> known,
+                                                                   const std::map<SpeakerUUID, Speaker>& listed) {
+    std::set<SpeakerUUID> bonded;
+    for (const auto& [id, speaker] : known) {
+        for (const BondedSatellite& satellite : speaker.bondedSatellites) bonded.insert(satellite.id);
+    }
+    for (const SpeakerUUID& id : bonded) {
+        if (!listed.contains(id)) known.erase(id);
+    }
     return known;
 }
 

@@ -26,9 +26,11 @@
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
 #include "OrvelUI/sidebar/SidebarColumn.h"
+#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
 #include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
+#include "OrvellaApp/PerformanceProbe.h"
 #include "OrvellaApp/SceneCapture.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
 #include "OrvellaApp/update/AppUpdaterFactory.h"
@@ -242,6 +244,17 @@ void OrvellaApp::joinRootView() {
         *mapHost_, *haptics_, Clock::system(), [store = QPointer<OrvelStore>(store)](const SpeakerUUID& speaker) {
             if (store) store->ungroupSpeaker(speaker);
         });
+    const auto openGroup = [view](const GroupID& group) { view->select(SidebarDestination::group(group)); };
+    map_->setIntents(MapIntents{
+        .togglePlayOrHandOffSpotify = [store](const SonosGroup& group) { store->togglePlayOrHandOffSpotify(group); },
+        .send = [store](SonosCommand command) { store->send(std::move(command)); },
+        .openGroup = openGroup,
+        .speakers = [store] { return store->state().speakers(); },
+        .performMenuIntent =
+            [store = QPointer<OrvelStore>(store), openGroup](const ContextMenuIntent& intent) {
+                if (store) performContextMenuIntent(*store, intent, openGroup);
+            },
+    });
     QObject::connect(store, &OrvelStore::stateChanged, map_.get(), [map = map_.get()] { map->refresh(); });
     view->setMap(map_.get());
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
@@ -286,14 +299,17 @@ QQuickWindow* OrvellaApp::showWindow() {
     QObject::connect(window_, &QWindow::visibleChanged, window_, [this](bool visible) {
         if (visible) contentShown();
     });
+    if (launch_().environment.contains("ORVELLA_PERF_PROBE")) {
+        attachPerformanceProbe(*window_, *store_, *sidebar_->groups());
+    }
     window_->show();
     if (scene) {
         // Scene pages show the household too (the playback page shows the dock group's queue).
         SidebarGroupListModel* groups = sidebar_->groups();
         std::function<bool()> ready = [groups] { return groups->rowCount() > 0; };
         if (scene->scene == QLatin1String("sidebar")) ready = sidebarSceneReady(window_, sidebar_.get());
-        // The offline page waits for a speaker to drop out as well.
-        if (scene->scene == QLatin1String("offline")) {
+        // The offline page and the map wait for a speaker to drop out as well.
+        if (scene->scene == QLatin1String("offline") || scene->scene == QLatin1String("map")) {
             ready = [groups, views = viewStore_.get()] {
                 return groups->rowCount() > 0 && !views->offlineSpeakerId().isEmpty();
             };
@@ -322,18 +338,33 @@ QQuickWindow* OrvellaApp::showWindow() {
         new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
-        // The stream scene picks, once, the first group that plays a stream, as the switcher would.
-        if (scene->scene == QLatin1String("dock-stream")) {
+        // The stream and television scenes pick, once, the first group that plays such sound, as
+        // the switcher would.
+        const auto showFirstGroupPlaying = [this](bool (NowPlaying::*kind)() const) {
             auto* chooser = new QObject(window_);
-            QObject::connect(store_.get(), &OrvelStore::stateChanged, chooser, [this, chooser] {
+            QObject::connect(store_.get(), &OrvelStore::stateChanged, chooser, [this, chooser, kind] {
                 for (const SonosGroup& group : store_->state().groups()) {
                     const NowPlaying* nowPlaying = group.playback.nowPlaying();
-                    if (!nowPlaying || !nowPlaying->isStream()) continue;
+                    if (!nowPlaying || !(nowPlaying->*kind)()) continue;
                     rootView_->selectDockGroup(group.id);
                     chooser->deleteLater();
                     return;
                 }
             });
+        };
+        if (scene->scene == QLatin1String("dock-stream")) showFirstGroupPlaying(&NowPlaying::isStream);
+        if (scene->scene == QLatin1String("dock-tv")) showFirstGroupPlaying(&NowPlaying::isTvAudio);
+        // The switcher's menu opens only by a click; its scene clicks it once it shows.
+        if (scene->scene == QLatin1String("dock-switcher")) {
+            auto* opener = new QTimer(window_);
+            opener->setInterval(100);
+            QObject::connect(opener, &QTimer::timeout, opener, [window = window_, opener] {
+                QQuickItem* switcher = itemNamed(window->contentItem(), QStringLiteral("dock.groupSwitcher"));
+                if (!switcher || !switcher->isVisible()) return;
+                QMetaObject::invokeMethod(switcher, "clicked");
+                opener->deleteLater();
+            });
+            opener->start();
         }
     }
     // One loop for the application, however often the window is shown.

@@ -44,16 +44,20 @@ struct Exchange {
     Clock::Timer deadline;
     QPromise<void> ended;
     bool over = false;
+    // The reply ended cleanly and the connection can carry the next request.
+    bool reusable = false;
 
-    // Ends the exchange once, closing its connection at once: nothing more is read from it.
-    void finish() {
+    // Ends the exchange once. A failed or unusable connection is closed at once: nothing more
+    // is read from it.
+    void finish(bool keepConnection = false) {
         if (over) return;
         over = true;
+        reusable = keepConnection;
         idle.cancel();
         deadline.cancel();
         if (socket) {
             QObject::disconnect(socket.get(), nullptr, nullptr, nullptr);
-            socket->abort();
+            if (!keepConnection) socket->abort();
         }
         ended.finish();
     }
@@ -87,22 +91,77 @@ bool isFieldSafe(QByteArrayView text) {
 
 }  // namespace
 
-HttpClient::HttpClient(Clock& clock) : clock_(clock) {}
+// The idle connections, one per server ("host:port").
+class HttpClient::Pool {
+public:
+    Pool() = default;
+    Pool(const Pool&) = delete;
+    Pool& operator=(const Pool&) = delete;
+    ~Pool() {
+        for (auto& [key, socket] : idle_) SocketDeleter()(socket);
+    }
+
+    // The server's idle connection, when it is still open.
+    QTcpSocket* take(const QString& key) {
+        const auto it = idle_.find(key);
+        if (it == idle_.end()) return nullptr;
+        QTcpSocket* socket = it->second;
+        idle_.erase(it);
+        QObject::disconnect(socket, nullptr, nullptr, nullptr);
+        if (socket->state() != QAbstractSocket::ConnectedState || socket->bytesAvailable() > 0) {
+            SocketDeleter()(socket);
+            return nullptr;
+        }
+        return socket;
+    }
+
+    void put(const QString& key, QTcpSocket* socket) {
+        if (idle_.contains(key) || socket->state() != QAbstractSocket::ConnectedState) {
+            SocketDeleter()(socket);
+            return;
+        }
+        idle_.emplace(key, socket);
+        // A server may close an idle connection at any time, and has nothing to say on one.
+        const auto drop = [this, key, socket] {
+            const auto it = idle_.find(key);
+            if (it == idle_.end() || it->second != socket) return;
+            idle_.erase(it);
+            SocketDeleter()(socket);
+        };
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, drop);
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, drop);
+        QObject::connect(socket, &QTcpSocket::errorOccurred, socket, drop);
+    }
+
+    std::size_t idleCount() const { return idle_.size(); }
+
+    std::uint64_t opened = 0;
+
+private:
+    std::map<QString, QTcpSocket*> idle_;
+};
+
+HttpClient::HttpClient(Clock& clock) : clock_(clock), pool_(std::make_unique<Pool>()) {}
 
 HttpClient::~HttpClient() = default;
 
+std::size_t HttpClient::idleConnectionCount() const { return pool_->idleCount(); }
+
+std::uint64_t HttpClient::connectionsOpened() const { return pool_->opened; }
+
 QCoro::Task<HttpResult> HttpClient::get(QUrl url, HttpLimits limits) {
-    auto sendTask = send("GET", std::move(url), {}, {}, limits);
+    auto sendTask = send("GET", std::move(url), {}, {}, limits, Repeat::safe);
     co_return co_await std::move(sendTask);
 }
 
-QCoro::Task<HttpResult> HttpClient::post(QUrl url, std::vector<Header> headers, QByteArray body, HttpLimits limits) {
-    auto sendTask = send("POST", std::move(url), std::move(headers), std::move(body), limits);
+QCoro::Task<HttpResult> HttpClient::post(QUrl url, std::vector<Header> headers, QByteArray body, HttpLimits limits,
+                                         Repeat repeat) {
+    auto sendTask = send("POST", std::move(url), std::move(headers), std::move(body), limits, repeat);
     co_return co_await std::move(sendTask);
 }
 
 QCoro::Task<HttpResult> HttpClient::send(QByteArray verb, QUrl url, std::vector<Header> headers, QByteArray body,
-                                         HttpLimits limits) {
+                                         HttpLimits limits, Repeat repeat) {
     if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty()) {
         co_return std::unexpected(TransportError::networkFailure("not a plain HTTP URL: " + url.toString().toStdString()));
     }
@@ -114,7 +173,7 @@ QCoro::Task<HttpResult> HttpClient::send(QByteArray verb, QUrl url, std::vector<
     if (host.contains(':')) host = '[' + host + ']';
 
     QByteArray request = verb + ' ' + target + " HTTP/1.1\r\nHost: " + host + ':' + QByteArray::number(port) +
-                         "\r\nConnection: close\r\n"
+                         "\r\n"
                          // Naming an encoding ourselves keeps compressed bodies out.
                          "Accept-Encoding: identity\r\n";
     if (verb == "POST") request += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
@@ -127,11 +186,36 @@ QCoro::Task<HttpResult> HttpClient::send(QByteArray verb, QUrl url, std::vector<
     }
     request += "\r\n" + body;
 
+    const QString key = url.host() + QLatin1Char(':') + QString::number(port);
+    // A command never goes over a kept connection: one the server closed in the meantime would
+    // leave it unknown whether the command arrived, and it must not be sent twice.
+    QTcpSocket* kept = repeat == Repeat::safe ? pool_->take(key) : nullptr;
+    for (;;) {
+        const bool reused = kept != nullptr;
+        auto exchanging = runExchange(url.host(), port, request, limits, std::exchange(kept, nullptr));
+        Outcome outcome = co_await std::move(exchanging);
+        if (outcome.failure) {
+            // The kept connection was closed before the server could answer: once more on a new one.
+            if (reused && !outcome.answered && outcome.failure->kind != TransportError::Kind::timedOut) continue;
+            co_return std::unexpected(*outcome.failure);
+        }
+        if (outcome.connection) pool_->put(key, outcome.connection);
+        co_return std::move(outcome.response);
+    }
+}
+
+QCoro::Task<HttpClient::Outcome> HttpClient::runExchange(QString host, quint16 port, QByteArray request, HttpLimits limits,
+                                                         QTcpSocket* kept) {
     auto exchange = std::make_shared<Exchange>(limits.maxBodyBytes);
     exchange->ended.start();
-    exchange->socket.reset(new QTcpSocket);
+    if (kept != nullptr) {
+        exchange->socket.reset(kept);
+    } else {
+        exchange->socket.reset(new QTcpSocket);
+        exchange->socket->setProxy(QNetworkProxy::NoProxy);
+        ++pool_->opened;
+    }
     QTcpSocket* socket = exchange->socket.get();
-    socket->setProxy(QNetworkProxy::NoProxy);
     Clock* clock = &clock_;
     const auto idle = limits.idleTimeout;
     std::weak_ptr<Exchange> weak = exchange;
@@ -153,7 +237,9 @@ QCoro::Task<HttpResult> HttpClient::send(QByteArray verb, QUrl url, std::vector<
             if (slice.isEmpty()) break;
             e->reader.feed(slice);
             if (e->reader.failure()) return e->fail(*e->reader.failure());
-            if (e->reader.finished()) return e->finish();
+            if (e->reader.finished()) {
+                return e->finish(e->reader.leavesConnectionReusable() && e->socket->bytesAvailable() == 0);
+            }
         }
     });
     QObject::connect(socket, &QTcpSocket::errorOccurred, socket, [weak](QAbstractSocket::SocketError error) {
@@ -173,13 +259,24 @@ QCoro::Task<HttpResult> HttpClient::send(QByteArray verb, QUrl url, std::vector<
     exchange->deadline = clock->schedule(limits.deadline, [weak, ms = limits.deadline.count()] {
         if (auto e = weak.lock()) e->fail(TransportError::timedOut("no complete reply within " + std::to_string(ms) + " ms"));
     });
-    socket->connectToHost(url.host(), port);
+    if (kept != nullptr) {
+        socket->write(request);
+    } else {
+        socket->connectToHost(host, port);
+    }
 
     QFuture<void> ended = exchange->ended.future();
     co_await ended;
 
-    if (exchange->failure) co_return std::unexpected(*exchange->failure);
-    co_return HttpResponse{exchange->reader.statusCode(), std::move(exchange->reader.body())};
+    Outcome outcome;
+    outcome.answered = exchange->reader.sawBytes();
+    if (exchange->failure) {
+        outcome.failure = exchange->failure;
+        co_return outcome;
+    }
+    outcome.response = HttpResponse{exchange->reader.statusCode(), std::move(exchange->reader.body())};
+    if (exchange->reusable) outcome.connection = exchange->socket.release();
+    co_return outcome;
 }
 
 }  // namespace orvel

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+
+#include <QList>
 #include <string>
 
 namespace orvel {
@@ -31,6 +33,7 @@ void HttpReplyReader::fail(TransportError error) {
 
 void HttpReplyReader::feed(QByteArrayView bytes) {
     if (finished()) return;
+    sawBytes_ = sawBytes_ || !bytes.isEmpty();
     buffer_.append(bytes);
     if (phase_ == Phase::header) readHeader();
     if (!finished() && phase_ != Phase::header) readBody();
@@ -90,6 +93,7 @@ bool HttpReplyReader::parseHeader(QByteArrayView header) {
     // An interim reply comes before the real one.
     if (*status < 200) return true;
     status_ = static_cast<int>(*status);
+    closes_ = !statusLine.startsWith("HTTP/1.1");
 
     std::optional<std::int64_t> length;
     bool chunked = false;
@@ -112,6 +116,10 @@ bool HttpReplyReader::parseHeader(QByteArrayView header) {
                 return false;
             }
             length = announced;
+        } else if (sameName(name, "Connection")) {
+            for (const QByteArray& option : value.toByteArray().split(',')) {
+                if (sameName(option.trimmed(), "close")) closes_ = true;
+            }
         } else if (sameName(name, "Transfer-Encoding")) {
             chunked = !value.isEmpty() && sameName(value, "chunked");
             if (!chunked && !sameName(value, "identity")) {
@@ -134,6 +142,7 @@ bool HttpReplyReader::parseHeader(QByteArrayView header) {
         phase_ = remaining_ == 0 ? Phase::done : Phase::sizedBody;
     } else {
         phase_ = Phase::unsizedBody;
+        closes_ = true;
     }
     return true;
 }

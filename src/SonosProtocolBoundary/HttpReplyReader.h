@@ -29,6 +29,11 @@ public:
     bool finished() const { return phase_ == Phase::done || failure_.has_value(); }
     const std::optional<TransportError>& failure() const { return failure_; }
     int statusCode() const { return status_; }
+    // Whether any byte of a reply has arrived: a connection closed before that carried no answer.
+    bool sawBytes() const { return sawBytes_; }
+    // A finished reply leaves the connection fit for the next request: HTTP/1.1 without
+    // "Connection: close", a body whose end was announced, and no byte beyond it.
+    bool leavesConnectionReusable() const { return phase_ == Phase::done && !failure_ && !closes_ && buffer_.isEmpty(); }
     // The body so far; complete once finished() without a failure.
     QByteArray& body() { return body_; }
 
@@ -49,6 +54,8 @@ private:
     QByteArray buffer_;          // bytes not yet consumed
     qsizetype headerScanned_ = 0;  // of buffer_, known to hold no blank line
     int status_ = 0;
+    bool sawBytes_ = false;
+    bool closes_ = false;
     std::int64_t remaining_ = 0;   // of the sized body or the current chunk
     QByteArray body_;
 };

@@ -78,18 +78,34 @@ QCoro::Task<SOAPResult> SOAPClient::call(SpeakerAddress speaker, SOAPRequest req
         {"Content-Type", "text/xml; charset=\"utf-8\""},
         {"SOAPACTION", QByteArray::fromStdString(request.soapAction())},
     };
-    auto posting = http_.post(url, std::move(headers), QByteArray::fromStdString(request.envelope()), limits);
+    std::string envelope = request.envelope();
+    const bool isRead = request.isRead();
+    // Only reads are remembered: a command's answer tells what that one command did.
+    const std::string memoKey = isRead ? speaker.text() + '\n' + request.action + '\n' + envelope : std::string();
+    auto posting = http_.post(url, std::move(headers), QByteArray::fromStdString(envelope), limits,
+                              isRead ? HttpClient::Repeat::safe : HttpClient::Repeat::unsafe);
     const HttpResult reply = co_await std::move(posting);
     if (!reply) co_return std::unexpected(SOAPError::transport(reply.error()));
 
     const std::string_view body(reply->body.constData(), static_cast<std::size_t>(reply->body.size()));
     if (reply->statusCode == 200) {
+        if (isRead) {
+            if (auto it = remembered_.find(memoKey); it != remembered_.end() && it->second.body == reply->body) {
+                ++repeated_;
+                co_return SOAPResponse(it->second.response);
+            }
+        }
         auto job = [body = reply->body, action = request.action] {
             return parseSOAPResponse(std::string_view(body.constData(), static_cast<std::size_t>(body.size())), action);
         };
         auto parsing = parseOffTheLoopWhenLarge(body.size(), std::move(job));
         auto parsed = co_await std::move(parsing);
+        ++parsed_;
         if (!parsed) co_return std::unexpected(SOAPError::malformedReply(std::move(parsed).error()));
+        if (isRead) {
+            if (remembered_.size() >= maxRememberedReplies && !remembered_.contains(memoKey)) remembered_.clear();
+            remembered_.insert_or_assign(memoKey, Remembered{reply->body, *parsed});
+        }
         co_return std::move(*parsed);
     }
     if (reply->statusCode == 500) {

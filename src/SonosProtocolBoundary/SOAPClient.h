@@ -6,6 +6,7 @@
 // treats them differently (unreachable, rejected, unreachable for this read).
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -105,17 +106,35 @@ Parsed<SOAPResponse> parseSOAPResponse(std::string_view body, std::string_view a
 // Reads the body of a 500 reply; nullopt when it holds no SOAP fault.
 std::optional<SOAPFault> parseSOAPFault(std::string_view body);
 
+// An idle household answers most reads of a sweep with the very bytes of the last sweep; the
+// client keeps the last parsed answer to each read (per speaker and request) and does not parse
+// those bytes again. Different bytes are always parsed.
 class SOAPClient {
 public:
+    // Answers kept at most; past that the memory starts afresh.
+    static constexpr std::size_t maxRememberedReplies = 1024;
+
     explicit SOAPClient(HttpClient& http, std::uint16_t port = SpeakerAddress::defaultPort)
         : http_(http), port_(port) {}
 
-    // The client and its HttpClient must outlive the call.
+    // The client and its HttpClient must outlive the call. A read is sent over a kept
+    // connection and may be sent twice; anything else is sent once, on a new connection.
     QCoro::Task<SOAPResult> call(SpeakerAddress speaker, SOAPRequest request, HttpLimits limits);
 
+    // Replies parsed so far, and replies that were the bytes of the last answer to the same read.
+    std::uint64_t parsedReplies() const { return parsed_; }
+    std::uint64_t repeatedReplies() const { return repeated_; }
+
 private:
+    struct Remembered {
+        QByteArray body;
+        SOAPResponse response;
+    };
     HttpClient& http_;
     std::uint16_t port_;
+    std::map<std::string, Remembered> remembered_;
+    std::uint64_t parsed_ = 0;
+    std::uint64_t repeated_ = 0;
 };
 
 }  // namespace orvel

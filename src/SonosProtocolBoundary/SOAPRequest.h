@@ -24,6 +24,8 @@ struct SOAPRequest {
     std::string envelope() const;
     // "\"{serviceType}#{action}\"", quotes included.
     std::string soapAction() const;
+    // Reads (Get… and Browse) change nothing on the speaker: they may be sent twice.
+    bool isRead() const { return action.starts_with("Get") || action == "Browse"; }
 
     friend bool operator==(const SOAPRequest&, const SOAPRequest&) = default;
 };

@@ -24,6 +24,10 @@ class CommandInFlight {
 public:
     explicit CommandInFlight(std::shared_ptr<Core> core) : core_(std::move(core)) {
         ++core_->commandDepth;
+        // A command may change what a sweep would take as unchanged: the next sweep reads all.
+        ++core_->commandsStarted;
+        core_->groupReadings.clear();
+        core_->groupVolumes.clear();
         core_->wakeSweepLoop();
     }
     ~CommandInFlight() { --core_->commandDepth; }

@@ -72,12 +72,14 @@ QCoro::Task<std::optional<ZoneGroupState>> Core::readZoneGroupState(SpeakerAddre
     auto calling = call(address, TopologyService::zoneGroupStateRequest(), limits);
     const SOAPResult reply = co_await std::move(calling);
     if (!reply) co_return std::nullopt;
+    if (lastZoneGroupReply && lastZoneGroupReply->first == *reply) co_return ZoneGroupState(lastZoneGroupReply->second);
     auto parsing = TopologyService::parseZoneGroupStateOffTheLoop(*reply);
     auto state = co_await std::move(parsing);
     if (!state) {
         log.write("Zone group state from " + address.text() + " is unusable: " + state.error().message);
         co_return std::nullopt;
     }
+    lastZoneGroupReply.emplace(*reply, *state);
     co_return std::move(*state);
 }
 
@@ -161,6 +163,13 @@ void Core::publishIfChanged(HouseholdSnapshot snapshot) {
 
 HouseholdSnapshot Core::emptySnapshot(Date now) const {
     return HouseholdSnapshot(now, {}, Topology::empty(), {}, RFPeerMatrix::empty(), std::nullopt, std::nullopt);
+}
+
+RFPeerMatrix Core::radioMatrixOf(const std::set<SpeakerUUID>& rooms) {
+    if (!radioMatrixMemo || radioMatrixMemo->radioVersion != radioVersion || radioMatrixMemo->rooms != rooms) {
+        radioMatrixMemo = RadioMatrixMemo{radioVersion, rooms, radioMatrix(radio, rooms)};
+    }
+    return radioMatrixMemo->matrix;
 }
 
 void Core::forgetHouseholdValues() {

@@ -33,6 +33,7 @@
 #include "SonosProtocolBoundary/SpeakerAddress.h"
 #include "SonosProtocolBoundary/TelemetryService.h"
 #include "SonosProtocolBoundary/TopologyService.h"
+#include "SonosProtocolBoundary/TransportService.h"
 #include "Support/CancellationToken.h"
 #include "Support/Clock.h"
 #include "Support/SerialLane.h"
@@ -42,6 +43,17 @@ namespace orvel::household {
 using CommandResult = std::expected<CommandOutcome, SonosCommandError>;
 
 class Core;
+
+struct PositionReply {
+    SpeakerAddress address;
+    SOAPResponse reply;
+    PositionInfo position;
+};
+
+struct GroupVolumeReading {
+    std::map<SpeakerUUID, DiscreteVolume> members;
+    DiscreteVolume volume;
+};
 
 // Reads the zone group state for discovery with the controller's own limits and logging.
 class CoreTopologySource final : public TopologySource {
@@ -90,6 +102,9 @@ public:
     // What the household keeps while it is lost: the speaker memory (for the offline form of
     // known speakers) but not its values, which are read again from whatever answers next.
     void forgetHouseholdValues();
+    // The radio matrix of `rooms` from the radio readings; made again only when the readings or
+    // the rooms changed, since the readings come about once a minute and sweeps every 2 s.
+    RFPeerMatrix radioMatrixOf(const std::set<SpeakerUUID>& rooms);
 
     // --- state ---
 
@@ -131,9 +146,29 @@ public:
     std::map<SpeakerUUID, RememberedSpeaker> memory;
     std::map<SpeakerUUID, std::optional<BatteryTelemetry>> batteries;
     std::map<SpeakerUUID, RadioStatus> radio;
+    // Raised whenever `radio` changes.
+    std::uint64_t radioVersion = 0;
+    struct RadioMatrixMemo {
+        std::uint64_t radioVersion = 0;
+        std::set<SpeakerUUID> rooms;
+        RFPeerMatrix matrix;
+    };
+    std::optional<RadioMatrixMemo> radioMatrixMemo;
     std::optional<Clock::Instant> lastTelemetryAt;
     std::size_t roomsAtTelemetry = 0;
     std::map<GroupID, GroupStatus> lastStatus;
+    // Each coordinator's last complete playback readings. A group that is not playing and
+    // whose transport state and position read the same as then plays the same media and queue:
+    // the sweep does not read those again.
+    std::map<SpeakerUUID, GroupReadings> groupReadings;
+    // Each coordinator's last position reply and its parsed form.
+    std::map<SpeakerUUID, PositionReply> positionReplies;
+    // Each group's volume as last read, with the member volumes read in the same sweep.
+    std::map<SpeakerUUID, GroupVolumeReading> groupVolumes;
+    // Raised by every command, so a sweep that was reading while one ran keeps nothing as unchanged.
+    std::uint64_t commandsStarted = 0;
+    // The last zone group state read and its parsed form: an unchanged household sends the same one.
+    std::optional<std::pair<SOAPResponse, ZoneGroupState>> lastZoneGroupReply;
 
     // Household values kept on the speakers; absent until read. A system name that was never
     // set is read as absent, so `networkNameRead` tells "unread" from "not set".

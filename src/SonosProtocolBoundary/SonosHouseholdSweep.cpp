@@ -26,8 +26,9 @@ struct RoomJob {
     // Known from an earlier description; decides whether the battery page is asked for.
     std::optional<std::string> modelNumber;
     bool isCoordinator = false;
-    std::size_t groupSize = 1;
     bool readTelemetry = false;
+    // The coordinator's last complete playback readings.
+    std::optional<GroupReadings> previous;
 };
 
 struct RoomResult {
@@ -38,6 +39,7 @@ struct RoomResult {
     // Present when the page was asked for and answered: a reading, or none (no battery).
     std::optional<std::optional<BatteryTelemetry>> battery;
     std::optional<RadioStatus> radio;
+    bool groupComplete = false;
 };
 
 struct PropertyResult {
@@ -99,8 +101,18 @@ QCoro::Task<DescriptionRead> readDescription(std::shared_ptr<Core> core, Speaker
 
 struct GroupRead {
     bool answered = false;
+    // Every reading asked for was read: the next sweep may take what did not change from it.
+    bool complete = false;
     GroupReadings readings;
 };
+
+// Whether the group plays what it played at the last complete reading: it is not playing, and
+// its transport state and position read the same. Its media is then that of then.
+bool playsAsBefore(const GroupReadings& now, const std::optional<GroupReadings>& previous) {
+    return previous && now.transport && now.transport == previous->transport &&
+           *now.transport != TransportState::playing && now.position && now.position == previous->position &&
+           previous->media;
+}
 
 QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, CancellationToken stop) {
     GroupRead read;
@@ -122,40 +134,42 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
     read.answered = read.answered || gotReply(position);
     out.positionSampledAt = core->clock.now();
     if (position) {
-        if (auto info = TransportService::parsePositionInfo(*position, job.address)) {
-            out.position = std::move(*info);
+        // A paused group answers with the same position sweep after sweep.
+        const auto last = core->positionReplies.find(job.id);
+        if (last != core->positionReplies.end() && last->second.address == job.address && last->second.reply == *position) {
+            out.position = last->second.position;
+        } else if (auto info = TransportService::parsePositionInfo(*position, job.address)) {
+            out.position = *info;
+            core->positionReplies.insert_or_assign(job.id, PositionReply{job.address, *position, std::move(*info)});
         } else {
             noteUnusable(*core, "Position", job.address, info.error().message);
         }
     }
     if (isStopped(*core, stop)) co_return read;
-    auto readingMedia = core->call(job.address, TransportService::mediaInfoRequest(), limits);
-    const SOAPResult media = co_await std::move(readingMedia);
-    read.answered = read.answered || gotReply(media);
-    if (media) {
-        if (auto info = TransportService::parseMediaInfo(*media, job.address)) {
-            out.media = std::move(*info);
-        } else {
-            noteUnusable(*core, "Media", job.address, info.error().message);
-        }
-    }
-    // A lone speaker's group volume is its own volume, read already.
-    if (job.groupSize > 1 && !isStopped(*core, stop)) {
-        auto readingGroupVolume = core->call(job.address, VolumeService::groupVolumeRequest(), limits);
-        const SOAPResult volume = co_await std::move(readingGroupVolume);
-        read.answered = read.answered || gotReply(volume);
-        if (volume) {
-            if (auto level = VolumeService::parseVolume(*volume)) {
-                out.groupVolume = *level;
+    const bool asBefore = playsAsBefore(out, job.previous);
+    bool complete = out.transport && out.position;
+    if (asBefore) {
+        out.media = job.previous->media;
+        out.upNext = job.previous->upNext;
+    } else {
+        auto readingMedia = core->call(job.address, TransportService::mediaInfoRequest(), limits);
+        const SOAPResult media = co_await std::move(readingMedia);
+        read.answered = read.answered || gotReply(media);
+        if (media) {
+            if (auto info = TransportService::parseMediaInfo(*media, job.address)) {
+                out.media = std::move(*info);
             } else {
-                noteUnusable(*core, "Group volume", job.address, level.error().message);
+                noteUnusable(*core, "Media", job.address, info.error().message);
             }
         }
+        complete = complete && out.media;
     }
     const bool playsQueue = out.media && out.media->source && out.media->source->isSonosQueue();
     const bool holdsTrack = out.transport && *out.transport != TransportState::stopped;
-    if (playsQueue && holdsTrack && out.position && out.position->track && core->environment.upNextLength > 0 &&
-        !isStopped(*core, stop)) {
+    // Read even for a group that plays as before: an edit of the entries after a paused track
+    // changes neither the transport state nor the position.
+    if (playsQueue && holdsTrack && out.position && out.position->track &&
+        core->environment.upNextLength > 0 && !isStopped(*core, stop)) {
         // The entries after the current one; the speakers count from 0, queue numbers from 1.
         const std::int64_t start = *out.position->track;
         auto browsing =
@@ -166,11 +180,28 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
             if (auto parsed = QueueService::parseBrowse(*page, start, job.address)) {
                 out.upNext = std::move(parsed->items);
             } else {
+                complete = false;
                 noteUnusable(*core, "Queue", job.address, parsed.error().message);
             }
+        } else {
+            complete = false;
         }
     }
+    read.complete = complete && !isStopped(*core, stop);
     co_return read;
+}
+
+// The group volume from the coordinator, into the coordinator's readings.
+QCoro::Task<> readGroupVolume(std::shared_ptr<Core> core, SpeakerAddress address, std::shared_ptr<RoomResult> out) {
+    auto reading = core->call(address, VolumeService::groupVolumeRequest(), core->environment.sweepReadLimits);
+    const SOAPResult volume = co_await std::move(reading);
+    out->answered = out->answered || gotReply(volume);
+    if (!volume) co_return;
+    if (auto level = VolumeService::parseVolume(*volume)) {
+        out->group.groupVolume = *level;
+    } else {
+        noteUnusable(*core, "Group volume", address, level.error().message);
+    }
 }
 
 struct TelemetryRead {
@@ -236,6 +267,7 @@ QCoro::Task<> readRoom(std::shared_ptr<Core> core, RoomJob job, std::shared_ptr<
         GroupRead group = co_await std::move(readingGroup);
         answered = answered || group.answered;
         out->group = std::move(group.readings);
+        out->groupComplete = group.complete;
     }
     if (job.readTelemetry && !isStopped(*core, stop)) {
         auto readingTelemetry = readTelemetry(core, job, modelNumber, core->clock.now());
@@ -325,9 +357,11 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     }
 
     const Clock::Instant startedAt = core->clock.monotonicNow();
+    const std::uint64_t commandsBefore = core->commandsStarted;
     const ZoneGroupState state = found->state;
     const std::vector<const ZoneGroupMember*> rooms = state.rooms();
-    if (!core->householdFound) {
+    const bool justFound = !core->householdFound;
+    if (justFound) {
         core->householdFound = true;
         core->log.write("Household found through " + std::string(phaseName(found->phase)) + " at " +
                         found->answeredBy.text() + ": " + std::to_string(rooms.size()) + " room" +
@@ -337,10 +371,13 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     core->topologyAnsweredBy = found->answeredBy;
     core->lastTopologyAt = startedAt;
 
-    const bool telemetryDue = isTelemetryDue(core->lastTelemetryAt, core->roomsAtTelemetry, startedAt, rooms.size(),
-                                             core->configuration.telemetryInterval);
-    std::map<SpeakerUUID, std::size_t> groupSizes;
-    for (const auto& group : state.groups) groupSizes[group.coordinator] = group.members.size();
+    // The sweep that finds the household reads only what the window shows first, so the
+    // household shows sooner; battery and radio pages follow with the next sweep (the map keeps
+    // the remembered radio readings until then).
+    const bool telemetryDue = !justFound && isTelemetryDue(core->lastTelemetryAt, core->roomsAtTelemetry, startedAt,
+                                                           rooms.size(), core->configuration.telemetryInterval);
+    std::set<SpeakerUUID> coordinators;
+    for (const auto& group : state.groups) coordinators.insert(group.coordinator);
 
     // Every room and every undescribed satellite at once; each speaker's own reads in order.
     std::vector<std::pair<SpeakerUUID, std::shared_ptr<RoomResult>>> results;
@@ -350,15 +387,17 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         std::optional<SpeakerAddress> address = room->address ? room->address : core->addressOf(room->id);
         if (address) roomIPs[room->id] = address->text();
         if (!address) continue;
-        RoomJob job{room->id, *address, false, std::nullopt, false, 1, false};
+        RoomJob job{room->id, *address, false, std::nullopt, false, false, std::nullopt};
         if (auto it = core->descriptions.find(room->id); it != core->descriptions.end()) {
             job.modelNumber = it->second.modelNumber;
         } else {
             job.needsDescription = true;
         }
-        if (auto it = groupSizes.find(room->id); it != groupSizes.end()) {
+        if (coordinators.contains(room->id)) {
             job.isCoordinator = true;
-            job.groupSize = it->second;
+            if (auto last = core->groupReadings.find(room->id); last != core->groupReadings.end()) {
+                job.previous = last->second;
+            }
         }
         job.readTelemetry = telemetryDue;
         auto result = std::make_shared<RoomResult>();
@@ -385,6 +424,38 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     for (auto& task : running) co_await task;
     if (isStopped(*core, stop)) co_return;
 
+    // A group's volume follows from its members' volumes (a lone speaker's is its own): it is
+    // asked for only when a member's volume reads differently from when it was last asked for.
+    std::map<SpeakerUUID, std::shared_ptr<RoomResult>> resultOf(results.begin(), results.end());
+    std::map<SpeakerUUID, GroupVolumeReading> groupVolumes;
+    std::vector<std::pair<SpeakerUUID, std::map<SpeakerUUID, DiscreteVolume>>> askedFor;
+    std::vector<QCoro::Task<>> groupVolumeReads;
+    for (const auto& group : state.groups) {
+        const auto coordinator = resultOf.find(group.coordinator);
+        if (group.members.size() < 2 || coordinator == resultOf.end() || !coordinator->second->answered) continue;
+        std::map<SpeakerUUID, DiscreteVolume> members;
+        for (const auto& member : group.members) {
+            const auto result = resultOf.find(member.id);
+            if (result != resultOf.end() && result->second->volume) members.emplace(member.id, *result->second->volume);
+        }
+        const bool allRead = members.size() == group.members.size();
+        const auto last = core->groupVolumes.find(group.coordinator);
+        if (allRead && last != core->groupVolumes.end() && last->second.members == members) {
+            coordinator->second->group.groupVolume = last->second.volume;
+            groupVolumes.insert(*last);
+            continue;
+        }
+        const std::optional<SpeakerAddress> address = core->addressOf(group.coordinator);
+        if (!address) continue;
+        groupVolumeReads.push_back(readGroupVolume(core, *address, coordinator->second));
+        if (allRead) askedFor.emplace_back(group.coordinator, std::move(members));
+    }
+    for (auto& task : groupVolumeReads) co_await task;
+    if (isStopped(*core, stop)) co_return;
+    for (auto& [id, members] : askedFor) {
+        if (auto volume = resultOf.at(id)->group.groupVolume) groupVolumes.insert_or_assign(id, GroupVolumeReading{std::move(members), *volume});
+    }
+
     // Fold the readings into what the household remembers.
     std::set<SpeakerUUID> answered;
     for (const auto& [id, address] : state.addresses) {
@@ -394,11 +465,24 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         if (result->answered) answered.insert(id);
         if (result->description) core->descriptions.insert_or_assign(id, *result->description);
         if (result->battery) core->batteries.insert_or_assign(id, *result->battery);
-        if (result->radio) core->radio.insert_or_assign(id, *result->radio);
+        if (result->radio) {
+            core->radio.insert_or_assign(id, *result->radio);
+            ++core->radioVersion;
+        }
     }
     for (const auto& [id, description] : satellites) {
         if (*description) core->descriptions.insert_or_assign(id, **description);
     }
+    // Only this sweep's coordinators, and only readings no command may have overtaken.
+    std::map<SpeakerUUID, GroupReadings> groupReadings;
+    if (core->commandsStarted == commandsBefore) {
+        for (const auto& [id, result] : results) {
+            if (result->groupComplete) groupReadings.emplace(id, result->group);
+        }
+    }
+    core->groupReadings = std::move(groupReadings);
+    if (core->commandsStarted != commandsBefore) groupVolumes.clear();
+    core->groupVolumes = std::move(groupVolumes);
     if (telemetryDue) {
         core->lastTelemetryAt = startedAt;
         core->roomsAtTelemetry = rooms.size();
@@ -447,7 +531,7 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     for (const ZoneGroupMember* room : rooms) roomIDs.insert(room->id);
     std::map<SpeakerUUID, Speaker> speakers = reconcileSpeakers(listed, answered, core->memory, now,
                                                                 core->clock.monotonicNow(), core->configuration.offlineAfter);
-    HouseholdSnapshot snapshot(now, std::move(speakers), state.topology, std::move(statuses), radioMatrix(core->radio, roomIDs),
+    HouseholdSnapshot snapshot(now, std::move(speakers), state.topology, std::move(statuses), core->radioMatrixOf(roomIDs),
                                core->presets, core->networkName);
     core->publishIfChanged(std::move(snapshot));
     ++core->completedSweeps;

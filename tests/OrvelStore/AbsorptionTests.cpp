@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "OrvelStore/OrvelState.h"
@@ -72,6 +73,36 @@ TEST(Absorption, ASpeakerThatDropsOutStaysKnownOfflineAtItsLastAddressAndTime) {
     EXPECT_EQ(state.known().at(sp('C')).reachability, ReachabilityState::offline(ipOf('C'), T0.addingSeconds(-600)));
     EXPECT_EQ(state.speakers().front(), state.known().at(sp('B')));  // "Den" shown from what is known
     EXPECT_EQ(state.rf(), matrix('A', 'B', 30));
+}
+
+// 'A' is a home theatre whose sub answers as a player of its own.
+Speaker theatreA() { return speaker(sp('A'), "Living Room", SpeakerTraits{.satellites = 1}); }
+SpeakerUUID subOfA() { return theatreA().bondedSatellites.front().id; }
+Speaker subAsRoom() { return speaker(subOfA(), "Living Room"); }
+
+struct SatelliteCase {
+    const char* name;
+    std::vector<Speaker> cached;
+    std::optional<Household> snapshot;
+    bool subListed;
+};
+
+TEST(Absorption, ABondedSatelliteIsNoRoomUnlessTheHouseholdListsItAsOne) {
+    const Household bonded{.speakers = {theatreA()}, .grouping = "AA"};
+    const Household unbonded{.speakers = {speaker('A', "Living Room"), subAsRoom()}, .grouping = "AA"};
+    const SatelliteCase cases[] = {
+        {"cache lists every player", {theatreA(), subAsRoom()}, std::nullopt, false},
+        {"bonded since it was seen", {subAsRoom()}, bonded, false},
+        {"unbonded since", {theatreA()}, unbonded, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OrvelState state(cacheOf(c.cached), {});
+        if (c.snapshot) state.absorb(c.snapshot->build(), std::nullopt, T0);
+        const auto listed = std::ranges::count(state.speakers(), subOfA(), &Speaker::id);
+        EXPECT_EQ(listed, c.subListed ? 1 : 0);
+        EXPECT_EQ(std::ranges::count(state.speakers(), sp('A'), &Speaker::id), 1);
+    }
 }
 
 struct OverrideCase {

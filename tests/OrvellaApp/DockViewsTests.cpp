@@ -13,16 +13,20 @@ using namespace orvel::testing;
 
 namespace {
 
-// A lone bathroom (first by name) playing a skippable track with one entry queued, and two rooms playing beside it.
-HouseholdSnapshot household() {
+// A lone bathroom (first by name) playing a skippable track with one entry queued, and two rooms
+// playing beside it; or the bathroom paused on that track and the two rooms stopped.
+HouseholdSnapshot household(bool bathPaused = false) {
     Household household;
     household.speakers = {speaker(1, "Bath"), speaker(2, "Den"), speaker(3, "Hall")};
     household.grouping = "AA BB CB";
     const QueueItem nextUp("n1", "Next Up", "Nina", std::nullopt, std::nullopt, std::nullopt, 4, std::nullopt);
     const NowPlayingTrack song = track("Song", "Nina", "spotify:track:abcdefabcdef000000000000000",
                                        PlaybackSource::sonosQueue(), {nextUp});
-    household.status.insert_or_assign(gid(1), GroupStatus{playing(NowPlaying::track(song)), DiscreteVolume::snappingPercent(20)});
-    household.status.insert_or_assign(gid(2), GroupStatus{playing(plainTrack("Other")), DiscreteVolume::snappingPercent(20)});
+    const PlaybackState bath = bathPaused ? paused(NowPlaying::track(song)) : playing(NowPlaying::track(song));
+    household.status.insert_or_assign(gid(1), GroupStatus{bath, DiscreteVolume::snappingPercent(20)});
+    if (!bathPaused) {
+        household.status.insert_or_assign(gid(2), GroupStatus{playing(plainTrack("Other")), DiscreteVolume::snappingPercent(20)});
+    }
     return household.build();
 }
 
@@ -41,7 +45,26 @@ bool titleIs(QQuickWindow* window, const QString& title) {
     return QTest::qWaitFor([&] { return textsNamed(window, "dock.primaryTitle") == QStringList{title}; }, patience);
 }
 
+// The play/pause button's outgoing symbol, the one its morph fades out.
+QString leavingSymbol(QQuickWindow* window) {
+    QList<QQuickItem*> found;
+    if (QQuickItem* button = only(window, "dock.playPause")) collectNamed(button, "transportSymbolLeaving", found);
+    return found.size() == 1 ? found.front()->property("name").toString() : QString();
+}
+
 }  // namespace
+
+// When the shown group pauses, the pause symbol gives way to play in place.
+TEST(DockViews, PlayAndPauseMorphIntoEachOther) {
+    LiveWindow dock(arguments({}), household());
+    ASSERT_NE(dock.window, nullptr);
+    ASSERT_TRUE(titleIs(dock.window, "Song"));
+    // Chosen, so the dock stays on it once it ranks below the playing rooms.
+    dock.app->rootView()->selectDockGroup(gid(1));
+
+    dock.rig.sonos->publish(household(true));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return leavingSymbol(dock.window) == "pause.fill"; }, patience));
+}
 
 // Transport, the one room's volume and a chosen queue row reach the shown group.
 TEST(DockViews, TransportVolumeAndQueueReachTheShownGroup) {

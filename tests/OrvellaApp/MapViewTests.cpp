@@ -1,11 +1,13 @@
 // The floor-plan map in the window's home pane: a room card dragged onto a playing hub groups
 // the room through the store at once, and one dropped on open floor is pinned in the positions
-// file.
+// file; its menu disconnects a room; a selected room's overlay sets its volume; on the compact
+// map a tile dragged onto another groups the two rooms.
 #include <gtest/gtest.h>
 
 #include <QFile>
 
 #include "OrvelStore/StateFixtures.h"
+#include "OrvelStore/VolumeCoalescer.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "ViewRig.h"
@@ -105,4 +107,63 @@ TEST(MapView, EscapeEndsTheDragWithoutADrop) {
 
     EXPECT_TRUE(map.rig.sonos->sent.empty());
     EXPECT_FALSE(QFile::exists(map.rig.storeFolder.filePath("floorplan-positions.json")));
+}
+
+TEST(MapView, SelectedRoomsOverlaySetsThatRoomsVolume) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    clickNamed(map.window, "mapRoom-" + id('C'));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QQuickItem* overlay = only(map.window, "mapSelectedOverlay");
+            return overlay && overlay->opacity() == 1.0;
+        },
+        patience));
+
+    clickNamed(map.window, "mapOverlayVolume.plus");
+
+    // Volume sends wait a moment for later steps; the store's clock is the test's.
+    const SonosCommand expected =
+        SonosCommand::setVolume(DiscreteVolume::snappingPercent(21), VolumeTarget::speaker(sp('C')));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            map.rig.clock.advance(VolumeCoalescer::firstSendDelay);
+            return wasSent(map.rig, expected);
+        },
+        patience));
+}
+
+TEST(MapView, CompactTileDroppedOnAnotherGroupsThemAtTheSpeakers) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    QQuickItem* view = only(map.window, "floorplanMap");
+    ASSERT_NE(view, nullptr);
+    view->setProperty("phoneLayout", true);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return only(map.window, "compactRoom-" + id('C')) && only(map.window, "compactRoom-" + id('B')); },
+        patience));
+    EXPECT_EQ(only(map.window, "mapRoom-" + id('C')), nullptr);
+    // The grid places the tiles after they appear.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return centreOf(only(map.window, "compactRoom-" + id('C'))) !=
+                   centreOf(only(map.window, "compactRoom-" + id('B')));
+        },
+        patience));
+
+    dragAlong(map.window, centreOf(only(map.window, "compactRoom-" + id('C'))),
+              centreOf(only(map.window, "compactRoom-" + id('B'))));
+
+    EXPECT_TRUE(eventuallySent(map.rig, SonosCommand::group(sp('C'), GroupID(sp('A')))));
+}
+
+TEST(MapView, RoomCardsMenuDisconnectsThatRoom) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    const QPointF room = centreOf(only(map.window, "mapRoom-" + id('B')));
+    QTest::mouseClick(map.window, Qt::RightButton, Qt::NoModifier, room.toPoint());
+
+    clickNamed(map.window, "menu.disconnect." + id('B'));
+
+    EXPECT_TRUE(eventuallySent(map.rig, SonosCommand::ungroup(sp('B'))));
 }

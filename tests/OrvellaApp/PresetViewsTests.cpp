@@ -1,11 +1,27 @@
 // The preset bar, the preset creator and the group page as QML draws them, joined to the real
-// store: a click on a named item reaches the household as the store's command.
+// store: a click on a named item reaches the household. The paths that change the speakers run
+// against fake speakers on loopback (127.206.<block>.*), through the real household controller;
+// the pill's menu runs on the scripted household.
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "OrvelStore/CachedSpeakersFile.h"
+#include "OrvelStore/FakePorts.h"
+#include "OrvelStore/FileSlot.h"
+#include "OrvelStore/OrvelFiles.h"
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/ShellFixtures.h"
+#include "OrvelUI/presets/ViewStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvellaApp/LiveStoreFactory.h"
+#include "OrvellaApp/SonosHouseholdControl.h"
+#include "SonosProtocolBoundary/DiscoveryStubs.h"
+#include "SonosProtocolBoundary/SonosHousehold.h"
 #include "ViewRig.h"
+#include "fakes/FakeHousehold.h"
 
 using namespace orvel;
 using namespace orvel::testing;
@@ -52,82 +68,203 @@ void rightClick(QQuickWindow* window, const QString& name) {
 
 }  // namespace
 
-TEST(PresetViews, UngroupAllAddRoomAndAPresetPillReachTheHousehold) {
-    AppRig rig;
-    const auto app = startWithHousehold(rig);
-    ASSERT_NE(app, nullptr);
-    const auto window = load(*app, R"(Window {
-        id: w
-        required property ViewStore store
-        required property string groupId
-        width: 900; height: 640; visible: true
-        Column {
-            PresetPillsBar { width: 900; store: w.store }
-            GroupDetailView { width: 900; height: 560; store: w.store; groupId: w.groupId }
+namespace {
+
+constexpr auto presetsVariable = "Orvella_Presets_v1";
+
+// The window on the live store, whose household controller finds the fake speakers through the
+// cached addresses (discovery finds nothing) and runs its sweeps on the rig's manual clock.
+class LoopbackWindow {
+public:
+    LoopbackWindow(int block, const QStringList& rooms)
+        : fake_(QHostAddress(QStringLiteral("127.206.%1.2").arg(block)), int(rooms.size())) {
+        for (qsizetype i = 0; i < rooms.size(); ++i) fake_.model().editSpeaker(fake_.speakerId(int(i))).roomName = rooms[i];
+    }
+    ~LoopbackWindow() {
+        if (!app_) return;
+        // Requests still under way would otherwise outlive the fake speakers.
+        waitUntil([&] { return !household().isBusy(); });
+        app_.reset();
+        QCoreApplication::processEvents();
+    }
+    LoopbackWindow(const LoopbackWindow&) = delete;
+    LoopbackWindow& operator=(const LoopbackWindow&) = delete;
+
+    fakes::FakeHousehold& fake() { return fake_; }
+    fakes::FakeHouseholdModel& model() { return fake_.model(); }
+    QString id(int index) const { return fake_.speakerId(index); }
+    OrvellaApp& app() { return *app_; }
+
+    ::testing::AssertionResult start() {
+        if (!fake_.start()) return ::testing::AssertionFailure() << fake_.errorString().toStdString();
+        CachedSpeakersFile cache;
+        for (const QString& id : fake_.speakerIds()) {
+            cache.speakers.push_back(Speaker{*SpeakerUUID::make(id.toStdString()), "Somewhere", SpeakerModel::one(),
+                                             ReachabilityState::online(fake_.address(id).toString().toStdString()),
+                                             DiscreteVolume::snappingPercent(20), {}});
         }
-    })");
-    ASSERT_NE(window, nullptr);
+        const std::filesystem::path folder = rig_.storeFolder.path().toStdString();
+        const auto saved = waitForTask(OrvelFiles(folder).saveAsync(cache, fileSlot::cachedSpeakers()));
+        if (!saved || !*saved) return ::testing::AssertionFailure() << "could not write the cached speakers";
 
-    // A group of two: "Ungroup All" takes the one member out.
-    clickNamed(window.get(), "groupDetail.ungroupAll");
-    const auto ungrouped = firstSent(rig, &SonosCommand::isUngroup);
-    ASSERT_TRUE(ungrouped.has_value());
-    EXPECT_EQ(*ungrouped, SonosCommand::ungroup(sp('B')));
-
-    // The rooms outside the group are offered under their short names; the one listed second
-    // (once the menu has laid it out) joins A's group.
-    clickNamed(window.get(), "groupDetail.addRoom");
-    const QString office = "groupDetail.addRoom." + qs(sp('C').rawValue());
-    const QString den = "groupDetail.addRoom." + qs(sp('D').rawValue());
-    ASSERT_TRUE(waitUntil([&] { return textsNamed(window.get(), office) == QStringList{"Add Office"}; }));
-    std::optional<SpeakerUUID> second;
-    ASSERT_TRUE(waitUntil([&] {
-        const auto below = [&](const QString& name) {
-            const QList<QQuickItem*> items = itemsNamed(window.get(), name);
-            return items.size() == 1 && items.front()->y() > 0;
+        OrvellaApp::Platform platform = rig_.platform();
+        platform.makeStore = [this, folder](SpotifyBridge&) {
+            SonosHousehold::Environment environment;
+            environment.clock = &rig_.clock;
+            environment.interfaces = std::make_shared<NoInterfaces>();
+            environment.ssdp = std::make_shared<NoSSDP>();
+            environment.prober = std::make_shared<NoProbes>();
+            return LiveStoreFactory::live(rig_.spotifySource, folder, std::move(environment));
         };
-        if (below(office)) second = sp('C');
-        if (below(den)) second = sp('D');
-        return second.has_value();
-    }));
-    clickMenuEntry(window.get(), *second == sp('C') ? office : den);
-    const auto joined = firstSent(rig, &SonosCommand::isGroup);
-    ASSERT_TRUE(joined.has_value());
-    EXPECT_EQ(*joined, SonosCommand::group(*second, GroupID(sp('A'))));
+        app_ = OrvellaApp::start([] { return arguments({}); }, std::move(platform));
+        if (!app_ || !app_->showWindow()) return ::testing::AssertionFailure() << "no window";
+        const auto listed = [&] {
+            const auto& live = app_->store().state().live();
+            return live && live->speakers().size() == std::size_t(fake_.speakerIds().size());
+        };
+        if (!waitUntil(listed)) return ::testing::AssertionFailure() << "the household did not show";
+        return ::testing::AssertionSuccess();
+    }
 
-    clickNamed(window.get(), "presetBar.pill." + qs(evening.id().rawValue()));
-    const auto applied = firstSent(rig, &SonosCommand::isApplyPreset);
-    ASSERT_TRUE(applied.has_value());
-    EXPECT_EQ(applied->asApplyPreset()->preset, evening);
+    std::unique_ptr<QQuickWindow> load(const QByteArray& qml, const QVariantMap& extra = {}) {
+        QVariantMap properties = extra;
+        properties.insert(QStringLiteral("store"), QVariant::fromValue(app_->rootView()->viewStore()));
+        return loadProbe(*app_, qml, properties);
+    }
+
+    // The stored list as the speakers hold it: each preset's name, coordinator and members.
+    QStringList storedPresets() const {
+        QStringList out;
+        const std::optional<QString> text = fake_.model().systemProperty(QString::fromLatin1(presetsVariable));
+        if (!text) return out;
+        for (const QJsonValue& value : QJsonDocument::fromJson(text->toUtf8()).array()) {
+            const QJsonObject preset = value.toObject();
+            QStringList members;
+            for (const QJsonValue& member : preset[QStringLiteral("memberUUIDs")].toArray()) members << member.toString();
+            out << preset[QStringLiteral("name")].toString() + ":" + preset[QStringLiteral("coordinatorUUID")].toString() +
+                       ":" + members.join(',');
+        }
+        return out;
+    }
+
+    // Whether the speakers and then the store, after a sweep, show `room` led by `coordinator`.
+    bool eventuallyLed(const QString& room, const QString& coordinator) {
+        const GroupID led(*SpeakerUUID::make(coordinator.toStdString()));
+        return eventually([&] {
+            const OrvelState& state = app_->store().state();
+            // With no command in flight, what shows is a sweep's reading, not a projection.
+            return model().coordinatorOf(room) == coordinator && state.inFlight().empty() &&
+                   state.groupID(*SpeakerUUID::make(room.toStdString())) == led;
+        });
+    }
+
+    bool eventually(const std::function<bool()>& holds) {
+        // Grouping changes show in the next sweep, which the manual clock starts.
+        return waitUntil([&] {
+            if (holds()) return true;
+            if (!household().isBusy()) rig_.clock.advance(std::chrono::seconds(1));
+            return false;
+        });
+    }
+
+private:
+    SonosHousehold& household() {
+        return static_cast<SonosHouseholdControl&>(*OrvelStorePeer::sonos(app_->store())).household();
+    }
+
+    fakes::FakeHousehold fake_;
+    AppRig rig_;
+    std::unique_ptr<OrvellaApp> app_;
+};
+
+QStringList pillsShown(QQuickWindow* window) {
+    QStringList pills;
+    for (QQuickItem* item : itemsNamedStartingWith(window, "presetBar.pill.")) {
+        if (!item->objectName().contains(".menu")) pills << item->objectName();
+    }
+    return pills;
 }
 
-TEST(PresetViews, ComposedPresetIsSavedOnTheSpeakersLedByTheFirstPick) {
-    AppRig rig;
-    const auto app = startWithHousehold(rig);
-    ASSERT_NE(app, nullptr);
-    const auto window = load(*app, R"(Window {
+}  // namespace
+
+// Kitchen leads Office; Den and Study stand alone; "Evening" (Den with Study) is on the speakers.
+TEST(PresetViews, PresetsAndTheGroupPageRegroupTheSpeakers) {
+    LoopbackWindow w(1, {"Kitchen", "Office", "Den", "Study"});
+    const QString kitchen = w.id(0), office = w.id(1), den = w.id(2), study = w.id(3);
+    w.model().setGroup({kitchen, office});
+    w.model().setSystemProperty(QString::fromLatin1(presetsVariable),
+                                QStringLiteral(R"([{"id":{"rawValue":"0B9E7D3C-2A14-4F68-8C5B-1E3D9A7F6B02"},)"
+                                               R"("name":"Evening","coordinatorUUID":"%1","memberUUIDs":["%2"]}])")
+                                    .arg(den, study));
+    ASSERT_TRUE(w.start());
+    const auto window = w.load(R"(Window {
         id: w
         required property ViewStore store
         required property string groupId
-        width: 360; height: 480; visible: true
+        width: 840; height: 640; visible: true
+        Column {
+            PresetPillsBar { width: 840; store: w.store }
+            GroupDetailView { width: 840; height: 560; store: w.store; groupId: w.groupId }
+        }
+    })", {{"groupId", kitchen}});
+    ASSERT_NE(window, nullptr);
+    const auto creator = w.load(R"(Window {
+        id: w
+        required property ViewStore store
+        width: 360; height: 640; visible: true
         PresetCreator { anchors.fill: parent; store: w.store }
     })");
+    ASSERT_NE(creator, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return pillsShown(window.get()).size() == 1; }));
+
+    // A preset of picked rooms, led by the first pick, is stored on the speakers and shows.
+    clickNamed(creator.get(), "creator.room." + study);
+    clickNamed(creator.get(), "creator.room." + kitchen);
+    clickNamed(creator.get(), "creator.name");
+    for (const char key : std::string_view("Late")) QTest::keyClick(creator.get(), key);
+    clickNamed(creator.get(), "creator.savePreset");
+    ASSERT_TRUE(waitUntil([&] { return w.storedPresets().size() == 2; }));
+    EXPECT_EQ(w.storedPresets(), (QStringList{"Evening:" + den + ":" + study, "Late:" + study + ":" + kitchen}));
+    ASSERT_TRUE(waitUntil([&] { return pillsShown(window.get()).size() == 2; }));
+
+    // "Ungroup All" takes Office out; "Add Office" brings it back.
+    clickNamed(window.get(), "groupDetail.ungroupAll");
+    ASSERT_TRUE(w.eventuallyLed(office, office));
+    clickNamed(window.get(), "groupDetail.addRoom");
+    const QString addOffice = "groupDetail.addRoom." + office;
+    ASSERT_TRUE(waitUntil([&] { return textsNamed(window.get(), addOffice) == QStringList{"Add Office"}; }));
+    clickMenuEntry(window.get(), addOffice);
+    EXPECT_TRUE(w.eventually([&] { return w.model().coordinatorOf(office) == w.model().coordinatorOf(kitchen); }));
+
+    // Applying "Evening" leaves Den leading Study.
+    clickNamed(window.get(), "presetBar.pill.0B9E7D3C-2A14-4F68-8C5B-1E3D9A7F6B02");
+    EXPECT_TRUE(w.eventuallyLed(den, den));
+    EXPECT_TRUE(w.eventuallyLed(study, den));
+}
+
+// A speaker that left the household keeps its page; its volume goes to that speaker alone.
+TEST(PresetViews, TheOfflinePageSetsTheSpeakersOwnVolume) {
+    LoopbackWindow w(2, {"Kitchen", "Garage"});
+    const QString kitchen = w.id(0), garage = w.id(1);
+    ASSERT_TRUE(w.start());
+    w.model().editSpeaker(garage).vanished = true;
+    ViewStore* views = w.app().rootView()->viewStore();
+    ASSERT_TRUE(w.eventually([&] { return views->offlineSpeakerId() == garage; }));
+    const auto window = w.load(R"(Window {
+        id: w
+        required property ViewStore store
+        required property string speakerId
+        width: 700; height: 400; visible: true
+        OfflineSpeakerDetail { anchors.fill: parent; store: w.store; speakerId: w.speakerId }
+    })", {{"speakerId", garage}});
     ASSERT_NE(window, nullptr);
 
-    clickNamed(window.get(), "creator.room." + qs(sp('C').rawValue()));
-    clickNamed(window.get(), "creator.room." + qs(sp('A').rawValue()));
-    clickNamed(window.get(), "creator.name");
-    for (const char key : std::string_view("  Late  ")) QTest::keyClick(window.get(), key);
-    clickNamed(window.get(), "creator.savePreset");
-
-    const auto saved = firstSent(rig, &SonosCommand::isSavePresets);
-    ASSERT_TRUE(saved.has_value());
-    const auto& presets = saved->asSavePresets()->presets;
-    ASSERT_EQ(presets.size(), 2u);
-    EXPECT_EQ(presets[0], evening);
-    EXPECT_EQ(presets[1].name(), "Late");
-    EXPECT_EQ(presets[1].coordinatorUUID(), sp('C'));
-    EXPECT_EQ(presets[1].memberUUIDs(), std::set{sp('A')});
+    w.fake().clearRequests();
+    clickNamed(window.get(), "speakerRow." + garage + ".volume.plus");
+    // Volume changes leave after a short gather, timed by the manual clock.
+    ASSERT_TRUE(w.eventually([&] { return w.fake().requestLog(garage).contains("RenderingControl#SetVolume"); }));
+    for (const QString& target : w.fake().requestLog()) EXPECT_FALSE(target.startsWith("GroupRenderingControl")) << target.toStdString();
+    EXPECT_FALSE(w.fake().requestLog(kitchen).contains("RenderingControl#SetVolume"));
 }
 
 // The pill's menu is built when it opens: rename opens with the name, delete acts on its preset;

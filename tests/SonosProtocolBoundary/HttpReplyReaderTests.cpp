@@ -100,3 +100,27 @@ TEST(HttpReplyReader, RefusesRepliesThatBreakTheFramingOrTheBounds) {
         }
     }
 }
+
+TEST(HttpReplyReader, OnlyACleanlyEndedReplyLeavesTheConnectionReusable) {
+    struct Case {
+        const char* name;
+        QByteArray reply;
+        bool reusable;
+    };
+    const Case cases[] = {
+        {"sized body", "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nbody", true},
+        {"chunked body", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nbody\r\n0\r\n\r\n", true},
+        {"no content", "HTTP/1.1 204 No Content\r\n\r\n", true},
+        {"Connection: close among options", "HTTP/1.1 200 OK\r\nConnection: TE, Close\r\nContent-Length: 4\r\n\r\nbody", false},
+        {"HTTP/1.0", "HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\nbody", false},
+        {"bytes beyond the body", "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nbody", false},
+        {"body until the connection closes", "HTTP/1.1 200 OK\r\n\r\nbody", false},
+    };
+    for (const auto& c : cases) {
+        HttpReplyReader reader(64);
+        reader.feed(c.reply);
+        reader.endOfStream();
+        EXPECT_TRUE(reader.finished() && !reader.failure()) << c.name;
+        EXPECT_EQ(reader.leavesConnectionReusable(), c.reusable) << c.name;
+    }
+}

@@ -95,3 +95,41 @@ TEST(SOAPClient, FailuresAreKeptApart) {
         EXPECT_TRUE(c.expected(result.error())) << c.name << ": " << result.error().message();
     }
 }
+
+TEST(SOAPClient, OnlyARepeatedAnswerToTheSameReadGoesUnparsed) {
+    FakeHttpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress("127.77.3.1"), 1400)) << server.errorString().toStdString();
+    QByteArray track = "3";
+    server.setHandler([&track](const HttpRequest& request) {
+        const QByteArray soapAction = request.header("SOAPACTION");
+        const QByteArray action = soapAction.mid(soapAction.indexOf('#') + 1).chopped(1);
+        return xml(soapResponse(avTransport, action, {{"Track", QString::fromLatin1(track)}}));
+    });
+    const SOAPRequest position{UPnPService::avTransport, "GetPositionInfo", {{"InstanceID", "0"}}};
+    const SOAPRequest otherInstance{UPnPService::avTransport, "GetPositionInfo", {{"InstanceID", "1"}}};
+    struct Step {
+        const char* name;
+        SOAPRequest request;
+        QByteArray track;  // what the speaker answers
+        std::uint64_t parsed;
+        std::uint64_t repeated;
+    };
+    const Step steps[] = {
+        {"first answer", position, "3", 1, 0},
+        {"the same bytes again", position, "3", 1, 1},
+        {"a changed answer to the same read", position, "4", 2, 1},
+        {"the same bytes to another read", otherInstance, "4", 3, 1},
+        {"a command", seekRequest(), "4", 4, 1},
+        {"the same command again", seekRequest(), "4", 5, 1},
+    };
+    HttpClient http;
+    SOAPClient client(http);
+    for (const auto& step : steps) {
+        track = step.track;
+        auto result = QCoro::waitFor(client.call(*SpeakerAddress::make("127.77.3.1"), step.request, HttpLimits::command()));
+        ASSERT_TRUE(result) << step.name << ": " << result.error().message();
+        EXPECT_EQ(*result->output("Track"), step.track.toStdString()) << step.name;
+        EXPECT_EQ(client.parsedReplies(), step.parsed) << step.name;
+        EXPECT_EQ(client.repeatedReplies(), step.repeated) << step.name;
+    }
+}

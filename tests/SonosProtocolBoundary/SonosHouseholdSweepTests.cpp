@@ -27,6 +27,8 @@ TEST(HouseholdSweep, AssemblesGroupsPlaybackSatellitesTelemetryAndValues) {
     rig.makeController();
     Subscription subscription(rig.controller->snapshots());
     ASSERT_TRUE(subscription.waitForCount(1));
+    // Battery and radio pages come with the sweep after the one that found the household.
+    ASSERT_TRUE(rig.nextSweep());
     const HouseholdSnapshot& s = subscription.last();
 
     EXPECT_EQ(s.speakers().size(), 6u) << "the bonded Five is a satellite, not a room";
@@ -68,10 +70,11 @@ TEST(HouseholdSweep, DescriptionsAndHouseholdValuesAreReadOnceTelemetryAtItsPace
     Subscription subscription(rig.controller->snapshots());
     ASSERT_TRUE(rig.waitForSweeps(1));
     EXPECT_EQ(rig.requestCount(descriptionPage), 4);
-    EXPECT_EQ(rig.requestCount(radioPage), 4);
+    EXPECT_EQ(rig.requestCount(radioPage), 0) << "the sweep that finds the household leaves telemetry to the next";
     EXPECT_EQ(rig.requestCount(QStringLiteral("SystemProperties#GetString")), 2);
 
     ASSERT_TRUE(rig.nextSweep());
+    EXPECT_EQ(rig.requestCount(radioPage), 4);
     ASSERT_TRUE(rig.nextSweep());
     EXPECT_EQ(rig.requestCount(descriptionPage), 4);
     EXPECT_EQ(rig.requestCount(radioPage), 4) << "telemetry waits for its interval";
@@ -81,7 +84,7 @@ TEST(HouseholdSweep, DescriptionsAndHouseholdValuesAreReadOnceTelemetryAtItsPace
 
     // Sixty seconds after the first reading, the next sweep reads the pages again; the loop
     // then catches up at once with one more sweep.
-    rig.clock.advance(std::chrono::seconds(56));
+    rig.clock.advance(std::chrono::seconds(58));
     ASSERT_TRUE(rig.waitForSweeps(5));
     ASSERT_TRUE(rig.settle());
     EXPECT_EQ(rig.controller->completedSweeps(), 5u);
@@ -186,6 +189,8 @@ TEST(HouseholdSweep, BadRepliesKeepTheLastKnownStatusAndVolume) {
     rig.makeController();
     Subscription subscription(rig.controller->snapshots());
     ASSERT_TRUE(subscription.waitForCount(1));
+    ASSERT_TRUE(rig.nextSweep());
+    ASSERT_EQ(subscription.count(), 2u) << "the second sweep adds the telemetry";
     const HouseholdSnapshot before = subscription.last();
 
     // A reply that fails as a whole and one whose embedded document is broken; each is logged.
@@ -195,9 +200,93 @@ TEST(HouseholdSweep, BadRepliesKeepTheLastKnownStatusAndVolume) {
             rig.fake.malformReplies(fakes::FakeTarget::action(QString::fromLatin1(action), rig.id(0)), malformation, 1);
         }
         ASSERT_TRUE(rig.nextSweep());
-        EXPECT_EQ(subscription.count(), 1u) << logged << ": nothing changed that the readings could show";
+        EXPECT_EQ(subscription.count(), 2u) << logged << ": nothing changed that the readings could show";
         EXPECT_TRUE(before.isSemanticallyEquivalent(subscription.last()));
         EXPECT_GE(rig.logLines().filter(QString::fromLatin1(logged)).size(), 1) << logged;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The first group's playback (a copy: the status is handed out by value).
+PlaybackState firstGroupPlayback(HouseholdRig& rig, const HouseholdSnapshot& s) { return s.status(rig.group(0)).playback; }
+
+std::string trackTitle(const PlaybackState& playback) {
+    const NowPlaying* now = playback.nowPlaying();
+    return now && now->asTrack() ? now->asTrack()->track.title() : std::string();
+}
+
+TEST(HouseholdSweep, AChangeShowsInTheNextSnapshotWhileRepeatedAnswersGoUnread) {
+    struct Case {
+        const char* name;
+        std::function<void(HouseholdRig&)> change;
+        std::function<bool(HouseholdRig&, const HouseholdSnapshot&)> shows;
+    };
+    const Case cases[] = {
+        {"a member's volume, and with it the group's",
+         [](HouseholdRig& rig) { rig.fake.model().editSpeaker(rig.id(1)).volume = 50; },
+         [](HouseholdRig& rig, const HouseholdSnapshot& s) {
+             const int average = (rig.fake.model().speaker(rig.id(0)).volume + 50) / 2;
+             return s.speakers().at(rig.uuid(1)).volume == DiscreteVolume::snappingPercent(50) &&
+                    s.status(rig.group(0)).volume == DiscreteVolume::snappingPercent(average);
+         }},
+        {"the next track while paused",
+         [](HouseholdRig& rig) { rig.fake.model().editPlayback(rig.id(0)).trackNumber = 3; },
+         [](HouseholdRig& rig, const HouseholdSnapshot& s) {
+             const PlaybackState playback = firstGroupPlayback(rig, s);
+             return trackTitle(playback) == "Stairwell Echo" &&
+                    playback.nowPlaying()->asTrack()->track.upNext().front().title() == "Café Noir";
+         }},
+        {"a radio station while paused",
+         [](HouseholdRig& rig) { rig.fake.model().playRadioStation(rig.id(0), QStringLiteral("PAUSED_PLAYBACK")); },
+         [](HouseholdRig& rig, const HouseholdSnapshot& s) {
+             const PlaybackState playback = firstGroupPlayback(rig, s);
+             return playback.nowPlaying() && playback.nowPlaying()->isStream();
+         }},
+        {"the entries after a paused track",
+         [](HouseholdRig& rig) {
+             auto& playback = rig.fake.model().editPlayback(rig.id(0));
+             std::swap(playback.queue[playback.trackNumber], playback.queue[playback.trackNumber + 1]);
+         },
+         [](HouseholdRig& rig, const HouseholdSnapshot& s) {
+             const PlaybackState playback = firstGroupPlayback(rig, s);
+             const auto& fake = rig.fake.model().playback(rig.id(0));
+             return trackTitle(playback) == "Kitchen Radio" &&
+                    playback.nowPlaying()->asTrack()->track.upNext().front().title() ==
+                        fake.queue[fake.trackNumber].title.toStdString();
+         }},
+        {"playing again",
+         [](HouseholdRig& rig) { rig.fake.model().editPlayback(rig.id(0)).transportState = QStringLiteral("PLAYING"); },
+         [](HouseholdRig& rig, const HouseholdSnapshot& s) { return firstGroupPlayback(rig, s).isPlaying(); }},
+    };
+    int block = 70;
+    for (const auto& c : cases) {
+        START_HOUSEHOLD(rig, block++);
+        // The kitchen joins the living room, paused in its queue.
+        rig.fake.seedDemoContent();
+        rig.fake.model().editPlayback(rig.id(0)).transportState = QStringLiteral("PAUSED_PLAYBACK");
+        rig.makeController();
+        Subscription subscription(rig.controller->snapshots());
+        ASSERT_TRUE(rig.waitForSweeps(1)) << c.name;
+        ASSERT_TRUE(rig.nextSweep()) << c.name;
+        ASSERT_EQ(trackTitle(firstGroupPlayback(rig, subscription.last())), "Kitchen Radio") << c.name;
+        // An unchanged paused group: its media and group volume are not asked for again.
+        const QStringList unchanged{QStringLiteral("AVTransport#GetMediaInfo"),
+                                    QStringLiteral("GroupRenderingControl#GetGroupVolume")};
+        std::vector<qsizetype> before;
+        for (const QString& read : unchanged) before.push_back(rig.requestCount(read));
+        ASSERT_TRUE(rig.nextSweep()) << c.name;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(rig.requestCount(unchanged[int(i)]), before[i]) << c.name << ": " << unchanged[int(i)].toStdString();
+        }
+        const std::size_t published = subscription.count();
+
+        c.change(rig);
+        ASSERT_TRUE(rig.nextSweep()) << c.name;
+        EXPECT_EQ(subscription.count(), published + 1) << c.name;
+        EXPECT_TRUE(c.shows(rig, subscription.last())) << c.name;
     }
 }
 

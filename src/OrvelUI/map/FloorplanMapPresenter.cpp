@@ -1,9 +1,17 @@
 #include "FloorplanMapPresenter.h"
 
-#include "OrvelDomain/RoomNaming.h"
+#include <QMetaObject>
+#include <QStringList>
+
+#include "OrvelUI/map/CompactFloorplan.h"
 #include "OrvelUI/map/MapGeometry.h"
+#include "OrvelUI/map/MapGroupSignature.h"
+#include "OrvelUI/map/MapRows.h"
+#include "OrvelUI/map/SelectedNodeOverlay.h"
 #include "OrvelUI/map/TetherSeverButtons.h"
 #include "OrvelUI/playback/ActiveHubGroups.h"
+#include "OrvelUI/sidebar/SidebarGroupRow.h"
+#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
 #include "OrvelUI/theme/Haptics.h"
 
 namespace orvel {
@@ -11,6 +19,8 @@ namespace orvel {
 namespace {
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
+
+std::optional<SpeakerUUID> speakerId(const QString& value) { return SpeakerUUID::make(value.toStdString()); }
 
 }  // namespace
 
@@ -23,6 +33,10 @@ FloorplanMapPresenter::FloorplanMapPresenter(MapDragHost& host, Haptics& haptics
         if (drag_.state().isIdle()) dragGeometry_.reset();
         recompute();
     });
+    connect(&drag_, &MapDragPresenter::selectedChanged, this, [this] {
+        updateRows();
+        updateOverlay();
+    });
     geometry_ = memo_.memoizedGeometry(nodes_, hubGroups_, viewport_, drag_.state());
     refresh();
 }
@@ -34,11 +48,20 @@ void FloorplanMapPresenter::refresh() {
     nodes_ = nodes;
     groups_ = groups;
     hubGroups_ = deduplicatedActiveHubGroups(groups_);
+    if (std::string signature = mapGroupSignature(groups_); signature != groupSignature_) {
+        groupSignature_ = std::move(signature);
+        emit groupingChanged();
+    }
     drag_.floorplanChanged(nodes_);
+    // A selected room that left the map is no longer selected.
+    if (const auto& selected = drag_.selected(); selected && !node(text(selected->rawValue()))) {
+        drag_.setSelected(std::nullopt);
+    }
     updateAnimation();
     recompute();
-    // Playing flags live in the rows even when no position moved.
+    // Playing flags, volumes and chips live in the rows even when no position moved.
     updateRows();
+    updateOverlay();
 }
 
 void FloorplanMapPresenter::setViewportWidth(double width) {
@@ -60,36 +83,34 @@ void FloorplanMapPresenter::recompute() {
     // The memo hands back the very same object for an unchanged key: nothing to redraw.
     if (next != geometry_) {
         geometry_ = std::move(next);
-        updateRows();
         emit geometryChanged();
     }
+    // The drop target shows on the cards even when nothing moved.
+    updateRows();
     updatePreview();
+    updateOverlay();
 }
 
 void FloorplanMapPresenter::updateRows() {
     const PrecomputedMapGeometry& g = *geometry_;
     const Rect plot = MapGeometry::plot(g.canvasSize);
 
+    const MapDragState& drag = drag_.state();
+    const auto& selected = drag_.selected();
+    const SpeakerUUID* targetRoom = nullptr;
+    if (drag.dropTarget) {
+        if (const auto* room = drag.dropTarget->asSpeaker()) targetRoom = &room->id;
+    }
     std::vector<MapRoomRow> rooms;
     rooms.reserve(nodes_.size());
     for (const FloorplanNode& node : nodes_) {
-        const SonosGroup* group = nullptr;
-        if (node.group) {
-            for (const auto& candidate : groups_) {
-                if (candidate.id == *node.group) {
-                    group = &candidate;
-                    break;
-                }
-            }
-        }
+        const SonosGroup* group = groupOf(node, groups_);
         const auto shown = g.displayPoints.find(node.id());
         const Point at = shown != g.displayPoints.end() ? shown->second
-                                                         : MapGeometry::baseDisplayPoint(node, g.bands, plot, drag_.state());
-        rooms.push_back(MapRoomRow{text(node.id().rawValue()), text(RoomNaming::shortName(node.speaker.roomName, false)),
-                                   text(std::string(node.speaker.model.caseName())), at.x, at.y,
-                                   node.speaker.reachability.isOnline(), group && group->playback.isPlaying(),
-                                   group && g.hubLocations.contains(group->id),
-                                   !node.speaker.bondedSatellites.empty()});
+                                                         : MapGeometry::baseDisplayPoint(node, g.bands, plot, drag);
+        const MapRoomFlags flags{group && group->playback.isPlaying(), group && g.hubLocations.contains(group->id),
+                                 selected && *selected == node.id(), targetRoom && *targetRoom == node.id()};
+        rooms.push_back(mapRoomRow(node, flags, at));
     }
     rooms_.setRows(std::move(rooms));
 
@@ -97,8 +118,7 @@ void FloorplanMapPresenter::updateRows() {
     for (const SonosGroup& group : hubGroups_) {
         const auto at = g.hubLocations.find(group.id);
         if (at == g.hubLocations.end()) continue;
-        hubs.push_back(MapHubRow{text(group.id.description()), text(group.displayName), at->second.x, at->second.y,
-                                 group.playback.isPlaying()});
+        hubs.push_back(mapHubRow(group, at->second));
     }
     hubs_.setRows(std::move(hubs));
 
@@ -108,6 +128,37 @@ void FloorplanMapPresenter::updateRows() {
                                        button.center.x, button.center.y, text(button.helpText)});
     }
     tethers_.setRows(std::move(tethers));
+
+    compact_.update(nodes_, groups_, hubGroups_, selected);
+}
+
+void FloorplanMapPresenter::updateOverlay() {
+    std::optional<Overlay> next;
+    const auto& selected = drag_.selected();
+    const FloorplanNode* shown = selected && !drag_.state().dragging ? node(text(selected->rawValue())) : nullptr;
+    if (shown) {
+        const PrecomputedMapGeometry& g = *geometry_;
+        const Rect plot = MapGeometry::plot(g.canvasSize);
+        const auto at = g.displayPoints.find(shown->id());
+        const Point anchor = at != g.displayPoints.end()
+                                 ? at->second
+                                 : MapGeometry::baseDisplayPoint(*shown, g.bands, plot, drag_.state());
+        const SonosGroup* group = groupOf(*shown, groups_);
+        next = Overlay{SelectedNodeOverlay::center(anchor, !shown->speaker.bondedSatellites.empty(), plot),
+                       text(shown->id().rawValue()), group ? text(group->id.description()) : QString(),
+                       group && group->playback.isPlaying(), shown->speaker.volume.percent()};
+    }
+    if (next == overlay_) return;
+    overlay_ = std::move(next);
+    emit overlayChanged();
+}
+
+const SonosGroup* FloorplanMapPresenter::group(const QString& groupId) const {
+    const std::string id = groupId.toStdString();
+    for (const auto& g : groups_) {
+        if (g.id.description() == id) return &g;
+    }
+    return nullptr;
 }
 
 std::vector<MapLinks::AcousticLink> FloorplanMapPresenter::links() const {
@@ -215,6 +266,94 @@ void FloorplanMapPresenter::sever(const QString& speakerId) {
     if (!id || !sever_) return;
     haptics_.perform();
     sever_(*id);
+}
+
+void FloorplanMapPresenter::tapRoom(const QString& speakerId) {
+    const FloorplanNode* tapped = node(speakerId);
+    if (!tapped) return;
+    if (drag_.selected() != tapped->id()) {
+        drag_.setSelected(tapped->id());
+        return;
+    }
+    if (tapped->group && intents_.openGroup) intents_.openGroup(*tapped->group);
+}
+
+void FloorplanMapPresenter::tapTile(const QString& speakerId) {
+    const FloorplanNode* tapped = node(speakerId);
+    if (tapped && tapped->group && intents_.openGroup) intents_.openGroup(*tapped->group);
+}
+
+void FloorplanMapPresenter::clearSelection() { drag_.setSelected(std::nullopt); }
+
+void FloorplanMapPresenter::togglePlay(const QString& groupId) {
+    const SonosGroup* found = group(groupId);
+    if (!found || !intents_.togglePlayOrHandOffSpotify) return;
+    const SonosGroup toggled = *found;
+    haptics_.perform();
+    intents_.togglePlayOrHandOffSpotify(toggled);
+}
+
+void FloorplanMapPresenter::openGroup(const QString& groupId) {
+    const auto id = speakerId(groupId);
+    if (id && intents_.openGroup) intents_.openGroup(GroupID(*id));
+}
+
+void FloorplanMapPresenter::setRoomVolume(const QString& speakerIdText, int percent) {
+    const auto id = speakerId(speakerIdText);
+    if (!id || !intents_.send) return;
+    intents_.send(SonosCommand::setVolume(DiscreteVolume::snappingPercent(percent), VolumeTarget::speaker(*id)));
+}
+
+bool FloorplanMapPresenter::acceptTileDrop(const QString& targetId, const QStringList& texts) {
+    const FloorplanNode* target = node(targetId);
+    if (!target) return false;
+    std::vector<std::string> dropped;
+    dropped.reserve(static_cast<std::size_t>(texts.size()));
+    for (const QString& t : texts) dropped.push_back(t.toStdString());
+    const auto member = CompactFloorplan::droppedMember(dropped, target->id());
+    if (!member) return false;
+    const SpeakerUUID onto = target->id();
+    host_.group(*member, onto);
+    return true;
+}
+
+QVariantList FloorplanMapPresenter::menu(const QString& speakerIdText, bool pinnable) {
+    menu_.clear();
+    const FloorplanNode* shown = node(speakerIdText);
+    if (!shown || !intents_.speakers) return {};
+    SpeakerGroupContextMenu menu;
+    if (const SonosGroup* found = groupOf(*shown, groups_)) menu.group = *found;
+    menu.speaker = shown->speaker;
+    menu.isPinnedOnMap = pinnable && shown->placement == Placement::pinned;
+    menu.canOpenGroup = static_cast<bool>(intents_.openGroup);
+    const std::vector<Speaker> speakers = intents_.speakers();
+    menu_ = menu.entries(speakers);
+    return contextMenuVariant(menu_);
+}
+
+QVariantList FloorplanMapPresenter::roomMenu(const QString& speakerId) { return menu(speakerId, true); }
+
+QVariantList FloorplanMapPresenter::tileMenu(const QString& speakerId) { return menu(speakerId, false); }
+
+QVariantList FloorplanMapPresenter::hubMenu(const QString& groupId) {
+    menu_.clear();
+    const SonosGroup* found = group(groupId);
+    if (!found || !intents_.speakers) return {};
+    SpeakerGroupContextMenu menu;
+    menu.group = *found;
+    menu.canOpenGroup = static_cast<bool>(intents_.openGroup);
+    const std::vector<Speaker> speakers = intents_.speakers();
+    menu_ = menu.entries(speakers);
+    return contextMenuVariant(menu_);
+}
+
+void FloorplanMapPresenter::chooseMenuEntry(const QString& key) {
+    const ContextMenuEntry* entry = findContextMenuEntry(menu_, key.toStdString());
+    if (!entry || !intents_.performMenuIntent) return;
+    // The new grouping may rebuild the very card whose menu is still closing.
+    QMetaObject::invokeMethod(
+        this, [perform = intents_.performMenuIntent, intent = entry->intent] { perform(intent); },
+        Qt::QueuedConnection);
 }
 
 }  // namespace orvel

@@ -19,8 +19,10 @@
 
 #include "OrvelDomain/FloorplanNode.h"
 #include "OrvelDomain/SonosGroup.h"
+#include "OrvelUI/map/CompactFloorplanMapPresenter.h"
 #include "OrvelUI/map/MapDragPresenter.h"
 #include "OrvelUI/map/MapGeometryMemoizer.h"
+#include "OrvelUI/map/MapIntents.h"
 #include "OrvelUI/map/MapLinks.h"
 #include "OrvelUI/map/MapNodeModels.h"
 #include "Support/Clock.h"
@@ -45,6 +47,17 @@ class FloorplanMapPresenter : public QObject {
     Q_PROPERTY(bool hasPreview READ hasPreview NOTIFY previewChanged)
     Q_PROPERTY(QPointF previewFrom READ previewFrom NOTIFY previewChanged)
     Q_PROPERTY(QPointF previewTo READ previewTo NOTIFY previewChanged)
+    Q_PROPERTY(orvel::CompactFloorplanMapPresenter* compact READ compact CONSTANT)
+    // The selected room's overlay: shown while a room on the map is selected and none is
+    // dragged, centred at (overlayX, overlayY) on the canvas.
+    Q_PROPERTY(bool overlayVisible READ overlayVisible NOTIFY overlayChanged)
+    Q_PROPERTY(double overlayX READ overlayX NOTIFY overlayChanged)
+    Q_PROPERTY(double overlayY READ overlayY NOTIFY overlayChanged)
+    Q_PROPERTY(QString overlaySpeakerId READ overlaySpeakerId NOTIFY overlayChanged)
+    // Empty for a room in no group: the overlay then has no play button.
+    Q_PROPERTY(QString overlayGroupId READ overlayGroupId NOTIFY overlayChanged)
+    Q_PROPERTY(bool overlayPlaying READ overlayPlaying NOTIFY overlayChanged)
+    Q_PROPERTY(int overlayVolume READ overlayVolume NOTIFY overlayChanged)
 
 public:
     static constexpr int frameInterval = 34;  // ms: a little under 30 frames a second
@@ -55,6 +68,8 @@ public:
 
     // Reads the host's map nodes and groups again; nothing changes when they did not.
     void refresh();
+    // The store's intents for plays, volumes, menus and opening a group.
+    void setIntents(MapIntents intents) { intents_ = std::move(intents); }
 
     double viewportWidth() const { return viewport_.width; }
     double viewportHeight() const { return viewport_.height; }
@@ -67,6 +82,24 @@ public:
     MapHubListModel* hubs() { return &hubs_; }
     MapTetherListModel* tethers() { return &tethers_; }
     MapDragPresenter* drag() { return &drag_; }
+    CompactFloorplanMapPresenter* compact() { return &compact_; }
+
+    struct Overlay {
+        Point center;
+        QString speakerId;
+        QString groupId;
+        bool playing = false;
+        int volume = 0;
+        friend bool operator==(const Overlay&, const Overlay&) = default;
+    };
+    const std::optional<Overlay>& overlay() const { return overlay_; }
+    bool overlayVisible() const { return overlay_.has_value(); }
+    double overlayX() const { return overlay_ ? overlay_->center.x : 0; }
+    double overlayY() const { return overlay_ ? overlay_->center.y : 0; }
+    QString overlaySpeakerId() const { return overlay_ ? overlay_->speakerId : QString(); }
+    QString overlayGroupId() const { return overlay_ ? overlay_->groupId : QString(); }
+    bool overlayPlaying() const { return overlay_ && overlay_->playing; }
+    int overlayVolume() const { return overlay_ ? overlay_->volume : 0; }
 
     const PrecomputedMapGeometry& geometry() const { return *geometry_; }
     const std::vector<SonosGroup>& hubGroups() const { return hubGroups_; }
@@ -94,18 +127,46 @@ public:
     // A tether's sever button: one tick, then the room leaves its group.
     Q_INVOKABLE void sever(const QString& speakerId);
 
+    // A click on a room card: selects it, or, when it already is selected and in a group,
+    // opens the group's page.
+    Q_INVOKABLE void tapRoom(const QString& speakerId);
+    // A click on a compact tile: opens its group's page; nothing for a room in no group.
+    Q_INVOKABLE void tapTile(const QString& speakerId);
+    // A click on the open floor.
+    Q_INVOKABLE void clearSelection();
+    // A hub's or the overlay's play button: one tick, then play, pause or hand off Spotify.
+    Q_INVOKABLE void togglePlay(const QString& groupId);
+    // A click on a hub's artwork and title.
+    Q_INVOKABLE void openGroup(const QString& groupId);
+    Q_INVOKABLE void setRoomVolume(const QString& speakerId, int percent);
+    // Text dropped on the compact tile of `targetId`: groups the first text's room with it.
+    // False when nothing was sent.
+    Q_INVOKABLE bool acceptTileDrop(const QString& targetId, const QStringList& texts);
+    // Context menus, built as they open: a room card's (pinned as its placement says), a
+    // compact tile's (pinned never) and a hub's; a choice is reported by the entry's key.
+    Q_INVOKABLE QVariantList roomMenu(const QString& speakerId);
+    Q_INVOKABLE QVariantList tileMenu(const QString& speakerId);
+    Q_INVOKABLE QVariantList hubMenu(const QString& groupId);
+    Q_INVOKABLE void chooseMenuEntry(const QString& key);
+
 signals:
     void viewportChanged();
     void geometryChanged();
     void animatingChanged();
     void phaseChanged();
     void previewChanged();
+    void overlayChanged();
+    // The grouping changed: emitted before the cards move, so the view can animate the move.
+    void groupingChanged();
 
 private:
     void recompute();
     void updateRows();
     void updateAnimation();
     void updatePreview();
+    void updateOverlay();
+    QVariantList menu(const QString& speakerId, bool pinnable);
+    const SonosGroup* group(const QString& groupId) const;
     const FloorplanNode* node(const QString& speakerId) const;
 
     MapDragHost& host_;
@@ -124,6 +185,11 @@ private:
     MapRoomListModel rooms_;
     MapHubListModel hubs_;
     MapTetherListModel tethers_;
+    CompactFloorplanMapPresenter compact_;
+    MapIntents intents_;
+    std::string groupSignature_;
+    std::optional<Overlay> overlay_;
+    std::vector<ContextMenuEntry> menu_;
     QTimer frames_;
     double phase_ = 0;
     std::optional<std::pair<Point, Point>> preview_;

@@ -5,7 +5,10 @@ namespace orvel {
 QHash<int, QByteArray> MapRoomListModel::roleNames() const {
     return {{SpeakerId, "speakerId"}, {Name, "name"},         {Model, "speakerModel"},
             {X, "centerX"},                 {Y, "centerY"},               {IsOnline, "isOnline"},
-            {Playing, "playing"},     {ConnectedToHub, "connectedToHub"}, {HasSatellites, "hasSatellites"}};
+            {Playing, "playing"},     {ConnectedToHub, "connectedToHub"}, {HasSatellites, "hasSatellites"},
+            {GroupId, "groupId"},     {IsSelected, "isSelected"},         {DropTarget, "dropTarget"},
+            {Chip, "chip"},           {VolumeText, "volumeText"},         {BatteryLevel, "batteryLevel"},
+            {BatteryOnCharger, "batteryOnCharger"},                       {Satellites, "satellites"}};
 }
 
 QVariant MapRoomListModel::roleData(const MapRoomRow& row, int role) const {
@@ -19,12 +22,22 @@ QVariant MapRoomListModel::roleData(const MapRoomRow& row, int role) const {
         case Playing: return row.playing;
         case ConnectedToHub: return row.connectedToHub;
         case HasSatellites: return row.hasSatellites;
+        case GroupId: return row.groupId;
+        case IsSelected: return row.isSelected;
+        case DropTarget: return row.dropTarget;
+        case Chip: return row.chip;
+        case VolumeText: return row.volumeText;
+        case BatteryLevel: return row.batteryLevel;
+        case BatteryOnCharger: return row.batteryOnCharger;
+        case Satellites: return row.satellites;
         default: return {};
     }
 }
 
 QHash<int, QByteArray> MapHubListModel::roleNames() const {
-    return {{GroupId, "groupId"}, {Name, "name"}, {X, "centerX"}, {Y, "centerY"}, {Playing, "playing"}};
+    return {{GroupId, "groupId"}, {Name, "name"},         {X, "centerX"},
+            {Y, "centerY"},       {Playing, "playing"},   {Title, "title"},
+            {Subtitle, "subtitle"}, {ArtworkUrl, "artworkUrl"}, {PlayHelp, "playHelp"}};
 }
 
 QVariant MapHubListModel::roleData(const MapHubRow& row, int role) const {
@@ -34,6 +47,10 @@ QVariant MapHubListModel::roleData(const MapHubRow& row, int role) const {
         case X: return row.x;
         case Y: return row.y;
         case Playing: return row.playing;
+        case Title: return row.title;
+        case Subtitle: return row.subtitle;
+        case ArtworkUrl: return row.artworkUrl;
+        case PlayHelp: return row.playHelp;
         default: return {};
     }
 }
@@ -49,6 +66,21 @@ QVariant MapTetherListModel::roleData(const MapTetherRow& row, int role) const {
         case X: return row.x;
         case Y: return row.y;
         case HelpText: return row.helpText;
+        default: return {};
+    }
+}
+
+QHash<int, QByteArray> MapFloorListModel::roleNames() const {
+    return {{LevelId, "levelId"}, {Title, "title"}, {CountText, "countText"}, {Hubs, "hubs"}, {Rooms, "rooms"}};
+}
+
+QVariant MapFloorListModel::roleData(const MapFloorRow& row, int role) const {
+    switch (role) {
+        case LevelId: return row.levelId;
+        case Title: return row.title;
+        case CountText: return row.countText;
+        case Hubs: return QVariant::fromValue(row.hubs.data());
+        case Rooms: return QVariant::fromValue(row.rooms.data());
         default: return {};
     }
 }

@@ -15,7 +15,7 @@ PressableStyle {
     visible: dock.showsGroupSwitcher
     onClicked: {
         menu.entries = dock.groupSwitcherEntries()
-        menu.popup(switcher, 0, -menu.implicitHeight - 4)
+        menu.open()
     }
 
     contentItem: RowLayout {
@@ -40,9 +40,26 @@ PressableStyle {
         border.color: Qt.alpha(VavuzadiRudod.gold, 0.45)
     }
 
+    // Above the capsule, which sits at the window's bottom edge; the bound height follows the
+    // entries as they are inserted.
     Menu {
         id: menu
         property var entries: []
+        y: -implicitHeight - 4
+        background: Rectangle {
+            implicitWidth: 220
+            radius: 8
+            // The card's fill is translucent; the menu lies over the dock, so it sits on the slate.
+            color: VavuzadiRudod.slate
+            border.width: 1
+            border.color: VavuzadiRudod.cardBorder
+            Rectangle {
+                anchors.fill: parent
+                anchors.margins: 1
+                radius: parent.radius - 1
+                color: VavuzadiRudod.cardElevatedFill
+            }
+        }
         Instantiator {
             model: menu.entries
             onObjectAdded: (index, object) => menu.insertItem(index, object)
@@ -51,6 +68,9 @@ PressableStyle {
                 required property var modelData
                 objectName: "dock.groupSwitcher." + modelData.groupId
                 text: modelData.name
+                implicitHeight: 30
+                leftPadding: 12
+                rightPadding: 12
                 onTriggered: switcher.dock.selectGroup(modelData.groupId)
                 contentItem: RowLayout {
                     spacing: 8

@@ -2,33 +2,75 @@ import QtQuick
 import QtQuick.Controls
 import Orvella.UI
 
-// The full floor-plan map: bands, links, room cards, hubs and sever buttons, all placed by the
-// presenter. Room cards are dragged with a DragHandler whose moves, release and cancel go to
-// the presenter; QML only lays out and binds.
+// The floor-plan map. Narrower than 520 points, or in the phone layout, it is the compact map,
+// floor by floor; otherwise the full canvas: the open floor (a click there clears the
+// selection), the bands, the links, the drag preview, the room cards, the hubs, the sever
+// buttons and the selected room's overlay, back to front, all placed by the presenter. Room
+// cards are dragged with a DragHandler whose moves, release and cancel go to the presenter;
+// QML only lays out and binds.
 Item {
     id: map
 
     required property FloorplanMapPresenter presenter
+    objectName: "floorplanMap"
+    // Room left below the map for what the window draws over the page's foot (the dock).
+    property real bottomInset: 0
+    // The phone layout: always the compact map.
+    property bool phoneLayout: false
     // Shows every sever button as if its room were hovered (review pictures).
     property bool revealSeverButtons: false
-    // How much of the map's foot the dock covers; the map keeps its content above it.
-    property real bottomInset: 0
-    property bool phoneLayout: false
+    readonly property bool compact: phoneLayout || width < 520
+    // True for one move after the grouping changed: only then do cards glide to their places.
+    property bool animateMoves: false
 
-    Flickable {
-        id: scroller
+    Connections {
+        target: map.presenter
+        function onGroupingChanged() {
+            map.animateMoves = true
+            settle.restart()
+        }
+    }
+    Timer {
+        id: settle
+        interval: Motion.springDuration(0.38) + 20
+        onTriggered: map.animateMoves = false
+    }
+
+    Loader {
         anchors.fill: parent
         anchors.leftMargin: 12
         anchors.rightMargin: 12
         anchors.topMargin: 6
-        anchors.bottomMargin: 6 + map.bottomInset
+        active: map.compact
+        visible: active
+        sourceComponent: CompactFloorplanMapView {
+            presenter: map.presenter
+            bottomInset: map.bottomInset
+        }
+    }
+
+    Flickable {
+        id: scroller
+        visible: !map.compact
+        enabled: visible
+        anchors.fill: parent
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        anchors.topMargin: 6
+        anchors.bottomMargin: 6
         clip: true
         contentWidth: width
-        contentHeight: Math.max(height, map.presenter.canvasHeight)
+        contentHeight: map.presenter.canvasHeight
+        // The canvas's foot stays reachable above the dock.
+        bottomMargin: map.bottomInset
         boundsBehavior: Flickable.StopAtBounds
-        // A drag on a card belongs to the card, not to the scroller.
-        interactive: map.presenter.drag.dragging === ""
-        ScrollBar.vertical: ScrollBar { policy: scroller.height + 4 < map.presenter.canvasHeight ? ScrollBar.AsNeeded : ScrollBar.AlwaysOff }
+        // A drag on a card belongs to the card, not to the scroller; a canvas that fits does
+        // not scroll at all.
+        interactive: map.presenter.drag.dragging === "" && contentHeight + bottomMargin > height
+        ScrollBar.vertical: ScrollBar {
+            policy: scroller.height + 4 < map.presenter.canvasHeight + map.bottomInset ? ScrollBar.AsNeeded
+                                                                                        : ScrollBar.AlwaysOff
+        }
 
         Component.onCompleted: sizeViewport()
         onWidthChanged: sizeViewport()
@@ -43,6 +85,11 @@ Item {
             objectName: "mapCanvas"
             width: map.presenter.canvasWidth
             height: map.presenter.canvasHeight
+
+            // The open floor: a click there clears the selection.
+            TapHandler {
+                onTapped: map.presenter.clearSelection()
+            }
 
             FloorBandsBackdrop {
                 anchors.fill: parent
@@ -74,6 +121,7 @@ Item {
                 MapRoomCard {
                     presenter: map.presenter
                     canvas: mapCanvas
+                    animateMoves: map.animateMoves
                     onHoveredChanged: {
                         if (hovered) map.hoveredRoom = speakerId
                         else if (map.hoveredRoom === speakerId) map.hoveredRoom = ""
@@ -84,8 +132,8 @@ Item {
             Repeater {
                 model: map.presenter.hubs
                 MapHubCard {
-                    z: 3.2
-                    isDropTarget: map.presenter.drag.dropTargetHub === groupId
+                    presenter: map.presenter
+                    animateMoves: map.animateMoves
                 }
             }
 
@@ -105,9 +153,14 @@ Item {
                     height: 44
                     x: centerX - width / 2
                     y: centerY - height / 2
+                    Behavior on x { enabled: map.animateMoves; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
+                    Behavior on y { enabled: map.animateMoves; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
 
                     HoverHandler { id: zoneHover }
-                    TapHandler { onTapped: map.presenter.sever(sever.speakerId) }
+                    TapHandler {
+                        gesturePolicy: TapHandler.ReleaseWithinBounds
+                        onTapped: map.presenter.sever(sever.speakerId)
+                    }
                     ToolTip.visible: pillHover.hovered
                     ToolTip.text: sever.helpText
 
@@ -123,6 +176,10 @@ Item {
                         HoverHandler { id: pillHover }
                     }
                 }
+            }
+
+            SelectedNodeOverlay {
+                presenter: map.presenter
             }
         }
     }

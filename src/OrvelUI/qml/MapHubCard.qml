@@ -1,47 +1,65 @@
 import QtQuick
 import Orvella.UI
 
-// One group's music source on the full map: its name and, while it plays, the playing mark.
+// One group's music source on the full map, centred on the presenter's point; it appears and
+// goes with a small scale and a fade.
 Item {
-    id: hub
+    id: card
 
     required property string groupId
-    required property string name
+    required property string title
+    required property string subtitle
+    required property string artworkUrl
+    required property string playHelp
     required property real centerX
     required property real centerY
     required property bool playing
-    property bool isDropTarget: false
+    required property FloorplanMapPresenter presenter
+    property bool animateMoves: false
 
     objectName: "mapHub-" + groupId
-    width: 340
-    height: 108
+    width: hub.implicitWidth
+    height: hub.implicitHeight
     x: centerX - width / 2
     y: centerY - height / 2
+    z: 3.2
+    Behavior on x { enabled: card.animateMoves; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
+    Behavior on y { enabled: card.animateMoves; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
 
-    VavuzadiRudodCard {
+    opacity: 0
+    scale: 0.94
+    Component.onCompleted: { opacity = 1; scale = 1 }
+    Behavior on opacity { NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
+    Behavior on scale { NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
+
+    MusicSourceNodeView {
+        id: hub
         anchors.fill: parent
-        radius: 22
-        glowing: hub.playing || hub.isDropTarget
+        groupId: card.groupId
+        title: card.title
+        subtitle: card.subtitle
+        artworkUrl: card.artworkUrl
+        playHelp: card.playHelp
+        isPlaying: card.playing
+        isDropTarget: card.presenter.drag.dropTargetHub === card.groupId
+        onTogglePlay: card.presenter.togglePlay(card.groupId)
+        onOpenDetail: card.presenter.openGroup(card.groupId)
     }
 
-    Row {
-        anchors.centerIn: parent
-        spacing: 10
-
-        PlayingMark {
-            anchors.verticalCenter: parent.verticalCenter
-            visible: hub.playing
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: {
+            // Built on first use: a map of many rooms would otherwise build a menu per card.
+            menu.active = true
+            menu.item.popupWith(card.presenter.hubMenu(card.groupId))
         }
-
-        Text {
-            anchors.verticalCenter: parent.verticalCenter
-            width: Math.min(implicitWidth, hub.width - 80)
-            text: hub.name
-            textFormat: Text.PlainText
-            elide: Text.ElideRight
-            font.pixelSize: TextStyles.headline
-            font.bold: true
-            color: VavuzadiRudod.primaryText
+    }
+    Loader {
+        id: menu
+        active: false
+        sourceComponent: SpeakerGroupContextMenuView {
+            objectName: "mapHubMenu-" + card.groupId
+            onChosen: (key) => card.presenter.chooseMenuEntry(key)
         }
     }
 }

@@ -1,13 +1,15 @@
 import QtQuick
 import Orvella.UI
 
-// One room on the full map: its short name and its speaker, centred on the presenter's point.
-// Dragging it tells the presenter every move, and then either the release or the cancel.
+// One room on the full map, centred on the presenter's point. A click selects it (or opens
+// its group once selected), a right click opens its menu, and dragging it tells the presenter
+// every move and then either the release or the cancel.
 Item {
     id: card
 
     required property string speakerId
     required property string name
+    required property string groupId
     required property string speakerModel
     required property real centerX
     required property real centerY
@@ -15,54 +17,71 @@ Item {
     required property bool playing
     required property bool connectedToHub
     required property bool hasSatellites
+    required property bool isSelected
+    required property bool dropTarget
+    required property string chip
+    required property string volumeText
+    required property int batteryLevel
+    required property bool batteryOnCharger
+    required property var satellites
     required property FloorplanMapPresenter presenter
     required property Item canvas
+    // Moves between places are animated only while the view says so (a new grouping).
+    property bool animateMoves: false
     readonly property bool hovered: hover.hovered
     readonly property bool dragged: presenter.drag.dragging === speakerId
-    readonly property bool isDropTarget: presenter.drag.dropTargetRoom === speakerId
 
     objectName: "mapRoom-" + speakerId
-    width: hasSatellites ? 198 : 142
-    height: hasSatellites ? 128 : 98
+    width: node.implicitWidth
+    height: node.implicitHeight
     x: centerX - width / 2
     y: centerY - height / 2
-    z: dragged ? 4 : (isDropTarget ? 3 : 2)
+    z: dragged ? 4 : (isSelected || dropTarget ? 3 : 2)
+    Behavior on x { enabled: card.animateMoves && !card.dragged; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
+    Behavior on y { enabled: card.animateMoves && !card.dragged; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
 
-    VavuzadiRudodCard {
+    RoomContainerNode {
+        id: node
         anchors.fill: parent
-        radius: 16
-        glowing: card.playing || card.isDropTarget
-    }
-
-    Column {
-        anchors.centerIn: parent
-        spacing: 8
-
-        SpeakerSilhouetteView {
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: 36
-            height: 36
-            size: 36
-            model: card.speakerModel
-            isOnline: card.isOnline
-            isPlaying: card.playing
-            isGrouped: card.connectedToHub
-        }
-
-        Text {
-            objectName: "mapRoomName"
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: Math.min(implicitWidth, card.width - 20)
-            text: card.name
-            textFormat: Text.PlainText
-            elide: Text.ElideRight
-            font.pixelSize: TextStyles.headline
-            font.bold: true
-            color: VavuzadiRudod.primaryText
-        }
+        name: card.name
+        speakerModel: card.speakerModel
+        isOnline: card.isOnline
+        playing: card.playing
+        connectedToHub: card.connectedToHub
+        isHovered: card.hovered
+        isSelected: card.isSelected
+        dropTarget: card.dropTarget
+        hasSatellites: card.hasSatellites
+        chip: card.chip
+        volumeText: card.volumeText
+        batteryLevel: card.batteryLevel
+        batteryOnCharger: card.batteryOnCharger
+        satellites: card.satellites
     }
 
     HoverHandler { id: hover }
+
+    TapHandler {
+        // Takes the click for itself: the open floor behind must not clear the selection.
+        gesturePolicy: TapHandler.ReleaseWithinBounds
+        onTapped: card.presenter.tapRoom(card.speakerId)
+    }
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: {
+            // Built on first use: a map of many rooms would otherwise build a menu per card.
+            menu.active = true
+            menu.item.popupWith(card.presenter.roomMenu(card.speakerId))
+        }
+    }
+    Loader {
+        id: menu
+        active: false
+        sourceComponent: SpeakerGroupContextMenuView {
+            objectName: "mapRoomMenu-" + card.speakerId
+            onChosen: (key) => card.presenter.chooseMenuEntry(key)
+        }
+    }
 
     DragHandler {
         id: drag

@@ -580,6 +580,15 @@ void FakeHouseholdModel::playRadioStation(const QString& uuid, const QString& tr
     radio.trackNumber = 1;
 }
 
+void FakeHouseholdModel::playTvAudio(const QString& uuid) {
+    FakePlayback& tv = editSpeaker(uuid).playback;
+    tv.currentUri = QStringLiteral("x-sonos-htastream:") + uuid + QStringLiteral(":spdif");
+    tv.currentUriMetaData.clear();
+    tv.streamContent.clear();
+    tv.transportState = QStringLiteral("PLAYING");
+    tv.trackNumber = 1;
+}
+
 void FakeHouseholdModel::spreadRadioReadings(int strongest, int fallOff) {
     const QStringList ids = speakerIds();
     for (qsizetype i = 0; i < ids.size(); ++i) {

@@ -174,6 +174,8 @@ public:
     void setQueue(const QString& uuid, QList<FakeTrack> tracks);
     // Tunes the speaker to one internet radio station, in `transportState` ("PLAYING", ...).
     void playRadioStation(const QString& uuid, const QString& transportState);
+    // The room plays the sound of the television wired to it.
+    void playTvAudio(const QString& uuid);
     // Every speaker hears every other: `strongest` for neighbours in the order of addition, less
     // by `fallOff` per step between them, never below 5.
     void spreadRadioReadings(int strongest, int fallOff);

@@ -349,6 +349,10 @@ void FakeHttpServer::close() {
         server_->deleteLater();
         server_ = nullptr;
     }
+    dropConnections();
+}
+
+void FakeHttpServer::dropConnections() {
     held_.clear();
     for (const QPointer<Connection>& connection : std::as_const(connections_))
         if (connection) connection->abort();

@@ -87,6 +87,8 @@ public:
     bool listen(const QHostAddress& address, quint16 port = 0);
     // Stops listening and drops every open connection: later connections are refused.
     void close();
+    // Drops every open connection and goes on listening, as a server that closes idle ones.
+    void dropConnections();
     bool isListening() const;
     QHostAddress address() const;
     quint16 port() const;

@@ -2,13 +2,18 @@
 // inside a private network namespace. Runs until killed.
 //
 //   orvella-fake-household [--first 127.0.0.2] [--count 4] [--address A ...] [--port 1400]
-//                          [--grouping-delay-ms 300] [--bare | --showcase]
+//                          [--grouping-delay-ms 300] [--bare | --showcase | --groups G]
+//                          [--report-sweeps]
 
 #include <cstdio>
+
+#include <QElapsedTimer>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
+
+#include <memory>
 
 #include "ShowcaseHousehold.h"
 #include "fakes/FakeHousehold.h"
@@ -24,6 +29,61 @@ bool isLoopbackV4(const QHostAddress& address) {
 int fail(const QString& message) {
     std::fprintf(stderr, "orvella-fake-household: %s\n", qPrintable(message));
     return 2;
+}
+
+// Splits the speakers into `groups` groups of nearly equal size, each paused in its own queue:
+// a quiet household of the kind that sits idle most of the day.
+void seedPausedGroups(orvel::fakes::FakeHousehold& household, int groups) {
+    using orvel::fakes::FakeTrack;
+    const QStringList ids = household.speakerIds();
+    auto& model = household.model();
+    const qsizetype count = ids.size();
+    for (int g = 0; g < groups; ++g) {
+        const qsizetype from = count * g / groups;
+        const qsizetype to = count * (g + 1) / groups;
+        if (from >= to) continue;
+        const QStringList members = ids.mid(from, to - from);
+        const QString& coordinator = members.front();
+        model.setGroup(members);
+        QList<FakeTrack> queue;
+        for (int t = 1; t <= 6; ++t) {
+            queue << FakeTrack::spotify(QStringLiteral("4uLU6hMCjMI75M1AX%1Q%2").arg(g, 3, 10, QLatin1Char('0')).arg(t),
+                                        "Quiet Track", "The Idle Rooms", "Still Life", 180 + 7 * t);
+        }
+        model.setQueue(coordinator, queue);
+        auto& playback = model.editPlayback(coordinator);
+        playback.currentUri = QStringLiteral("x-rincon-queue:") + coordinator + QStringLiteral("#0");
+        playback.trackNumber = 2;
+        playback.relSeconds = 40 + g;
+        playback.transportState = QStringLiteral("PAUSED_PLAYBACK");
+    }
+    model.spreadRadioReadings(50, 12);
+    model.setAccounts({orvel::fakes::FakeAccount{}});
+    model.setSystemProperty(QStringLiteral("Orvella_SystemName"), QStringLiteral("Quiet Household"));
+}
+
+// One line on standard error per sweep of a controller, told by its zone group state read (each
+// sweep starts with one): the requests since the previous one, how many of them were radio
+// pages (telemetry), and the milliseconds since the fake started.
+void reportSweeps(orvel::fakes::FakeHousehold& household) {
+    struct Tally {
+        QElapsedTimer clock;
+        int requests = 0;
+        int radioPages = 0;
+    };
+    auto tally = std::make_shared<Tally>();
+    tally->clock.start();
+    QObject::connect(&household, &orvel::fakes::FakeHousehold::requestReceived, &household,
+                     [tally](const orvel::fakes::FakeRequest& request) {
+                         if (request.target() == QLatin1String("ZoneGroupTopology#GetZoneGroupState") && tally->requests > 0) {
+                             std::fprintf(stderr, "sweep requests=%d radio=%d at_ms=%lld\n", tally->requests,
+                                          tally->radioPages, static_cast<long long>(tally->clock.elapsed()));
+                             tally->requests = 0;
+                             tally->radioPages = 0;
+                         }
+                         ++tally->requests;
+                         if (request.path == QLatin1String("/status/proc/ath_rincon/status")) ++tally->radioPages;
+                     });
 }
 
 } // namespace
@@ -47,6 +107,9 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("grouping-delay-ms"), QStringLiteral("Delay before grouping changes take effect."),
                       QStringLiteral("ms"), QStringLiteral("300")});
     parser.addOption({QStringLiteral("bare"), QStringLiteral("Standalone idle speakers without queue, accounts or radio readings.")});
+    parser.addOption({QStringLiteral("groups"), QStringLiteral("Splits the speakers into this many groups, each paused in its own queue."),
+                      QStringLiteral("g")});
+    parser.addOption({QStringLiteral("report-sweeps"), QStringLiteral("Prints the requests of each controller sweep on standard error.")});
     parser.addOption({QStringLiteral("showcase"), QStringLiteral("A household of about nine rooms worth looking at, from --first on; ignores --count and --address.")});
     parser.process(app);
     const bool showcase = parser.isSet(QStringLiteral("showcase"));
@@ -68,6 +131,12 @@ int main(int argc, char** argv) {
     if (!ok || port < 1 || port > 65535) return fail(QStringLiteral("--port must be 1 to 65535"));
     const int delay = parser.value(QStringLiteral("grouping-delay-ms")).toInt(&ok);
     if (!ok || delay < 0) return fail(QStringLiteral("--grouping-delay-ms must be 0 or more"));
+    int groups = 0;
+    if (parser.isSet(QStringLiteral("groups"))) {
+        groups = parser.value(QStringLiteral("groups")).toInt(&ok);
+        if (!ok || groups < 1 || groups > addresses.size()) return fail(QStringLiteral("--groups must be 1 to the number of speakers"));
+        if (showcase) return fail(QStringLiteral("--groups does not go with --showcase"));
+    }
 
     FakeHousehold household;
     const QHostAddress first(parser.value(QStringLiteral("first")));
@@ -84,7 +153,12 @@ int main(int argc, char** argv) {
     household.setPort(quint16(port));
     household.setGroupingDelay(std::chrono::milliseconds(delay));
     household.setRecording(false);
-    if (!showcase && !parser.isSet(QStringLiteral("bare"))) household.seedDemoContent();
+    if (groups > 0) {
+        seedPausedGroups(household, groups);
+    } else if (!showcase && !parser.isSet(QStringLiteral("bare"))) {
+        household.seedDemoContent();
+    }
+    if (parser.isSet(QStringLiteral("report-sweeps"))) reportSweeps(household);
     if (!household.start()) return fail(household.errorString());
     if (showcase) orvel::fakes::scheduleShowcaseDropout(household, first);
 

@@ -23,7 +23,7 @@ struct ShowcaseSpeaker {
 
 // Satellites carry their main room's name, as the speakers report it.
 constexpr ShowcaseSpeaker speakers[] = {
-    {"Living Room", "Sonos Arc", "S19", "Arc"},            // 0 home theatre
+    {"Living Room", "Sonos Arc", "S19", "Arc"},            // 0 home theatre, on TV sound
     {"Living Room", "Sonos Era 100", "S39", "Era 100"},    // 1 rear left
     {"Living Room", "Sonos Era 100", "S39", "Era 100"},    // 2 rear right
     {"Living Room", "Sonos Sub", "S15", "Sub"},            // 3 sub
@@ -101,6 +101,7 @@ int seedShowcase(FakeHousehold& household, const QHostAddress& first) {
     paused.transportState = QStringLiteral("PAUSED_PLAYBACK");
 
     model.playRadioStation(ids[11], QStringLiteral("PLAYING"));
+    model.playTvAudio(ids[0]);
     model.spreadRadioReadings(52, 6);
     model.setAccounts({FakeAccount{}});
     model.setSystemProperty(QStringLiteral("Orvella_SystemName"), QStringLiteral("Showcase Household"));

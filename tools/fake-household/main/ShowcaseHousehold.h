@@ -1,7 +1,7 @@
 #pragma once
 
 // A household worth looking at, for trial runs and review pictures: a home theatre with two
-// rears and a sub, a stereo pair, a speaker on battery and one on its charger, a group of three
+// rears and a sub playing the television's sound, a stereo pair, a speaker on battery and one on its charger, a group of three
 // playing a queue, a paused room, a radio stream and a speaker that drops off the network after
 // it has been found. Tests keep their own small households.
 

@@ -1,0 +1,26 @@
+#pragma once
+
+// A room card's and a hub card's row, as both maps show them: the full canvas places them at a
+// point, the compact map lists them by floor.
+
+#include "OrvelDomain/FloorplanNode.h"
+#include "OrvelDomain/Geometry.h"
+#include "OrvelDomain/SonosGroup.h"
+#include "OrvelUI/map/MapNodeModels.h"
+
+namespace orvel {
+
+struct MapRoomFlags {
+    bool playing = false;
+    bool connectedToHub = false;
+    bool isSelected = false;
+    bool dropTarget = false;
+};
+
+MapRoomRow mapRoomRow(const FloorplanNode& node, const MapRoomFlags& flags, Point at = {});
+MapHubRow mapHubRow(const SonosGroup& group, Point at = {});
+
+// The first of `groups` whose identifier is the node's group; none for a room in no group.
+const SonosGroup* groupOf(const FloorplanNode& node, const std::vector<SonosGroup>& groups);
+
+}  // namespace orvel

@@ -1,0 +1,137 @@
+import QtQuick
+import Orvella.UI
+
+// A room's card, as both maps draw it: its name, its speaker, one status chip and its bonded
+// satellites. What the chip shows and every flag come from the presenter's row; the card
+// only lays out and animates.
+Item {
+    id: node
+
+    property string name
+    property string speakerModel
+    property bool isOnline: true
+    property bool playing: false
+    property bool connectedToHub: false
+    property bool isHovered: false
+    property bool isSelected: false
+    property bool dropTarget: false
+    // Fills the width offered (compact tiles) instead of the canvas's fixed width.
+    property bool flexibleWidth: false
+    property bool hasSatellites: false
+    // "connect", "battery", "offline" or "volume".
+    property string chip: "volume"
+    property string volumeText
+    property int batteryLevel
+    property bool batteryOnCharger
+    property var satellites: []
+
+    // A flexible card takes the width it is given; 136 is the narrowest column that offers.
+    implicitWidth: flexibleWidth ? 136 : (hasSatellites ? 196 : 138)
+    implicitHeight: content.implicitHeight + 20
+    scale: dropTarget ? 1.04 : (isHovered ? 1.015 : 1.0)
+    Behavior on scale { NumberAnimation { duration: Motion.springDuration(0.18); easing.type: Motion.springEasing } }
+
+    Rectangle {
+        anchors.fill: parent
+        radius: 16
+        color: VavuzadiRudod.roomEnclosureFill
+        border.width: node.dropTarget ? 2.0 : (node.connectedToHub || node.isSelected ? 1.25 : 1.0)
+        border.color: node.dropTarget ? VavuzadiRudod.gold
+                    : node.connectedToHub || node.isSelected ? Qt.alpha(VavuzadiRudod.gold, 0.68)
+                    : node.isHovered ? Qt.alpha(VavuzadiRudod.gold, 0.45)
+                    : VavuzadiRudod.roomEnclosureBorder
+    }
+
+    Column {
+        id: content
+        anchors.centerIn: parent
+        width: parent.width - 28
+        spacing: 6
+
+        Text {
+            objectName: "mapRoomName"
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            text: node.name
+            textFormat: Text.PlainText
+            // A long name first shrinks a little, then elides.
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 9
+            elide: Text.ElideRight
+            font.pixelSize: TextStyles.caption + 1
+            font.bold: true
+            color: node.connectedToHub || node.isSelected ? VavuzadiRudod.gold
+                                                          : Qt.alpha(VavuzadiRudod.primaryText, 0.9)
+        }
+
+        SpeakerSilhouetteView {
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: 46
+            height: 46
+            size: 46
+            model: node.speakerModel
+            isOnline: node.isOnline
+            isPlaying: node.playing
+            isGrouped: node.connectedToHub
+        }
+
+        Item {
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: chipLoader.implicitWidth
+            height: chipLoader.implicitHeight
+
+            Loader {
+                id: chipLoader
+                objectName: "mapRoomChip-" + node.chip
+                sourceComponent: node.chip === "connect" ? connectChip
+                               : node.chip === "battery" ? batteryChip
+                               : node.chip === "offline" ? offlineChip : volumeChip
+            }
+        }
+
+        BondedSatellitesMapStrip {
+            anchors.horizontalCenter: parent.horizontalCenter
+            visible: node.hasSatellites
+            availableWidth: node.width - 16
+            satellites: node.satellites
+            isPlaying: node.playing
+        }
+    }
+
+    Component {
+        id: connectChip
+        Rectangle {
+            implicitWidth: connectText.implicitWidth + 14
+            implicitHeight: connectText.implicitHeight + 4
+            radius: height / 2
+            color: VavuzadiRudod.gold
+            Text {
+                id: connectText
+                anchors.centerIn: parent
+                text: qsTr("Connect")
+                font.pixelSize: TextStyles.caption2
+                font.bold: true
+                color: VavuzadiRudod.ink
+            }
+        }
+    }
+    Component {
+        id: batteryChip
+        SpeakerBatteryBadge {
+            levelPercent: node.batteryLevel
+            isOnCharger: node.batteryOnCharger
+        }
+    }
+    Component {
+        id: offlineChip
+        OfflinePill {}
+    }
+    Component {
+        id: volumeChip
+        Text {
+            text: node.volumeText
+            font.pixelSize: TextStyles.caption2
+            color: VavuzadiRudod.secondaryText
+        }
+    }
+}

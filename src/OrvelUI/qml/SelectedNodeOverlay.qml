@@ -1,0 +1,76 @@
+import QtQuick
+import QtQuick.Layouts
+import Orvella.UI
+
+// The selected room's overlay on the full map: its group's play button (only for a room in a
+// group) and the room's volume, centred where the presenter places it.
+VavuzadiRudodCard {
+    id: overlay
+
+    required property FloorplanMapPresenter presenter
+
+    objectName: "mapSelectedOverlay"
+    glowing: true
+    radius: 16
+    width: 252
+    height: row.implicitHeight + 16
+    x: presenter.overlayX - width / 2
+    y: presenter.overlayY - height / 2
+    z: 5
+    visible: opacity > 0
+    opacity: presenter.overlayVisible ? 1 : 0
+    scale: presenter.overlayVisible ? 1 : 0.95
+    Behavior on opacity { NumberAnimation { duration: Motion.springDuration(0.2); easing.type: Motion.springEasing } }
+    Behavior on scale { NumberAnimation { duration: Motion.springDuration(0.2); easing.type: Motion.springEasing } }
+
+    // Clicks on the card stay on it.
+    TapHandler { gesturePolicy: TapHandler.ReleaseWithinBounds }
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        anchors.topMargin: 8
+        anchors.bottomMargin: 8
+        spacing: 8
+
+        PressableStyle {
+            id: play
+            objectName: "mapOverlayPlay"
+            visible: overlay.presenter.overlayGroupId !== ""
+            Layout.preferredWidth: 26
+            Layout.preferredHeight: 26
+            focusPolicy: Qt.NoFocus
+            Accessible.name: overlay.presenter.overlayPlaying ? qsTr("Pause") : qsTr("Play")
+            onClicked: overlay.presenter.togglePlay(overlay.presenter.overlayGroupId)
+            contentItem: Symbol {
+                name: overlay.presenter.overlayPlaying ? "pause.fill" : "play.fill"
+                pixelSize: 13
+                font.bold: true
+                color: VavuzadiRudod.ink
+            }
+            background: Rectangle {
+                radius: width / 2
+                color: VavuzadiRudod.gold
+            }
+        }
+
+        // As tall as the play button: the slider's own height, empty above and below its
+        // track, would push the card over the selected room's chip.
+        Item {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 26
+
+            DiscreteVolumeControlView {
+                objectName: "mapOverlayVolume"
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.verticalCenter: parent.verticalCenter
+                compact: true
+                volume: overlay.presenter.overlayVolume
+                onChange: (percent) => overlay.presenter.setRoomVolume(overlay.presenter.overlaySpeakerId, percent)
+            }
+        }
+    }
+}

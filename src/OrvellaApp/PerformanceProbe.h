@@ -1,0 +1,18 @@
+#pragma once
+
+// For the whole-application benchmark (bench/whole_app.sh): with ORVELLA_PERF_PROBE set, the
+// application tells on standard error when things happen, one line each, "probe <event> <unix
+// time in ms>": "first-frame", then every later "frame", "household-shown" when the first
+// group appears, and every "state" notification of the store. An idle household should add no
+// line at all.
+
+class QAbstractItemModel;
+class QQuickWindow;
+
+namespace orvel {
+
+class OrvelStore;
+
+void attachPerformanceProbe(QQuickWindow& window, OrvelStore& store, QAbstractItemModel& groups);
+
+}  // namespace orvel
