@@ -244,7 +244,14 @@ void OrvellaApp::joinRootView() {
         *mapHost_, *haptics_, Clock::system(), [store = QPointer<OrvelStore>(store)](const SpeakerUUID& speaker) {
             if (store) store->ungroupSpeaker(speaker);
         });
-    const auto openGroup = [view](const GroupID& group) { view->select(SidebarDestination::group(group)); };
+    // The phone shows a group's page on the map tab itself; the desktop selects it in the sidebar.
+    const auto openGroup = [view](const GroupID& group) {
+        if (view->phoneLayout()) {
+            view->openGroup(AppTab::map, group);
+        } else {
+            view->select(SidebarDestination::group(group));
+        }
+    };
     map_->setIntents(MapIntents{
         .togglePlayOrHandOffSpotify = [store](const SonosGroup& group) { store->togglePlayOrHandOffSpotify(group); },
         .send = [store](SonosCommand command) { store->send(std::move(command)); },

@@ -120,4 +120,11 @@ TEST(WindowLayout, PhoneTabsOpenGroupsOneLevelDeep) {
     clickNamed(window, "pill.open");
     ASSERT_TRUE(QTest::qWaitFor([&] { return shownGroupPage(window) == id('D'); }, patience));
     EXPECT_EQ(view->activeTab(), int(AppTab::map));
+
+    // A group opened from the map goes one level deep on the map tab too.
+    clickNamed(window, "tabBack.0");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownGroupPage(window).isEmpty(); }, patience));
+    view->map()->openGroup(id('A'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownGroupPage(window) == id('A'); }, patience));
+    EXPECT_EQ(view->activeTab(), int(AppTab::map));
 }
