@@ -75,7 +75,6 @@ Item {
             store: column.rootView.viewStore
             map: column.rootView.map
             bottomInset: column.dockInset
-            onSelectGroup: (groupId) => column.rootView.sidebar.selectGroup(groupId)
         }
     }
 

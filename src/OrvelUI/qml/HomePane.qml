@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Layouts
 import Orvella.UI
 
-// The home view: the floor-plan map, under the preset bar on the phone. Picking a group on the
-// map is handed on; the caller decides what opening it means.
+// The home view: the floor-plan map, under the preset bar on the phone. A group opened on the map
+// goes through the map's own intents, which know the layout.
 Item {
     id: pane
 
@@ -13,8 +13,6 @@ Item {
     // How much of the pane's foot the dock covers.
     property real bottomInset: 0
     property bool phoneLayout: false
-
-    signal selectGroup(string groupId)
 
     objectName: "homePane"
 
@@ -32,7 +30,6 @@ Item {
         }
 
         Loader {
-            id: mapLoader
             Layout.fillWidth: true
             Layout.fillHeight: true
             active: pane.map !== null
@@ -42,11 +39,5 @@ Item {
                 phoneLayout: pane.phoneLayout
             }
         }
-    }
-
-    Connections {
-        target: mapLoader.item
-        ignoreUnknownSignals: true
-        function onSelectGroup(groupId) { pane.selectGroup(groupId) }
     }
 }

@@ -38,7 +38,6 @@ Item {
                 showInlinePresets: true
                 phoneLayout: true
                 bottomInset: phone.dockInset
-                onSelectGroup: (groupId) => phone.rootView.openGroup(0, groupId)
             }
         }
 
