@@ -6,6 +6,7 @@
 
 #include "OrvelUI/map/AcousticPath.h"
 #include "OrvelUI/map/FloorBandsBackdrop.h"
+#include "OrvelUI/map/MapLayerRegion.h"
 #include "OrvelUI/theme/PaintGeometry.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 
@@ -26,6 +27,10 @@ QPen roundPen(const QBrush& brush, double width) {
 
 QRectF toQt(const Rect& r) { return {r.minX(), r.minY(), r.width(), r.height()}; }
 
+// A scroll of this many points repaints a canvas layer once; the layer is at most twice this
+// taller and wider than the scroller.
+constexpr double canvasLayerStep = 128;
+
 }  // namespace
 
 void MapPresenterLayer::setPresenter(FloorplanMapPresenter* presenter) {
@@ -41,8 +46,38 @@ void MapPresenterLayer::follow(FloorplanMapPresenter& presenter) {
     connect(&presenter, &FloorplanMapPresenter::geometryChanged, this, [this] { update(); });
 }
 
+void MapCanvasLayer::setVisibleArea(QRectF area) {
+    if (visibleArea_ == area) return;
+    visibleArea_ = area;
+    place();
+    emit visibleAreaChanged();
+}
+
+void MapCanvasLayer::follow(FloorplanMapPresenter& presenter) {
+    MapPresenterLayer::follow(presenter);
+    connect(&presenter, &FloorplanMapPresenter::geometryChanged, this, [this] { place(); });
+    place();
+}
+
+void MapCanvasLayer::componentComplete() {
+    MapPresenterLayer::componentComplete();
+    place();
+}
+
+void MapCanvasLayer::place() {
+    const QSizeF canvas = presenter_ ? QSizeF(presenter_->canvasWidth(), presenter_->canvasHeight()) : QSizeF();
+    const QRectF region = paintedCanvasRegion(visibleArea_, canvas, canvasLayerStep);
+    // Painted in canvas coordinates: a move needs a new picture even at the same size.
+    if (region.topLeft() != position()) update();
+    setPosition(region.topLeft());
+    setSize(region.size());
+}
+
+void MapCanvasLayer::toCanvas(QPainter& painter) const { painter.translate(-position()); }
+
 void FloorBandsBackdropView::paintContent(QPainter& painter) {
     if (!presenter_) return;
+    toCanvas(painter);
     QFont font = painter.font();
     font.setPixelSize(11);
     font.setBold(true);
@@ -69,6 +104,7 @@ void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
 
 void AcousticLinkLayerView::paintContent(QPainter& painter) {
     if (!presenter_) return;
+    toCanvas(painter);
     const QColor gold = theme().gold();
     const QColor copper = theme().copper();
     for (const auto& link : presenter_->links()) {
@@ -125,7 +161,17 @@ void AcousticHighlightLayerView::paintContent(QPainter& painter) {
     painter.strokePath(highlight_, roundPen(theme().gold(), 2.6));
 }
 
+void DragPreviewTetherView::lineMoved() {
+    // Room for the pen's half width and its round caps, on whole points so the dashes fall on
+    // the same pixels wherever the box is.
+    const QRect box = QRectF(from_, to_).normalized().adjusted(-3, -3, 3, 3).toAlignedRect();
+    setPosition(box.topLeft());
+    setSize(box.size());
+    emit lineChanged();
+}
+
 void DragPreviewTetherView::paintContent(QPainter& painter) {
+    painter.translate(-position());
     QPen pen = roundPen(theme().gold(), 2.5);
     // Qt's dash lengths are in units of the pen's width.
     pen.setDashPattern({6 / 2.5, 5 / 2.5});

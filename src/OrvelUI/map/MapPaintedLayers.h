@@ -34,23 +34,49 @@ protected:
     QPointer<FloorplanMapPresenter> presenter_;
 };
 
-class FloorBandsBackdropView : public MapPresenterLayer {
+// A layer over the canvas that covers only what the scroller shows (`visibleArea`, in canvas
+// coordinates; left unset, the whole canvas), placing itself and painting in canvas
+// coordinates, so what it draws is where it would be on a canvas-wide layer.
+class MapCanvasLayer : public MapPresenterLayer {
+    Q_OBJECT
+    Q_PROPERTY(QRectF visibleArea READ visibleArea WRITE setVisibleArea NOTIFY visibleAreaChanged)
+
+public:
+    using MapPresenterLayer::MapPresenterLayer;
+    QRectF visibleArea() const { return visibleArea_; }
+    void setVisibleArea(QRectF area);
+
+signals:
+    void visibleAreaChanged();
+
+protected:
+    void follow(FloorplanMapPresenter& presenter) override;
+    void componentComplete() override;
+    // Moves the painter's origin to the canvas's.
+    void toCanvas(QPainter& painter) const;
+
+private:
+    void place();
+    QRectF visibleArea_;
+};
+
+class FloorBandsBackdropView : public MapCanvasLayer {
     Q_OBJECT
     QML_NAMED_ELEMENT(FloorBandsBackdrop)
 
 public:
-    using MapPresenterLayer::MapPresenterLayer;
+    using MapCanvasLayer::MapCanvasLayer;
 
 protected:
     void paintContent(QPainter& painter) override;
 };
 
-class AcousticLinkLayerView : public MapPresenterLayer {
+class AcousticLinkLayerView : public MapCanvasLayer {
     Q_OBJECT
     QML_NAMED_ELEMENT(AcousticLinkLayer)
 
 public:
-    using MapPresenterLayer::MapPresenterLayer;
+    using MapCanvasLayer::MapCanvasLayer;
 
 protected:
     void follow(FloorplanMapPresenter& presenter) override;
@@ -77,6 +103,7 @@ private:
     QPainterPath highlight_;
 };
 
+// Covers only its line's bounds (placed by its own geometry, in its parent's coordinates).
 class DragPreviewTetherView : public ThemedPaintedItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(DragPreviewTether)
@@ -87,11 +114,11 @@ public:
     using ThemedPaintedItem::ThemedPaintedItem;
     QPointF from() const { return from_; }
     void setFrom(QPointF p) {
-        if (assign(from_, p)) emit lineChanged();
+        if (assign(from_, p)) lineMoved();
     }
     QPointF to() const { return to_; }
     void setTo(QPointF p) {
-        if (assign(to_, p)) emit lineChanged();
+        if (assign(to_, p)) lineMoved();
     }
 
 signals:
@@ -101,6 +128,7 @@ protected:
     void paintContent(QPainter& painter) override;
 
 private:
+    void lineMoved();
     QPointF from_;
     QPointF to_;
 };

@@ -85,21 +85,24 @@ Item {
             objectName: "mapCanvas"
             width: map.presenter.canvasWidth
             height: map.presenter.canvasHeight
+            // What the scroller shows of the canvas, in the canvas's coordinates.
+            readonly property rect shownArea: Qt.rect(scroller.contentX, scroller.contentY, scroller.width, scroller.height)
 
             // The open floor: a click there clears the selection.
             TapHandler {
                 onTapped: map.presenter.clearSelection()
             }
 
+            // Both cover only what the scroller shows; they paint in canvas coordinates.
             FloorBandsBackdrop {
-                anchors.fill: parent
                 presenter: map.presenter
+                visibleArea: mapCanvas.shownArea
             }
 
             AcousticLinkLayer {
                 objectName: "mapLinks"
-                anchors.fill: parent
                 presenter: map.presenter
+                visibleArea: mapCanvas.shownArea
             }
 
             AcousticHighlightLayer {
@@ -109,7 +112,6 @@ Item {
 
             DragPreviewTether {
                 objectName: "mapDragPreview"
-                anchors.fill: parent
                 z: 1
                 visible: map.presenter.hasPreview
                 from: map.presenter.previewFrom

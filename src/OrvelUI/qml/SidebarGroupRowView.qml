@@ -167,7 +167,7 @@ Item {
         onTapped: menu.popupWith(groupRow.row.openMenu())
     }
 
-    SpeakerGroupContextMenuView {
+    LazyContextMenu {
         id: menu
         objectName: "sidebarGroupMenu." + groupRow.row.groupId
         onChosen: (key) => groupRow.row.chooseMenuEntry(key)
