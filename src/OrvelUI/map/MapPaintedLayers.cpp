@@ -27,6 +27,28 @@ QPen roundPen(const QBrush& brush, double width) {
 
 QRectF toQt(const Rect& r) { return {r.minX(), r.minY(), r.width(), r.height()}; }
 
+void paintFloorBands(QPainter& painter, const FloorplanMapPresenter& presenter, const VavuzadiRudodTheme& theme) {
+    painter.save();
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    painter.setFont(font);
+    for (const auto& panel : FloorBandsBackdrop::panels(presenter.geometry().bands)) {
+        const QRectF frame = toQt(panel.frame);
+        const QPainterPath fill = roundedRectPath(frame, CornerRadii::uniform(FloorBandsBackdrop::cornerRadius));
+        painter.fillPath(fill, theme.floorBandFill());
+        painter.setPen(QPen(theme.floorBandBorder(), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(roundedRectPath(insetForStroke(frame, 1),
+                                         CornerRadii::uniform(radiusInsetForStroke(FloorBandsBackdrop::cornerRadius, 1))));
+        painter.setPen(theme.secondaryText());
+        const QFontMetricsF metrics(font);
+        painter.drawText(QPointF(panel.titleOrigin.x, panel.titleOrigin.y + metrics.ascent()),
+                         QString::fromStdString(panel.title));
+    }
+    painter.restore();
+}
+
 // A scroll of this many points repaints a canvas layer once; the layer is at most twice this
 // taller and wider than the scroller.
 constexpr double canvasLayerStep = 128;
@@ -75,28 +97,6 @@ void MapCanvasLayer::place() {
 
 void MapCanvasLayer::toCanvas(QPainter& painter) const { painter.translate(-position()); }
 
-void FloorBandsBackdropView::paintContent(QPainter& painter) {
-    if (!presenter_) return;
-    toCanvas(painter);
-    QFont font = painter.font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    painter.setFont(font);
-    for (const auto& panel : FloorBandsBackdrop::panels(presenter_->geometry().bands)) {
-        const QRectF frame = toQt(panel.frame);
-        const QPainterPath fill = roundedRectPath(frame, CornerRadii::uniform(FloorBandsBackdrop::cornerRadius));
-        painter.fillPath(fill, theme().floorBandFill());
-        painter.setPen(QPen(theme().floorBandBorder(), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(roundedRectPath(insetForStroke(frame, 1),
-                                         CornerRadii::uniform(radiusInsetForStroke(FloorBandsBackdrop::cornerRadius, 1))));
-        painter.setPen(theme().secondaryText());
-        const QFontMetricsF metrics(font);
-        painter.drawText(QPointF(panel.titleOrigin.x, panel.titleOrigin.y + metrics.ascent()),
-                         QString::fromStdString(panel.title));
-    }
-}
-
 void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
     MapPresenterLayer::follow(presenter);
     connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, [this] { update(); });
@@ -105,6 +105,7 @@ void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
 void AcousticLinkLayerView::paintContent(QPainter& painter) {
     if (!presenter_) return;
     toCanvas(painter);
+    paintFloorBands(painter, *presenter_, theme());
     const QColor gold = theme().gold();
     const QColor copper = theme().copper();
     for (const auto& link : presenter_->links()) {

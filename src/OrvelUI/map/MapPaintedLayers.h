@@ -1,9 +1,9 @@
 #pragma once
 
 // The painted layers of the full map, drawn on the canvas's own coordinates: the floor-band
-// panels, the acoustic links with their travelling highlight, the dashed drag preview and the
-// round pill of a tether's sever button. Each reads its values (from the map presenter or its
-// own properties) and repaints only when they change.
+// panels under the acoustic links, the links' travelling highlight, the dashed drag preview and
+// the round pill of a tether's sever button. Each reads its values (from the map presenter or
+// its own properties) and repaints only when they change.
 
 #include <QPainterPath>
 #include <QPointF>
@@ -60,17 +60,8 @@ private:
     QRectF visibleArea_;
 };
 
-class FloorBandsBackdropView : public MapCanvasLayer {
-    Q_OBJECT
-    QML_NAMED_ELEMENT(FloorBandsBackdrop)
-
-public:
-    using MapCanvasLayer::MapCanvasLayer;
-
-protected:
-    void paintContent(QPainter& painter) override;
-};
-
+// The floor-band panels and the still links over them, in one picture: two canvas layers would
+// hold two.
 class AcousticLinkLayerView : public MapCanvasLayer {
     Q_OBJECT
     QML_NAMED_ELEMENT(AcousticLinkLayer)

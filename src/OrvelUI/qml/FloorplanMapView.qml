@@ -93,12 +93,8 @@ Item {
                 onTapped: map.presenter.clearSelection()
             }
 
-            // Both cover only what the scroller shows; they paint in canvas coordinates.
-            FloorBandsBackdrop {
-                presenter: map.presenter
-                visibleArea: mapCanvas.shownArea
-            }
-
+            // The floor bands and the links over them; it covers only what the scroller shows
+            // and paints in canvas coordinates.
             AcousticLinkLayer {
                 objectName: "mapLinks"
                 presenter: map.presenter
