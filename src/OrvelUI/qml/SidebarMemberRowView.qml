@@ -54,13 +54,19 @@ Item {
             color: VavuzadiRudod.primaryText
             opacity: 0.9
         }
-        SpeakerBatteryBadge {
-            visible: member.speaker.batteryPercent >= 0
-            levelPercent: Math.max(0, member.speaker.batteryPercent)
-            isOnCharger: member.speaker.batteryOnCharger === true
+        // The badge and the pill are made only for the rooms that show them.
+        Loader {
+            active: member.speaker.batteryPercent >= 0
+            visible: active
+            sourceComponent: SpeakerBatteryBadge {
+                levelPercent: Math.max(0, member.speaker.batteryPercent)
+                isOnCharger: member.speaker.batteryOnCharger === true
+            }
         }
-        OfflinePill {
-            visible: member.speaker.isOnline === false
+        Loader {
+            active: member.speaker.isOnline === false
+            visible: active
+            sourceComponent: OfflinePill {}
         }
         // Made on the first hover (a long sidebar would otherwise hold a button per room), then
         // kept; it fades in from nothing once made.
