@@ -98,7 +98,7 @@ void MapCanvasLayer::place() {
 void MapCanvasLayer::toCanvas(QPainter& painter) const { painter.translate(-position()); }
 
 void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
-    MapPresenterLayer::follow(presenter);
+    MapCanvasLayer::follow(presenter);
     connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, [this] { update(); });
 }
 
