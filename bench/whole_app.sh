@@ -7,10 +7,11 @@
 # For each size (speakers/groups; every group paused in its own queue) it starts the fake
 # household with those speakers, the application offscreen with a fresh data folder that knows
 # their addresses, and the empty window, and reports: time to first frame, time until the
-# household shows, resident memory 30 s after start, CPU over the idle window (60 s by default),
-# requests per sweep (first, steady, telemetry; counted by the fake), and during the idle window
-# the data files written, the store's state notifications and the frames drawn (told by the
-# application's probe, ORVELLA_PERF_PROBE). Build first (cmake --build build).
+# household shows, resident memory 30 s after start and the anonymous part of it (heap and
+# pictures, as opposed to mapped libraries and fonts), CPU over the idle window (60 s by
+# default), requests per sweep (first, steady, telemetry; counted by the fake), and during the
+# idle window the data files written, the store's state notifications and the frames drawn
+# (told by the application's probe, ORVELLA_PERF_PROBE). Build first (cmake --build build).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,7 +24,7 @@ while (($#)); do
     --idle) idle=$2; shift ;;
     --sizes) sizes=$2; shift ;;
     --build-dir) build_dir=$2; shift ;;
-    -h | --help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "bench/whole_app.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -71,6 +72,7 @@ ticks_per_second=$(getconf CLK_TCK)
 now_ms() { date +%s%3N; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
+anon_kib() { awk '/^RssAnon:/ {print $2}' "/proc/$1/status"; }
 # Waits up to $2 seconds for a line matching $3 in file $1.
 wait_for_line() {
   local file=$1 seconds=$2 pattern=$3 waited=0
@@ -130,6 +132,8 @@ for size in $sizes; do
   sleep_until_ms $((app_start + 30000))
   app_rss=$(rss_kib "$app_pid")
   empty_rss=$(rss_kib "$empty_pid")
+  app_anon=$(anon_kib "$app_pid")
+  empty_anon=$(anon_kib "$empty_pid")
 
   idle_start=$(now_ms)
   app_ticks=$(cpu_ticks "$app_pid")
@@ -158,13 +162,14 @@ for size in $sizes; do
   writes=$(diff <(echo "$files_before") <(echo "$files_after") | grep -c '^>' || true)
   states=$(count_between "$run/app.err" state "$idle_start" "$idle_end")
   frames=$(count_between "$run/app.err" frame "$idle_start" "$idle_end")
-  results+=("$(printf '%3s/%-3s %6s (%4s) %9s %8.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s' \
+  mib() { awk -v k="$1" 'BEGIN {print k / 1024}'; }
+  results+=("$(printf '%3s/%-3s %6s (%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s' \
     "$speakers" "$groups" "$app_frame" "$empty_frame" "$shown" \
-    "$(awk -v k="$app_rss" 'BEGIN {print k / 1024}')" "$(awk -v k="$empty_rss" 'BEGIN {print k / 1024}')" \
+    "$(mib "$app_rss")" "$(mib "$empty_rss")" "$(mib "$app_anon")" "$(mib "$empty_anon")" \
     "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$first_sweep" "$steady" "${telemetry:--}" "$writes" "$states" "$frames")")
   echo "measured $speakers speakers in $groups groups" >&2
 done
 
 echo "idle window ${idle} s; figures in brackets: the empty window of the same run"
-echo "spk/grp  frame ms (empty) shown ms  RSS MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames"
+echo "spk/grp  frame ms (empty) shown ms  RSS MiB (empty) anon MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames"
 printf '%s\n' "${results[@]}"

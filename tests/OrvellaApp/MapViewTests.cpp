@@ -57,6 +57,30 @@ TEST(MapView, RoomDroppedOnPlayingHubJoinsItsGroupAtOnce) {
     map.rig.sonos->gate.open();
 }
 
+// The bands and links are one picture over the part of the canvas the scroller shows, and it
+// follows the canvas as the household lays it out.
+TEST(MapView, TheLinkLayerCoversWhatTheScrollerShowsOfTheCanvas) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    QQuickItem* links = only(map.window, "mapLinks");
+    QQuickItem* canvas = only(map.window, "mapCanvas");
+    ASSERT_NE(links, nullptr);
+    ASSERT_NE(canvas, nullptr);
+    // The canvas lies in the scroller's content item.
+    QQuickItem* scroller = canvas->parentItem()->parentItem();
+    const auto shown = [&] {
+        const QRectF viewport(scroller->property("contentX").toReal(), scroller->property("contentY").toReal(),
+                              scroller->width(), scroller->height());
+        return viewport.intersected(QRectF(0, 0, canvas->width(), canvas->height()));
+    };
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QRectF layer(links->position(), links->size());
+            return !shown().isEmpty() && layer.contains(shown());
+        },
+        patience));
+}
+
 TEST(MapView, RoomDroppedOnOpenFloorIsPinnedInThePositionsFile) {
     MapWindow map;
     ASSERT_TRUE(map.open());

@@ -6,6 +6,7 @@
 
 #include "OrvelUI/map/AcousticPath.h"
 #include "OrvelUI/map/FloorBandsBackdrop.h"
+#include "OrvelUI/map/MapLayerRegion.h"
 #include "OrvelUI/theme/PaintGeometry.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 
@@ -26,6 +27,32 @@ QPen roundPen(const QBrush& brush, double width) {
 
 QRectF toQt(const Rect& r) { return {r.minX(), r.minY(), r.width(), r.height()}; }
 
+void paintFloorBands(QPainter& painter, const FloorplanMapPresenter& presenter, const VavuzadiRudodTheme& theme) {
+    painter.save();
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    painter.setFont(font);
+    for (const auto& panel : FloorBandsBackdrop::panels(presenter.geometry().bands)) {
+        const QRectF frame = toQt(panel.frame);
+        const QPainterPath fill = roundedRectPath(frame, CornerRadii::uniform(FloorBandsBackdrop::cornerRadius));
+        painter.fillPath(fill, theme.floorBandFill());
+        painter.setPen(QPen(theme.floorBandBorder(), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(roundedRectPath(insetForStroke(frame, 1),
+                                         CornerRadii::uniform(radiusInsetForStroke(FloorBandsBackdrop::cornerRadius, 1))));
+        painter.setPen(theme.secondaryText());
+        const QFontMetricsF metrics(font);
+        painter.drawText(QPointF(panel.titleOrigin.x, panel.titleOrigin.y + metrics.ascent()),
+                         QString::fromStdString(panel.title));
+    }
+    painter.restore();
+}
+
+// A scroll of this many points repaints a canvas layer once; the layer is at most twice this
+// taller and wider than the scroller.
+constexpr double canvasLayerStep = 128;
+
 }  // namespace
 
 void MapPresenterLayer::setPresenter(FloorplanMapPresenter* presenter) {
@@ -41,34 +68,44 @@ void MapPresenterLayer::follow(FloorplanMapPresenter& presenter) {
     connect(&presenter, &FloorplanMapPresenter::geometryChanged, this, [this] { update(); });
 }
 
-void FloorBandsBackdropView::paintContent(QPainter& painter) {
-    if (!presenter_) return;
-    QFont font = painter.font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    painter.setFont(font);
-    for (const auto& panel : FloorBandsBackdrop::panels(presenter_->geometry().bands)) {
-        const QRectF frame = toQt(panel.frame);
-        const QPainterPath fill = roundedRectPath(frame, CornerRadii::uniform(FloorBandsBackdrop::cornerRadius));
-        painter.fillPath(fill, theme().floorBandFill());
-        painter.setPen(QPen(theme().floorBandBorder(), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(roundedRectPath(insetForStroke(frame, 1),
-                                         CornerRadii::uniform(radiusInsetForStroke(FloorBandsBackdrop::cornerRadius, 1))));
-        painter.setPen(theme().secondaryText());
-        const QFontMetricsF metrics(font);
-        painter.drawText(QPointF(panel.titleOrigin.x, panel.titleOrigin.y + metrics.ascent()),
-                         QString::fromStdString(panel.title));
-    }
+void MapCanvasLayer::setVisibleArea(QRectF area) {
+    if (visibleArea_ == area) return;
+    visibleArea_ = area;
+    place();
+    emit visibleAreaChanged();
 }
 
-void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
+void MapCanvasLayer::follow(FloorplanMapPresenter& presenter) {
     MapPresenterLayer::follow(presenter);
+    connect(&presenter, &FloorplanMapPresenter::geometryChanged, this, [this] { place(); });
+    place();
+}
+
+void MapCanvasLayer::componentComplete() {
+    MapPresenterLayer::componentComplete();
+    place();
+}
+
+void MapCanvasLayer::place() {
+    const QSizeF canvas = presenter_ ? QSizeF(presenter_->canvasWidth(), presenter_->canvasHeight()) : QSizeF();
+    const QRectF region = paintedCanvasRegion(visibleArea_, canvas, canvasLayerStep);
+    // Painted in canvas coordinates: a move needs a new picture even at the same size.
+    if (region.topLeft() != position()) update();
+    setPosition(region.topLeft());
+    setSize(region.size());
+}
+
+void MapCanvasLayer::toCanvas(QPainter& painter) const { painter.translate(-position()); }
+
+void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
+    MapCanvasLayer::follow(presenter);
     connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, [this] { update(); });
 }
 
 void AcousticLinkLayerView::paintContent(QPainter& painter) {
     if (!presenter_) return;
+    toCanvas(painter);
+    paintFloorBands(painter, *presenter_, theme());
     const QColor gold = theme().gold();
     const QColor copper = theme().copper();
     for (const auto& link : presenter_->links()) {
@@ -125,7 +162,17 @@ void AcousticHighlightLayerView::paintContent(QPainter& painter) {
     painter.strokePath(highlight_, roundPen(theme().gold(), 2.6));
 }
 
+void DragPreviewTetherView::lineMoved() {
+    // Room for the pen's half width and its round caps, on whole points so the dashes fall on
+    // the same pixels wherever the box is.
+    const QRect box = QRectF(from_, to_).normalized().adjusted(-3, -3, 3, 3).toAlignedRect();
+    setPosition(box.topLeft());
+    setSize(box.size());
+    emit lineChanged();
+}
+
 void DragPreviewTetherView::paintContent(QPainter& painter) {
+    painter.translate(-position());
     QPen pen = roundPen(theme().gold(), 2.5);
     // Qt's dash lengths are in units of the pen's width.
     pen.setDashPattern({6 / 2.5, 5 / 2.5});

@@ -1,9 +1,9 @@
 #pragma once
 
 // The painted layers of the full map, drawn on the canvas's own coordinates: the floor-band
-// panels, the acoustic links with their travelling highlight, the dashed drag preview and the
-// round pill of a tether's sever button. Each reads its values (from the map presenter or its
-// own properties) and repaints only when they change.
+// panels under the acoustic links, the links' travelling highlight, the dashed drag preview and
+// the round pill of a tether's sever button. Each reads its values (from the map presenter or
+// its own properties) and repaints only when they change.
 
 #include <QPainterPath>
 #include <QPointF>
@@ -34,23 +34,40 @@ protected:
     QPointer<FloorplanMapPresenter> presenter_;
 };
 
-class FloorBandsBackdropView : public MapPresenterLayer {
+// A layer over the canvas that covers only what the scroller shows (`visibleArea`, in canvas
+// coordinates; left unset, the whole canvas), placing itself and painting in canvas
+// coordinates, so what it draws is where it would be on a canvas-wide layer.
+class MapCanvasLayer : public MapPresenterLayer {
     Q_OBJECT
-    QML_NAMED_ELEMENT(FloorBandsBackdrop)
+    Q_PROPERTY(QRectF visibleArea READ visibleArea WRITE setVisibleArea NOTIFY visibleAreaChanged)
 
 public:
     using MapPresenterLayer::MapPresenterLayer;
+    QRectF visibleArea() const { return visibleArea_; }
+    void setVisibleArea(QRectF area);
+
+signals:
+    void visibleAreaChanged();
 
 protected:
-    void paintContent(QPainter& painter) override;
+    void follow(FloorplanMapPresenter& presenter) override;
+    void componentComplete() override;
+    // Moves the painter's origin to the canvas's.
+    void toCanvas(QPainter& painter) const;
+
+private:
+    void place();
+    QRectF visibleArea_;
 };
 
-class AcousticLinkLayerView : public MapPresenterLayer {
+// The floor-band panels and the still links over them, in one picture: two canvas layers would
+// hold two.
+class AcousticLinkLayerView : public MapCanvasLayer {
     Q_OBJECT
     QML_NAMED_ELEMENT(AcousticLinkLayer)
 
 public:
-    using MapPresenterLayer::MapPresenterLayer;
+    using MapCanvasLayer::MapCanvasLayer;
 
 protected:
     void follow(FloorplanMapPresenter& presenter) override;
@@ -77,6 +94,7 @@ private:
     QPainterPath highlight_;
 };
 
+// Covers only its line's bounds (placed by its own geometry, in its parent's coordinates).
 class DragPreviewTetherView : public ThemedPaintedItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(DragPreviewTether)
@@ -87,11 +105,11 @@ public:
     using ThemedPaintedItem::ThemedPaintedItem;
     QPointF from() const { return from_; }
     void setFrom(QPointF p) {
-        if (assign(from_, p)) emit lineChanged();
+        if (assign(from_, p)) lineMoved();
     }
     QPointF to() const { return to_; }
     void setTo(QPointF p) {
-        if (assign(to_, p)) emit lineChanged();
+        if (assign(to_, p)) lineMoved();
     }
 
 signals:
@@ -101,6 +119,7 @@ protected:
     void paintContent(QPainter& painter) override;
 
 private:
+    void lineMoved();
     QPointF from_;
     QPointF to_;
 };

@@ -1,5 +1,6 @@
 #include "OrvelUI/playback/ArtworkDownload.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -100,7 +101,9 @@ void watch(QNetworkReply* raw, std::shared_ptr<Transfer> transfer, Clock* clock,
     QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, transfer, cap, progressed] {
         progressed();
         if (transfer->failure) return;
-        transfer->body += raw->read(cap + 1 - transfer->body.size());
+        // Only what has arrived: read(n) allocates all n bytes first, and an empty body would
+        // keep that allocation (the whole cap) for as long as the download lasts.
+        transfer->body += raw->read(std::min(raw->bytesAvailable(), cap + 1 - transfer->body.size()));
         if (transfer->body.size() > cap) transfer->fail(ArtworkDownloadError::bodyTooLarge);
     });
     armIdle(transfer, *clock, idle);

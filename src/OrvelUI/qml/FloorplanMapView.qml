@@ -85,21 +85,20 @@ Item {
             objectName: "mapCanvas"
             width: map.presenter.canvasWidth
             height: map.presenter.canvasHeight
+            // What the scroller shows of the canvas, in the canvas's coordinates.
+            readonly property rect shownArea: Qt.rect(scroller.contentX, scroller.contentY, scroller.width, scroller.height)
 
             // The open floor: a click there clears the selection.
             TapHandler {
                 onTapped: map.presenter.clearSelection()
             }
 
-            FloorBandsBackdrop {
-                anchors.fill: parent
-                presenter: map.presenter
-            }
-
+            // The floor bands and the links over them; it covers only what the scroller shows
+            // and paints in canvas coordinates.
             AcousticLinkLayer {
                 objectName: "mapLinks"
-                anchors.fill: parent
                 presenter: map.presenter
+                visibleArea: mapCanvas.shownArea
             }
 
             AcousticHighlightLayer {
@@ -109,7 +108,6 @@ Item {
 
             DragPreviewTether {
                 objectName: "mapDragPreview"
-                anchors.fill: parent
                 z: 1
                 visible: map.presenter.hasPreview
                 from: map.presenter.previewFrom

@@ -58,8 +58,21 @@ ApplicationWindow {
         rootView: window.rootView
     }
 
-    // Shows itself whenever the update model presents something.
-    UpdateDialog {
-        appUpdater: window.appUpdater
+    // Shows itself whenever the update model presents something. A window of its own that most
+    // runs never show: made the first time the model presents something, then kept.
+    Loader {
+        id: updateDialog
+        active: false
+        sourceComponent: UpdateDialog {
+            appUpdater: window.appUpdater
+        }
+    }
+    onAppUpdaterChanged: if (appUpdater && appUpdater.dialogPhase !== "") updateDialog.active = true
+    Connections {
+        target: window.appUpdater
+        ignoreUnknownSignals: true
+        function onDialogChanged() {
+            if (window.appUpdater.dialogPhase !== "") updateDialog.active = true
+        }
     }
 }

@@ -89,12 +89,16 @@ Item {
             }
         }
 
-        BondedSatellitesMapStrip {
+        // Made only for a room with satellites: most rooms have none.
+        Loader {
             anchors.horizontalCenter: parent.horizontalCenter
             visible: node.hasSatellites
-            availableWidth: node.width - 16
-            satellites: node.satellites
-            isPlaying: node.playing
+            active: node.hasSatellites
+            sourceComponent: BondedSatellitesMapStrip {
+                availableWidth: node.width - 16
+                satellites: node.satellites
+                isPlaying: node.playing
+            }
         }
     }
 

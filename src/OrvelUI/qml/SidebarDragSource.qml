@@ -2,31 +2,34 @@ import QtQuick
 import Orvella.UI
 
 // Makes its parent draggable as a room: the preview chip follows the pointer and carries the
-// speaker id as plain text. A cancelled drag drops nothing.
+// speaker id as plain text. A cancelled drag drops nothing. The chip exists only while a drag
+// lasts: every room of the sidebar has a source, and few are ever dragged.
 Item {
-    id: source
+    id: dragSource
 
     property string payload
     property string label
 
     anchors.fill: parent
 
-    SidebarDragPreview {
+    Loader {
         id: preview
-        objectName: "sidebarDragPreview." + source.payload
-        label: source.label
-        visible: drag.active
+        active: false
         z: 10
-        // Centred under the pointer, so the drop lands where the pointer is.
-        x: drag.centroid.position.x - width / 2
-        y: drag.centroid.position.y - height / 2
-        // What a drop target reads.
-        readonly property string dragPayload: source.payload
-        Drag.dragType: Drag.Internal
-        Drag.keys: ["text/plain"]
-        Drag.mimeData: ({ "text/plain": source.payload })
-        Drag.hotSpot.x: width / 2
-        Drag.hotSpot.y: height / 2
+        sourceComponent: SidebarDragPreview {
+            objectName: "sidebarDragPreview." + dragSource.payload
+            label: dragSource.label
+            // Centred under the pointer, so the drop lands where the pointer is.
+            x: drag.centroid.position.x - width / 2
+            y: drag.centroid.position.y - height / 2
+            // What a drop target reads.
+            readonly property string dragPayload: dragSource.payload
+            Drag.dragType: Drag.Internal
+            Drag.keys: ["text/plain"]
+            Drag.mimeData: ({ "text/plain": dragSource.payload })
+            Drag.hotSpot.x: width / 2
+            Drag.hotSpot.y: height / 2
+        }
     }
 
     DragHandler {
@@ -35,17 +38,20 @@ Item {
         property bool cancelled: false
         onCanceled: {
             cancelled = true
-            preview.Drag.cancel()
+            if (preview.item) preview.item.Drag.cancel()
         }
         onActiveChanged: {
             // Started and ended by hand: a binding would end the drag before it could drop.
             if (active) {
                 cancelled = false
-                preview.Drag.active = true
+                preview.active = true
+                preview.item.Drag.active = true
                 return
             }
-            if (!cancelled) preview.Drag.drop()
-            preview.Drag.active = false
+            if (!preview.item) return
+            if (!cancelled) preview.item.Drag.drop()
+            preview.item.Drag.active = false
+            preview.active = false
         }
     }
 }

@@ -78,21 +78,30 @@ Item {
                 }
             }
 
-            SpeakerBatteryBadge {
-                visible: groupRow.row.batteryPercent >= 0
-                levelPercent: Math.max(0, groupRow.row.batteryPercent)
-                isOnCharger: groupRow.row.batteryOnCharger
+            // Each made only for the rows that show it.
+            Loader {
+                active: groupRow.row.batteryPercent >= 0
+                visible: active
+                sourceComponent: SpeakerBatteryBadge {
+                    levelPercent: Math.max(0, groupRow.row.batteryPercent)
+                    isOnCharger: groupRow.row.batteryOnCharger
+                }
             }
-            AlbumArtworkView {
-                visible: groupRow.row.mark === "artwork"
+            Loader {
+                active: groupRow.row.mark === "artwork"
+                visible: active
                 Layout.preferredWidth: 22
                 Layout.preferredHeight: 22
-                url: groupRow.row.artworkUrl
-                size: 22
-                cornerRadius: 5
+                sourceComponent: AlbumArtworkView {
+                    url: groupRow.row.artworkUrl
+                    size: 22
+                    cornerRadius: 5
+                }
             }
-            PlayingMark {
-                visible: groupRow.row.mark === "playing"
+            Loader {
+                active: groupRow.row.mark === "playing"
+                visible: active
+                sourceComponent: PlayingMark {}
             }
         }
 
@@ -167,7 +176,7 @@ Item {
         onTapped: menu.popupWith(groupRow.row.openMenu())
     }
 
-    SpeakerGroupContextMenuView {
+    LazyContextMenu {
         id: menu
         objectName: "sidebarGroupMenu." + groupRow.row.groupId
         onChosen: (key) => groupRow.row.chooseMenuEntry(key)

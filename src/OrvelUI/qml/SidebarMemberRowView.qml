@@ -21,7 +21,10 @@ Item {
     implicitHeight: Math.max(22, row.implicitHeight) + 4
     implicitWidth: row.implicitWidth + 8
 
-    HoverHandler { id: hover }
+    HoverHandler {
+        id: hover
+        onHoveredChanged: if (hovered) remove.active = true
+    }
 
     RowLayout {
         id: row
@@ -51,39 +54,54 @@ Item {
             color: VavuzadiRudod.primaryText
             opacity: 0.9
         }
-        SpeakerBatteryBadge {
-            visible: member.speaker.batteryPercent >= 0
-            levelPercent: Math.max(0, member.speaker.batteryPercent)
-            isOnCharger: member.speaker.batteryOnCharger === true
+        // The badge and the pill are made only for the rooms that show them.
+        Loader {
+            active: member.speaker.batteryPercent >= 0
+            visible: active
+            sourceComponent: SpeakerBatteryBadge {
+                levelPercent: Math.max(0, member.speaker.batteryPercent)
+                isOnCharger: member.speaker.batteryOnCharger === true
+            }
         }
-        OfflinePill {
-            visible: member.speaker.isOnline === false
+        Loader {
+            active: member.speaker.isOnline === false
+            visible: active
+            sourceComponent: OfflinePill {}
         }
-        Button {
+        // Made on the first hover (a long sidebar would otherwise hold a button per room), then
+        // kept; it fades in from nothing once made.
+        Loader {
             id: remove
-            objectName: "sidebarMemberRemove." + member.dragPayload
             Layout.preferredWidth: 19
             Layout.preferredHeight: 19
-            visible: opacity > 0
-            opacity: member.hovered ? 1 : 0
-            scale: member.hovered ? 1 : 0.9
-            Behavior on opacity { NumberAnimation { duration: 160; easing.type: Motion.springEasing } }
-            Behavior on scale { NumberAnimation { duration: 160; easing.type: Motion.springEasing } }
-            padding: 0
-            flat: true
-            ToolTip.visible: hovered
-            ToolTip.text: qsTr("Disconnect %1").arg(member.speaker.label || "")
-            Accessible.name: ToolTip.text
-            onClicked: member.removeRequested()
-            background: Rectangle {
-                radius: width / 2
-                color: Qt.rgba(member.systemRed.r, member.systemRed.g, member.systemRed.b, 0.14)
-            }
-            contentItem: Symbol {
-                name: "xmark"
-                pixelSize: 8.5
-                font.bold: true
-                color: Qt.rgba(member.systemRed.r, member.systemRed.g, member.systemRed.b, 0.88)
+            active: false
+            visible: item !== null && item.opacity > 0
+            sourceComponent: Button {
+                objectName: "sidebarMemberRemove." + member.dragPayload
+                opacity: 0
+                scale: 0.9
+                Component.onCompleted: {
+                    opacity = Qt.binding(() => member.hovered ? 1 : 0)
+                    scale = Qt.binding(() => member.hovered ? 1 : 0.9)
+                }
+                Behavior on opacity { NumberAnimation { duration: 160; easing.type: Motion.springEasing } }
+                Behavior on scale { NumberAnimation { duration: 160; easing.type: Motion.springEasing } }
+                padding: 0
+                flat: true
+                ToolTip.visible: hovered
+                ToolTip.text: qsTr("Disconnect %1").arg(member.speaker.label || "")
+                Accessible.name: ToolTip.text
+                onClicked: member.removeRequested()
+                background: Rectangle {
+                    radius: width / 2
+                    color: Qt.rgba(member.systemRed.r, member.systemRed.g, member.systemRed.b, 0.14)
+                }
+                contentItem: Symbol {
+                    name: "xmark"
+                    pixelSize: 8.5
+                    font.bold: true
+                    color: Qt.rgba(member.systemRed.r, member.systemRed.g, member.systemRed.b, 0.88)
+                }
             }
         }
     }

@@ -25,6 +25,8 @@ Window {
         if (phase === "") hide()
         else show()
     }
+    // Made while the model already presents something.
+    Component.onCompleted: if (phase !== "") show()
     onClosing: {
         if (appUpdater) appUpdater.dismiss()
     }

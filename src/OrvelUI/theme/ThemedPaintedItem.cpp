@@ -1,12 +1,18 @@
 #include "OrvelUI/theme/ThemedPaintedItem.h"
 
+#include <cmath>
+
+#include <QImage>
 #include <QPainter>
+#include <QQuickWindow>
+#include <QSGImageNode>
 
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 
 namespace orvel {
 
-ThemedPaintedItem::ThemedPaintedItem(QQuickItem* parent) : QQuickPaintedItem(parent) {
+ThemedPaintedItem::ThemedPaintedItem(QQuickItem* parent) : QQuickItem(parent) {
+    setFlag(ItemHasContents, true);
     setAntialiasing(true);
     connect(VavuzadiRudodTheme::shared(), &VavuzadiRudodTheme::appearanceChanged, this, [this] { update(); });
 }
@@ -14,6 +20,47 @@ ThemedPaintedItem::ThemedPaintedItem(QQuickItem* parent) : QQuickPaintedItem(par
 void ThemedPaintedItem::paint(QPainter* painter) {
     painter->setRenderHint(QPainter::Antialiasing, true);
     paintContent(*painter);
+}
+
+QSGNode* ThemedPaintedItem::updatePaintNode(QSGNode* old, UpdatePaintNodeData*) {
+    QQuickWindow* shown = window();
+    const qreal ratio = shown != nullptr ? shown->effectiveDevicePixelRatio() : 1.0;
+    // Whole device pixels covering the item, as a painted item would allocate them.
+    const QSize pixels(int(std::ceil(width() * ratio)), int(std::ceil(height() * ratio)));
+    // A hidden item holds no picture; it paints when it shows.
+    if (shown == nullptr || pixels.isEmpty() || !isVisible()) {
+        delete old;
+        return nullptr;
+    }
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        paint(&painter);
+    }
+    auto* node = static_cast<QSGImageNode*>(old);
+    if (node == nullptr) {
+        node = shown->createImageNode();
+        node->setOwnsTexture(true);
+    }
+    // The texture takes its own copy; the image goes when this returns.
+    QSGTexture* texture = shown->createTextureFromImage(image, QQuickWindow::TextureHasAlphaChannel);
+    node->setTexture(texture);
+    node->setSourceRect(QRectF(QPointF(0, 0), texture->textureSize()));
+    node->setRect(QRectF(0, 0, pixels.width() / ratio, pixels.height() / ratio));
+    node->setFiltering(smooth() ? QSGTexture::Linear : QSGTexture::Nearest);
+    return node;
+}
+
+void ThemedPaintedItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.size() != oldGeometry.size()) update();
+}
+
+void ThemedPaintedItem::itemChange(ItemChange change, const ItemChangeData& value) {
+    QQuickItem::itemChange(change, value);
+    if (change == ItemDevicePixelRatioHasChanged || change == ItemSceneChange || change == ItemVisibleHasChanged) update();
 }
 
 bool ThemedPaintedItem::isDark() const { return theme().isDark(); }

@@ -1,11 +1,16 @@
 #pragma once
 
-// The one painted-item base of the views: a QQuickPaintedItem that repaints when the
+// The one painted-item base of the views: an item drawn with a QPainter that repaints when the
 // appearance changes and hands its subclasses a painter with antialiasing on. Everything
 // Qt Quick 6.4 cannot draw on the software renderer (clip paths, gradient strokes, per-corner
 // radii, soft shadows) is drawn by a subclass from pure geometry functions.
+//
+// Unlike QQuickPaintedItem it keeps one picture per item: it paints into an image that becomes
+// the node's texture and is then let go. A painted item on the software renderer otherwise
+// holds its picture twice (its pixmap and the texture made from it), which for the map's
+// canvas-wide layers was most of the window's memory.
 
-#include <QQuickPaintedItem>
+#include <QQuickItem>
 
 #include "OrvelUI/theme/ColorScheme.h"
 
@@ -13,13 +18,15 @@ namespace orvel {
 
 class VavuzadiRudodTheme;
 
-class ThemedPaintedItem : public QQuickPaintedItem {
+class ThemedPaintedItem : public QQuickItem {
     Q_OBJECT
 
 public:
     explicit ThemedPaintedItem(QQuickItem* parent = nullptr);
 
-    void paint(QPainter* painter) final;
+    // Draws the item into `painter` at its own size; the scene graph calls it through
+    // updatePaintNode, tests call it directly.
+    void paint(QPainter* painter);
 
 protected:
     virtual void paintContent(QPainter& painter) = 0;
@@ -33,6 +40,10 @@ protected:
         update();
         return true;
     }
+
+    QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData* data) override;
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
 };
 
 }  // namespace orvel
