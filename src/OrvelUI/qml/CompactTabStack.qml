@@ -20,6 +20,11 @@ Item {
     property bool groupFound: false
 
     readonly property bool onGroupPage: groupId !== ""
+    // A tab's first page is made when the tab first shows and then kept.
+    readonly property bool current: rootView.activeTab === tab
+    property bool shownOnce: false
+    onCurrentChanged: if (current) shownOnce = true
+    Component.onCompleted: if (current) shownOnce = true
 
     Item {
         id: bar
@@ -103,6 +108,7 @@ Item {
             objectName: "tabFirstPage." + stack.tab
             anchors.fill: parent
             visible: !stack.onGroupPage
+            active: stack.shownOnce
             sourceComponent: stack.firstPage
         }
 
