@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "OrvelStore/FakePorts.h"
+#include "LoopbackSeeds.h"
 #include "OrvellaApp/LiveStoreFactory.h"
-#include "OrvellaApp/SonosHouseholdControl.h"
 #include "SonosProtocolBoundary/HouseholdRig.h"
 
 using namespace orvel;
@@ -26,21 +25,11 @@ protected:
         const std::string ip = fake.address(fake.speakerId(0)).toString().toStdString();
         const Speaker cached{id, "Somewhere", SpeakerModel::one(), ReachabilityState::offline(ip, Date::fromUnix(1e9)),
                              DiscreteVolume::snappingPercent(10), {}};
-        const auto saved = waitForTask(OrvelFiles(folder()).saveAsync(CachedSpeakersFile{{cached, cached}, {}, std::nullopt},
-                                                                      fileSlot::cachedSpeakers()));
-        ASSERT_TRUE(saved && *saved);
-
-        SonosHousehold::Environment environment;
-        environment.clock = &clock;
-        environment.interfaces = std::make_shared<NoInterfaces>();
-        environment.ssdp = std::make_shared<NoSSDP>();
-        environment.prober = std::make_shared<NoProbes>();
-        store = LiveStoreFactory::live(spotify, folder(), std::move(environment));
+        ASSERT_TRUE(seedCachedSpeakers(folder(), {cached, cached}));
+        store = LiveStoreFactory::live(spotify, folder(), withoutDiscovery(clock));
     }
 
-    SonosHousehold& household() const {
-        return static_cast<SonosHouseholdControl&>(*OrvelStorePeer::sonos(*store)).household();
-    }
+    SonosHousehold& household() const { return liveHousehold(*store); }
 
     void TearDown() override {
         if (!store) return;

@@ -8,18 +8,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "OrvelStore/CachedSpeakersFile.h"
-#include "OrvelStore/FakePorts.h"
-#include "OrvelStore/FileSlot.h"
-#include "OrvelStore/OrvelFiles.h"
+#include "LoopbackSeeds.h"
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "OrvelUI/presets/ViewStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvellaApp/LiveStoreFactory.h"
-#include "OrvellaApp/SonosHouseholdControl.h"
-#include "SonosProtocolBoundary/DiscoveryStubs.h"
-#include "SonosProtocolBoundary/SonosHousehold.h"
 #include "ViewRig.h"
 #include "fakes/FakeHousehold.h"
 
@@ -66,10 +60,6 @@ void rightClick(QQuickWindow* window, const QString& name) {
     QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, centreOf(only(window, name)).toPoint());
 }
 
-}  // namespace
-
-namespace {
-
 constexpr auto presetsVariable = "Orvella_Presets_v1";
 
 // The window on the live store, whose household controller finds the fake speakers through the
@@ -97,24 +87,17 @@ public:
 
     ::testing::AssertionResult start() {
         if (!fake_.start()) return ::testing::AssertionFailure() << fake_.errorString().toStdString();
-        CachedSpeakersFile cache;
+        std::vector<Speaker> cached;
         for (const QString& id : fake_.speakerIds()) {
-            cache.speakers.push_back(Speaker{*SpeakerUUID::make(id.toStdString()), "Somewhere", SpeakerModel::one(),
-                                             ReachabilityState::online(fake_.address(id).toString().toStdString()),
-                                             DiscreteVolume::snappingPercent(20), {}});
+            cached.push_back(Speaker{*SpeakerUUID::make(id.toStdString()), "Somewhere", SpeakerModel::one(),
+                                     ReachabilityState::online(fake_.address(id).toString().toStdString()),
+                                     DiscreteVolume::snappingPercent(20), {}});
         }
         const std::filesystem::path folder = rig_.storeFolder.path().toStdString();
-        const auto saved = waitForTask(OrvelFiles(folder).saveAsync(cache, fileSlot::cachedSpeakers()));
-        if (!saved || !*saved) return ::testing::AssertionFailure() << "could not write the cached speakers";
-
+        if (auto seeded = seedCachedSpeakers(folder, std::move(cached)); !seeded) return seeded;
         OrvellaApp::Platform platform = rig_.platform();
         platform.makeStore = [this, folder](SpotifyBridge&) {
-            SonosHousehold::Environment environment;
-            environment.clock = &rig_.clock;
-            environment.interfaces = std::make_shared<NoInterfaces>();
-            environment.ssdp = std::make_shared<NoSSDP>();
-            environment.prober = std::make_shared<NoProbes>();
-            return LiveStoreFactory::live(rig_.spotifySource, folder, std::move(environment));
+            return LiveStoreFactory::live(rig_.spotifySource, folder, withoutDiscovery(rig_.clock));
         };
         app_ = OrvellaApp::start([] { return arguments({}); }, std::move(platform));
         if (!app_ || !app_->showWindow()) return ::testing::AssertionFailure() << "no window";
@@ -168,9 +151,7 @@ public:
     }
 
 private:
-    SonosHousehold& household() {
-        return static_cast<SonosHouseholdControl&>(*OrvelStorePeer::sonos(app_->store())).household();
-    }
+    SonosHousehold& household() { return liveHousehold(app_->store()); }
 
     fakes::FakeHousehold fake_;
     AppRig rig_;
