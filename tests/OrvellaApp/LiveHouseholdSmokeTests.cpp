@@ -15,9 +15,7 @@
 #include <QTemporaryDir>
 
 #include "AppRig.h"
-#include "OrvelStore/CachedSpeakersFile.h"
-#include "OrvelStore/FileSlot.h"
-#include "OrvelStore/OrvelFiles.h"
+#include "LoopbackSeeds.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/sidebar/SidebarColumn.h"
 #include "OrvelUI/ShellFixtures.h"
@@ -50,23 +48,6 @@ GroupIds shownGroups(const SidebarGroupListModel& model) {
     return ids;
 }
 
-// The data folder that a previous run against these speakers would have left: the cached
-// speakers with their addresses, which the household controller asks first.
-::testing::AssertionResult seedDataFolder(const QString& folder, const fakes::FakeHousehold& fake) {
-    if (!DataFolder::ensurePrivate(folder)) return ::testing::AssertionFailure() << "no data folder " << folder.toStdString();
-    CachedSpeakersFile cache;
-    for (const QString& id : fake.speakerIds()) {
-        const auto& speaker = fake.model().speaker(id);
-        cache.speakers.push_back(Speaker{*SpeakerUUID::make(id.toStdString()), speaker.roomName.toStdString(),
-                                         SpeakerModel::one(), ReachabilityState::online(speaker.address.toString().toStdString()),
-                                         DiscreteVolume::snappingPercent(20), {}});
-    }
-    const auto saved = waitForTask(OrvelFiles(folder.toStdString()).saveAsync(cache, fileSlot::cachedSpeakers()));
-    if (!saved || !*saved) {
-        return ::testing::AssertionFailure() << "could not write the cached speakers";
-    }
-    return ::testing::AssertionSuccess();
-}
 
 // Four speakers, the first two grouped: three groups.
 ::testing::AssertionResult startHousehold(fakes::FakeHousehold& fake) {

@@ -8,14 +8,18 @@
 #include <memory>
 #include <vector>
 
+#include <QString>
+
 #include "OrvelStore/CachedSpeakersFile.h"
 #include "OrvelStore/FakePorts.h"
 #include "OrvelStore/FileSlot.h"
 #include "OrvelStore/OrvelFiles.h"
+#include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/SonosHouseholdControl.h"
 #include "SonosProtocolBoundary/DiscoveryStubs.h"
 #include "SonosProtocolBoundary/SonosHousehold.h"
 #include "common/WaitFor.h"
+#include "fakes/FakeHousehold.h"
 
 namespace orvel::testing {
 
@@ -24,6 +28,25 @@ inline ::testing::AssertionResult seedCachedSpeakers(const std::filesystem::path
                                                                 fileSlot::cachedSpeakers()));
     if (!saved || !*saved) return ::testing::AssertionFailure() << "could not write the cached speakers";
     return ::testing::AssertionSuccess();
+}
+
+// Every speaker of a fake household as a previous run would have cached it: online at its
+// loopback address.
+inline std::vector<Speaker> cachedSpeakersOf(const fakes::FakeHousehold& fake) {
+    std::vector<Speaker> cached;
+    for (const QString& id : fake.speakerIds()) {
+        const auto& speaker = fake.model().speaker(id);
+        cached.push_back(Speaker{*SpeakerUUID::make(id.toStdString()), speaker.roomName.toStdString(), SpeakerModel::one(),
+                                 ReachabilityState::online(speaker.address.toString().toStdString()),
+                                 DiscreteVolume::snappingPercent(20), {}});
+    }
+    return cached;
+}
+
+// The data folder a previous run against these speakers would have left.
+inline ::testing::AssertionResult seedDataFolder(const QString& folder, const fakes::FakeHousehold& fake) {
+    if (!DataFolder::ensurePrivate(folder)) return ::testing::AssertionFailure() << "no data folder " << folder.toStdString();
+    return seedCachedSpeakers(folder.toStdString(), cachedSpeakersOf(fake));
 }
 
 inline SonosHousehold::Environment withoutDiscovery(Clock& clock) {

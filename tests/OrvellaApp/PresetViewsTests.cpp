@@ -87,14 +87,8 @@ public:
 
     ::testing::AssertionResult start() {
         if (!fake_.start()) return ::testing::AssertionFailure() << fake_.errorString().toStdString();
-        std::vector<Speaker> cached;
-        for (const QString& id : fake_.speakerIds()) {
-            cached.push_back(Speaker{*SpeakerUUID::make(id.toStdString()), "Somewhere", SpeakerModel::one(),
-                                     ReachabilityState::online(fake_.address(id).toString().toStdString()),
-                                     DiscreteVolume::snappingPercent(20), {}});
-        }
         const std::filesystem::path folder = rig_.storeFolder.path().toStdString();
-        if (auto seeded = seedCachedSpeakers(folder, std::move(cached)); !seeded) return seeded;
+        if (auto seeded = seedCachedSpeakers(folder, cachedSpeakersOf(fake_)); !seeded) return seeded;
         OrvellaApp::Platform platform = rig_.platform();
         platform.makeStore = [this, folder](SpotifyBridge&) {
             return LiveStoreFactory::live(rig_.spotifySource, folder, withoutDiscovery(rig_.clock));

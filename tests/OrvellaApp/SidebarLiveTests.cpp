@@ -9,10 +9,8 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
-#include "OrvelStore/CachedSpeakersFile.h"
-#include "OrvelStore/FileSlot.h"
-#include "OrvelStore/OrvelFiles.h"
 #include "OrvelStore/OrvelStore.h"
+#include "LoopbackSeeds.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "OrvelUI/sidebar/SidebarColumn.h"
 #include "OrvellaApp/DataFolder.h"
@@ -27,22 +25,6 @@ namespace {
 
 constexpr int innerLimitMs = 90'000;
 constexpr std::chrono::milliseconds householdPatience{30'000};
-
-// What a previous run would have cached: every speaker with its loopback address.
-::testing::AssertionResult seedDataFolder(const QString& folder, const fakes::FakeHousehold& fake) {
-    if (!DataFolder::ensurePrivate(folder)) return ::testing::AssertionFailure() << "no data folder";
-    CachedSpeakersFile cache;
-    for (const QString& id : fake.speakerIds()) {
-        const auto& speaker = fake.model().speaker(id);
-        cache.speakers.push_back(Speaker{*SpeakerUUID::make(id.toStdString()), speaker.roomName.toStdString(),
-                                         SpeakerModel::one(),
-                                         ReachabilityState::online(speaker.address.toString().toStdString()),
-                                         DiscreteVolume::snappingPercent(20), {}});
-    }
-    const auto saved = waitForTask(OrvelFiles(folder.toStdString()).saveAsync(cache, fileSlot::cachedSpeakers()));
-    if (!saved || !*saved) return ::testing::AssertionFailure() << "could not write the cached speakers";
-    return ::testing::AssertionSuccess();
-}
 
 // The speaker ids of each row the sidebar shows, by group id.
 std::map<QString, QStringList> shownGroups(const SidebarColumn& sidebar) {
