@@ -68,7 +68,11 @@ TEST(Appcast, RefusesAFeedWithAnyMalformedItem) {
         QByteArray document;
         UpdateError::Kind kind = UpdateError::Kind::malformedFeed;
     };
-    const QString http = QStringLiteral("http://updates.example.org/Orvella.AppImage");
+    // A feed of one item at version 2.0 whose enclosure has these attributes.
+    const auto offering = [](const QString& url, const char* length, const QByteArray& edSignature = signature) {
+        return channel(item(QStringLiteral("2.0"), enclosure(url, QString::fromLatin1(length), edSignature)));
+    };
+    const QString https = archive.toString();
     const Case cases[] = {
         {"not RSS", "<feed/>"},
         {"not XML", "<rss><channel>"},
@@ -79,19 +83,13 @@ TEST(Appcast, RefusesAFeedWithAnyMalformedItem) {
         {"no version", channel("<item><enclosure " + goodEnclosure.toUtf8() + "/></item>")},
         {"a version that is not a dotted number", channel(item(QStringLiteral("2.0-beta"), goodEnclosure))},
         {"an empty version part", channel(item(QStringLiteral("2..0"), goodEnclosure))},
-        {"a plain-http archive", channel(item(QStringLiteral("2.0"), enclosure(http, QStringLiteral("10"), signature)))},
-        {"a relative archive address",
-         channel(item(QStringLiteral("2.0"), enclosure(QStringLiteral("/a.AppImage"), QStringLiteral("10"), signature)))},
-        {"a zero length",
-         channel(item(QStringLiteral("2.0"), enclosure(archive.toString(), QStringLiteral("0"), signature)))},
-        {"a length with trailing text",
-         channel(item(QStringLiteral("2.0"), enclosure(archive.toString(), QStringLiteral("10kB"), signature)))},
-        {"a length past the absolute limit",
-         channel(item(QStringLiteral("2.0"), enclosure(archive.toString(), QStringLiteral("99999999999"), signature)))},
-        {"a signature of the wrong size",
-         channel(item(QStringLiteral("2.0"), enclosure(archive.toString(), QStringLiteral("10"), QByteArray(32, 'S').toBase64())))},
-        {"a signature that is not base64",
-         channel(item(QStringLiteral("2.0"), enclosure(archive.toString(), QStringLiteral("10"), QByteArray(88, '*'))))},
+        {"a plain-http archive", offering(QStringLiteral("http://updates.example.org/Orvella.AppImage"), "10")},
+        {"a relative archive address", offering(QStringLiteral("/a.AppImage"), "10")},
+        {"a zero length", offering(https, "0")},
+        {"a length with trailing text", offering(https, "10kB")},
+        {"a length past the absolute limit", offering(https, "99999999999")},
+        {"a signature of the wrong size", offering(https, "10", QByteArray(32, 'S').toBase64())},
+        {"a signature that is not base64", offering(https, "10", QByteArray(88, '*'))},
         {"more than the feed limit", channel(QByteArray(1024 * 1024, ' ')), UpdateError::Kind::feedTooLarge},
     };
     for (const Case& c : cases) {
