@@ -165,19 +165,18 @@ TEST(PersistedForms, SemanticEquivalenceIgnoresOnlyWhenTheBatteryWasSampled) {
     const Speaker base = full();
     const Speaker offline = base.with(ReachabilityState::offline("127.0.1.20", Date::sinceReferenceDate(9)));
     const auto changed = [&](auto change) { Speaker s = base; change(s); return s; };
-    struct Case { const char* what; Speaker a; Speaker b; bool equal; bool equivalent; };
+    struct Case { const char* what; Speaker a; Speaker b; bool equivalent; };
     const Case cases[] = {
-        {"same", base, base, true, true},
-        {"battery sampled later", base, changed([](Speaker& s) { s.model = SpeakerModel::move(reading(11)); }), false, true},
-        {"battery removed", base, changed([](Speaker& s) { s.model = SpeakerModel::move(); }), false, false},
-        {"other signal", base, base.with(ReachabilityState::online("127.0.1.20", -49, -92)), false, false},
-        {"offline seen later", offline, offline.with(ReachabilityState::offline("127.0.1.20", Date::sinceReferenceDate(10))), false, false},
-        {"renamed by case only", base, changed([](Speaker& s) { s.roomName = "Living room"; }), false, false},
-        {"satellites reordered", base, changed([](Speaker& s) { std::swap(s.bondedSatellites[0], s.bondedSatellites[1]); }), false, false},
-        {"a satellite offline", base, changed([](Speaker& s) { s.bondedSatellites[1].isOnline = false; }), false, false},
+        {"same", base, base, true},
+        {"battery sampled later", base, changed([](Speaker& s) { s.model = SpeakerModel::move(reading(11)); }), true},
+        {"battery removed", base, changed([](Speaker& s) { s.model = SpeakerModel::move(); }), false},
+        {"other signal", base, base.with(ReachabilityState::online("127.0.1.20", -49, -92)), false},
+        {"offline seen later", offline, offline.with(ReachabilityState::offline("127.0.1.20", Date::sinceReferenceDate(10))), false},
+        {"renamed by case only", base, changed([](Speaker& s) { s.roomName = "Living room"; }), false},
+        {"satellites reordered", base, changed([](Speaker& s) { std::swap(s.bondedSatellites[0], s.bondedSatellites[1]); }), false},
+        {"a satellite offline", base, changed([](Speaker& s) { s.bondedSatellites[1].isOnline = false; }), false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.a == c.b, c.equal) << c.what;
         EXPECT_EQ(c.a.isSemanticallyEquivalent(c.b), c.equivalent) << c.what;
         EXPECT_EQ(c.b.isSemanticallyEquivalent(c.a), c.equivalent) << c.what;
     }
