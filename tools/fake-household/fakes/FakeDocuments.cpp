@@ -266,19 +266,19 @@ QByteArray deviceDescription(const FakeSpeaker& speaker) {
         + service("DeviceProperties", "urn:schemas-upnp-org:service:DeviceProperties:1", "/DeviceProperties/Control", "/DeviceProperties/Event")
         + QStringLiteral("</serviceList>");
     // The embedded devices carry a model name of their own but no room name.
-    xml += QStringLiteral("<deviceList><device><deviceType>urn:schemas-upnp-org:device:MediaServer:1</deviceType>");
-    xml += QStringLiteral("<friendlyName>%1 Media Server</friendlyName>").arg(friendly);
-    xml += QStringLiteral("<manufacturer>Sonos, Inc.</manufacturer><modelNumber>%1</modelNumber><modelName>%2</modelName>"
-                          "<UDN>uuid:%3_MS</UDN><serviceList>")
-               .arg(xmlEscaped(speaker.modelNumber), model, uuid)
+    const auto embeddedDevice = [&](const char* kind, const char* title, const char* udnSuffix) {
+        return QStringLiteral("<device><deviceType>urn:schemas-upnp-org:device:%1:1</deviceType>"
+                              "<friendlyName>%2 %3</friendlyName>")
+                   .arg(QLatin1String(kind), friendly, QLatin1String(title)) +
+               QStringLiteral("<manufacturer>Sonos, Inc.</manufacturer><modelNumber>%1</modelNumber><modelName>%2</modelName>"
+                              "<UDN>uuid:%3_%4</UDN><serviceList>")
+                   .arg(xmlEscaped(speaker.modelNumber), model, uuid, QLatin1String(udnSuffix));
+    };
+    xml += QStringLiteral("<deviceList>") + embeddedDevice("MediaServer", "Media Server", "MS")
         + service("ContentDirectory", "urn:schemas-upnp-org:service:ContentDirectory:1", "/MediaServer/ContentDirectory/Control", "/MediaServer/ContentDirectory/Event")
         + service("ConnectionManager", "urn:schemas-upnp-org:service:ConnectionManager:1", "/MediaServer/ConnectionManager/Control", "/MediaServer/ConnectionManager/Event")
         + QStringLiteral("</serviceList></device>");
-    xml += QStringLiteral("<device><deviceType>urn:schemas-upnp-org:device:MediaRenderer:1</deviceType>");
-    xml += QStringLiteral("<friendlyName>%1 Media Renderer</friendlyName>").arg(friendly);
-    xml += QStringLiteral("<manufacturer>Sonos, Inc.</manufacturer><modelNumber>%1</modelNumber><modelName>%2</modelName>"
-                          "<UDN>uuid:%3_MR</UDN><serviceList>")
-               .arg(xmlEscaped(speaker.modelNumber), model, uuid)
+    xml += embeddedDevice("MediaRenderer", "Media Renderer", "MR")
         + service("RenderingControl", "urn:schemas-upnp-org:service:RenderingControl:1", "/MediaRenderer/RenderingControl/Control", "/MediaRenderer/RenderingControl/Event")
         + service("ConnectionManager", "urn:schemas-upnp-org:service:ConnectionManager:1", "/MediaRenderer/ConnectionManager/Control", "/MediaRenderer/ConnectionManager/Event")
         + service("AVTransport", "urn:schemas-upnp-org:service:AVTransport:1", "/MediaRenderer/AVTransport/Control", "/MediaRenderer/AVTransport/Event")
