@@ -16,6 +16,7 @@
 #include <QCoroTask>
 
 #include "OrvelStore/OrvelStore.h"
+#include "OrvelUI/shell/ClickKeepsFocus.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/map/FloorplanMapPresenter.h"
 #include "OrvelUI/theme/Haptics.h"
@@ -203,6 +204,8 @@ OrvellaApp::OrvellaApp(LaunchSource launch, Platform platform)
         return true;
     }();
     Q_UNUSED(styled);
+    // A click on a button leaves the keyboard focus where it was, as desktop buttons do.
+    ClickKeepsFocus::install();
     rootView_ = std::make_unique<OrvelRootView>(launch_);
     joinRootView();
 }
