@@ -79,14 +79,11 @@ Rectangle {
                             Layout.fillWidth: true
                             Layout.minimumWidth: 0
                             spacing: 1
-                            Text {
+                            NameLine {
                                 objectName: "sidebarNetworkName"
                                 Layout.fillWidth: true
                                 visible: text !== ""
                                 text: column.sidebar.networkName
-                                textFormat: Text.PlainText
-                                elide: Text.ElideRight
-                                maximumLineCount: 1
                                 font.pixelSize: TextStyles.body
                                 font.bold: true
                                 color: column.sidebar.headerSelected ? VavuzadiRudod.gold : VavuzadiRudod.primaryText

@@ -53,13 +53,10 @@ Item {
                 Layout.minimumWidth: 0
                 spacing: 1
 
-                Text {
+                NameLine {
                     objectName: "sidebarGroupTitle." + groupRow.row.groupId
                     Layout.fillWidth: true
                     text: groupRow.row.title
-                    textFormat: Text.PlainText
-                    elide: Text.ElideRight
-                    maximumLineCount: 1
                     font.pixelSize: TextStyles.body
                     font.bold: groupRow.row.isSelected
                     color: groupRow.row.isSelected ? VavuzadiRudod.gold : VavuzadiRudod.primaryText
@@ -70,6 +67,9 @@ Item {
                     visible: groupRow.row.subtitleKind !== "none"
                     text: groupRow.row.subtitle
                     textFormat: Text.PlainText
+                    horizontalAlignment: Text.AlignLeft
+                    // A track's title comes from the speakers: kept to its lines.
+                    clip: true
                     elide: groupRow.row.subtitleKind === "surround" ? Text.ElideNone : Text.ElideRight
                     wrapMode: groupRow.row.subtitleKind === "surround" ? Text.WordWrap : Text.NoWrap
                     maximumLineCount: groupRow.row.subtitleKind === "surround" ? 3 : 1

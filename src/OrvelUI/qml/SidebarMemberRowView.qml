@@ -15,7 +15,7 @@ Item {
     // What a drop target reads: the dragged speaker's id as plain text.
     readonly property string dragPayload: speaker.speakerId || ""
     readonly property bool hovered: hover.hovered
-    readonly property color systemRed: VavuzadiRudod.dark ? "#ff453a" : "#ff3b30"
+    readonly property color systemRed: VavuzadiRudod.systemRed
 
     objectName: "sidebarMemberRow." + dragPayload
     implicitHeight: Math.max(22, row.implicitHeight) + 4
@@ -43,13 +43,11 @@ Item {
             isPlaying: member.playing
             isGrouped: true
         }
-        Text {
+        NameLine {
+            objectName: "sidebarMemberLabel"
             Layout.fillWidth: true
             Layout.minimumWidth: 0
             text: member.speaker.label || ""
-            textFormat: Text.PlainText
-            elide: Text.ElideRight
-            maximumLineCount: 1
             font.pixelSize: TextStyles.subheadline
             color: VavuzadiRudod.primaryText
             opacity: 0.9

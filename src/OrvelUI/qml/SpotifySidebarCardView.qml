@@ -10,7 +10,7 @@ Item {
     required property SpotifySidebarCard card
     property bool inSidebarFooter: true
 
-    readonly property color systemRed: VavuzadiRudod.dark ? "#ff453a" : "#ff3b30"
+    readonly property color systemRed: VavuzadiRudod.systemRed
     readonly property bool hovered: hover.hovered
 
     objectName: "spotifyCard"
