@@ -1,5 +1,5 @@
-// The sidebar's rows and their menu in the real window: a menu wide enough for its longest entry
-// yet kept inside the window.
+// The sidebar's rows and their menu in the real window: a battery drawn as the speaker reports
+// it, and a menu wide enough for its longest entry yet kept inside the window.
 #include <gtest/gtest.h>
 
 #include <QQuickItem>
@@ -15,7 +15,22 @@ using namespace orvel::testing;
 
 namespace {
 
+Speaker portable(char id, std::string room, int levelPercent) {
+    Speaker speaker = orvel::testing::speaker(id, std::move(room));
+    speaker.model = SpeakerModel::move(BatteryTelemetry{levelPercent, false, std::nullopt, T0});
+    return speaker;
+}
+
 QString idOf(char id) { return QString::fromStdString(sp(id).rawValue()); }
+
+// What the badges inside an item say.
+QStringList batteryTexts(QQuickItem* item) {
+    QList<QQuickItem*> found;
+    collectNamed(item, "batteryLevel", found);
+    QStringList texts;
+    for (QQuickItem* text : found) texts << text->property("text").toString();
+    return texts;
+}
 
 // The part of the scene an item covers.
 QRectF sceneRect(QQuickItem* item) { return item->mapRectToScene(QRectF(QPointF(0, 0), item->size())); }
@@ -44,6 +59,31 @@ QQuickItem* submenuTitle(QQuickWindow* window, const QString& submenu) {
 }
 
 }  // namespace
+
+// A level is drawn as given, below zero too; a room without a battery has no badge.
+TEST(SidebarRows, ABatteryLevelIsDrawnAsTheSpeakerReportsIt) {
+    Household household;
+    household.speakers = {portable('A', "Patio", -3), speaker('B', "Kitchen"), portable('C', "Bath", 0)};
+    household.grouping = "AA BB CB";
+    LiveWindow live(arguments({}), household.build());
+    ASSERT_NE(live.window, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(live.window, "sidebarMemberRow." + idOf('C')).size() == 1; }));
+
+    const struct {
+        QString row;
+        QStringList badges;
+    } cases[] = {
+        {"sidebarGroupRow." + idOf('A'), {"-3%"}},
+        {"sidebarMemberRow." + idOf('C'), {"0%"}},
+        {"sidebarMemberRow." + idOf('B'), {}},
+    };
+    for (const auto& c : cases) {
+        QQuickItem* row = only(live.window, c.row);
+        ASSERT_NE(row, nullptr) << c.row.toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return batteryTexts(row) == c.badges; }, patience))
+            << c.row.toStdString() << ": " << batteryTexts(row).join(", ").toStdString();
+    }
+}
 
 // The group menu is as wide as its longest entry, a room's name included; a name longer than the
 // window leaves is cut within the menu, which stays inside the window.

@@ -80,10 +80,10 @@ Item {
 
             // Each made only for the rows that show it.
             Loader {
-                active: groupRow.row.batteryPercent >= 0
+                active: groupRow.row.hasBattery
                 visible: active
                 sourceComponent: SpeakerBatteryBadge {
-                    levelPercent: Math.max(0, groupRow.row.batteryPercent)
+                    levelPercent: groupRow.row.batteryPercent
                     isOnCharger: groupRow.row.batteryOnCharger
                 }
             }

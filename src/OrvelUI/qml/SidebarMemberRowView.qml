@@ -54,10 +54,10 @@ Item {
         }
         // The badge and the pill are made only for the rooms that show them.
         Loader {
-            active: member.speaker.batteryPercent >= 0
+            active: member.speaker.hasBattery === true
             visible: active
             sourceComponent: SpeakerBatteryBadge {
-                levelPercent: Math.max(0, member.speaker.batteryPercent)
+                levelPercent: member.speaker.batteryPercent
                 isOnCharger: member.speaker.batteryOnCharger === true
             }
         }
