@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QQmlComponent>
 
-#include "AppRig.h"
+#include "ViewRig.h"
 #include "OrvelStore/OrvelAlert.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/shell/WindowRules.h"
@@ -104,6 +104,36 @@ TEST(OrvellaApp, PhoneLayoutWindow) {
     const QImage image = render(window, "orvella-window-phone.png");
     expectDrawn(image, VavuzadiRudodTheme::shared()->obsidian().rgba());
     VavuzadiRudodTheme::shared()->setForcedScheme(std::nullopt);
+}
+
+// A sign-in failure is shown as written, however long: on the phone layout its banner wraps the
+// sentence and stays inside the window, with the close button whole.
+TEST(OrvellaApp, PhoneBannerKeepsALongSentenceInsideTheWindow) {
+    AppRig rig;
+    const auto started = rig.start(launch({{"ORVELLA_LAYOUT", "ios"}}));
+    ASSERT_NE(started, nullptr);
+    QQuickWindow* window = started->showWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, patience));
+
+    std::string sentence;
+    while (sentence.size() < 300) sentence += "The account service refused the sign-in request. ";
+    sentence.resize(300);
+    started->rootView()->setAlert(OrvelAlert::spotify(SpotifyBridgeError::authorizationFailed(sentence)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "alertClose").size() == 1; }, patience));
+    renderFrames(window);
+
+    const QRectF content(QPointF(0, 0), window->contentItem()->size());
+    for (const char* name : {"alertBanner", "alertMessage", "alertClose"}) {
+        QQuickItem* item = only(window, name);
+        ASSERT_NE(item, nullptr) << name;
+        const QRectF drawn = item->mapRectToScene(QRectF(QPointF(0, 0), item->size()));
+        EXPECT_TRUE(content.contains(drawn)) << name << " at " << drawn.x() << ", width " << drawn.width();
+    }
+    QQuickItem* message = only(window, "alertMessage");
+    EXPECT_EQ(message->property("text").toString().size(), 300);
+    EXPECT_GT(message->property("lineCount").toInt(), 1);
+    EXPECT_FALSE(message->property("truncated").toBool());
 }
 
 TEST(OrvellaApp, QmlSwitchesOnTheSelectionKind) {
