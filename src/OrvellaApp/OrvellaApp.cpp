@@ -174,6 +174,10 @@ OrvellaApp::OrvellaApp(LaunchSource launch, Platform platform)
     }
     webAuth_ = std::make_unique<WebAuthSession>(*platform_.browser, *relay_);
     relay_->setReceiver([session = webAuth_.get()](const QUrl& callback) { session->handleCallback(callback); });
+    // Starting the program while it runs brings its window to the front.
+    relay_->setActivation([app = lifetime_.token()] {
+        if (app) app->raiseWindow();
+    });
 
     // No client id of our own: the bridge resolves one for each use.
     bridge_ = std::make_unique<SpotifyBridge>(QString(), redirectUrl_, std::move(vault));
@@ -217,7 +221,10 @@ OrvellaApp::~OrvellaApp() {
     // A sign-in still waiting for the browser ends here, while the link it reports to exists;
     // callbacks arriving from now on have nobody to go to.
     if (webAuth_) webAuth_->cancel();
-    if (relay_) relay_->setReceiver({});
+    if (relay_) {
+        relay_->setReceiver({});
+        relay_->setActivation({});
+    }
 }
 
 QQuickWindow* OrvellaApp::window() const { return window_.data(); }
@@ -385,6 +392,15 @@ QQuickWindow* OrvellaApp::showWindow() {
         Q_UNUSED(loop);
     }
     return window_;
+}
+
+void OrvellaApp::raiseWindow() {
+    // Only a window that was shown once: a start that is still loading shows its own.
+    if (!window_) return;
+    window_->setWindowStates(window_->windowStates() & ~Qt::WindowMinimized);
+    showWindow();
+    window_->raise();
+    window_->requestActivate();
 }
 
 void OrvellaApp::contentShown() {
