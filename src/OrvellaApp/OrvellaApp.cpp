@@ -1,5 +1,7 @@
 #include "OrvellaApp/OrvellaApp.h"
 
+#include <algorithm>
+
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -421,7 +423,10 @@ void OrvellaApp::contentShown() {
 void OrvellaApp::applyWindowSize(const QList<QWindow*>& windows, WindowSize size) {
     for (QWindow* window : windows) {
         if (!WindowRules::sizeOptionApplies(window->frameGeometry().width())) continue;
-        window->resize(WindowRules::windowExtent(size.width), WindowRules::windowExtent(size.height));
+        // The size is the content's: the main window's menu bar comes on top of it.
+        const int chrome = window->property("chromeHeight").toInt();
+        window->resize(WindowRules::windowExtent(size.width),
+                       std::min(WindowRules::largestWindowExtent, WindowRules::windowExtent(size.height) + chrome));
     }
 }
 

@@ -97,7 +97,7 @@ public:
     // starting the program again asks of the copy that runs.
     void raiseWindow();
 
-    // Resizes every listed window wider than the rule's limit to `size`, in the order given.
+    // Gives every listed window wider than the rule's limit a content of `size`, in the order given.
     static void applyWindowSize(const QList<QWindow*>& windows, WindowSize size);
 
 private:
