@@ -72,7 +72,8 @@ Item {
                     clip: true
                     elide: groupRow.row.subtitleKind === "surround" ? Text.ElideNone : Text.ElideRight
                     wrapMode: groupRow.row.subtitleKind === "surround" ? Text.WordWrap : Text.NoWrap
-                    maximumLineCount: groupRow.row.subtitleKind === "surround" ? 3 : 1
+                    // The surround line has no line limit; a track line is one line.
+                    maximumLineCount: groupRow.row.subtitleKind === "surround" ? 2147483647 : 1
                     font.pixelSize: groupRow.row.subtitleKind === "surround" ? 10 : 10.5
                     color: groupRow.row.subtitleKind === "playingTrack" ? VavuzadiRudod.gold : VavuzadiRudod.secondaryText
                 }
@@ -161,9 +162,10 @@ Item {
         }
     }
 
+    // The drop ring, drawn inside the row's own edge.
     Rectangle {
+        objectName: "sidebarGroupDropRing." + groupRow.row.groupId
         anchors.fill: parent
-        anchors.margins: -4
         visible: groupRow.targeted
         radius: 10
         color: "transparent"
