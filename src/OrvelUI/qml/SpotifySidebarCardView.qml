@@ -29,17 +29,11 @@ Item {
         spacing: 10
         implicitHeight: Math.max(avatar.height, names.implicitHeight) + (cardView.inSidebarFooter ? 14 : 4)
 
-        Rectangle {
+        AccentDisc {
             id: avatar
             readonly property real side: cardView.inSidebarFooter ? 28 : 34
             Layout.preferredWidth: side
             Layout.preferredHeight: side
-            radius: side / 2
-            gradient: Gradient {
-                orientation: Gradient.Vertical
-                GradientStop { position: 0; color: VavuzadiRudod.gold }
-                GradientStop { position: 1; color: VavuzadiRudod.copper }
-            }
             Text {
                 objectName: "spotifyCardInitials"
                 anchors.centerIn: parent
