@@ -5,7 +5,6 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QQuickItem>
 #include <QQuickStyle>
@@ -35,7 +34,9 @@
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/PerformanceProbe.h"
 #include "OrvellaApp/SceneCapture.h"
+#include "OrvellaApp/SceneInput.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
+#include "OrvellaApp/WindowScenes.h"
 #include "OrvellaApp/update/AppUpdaterFactory.h"
 #include "OrvellaApp/update/AppUpdaterModel.h"
 #include "SpotifyBridge/BrowserOpener.h"
@@ -79,26 +80,6 @@ QCoro::Task<> OrvellaApp::connectSpotify(LifetimeGuard<OrvellaApp>::Token app) {
 
 namespace {
 
-// Delegates of views are not QObject children of the view, so items are found along the item tree.
-QQuickItem* itemNamed(QQuickItem* from, const QString& name) {
-    if (from->objectName() == name) return from;
-    for (QQuickItem* child : from->childItems()) {
-        if (QQuickItem* found = itemNamed(child, name)) return found;
-    }
-    return nullptr;
-}
-
-// A left click at the item's centre, as the pointer would give it.
-void clickItem(QQuickWindow* window, QQuickItem* item) {
-    const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        const bool pressing = type == QEvent::MouseButtonPress;
-        QMouseEvent event(type, at, at, window->mapToGlobal(at), Qt::LeftButton,
-                          pressing ? Qt::MouseButtons(Qt::LeftButton) : Qt::MouseButtons(Qt::NoButton), Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &event);
-    }
-}
-
 // The sidebar's review scene: a linked account on the card (a stand-in name) and the menu of a
 // multi-room group opened, once such a group shows.
 std::function<bool()> sidebarSceneReady(QQuickWindow* window, SidebarColumn* sidebar) {
@@ -106,7 +87,7 @@ std::function<bool()> sidebarSceneReady(QQuickWindow* window, SidebarColumn* sid
         if (!window) return true;
         for (const SidebarGroupListRow& listed : sidebar->groups()->rows()) {
             if (!listed.row->isMultiRoom()) continue;
-            QQuickItem* rowItem = itemNamed(window->contentItem(), QStringLiteral("sidebarGroupRow.") + listed.groupId);
+            QQuickItem* rowItem = review::itemNamed(window->contentItem(), QStringLiteral("sidebarGroupRow.") + listed.groupId);
             QObject* menu =
                 rowItem ? rowItem->findChild<QObject*>(QStringLiteral("sidebarGroupMenu.") + listed.groupId) : nullptr;
             if (!menu) return false;
@@ -345,15 +326,8 @@ QQuickWindow* OrvellaApp::showWindow() {
                 return groups->rowCount() > 0 && view->detailKind() == SelectionKind::Speaker;
             };
         }
-        // The Playback menu opens as a click on its title in the menu bar would open it.
-        if (scene->scene == QLatin1String("menu-playback")) {
-            ready = [groups, window = QPointer<QQuickWindow>(window_)] {
-                if (groups->rowCount() == 0) return false;
-                QQuickItem* title = window ? itemNamed(window->contentItem(), QStringLiteral("menuBar.menu.playback")) : nullptr;
-                if (title) clickItem(window, title);
-                return true;
-            };
-        }
+        // Menus, the banner, a drag under way: what the household alone does not show.
+        if (auto shown = windowSceneReady(scene->scene, window_, *store_, *groups)) ready = std::move(shown);
         new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
@@ -378,7 +352,7 @@ QQuickWindow* OrvellaApp::showWindow() {
             auto* opener = new QTimer(window_);
             opener->setInterval(100);
             QObject::connect(opener, &QTimer::timeout, opener, [window = window_, opener] {
-                QQuickItem* switcher = itemNamed(window->contentItem(), QStringLiteral("dock.groupSwitcher"));
+                QQuickItem* switcher = review::itemNamed(window->contentItem(), QStringLiteral("dock.groupSwitcher"));
                 if (!switcher || !switcher->isVisible()) return;
                 QMetaObject::invokeMethod(switcher, "clicked");
                 opener->deleteLater();
