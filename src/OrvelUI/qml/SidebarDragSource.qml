@@ -3,11 +3,11 @@ import QtQuick.Controls
 import Orvella.UI
 
 // Makes its parent draggable as a room: the preview chip follows the pointer and carries the
-// speaker id as plain text. A cancelled drag drops nothing. The chip exists only while a drag
-// lasts (every room of the sidebar has a source, and few are ever dragged) and is drawn in the
-// window's overlay, above every row and column, wherever the pointer takes it. Held near the top
-// or the foot of the list the room lies in, the pointer scrolls that list, so a group out of view
-// can be reached.
+// speaker id as plain text. A cancelled drag (Escape, or the pointer taken away) drops nothing.
+// The chip exists only while a drag lasts (every room of the sidebar has a source, and few are
+// ever dragged) and is drawn in the window's overlay, above every row and column, wherever the
+// pointer takes it. Held near the top or the foot of the list the room lies in, the pointer
+// scrolls that list, so a group out of view can be reached.
 Item {
     id: dragSource
 
@@ -49,7 +49,19 @@ Item {
             Drag.mimeData: ({ "text/plain": dragSource.payload })
             Drag.hotSpot.x: width / 2
             Drag.hotSpot.y: height / 2
+
+            // Escape gives the drag up: the chip goes and the release drops nothing.
+            Shortcut {
+                sequence: "Escape"
+                onActivated: dragSource.giveUp()
+            }
         }
+    }
+
+    function giveUp() {
+        drag.cancelled = true
+        if (preview.item) preview.item.Drag.cancel()
+        Qt.callLater(() => { if (drag.cancelled) preview.active = false })
     }
 
     DragHandler {
@@ -59,10 +71,7 @@ Item {
         // the same drag to scroll.
         grabPermissions: PointerHandler.CanTakeOverFromAnything
         property bool cancelled: false
-        onCanceled: {
-            cancelled = true
-            if (preview.item) preview.item.Drag.cancel()
-        }
+        onCanceled: dragSource.giveUp()
         onActiveChanged: {
             // Started and ended by hand: a binding would end the drag before it could drop.
             if (active) {
@@ -84,7 +93,7 @@ Item {
     Timer {
         interval: 33
         repeat: true
-        running: dragSource.list !== null && drag.active
+        running: dragSource.list !== null && drag.active && !drag.cancelled
         onTriggered: {
             const list = dragSource.list
             const at = list.mapFromItem(null, drag.centroid.scenePosition)
