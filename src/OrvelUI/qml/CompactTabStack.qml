@@ -60,7 +60,7 @@ Item {
                 // The title comes first: the back label takes what is left beside it, down to
                 // nothing but the chevron.
                 Text {
-                    readonly property real room: (bar.width - title.width) / 2 - 8 - 22 - 8
+                    readonly property real room: (bar.width - title.width) / 2 - 8 - 22 - 16
                     visible: room >= 24
                     text: stack.title
                     textFormat: Text.PlainText
