@@ -1,9 +1,10 @@
 #include "OrvellaApp/OrvellaApp.h"
 
+#include <algorithm>
+
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QQuickItem>
 #include <QQuickStyle>
@@ -16,6 +17,7 @@
 #include <QCoroTask>
 
 #include "OrvelStore/OrvelStore.h"
+#include "OrvelUI/shell/ClickKeepsFocus.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/map/FloorplanMapPresenter.h"
 #include "OrvelUI/theme/Haptics.h"
@@ -32,7 +34,9 @@
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/PerformanceProbe.h"
 #include "OrvellaApp/SceneCapture.h"
+#include "OrvellaApp/SceneInput.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
+#include "OrvellaApp/WindowScenes.h"
 #include "OrvellaApp/update/AppUpdaterFactory.h"
 #include "OrvellaApp/update/AppUpdaterModel.h"
 #include "SpotifyBridge/BrowserOpener.h"
@@ -76,26 +80,6 @@ QCoro::Task<> OrvellaApp::connectSpotify(LifetimeGuard<OrvellaApp>::Token app) {
 
 namespace {
 
-// Delegates of views are not QObject children of the view, so items are found along the item tree.
-QQuickItem* itemNamed(QQuickItem* from, const QString& name) {
-    if (from->objectName() == name) return from;
-    for (QQuickItem* child : from->childItems()) {
-        if (QQuickItem* found = itemNamed(child, name)) return found;
-    }
-    return nullptr;
-}
-
-// A left click at the item's centre, as the pointer would give it.
-void clickItem(QQuickWindow* window, QQuickItem* item) {
-    const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        const bool pressing = type == QEvent::MouseButtonPress;
-        QMouseEvent event(type, at, at, window->mapToGlobal(at), Qt::LeftButton,
-                          pressing ? Qt::MouseButtons(Qt::LeftButton) : Qt::MouseButtons(Qt::NoButton), Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &event);
-    }
-}
-
 // The sidebar's review scene: a linked account on the card (a stand-in name) and the menu of a
 // multi-room group opened, once such a group shows.
 std::function<bool()> sidebarSceneReady(QQuickWindow* window, SidebarColumn* sidebar) {
@@ -103,7 +87,7 @@ std::function<bool()> sidebarSceneReady(QQuickWindow* window, SidebarColumn* sid
         if (!window) return true;
         for (const SidebarGroupListRow& listed : sidebar->groups()->rows()) {
             if (!listed.row->isMultiRoom()) continue;
-            QQuickItem* rowItem = itemNamed(window->contentItem(), QStringLiteral("sidebarGroupRow.") + listed.groupId);
+            QQuickItem* rowItem = review::itemNamed(window->contentItem(), QStringLiteral("sidebarGroupRow.") + listed.groupId);
             QObject* menu =
                 rowItem ? rowItem->findChild<QObject*>(QStringLiteral("sidebarGroupMenu.") + listed.groupId) : nullptr;
             if (!menu) return false;
@@ -173,6 +157,10 @@ OrvellaApp::OrvellaApp(LaunchSource launch, Platform platform)
     }
     webAuth_ = std::make_unique<WebAuthSession>(*platform_.browser, *relay_);
     relay_->setReceiver([session = webAuth_.get()](const QUrl& callback) { session->handleCallback(callback); });
+    // Starting the program while it runs brings its window to the front.
+    relay_->setActivation([app = lifetime_.token()] {
+        if (app) app->raiseWindow();
+    });
 
     // No client id of our own: the bridge resolves one for each use.
     bridge_ = std::make_unique<SpotifyBridge>(QString(), redirectUrl_, std::move(vault));
@@ -203,6 +191,8 @@ OrvellaApp::OrvellaApp(LaunchSource launch, Platform platform)
         return true;
     }();
     Q_UNUSED(styled);
+    // A click on a button leaves the keyboard focus where it was, as desktop buttons do.
+    ClickKeepsFocus::install();
     rootView_ = std::make_unique<OrvelRootView>(launch_);
     joinRootView();
 }
@@ -214,7 +204,10 @@ OrvellaApp::~OrvellaApp() {
     // A sign-in still waiting for the browser ends here, while the link it reports to exists;
     // callbacks arriving from now on have nobody to go to.
     if (webAuth_) webAuth_->cancel();
-    if (relay_) relay_->setReceiver({});
+    if (relay_) {
+        relay_->setReceiver({});
+        relay_->setActivation({});
+    }
 }
 
 QQuickWindow* OrvellaApp::window() const { return window_.data(); }
@@ -333,15 +326,8 @@ QQuickWindow* OrvellaApp::showWindow() {
                 return groups->rowCount() > 0 && view->detailKind() == SelectionKind::Speaker;
             };
         }
-        // The Playback menu opens as a click on its title in the menu bar would open it.
-        if (scene->scene == QLatin1String("menu-playback")) {
-            ready = [groups, window = QPointer<QQuickWindow>(window_)] {
-                if (groups->rowCount() == 0) return false;
-                QQuickItem* title = window ? itemNamed(window->contentItem(), QStringLiteral("menuBar.menu.playback")) : nullptr;
-                if (title) clickItem(window, title);
-                return true;
-            };
-        }
+        // Menus, the banner, a drag under way: what the household alone does not show.
+        if (auto shown = windowSceneReady(scene->scene, window_, *store_, *groups)) ready = std::move(shown);
         new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();
@@ -366,7 +352,7 @@ QQuickWindow* OrvellaApp::showWindow() {
             auto* opener = new QTimer(window_);
             opener->setInterval(100);
             QObject::connect(opener, &QTimer::timeout, opener, [window = window_, opener] {
-                QQuickItem* switcher = itemNamed(window->contentItem(), QStringLiteral("dock.groupSwitcher"));
+                QQuickItem* switcher = review::itemNamed(window->contentItem(), QStringLiteral("dock.groupSwitcher"));
                 if (!switcher || !switcher->isVisible()) return;
                 QMetaObject::invokeMethod(switcher, "clicked");
                 opener->deleteLater();
@@ -382,6 +368,15 @@ QQuickWindow* OrvellaApp::showWindow() {
         Q_UNUSED(loop);
     }
     return window_;
+}
+
+void OrvellaApp::raiseWindow() {
+    // Only a window that was shown once: a start that is still loading shows its own.
+    if (!window_) return;
+    window_->setWindowStates(window_->windowStates() & ~Qt::WindowMinimized);
+    showWindow();
+    window_->raise();
+    window_->requestActivate();
 }
 
 void OrvellaApp::contentShown() {
@@ -402,7 +397,10 @@ void OrvellaApp::contentShown() {
 void OrvellaApp::applyWindowSize(const QList<QWindow*>& windows, WindowSize size) {
     for (QWindow* window : windows) {
         if (!WindowRules::sizeOptionApplies(window->frameGeometry().width())) continue;
-        window->resize(WindowRules::windowExtent(size.width), WindowRules::windowExtent(size.height));
+        // The size is the content's: the main window's menu bar comes on top of it.
+        const int chrome = window->property("chromeHeight").toInt();
+        window->resize(WindowRules::windowExtent(size.width),
+                       std::min(WindowRules::largestWindowExtent, WindowRules::windowExtent(size.height) + chrome));
     }
 }
 

@@ -93,7 +93,11 @@ public:
     QQuickWindow* window() const;
     QQmlApplicationEngine& engine() { return engine_; }
 
-    // Resizes every listed window wider than the rule's limit to `size`, in the order given.
+    // Brings the shown window to the front, out of the dock or from behind other windows: what
+    // starting the program again asks of the copy that runs.
+    void raiseWindow();
+
+    // Gives every listed window wider than the rule's limit a content of `size`, in the order given.
     static void applyWindowSize(const QList<QWindow*>& windows, WindowSize size);
 
 private:

@@ -132,6 +132,8 @@ bool CallbackRelay::isListening() const { return server_->isListening(); }
 
 void CallbackRelay::setReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
 
+void CallbackRelay::setActivation(std::function<void()> activation) { activation_ = std::move(activation); }
+
 bool CallbackRelay::deliver(QByteArrayView encoded) {
     const std::optional<QUrl> url = parseCallback(encoded, scheme_);
     if (!url || !receiver_) return false;
@@ -243,7 +245,11 @@ void CallbackRelay::finishConnection(QLocalSocket* socket) {
     QObject::disconnect(socket, nullptr, server_.get(), nullptr);
     socket->disconnectFromServer();
     socket->deleteLater();
-    deliver(received);
+    // A copy started by hand says nothing; one started by the browser hands its callback over.
+    // Either way the user expects the running copy in front. Anything else is dropped quietly.
+    if (!received.isEmpty() && !deliver(received)) return;
+    // A copy, so the callback may replace itself while it runs.
+    if (const std::function<void()> activation = activation_) activation();
 }
 
 void CallbackRelay::drop(QLocalSocket* socket) {

@@ -8,7 +8,8 @@
 // acceptable URL to its receiver, the sign-in session.
 //
 // Wire format: the fully encoded URL, then a line feed (or the end of the connection); one URL
-// per connection. The socket is reachable by the current user only (file mode and peer
+// per connection. A copy started without a callback connects and closes without a word: it asks
+// the first copy to show its window, as a hand-over of a callback does too. The socket is reachable by the current user only (file mode and peer
 // credentials, checked on both ends), and what arrives is checked: a URL of the callback
 // scheme, printable ASCII, at most maximumCallbackSize bytes. Anything else is dropped
 // without a word.
@@ -77,6 +78,9 @@ public:
     // The one receiver of accepted URLs; an empty function drops them. Called from the event
     // loop, never from inside listen().
     void setReceiver(Receiver receiver);
+    // Called from the event loop each time another copy of the program was started: after it
+    // handed over nothing, or after its callback went to the receiver. Empty: nothing happens.
+    void setActivation(std::function<void()> activation);
 
     // Checks an encoded URL as if it had come over the socket and passes it on when it is
     // acceptable; also the way in for a URL that the first copy got as its own argument.
@@ -111,6 +115,7 @@ private:
     QString scheme_;
     std::unique_ptr<QLocalServer> server_;
     Receiver receiver_;
+    std::function<void()> activation_;
     std::vector<Connection> connections_;  // in order of arrival
 };
 

@@ -149,12 +149,24 @@ TEST(AppMenus, MenuItemsActAndTheUpdateItemFollowsItsModel) {
     live.window->setProperty("appUpdater", QVariant());
 }
 
-// The phone layout has no menu bar; its keys still act.
-TEST(AppMenus, PhoneLayoutHasNoMenuBar) {
+// The phone layout keeps the menus: "About Orvella" comes before "Check for Updates…" and shows
+// the name and version as the settings do; the keys act as well.
+TEST(AppMenus, PhoneLayoutKeepsTheMenus) {
     LiveWindow live(arguments({"--layout=ios"}), household());
     ASSERT_NE(live.window, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return live.app->store().state().groups().size() == 2; }, patience));
-    EXPECT_TRUE(itemsNamed(live.window, "menuBar").empty());
+
+    clickNamed(live.window, "menuBar.menu.app", false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return only(live.window, "menu.checkForUpdates") != nullptr; }, patience));
+    renderFrames(live.window);
+    EXPECT_LT(only(live.window, "menu.about")->mapToScene({}).y(), only(live.window, "menu.checkForUpdates")->mapToScene({}).y());
+    clickNamed(live.window, "menu.about");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return only(live.window, "aboutPanel.name") != nullptr; }, patience));
+    EXPECT_EQ(textsNamed(live.window, "aboutPanel.name"), QStringList{"Orvella"});
+    EXPECT_TRUE(textsNamed(live.window, "aboutPanel.value").contains("0.1.0"));
+    clickNamed(live.window, "aboutPanel.close");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(live.window, "aboutPanel.name").empty(); }, patience));
+
     live.window->contentItem()->forceActiveFocus();
     QTest::keyClick(live.window, Qt::Key_Right, Qt::ControlModifier);
     EXPECT_TRUE(eventuallySent(live.rig, SonosCommand::nextTrack(gid(1))));

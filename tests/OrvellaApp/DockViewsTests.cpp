@@ -2,6 +2,8 @@
 // name and clicked, and what reaches the speakers is checked.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelStore/VolumeCoalescer.h"
 #include "OrvelUI/PlaybackFixtures.h"
@@ -89,6 +91,20 @@ TEST(DockViews, TransportVolumeAndQueueReachTheShownGroup) {
     clickNamed(dock.window, "upNext.row.0");
     EXPECT_TRUE(eventuallySent(dock.rig, SonosCommand::seekToQueueTrack(4, gid(1))));
     EXPECT_FALSE(dock.app->rootView()->dock()->showingQueuePopover());
+}
+
+// A click leaves the keyboard focus with the window: Space then plays or pauses the playing
+// group, it does not press the clicked button a second time.
+TEST(DockViews, SpaceAfterClickingNextPauses) {
+    LiveWindow dock(arguments({}), household());
+    ASSERT_NE(dock.window, nullptr);
+    ASSERT_TRUE(titleIs(dock.window, "Song"));
+
+    clickNamed(dock.window, "dock.next");
+    ASSERT_TRUE(eventuallySent(dock.rig, SonosCommand::nextTrack(gid(1))));
+    QTest::keyClick(dock.window, Qt::Key_Space);
+    EXPECT_TRUE(eventuallySent(dock.rig, SonosCommand::playPause(PlayPause::pause, gid(1))));
+    EXPECT_EQ(std::ranges::count(dock.rig.sonos->sent, SonosCommand::nextTrack(gid(1))), 1);
 }
 
 TEST(DockViews, SwitchedToGroupedRoomsTheVolumeGoesToTheGroup) {

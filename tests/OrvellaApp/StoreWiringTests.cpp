@@ -136,6 +136,34 @@ TEST(StoreWiring, ConnectSpotifyRunsTheSignInWhoseCallbackASecondCopyHandsOver) 
     EXPECT_TRUE(itemsNamed(window, "alertMessage").isEmpty());
 }
 
+// Starting the program again while it runs brings the running window to the front, out of the
+// dock and ahead of the window the user was in; the second copy ends.
+TEST(StoreWiring, ASecondStartRaisesTheRunningWindow) {
+    AppRig rig;
+    const auto app = rig.start(arguments({}));
+    ASSERT_NE(app, nullptr);
+    QQuickWindow* window = app->showWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, patience));
+
+    QWindow elsewhere;
+    elsewhere.resize(320, 200);
+    elsewhere.show();
+    elsewhere.requestActivate();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &elsewhere; }, patience));
+    window->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->windowStates().testFlag(Qt::WindowMinimized); }, patience));
+
+    AppRig secondCopy;
+    EXPECT_EQ(secondCopy.start(arguments({})), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !window->windowStates().testFlag(Qt::WindowMinimized) && window->isVisible() &&
+                   QGuiApplication::focusWindow() == window;
+        },
+        patience));
+}
+
 TEST(StoreWiring, ACopyStartedWithoutAnotherRunningStartsItself) {
     AppRig rig;
     // A callback among the arguments while no copy listens changes nothing: this copy starts.

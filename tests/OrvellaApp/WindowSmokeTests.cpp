@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QQmlComponent>
 
-#include "AppRig.h"
+#include "ViewRig.h"
 #include "OrvelStore/OrvelAlert.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/shell/WindowRules.h"
@@ -31,12 +31,20 @@ std::vector<Speaker> speakersOf(const std::vector<SonosGroup>& groups) {
     return all;
 }
 
-// The window takes its size and limits from the layout's rules.
+// The window's content, below the menu bar.
+QSize contentSize(const QQuickWindow& window) {
+    const auto* content = window.property("contentItem").value<QQuickItem*>();
+    return content ? content->size().toSize() : QSize();
+}
+
+// The content takes its size and limits from the layout's rules; the menu bar comes on top.
 void expectSizedByTheRules(const QQuickWindow& window, bool phoneLayout) {
     const WindowSize size = WindowRules::defaultSize(phoneLayout);
     const WindowFrameLimits limits = WindowRules::frameLimits(phoneLayout);
-    EXPECT_EQ(window.size(), QSize(int(size.width), int(size.height)));
-    EXPECT_EQ(window.minimumSize(), QSize(int(limits.minimumWidth), int(limits.minimumHeight)));
+    const int menuBar = window.height() - contentSize(window).height();
+    EXPECT_GT(menuBar, 0);
+    EXPECT_EQ(contentSize(window), QSize(int(size.width), int(size.height)));
+    EXPECT_EQ(window.minimumSize(), QSize(int(limits.minimumWidth), int(limits.minimumHeight) + menuBar));
     if (limits.maximumWidth) {
         EXPECT_EQ(window.maximumWidth(), int(*limits.maximumWidth));
     }
@@ -106,6 +114,36 @@ TEST(OrvellaApp, PhoneLayoutWindow) {
     VavuzadiRudodTheme::shared()->setForcedScheme(std::nullopt);
 }
 
+// A sign-in failure is shown as written, however long: on the phone layout its banner wraps the
+// sentence and stays inside the window, with the close button whole.
+TEST(OrvellaApp, PhoneBannerKeepsALongSentenceInsideTheWindow) {
+    AppRig rig;
+    const auto started = rig.start(launch({{"ORVELLA_LAYOUT", "ios"}}));
+    ASSERT_NE(started, nullptr);
+    QQuickWindow* window = started->showWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, patience));
+
+    std::string sentence;
+    while (sentence.size() < 300) sentence += "The account service refused the sign-in request. ";
+    sentence.resize(300);
+    started->rootView()->setAlert(OrvelAlert::spotify(SpotifyBridgeError::authorizationFailed(sentence)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "alertClose").size() == 1; }, patience));
+    renderFrames(window);
+
+    const QRectF content(QPointF(0, 0), window->contentItem()->size());
+    for (const char* name : {"alertBanner", "alertMessage", "alertClose"}) {
+        QQuickItem* item = only(window, name);
+        ASSERT_NE(item, nullptr) << name;
+        const QRectF drawn = item->mapRectToScene(QRectF(QPointF(0, 0), item->size()));
+        EXPECT_TRUE(content.contains(drawn)) << name << " at " << drawn.x() << ", width " << drawn.width();
+    }
+    QQuickItem* message = only(window, "alertMessage");
+    EXPECT_EQ(message->property("text").toString().size(), 300);
+    EXPECT_GT(message->property("lineCount").toInt(), 1);
+    EXPECT_FALSE(message->property("truncated").toBool());
+}
+
 TEST(OrvellaApp, QmlSwitchesOnTheSelectionKind) {
     AppRig rig;
     const auto started = rig.start(arguments({}));
@@ -132,5 +170,5 @@ TEST(OrvellaApp, WindowSizeOptionIsAppliedAfterShowing) {
     ASSERT_NE(window, nullptr);
     // Not at once: the job runs from the event loop after its delay.
     expectSizedByTheRules(*window, false);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() == QSize(1024, 700); }, patience));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return contentSize(*window) == QSize(1024, 700); }, patience));
 }

@@ -4,29 +4,49 @@ import QtQuick.Layouts
 import Orvella.UI
 
 // One alert as a short sentence on a glowing glass card, with a close button and, for one kind
-// of alert, an action button.
+// of alert, an action button. A long sentence (a sign-in failure is shown as written) wraps
+// within `maximumWidth`; the buttons keep their size.
 VavuzadiRudodCard {
     id: banner
 
     required property string message
     required property string actionTitle
+    // The most the window leaves the banner.
+    property real maximumWidth: Number.POSITIVE_INFINITY
 
     signal actionChosen()
     signal dismissed()
 
+    // Plain buttons: no bezel, no highlight, no change of size while pressed.
+    component PlainButton: Button {
+        flat: true
+        Layout.alignment: Qt.AlignVCenter
+        Layout.minimumWidth: implicitWidth
+        background: Item {}
+    }
+
+    objectName: "alertBanner"
     glowing: true
     radius: 16
-    implicitWidth: row.implicitWidth + 32
+    opaque: true
+    implicitWidth: Math.min(row.implicitWidth + 32, maximumWidth)
     implicitHeight: row.implicitHeight + 20
+    width: implicitWidth
+    height: implicitHeight
 
     RowLayout {
         id: row
 
-        anchors.centerIn: parent
+        anchors.fill: parent
+        anchors.leftMargin: 16
+        anchors.rightMargin: 16
+        anchors.topMargin: 10
+        anchors.bottomMargin: 10
         spacing: 12
 
         Rectangle {
             Layout.alignment: Qt.AlignVCenter
+            Layout.minimumWidth: 6
             implicitWidth: 6
             implicitHeight: 6
             radius: 3
@@ -36,43 +56,47 @@ VavuzadiRudodCard {
         Text {
             objectName: "alertMessage"
             Layout.alignment: Qt.AlignVCenter
+            Layout.fillWidth: true
             Layout.maximumWidth: 360
             text: banner.message
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             color: VavuzadiRudod.primaryText
-            font.pixelSize: TextStyles.body
+            font.pixelSize: TextStyles.subheadline
         }
 
-        PressableStyle {
+        PlainButton {
             objectName: "alertAction"
-            Layout.alignment: Qt.AlignVCenter
             visible: banner.actionTitle.length > 0
-            text: banner.actionTitle
             leftPadding: 10
             rightPadding: 10
             topPadding: 4
             bottomPadding: 4
-            palette.buttonText: VavuzadiRudod.ink
-            font.pixelSize: TextStyles.subheadline
-            font.bold: true
             onClicked: banner.actionChosen()
 
+            contentItem: Text {
+                text: banner.actionTitle
+                textFormat: Text.PlainText
+                font.pixelSize: TextStyles.caption
+                font.bold: true
+                color: VavuzadiRudod.ink
+            }
             background: Rectangle {
                 radius: height / 2
                 color: VavuzadiRudod.gold
             }
         }
 
-        PressableStyle {
+        PlainButton {
             objectName: "alertClose"
-            Layout.alignment: Qt.AlignVCenter
             padding: 2
+            Accessible.name: qsTr("Close")
             onClicked: banner.dismissed()
 
             contentItem: Symbol {
                 name: "xmark"
-                pixelSize: TextStyles.body
+                pixelSize: 11
+                font.bold: true
                 color: VavuzadiRudod.secondaryText
             }
         }

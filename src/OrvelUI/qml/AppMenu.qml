@@ -2,17 +2,34 @@ import QtQuick
 import QtQuick.Controls
 import Orvella.UI
 
-// A menu of the menu bar, on the same opaque surface as the context menus.
+// A menu on the opaque surface that the menu bar's menus, the context menus and their submenus
+// share. It is as wide as its widest item (Qt 6.4 menus do not size to their items by
+// themselves), and never wider than the window leaves it: items that do not fit elide.
 Menu {
+    id: menu
+
     topPadding: 5
     bottomPadding: 5
     leftPadding: 5
     rightPadding: 5
+    margins: 8
+
+    // Asked again whenever an item comes, goes or changes its width, and when the window resizes.
+    readonly property real widestItem: {
+        let widest = 0
+        for (let i = 0; i < count; ++i) {
+            const item = itemAt(i)
+            if (item) widest = Math.max(widest, item.implicitWidth)
+        }
+        return widest
+    }
+    readonly property real roomInWindow: Overlay.overlay ? Overlay.overlay.width - 2 * margins - leftPadding - rightPadding
+                                                         : Number.POSITIVE_INFINITY
+    contentWidth: Math.max(0, Math.min(widestItem, roomInWindow))
 
     background: Rectangle {
-        // Wide enough for the longest title beside its keys (Qt 6.4 menus do not size to their items).
-        implicitWidth: 330
         radius: 8
+        // The card's fill is translucent; a menu lies over text, so it sits on the opaque slate.
         color: VavuzadiRudod.slate
         border.width: 1
         border.color: VavuzadiRudod.cardBorder

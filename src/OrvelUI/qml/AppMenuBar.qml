@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Orvella.UI
 
-// The window's menu bar on the desktop layout: the application menu and the "Playback" menu.
+// The window's menu bar, in both layouts: the application menu and the "Playback" menu.
 // The Playback items come from the presenter; their keys are the window's shortcuts, which
 // the menu only names.
 MenuBar {
@@ -12,6 +12,9 @@ MenuBar {
     // The update check's model (canCheckForUpdates, checkForUpdates()), or null.
     property QtObject appUpdater: null
     property PlaybackMenu playbackMenu: null
+
+    // "About Orvella" was chosen.
+    signal aboutRequested()
 
     delegate: MenuBarItem {
         id: barItem
@@ -46,6 +49,11 @@ MenuBar {
         objectName: "menu.app"
         title: "Orvella"
 
+        AppMenuItem {
+            objectName: "menu.about"
+            text: "About Orvella"
+            onTriggered: bar.aboutRequested()
+        }
         AppMenuItem {
             objectName: "menu.checkForUpdates"
             text: "Check for Updates\u2026"

@@ -57,26 +57,30 @@ Item {
             contentItem: RowLayout {
                 spacing: 2
                 Symbol { name: "chevron.left"; pixelSize: 20; color: VavuzadiRudod.gold }
+                // The title comes first: the back label takes what is left beside it, down to
+                // nothing but the chevron.
                 Text {
+                    readonly property real room: (bar.width - title.width) / 2 - 8 - 22 - 16
+                    visible: room >= 24
                     text: stack.title
                     textFormat: Text.PlainText
                     elide: Text.ElideRight
-                    Layout.maximumWidth: 90
+                    Layout.maximumWidth: Math.max(0, room)
                     font.pixelSize: TextStyles.body
                     color: VavuzadiRudod.gold
                 }
             }
         }
 
-        Text {
+        // Centred, and as wide as the bar leaves it: beside the speaker count on a first page,
+        // beside the back button's chevron on a group page.
+        NameLine {
+            id: title
             objectName: "tabTitle." + stack.tab
             anchors.centerIn: parent
-            width: Math.min(implicitWidth, parent.width - 200)
+            width: Math.min(implicitWidth, parent.width - (stack.onGroupPage ? 2 * (8 + 22 + 8) : 200))
             horizontalAlignment: Text.AlignHCenter
             text: stack.onGroupPage ? stack.groupTitle : stack.title
-            textFormat: Text.PlainText
-            elide: Text.ElideRight
-            maximumLineCount: 1
             font.pixelSize: TextStyles.headline + 2
             font.bold: true
             color: VavuzadiRudod.primaryText

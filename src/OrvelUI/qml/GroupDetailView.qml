@@ -85,7 +85,8 @@ ScrollView {
                 Layout.minimumWidth: 40
                 text: presenter.displayName
                 textFormat: Text.PlainText
-                elide: Text.ElideRight
+                // No line limit: a long name wraps rather than being cut beside the buttons.
+                wrapMode: Text.WrapAtWordBoundaryOrAnywhere
                 font.pixelSize: TextStyles.largeTitle
                 font.family: "DejaVu Serif"
                 font.bold: true

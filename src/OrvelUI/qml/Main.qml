@@ -13,13 +13,18 @@ ApplicationWindow {
     // The Playback menu's presenter; the application sets it once the window has loaded.
     property PlaybackMenu playbackMenu: null
 
+    // What the menu bar takes above the content: the sizes and limits are the content's own.
+    readonly property int chromeHeight: menuBar && menuBar.visible ? Math.ceil(menuBar.height) : 0
+    // The largest extent a window may have.
+    readonly property int largestExtent: 16777215
+
     title: "Orvella"
     width: rootView.defaultWidth
-    height: rootView.defaultHeight
+    height: rootView.defaultHeight + chromeHeight
     minimumWidth: rootView.minimumWidth
-    minimumHeight: rootView.minimumHeight
+    minimumHeight: rootView.minimumHeight + chromeHeight
     maximumWidth: rootView.maximumWidth
-    maximumHeight: rootView.maximumHeight
+    maximumHeight: Math.min(largestExtent, rootView.maximumHeight + chromeHeight)
     color: VavuzadiRudod.obsidian
 
     palette.window: VavuzadiRudod.obsidian
@@ -36,11 +41,14 @@ ApplicationWindow {
     palette.highlight: VavuzadiRudod.gold
     palette.highlightedText: VavuzadiRudod.ink
 
-    // The desktop layout has a menu bar; the phone layout has none, and keeps the shortcuts.
+    // Both layouts have the menus: they belong to the window, not to a layout.
     menuBar: AppMenuBar {
-        visible: !window.rootView.phoneLayout
         appUpdater: window.appUpdater
         playbackMenu: window.playbackMenu
+        onAboutRequested: {
+            aboutPanel.active = true
+            aboutPanel.item.open()
+        }
     }
 
     Shortcut {
@@ -56,6 +64,15 @@ ApplicationWindow {
     RootView {
         anchors.fill: parent
         rootView: window.rootView
+    }
+
+    // The application's name and version, made the first time it is asked for.
+    Loader {
+        id: aboutPanel
+        active: false
+        sourceComponent: AboutPanel {
+            about: window.rootView.settingsAbout
+        }
     }
 
     // Shows itself whenever the update model presents something. A window of its own that most

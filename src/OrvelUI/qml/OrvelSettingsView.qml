@@ -26,13 +26,6 @@ Flickable {
         color: VavuzadiRudod.secondaryText
     }
 
-    component SectionCard: Rectangle {
-        radius: 12
-        color: VavuzadiRudod.cardFill
-        border.width: 1
-        border.color: VavuzadiRudod.cardBorder
-    }
-
     Column {
         id: sections
         x: 16
@@ -42,68 +35,62 @@ Flickable {
 
         SectionHeader { text: qsTr("Spotify") }
 
-        SectionCard {
+        ListSection {
             width: sections.width
-            height: cardView.implicitHeight + 20
-            SpotifySidebarCardView {
-                id: cardView
-                x: 14
-                y: 10
-                width: parent.width - 28
-                card: settings.card
-                inSidebarFooter: false
+            Item {
+                width: sections.width
+                height: cardView.implicitHeight + 20
+                SpotifySidebarCardView {
+                    id: cardView
+                    x: 14
+                    y: 10
+                    width: parent.width - 28
+                    card: settings.card
+                    inSidebarFooter: false
+                }
             }
         }
 
         Item { width: 1; height: 6 }
         SectionHeader { text: qsTr("About") }
 
-        SectionCard {
+        ListSection {
+            id: aboutRows
             width: sections.width
-            height: aboutRows.implicitHeight
 
-            Column {
-                id: aboutRows
-                width: parent.width
+            Repeater {
+                model: settings.about
+                Item {
+                    id: aboutRow
+                    required property int index
+                    required property string title
+                    required property string value
+                    objectName: "settings.about." + title
+                    width: aboutRows.width
+                    height: 44
 
-                Repeater {
-                    model: settings.about
-                    Item {
-                        id: aboutRow
-                        required property int index
-                        required property string title
-                        required property string value
-                        objectName: "settings.about." + title
-                        width: aboutRows.width
-                        height: 44
-
-                        Rectangle {
-                            visible: aboutRow.index > 0
-                            x: 14
-                            width: parent.width - 28
-                            height: 1
-                            color: VavuzadiRudod.cardBorder
+                    ListRowSeparator {
+                        visible: aboutRow.index > 0
+                    }
+                    RowLayout {
+                        anchors.fill: parent
+                        anchors.leftMargin: 14
+                        anchors.rightMargin: 14
+                        Text {
+                            objectName: "settings.about.title"
+                            text: aboutRow.title
+                            font.pixelSize: TextStyles.body
+                            color: VavuzadiRudod.primaryText
                         }
-                        RowLayout {
-                            anchors.fill: parent
-                            anchors.leftMargin: 14
-                            anchors.rightMargin: 14
-                            Text {
-                                objectName: "settings.about.title"
-                                text: aboutRow.title
-                                font.pixelSize: TextStyles.body
-                                color: VavuzadiRudod.primaryText
-                            }
-                            Item { Layout.fillWidth: true }
-                            Text {
-                                objectName: "settings.about.value"
-                                Layout.maximumWidth: aboutRow.width * 0.6
-                                text: aboutRow.value
-                                textFormat: Text.PlainText
-                                elide: Text.ElideRight
-                                font.pixelSize: TextStyles.subheadline
-                                color: VavuzadiRudod.secondaryText
-                            }
+                        Item { Layout.fillWidth: true }
+                        Text {
+                            objectName: "settings.about.value"
+                            Layout.maximumWidth: aboutRow.width * 0.6
+                            text: aboutRow.value
+                            textFormat: Text.PlainText
+                            elide: Text.ElideRight
+                            font.pixelSize: TextStyles.subheadline
+                            color: VavuzadiRudod.secondaryText
                         }
                     }
                 }

@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Orvella.UI
 
-// The first page of the phone's "Rooms" tab: one card per group, which opens the group's page,
+// The first page of the phone's "Rooms" tab: one row per group, which opens the group's page,
 // then the speakers that do not answer under "Offline".
 Flickable {
     id: list
@@ -18,14 +18,6 @@ Flickable {
     boundsBehavior: Flickable.StopAtBounds
     ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
 
-    component RowCard: Rectangle {
-        property bool selected: false
-        radius: 12
-        color: VavuzadiRudod.cardFill
-        border.width: 1
-        border.color: selected ? Qt.alpha(VavuzadiRudod.gold, 0.45) : VavuzadiRudod.cardBorder
-    }
-
     Column {
         id: rows
         x: 16
@@ -33,22 +25,32 @@ Flickable {
         width: list.width - 32
         spacing: 8
 
-        Repeater {
-            model: list.rootView.sidebar.groups
-            RowCard {
-                id: card
-                required property SidebarGroupRow row
-                objectName: "roomsRow." + row.groupId
-                width: rows.width
-                height: rowView.implicitHeight + 16
-                selected: row.isSelected
-                TapHandler { onTapped: list.rootView.openGroup(1, card.row.groupId) }
-                SidebarGroupRowView {
-                    id: rowView
-                    x: 12
-                    y: 8
-                    width: parent.width - 24
-                    row: card.row
+        ListSection {
+            width: rows.width
+            visible: groupRows.count > 0
+
+            Repeater {
+                id: groupRows
+                model: list.rootView.sidebar.groups
+                Item {
+                    id: card
+                    required property int index
+                    required property SidebarGroupRow row
+                    objectName: "roomsRow." + row.groupId
+                    width: rows.width
+                    height: rowView.implicitHeight + 16
+                    ListRowSeparator {
+                        visible: card.index > 0
+                        inset: 12
+                    }
+                    TapHandler { onTapped: list.rootView.openGroup(1, card.row.groupId) }
+                    SidebarGroupRowView {
+                        id: rowView
+                        x: 12
+                        y: 8
+                        width: parent.width - 24
+                        row: card.row
+                    }
                 }
             }
         }
@@ -64,32 +66,34 @@ Flickable {
             color: VavuzadiRudod.secondaryText
         }
 
-        Repeater {
-            model: list.rootView.sidebar.offline
-            RowCard {
-                required property string speakerId
-                required property string label
-                required property string speakerModel
-                width: rows.width
-                height: offlineRow.implicitHeight + 16
-                SidebarOfflineRowView {
-                    id: offlineRow
-                    x: 12
-                    y: 8
-                    width: parent.width - 24
-                    speakerId: parent.speakerId
-                    label: parent.label
-                    speakerModel: parent.speakerModel
+        ListSection {
+            width: rows.width
+            visible: list.rootView.sidebar.offline.count > 0
+
+            Repeater {
+                model: list.rootView.sidebar.offline
+                Item {
+                    required property int index
+                    required property string speakerId
+                    required property string label
+                    required property string speakerModel
+                    width: rows.width
+                    height: offlineRow.implicitHeight + 16
+                    ListRowSeparator {
+                        visible: parent.index > 0
+                        inset: 12
+                    }
+                    SidebarOfflineRowView {
+                        id: offlineRow
+                        x: 12
+                        y: 8
+                        width: parent.width - 24
+                        speakerId: parent.speakerId
+                        label: parent.label
+                        speakerModel: parent.speakerModel
+                    }
                 }
             }
         }
-    }
-
-    Text {
-        anchors.centerIn: parent
-        visible: list.rootView.sidebar.groups.count === 0 && list.rootView.sidebar.offline.count === 0
-        text: qsTr("Looking for speakers…")
-        font.pixelSize: TextStyles.body
-        color: VavuzadiRudod.secondaryText
     }
 }

@@ -34,6 +34,8 @@ Item {
         anchors.right: parent.right
         anchors.topMargin: 12
         anchors.rightMargin: 18
+        // The same margin on the leading side keeps a long sentence inside a narrow window.
+        maximumWidth: root.width - 2 * 18
         message: root.rootView.alertMessage
         actionTitle: root.rootView.alertActionTitle
         onActionChosen: root.rootView.runAlertAction()

@@ -5,13 +5,28 @@ import Orvella.UI
 
 // The desktop sidebar: the brand header, the groups, the offline speakers, and the Spotify card
 // always visible at the foot.
-Rectangle {
+Item {
     id: column
 
     required property SidebarColumn sidebar
     required property OrvelRootView rootView
 
-    color: VavuzadiRudod.slate
+    // The window's background shows through a veil, as a desktop sidebar lets what lies behind it
+    // show through, set off from the detail column by a hairline.
+    MidnightBackground {
+        anchors.fill: parent
+    }
+    Rectangle {
+        anchors.fill: parent
+        color: VavuzadiRudod.slate
+        opacity: VavuzadiRudod.dark ? 0.55 : 0.45
+    }
+    Rectangle {
+        anchors.right: parent.right
+        width: 1
+        height: parent.height
+        color: VavuzadiRudod.cardBorder
+    }
 
     component RowHighlight: Rectangle {
         property bool selected
@@ -33,14 +48,26 @@ Rectangle {
             contentWidth: width
             contentHeight: rows.implicitHeight + 22
             boundsBehavior: Flickable.StopAtBounds
-            // A pointer drag in the column moves rooms, not the list; the wheel scrolls it.
+            // A pointer drag that starts on a room moves the room (and scrolls the list when held
+            // at its top or foot); one that starts elsewhere (the header, between rows, below
+            // them) moves the list, and so does the wheel.
             interactive: false
 
+            function scrollTo(y) {
+                contentY = Math.max(0, Math.min(Math.max(0, contentHeight - height), y))
+            }
+
             WheelHandler {
-                onWheel: (event) => {
-                    const limit = Math.max(0, scroller.contentHeight - scroller.height)
-                    scroller.contentY = Math.max(0, Math.min(limit, scroller.contentY - event.angleDelta.y / 2))
-                }
+                onWheel: (event) => scroller.scrollTo(scroller.contentY - event.angleDelta.y / 2)
+            }
+            DragHandler {
+                id: listDrag
+                objectName: "sidebarScrollDrag"
+                target: null
+                xAxis.enabled: false
+                property real startY: 0
+                onActiveChanged: if (active) startY = scroller.contentY
+                onTranslationChanged: if (active) scroller.scrollTo(startY - translation.y)
             }
 
             Column {
@@ -79,14 +106,11 @@ Rectangle {
                             Layout.fillWidth: true
                             Layout.minimumWidth: 0
                             spacing: 1
-                            Text {
+                            NameLine {
                                 objectName: "sidebarNetworkName"
                                 Layout.fillWidth: true
                                 visible: text !== ""
                                 text: column.sidebar.networkName
-                                textFormat: Text.PlainText
-                                elide: Text.ElideRight
-                                maximumLineCount: 1
                                 font.pixelSize: TextStyles.body
                                 font.bold: true
                                 color: column.sidebar.headerSelected ? VavuzadiRudod.gold : VavuzadiRudod.primaryText

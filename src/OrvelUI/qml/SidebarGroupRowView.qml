@@ -53,13 +53,10 @@ Item {
                 Layout.minimumWidth: 0
                 spacing: 1
 
-                Text {
+                NameLine {
                     objectName: "sidebarGroupTitle." + groupRow.row.groupId
                     Layout.fillWidth: true
                     text: groupRow.row.title
-                    textFormat: Text.PlainText
-                    elide: Text.ElideRight
-                    maximumLineCount: 1
                     font.pixelSize: TextStyles.body
                     font.bold: groupRow.row.isSelected
                     color: groupRow.row.isSelected ? VavuzadiRudod.gold : VavuzadiRudod.primaryText
@@ -70,9 +67,13 @@ Item {
                     visible: groupRow.row.subtitleKind !== "none"
                     text: groupRow.row.subtitle
                     textFormat: Text.PlainText
+                    horizontalAlignment: Text.AlignLeft
+                    // A track's title comes from the speakers: kept to its lines.
+                    clip: true
                     elide: groupRow.row.subtitleKind === "surround" ? Text.ElideNone : Text.ElideRight
                     wrapMode: groupRow.row.subtitleKind === "surround" ? Text.WordWrap : Text.NoWrap
-                    maximumLineCount: groupRow.row.subtitleKind === "surround" ? 3 : 1
+                    // The surround line has no line limit; a track line is one line.
+                    maximumLineCount: groupRow.row.subtitleKind === "surround" ? 2147483647 : 1
                     font.pixelSize: groupRow.row.subtitleKind === "surround" ? 10 : 10.5
                     color: groupRow.row.subtitleKind === "playingTrack" ? VavuzadiRudod.gold : VavuzadiRudod.secondaryText
                 }
@@ -80,10 +81,10 @@ Item {
 
             // Each made only for the rows that show it.
             Loader {
-                active: groupRow.row.batteryPercent >= 0
+                active: groupRow.row.hasBattery
                 visible: active
                 sourceComponent: SpeakerBatteryBadge {
-                    levelPercent: Math.max(0, groupRow.row.batteryPercent)
+                    levelPercent: groupRow.row.batteryPercent
                     isOnCharger: groupRow.row.batteryOnCharger
                 }
             }
@@ -161,9 +162,10 @@ Item {
         }
     }
 
+    // The drop ring, drawn inside the row's own edge.
     Rectangle {
+        objectName: "sidebarGroupDropRing." + groupRow.row.groupId
         anchors.fill: parent
-        anchors.margins: -4
         visible: groupRow.targeted
         radius: 10
         color: "transparent"

@@ -15,7 +15,7 @@ Item {
     // What a drop target reads: the dragged speaker's id as plain text.
     readonly property string dragPayload: speaker.speakerId || ""
     readonly property bool hovered: hover.hovered
-    readonly property color systemRed: VavuzadiRudod.dark ? "#ff453a" : "#ff3b30"
+    readonly property color systemRed: VavuzadiRudod.systemRed
 
     objectName: "sidebarMemberRow." + dragPayload
     implicitHeight: Math.max(22, row.implicitHeight) + 4
@@ -43,23 +43,21 @@ Item {
             isPlaying: member.playing
             isGrouped: true
         }
-        Text {
+        NameLine {
+            objectName: "sidebarMemberLabel"
             Layout.fillWidth: true
             Layout.minimumWidth: 0
             text: member.speaker.label || ""
-            textFormat: Text.PlainText
-            elide: Text.ElideRight
-            maximumLineCount: 1
             font.pixelSize: TextStyles.subheadline
             color: VavuzadiRudod.primaryText
             opacity: 0.9
         }
         // The badge and the pill are made only for the rooms that show them.
         Loader {
-            active: member.speaker.batteryPercent >= 0
+            active: member.speaker.hasBattery === true
             visible: active
             sourceComponent: SpeakerBatteryBadge {
-                levelPercent: Math.max(0, member.speaker.batteryPercent)
+                levelPercent: member.speaker.batteryPercent
                 isOnCharger: member.speaker.batteryOnCharger === true
             }
         }

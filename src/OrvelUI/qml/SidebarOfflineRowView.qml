@@ -21,13 +21,10 @@ RowLayout {
         model: parent.speakerModel
         isOnline: false
     }
-    Text {
+    NameLine {
         Layout.fillWidth: true
         Layout.minimumWidth: 0
         text: parent.label
-        textFormat: Text.PlainText
-        elide: Text.ElideRight
-        maximumLineCount: 1
         font.pixelSize: TextStyles.body
         color: VavuzadiRudod.secondaryText
     }

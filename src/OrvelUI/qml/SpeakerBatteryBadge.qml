@@ -30,11 +30,13 @@ Rectangle {
         Symbol {
             anchors.verticalCenter: parent.verticalCenter
             name: presenter.symbolName
-            pixelSize: 12
+            pixelSize: 10
+            font.bold: true
             color: presenter.tint
         }
 
         Text {
+            objectName: "batteryLevel"
             anchors.verticalCenter: parent.verticalCenter
             text: presenter.levelText
             color: presenter.tint

@@ -4,23 +4,44 @@ import Orvella.UI
 
 // The speaker and group menu. Its entries come from C++ as the menu opens (`popupWith`), each
 // with a key that names the intent and the ids it was built with; choosing one reports the key.
-Menu {
+AppMenu {
     id: menu
 
     signal chosen(string key)
 
-    background: Rectangle {
-        implicitWidth: 200
-        radius: 8
-        // The card's fill is translucent; the menu lies over text, so it sits on the opaque slate.
-        color: VavuzadiRudod.slate
-        border.width: 1
-        border.color: VavuzadiRudod.cardBorder
-        Rectangle {
-            anchors.fill: parent
-            anchors.margins: 1
-            radius: parent.radius - 1
-            color: VavuzadiRudod.cardElevatedFill
+    // One line of a menu: its symbol when it has one, and its text, which carries room names
+    // from the speakers: cut at the line's end and never drawn outside it.
+    component EntryLine: Item {
+        id: line
+        property string symbol
+        property string text
+        property color tint
+        // Room for the arrow of a submenu's title.
+        property real trailingRoom: 4
+
+        readonly property real textStart: symbol !== "" ? 28 : 4
+        implicitWidth: textStart + label.implicitWidth + trailingRoom
+        implicitHeight: 20
+
+        Symbol {
+            visible: line.symbol !== ""
+            x: 4
+            width: 16
+            anchors.verticalCenter: parent.verticalCenter
+            name: line.symbol
+            pixelSize: TextStyles.body
+            color: line.tint
+        }
+        NameLine {
+            id: label
+            objectName: "menuEntryText"
+            x: line.textStart
+            width: Math.max(0, parent.width - x - line.trailingRoom)
+            height: parent.height
+            text: line.text
+            verticalAlignment: Text.AlignVCenter
+            font.pixelSize: TextStyles.body
+            color: line.tint
         }
     }
 
@@ -28,23 +49,11 @@ Menu {
     delegate: MenuItem {
         id: subItem
         implicitHeight: 28
-        contentItem: Row {
-            spacing: 8
-            leftPadding: 4
-            Symbol {
-                name: subItem.subMenu ? subItem.subMenu.symbol : ""
-                pixelSize: TextStyles.body
-                width: 16
-                color: VavuzadiRudod.primaryText
-                anchors.verticalCenter: parent.verticalCenter
-            }
-            Text {
-                text: subItem.text
-                textFormat: Text.PlainText
-                font.pixelSize: TextStyles.body
-                color: VavuzadiRudod.primaryText
-                anchors.verticalCenter: parent.verticalCenter
-            }
+        contentItem: EntryLine {
+            symbol: subItem.subMenu ? subItem.subMenu.symbol : ""
+            text: subItem.text
+            tint: VavuzadiRudod.primaryText
+            trailingRoom: 24
         }
     }
 
@@ -86,15 +95,8 @@ Menu {
 
     Component {
         id: submenuComponent
-        Menu {
+        AppMenu {
             property string symbol
-            background: Rectangle {
-                implicitWidth: 200
-                radius: 8
-                color: VavuzadiRudod.slate
-                border.width: 1
-                border.color: VavuzadiRudod.cardBorder
-            }
         }
     }
 
@@ -104,31 +106,15 @@ Menu {
         MenuItem {
             id: item
             property var entry
-            readonly property color tint: entry.destructive ? (VavuzadiRudod.dark ? "#ff453a" : "#ff3b30")
-                                                            : VavuzadiRudod.primaryText
+            readonly property color tint: entry.destructive ? VavuzadiRudod.systemRed : VavuzadiRudod.primaryText
             implicitHeight: 28
             text: entry.text
             onTriggered: menu.chosen(entry.key)
 
-            contentItem: Row {
-                spacing: 8
-                leftPadding: 4
-
-                Symbol {
-                    visible: item.entry.symbol !== ""
-                    name: item.entry.symbol
-                    pixelSize: TextStyles.body
-                    width: 16
-                    color: item.tint
-                    anchors.verticalCenter: parent.verticalCenter
-                }
-                Text {
-                    text: item.entry.text
-                    textFormat: Text.PlainText
-                    font.pixelSize: TextStyles.body
-                    color: item.tint
-                    anchors.verticalCenter: parent.verticalCenter
-                }
+            contentItem: EntryLine {
+                symbol: item.entry.symbol
+                text: item.entry.text
+                tint: item.tint
             }
         }
     }

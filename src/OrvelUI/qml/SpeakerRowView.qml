@@ -84,45 +84,54 @@ ColumnLayout {
                 OfflinePill { visible: !row.online }
                 Item { Layout.fillWidth: true; Layout.minimumWidth: 4 }
 
-                PressableStyle {
+                // A plain button: it does not shrink when pressed. It springs in from its trailing
+                // edge, growing from 0.94 as it fades in, and goes the same way.
+                Button {
                     id: remove
                     objectName: row.objectName + ".remove"
+                    readonly property bool shown: row.canRemove && hover.hovered
+                    readonly property color red: VavuzadiRudod.systemRed
                     visible: row.canRemove && (hover.hovered || opacity > 0)
-                    opacity: row.canRemove && hover.hovered ? 1 : 0
-                    Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.OutCubic } }
+                    opacity: shown ? 1 : 0
+                    scale: shown ? 1 : 0.94
+                    transformOrigin: Item.Right
+                    Behavior on opacity { NumberAnimation { duration: Motion.springDuration(0.18); easing.type: Motion.springEasing } }
+                    Behavior on scale { NumberAnimation { duration: Motion.springDuration(0.18); easing.type: Motion.springEasing } }
+                    flat: true
+                    padding: 0
                     focusPolicy: Qt.NoFocus
                     Accessible.name: qsTr("Disconnect %1").arg(row.shortName)
                     ToolTip.visible: hovered
                     ToolTip.text: qsTr("Disconnect %1 from group").arg(row.shortName)
                     onClicked: row.removeRequested()
+                    background: Item {}
                     contentItem: Item {
                         implicitWidth: removeLabel.implicitWidth + 18
                         implicitHeight: removeLabel.implicitHeight + 8
                         Rectangle {
                             anchors.fill: parent
                             radius: height / 2
-                            color: Qt.rgba(1, 0.23, 0.19, 0.12)
+                            color: Qt.rgba(remove.red.r, remove.red.g, remove.red.b, 0.12)
                             border.width: 0.85
-                            border.color: Qt.rgba(1, 0.23, 0.19, 0.28)
+                            border.color: Qt.rgba(remove.red.r, remove.red.g, remove.red.b, 0.28)
                         }
                         Row {
                             id: removeLabel
                             anchors.centerIn: parent
                             spacing: 4
-                            opacity: 0.88
                             Symbol {
                                 anchors.verticalCenter: parent.verticalCenter
                                 name: "xmark"
                                 pixelSize: 9
                                 font.bold: true
-                                color: "#ff3b30"
+                                color: Qt.rgba(remove.red.r, remove.red.g, remove.red.b, 0.88)
                             }
                             Text {
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: qsTr("Disconnect")
                                 font.pixelSize: TextStyles.caption2
                                 font.bold: true
-                                color: "#ff3b30"
+                                color: Qt.rgba(remove.red.r, remove.red.g, remove.red.b, 0.88)
                             }
                         }
                     }

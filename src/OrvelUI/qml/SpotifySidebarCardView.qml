@@ -10,7 +10,7 @@ Item {
     required property SpotifySidebarCard card
     property bool inSidebarFooter: true
 
-    readonly property color systemRed: VavuzadiRudod.dark ? "#ff453a" : "#ff3b30"
+    readonly property color systemRed: VavuzadiRudod.systemRed
     readonly property bool hovered: hover.hovered
 
     objectName: "spotifyCard"
@@ -29,17 +29,11 @@ Item {
         spacing: 10
         implicitHeight: Math.max(avatar.height, names.implicitHeight) + (cardView.inSidebarFooter ? 14 : 4)
 
-        Rectangle {
+        AccentDisc {
             id: avatar
             readonly property real side: cardView.inSidebarFooter ? 28 : 34
             Layout.preferredWidth: side
             Layout.preferredHeight: side
-            radius: side / 2
-            gradient: Gradient {
-                orientation: Gradient.Vertical
-                GradientStop { position: 0; color: VavuzadiRudod.gold }
-                GradientStop { position: 1; color: VavuzadiRudod.copper }
-            }
             Text {
                 objectName: "spotifyCardInitials"
                 anchors.centerIn: parent

@@ -7,8 +7,17 @@ Item {
 
     property bool glowing: false
     property real radius: 16
+    // The card's fill lets through what lies below it. One that lies over text (a banner, a
+    // panel) sits on the opaque slate, as the menus do.
+    property bool opaque: false
     default property alias content: holder.data
 
+    Rectangle {
+        visible: card.opaque
+        anchors.fill: parent
+        radius: card.radius
+        color: VavuzadiRudod.slate
+    }
     VavuzadiRudodCardSurface {
         anchors.fill: parent
         anchors.margins: -shadowMargin

@@ -55,7 +55,8 @@ QVariantList SidebarGroupRow::members() const {
                                 {QStringLiteral("label"), member.label},
                                 {QStringLiteral("model"), member.model},
                                 {QStringLiteral("isOnline"), member.isOnline},
-                                {QStringLiteral("batteryPercent"), member.batteryPercent},
+                                {QStringLiteral("hasBattery"), member.batteryPercent.has_value()},
+                                {QStringLiteral("batteryPercent"), member.batteryPercent.value_or(0)},
                                 {QStringLiteral("batteryOnCharger"), member.batteryOnCharger}});
     }
     return list;

@@ -42,13 +42,14 @@ class SidebarGroupRow : public QObject {
     // "none", "playingTrack", "pausedTrack" or "surround".
     Q_PROPERTY(QString subtitleKind READ subtitleKind NOTIFY contentChanged)
     Q_PROPERTY(QString subtitle READ subtitle NOTIFY contentChanged)
+    Q_PROPERTY(bool hasBattery READ hasBattery NOTIFY contentChanged)
     Q_PROPERTY(int batteryPercent READ batteryPercent NOTIFY contentChanged)
     Q_PROPERTY(bool batteryOnCharger READ batteryOnCharger NOTIFY contentChanged)
     // "none", "artwork" or "playing".
     Q_PROPERTY(QString mark READ mark NOTIFY contentChanged)
     Q_PROPERTY(QUrl artworkUrl READ artworkUrl NOTIFY contentChanged)
     Q_PROPERTY(bool playing READ playing NOTIFY contentChanged)
-    // Maps with speakerId, label, model, isOnline, batteryPercent, batteryOnCharger.
+    // Maps with speakerId, label, model, isOnline, hasBattery, batteryPercent, batteryOnCharger.
     Q_PROPERTY(QVariantList members READ members NOTIFY membersChanged)
 
 public:
@@ -71,7 +72,8 @@ public:
     bool silhouetteHighlighted() const { return content_.silhouetteHighlighted; }
     QString subtitleKind() const;
     QString subtitle() const { return content_.subtitle; }
-    int batteryPercent() const { return content_.batteryPercent; }
+    bool hasBattery() const { return content_.batteryPercent.has_value(); }
+    int batteryPercent() const { return content_.batteryPercent.value_or(0); }
     bool batteryOnCharger() const { return content_.batteryOnCharger; }
     QString mark() const;
     QUrl artworkUrl() const { return content_.artworkUrl; }

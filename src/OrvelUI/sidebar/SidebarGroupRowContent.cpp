@@ -13,7 +13,8 @@ QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 SidebarMemberContent sidebarMemberContent(const Speaker& speaker) {
     SidebarMemberContent member{qt(speaker.id.rawValue()), qt(RoomNaming::shortName(speaker.roomName, false)),
-                                QString::fromLatin1(speaker.model.caseName()), speaker.reachability.isOnline()};
+                                QString::fromLatin1(speaker.model.caseName()), speaker.reachability.isOnline(),
+                                std::nullopt, false};
     if (const auto battery = speaker.model.battery()) {
         member.batteryPercent = battery->levelPercent;
         member.batteryOnCharger = battery->isOnCharger;

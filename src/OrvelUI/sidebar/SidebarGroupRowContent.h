@@ -19,8 +19,8 @@ struct SidebarMemberContent {
     QString label;
     QString model;
     bool isOnline = false;
-    // -1 without a battery.
-    int batteryPercent = -1;
+    // The level as the speaker reports it, negative ones included; absent without a battery.
+    std::optional<int> batteryPercent;
     bool batteryOnCharger = false;
     friend bool operator==(const SidebarMemberContent&, const SidebarMemberContent&) = default;
 };
@@ -41,7 +41,8 @@ struct SidebarGroupRowContent {
     bool silhouetteHighlighted = false;
     Subtitle subtitleKind = Subtitle::none;
     QString subtitle;
-    int batteryPercent = -1;
+    // As for a member: absent for a multi-room group and for a room without a battery.
+    std::optional<int> batteryPercent;
     bool batteryOnCharger = false;
     Mark mark = Mark::none;
     QUrl artworkUrl;

@@ -37,7 +37,9 @@ QString SpotifySidebarCard::displayName() const {
 }
 
 QString SpotifySidebarCard::initials(const QString& name) {
-    const QStringList words = name.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    // Every Unicode white space separates words: a no-break, em or ideographic space as well.
+    static const QRegularExpression whiteSpace(QStringLiteral("\\s+"), QRegularExpression::UseUnicodePropertiesOption);
+    const QStringList words = name.split(whiteSpace, Qt::SkipEmptyParts);
     const QString letters = words.size() >= 2 ? leadingCharacters(words.constFirst(), 1) + leadingCharacters(words.constLast(), 1)
                                               : leadingCharacters(name, 2);
     // The C locale upper-cases by Unicode's rules alone, whatever the desktop's language.

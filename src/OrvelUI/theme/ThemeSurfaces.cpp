@@ -39,6 +39,16 @@ void MidnightBackground::paintContent(QPainter& painter) {
     paintRadialGlow(painter, bounds, bounds.bottomLeft(), 8, 380, withOpacity(theme().gold(), dark ? 0.10 : 0.08));
 }
 
+void AccentDisc::paintContent(QPainter& painter) {
+    const QRectF bounds = boundingRect();
+    QLinearGradient accent(bounds.topLeft(), bounds.bottomRight());
+    accent.setColorAt(0, theme().gold());
+    accent.setColorAt(1, theme().copper());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(accent);
+    painter.drawEllipse(bounds);
+}
+
 void VavuzadiRudodCardSurface::paintContent(QPainter& painter) {
     const bool dark = isDark();
     const double margin = shadowMargin();

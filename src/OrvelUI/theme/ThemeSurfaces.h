@@ -56,6 +56,19 @@ private:
     double radius_ = 16;
 };
 
+// A circle filling its item with the accent's diagonal gradient, gold at the top-leading corner
+// to copper at the bottom-trailing one (a linked account's avatar).
+class AccentDisc : public ThemedPaintedItem {
+    Q_OBJECT
+    QML_ELEMENT
+
+public:
+    using ThemedPaintedItem::ThemedPaintedItem;
+
+protected:
+    void paintContent(QPainter& painter) override;
+};
+
 // A soft shadow or glow of a rounded rectangle (a circle when the radius is half the side),
 // drawn around its item's inner `shapeMargin` inset; what casts it is laid over it.
 class SoftShadow : public ThemedPaintedItem {

@@ -8,6 +8,8 @@
 
 namespace orvel {
 
+const AdaptiveColor VavuzadiRudodTheme::platformRed{{1.0, 59 / 255.0, 48 / 255.0, 1}, {1.0, 69 / 255.0, 58 / 255.0, 1}};
+
 VavuzadiRudodTheme::VavuzadiRudodTheme(SystemAppearance systemAppearance, QObject* parent)
     : QObject(parent), systemAppearance_(std::move(systemAppearance)) {
     system_ = systemAppearance_ ? systemAppearance_() : std::nullopt;

@@ -41,6 +41,8 @@ class VavuzadiRudodTheme : public QObject {
     Q_PROPERTY(QColor roomEnclosureFill READ roomEnclosureFill NOTIFY appearanceChanged)
     Q_PROPERTY(QColor roomEnclosureBorder READ roomEnclosureBorder NOTIFY appearanceChanged)
     Q_PROPERTY(QColor badgeBackground READ badgeBackground NOTIFY appearanceChanged)
+    // Not one of the palette's colours: the platform's red of destructive actions.
+    Q_PROPERTY(QColor systemRed READ systemRed NOTIFY appearanceChanged)
 
 public:
     using SystemAppearance = std::function<std::optional<ColorScheme>()>;
@@ -85,6 +87,10 @@ public:
     QColor roomEnclosureFill() const { return color(VavuzadiRudod::roomEnclosureFill); }
     QColor roomEnclosureBorder() const { return color(VavuzadiRudod::roomEnclosureBorder); }
     QColor badgeBackground() const { return color(VavuzadiRudod::badgeBackground); }
+
+    // The platform's red in both appearances.
+    static const AdaptiveColor platformRed;
+    QColor systemRed() const { return color(platformRed); }
 
 signals:
     void appearanceChanged();

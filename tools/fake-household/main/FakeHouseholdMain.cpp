@@ -3,7 +3,7 @@
 //
 //   orvella-fake-household [--first 127.0.0.2] [--count 4] [--address A ...] [--port 1400]
 //                          [--grouping-delay-ms 300] [--bare | --showcase | --groups G]
-//                          [--report-sweeps]
+//                          [--report-sweeps] [--hostile-names]
 
 #include <cstdio>
 
@@ -111,8 +111,9 @@ int main(int argc, char** argv) {
                       QStringLiteral("g")});
     parser.addOption({QStringLiteral("report-sweeps"), QStringLiteral("Prints the requests of each controller sweep on standard error.")});
     parser.addOption({QStringLiteral("showcase"), QStringLiteral("A household of about nine rooms worth looking at, from --first on; ignores --count and --address.")});
+    parser.addOption({QStringLiteral("hostile-names"), QStringLiteral("The showcase with rooms named long, right to left, under combining marks, blank.")});
     parser.process(app);
-    const bool showcase = parser.isSet(QStringLiteral("showcase"));
+    const bool showcase = parser.isSet(QStringLiteral("showcase")) || parser.isSet(QStringLiteral("hostile-names"));
 
     QList<QHostAddress> addresses;
     for (const QString& text : parser.values(QStringLiteral("address"))) addresses << QHostAddress(text);
@@ -142,6 +143,7 @@ int main(int argc, char** argv) {
     const QHostAddress first(parser.value(QStringLiteral("first")));
     if (showcase) {
         orvel::fakes::seedShowcase(household, first);
+        if (parser.isSet(QStringLiteral("hostile-names"))) orvel::fakes::renameShowcaseRoomsHostile(household);
         for (const QString& id : household.speakerIds()) {
             const QHostAddress address = household.model().speaker(id).address;
             if (!isLoopbackV4(address)) return fail(QStringLiteral("%1 is not a loopback address (127.0.0.0/8)").arg(address.toString()));

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <utility>
+
 #include "fakes/FakeDocuments.h"
 #include "fakes/FakeHousehold.h"
 
@@ -112,6 +114,27 @@ int seedShowcase(FakeHousehold& household, const QHostAddress& first) {
     model.setSystemProperty(QStringLiteral("Orvella_Presets_v1"),
                             QString::fromUtf8(QJsonDocument(presets).toJson(QJsonDocument::Compact)));
     return index;
+}
+
+void renameShowcaseRoomsHostile(FakeHousehold& household) {
+    QString flood = QStringLiteral("P");
+    for (int i = 0; i < 40; ++i) flood += QChar(0x0300 + i % 0x30);
+    flood += QStringLiteral("atio");
+    QString twoHundred;
+    while (twoHundred.size() < 200) twoHundred += QStringLiteral("Bathroom Annex ");
+    twoHundred.truncate(200);
+    const std::pair<int, QString> names[] = {
+        {5, QStringLiteral("Upstairs Guest Bedroom by the Long Hallway Window")},
+        {6, QString::fromUtf8("غرفة المعيشة")},
+        {9, flood},
+        {10, twoHundred},
+        {11, QStringLiteral("   ")},
+        {12, QString()},
+    };
+    const QStringList ids = household.speakerIds();
+    for (const auto& [index, name] : names) {
+        if (index < ids.size()) household.model().editSpeaker(ids[index]).roomName = name;
+    }
 }
 
 void scheduleShowcaseDropout(FakeHousehold& household, const QHostAddress& first) {

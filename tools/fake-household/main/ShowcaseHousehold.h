@@ -15,6 +15,11 @@ class FakeHousehold;
 // The number of addresses it takes.
 int seedShowcase(FakeHousehold& household, const QHostAddress& first);
 
+// Renames rooms of the showcase as some households name them: a long name and one of 200
+// characters, a right-to-left one, one buried under combining marks, one of spaces only and an
+// empty one. Call after seedShowcase, before start().
+void renameShowcaseRoomsHostile(FakeHousehold& household);
+
 // Once started: the speaker meant to go offline stops answering a few seconds after its first
 // request, so the application has seen it online first.
 void scheduleShowcaseDropout(FakeHousehold& household, const QHostAddress& first);
