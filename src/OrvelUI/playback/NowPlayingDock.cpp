@@ -19,6 +19,14 @@ VolumeTarget dockVolumeTarget(const SonosGroup& group) {
     return VolumeTarget::group(group.id);
 }
 
+QString volumeOwnerKey(const VolumeTarget& target) {
+    return target.visit(
+        [](const VolumeTarget::Speaker& speaker) {
+            return QStringLiteral("speaker:") + QString::fromStdString(speaker.id.rawValue());
+        },
+        [](const VolumeTarget::Group& group) { return QStringLiteral("group:") + idText(group.id); });
+}
+
 NowPlayingDock::NowPlayingDock(bool phoneLayout, bool showQueueAtStart, Open onOpen, SelectDockGroup onSelectDockGroup,
                                QObject* parent)
     : QObject(parent),
@@ -69,6 +77,7 @@ bool NowPlayingDock::skipAllowed() const {
     return track && track->canSkip();
 }
 QString NowPlayingDock::ungroupHelp() const { return QStringLiteral("Ungroup ") + displayName(); }
+QString NowPlayingDock::volumeOwner() const { return group_ ? volumeOwnerKey(dockVolumeTarget(*group_)) : QString(); }
 QString NowPlayingDock::volumeSymbol() const {
     return volume() == 0 ? QStringLiteral("speaker.slash.fill") : QStringLiteral("speaker.wave.2.fill");
 }

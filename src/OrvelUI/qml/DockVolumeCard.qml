@@ -61,6 +61,7 @@ Item {
             Layout.fillWidth: true
             compact: true
             volume: card.dock.volume
+            owner: card.dock.volumeOwner
             onChange: percent => card.dock.changeVolume(percent)
         }
     }

@@ -195,6 +195,7 @@ ScrollView {
                         objectName: "groupDetail.groupVolume"
                         Layout.fillWidth: true
                         volume: presenter.groupVolume
+                        owner: "group:" + page.groupId
                         onChange: percent => presenter.setGroupVolume(percent)
                     }
                 }

@@ -43,6 +43,7 @@ Item {
             Layout.maximumWidth: 210
             compact: true
             volume: dockView.dock.volume
+            owner: dockView.dock.volumeOwner
             onChange: percent => dockView.dock.changeVolume(percent)
         }
     }
@@ -71,6 +72,7 @@ Item {
             Layout.fillWidth: true
             compact: true
             volume: dockView.dock.volume
+            owner: dockView.dock.volumeOwner
             onChange: percent => dockView.dock.changeVolume(percent)
         }
     }

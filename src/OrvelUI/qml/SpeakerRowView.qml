@@ -133,6 +133,7 @@ ColumnLayout {
                 objectName: row.objectName + ".volume"
                 Layout.fillWidth: true
                 volume: row.volume
+                owner: "speaker:" + row.speakerId
                 onChange: percent => row.volumeChosen(percent)
             }
         }
