@@ -66,15 +66,13 @@ Item {
                 }
             }
 
-            Rectangle {
+            AlbumArtworkView {
                 objectName: "upNext.artwork." + entry.position
-                property string artworkUrl: entry.artworkUrl
+                url: entry.artworkUrl
+                size: 32
+                cornerRadius: 6
                 Layout.preferredWidth: 32
                 Layout.preferredHeight: 32
-                radius: 6
-                color: VavuzadiRudod.subtleFill
-                border.color: VavuzadiRudod.cardBorder
-                border.width: 0.75
             }
 
             ColumnLayout {
