@@ -13,8 +13,23 @@ Menu {
     property string namePrefix: "presetMenu"
     signal chosen(var entry)
 
+    // Takes out and destroys what the last opening made. A submenu is taken whole: taking only
+    // its item would leave the submenu itself alive beside the menu, one more at every opening.
+    function clear(target) {
+        while (target.count > 0) {
+            const sub = target.menuAt(0)
+            if (sub) {
+                clear(sub)
+                target.takeMenu(0)
+                sub.destroy()
+            } else {
+                target.takeItem(0).destroy()
+            }
+        }
+    }
+
     function fill(target, entries, prefix) {
-        while (target.count > 0) target.takeItem(0).destroy()
+        clear(target)
         for (const entry of entries) {
             if (entry.action === "divider") {
                 target.addItem(separator.createObject(target.contentItem))
@@ -31,9 +46,16 @@ Menu {
         }
     }
 
+    // At the pointer, as a context menu opens.
     function openHere() {
         fill(menu, entriesProvider(), namePrefix)
         popup()
+    }
+
+    // Under `item`, as a menu of a button opens.
+    function openUnder(item) {
+        fill(menu, entriesProvider(), namePrefix)
+        popup(item, 0, item.height + 4)
     }
 
     Component {
