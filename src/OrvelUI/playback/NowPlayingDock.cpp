@@ -2,14 +2,16 @@
 
 #include <QVariantMap>
 
+#include "OrvelUI/common/ShownText.h"
 #include "OrvelUI/playback/NowPlayingTexts.h"
 
 namespace orvel {
 
 namespace {
 
-QString text(const std::string& value) { return QString::fromStdString(value); }
-QString text(const std::optional<std::string>& value) { return value ? QString::fromStdString(*value) : QString(); }
+// Names and titles come from the speakers: any length, cut to what the dock can show.
+QString text(const std::string& value) { return shownText(value); }
+QString text(const std::optional<std::string>& value) { return value ? shownText(*value) : QString(); }
 QString idText(const GroupID& id) { return QString::fromStdString(id.description()); }
 
 }  // namespace

@@ -48,6 +48,7 @@ Item {
                     Layout.fillWidth: true
                     text: card.dock.queueHeaderSource
                     textFormat: Text.PlainText
+                    clip: true
                     font.pixelSize: TextStyles.caption2
                     font.bold: true
                     color: VavuzadiRudod.gold
@@ -58,6 +59,7 @@ Item {
                     Layout.fillWidth: true
                     text: card.dock.queueHeaderTitle
                     textFormat: Text.PlainText
+                    clip: true
                     font.pixelSize: TextStyles.subheadline
                     font.bold: true
                     color: VavuzadiRudod.primaryText
@@ -68,6 +70,7 @@ Item {
                     Layout.fillWidth: true
                     text: card.dock.queueHeaderArtist
                     textFormat: Text.PlainText
+                    clip: true
                     font.pixelSize: TextStyles.caption
                     color: VavuzadiRudod.secondaryText
                     elide: Text.ElideRight

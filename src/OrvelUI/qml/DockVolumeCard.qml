@@ -34,6 +34,7 @@ Item {
                 Layout.fillWidth: true
                 text: card.dock.displayName
                 textFormat: Text.PlainText
+                clip: true
                 font.pixelSize: TextStyles.caption
                 font.bold: true
                 color: VavuzadiRudod.gold

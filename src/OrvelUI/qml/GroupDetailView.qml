@@ -87,6 +87,7 @@ ScrollView {
                 Layout.minimumWidth: 40
                 text: presenter.displayName
                 textFormat: Text.PlainText
+                clip: true
                 elide: Text.ElideRight
                 font.pixelSize: TextStyles.largeTitle
                 font.family: "DejaVu Serif"

@@ -76,8 +76,13 @@ Menu {
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
+                    // Titles carry room and group names: cut short, the menu never grows past this.
+                    width: Math.min(implicitWidth, 320)
                     text: menuItem.entry.title
                     textFormat: Text.PlainText
+                    clip: true
+                    maximumLineCount: 1
+                    elide: Text.ElideRight
                     font.pixelSize: TextStyles.body
                     color: menuItem.entry.destructive ? "#ff3b30" : VavuzadiRudod.primaryText
                 }

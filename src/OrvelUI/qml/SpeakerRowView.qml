@@ -59,10 +59,14 @@ ColumnLayout {
                 Layout.minimumHeight: 22
                 spacing: 8
 
+                // Name and model take what they need and are cut short when the row has less.
                 Text {
                     objectName: row.objectName + ".name"
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: implicitWidth
                     text: row.shortName
                     textFormat: Text.PlainText
+                    clip: true
                     maximumLineCount: 1
                     elide: Text.ElideRight
                     font.pixelSize: TextStyles.headline
@@ -70,9 +74,13 @@ ColumnLayout {
                     color: VavuzadiRudod.primaryText
                 }
                 Text {
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: implicitWidth
                     text: "· " + row.modelName
                     textFormat: Text.PlainText
+                    clip: true
                     maximumLineCount: 1
+                    elide: Text.ElideRight
                     font.pixelSize: TextStyles.caption
                     color: VavuzadiRudod.secondaryText
                 }

@@ -72,6 +72,7 @@ Item {
                         Layout.fillWidth: true
                         text: pill.dock.primaryTitle
                         textFormat: Text.PlainText
+                        clip: true
                         font.pixelSize: TextStyles.subheadline
                         font.bold: true
                         color: VavuzadiRudod.primaryText
@@ -86,6 +87,7 @@ Item {
                             Layout.fillWidth: true
                             text: pill.dock.floatingPillSubtitle
                             textFormat: Text.PlainText
+                            clip: true
                             font.pixelSize: TextStyles.caption
                             color: VavuzadiRudod.gold
                             elide: Text.ElideRight

@@ -82,6 +82,7 @@ Item {
                     Layout.fillWidth: true
                     text: entry.title
                     textFormat: Text.PlainText
+                    clip: true
                     elide: Text.ElideRight
                     maximumLineCount: 1
                     font.pixelSize: TextStyles.subheadline
@@ -92,6 +93,7 @@ Item {
                     visible: entry.subtitle.length > 0
                     text: entry.subtitle
                     textFormat: Text.PlainText
+                    clip: true
                     elide: Text.ElideRight
                     maximumLineCount: 1
                     font.pixelSize: TextStyles.caption
