@@ -14,10 +14,12 @@ Item {
     implicitWidth: 390
     implicitHeight: column.implicitHeight + 28
 
-    VavuzadiRudodCard {
+    FloatingGlassCard {
         anchors.fill: parent
-        glowing: true
         radius: 18
+        shadowColor: Qt.rgba(0, 0, 0, 0.55)
+        shadowRadius: 24
+        shadowOffset: Qt.point(0, 10)
     }
 
     ColumnLayout {

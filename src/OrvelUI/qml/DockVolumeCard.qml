@@ -12,10 +12,12 @@ Item {
     objectName: "pill.volumeCard"
     implicitHeight: column.implicitHeight + 20
 
-    VavuzadiRudodCard {
+    FloatingGlassCard {
         anchors.fill: parent
-        glowing: true
         radius: 16
+        shadowColor: Qt.rgba(0, 0, 0, 0.50)
+        shadowRadius: 20
+        shadowOffset: Qt.point(0, 8)
     }
 
     ColumnLayout {
