@@ -31,6 +31,7 @@
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/PerformanceProbe.h"
+#include "OrvellaApp/PlaybackScenes.h"
 #include "OrvellaApp/SceneCapture.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
 #include "OrvellaApp/update/AppUpdaterFactory.h"
@@ -341,6 +342,10 @@ QQuickWindow* OrvellaApp::showWindow() {
                 if (title) clickItem(window, title);
                 return true;
             };
+        }
+        if (scene->scene == QLatin1String("presets-eight")) ready = eightPresetsSceneReady(store_.get());
+        if (scene->scene == QLatin1String("group-pinned-menu")) {
+            ready = pinnedRoomMenuSceneReady(window_, rootView_.get(), viewStore_.get(), store_.get());
         }
         new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
