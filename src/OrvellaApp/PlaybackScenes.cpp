@@ -1,5 +1,6 @@
 #include "OrvellaApp/PlaybackScenes.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 #include <string_view>
@@ -57,13 +58,18 @@ std::function<bool()> pinnedRoomMenuSceneReady(QQuickWindow* window, OrvelRootVi
     return [window = QPointer<QQuickWindow>(window), rootView = QPointer<OrvelRootView>(rootView),
             views = QPointer<ViewStore>(views), store = QPointer<OrvelStore>(store)] {
         if (!window || !rootView || !views || !store) return true;
-        if (rootView->detailKind() != SelectionKind::Group) return false;
-        const auto coordinator = SpeakerUUID::make(rootView->detailId().toStdString());
+        // The page of the group with the most rooms, chosen as a click on its row would.
+        const auto coordinator = SpeakerUUID::make(views->largestGroupId().toStdString());
         if (!coordinator) return false;
         const std::vector<SonosGroup>& groups = store->state().groups();
         const auto group = std::ranges::find_if(groups, [&](const SonosGroup& g) { return g.id == GroupID(*coordinator); });
         if (group == groups.end() || group->speakers().size() < 2) return false;
-        const Speaker& room = group->speakers()[1];
+        if (rootView->detailKind() != SelectionKind::Group || rootView->detailId() != views->largestGroupId()) {
+            rootView->select(SidebarDestination::group(group->id));
+            return false;
+        }
+        // The list is made on each call: the room is copied out of it.
+        const Speaker room = group->speakers()[1];
         if (!store->state().pins().contains(room.id)) store->moveRoom(room.id, RoomCoordinate::clamping(0.3, 0.4));
         const QString roomId = QString::fromStdString(room.id.rawValue());
         QQuickItem* page = namedItem(window->contentItem(), QStringLiteral("groupDetail"));

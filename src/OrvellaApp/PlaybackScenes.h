@@ -17,8 +17,8 @@ class ViewStore;
 // Saves presets of the online rooms, as the creator would, until the household holds eight.
 std::function<bool()> eightPresetsSceneReady(OrvelStore* store);
 
-// Once the page of a group of several rooms shows: pins its second room on the map and opens that
-// room's menu beside its row.
+// Shows the page of the group with the most rooms, pins its second room on the map and opens
+// that room's menu beside its row.
 std::function<bool()> pinnedRoomMenuSceneReady(QQuickWindow* window, OrvelRootView* rootView, ViewStore* views,
                                                OrvelStore* store);
 

@@ -30,11 +30,12 @@ Item {
         anchors.bottomMargin: 10
         spacing: 14
 
-        // The title takes the free width up to what it needs; the spacer keeps the rest.
+        // The title takes the free width up to what it needs, in whole points (a layout rounds a
+        // fraction down, which would cut its last letter); the spacer keeps the rest.
         DockTitleCluster {
             dock: dockView.dock
             Layout.fillWidth: true
-            Layout.maximumWidth: implicitWidth
+            Layout.maximumWidth: Math.ceil(implicitWidth)
             Layout.minimumWidth: 120
         }
         DockGroupSwitcher { dock: dockView.dock }
@@ -70,7 +71,7 @@ Item {
             DockTitleCluster {
                 dock: dockView.dock
                 Layout.fillWidth: true
-                Layout.maximumWidth: implicitWidth
+                Layout.maximumWidth: Math.ceil(implicitWidth)
                 Layout.minimumWidth: 120
             }
             Item { Layout.fillWidth: true; Layout.minimumWidth: 4 }

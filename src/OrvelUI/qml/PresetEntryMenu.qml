@@ -7,6 +7,27 @@ import Orvella.UI
 Menu {
     id: menu
 
+    // The menu lies over the page's texts: the card's fill on the opaque slate, as the room menu.
+    component MenuCard: Rectangle {
+        implicitWidth: 200
+        radius: 8
+        color: VavuzadiRudod.slate
+        border.width: 1
+        border.color: VavuzadiRudod.cardBorder
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: 1
+            radius: parent.radius - 1
+            color: VavuzadiRudod.cardElevatedFill
+        }
+    }
+
+    topPadding: 4
+    bottomPadding: 4
+    // Kept inside the window when opened near its edge.
+    margins: 8
+    background: MenuCard {}
+
     // Read when the menu opens.
     property var entriesProvider: function() { return [] }
     // The prefix of every entry's objectName.
@@ -64,6 +85,9 @@ Menu {
             id: menuItem
             property var entry
             text: entry.title
+            implicitHeight: 28
+            leftPadding: 12
+            rightPadding: 12
             onTriggered: menu.chosen(entry)
             contentItem: Row {
                 spacing: 8
@@ -91,10 +115,20 @@ Menu {
     }
     Component {
         id: separator
-        MenuSeparator {}
+        MenuSeparator {
+            contentItem: Rectangle {
+                implicitHeight: 1
+                color: VavuzadiRudod.cardBorder
+            }
+        }
     }
     Component {
         id: submenu
-        Menu {}
+        Menu {
+            topPadding: 4
+            bottomPadding: 4
+            margins: 8
+            background: MenuCard {}
+        }
     }
 }

@@ -98,8 +98,10 @@ Item {
             required property real pillWidth
             objectName: "presetBar.pill." + presetId
             y: (pills.height - height) / 2
+            // Exactly the measured width: the style's side padding would take from the name.
             width: pillWidth
             height: bar.pillHeight
+            horizontalPadding: 0
             focusPolicy: Qt.NoFocus
             contentItem: PresetPillLabel {
                 title: pill.name
@@ -181,8 +183,11 @@ Item {
                         y: addButton.height + 6
                         x: 0
                         width: 340
+                        // Kept inside the window when the button sits near its edge.
+                        margins: 8
                         padding: 0
-                        background: VavuzadiRudodCard { radius: 14 }
+                        // Glass on an opaque ground: the map's labels must not show through.
+                        background: FloatingGlassCard { glowing: false; radius: 14 }
                         contentItem: Loader {
                             // Created anew at every opening, so the name and the ticks start empty.
                             active: creatorPopup.opened || creatorPopup.visible

@@ -59,11 +59,13 @@ ColumnLayout {
                 Layout.minimumHeight: 22
                 spacing: 8
 
-                // Name and model take what they need and are cut short when the row has less.
+                // Name and model take what they need (whole points: a layout rounds a fraction
+                // down, which would cut the last letter) and are cut short when the row has less.
                 Text {
                     objectName: row.objectName + ".name"
                     Layout.fillWidth: true
-                    Layout.maximumWidth: implicitWidth
+                    Layout.preferredWidth: Math.ceil(implicitWidth)
+                    Layout.maximumWidth: Math.ceil(implicitWidth)
                     text: row.shortName
                     textFormat: Text.PlainText
                     clip: true
@@ -75,7 +77,8 @@ ColumnLayout {
                 }
                 Text {
                     Layout.fillWidth: true
-                    Layout.maximumWidth: implicitWidth
+                    Layout.preferredWidth: Math.ceil(implicitWidth)
+                    Layout.maximumWidth: Math.ceil(implicitWidth)
                     text: "· " + row.modelName
                     textFormat: Text.PlainText
                     clip: true
