@@ -79,6 +79,8 @@ ColumnLayout {
                     Layout.fillWidth: true
                     Layout.preferredWidth: Math.ceil(implicitWidth)
                     Layout.maximumWidth: Math.ceil(implicitWidth)
+                    // A long name gives way first: the model keeps a readable share.
+                    Layout.minimumWidth: Math.min(Math.ceil(implicitWidth), 110)
                     text: "· " + row.modelName
                     textFormat: Text.PlainText
                     clip: true
