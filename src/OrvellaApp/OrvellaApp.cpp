@@ -33,6 +33,7 @@
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
 #include "OrvellaApp/PerformanceProbe.h"
+#include "OrvellaApp/PlaybackScenes.h"
 #include "OrvellaApp/SceneCapture.h"
 #include "OrvellaApp/SceneInput.h"
 #include "OrvellaApp/SparkleUpdateSession.h"
@@ -328,6 +329,10 @@ QQuickWindow* OrvellaApp::showWindow() {
         }
         // Menus, the banner, a drag under way: what the household alone does not show.
         if (auto shown = windowSceneReady(scene->scene, window_, *store_, *groups)) ready = std::move(shown);
+        if (scene->scene == QLatin1String("presets-eight")) ready = eightPresetsSceneReady(store_.get());
+        if (scene->scene == QLatin1String("group-pinned-menu")) {
+            ready = pinnedRoomMenuSceneReady(window_, rootView_.get(), viewStore_.get(), store_.get());
+        }
         new SceneCapture(*scene, window_, std::move(ready), window_);
         // The phone's volume card opens only by a tap; its scene opens it as the tap would.
         if (scene->scene == QLatin1String("volume-card")) rootView_->dock()->toggleVolumePopover();

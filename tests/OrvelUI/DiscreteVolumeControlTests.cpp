@@ -122,24 +122,57 @@ TEST(DiscreteVolumeControl, CommittedValueHoldsUntilTheOwnerCatchesUpOrTheHoldEn
     EXPECT_EQ(h.control.shownPercent(), 45);
 }
 
-TEST(DiscreteVolumeControl, EndOfDragSettlesOnce) {
-    struct Case {
-        const char* name;
-        std::chrono::nanoseconds endsAfter;
-        int shown;
-    };
-    const Case cases[] = {
-        {"within the hold the committed value stays", 1s, 60},
-        {"after a failed send the speakers' value shows", 2s, 40},
-    };
-    for (const Case& c : cases) {
+// Only the owner's value settles a committed one: a slider held still past the hold keeps its
+// step when released.
+TEST(DiscreteVolumeControl, EndOfDragLeavesTheCommittedValue) {
+    for (const auto heldFor : {std::chrono::nanoseconds(1s), std::chrono::nanoseconds(5s)}) {
         Harness h(40);
         h.control.setEditing(true);
         h.control.setSliderValue(60);
-        h.clock.advance(c.endsAfter);
+        h.clock.advance(heldFor);
         QSignalSpy shown(&h.control, &DiscreteVolumeControl::shownChanged);
         h.control.setEditing(false);
-        EXPECT_EQ(h.control.shownPercent(), c.shown) << c.name;
-        EXPECT_EQ(shown.count(), c.shown == 60 ? 0 : 1) << c.name;
+        EXPECT_EQ(h.control.shownPercent(), 60) << heldFor.count();
+        EXPECT_EQ(shown.count(), 0) << heldFor.count();
     }
+}
+
+// One control is rebound from group to group: a step committed for the first never shows for
+// the second, nor is the next step counted from it, whichever binding updates first.
+TEST(DiscreteVolumeControl, ANewOwnerStartsAfresh) {
+    struct Case {
+        const char* name;
+        bool ownerFirst;
+        bool editing;
+    };
+    const Case cases[] = {
+        {"owner then volume", true, false},
+        {"volume then owner", false, false},
+        {"owner changes mid-drag", true, true},
+    };
+    for (const Case& c : cases) {
+        Harness h(50);
+        h.control.setOwner("group:A");
+        h.control.setEditing(c.editing);
+        h.control.setSliderValue(60);
+        h.clock.advance(100ms);
+        if (c.ownerFirst) h.control.setOwner("group:B");
+        h.control.setVolume(20);
+        if (!c.ownerFirst) h.control.setOwner("group:B");
+        EXPECT_EQ(h.control.shownPercent(), 20) << c.name;
+
+        h.control.setEditing(false);
+        h.control.stepUp();
+        EXPECT_EQ(h.changes, (std::vector<int>{60, 21})) << c.name;
+        // The new owner's first step ticks although the last tick was only now.
+        EXPECT_EQ(h.ticks, 2) << c.name;
+    }
+
+    // The same owner again changes nothing.
+    Harness h(50);
+    h.control.setOwner("group:A");
+    h.control.setSliderValue(60);
+    h.control.setOwner("group:A");
+    h.control.setVolume(20);
+    EXPECT_EQ(h.control.shownPercent(), 60);
 }

@@ -7,6 +7,7 @@
 #include "OrvelUI/presets/PresetBarRules.h"
 #include "OrvelUI/presets/PresetCreatorPicks.h"
 #include "OrvelUI/presets/PresetMenuEntries.h"
+#include "OrvelUI/presets/PresetRowFit.h"
 
 using namespace orvel;
 using namespace orvel::testing;
@@ -93,6 +94,48 @@ TEST(PresetBarRules, MenuEntriesKeepTheirIdsThroughQmlAndRefuseForgedOnes) {
         {{"action", "update"}, {"presetId", "6F1C2A4E-3B7D-4C15-9A0E-5D2B8C7F1A01"}, {"groupId", "RINCON_bad"}},
     };
     for (const QVariantMap& map : forged) EXPECT_FALSE(menuEntryFrom(map).has_value());
+}
+
+// The header row keeps every preset in reach: the pills that fit, the overflow button for the
+// rest, and the add button always, within the row's width.
+TEST(PresetRowFit, ShowsWhatFitsAndListsTheRest) {
+    // Eight presets in the header of a 980-point window (one pill at the maximum width).
+    const std::vector<double> eight{90, 70, 120, 160, 85, 100, 95, 110};
+    struct Case {
+        const char* name;
+        PresetRowWidths widths;
+        std::vector<double> pills;
+        PresetRowFit fit;
+    };
+    const Case cases[] = {
+        {"eight at 980 points", {676, 6, 98, 30, 28}, eight, {4, true}},
+        {"all fit", {1200, 6, 98, 30, 28}, eight, {8, false}},
+        {"all fit to the point", {98 + 6 + 90 + 6 + 70 + 6 + 28, 6, 98, 30, 28}, {90, 70}, {2, false}},
+        {"a point short: the last moves out", {98 + 6 + 90 + 6 + 70 + 6 + 28 - 1, 6, 98, 30, 28}, {90, 70}, {1, true}},
+        {"no Everywhere pill", {300, 6, 0, 30, 28}, {100, 100, 100}, {2, true}},
+        {"room for no pill", {98 + 6 + 30 + 6 + 28, 6, 98, 30, 28}, {40}, {0, true}},
+        {"no presets", {200, 6, 98, 30, 80}, {}, {0, false}},
+    };
+    for (const Case& c : cases) {
+        const PresetRowFit fit =
+            fitPresetRow(c.widths, c.pills.size(), [&](std::size_t i) { return c.pills.at(i); });
+        EXPECT_EQ(fit, c.fit) << c.name;
+        // What shows, the add button included, lies within the row.
+        double used = c.widths.everywhere > 0 ? c.widths.everywhere + c.widths.spacing : 0;
+        for (std::size_t i = 0; i < fit.shownPills; ++i) used += c.pills[i] + c.widths.spacing;
+        if (fit.showsOverflow) used += c.widths.overflowButton + c.widths.spacing;
+        EXPECT_LE(used + c.widths.addButton, c.widths.available) << c.name;
+    }
+}
+
+TEST(PresetRowFit, MeasuresOnlyThePillsItMightShow) {
+    std::size_t measured = 0;
+    const PresetRowFit fit = fitPresetRow({676, 6, 98, 30, 28}, 1000, [&](std::size_t) {
+        ++measured;
+        return 100.0;
+    });
+    EXPECT_EQ(fit, (PresetRowFit{4, true}));
+    EXPECT_LE(measured, 6u);
 }
 
 TEST(PresetCreatorPicks, FirstTickStillTickedLeads) {

@@ -271,3 +271,103 @@ TEST(PresetViews, PillMenuRenamesAndDeletesAndTheAddButtonOpensAnEmptyCreator) {
     EXPECT_FALSE(only(window.get(), "creator.savePreset")->isEnabled());
     EXPECT_EQ(textsNamed(window.get(), "creator.name"), QStringList{""});
 }
+
+namespace {
+
+// `count` presets of Living Room with Kitchen, named "Preset 1" on, each in its own id.
+std::vector<PresetPill> numberedPresets(int count) {
+    std::vector<PresetPill> presets;
+    for (int i = 1; i <= count; ++i) {
+        const std::string id = QStringLiteral("0B9E7D3C-2A14-4F68-8C5B-%1").arg(i, 12, 10, QLatin1Char('0')).toStdString();
+        presets.emplace_back(*PresetID::make(id), "Preset " + std::to_string(i), sp('A'), std::set{sp('B')});
+    }
+    return presets;
+}
+
+}  // namespace
+
+// The header row of a narrow window shows the pills that fit and lists the rest behind its
+// overflow button, from which a preset applies; the add button stays in the row. A thousand
+// presets make only the pills on screen.
+TEST(PresetViews, HeaderRowKeepsEveryPresetInReach) {
+    AppRig rig;
+    const auto app = rig.start(arguments({}));
+    ASSERT_TRUE(app && app->showWindow());
+    Household household;
+    household.speakers = {speaker('A', "Living Room"), speaker('B', "Kitchen"), speaker('C', "Office")};
+    household.grouping = "AA BA CC";
+    household.presets = numberedPresets(8);
+    rig.sonos->publish(household.build());
+    ASSERT_TRUE(waitUntil([&] { return app->store().state().presets().size() == 8; }));
+    const auto window = loadProbe(*app, R"(Window {
+        id: w
+        required property ViewStore store
+        width: 440; height: 400; visible: true
+        PresetPillsBar { width: 420; inToolbar: true; store: w.store }
+    })", {{"store", QVariant::fromValue(app->rootView()->viewStore())}});
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(waitUntil([&] { return only(window.get(), "presetBar.overflow") != nullptr; }));
+    const QStringList inRow = pillsShown(window.get());
+    EXPECT_GE(inRow.size(), 1);
+    EXPECT_LT(inRow.size(), 8);
+    for (const QString& name : {QStringLiteral("presetBar.add"), QStringLiteral("presetBar.overflow")}) {
+        QQuickItem* item = only(window.get(), name);
+        ASSERT_NE(item, nullptr) << name.toStdString();
+        EXPECT_LE(item->mapToScene(QPointF(item->width(), 0)).x(), 420.0) << name.toStdString();
+    }
+
+    const PresetPill last = numberedPresets(8).back();
+    clickNamed(window.get(), "presetBar.overflow");
+    clickNamed(window.get(), "presetBar.overflow." + qs(last.id().rawValue()));
+    const auto applied = firstSent(rig, &SonosCommand::isApplyPreset);
+    ASSERT_TRUE(applied.has_value());
+    EXPECT_EQ(applied->asApplyPreset()->preset.id(), last.id());
+
+    household.presets = numberedPresets(1000);
+    rig.sonos->publish(household.build());
+    ASSERT_TRUE(waitUntil([&] { return app->store().state().presets().size() == 1000; }));
+    const auto inline_ = loadProbe(*app, R"(Window {
+        id: w
+        required property ViewStore store
+        width: 700; height: 100; visible: true
+        PresetPillsBar { width: 700; store: w.store }
+    })", {{"store", QVariant::fromValue(app->rootView()->viewStore())}});
+    ASSERT_NE(inline_, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return !pillsShown(inline_.get()).isEmpty(); }));
+    EXPECT_LT(pillsShown(inline_.get()).size(), 40);
+    EXPECT_LT(pillsShown(window.get()).size(), 8);
+}
+
+// The pill's menu is made anew at every opening; what the last opening made goes with it,
+// submenus included.
+TEST(PresetViews, PillMenuOpenedAgainLeavesNoSubmenuBehind) {
+    AppRig rig;
+    const auto app = rig.start(arguments({}));
+    ASSERT_TRUE(app && app->showWindow());
+    Household household;
+    household.speakers = {speaker('A', "Living Room"), speaker('B', "Kitchen"), speaker('C', "Office"),
+                          speaker('D', "Den")};
+    // Two groups of two rooms: the update entry is a submenu.
+    household.grouping = "AA BA CC DC";
+    household.presets = std::vector{evening};
+    rig.sonos->publish(household.build());
+    ASSERT_TRUE(waitUntil([&] { return app->store().state().groups().size() == 2; }));
+    const auto window = loadProbe(*app, R"(Window {
+        id: w
+        required property ViewStore store
+        width: 700; height: 500; visible: true
+        PresetPillsBar { objectName: "bar"; width: 700; store: w.store }
+    })", {{"store", QVariant::fromValue(app->rootView()->viewStore())}});
+    ASSERT_NE(window, nullptr);
+
+    const QString pill = "presetBar.pill." + qs(evening.id().rawValue());
+    const QString submenu = pill + ".menu.submenu";
+    for (int opening = 0; opening < 3; ++opening) {
+        rightClick(window.get(), pill);
+        ASSERT_TRUE(waitUntil([&] { return only(window.get(), pill + ".menu.delete") != nullptr; }));
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), pill + ".menu.delete").empty(); }));
+    }
+    EXPECT_EQ(only(window.get(), "bar")->findChildren<QObject*>(submenu).size(), 1);
+}

@@ -20,6 +20,17 @@ void DiscreteVolumeControl::setVolume(DiscreteVolume volume) {
     if (shownPercent() != shownBefore) emit shownChanged();
 }
 
+void DiscreteVolumeControl::setOwner(const QString& owner) {
+    if (owner == owner_) return;
+    const int shownBefore = shownPercent();
+    owner_ = owner;
+    optimistic_.reset();
+    lastCommitAt_.reset();
+    lastTickAt_.reset();
+    emit ownerChanged();
+    if (shownPercent() != shownBefore) emit shownChanged();
+}
+
 void DiscreteVolumeControl::setCompact(bool compact) {
     if (compact == compact_) return;
     compact_ = compact;
@@ -30,10 +41,6 @@ void DiscreteVolumeControl::setEditing(bool editing) {
     if (editing == editing_) return;
     editing_ = editing;
     emit editingChanged();
-    if (editing_) return;
-    const int shownBefore = shownPercent();
-    settle(volume_);
-    if (shownPercent() != shownBefore) emit shownChanged();
 }
 
 QString DiscreteVolumeControl::percentText() const { return QString::number(shownPercent()) + QLatin1Char('%'); }

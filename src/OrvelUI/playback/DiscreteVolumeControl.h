@@ -4,6 +4,10 @@
 // step through `change` and shows the step it committed, not its owner's value, until the
 // owner catches up or the hold runs out, so a late reading from the speakers cannot make the
 // slider jump back. Haptic ticks are throttled so a fast drag does not pile them up.
+//
+// What it committed belongs to its owner (a group or a speaker): one control is rebound from
+// group to group in the dock, and a step committed for one must never show for, or be stepped
+// from by, the next.
 
 #include <optional>
 
@@ -22,6 +26,8 @@ class DiscreteVolumeControl : public QObject {
 
     // The owner's value, from the store's state.
     Q_PROPERTY(int volume READ volume WRITE setVolume NOTIFY volumeChanged)
+    // Who the volume belongs to; a new owner starts the control afresh.
+    Q_PROPERTY(QString owner READ owner WRITE setOwner NOTIFY ownerChanged)
     Q_PROPERTY(bool compact READ compact WRITE setCompact NOTIFY compactChanged)
     Q_PROPERTY(bool editing READ isEditing WRITE setEditing NOTIFY editingChanged)
     Q_PROPERTY(int shownPercent READ shownPercent NOTIFY shownChanged)
@@ -43,11 +49,14 @@ public:
     // A new owner value settles the optimistic one (not while the user drags).
     void setVolume(int percent);
     void setVolume(DiscreteVolume volume);
+    QString owner() const { return owner_; }
+    // Drops the committed value and both dates, as a control made for the new owner would.
+    void setOwner(const QString& owner);
     bool compact() const { return compact_; }
     void setCompact(bool compact);
     bool isEditing() const { return editing_; }
-    // The slider's editing callback. When a drag ends the settle step runs once with the
-    // owner's current value, so a value the speakers never took does not stay on screen.
+    // The slider's editing callback. Only a new owner value settles the committed one: the end
+    // of a drag leaves it be, so a slider held still does not snap back on release.
     void setEditing(bool editing);
 
     DiscreteVolume shown() const { return optimistic_.value_or(volume_); }
@@ -68,6 +77,7 @@ public:
 
 signals:
     void volumeChanged();
+    void ownerChanged();
     void compactChanged();
     void editingChanged();
     void shownChanged();
@@ -81,6 +91,7 @@ private:
 
     Clock* clock_;
     DiscreteVolume volume_;
+    QString owner_;
     bool compact_ = false;
     bool editing_ = false;
     std::optional<DiscreteVolume> optimistic_;

@@ -2,14 +2,16 @@
 
 #include <QVariantMap>
 
+#include "OrvelUI/common/ShownText.h"
 #include "OrvelUI/playback/NowPlayingTexts.h"
 
 namespace orvel {
 
 namespace {
 
-QString text(const std::string& value) { return QString::fromStdString(value); }
-QString text(const std::optional<std::string>& value) { return value ? QString::fromStdString(*value) : QString(); }
+// Names and titles come from the speakers: any length, cut to what the dock can show.
+QString text(const std::string& value) { return shownText(value); }
+QString text(const std::optional<std::string>& value) { return value ? shownText(*value) : QString(); }
 QString idText(const GroupID& id) { return QString::fromStdString(id.description()); }
 
 }  // namespace
@@ -17,6 +19,14 @@ QString idText(const GroupID& id) { return QString::fromStdString(id.description
 VolumeTarget dockVolumeTarget(const SonosGroup& group) {
     if (group.speakers().size() < 2) return VolumeTarget::speaker(group.coordinator.id);
     return VolumeTarget::group(group.id);
+}
+
+QString volumeOwnerKey(const VolumeTarget& target) {
+    return target.visit(
+        [](const VolumeTarget::Speaker& speaker) {
+            return QStringLiteral("speaker:") + QString::fromStdString(speaker.id.rawValue());
+        },
+        [](const VolumeTarget::Group& group) { return QStringLiteral("group:") + idText(group.id); });
 }
 
 NowPlayingDock::NowPlayingDock(bool phoneLayout, bool showQueueAtStart, Open onOpen, SelectDockGroup onSelectDockGroup,
@@ -69,6 +79,7 @@ bool NowPlayingDock::skipAllowed() const {
     return track && track->canSkip();
 }
 QString NowPlayingDock::ungroupHelp() const { return QStringLiteral("Ungroup ") + displayName(); }
+QString NowPlayingDock::volumeOwner() const { return group_ ? volumeOwnerKey(dockVolumeTarget(*group_)) : QString(); }
 QString NowPlayingDock::volumeSymbol() const {
     return volume() == 0 ? QStringLiteral("speaker.slash.fill") : QStringLiteral("speaker.wave.2.fill");
 }

@@ -34,6 +34,9 @@ struct DockIntents {
 
 // Where the dock sends its group's volume: the one speaker of a lone room, else the group.
 VolumeTarget dockVolumeTarget(const SonosGroup& group);
+// A volume target as a volume control's owner: the kind and the id, so a lone room's speaker
+// and the group it leads later are told apart.
+QString volumeOwnerKey(const VolumeTarget& target);
 
 class NowPlayingDock : public QObject {
     Q_OBJECT
@@ -57,6 +60,8 @@ class NowPlayingDock : public QObject {
     Q_PROPERTY(bool showsUngroupButton READ showsUngroupButton NOTIFY groupChanged)
     Q_PROPERTY(QString ungroupHelp READ ungroupHelp NOTIFY groupChanged)
     Q_PROPERTY(int volume READ volume NOTIFY groupChanged)
+    // Whose volume the dock shows: the lone room's speaker or the group (see dockVolumeTarget).
+    Q_PROPERTY(QString volumeOwner READ volumeOwner NOTIFY groupChanged)
     Q_PROPERTY(QString volumeSymbol READ volumeSymbol NOTIFY groupChanged)
     Q_PROPERTY(bool showsGroupSwitcher READ showsGroupSwitcher NOTIFY groupChanged)
     Q_PROPERTY(QString groupSwitcherLabel READ groupSwitcherLabel NOTIFY groupChanged)
@@ -98,6 +103,7 @@ public:
     bool showsUngroupButton() const { return group_ && group_->speakers().size() >= 2; }
     QString ungroupHelp() const;
     int volume() const { return group_ ? group_->volume.percent() : 0; }
+    QString volumeOwner() const;
     QString volumeSymbol() const;
     bool showsGroupSwitcher() const { return eligible_.size() >= 2; }
     QString groupSwitcherLabel() const;

@@ -2,18 +2,13 @@
 
 #include <string_view>
 
+#include "OrvelDomain/Text.h"
+
 namespace orvel {
 
 namespace {
 
 constexpr std::string_view separator = " \u00B7 ";
-
-std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view blank = " \t\n\r\v\f";
-    const auto first = text.find_first_not_of(blank);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(blank) - first + 1);
-}
 
 const NowPlayingTrack* currentTrack(const SonosGroup& group) {
     const NowPlaying* nowPlaying = group.playback.nowPlaying();
@@ -25,9 +20,9 @@ const NowPlayingTrack* currentTrack(const SonosGroup& group) {
 std::optional<std::string> shownArtist(const SonosGroup& group) {
     const NowPlayingTrack* track = currentTrack(group);
     if (!track || !track->artist()) return std::nullopt;
-    const std::string_view artist = trimmed(*track->artist());
+    std::string artist = text::trimmed(*track->artist());
     if (artist.empty()) return std::nullopt;
-    return std::string(artist);
+    return artist;
 }
 
 std::string roomsGrouped(const SonosGroup& group) {

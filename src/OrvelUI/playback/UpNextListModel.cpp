@@ -1,22 +1,23 @@
 #include "OrvelUI/playback/UpNextListModel.h"
 
+#include "OrvelUI/common/ShownText.h"
 #include "OrvelUI/playback/UpNextTexts.h"
 
 namespace orvel {
 
 namespace {
 
-QString qt(const std::optional<std::string>& text) { return text ? QString::fromStdString(*text) : QString(); }
+QString shown(const std::optional<std::string>& text) { return text ? shownText(*text) : QString(); }
 
 }  // namespace
 
 UpNextRow UpNextRow::of(const QueueItem& item, int position) {
     return UpNextRow{QString::fromStdString(item.id()),
                      position,
-                     QString::fromStdString(item.title()),
-                     qt(UpNextTexts::subtitle(item)),
-                     qt(UpNextTexts::length(item.duration())),
-                     qt(item.artworkURL())};
+                     shownText(item.title()),
+                     shown(UpNextTexts::subtitle(item)),
+                     shown(UpNextTexts::length(item.duration())),
+                     item.artworkURL() ? QString::fromStdString(*item.artworkURL()) : QString()};
 }
 
 UpNextListModel::UpNextListModel(QObject* parent) : KeyedListModel(parent) {}

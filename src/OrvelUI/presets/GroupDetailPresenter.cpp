@@ -5,6 +5,7 @@
 #include <QVariantMap>
 
 #include "OrvelDomain/RoomNaming.h"
+#include "OrvelUI/common/ShownText.h"
 #include "OrvelUI/presets/GroupDetailRules.h"
 
 namespace orvel {
@@ -28,7 +29,7 @@ void GroupDetailPresenter::setGroupId(const QString& groupId) {
 }
 
 QString GroupDetailPresenter::displayName() const {
-    return group_ ? QString::fromStdString(group_->displayName) : QString();
+    return group_ ? shownText(group_->displayName) : QString();
 }
 
 void GroupDetailPresenter::refresh() {
@@ -49,7 +50,7 @@ void GroupDetailPresenter::refresh() {
                     {QStringLiteral("symbol"), QString()},
                     {QStringLiteral("destructive"), false},
                     {QStringLiteral("title"),
-                     QStringLiteral("Add %1").arg(QString::fromStdString(RoomNaming::shortName(speaker.roomName, false)))}};
+                     QStringLiteral("Add %1").arg(shownText(RoomNaming::shortName(speaker.roomName, false)))}};
             }
         }
     }

@@ -1,12 +1,28 @@
 #include "OrvelUI/presets/PresetPillsBarPresenter.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+
+#include "OrvelUI/common/ShownText.h"
 #include "OrvelUI/presets/PresetMenuEntries.h"
 
 namespace orvel {
 
-PresetPillsBarPresenter::PresetPillsBarPresenter(QObject* parent) : QObject(parent), pills_(this) {}
+namespace {
+
+// Enough names for every pill a row shows several times over; past it the memo starts again.
+constexpr qsizetype measuredNamesLimit = 512;
+
+}  // namespace
+
+PresetPillsBarPresenter::PresetPillsBarPresenter(QObject* parent)
+    : QObject(parent), pills_(this), overflowPills_(this) {
+    pills_.setMeasure([this](const QString& name) { return pillWidth(name); });
+}
 
 void PresetPillsBarPresenter::setStore(ViewStore* store) {
     if (store_ == store) return;
@@ -20,6 +36,7 @@ void PresetPillsBarPresenter::setStore(ViewStore* store) {
 void PresetPillsBarPresenter::refresh() {
     OrvelStore* store = store_ ? store_->store() : nullptr;
     std::vector<PresetPillRow> rows;
+    rows.reserve(store ? store->state().presets().size() : 0);
     bool shows = false;
     bool active = false;
     if (store) {
@@ -27,11 +44,12 @@ void PresetPillsBarPresenter::refresh() {
         shows = orvel::showsEverywhere(state.speakers());
         active = isEverywhereActive(state.groups(), state.speakers());
         for (const PresetPill& preset : state.presets()) {
-            rows.push_back({QString::fromStdString(preset.id().rawValue()), QString::fromStdString(preset.name()),
+            rows.push_back({QString::fromStdString(preset.id().rawValue()), shownText(preset.name()),
                             state.isActive(preset)});
         }
     }
-    pills_.setRows(std::move(rows));
+    rows_ = std::move(rows);
+    fit();
     const bool changed = shows != showsEverywhere_ || active != everywhereActive_ || hasPresets() != hadPresets_;
     showsEverywhere_ = shows;
     everywhereActive_ = active;
@@ -48,6 +66,52 @@ std::optional<PresetPill> PresetPillsBarPresenter::presetNamed(const QString& pr
     if (found == presets.end()) return std::nullopt;
     return *found;
 }
+
+void PresetPillsBarPresenter::fit() {
+    std::size_t shown = rows_.size();
+    if (widths_.available >= 0) {
+        shown = fitPresetRow(widths_, rows_.size(), [this](std::size_t i) { return pillWidth(rows_[i].name); }).shownPills;
+    }
+    const bool overflowBefore = showsOverflow();
+    pills_.setRows({rows_.begin(), rows_.begin() + std::ptrdiff_t(shown)});
+    overflowPills_.setRows({rows_.begin() + std::ptrdiff_t(shown), rows_.end()});
+    if (showsOverflow() != overflowBefore) emit fitChanged();
+}
+
+double PresetPillsBarPresenter::pillWidth(const QString& name) {
+    if (const auto found = measured_.constFind(name); found != measured_.constEnd()) return *found;
+    // The pill's text as it draws it: the application font, bold, at the pill's text size.
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(compact_ ? 10 : 11);
+    font.setBold(true);
+    const double padding = compact_ ? 11 : 14;
+    const double width = std::min(maximumPresetPillWidth(compact_),
+                                  std::ceil(QFontMetricsF(font).horizontalAdvance(name)) + 2 * padding);
+    if (measured_.size() >= measuredNamesLimit) measured_.clear();
+    measured_.insert(name, width);
+    return width;
+}
+
+void PresetPillsBarPresenter::setCompact(bool compact) {
+    if (compact == compact_) return;
+    compact_ = compact;
+    measured_.clear();
+    pills_.setMeasure([this](const QString& name) { return pillWidth(name); });
+    emit fitChanged();
+    fit();
+}
+
+void PresetPillsBarPresenter::setWidth(double& field, double width) {
+    if (!std::isfinite(width) || width == field) return;
+    field = width;
+    emit fitChanged();
+    fit();
+}
+
+void PresetPillsBarPresenter::setAvailableWidth(double width) { setWidth(widths_.available, width); }
+void PresetPillsBarPresenter::setEverywhereWidth(double width) { setWidth(widths_.everywhere, width); }
+void PresetPillsBarPresenter::setOverflowButtonWidth(double width) { setWidth(widths_.overflowButton, width); }
+void PresetPillsBarPresenter::setAddButtonWidth(double width) { setWidth(widths_.addButton, width); }
 
 void PresetPillsBarPresenter::setRenameText(const QString& text) {
     if (text == renameText_) return;

@@ -3,6 +3,7 @@
 #include <QVariantMap>
 
 #include "OrvelDomain/RoomNaming.h"
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
@@ -14,7 +15,7 @@ QVariantMap satelliteOf(const BondedSatellite& satellite) {
     return {
         {QStringLiteral("id"), qs(satellite.id.rawValue())},
         {QStringLiteral("roleLabel"), qs(satellite.role.label())},
-        {QStringLiteral("modelLabel"), qs(satellite.modelLabel())},
+        {QStringLiteral("modelLabel"), shownText(satellite.modelLabel())},
         {QStringLiteral("modelKey"), qs(satellite.speakerModel().caseName())},
         {QStringLiteral("online"), satellite.isOnline},
     };
@@ -25,8 +26,9 @@ QVariantMap satelliteOf(const BondedSatellite& satellite) {
 SpeakerRowContent SpeakerRowContent::of(const Speaker& speaker, bool playing, bool canRemove, bool dividerAbove) {
     SpeakerRowContent row;
     row.speakerId = qs(speaker.id.rawValue());
-    row.shortName = qs(RoomNaming::shortName(speaker.roomName, false));
-    row.modelName = qs(speaker.model.displayName());
+    // Both come from the speaker: cut to what a row can show.
+    row.shortName = shownText(RoomNaming::shortName(speaker.roomName, false));
+    row.modelName = shownText(speaker.model.displayName());
     row.modelKey = qs(speaker.model.caseName());
     row.online = speaker.reachability.isOnline();
     row.volume = speaker.volume.percent();

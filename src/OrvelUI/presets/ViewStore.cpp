@@ -59,7 +59,8 @@ QVariantList ViewStore::memberMenu(const QString& groupId, const QString& speake
         if (speaker.id == *speakerUUID) menu.speaker = speaker;
     }
     if (!menu.group || !menu.speaker) return {};
-    menu.isPinnedOnMap = state.pins().contains(*speakerUUID);
+    // The page is no map: a pinned room offers no "Reset Map Position" here.
+    menu.isPinnedOnMap = false;
     memberMenu_ = menu.entries(state.speakers());
     return contextMenuVariant(memberMenu_);
 }

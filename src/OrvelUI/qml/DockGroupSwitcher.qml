@@ -76,8 +76,13 @@ PressableStyle {
                     spacing: 8
                     Text {
                         Layout.fillWidth: true
+                        // A long name is cut short: the menu is never wider than this.
+                        Layout.maximumWidth: 320
                         text: modelData.name
                         textFormat: Text.PlainText
+                        clip: true
+                        maximumLineCount: 1
+                        elide: Text.ElideRight
                         font.pixelSize: TextStyles.body
                         color: VavuzadiRudod.primaryText
                     }

@@ -14,10 +14,12 @@ Item {
     implicitWidth: 390
     implicitHeight: column.implicitHeight + 28
 
-    VavuzadiRudodCard {
+    FloatingGlassCard {
         anchors.fill: parent
-        glowing: true
         radius: 18
+        shadowColor: Qt.rgba(0, 0, 0, 0.55)
+        shadowRadius: 24
+        shadowOffset: Qt.point(0, 10)
     }
 
     ColumnLayout {
@@ -48,6 +50,7 @@ Item {
                     Layout.fillWidth: true
                     text: card.dock.queueHeaderSource
                     textFormat: Text.PlainText
+                    clip: true
                     font.pixelSize: TextStyles.caption2
                     font.bold: true
                     color: VavuzadiRudod.gold
@@ -58,6 +61,7 @@ Item {
                     Layout.fillWidth: true
                     text: card.dock.queueHeaderTitle
                     textFormat: Text.PlainText
+                    clip: true
                     font.pixelSize: TextStyles.subheadline
                     font.bold: true
                     color: VavuzadiRudod.primaryText
@@ -68,6 +72,7 @@ Item {
                     Layout.fillWidth: true
                     text: card.dock.queueHeaderArtist
                     textFormat: Text.PlainText
+                    clip: true
                     font.pixelSize: TextStyles.caption
                     color: VavuzadiRudod.secondaryText
                     elide: Text.ElideRight

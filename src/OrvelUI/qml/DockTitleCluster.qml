@@ -3,13 +3,12 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Orvella.UI
 
-// Artwork, title, subtitle and source line; a click anywhere on it opens the group.
-PressableStyle {
+// Artwork, title, subtitle and source line; a click anywhere on it opens the group. It asks for
+// the width of its longest text and, given less, cuts its texts short.
+PlainButton {
     id: button
 
     required property NowPlayingDock dock
-    // The widest the texts may grow before they are cut short.
-    property real textWidth: 240
 
     objectName: "dock.title"
     onClicked: dock.open()
@@ -27,13 +26,14 @@ PressableStyle {
 
         ColumnLayout {
             spacing: 2
-            Layout.maximumWidth: button.textWidth
+            Layout.fillWidth: true
 
             Text {
                 objectName: "dock.primaryTitle"
                 Layout.fillWidth: true
                 text: button.dock.primaryTitle
                 textFormat: Text.PlainText
+                clip: true
                 font.pixelSize: TextStyles.subheadline
                 font.bold: true
                 color: VavuzadiRudod.primaryText
@@ -44,6 +44,7 @@ PressableStyle {
                 Layout.fillWidth: true
                 text: button.dock.subtitle
                 textFormat: Text.PlainText
+                clip: true
                 font.pixelSize: TextStyles.caption
                 color: VavuzadiRudod.gold
                 elide: Text.ElideRight
@@ -62,6 +63,7 @@ PressableStyle {
                     Layout.fillWidth: true
                     text: button.dock.sourceLine
                     textFormat: Text.PlainText
+                    clip: true
                     font.pixelSize: 10
                     color: VavuzadiRudod.secondaryText
                     elide: Text.ElideRight

@@ -12,10 +12,12 @@ Item {
     objectName: "pill.volumeCard"
     implicitHeight: column.implicitHeight + 20
 
-    VavuzadiRudodCard {
+    FloatingGlassCard {
         anchors.fill: parent
-        glowing: true
         radius: 16
+        shadowColor: Qt.rgba(0, 0, 0, 0.50)
+        shadowRadius: 20
+        shadowOffset: Qt.point(0, 8)
     }
 
     ColumnLayout {
@@ -34,6 +36,7 @@ Item {
                 Layout.fillWidth: true
                 text: card.dock.displayName
                 textFormat: Text.PlainText
+                clip: true
                 font.pixelSize: TextStyles.caption
                 font.bold: true
                 color: VavuzadiRudod.gold
@@ -61,6 +64,7 @@ Item {
             Layout.fillWidth: true
             compact: true
             volume: card.dock.volume
+            owner: card.dock.volumeOwner
             onChange: percent => card.dock.changeVolume(percent)
         }
     }

@@ -18,6 +18,8 @@ ScrollView {
 
     objectName: "groupDetail"
     contentWidth: availableWidth
+    // The page's 28 points of padding below the card scroll into view as well as those above.
+    contentHeight: column.implicitHeight + 2 * column.y
     clip: true
 
     SpeakerGroupContextMenuView {
@@ -99,7 +101,7 @@ ScrollView {
                 visible: presenter.addRoomEntries.length > 0
                 symbol: "plus.circle"
                 label: qsTr("Add Room")
-                onClicked: addRoomMenu.openHere()
+                onClicked: addRoomMenu.openUnder(addRoom)
 
                 PresetEntryMenu {
                     id: addRoomMenu
@@ -196,6 +198,7 @@ ScrollView {
                         objectName: "groupDetail.groupVolume"
                         Layout.fillWidth: true
                         volume: presenter.groupVolume
+                        owner: "group:" + page.groupId
                         onChange: percent => presenter.setGroupVolume(percent)
                     }
                 }
@@ -246,7 +249,5 @@ ScrollView {
                 }
             }
         }
-
-        Item { Layout.preferredHeight: 1 }
     }
 }

@@ -67,6 +67,8 @@ ApplicationWindow {
             }
             PresetPillsBar {
                 inToolbar: true
+                // The header row fits the width it is given.
+                Layout.preferredWidth: 460
                 Layout.rightMargin: 16
                 store: window.store
             }

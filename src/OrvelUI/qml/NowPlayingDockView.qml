@@ -14,9 +14,8 @@ Item {
     objectName: "dock"
     implicitHeight: (wide ? wideLayout.implicitHeight : compactLayout.implicitHeight) + 20
 
-    VavuzadiRudodCard {
+    FloatingGlassCard {
         anchors.fill: parent
-        glowing: true
         radius: 18
     }
 
@@ -31,7 +30,14 @@ Item {
         anchors.bottomMargin: 10
         spacing: 14
 
-        DockTitleCluster { dock: dockView.dock; textWidth: 220 }
+        // The title takes the free width up to what it needs, in whole points (a layout rounds a
+        // fraction down, which would cut its last letter); the spacer keeps the rest.
+        DockTitleCluster {
+            dock: dockView.dock
+            Layout.fillWidth: true
+            Layout.maximumWidth: Math.ceil(implicitWidth)
+            Layout.minimumWidth: 120
+        }
         DockGroupSwitcher { dock: dockView.dock }
         Item { Layout.fillWidth: true; Layout.minimumWidth: 10 }
         DockTransportButtons { dock: dockView.dock }
@@ -43,6 +49,7 @@ Item {
             Layout.maximumWidth: 210
             compact: true
             volume: dockView.dock.volume
+            owner: dockView.dock.volumeOwner
             onChange: percent => dockView.dock.changeVolume(percent)
         }
     }
@@ -61,7 +68,12 @@ Item {
         RowLayout {
             Layout.fillWidth: true
             spacing: 10
-            DockTitleCluster { dock: dockView.dock; textWidth: 260 }
+            DockTitleCluster {
+                dock: dockView.dock
+                Layout.fillWidth: true
+                Layout.maximumWidth: Math.ceil(implicitWidth)
+                Layout.minimumWidth: 120
+            }
             Item { Layout.fillWidth: true; Layout.minimumWidth: 4 }
             DockGroupSwitcher { dock: dockView.dock }
             DockTransportButtons { dock: dockView.dock }
@@ -71,6 +83,7 @@ Item {
             Layout.fillWidth: true
             compact: true
             volume: dockView.dock.volume
+            owner: dockView.dock.volumeOwner
             onChange: percent => dockView.dock.changeVolume(percent)
         }
     }

@@ -3,38 +3,70 @@ import QtQuick.Controls
 import Orvella.UI
 
 // The row of preset pills: "Everywhere", one pill per saved preset, and the add button that
-// opens the preset creator. In the toolbar the pills are compact and the row does not scroll.
+// opens the preset creator. In the toolbar the pills are compact and the row does not scroll:
+// the presets it has no room for are listed by the overflow button before the add button.
 Item {
     id: bar
 
     property ViewStore store
     property bool inToolbar: false
 
-    implicitHeight: pillsRow.implicitHeight + (inToolbar ? 4 : 16)
-    implicitWidth: pillsRow.implicitWidth + (inToolbar ? 8 : 40)
+    readonly property real pillHeight: inToolbar ? 28 : 32
+    readonly property real sidePadding: inToolbar ? 4 : 20
+
+    implicitHeight: pillHeight + (inToolbar ? 4 : 16)
+    implicitWidth: pills.contentWidth + 2 * sidePadding
 
     PresetPillsBarPresenter {
         id: presenter
         store: bar.store
+        compact: bar.inToolbar
+        // In the header the row fits its width and lists the rest in the overflow button; inline
+        // it scrolls.
+        availableWidth: bar.inToolbar ? Math.max(0, pills.width) : -1
     }
 
-    Flickable {
-        anchors.fill: parent
-        contentWidth: pillsRow.implicitWidth + (bar.inToolbar ? 8 : 40)
-        contentHeight: height
-        interactive: !bar.inToolbar && contentWidth > width
-        flickableDirection: Flickable.HorizontalFlick
-        clip: true
+    // One menu for every preset pill, built when it opens for the pill clicked.
+    PresetEntryMenu {
+        id: pillMenu
+        onChosen: entry => presenter.choose(entry)
+    }
 
-        Row {
-            id: pillsRow
-            x: bar.inToolbar ? 4 : 20
-            anchors.verticalCenter: parent.verticalCenter
-            spacing: 6
+    function openPillMenu(presetId) {
+        pillMenu.namePrefix = "presetBar.pill." + presetId + ".menu"
+        pillMenu.entriesProvider = () => presenter.presetMenu(presetId)
+        pillMenu.openHere()
+    }
+
+    // The pills are made as they come into view: a household may keep a thousand presets.
+    ListView {
+        id: pills
+        objectName: "presetBar.pills"
+        anchors.fill: parent
+        anchors.leftMargin: bar.sidePadding
+        anchors.rightMargin: bar.sidePadding
+        orientation: ListView.Horizontal
+        spacing: presenter.spacing
+        model: presenter.pills
+        interactive: !bar.inToolbar && contentWidth > width
+        boundsBehavior: Flickable.StopAtBounds
+        // The header row fits by measure and needs no clip; a scrolling row does.
+        clip: !bar.inToolbar
+
+        header: Item {
+            width: presenter.showsEverywhere ? everywhere.width + pills.spacing : 0
+            height: pills.height
+
+            Binding {
+                target: presenter
+                property: "everywhereWidth"
+                value: presenter.showsEverywhere ? everywhere.implicitWidth : 0
+            }
 
             PressableStyle {
                 id: everywhere
                 objectName: "presetBar.everywhere"
+                anchors.verticalCenter: parent.verticalCenter
                 visible: presenter.showsEverywhere
                 focusPolicy: Qt.NoFocus
                 contentItem: PresetPillLabel {
@@ -56,89 +88,113 @@ Item {
                     onChosen: entry => presenter.choose(entry)
                 }
             }
+        }
 
-            Repeater {
-                model: presenter.pills
+        delegate: PressableStyle {
+            id: pill
+            required property string presetId
+            required property string name
+            required property bool active
+            required property real pillWidth
+            objectName: "presetBar.pill." + presetId
+            y: (pills.height - height) / 2
+            // Exactly the measured width: the style's side padding would take from the name.
+            width: pillWidth
+            height: bar.pillHeight
+            horizontalPadding: 0
+            focusPolicy: Qt.NoFocus
+            contentItem: PresetPillLabel {
+                title: pill.name
+                active: pill.active
+                compact: bar.inToolbar
+                isHovered: pill.hovered
+                maximumWidth: presenter.maximumPillWidth
+            }
+            onClicked: presenter.clickPreset(presetId)
+            TapHandler {
+                acceptedButtons: Qt.RightButton
+                onTapped: bar.openPillMenu(pill.presetId)
+            }
+        }
+
+        footer: Item {
+            readonly property real leading: pills.count > 0 ? pills.spacing : 0
+            width: leading + trailing.width
+            height: pills.height
+
+            Binding { target: presenter; property: "overflowButtonWidth"; value: overflowButton.implicitWidth }
+            Binding { target: presenter; property: "addButtonWidth"; value: addButton.implicitWidth }
+
+            Row {
+                id: trailing
+                x: parent.leading
+                anchors.verticalCenter: parent.verticalCenter
+                spacing: pills.spacing
+
+                PresetOverflowButton {
+                    id: overflowButton
+                    visible: presenter.showsOverflow
+                    barPresenter: presenter
+                    height: bar.pillHeight
+                    onMenuRequested: presetId => bar.openPillMenu(presetId)
+                }
 
                 PressableStyle {
-                    id: pill
-                    required property string presetId
-                    required property string name
-                    required property bool active
-                    objectName: "presetBar.pill." + presetId
+                    id: addButton
+                    objectName: "presetBar.add"
                     focusPolicy: Qt.NoFocus
-                    contentItem: PresetPillLabel {
-                        title: pill.name
-                        active: pill.active
-                        compact: bar.inToolbar
-                        isHovered: pill.hovered
-                    }
-                    onClicked: presenter.clickPreset(presetId)
-                    TapHandler {
-                        acceptedButtons: Qt.RightButton
-                        onTapped: pillMenu.openHere()
-                    }
-                    PresetEntryMenu {
-                        id: pillMenu
-                        namePrefix: "presetBar.pill." + pill.presetId + ".menu"
-                        entriesProvider: () => presenter.presetMenu(pill.presetId)
-                        onChosen: entry => presenter.choose(entry)
-                    }
-                }
-            }
-
-            PressableStyle {
-                id: addButton
-                objectName: "presetBar.add"
-                focusPolicy: Qt.NoFocus
-                Accessible.name: qsTr("Add preset")
-                contentItem: Item {
-                    implicitWidth: addRow.implicitWidth + (presenter.hasPresets ? 18 : 22)
-                    implicitHeight: bar.inToolbar ? 28 : 32
-                    Rectangle {
-                        anchors.fill: parent
-                        radius: height / 2
-                        color: VavuzadiRudod.cardFill
-                        border.width: 1
-                        border.color: VavuzadiRudod.cardBorder
-                    }
-                    Row {
-                        id: addRow
-                        anchors.centerIn: parent
-                        spacing: 5
-                        Symbol {
-                            anchors.verticalCenter: parent.verticalCenter
-                            name: "plus"
-                            pixelSize: 11.5
-                            font.bold: true
-                            color: VavuzadiRudod.gold
+                    Accessible.name: qsTr("Add preset")
+                    contentItem: Item {
+                        implicitWidth: addRow.implicitWidth + (presenter.hasPresets ? 18 : 22)
+                        implicitHeight: bar.pillHeight
+                        Rectangle {
+                            anchors.fill: parent
+                            radius: height / 2
+                            color: VavuzadiRudod.cardFill
+                            border.width: 1
+                            border.color: VavuzadiRudod.cardBorder
                         }
-                        Text {
-                            visible: !presenter.hasPresets
-                            anchors.verticalCenter: parent.verticalCenter
-                            text: qsTr("New Preset")
-                            font.pixelSize: TextStyles.caption
-                            font.bold: true
-                            color: VavuzadiRudod.gold
+                        Row {
+                            id: addRow
+                            anchors.centerIn: parent
+                            spacing: 5
+                            Symbol {
+                                anchors.verticalCenter: parent.verticalCenter
+                                name: "plus"
+                                pixelSize: 11.5
+                                font.bold: true
+                                color: VavuzadiRudod.gold
+                            }
+                            Text {
+                                visible: !presenter.hasPresets
+                                anchors.verticalCenter: parent.verticalCenter
+                                text: qsTr("New Preset")
+                                font.pixelSize: TextStyles.caption
+                                font.bold: true
+                                color: VavuzadiRudod.gold
+                            }
                         }
                     }
-                }
-                onClicked: creatorPopup.open()
+                    onClicked: creatorPopup.open()
 
-                Popup {
-                    id: creatorPopup
-                    objectName: "presetBar.creatorPopup"
-                    y: addButton.height + 6
-                    x: 0
-                    width: 340
-                    padding: 0
-                    background: VavuzadiRudodCard { radius: 14 }
-                    contentItem: Loader {
-                        // Created anew at every opening, so the name and the ticks start empty.
-                        active: creatorPopup.opened || creatorPopup.visible
-                        sourceComponent: PresetCreator {
-                            store: bar.store
-                            onDismissed: creatorPopup.close()
+                    Popup {
+                        id: creatorPopup
+                        objectName: "presetBar.creatorPopup"
+                        y: addButton.height + 6
+                        x: 0
+                        width: 340
+                        // Kept inside the window when the button sits near its edge.
+                        margins: 8
+                        padding: 0
+                        // Glass on an opaque ground: the map's labels must not show through.
+                        background: FloatingGlassCard { glowing: false; radius: 14 }
+                        contentItem: Loader {
+                            // Created anew at every opening, so the name and the ticks start empty.
+                            active: creatorPopup.opened || creatorPopup.visible
+                            sourceComponent: PresetCreator {
+                                store: bar.store
+                                onDismissed: creatorPopup.close()
+                            }
                         }
                     }
                 }

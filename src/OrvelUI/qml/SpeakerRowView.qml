@@ -59,10 +59,16 @@ ColumnLayout {
                 Layout.minimumHeight: 22
                 spacing: 8
 
+                // Name and model take what they need (whole points: a layout rounds a fraction
+                // down, which would cut the last letter) and are cut short when the row has less.
                 Text {
                     objectName: row.objectName + ".name"
+                    Layout.fillWidth: true
+                    Layout.preferredWidth: Math.ceil(implicitWidth)
+                    Layout.maximumWidth: Math.ceil(implicitWidth)
                     text: row.shortName
                     textFormat: Text.PlainText
+                    clip: true
                     maximumLineCount: 1
                     elide: Text.ElideRight
                     font.pixelSize: TextStyles.headline
@@ -70,9 +76,16 @@ ColumnLayout {
                     color: VavuzadiRudod.primaryText
                 }
                 Text {
+                    Layout.fillWidth: true
+                    Layout.preferredWidth: Math.ceil(implicitWidth)
+                    Layout.maximumWidth: Math.ceil(implicitWidth)
+                    // A long name gives way first: the model keeps a readable share.
+                    Layout.minimumWidth: Math.min(Math.ceil(implicitWidth), 110)
                     text: "· " + row.modelName
                     textFormat: Text.PlainText
+                    clip: true
                     maximumLineCount: 1
+                    elide: Text.ElideRight
                     font.pixelSize: TextStyles.caption
                     color: VavuzadiRudod.secondaryText
                 }
@@ -142,6 +155,7 @@ ColumnLayout {
                 objectName: row.objectName + ".volume"
                 Layout.fillWidth: true
                 volume: row.volume
+                owner: "speaker:" + row.speakerId
                 onChange: percent => row.volumeChosen(percent)
             }
         }

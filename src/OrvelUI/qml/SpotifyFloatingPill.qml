@@ -14,13 +14,48 @@ Item {
     objectName: "pill"
     implicitHeight: row.implicitHeight + 16
 
+    // Its two shadows: a deep dark one and a copper glow close under it.
+    SoftShadow {
+        anchors.fill: parent
+        anchors.margins: -shapeMargin
+        shapeMargin: 28
+        radius: 15
+        blurRadius: 18
+        offset: Qt.point(0, 8)
+        color: Qt.rgba(0, 0, 0, 0.55)
+    }
+    SoftShadow {
+        anchors.fill: parent
+        anchors.margins: -shapeMargin
+        shapeMargin: 16
+        radius: 15
+        blurRadius: 10
+        offset: Qt.point(0, 3)
+        color: Qt.alpha(VavuzadiRudod.copper, 0.22)
+    }
+
+    // On an opaque ground, so the map's labels beneath do not show through the elevated fill.
+    Rectangle {
+        anchors.fill: parent
+        radius: 15
+        color: VavuzadiRudod.slate
+    }
+
     Rectangle {
         id: body
         anchors.fill: parent
         radius: 15
         color: VavuzadiRudod.cardElevatedFill
-        border.width: 1.1
-        border.color: Qt.alpha(VavuzadiRudod.gold, 0.65)
+
+        GradientBorderView {
+            anchors.fill: parent
+            radius: 15
+            lineWidth: 1.1
+            startColor: Qt.alpha(VavuzadiRudod.gold, 0.65)
+            // The border colour at 85 % of its own opacity.
+            endColor: Qt.rgba(VavuzadiRudod.cardBorder.r, VavuzadiRudod.cardBorder.g, VavuzadiRudod.cardBorder.b,
+                              VavuzadiRudod.cardBorder.a * 0.85)
+        }
 
         // The volume line: never shorter than a stub, also at zero.
         Item {
@@ -51,7 +86,7 @@ Item {
         anchors.bottomMargin: 8
         spacing: 11
 
-        PressableStyle {
+        PlainButton {
             objectName: "pill.open"
             Layout.fillWidth: true
             onClicked: pill.dock.open()
@@ -72,6 +107,7 @@ Item {
                         Layout.fillWidth: true
                         text: pill.dock.primaryTitle
                         textFormat: Text.PlainText
+                        clip: true
                         font.pixelSize: TextStyles.subheadline
                         font.bold: true
                         color: VavuzadiRudod.primaryText
@@ -86,6 +122,7 @@ Item {
                             Layout.fillWidth: true
                             text: pill.dock.floatingPillSubtitle
                             textFormat: Text.PlainText
+                            clip: true
                             font.pixelSize: TextStyles.caption
                             color: VavuzadiRudod.gold
                             elide: Text.ElideRight

@@ -44,6 +44,7 @@ Item {
                 visible: card.presenter.sourceBadge.length > 0
                 text: card.presenter.sourceBadge
                 textFormat: Text.PlainText
+                clip: true
                 font.pixelSize: TextStyles.caption2
                 font.bold: true
                 color: VavuzadiRudod.secondaryText
@@ -60,6 +61,7 @@ Item {
 
         RowLayout {
             visible: card.presenter.isEmpty
+            Layout.fillWidth: true
             Layout.topMargin: 8
             Layout.bottomMargin: 8
             spacing: 10
@@ -71,8 +73,12 @@ Item {
             }
             Text {
                 objectName: "upNext.empty"
+                Layout.fillWidth: true
                 text: card.presenter.emptyText
                 textFormat: Text.PlainText
+                clip: true
+                maximumLineCount: 1
+                elide: Text.ElideRight
                 font.pixelSize: TextStyles.caption
                 color: VavuzadiRudod.secondaryText
             }

@@ -66,15 +66,13 @@ Item {
                 }
             }
 
-            Rectangle {
+            AlbumArtworkView {
                 objectName: "upNext.artwork." + entry.position
-                property string artworkUrl: entry.artworkUrl
+                url: entry.artworkUrl
+                size: 32
+                cornerRadius: 6
                 Layout.preferredWidth: 32
                 Layout.preferredHeight: 32
-                radius: 6
-                color: VavuzadiRudod.subtleFill
-                border.color: VavuzadiRudod.cardBorder
-                border.width: 0.75
             }
 
             ColumnLayout {
@@ -84,6 +82,7 @@ Item {
                     Layout.fillWidth: true
                     text: entry.title
                     textFormat: Text.PlainText
+                    clip: true
                     elide: Text.ElideRight
                     maximumLineCount: 1
                     font.pixelSize: TextStyles.subheadline
@@ -94,6 +93,7 @@ Item {
                     visible: entry.subtitle.length > 0
                     text: entry.subtitle
                     textFormat: Text.PlainText
+                    clip: true
                     elide: Text.ElideRight
                     maximumLineCount: 1
                     font.pixelSize: TextStyles.caption
