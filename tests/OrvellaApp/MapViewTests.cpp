@@ -8,6 +8,7 @@
 
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelStore/VolumeCoalescer.h"
+#include "OrvelUI/map/MapCardSizes.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "ViewRig.h"
@@ -112,6 +113,35 @@ TEST(MapView, RoomDroppedOnOpenFloorIsPinnedInThePositionsFile) {
         },
         patience));
     EXPECT_TRUE(map.rig.sonos->sent.empty());
+}
+
+// A nudge of 6 pixels is a drag, not a click: the room is pinned where it was let go, and it is
+// neither selected nor its group opened. The cards keep to the sizes the layout spaces them for.
+TEST(MapView, ASixPixelDragPinsTheRoomAndOpensNothing) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    for (QQuickItem* card : itemsNamedStartingWith(map.window, "mapRoom-")) {
+        const Size most = MapCardSizes::roomCard(card->property("hasSatellites").toBool());
+        EXPECT_LE(card->width(), most.width) << card->objectName().toStdString();
+        EXPECT_LE(card->height(), most.height) << card->objectName().toStdString();
+    }
+    const auto detailBefore = map.app->rootView()->detailKind();
+    const QPointF from = centreOf(only(map.window, "mapRoom-" + id('B')));
+
+    QTest::mousePress(map.window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
+    for (int dx = 1; dx <= 6; ++dx) QTest::mouseMove(map.window, (from + QPointF(dx, 0)).toPoint(), 10);
+    QTest::mouseRelease(map.window, Qt::LeftButton, Qt::NoModifier, (from + QPointF(6, 0)).toPoint(), 10);
+
+    const QString file = map.rig.storeFolder.filePath("floorplan-positions.json");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QFile positions(file);
+            return positions.open(QIODevice::ReadOnly) && positions.readAll().contains(id('B').toUtf8());
+        },
+        patience));
+    EXPECT_TRUE(map.rig.sonos->sent.empty());
+    EXPECT_TRUE(map.app->rootView()->map()->drag()->selectedId().isEmpty());
+    EXPECT_EQ(map.app->rootView()->detailKind(), detailBefore);
 }
 
 TEST(MapView, EscapeEndsTheDragWithoutADrop) {

@@ -1,7 +1,9 @@
 #include "MapGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "OrvelDomain/AcousticCurveRouter.h"
 #include "OrvelDomain/LayoutRoomSpec.h"
@@ -119,8 +121,156 @@ std::map<GroupID, Point> computeHubLocations(const std::vector<SonosGroup>& hubG
     return hubs;
 }
 
-PrecomputedMapGeometry compute(const std::vector<FloorplanNode>& nodes, const std::vector<SonosGroup>& hubGroups,
-                               Size viewportSize, const MapDragState& drag) {
+bool crossesAny(const AcousticCurveSegment& segment, const std::vector<Rect>& cards) {
+    // Fine enough that a 2.2-point line cannot slip through a card's corner unseen.
+    constexpr int samples = 64;
+    for (int k = 0; k <= samples; ++k) {
+        const Point p = segment.point(static_cast<double>(k) / samples);
+        for (const Rect& card : cards) {
+            if (card.contains(p)) return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// How many samples of the curve fall inside the cards: a measure of how much it runs under them.
+int samplesInside(const AcousticCurveSegment& segment, const std::vector<Rect>& cards) {
+    constexpr int samples = 32;
+    int inside = 0;
+    for (int k = 1; k < samples; ++k) {
+        const Point p = segment.point(static_cast<double>(k) / samples);
+        for (const Rect& card : cards) {
+            if (card.contains(p)) {
+                ++inside;
+                break;
+            }
+        }
+    }
+    return inside;
+}
+
+bool insideAll(const AcousticCurveSegment& segment, const Rect& area) {
+    for (double t : {0.0, 0.125, 0.25, 0.375, 0.5, 0.625, 0.75, 0.875, 1.0}) {
+        if (!area.contains(segment.point(t))) return false;
+    }
+    return true;
+}
+
+// Where the ray from the rectangle's centre towards `towards` leaves it.
+Point exitPoint(const Rect& rect, Point towards) {
+    const Point c = rect.center();
+    const double dx = towards.x - c.x;
+    const double dy = towards.y - c.y;
+    double t = std::numeric_limits<double>::infinity();
+    if (std::abs(dx) > 1e-4) t = std::min(t, (dx > 0 ? rect.maxX() - c.x : rect.minX() - c.x) / dx);
+    if (std::abs(dy) > 1e-4) t = std::min(t, (dy > 0 ? rect.maxY() - c.y : rect.minY() - c.y) / dy);
+    if (!std::isfinite(t)) return {c.x, rect.minY()};
+    return {c.x + dx * t, c.y + dy * t};
+}
+
+// The routed curve runs under another group's hub: bow it elsewhere. Control points on a grid
+// around the chord's middle are tried, each curve leaving both cards on the side it bows to;
+// the one that clears every other hub, runs least under room cards and bows least wins. None
+// clears: nothing.
+std::optional<AcousticCurveSegment> aroundHubs(const AcousticCurveSegment& routed, Rect hubCard, Rect roomCard,
+                                               const std::vector<Rect>& rooms, const std::vector<Rect>& otherHubs,
+                                               Rect plot) {
+    constexpr double step = 36;
+    constexpr int reach = 16;
+    const Rect from = hubCard.grownBy(tetherInset);
+    const Rect to = roomCard.grownBy(tetherInset);
+    const Point mid{(routed.start.x + routed.end.x) / 2, (routed.start.y + routed.end.y) / 2};
+    std::optional<AcousticCurveSegment> best;
+    double bestScore = 0;
+    for (int i = -reach; i <= reach; ++i) {
+        for (int j = -reach; j <= reach; ++j) {
+            const Point control{mid.x + i * step, mid.y + j * step};
+            if (from.contains(control) || to.contains(control)) continue;
+            const AcousticCurveSegment candidate{exitPoint(from, control), control, exitPoint(to, control)};
+            // The curve stays on the canvas (the plot and its margin), wherever its control is.
+            if (!insideAll(candidate, plot.grownBy(16))) continue;
+            if (crossesAny(candidate, otherHubs)) continue;
+            const double score = 1000.0 * samplesInside(candidate, rooms) + distance(control, mid);
+            if (!best || score < bestScore) {
+                best = candidate;
+                bestScore = score;
+            }
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+SpeakerTether routeTether(const Speaker& speaker, Point hub, Point room, bool hasSatellites,
+                          const std::vector<Rect>& obstacles, const std::vector<Rect>& otherHubs, Rect plot) {
+    const Rect roomRect = router::nodeObstacleRect(room, hasSatellites);
+    const Rect hubRect = router::musicHubRect(hub);
+    AcousticCurveSegment segment = router::routeTether(hubRect, roomRect, obstacles, plot, tetherInset);
+    bool behind = crossesAny(segment, otherHubs);
+    if (behind) {
+        // The rooms the curve may run under: all but its own.
+        std::vector<Rect> rooms;
+        for (const Rect& o : obstacles) {
+            if (!o.insetBy(4, 4).intersects(roomRect) && !o.insetBy(4, 4).intersects(hubRect)) rooms.push_back(o);
+        }
+        if (const auto around = aroundHubs(segment, hubRect, roomRect, rooms, otherHubs, plot)) {
+            segment = *around;
+            behind = false;
+        }
+    }
+    return SpeakerTether{speaker.id, RoomNaming::shortName(speaker.roomName, false), segment, segment.midpoint(), behind};
+}
+
+namespace {
+
+// The other groups' hub cards, as tether obstacles for `group`.
+std::vector<Rect> otherHubCards(const GroupID& group, const std::map<GroupID, Point>& hubLocations) {
+    std::vector<Rect> cards;
+    for (const auto& [id, centre] : hubLocations) {
+        if (id != group) cards.push_back(router::musicHubRect(centre));
+    }
+    return cards;
+}
+
+std::vector<Rect> roomCards(const std::vector<FloorplanNode>& nodes, const std::map<SpeakerUUID, Point>& points) {
+    std::vector<Rect> cards;
+    cards.reserve(nodes.size());
+    for (const auto& node : nodes) cards.push_back(router::nodeObstacleRect(points.at(node.id()), hasSatellites(node)));
+    return cards;
+}
+
+std::vector<SpeakerTether> groupTethers(const SonosGroup& group, Point hub, const NodeIndex& index,
+                                        const PrecomputedMapGeometry& geometry, const std::vector<Rect>& rooms,
+                                        Rect plot, const std::optional<SpeakerUUID>& only = std::nullopt,
+                                        std::vector<SpeakerTether> tethers = {}) {
+    const std::vector<Rect> otherHubs = otherHubCards(group.id, geometry.hubLocations);
+    std::vector<Rect> obstacles = rooms;
+    obstacles.insert(obstacles.end(), otherHubs.begin(), otherHubs.end());
+    auto add = [&](const Speaker& speaker) {
+        if (only && speaker.id != *only) return;
+        const auto node = index.find(speaker.id);
+        if (node == index.end()) return;
+        const auto point = geometry.displayPoints.find(speaker.id);
+        if (point == geometry.displayPoints.end()) return;
+        SpeakerTether tether = routeTether(speaker, hub, point->second, hasSatellites(*node->second), obstacles, otherHubs, plot);
+        const auto same = std::find_if(tethers.begin(), tethers.end(),
+                                       [&](const SpeakerTether& t) { return t.speakerID == speaker.id; });
+        if (same != tethers.end()) *same = std::move(tether);
+        else tethers.push_back(std::move(tether));
+    };
+    add(group.coordinator);
+    for (const auto& member : group.members) add(member);
+    return tethers;
+}
+
+}  // namespace
+
+PrecomputedMapGeometry computeResting(const std::vector<FloorplanNode>& nodes, const std::vector<SonosGroup>& hubGroups,
+                                      Size viewportSize) {
+    const MapDragState resting;
     const NodeIndex index = indexNodes(nodes);
     PrecomputedMapGeometry geometry;
 
@@ -142,10 +292,10 @@ PrecomputedMapGeometry compute(const std::vector<FloorplanNode>& nodes, const st
     geometry.canvasSize = Size{viewportSize.width, canvasHeight};
     const Rect canvasPlot = plot(geometry.canvasSize);
 
-    geometry.hubLocations = computeHubLocations(hubGroups, nodes, geometry.bands, canvasPlot, drag);
+    geometry.hubLocations = computeHubLocations(hubGroups, nodes, geometry.bands, canvasPlot, resting);
     for (const auto& node : nodes) {
         geometry.displayPoints.insert_or_assign(
-            node.id(), computeDisplayPoint(node, geometry.bands, geometry.hubLocations, canvasPlot, drag));
+            node.id(), computeDisplayPoint(node, geometry.bands, geometry.hubLocations, canvasPlot, resting));
     }
 
     // Hubs are written back as each band resolves, so a hub pushed into a later band's frame
@@ -154,7 +304,7 @@ PrecomputedMapGeometry compute(const std::vector<FloorplanNode>& nodes, const st
         std::vector<router::LayoutRoomSpec> rooms;
         for (const auto& node : nodes) {
             if (node.level != band.level) continue;
-            rooms.push_back({node.id(), geometry.displayPoints.at(node.id()), hasSatellites(node), isDragged(node, drag)});
+            rooms.push_back({node.id(), geometry.displayPoints.at(node.id()), hasSatellites(node), false});
         }
         std::map<GroupID, Point> bandHubs;
         for (const auto& [group, hub] : geometry.hubLocations) {
@@ -165,31 +315,39 @@ PrecomputedMapGeometry compute(const std::vector<FloorplanNode>& nodes, const st
         for (auto& [group, point] : resolved.hubCenters) geometry.hubLocations.insert_or_assign(group, point);
     }
 
-    std::vector<Rect> obstacles;
-    obstacles.reserve(nodes.size());
-    for (const auto& node : nodes) {
-        obstacles.push_back(router::nodeObstacleRect(geometry.displayPoints.at(node.id()), hasSatellites(node)));
-    }
+    const std::vector<Rect> rooms = roomCards(nodes, geometry.displayPoints);
     for (const auto& group : hubGroups) {
         const auto hub = geometry.hubLocations.find(group.id);
         if (hub == geometry.hubLocations.end()) continue;
-        const Rect hubRect = router::musicHubRect(hub->second);
-        std::vector<SpeakerTether> tethers;
-        auto addTether = [&](const Speaker& speaker) {
-            const auto node = index.find(speaker.id);
-            if (node == index.end()) return;
-            const auto point = geometry.displayPoints.find(speaker.id);
-            if (point == geometry.displayPoints.end()) return;
-            const Rect roomRect = router::nodeObstacleRect(point->second, hasSatellites(*node->second));
-            const AcousticCurveSegment segment = router::routeTether(hubRect, roomRect, obstacles, canvasPlot, tetherInset);
-            tethers.push_back(SpeakerTether{speaker.id, RoomNaming::shortName(speaker.roomName, false), segment,
-                                            segment.midpoint()});
-        };
-        addTether(group.coordinator);
-        for (const auto& member : group.members) addTether(member);
-        geometry.tethersByGroup.insert_or_assign(group.id, std::move(tethers));
+        geometry.tethersByGroup.insert_or_assign(group.id, groupTethers(group, hub->second, index, geometry, rooms, canvasPlot));
     }
     return geometry;
+}
+
+PrecomputedMapGeometry withDrag(PrecomputedMapGeometry geometry, const std::vector<FloorplanNode>& nodes,
+                                const std::vector<SonosGroup>& hubGroups, const MapDragState& drag) {
+    if (!drag.dragging || !drag.dragPoint || !geometry.displayPoints.contains(*drag.dragging)) return geometry;
+    const SpeakerUUID& dragged = *drag.dragging;
+    geometry.displayPoints.insert_or_assign(dragged, *drag.dragPoint);
+    const NodeIndex index = indexNodes(nodes);
+    const Rect canvasPlot = plot(geometry.canvasSize);
+    for (const auto& group : hubGroups) {
+        const auto hub = geometry.hubLocations.find(group.id);
+        const auto tethers = geometry.tethersByGroup.find(group.id);
+        if (hub == geometry.hubLocations.end() || tethers == geometry.tethersByGroup.end()) continue;
+        const auto& speakers = tethers->second;
+        if (std::none_of(speakers.begin(), speakers.end(), [&](const SpeakerTether& t) { return t.speakerID == dragged; })) {
+            continue;
+        }
+        tethers->second = groupTethers(group, hub->second, index, geometry, roomCards(nodes, geometry.displayPoints),
+                                       canvasPlot, dragged, std::move(tethers->second));
+    }
+    return geometry;
+}
+
+PrecomputedMapGeometry compute(const std::vector<FloorplanNode>& nodes, const std::vector<SonosGroup>& hubGroups,
+                               Size viewportSize, const MapDragState& drag) {
+    return withDrag(computeResting(nodes, hubGroups, viewportSize), nodes, hubGroups, drag);
 }
 
 }  // namespace orvel::MapGeometry

@@ -28,12 +28,18 @@ QVariantList satelliteChips(const std::vector<BondedSatellite>& satellites) {
 
 }  // namespace
 
+std::string mapRoomLabel(const std::string& roomName) {
+    const std::string shortName = RoomNaming::shortName(roomName, false);
+    if (QString::fromStdString(shortName).trimmed().isEmpty()) return "Room";
+    return shortName;
+}
+
 MapRoomRow mapRoomRow(const FloorplanNode& node, const MapRoomFlags& flags, Point at) {
     const Speaker& speaker = node.speaker;
     const RoomStatusChip chip = RoomStatusChip::of(speaker, flags.dropTarget);
     MapRoomRow row;
     row.speakerId = text(speaker.id.rawValue());
-    row.name = text(RoomNaming::shortName(speaker.roomName, false));
+    row.name = text(mapRoomLabel(speaker.roomName));
     row.model = text(std::string(speaker.model.caseName()));
     row.x = at.x;
     row.y = at.y;
