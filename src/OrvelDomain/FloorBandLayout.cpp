@@ -109,6 +109,12 @@ double FloorBandLayout::requiredBandHeight(const std::vector<FloorplanNode>& nod
 
 std::vector<FloorBandLayout> FloorBandLayout::compute(const std::vector<FloorplanNode>& nodes, Rect in,
                                                       const std::map<FloorLevel, std::int64_t>& activeHubCountByLevel) {
+    return compute(nodes, in, activeHubCountByLevel, {});
+}
+
+std::vector<FloorBandLayout> FloorBandLayout::compute(const std::vector<FloorplanNode>& nodes, Rect in,
+                                                      const std::map<FloorLevel, std::int64_t>& activeHubCountByLevel,
+                                                      const std::map<FloorLevel, double>& minimumHeightByLevel) {
     const Point origin = in.origin();
     const Size size = in.size();
     if (!std::isfinite(origin.x) || !std::isfinite(origin.y) || !std::isfinite(size.width) ||
@@ -133,7 +139,11 @@ std::vector<FloorBandLayout> FloorBandLayout::compute(const std::vector<Floorpla
             if (node.level == level) onFloor.push_back(node);
         }
         auto hubs = activeHubCountByLevel.find(level);
-        required.push_back(requiredBandHeight(onFloor, hubs == activeHubCountByLevel.end() ? 0 : hubs->second, in.width()));
+        double height = requiredBandHeight(onFloor, hubs == activeHubCountByLevel.end() ? 0 : hubs->second, in.width());
+        if (auto minimum = minimumHeightByLevel.find(level); minimum != minimumHeightByLevel.end() && minimum->second > height) {
+            height = minimum->second;
+        }
+        required.push_back(height);
     }
     double sum = 0;
     for (double r : required) sum += r;

@@ -189,8 +189,8 @@ std::optional<AcousticCurveSegment> aroundHubs(const AcousticCurveSegment& route
             const Point control{mid.x + i * step, mid.y + j * step};
             if (from.contains(control) || to.contains(control)) continue;
             const AcousticCurveSegment candidate{exitPoint(from, control), control, exitPoint(to, control)};
-            // The curve stays on the canvas (the plot and its margin), wherever its control is.
-            if (!insideAll(candidate, plot.grownBy(16))) continue;
+            // The curve stays inside the plot, wherever its control is.
+            if (!insideAll(candidate, plot)) continue;
             if (crossesAny(candidate, otherHubs)) continue;
             const double score = 1000.0 * samplesInside(candidate, rooms) + distance(control, mid);
             if (!best || score < bestScore) {
@@ -268,8 +268,40 @@ std::vector<SpeakerTether> groupTethers(const SonosGroup& group, Point hub, cons
 
 }  // namespace
 
+namespace {
+
+// The rooms of the band at their display points, as the collision pass takes them.
+std::vector<router::LayoutRoomSpec> bandRooms(const FloorBandLayout& band, const std::vector<FloorplanNode>& nodes,
+                                              const std::map<SpeakerUUID, Point>& points) {
+    std::vector<router::LayoutRoomSpec> rooms;
+    for (const auto& node : nodes) {
+        if (node.level == band.level) rooms.push_back({node.id(), points.at(node.id()), hasSatellites(node), false});
+    }
+    return rooms;
+}
+
+std::map<GroupID, Point> bandHubs(const FloorBandLayout& band, const std::map<GroupID, Point>& hubs) {
+    std::map<GroupID, Point> inside;
+    for (const auto& [group, hub] : hubs) {
+        if (band.frame.contains(hub)) inside.emplace(group, hub);
+    }
+    return inside;
+}
+
+PrecomputedMapGeometry layOut(const std::vector<FloorplanNode>& nodes, const std::vector<SonosGroup>& hubGroups,
+                              Size viewportSize, const std::map<FloorLevel, double>& minimumHeights);
+
+}  // namespace
+
 PrecomputedMapGeometry computeResting(const std::vector<FloorplanNode>& nodes, const std::vector<SonosGroup>& hubGroups,
                                       Size viewportSize) {
+    return layOut(nodes, hubGroups, viewportSize, {});
+}
+
+namespace {
+
+PrecomputedMapGeometry layOut(const std::vector<FloorplanNode>& nodes, const std::vector<SonosGroup>& hubGroups,
+                              Size viewportSize, const std::map<FloorLevel, double>& minimumHeights) {
     const MapDragState resting;
     const NodeIndex index = indexNodes(nodes);
     PrecomputedMapGeometry geometry;
@@ -281,7 +313,7 @@ PrecomputedMapGeometry computeResting(const std::vector<FloorplanNode>& nodes, c
     }
 
     const Rect viewportPlot = plot(viewportSize);
-    geometry.bands = FloorBandLayout::compute(nodes, viewportPlot, activeHubCountByLevel);
+    geometry.bands = FloorBandLayout::compute(nodes, viewportPlot, activeHubCountByLevel, minimumHeights);
 
     double lowest = viewportPlot.maxY();
     if (!geometry.bands.empty()) {
@@ -298,19 +330,24 @@ PrecomputedMapGeometry computeResting(const std::vector<FloorplanNode>& nodes, c
             node.id(), computeDisplayPoint(node, geometry.bands, geometry.hubLocations, canvasPlot, resting));
     }
 
+    // A band whose cards, shelved as they lie, need more height than the rule gave it is laid
+    // out once more at that height: pressed into too little height the shelves would put its
+    // hubs below all of its rooms, far from their own.
+    if (minimumHeights.empty()) {
+        std::map<FloorLevel, double> needed;
+        for (const auto& band : geometry.bands) {
+            const double need = router::shelfPackHeight(bandRooms(band, nodes, geometry.displayPoints),
+                                                        bandHubs(band, geometry.hubLocations), band.frame);
+            if (need > band.frame.height() + 0.5) needed.emplace(band.level, need);
+        }
+        if (!needed.empty()) return layOut(nodes, hubGroups, viewportSize, needed);
+    }
+
     // Hubs are written back as each band resolves, so a hub pushed into a later band's frame
     // takes part in that band's pass too.
     for (const auto& band : geometry.bands) {
-        std::vector<router::LayoutRoomSpec> rooms;
-        for (const auto& node : nodes) {
-            if (node.level != band.level) continue;
-            rooms.push_back({node.id(), geometry.displayPoints.at(node.id()), hasSatellites(node), false});
-        }
-        std::map<GroupID, Point> bandHubs;
-        for (const auto& [group, hub] : geometry.hubLocations) {
-            if (band.frame.contains(hub)) bandHubs.emplace(group, hub);
-        }
-        auto resolved = router::resolveBandCollisions(rooms, bandHubs, band.frame);
+        auto resolved = router::resolveBandCollisions(bandRooms(band, nodes, geometry.displayPoints),
+                                                      bandHubs(band, geometry.hubLocations), band.frame);
         for (auto& [id, point] : resolved.roomCenters) geometry.displayPoints.insert_or_assign(id, point);
         for (auto& [group, point] : resolved.hubCenters) geometry.hubLocations.insert_or_assign(group, point);
     }
@@ -323,6 +360,8 @@ PrecomputedMapGeometry computeResting(const std::vector<FloorplanNode>& nodes, c
     }
     return geometry;
 }
+
+}  // namespace
 
 PrecomputedMapGeometry withDrag(PrecomputedMapGeometry geometry, const std::vector<FloorplanNode>& nodes,
                                 const std::vector<SonosGroup>& hubGroups, const MapDragState& drag) {
