@@ -121,9 +121,9 @@ std::map<GroupID, Point> computeHubLocations(const std::vector<SonosGroup>& hubG
     return hubs;
 }
 
-bool crossesAny(const AcousticCurveSegment& segment, const std::vector<Rect>& cards) {
-    // Fine enough that a 2.2-point line cannot slip through a card's corner unseen.
-    constexpr int samples = 64;
+namespace {
+
+bool crossesAnyAt(const AcousticCurveSegment& segment, const std::vector<Rect>& cards, int samples) {
     for (int k = 0; k <= samples; ++k) {
         const Point p = segment.point(static_cast<double>(k) / samples);
         for (const Rect& card : cards) {
@@ -133,15 +133,45 @@ bool crossesAny(const AcousticCurveSegment& segment, const std::vector<Rect>& ca
     return false;
 }
 
+}  // namespace
+
+bool crossesAny(const AcousticCurveSegment& segment, const std::vector<Rect>& cards) {
+    // Fine enough that a 2.2-point line cannot slip through a card's corner unseen.
+    return crossesAnyAt(segment, cards, 64);
+}
+
 namespace {
 
-// How many samples of the curve fall inside the cards: a measure of how much it runs under them.
-int samplesInside(const AcousticCurveSegment& segment, const std::vector<Rect>& cards) {
-    constexpr int samples = 32;
+// A card as four plain edges: the search below asks millions of times whether a point lies in
+// one, and wants no more than four comparisons for it (half-open, as Rect::contains).
+struct Edges {
+    double minX, minY, maxX, maxY;
+    explicit Edges(const Rect& r) : minX(r.minX()), minY(r.minY()), maxX(r.maxX()), maxY(r.maxY()) {}
+    bool contains(Point p) const { return p.x >= minX && p.x < maxX && p.y >= minY && p.y < maxY; }
+    bool meets(const Edges& o) const { return minX < o.maxX && o.minX < maxX && minY < o.maxY && o.minY < maxY; }
+};
+
+Edges boxOf(const AcousticCurveSegment& s) {
+    Edges box(Rect(s.start, Size{0, 0}));
+    for (Point p : {s.control, s.end}) {
+        box.minX = std::min(box.minX, p.x);
+        box.minY = std::min(box.minY, p.y);
+        box.maxX = std::max(box.maxX, p.x);
+        box.maxY = std::max(box.maxY, p.y);
+    }
+    // Closed on every side, so a card touching a straight curve still counts.
+    box.maxX = std::nextafter(box.maxX, std::numeric_limits<double>::infinity());
+    box.maxY = std::nextafter(box.maxY, std::numeric_limits<double>::infinity());
+    return box;
+}
+
+// How many of `samples` + 1 points along the curve fall inside the cards, counting no further
+// than `enough`.
+int samplesInside(const AcousticCurveSegment& segment, const std::vector<Edges>& cards, int samples, int enough) {
     int inside = 0;
-    for (int k = 1; k < samples; ++k) {
+    for (int k = 0; k <= samples && inside < enough; ++k) {
         const Point p = segment.point(static_cast<double>(k) / samples);
-        for (const Rect& card : cards) {
+        for (const Edges& card : cards) {
             if (card.contains(p)) {
                 ++inside;
                 break;
@@ -171,32 +201,68 @@ Point exitPoint(const Rect& rect, Point towards) {
 }
 
 // The routed curve runs under another group's hub: bow it elsewhere. Control points on a grid
-// around the chord's middle are tried, each curve leaving both cards on the side it bows to;
-// the one that clears every other hub, runs least under room cards and bows least wins. None
-// clears: nothing.
+// around the chord's middle are tried nearest first, each curve leaving both cards on the side
+// it bows to; the one that clears every other hub, runs least under room cards and bows least
+// wins. None clears: nothing.
 std::optional<AcousticCurveSegment> aroundHubs(const AcousticCurveSegment& routed, Rect hubCard, Rect roomCard,
                                                const std::vector<Rect>& rooms, const std::vector<Rect>& otherHubs,
                                                Rect plot) {
     constexpr double step = 36;
     constexpr int reach = 16;
+    // Whatever runs under a room scores worse than any bow that does not.
+    constexpr double perSampleUnderRoom = 1000;
     const Rect from = hubCard.grownBy(tetherInset);
     const Rect to = roomCard.grownBy(tetherInset);
     const Point mid{(routed.start.x + routed.end.x) / 2, (routed.start.y + routed.end.y) / 2};
+    // The grid's offsets from the middle, nearest first: the same for every tether.
+    static const std::vector<std::pair<double, Point>> offsets = [] {
+        std::vector<std::pair<double, Point>> out;
+        for (int i = -reach; i <= reach; ++i) {
+            for (int j = -reach; j <= reach; ++j) out.emplace_back(std::hypot(i * step, j * step), Point{i * step, j * step});
+        }
+        std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        return out;
+    }();
+
+    // Every curve tried lies inside the plot: only the cards there can be in its way.
+    const Edges area(plot);
+    std::vector<Edges> hubsThere;
+    for (const Rect& hub : otherHubs) {
+        if (Edges(hub).meets(area)) hubsThere.emplace_back(hub);
+    }
+    std::vector<Edges> roomsThere;
+    for (const Rect& room : rooms) {
+        if (Edges(room).meets(area)) roomsThere.emplace_back(room);
+    }
+
     std::optional<AcousticCurveSegment> best;
-    double bestScore = 0;
-    for (int i = -reach; i <= reach; ++i) {
-        for (int j = -reach; j <= reach; ++j) {
-            const Point control{mid.x + i * step, mid.y + j * step};
-            if (from.contains(control) || to.contains(control)) continue;
-            const AcousticCurveSegment candidate{exitPoint(from, control), control, exitPoint(to, control)};
-            // The curve stays inside the plot, wherever its control is.
-            if (!insideAll(candidate, plot)) continue;
-            if (crossesAny(candidate, otherHubs)) continue;
-            const double score = 1000.0 * samplesInside(candidate, rooms) + distance(control, mid);
-            if (!best || score < bestScore) {
-                best = candidate;
-                bestScore = score;
-            }
+    double bestScore = std::numeric_limits<double>::infinity();
+    std::vector<Edges> near;
+    for (const auto& [bow, offset] : offsets) {
+        // Nearer controls come first: from here on nothing can score better.
+        if (bow >= bestScore) break;
+        const Point control{mid.x + offset.x, mid.y + offset.y};
+        if (from.contains(control) || to.contains(control)) continue;
+        const AcousticCurveSegment candidate{exitPoint(from, control), control, exitPoint(to, control)};
+        if (!insideAll(candidate, plot)) continue;
+        // A quadratic curve lies inside the triangle of its three points: only the cards that
+        // meet that box can be in its way.
+        const Edges box = boxOf(candidate);
+        near.clear();
+        for (const Edges& hub : hubsThere) {
+            if (hub.meets(box)) near.push_back(hub);
+        }
+        if (samplesInside(candidate, near, 64, 1) > 0) continue;
+        near.clear();
+        for (const Edges& room : roomsThere) {
+            if (room.meets(box)) near.push_back(room);
+        }
+        // Past the samples that already lose to the best, counting on changes nothing.
+        const int enough = std::isfinite(bestScore) ? static_cast<int>((bestScore - bow) / perSampleUnderRoom) + 1 : 1 << 20;
+        const double score = perSampleUnderRoom * samplesInside(candidate, near, 32, enough) + bow;
+        if (score < bestScore) {
+            best = candidate;
+            bestScore = score;
         }
     }
     return best;
@@ -210,7 +276,8 @@ SpeakerTether routeTether(const Speaker& speaker, Point hub, Point room, bool ha
     const Rect hubRect = router::musicHubRect(hub);
     AcousticCurveSegment segment = router::routeTether(hubRect, roomRect, obstacles, plot, tetherInset);
     bool behind = crossesAny(segment, otherHubs);
-    if (behind) {
+    // A plot without area (a view not yet sized) has no room for a detour.
+    if (behind && plot.width() >= 1 && plot.height() >= 1) {
         // The rooms the curve may run under: all but its own.
         std::vector<Rect> rooms;
         for (const Rect& o : obstacles) {

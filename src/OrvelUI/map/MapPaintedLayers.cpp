@@ -1,5 +1,7 @@
 #include "MapPaintedLayers.h"
 
+#include <map>
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
@@ -145,15 +147,13 @@ void AcousticLinkLayerView::paintContent(QPainter& painter) {
     toCanvas(painter);
     paintFloorBands(painter, *presenter_, theme());
     for (const auto& link : presenter_->links()) {
-        // The tethers at full strength as one path, as a link is drawn; each fading or faint one
-        // on its own.
-        std::vector<AcousticCurveSegment> solid;
+        // The tethers of one strength as one path, as a link is drawn: the link at full
+        // strength, its faint and its fading tethers apart.
+        std::map<double, std::vector<AcousticCurveSegment>> byOpacity;
         for (std::size_t i = 0; i < link.segments.size(); ++i) {
-            const double opacity = i < link.opacities.size() ? link.opacities[i] : 1.0;
-            if (opacity >= 1) solid.push_back(link.segments[i]);
-            else paintLink(painter, {link.segments[i]}, opacity, theme());
+            byOpacity[i < link.opacities.size() ? std::min(link.opacities[i], 1.0) : 1.0].push_back(link.segments[i]);
         }
-        paintLink(painter, solid, 1.0, theme());
+        for (const auto& [opacity, segments] : byOpacity) paintLink(painter, segments, opacity, theme());
     }
 }
 

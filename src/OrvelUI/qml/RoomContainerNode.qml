@@ -55,9 +55,11 @@ Item {
         Item {
             width: parent.width
             height: 12
-            clip: true
+            // Only a name that needs it is clipped: clipping every card costs every frame.
+            clip: roomName.implicitHeight > height + 4
 
             Text {
+                id: roomName
                 objectName: "mapRoomName"
                 anchors.centerIn: parent
                 width: parent.width
