@@ -174,6 +174,10 @@ void BM_FirstFrameSixtyRooms(benchmark::State& state) {
         }
         const QImage frame = scene.window->grabWindow();
         benchmark::DoNotOptimize(frame.constBits());
+        // ORVELLA_BENCH_PICTURE=<folder> keeps the last frame of each, to look at.
+        if (const QString folder = qEnvironmentVariable("ORVELLA_BENCH_PICTURE"); !folder.isEmpty()) {
+            frame.save(folder + QStringLiteral("/sixty-rooms-hostile-%1.png").arg(state.range(0)));
+        }
         state.counters["rooms"] = scene.presenter.rooms()->count();
     }
 }
