@@ -249,6 +249,11 @@ TEST(FloorplanMapPresenter, FourPointsPinTheRoom_TheTargetIsWhatTheCanvasShows) 
 
 TEST(FloorplanMapPresenter, SeverTicksThenUngroupsThatRoomOnly) {
     MapRig rig;
+    // The button says whom it disconnects, to the pointer and to assistive technology.
+    const auto& buttons = rig.presenter.tethers()->rows();
+    ASSERT_FALSE(buttons.empty());
+    EXPECT_EQ(buttons.front().helpText, "Disconnect Kitchen from music");
+    EXPECT_EQ(buttons.front().accessibleName, "Disconnect Kitchen");
     rig.presenter.sever(id(2));
     rig.presenter.sever(QStringLiteral("not a speaker"));
     EXPECT_EQ(rig.severed, std::vector<std::string>{sp(2).rawValue()});
