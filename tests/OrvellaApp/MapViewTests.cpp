@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPointer>
 
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelStore/VolumeCoalescer.h"
@@ -142,6 +143,29 @@ TEST(MapView, ASixPixelDragPinsTheRoomAndOpensNothing) {
     EXPECT_TRUE(map.rig.sonos->sent.empty());
     EXPECT_TRUE(map.app->rootView()->map()->drag()->selectedId().isEmpty());
     EXPECT_EQ(map.app->rootView()->detailKind(), detailBefore);
+}
+
+// A hub whose group stops being one goes with a fade where it stood, then is gone.
+TEST(MapView, AHubThatGoesAwayFadesOutWhereItStood) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    const QPointF stood = centreOf(only(map.window, "mapHub-" + id('A')));
+    Household apart;
+    apart.speakers = {speaker('A', "Kitchen"), speaker('B', "Dining Room"), speaker('C', "Office")};
+    apart.grouping = "AA BB CC";
+    map.rig.sonos->publish(apart.build());
+
+    QQuickItem* leaving = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            leaving = only(map.window, "mapHubLeaving-" + id('A'));
+            return leaving && !only(map.window, "mapHub-" + id('A'));
+        },
+        patience));
+    EXPECT_EQ(centreOf(leaving), stood);
+    EXPECT_FALSE(leaving->isEnabled());
+    const QPointer<QQuickItem> ghost(leaving);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ghost.isNull(); }, patience));
 }
 
 TEST(MapView, EscapeEndsTheDragWithoutADrop) {
