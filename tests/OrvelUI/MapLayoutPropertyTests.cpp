@@ -57,14 +57,15 @@ SeededHousehold seeded(int count, int floors, int playingGroups, unsigned seed) 
     return h;
 }
 
-// The map's scroller inside windows from the smallest to 1920 x 1200.
+// The map's scroller inside windows from the smallest to 1920 x 1200 (the sidebar, the preset
+// bar and the paddings take 291 x 90 of the window).
 struct Viewport {
     const char* window;
     Size size;
 };
 const Viewport viewports[] = {
-    {"980x660", {676, 474}}, {"1100x760", {796, 574}}, {"1280x840", {976, 654}},
-    {"1440x900", {1136, 714}}, {"1920x1200", {1616, 1014}}, {"narrowest full canvas", {520, 474}},
+    {"980x660", {689, 570}},   {"1100x760", {809, 670}},   {"1280x840", {989, 750}},
+    {"1440x900", {1149, 810}}, {"1920x1200", {1629, 1110}}, {"narrowest full canvas", {520, 570}},
 };
 
 Rect drawnRoom(Point centre, const FloorplanNode& node) {
