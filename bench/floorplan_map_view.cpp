@@ -1,4 +1,4 @@
-// The composed full map with 32 rooms in 8 groups, rendered offscreen with the software scene
+// The composed full map with 32 rooms in 8 groups (and 60 with hostile names), rendered offscreen with the software scene
 // graph: the time from creating the view to its first frame (full canvas and compact map), the
 // time of one frame while a group plays (the highlight moves, so the link layer repaints), and
 // the processor time an idle map takes over 10 s when nothing plays (no timers, no frames: it
@@ -45,15 +45,34 @@ SpeakerUUID speakerID(int n) {
     return *SpeakerUUID::make(text);
 }
 
-// Four floors of eight rooms; room i belongs to group i mod 8, led by its first room; every
+// A name a speaker may report: 200 characters, right-to-left text, a flood of combining marks
+// on one letter, or only spaces.
+std::string hostileName(int i) {
+    std::string name;
+    switch (i % 4) {
+        case 0:
+            for (int k = 0; k < 20; ++k) name += "Room name ";
+            return name;
+        case 1:
+            for (int k = 0; k < 20; ++k) name += "\u05D7\u05D3\u05E8 \u0627\u0644\u063A\u0631\u0641\u0629 ";
+            return name;
+        case 2:
+            name = "Z";
+            for (int k = 0; k < 200; ++k) name += "\u0301\u0316";
+            return name;
+        default: return "     ";
+    }
+}
+
+// Floors of eight rooms; room i belongs to group i mod `groups`, led by its first room; every
 // group plays, or none does.
 class BenchHost final : public MapDragHost {
 public:
-    BenchHost(int speakers, int groups, bool playing) {
+    BenchHost(int speakers, int groups, bool playing, bool hostile = false) {
         static const char* rooms[] = {"Kitchen", "Living Room", "Bedroom", "Office", "Bath", "Hall", "Dining", "Study"};
         std::vector<std::vector<Speaker>> members(static_cast<std::size_t>(groups));
         for (int i = 0; i < speakers; ++i) {
-            Speaker s{speakerID(i + 1), std::string(rooms[i % 8]) + " " + std::to_string(i / 8 + 1),
+            Speaker s{speakerID(i + 1), hostile ? hostileName(i) : std::string(rooms[i % 8]) + " " + std::to_string(i / 8 + 1),
                       SpeakerModel::one(), ReachabilityState::online("127.0.0.1"), DiscreteVolume::snappingPercent(20),
                       {}};
             const double x = 0.1 + 0.8 * static_cast<double>(i % 4) / 3;
@@ -93,6 +112,7 @@ QGuiApplication& application() {
 
 struct MapScene {
     explicit MapScene(bool playing = true, bool phone = false) : host(32, 8, playing), phone(phone) {}
+    MapScene(int speakers, bool hostile) : host(speakers, 8, true, hostile), phone(false) {}
 
     BenchHost host;
     bool phone;
@@ -141,6 +161,27 @@ void BM_FirstFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// 60 rooms whose names are long, right-to-left, floods of combining marks or only spaces (1),
+// beside the same map with plain names (0).
+void BM_FirstFrameSixtyRooms(benchmark::State& state) {
+    application();
+    for (auto _ : state) {
+        MapScene scene(60, state.range(0) == 1);
+        if (!scene.load()) {
+            state.SkipWithError("the map did not load");
+            return;
+        }
+        const QImage frame = scene.window->grabWindow();
+        benchmark::DoNotOptimize(frame.constBits());
+        // ORVELLA_BENCH_PICTURE=<folder> keeps the last frame of each, to look at.
+        if (const QString folder = qEnvironmentVariable("ORVELLA_BENCH_PICTURE"); !folder.isEmpty()) {
+            frame.save(folder + QStringLiteral("/sixty-rooms-hostile-%1.png").arg(state.range(0)));
+        }
+        state.counters["rooms"] = scene.presenter.rooms()->count();
+    }
+}
+BENCHMARK(BM_FirstFrameSixtyRooms)->ArgName("hostileNames")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_CompactFirstFrame(benchmark::State& state) {
     application();

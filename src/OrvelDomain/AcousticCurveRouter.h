@@ -97,6 +97,11 @@ struct ResolvedBand {
 // reported.
 ResolvedBand resolveBandCollisions(const std::vector<LayoutRoomSpec>& rooms,
                                    const std::map<GroupID, Point>& hubCenters, Rect bandFrame);
+// The band height the shelf packing needs to lay these rooms and hubs out in reading order
+// without pressing its rows together: its header, its rows 24 points apart and its foot. 0 when
+// there is nothing to pack.
+double shelfPackHeight(const std::vector<LayoutRoomSpec>& rooms, const std::map<GroupID, Point>& hubCenters,
+                       Rect bandFrame);
 // Rows of rooms and hubs in reading order, centred in the band; fixed rooms keep their
 // centre but still take their slot. Cards that are not fixed never overlap: when the rows are
 // taller than the band, the rooms' rows come first, the gaps between rows shrink and the rows

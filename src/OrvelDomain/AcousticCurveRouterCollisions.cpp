@@ -225,9 +225,36 @@ struct ShelfRow {
 
 }  // namespace
 
-ResolvedBand deterministicShelfPack(const std::vector<LayoutRoomSpec>& rooms,
-                                    const std::map<GroupID, Point>& hubCenters, Rect bandFrame,
-                                    double edgeInset, double minTopOffset, double minGapX, double minGapY) {
+namespace {
+
+// The shelf packing's items in reading order, and its rows filled in that order.
+struct Shelving {
+    std::vector<PackItem> items;
+    double availableWidth;
+    double minGapX;
+
+    std::vector<ShelfRow> shelve(std::vector<PackItem> ordered) const {
+        std::vector<ShelfRow> rows;
+        for (auto& item : ordered) {
+            double width = item.size().width;
+            bool fits = !rows.empty() && !rows.back().items.empty() &&
+                        rows.back().totalWidth + minGapX + width <= availableWidth;
+            if (!fits) rows.emplace_back();
+            ShelfRow& row = rows.back();
+            row.totalWidth += (row.items.empty() ? 0 : minGapX) + width;
+            row.maxHeight = std::max(row.maxHeight, item.size().height);
+            row.items.push_back(std::move(item));
+        }
+        for (auto& row : rows) {
+            std::stable_sort(row.items.begin(), row.items.end(),
+                             [](const PackItem& a, const PackItem& b) { return a.center().x < b.center().x; });
+        }
+        return rows;
+    }
+};
+
+Shelving shelving(const std::vector<LayoutRoomSpec>& rooms, const std::map<GroupID, Point>& hubCenters, Rect bandFrame,
+                  double edgeInset, double minGapX) {
     // Tolerance orders are no strict weak orders; stable sorts keep them deterministic.
     std::vector<LayoutRoomSpec> sortedRooms = rooms;
     std::stable_sort(sortedRooms.begin(), sortedRooms.end(), [](const LayoutRoomSpec& a, const LayoutRoomSpec& b) {
@@ -246,31 +273,33 @@ ResolvedBand deterministicShelfPack(const std::vector<LayoutRoomSpec>& rooms,
         if (std::abs(pa.y - pb.y) > 54) return pa.y < pb.y;
         return pa.x < pb.x;
     });
-
     const double availableWidth = std::max((bandFrame.maxX() - edgeInset) - (bandFrame.minX() + edgeInset), 200.0);
-    auto shelve = [&](std::vector<PackItem> ordered) {
-        std::vector<ShelfRow> rows;
-        for (auto& item : ordered) {
-            double width = item.size().width;
-            bool fits = !rows.empty() && !rows.back().items.empty() &&
-                        rows.back().totalWidth + minGapX + width <= availableWidth;
-            if (!fits) rows.emplace_back();
-            ShelfRow& row = rows.back();
-            row.totalWidth += (row.items.empty() ? 0 : minGapX) + width;
-            row.maxHeight = std::max(row.maxHeight, item.size().height);
-            row.items.push_back(std::move(item));
-        }
-        for (auto& row : rows) {
-            std::stable_sort(row.items.begin(), row.items.end(),
-                             [](const PackItem& a, const PackItem& b) { return a.center().x < b.center().x; });
-        }
-        return rows;
-    };
-    auto heightsOf = [](const std::vector<ShelfRow>& rows) {
-        double heights = 0;
-        for (const auto& row : rows) heights += row.maxHeight;
-        return heights;
-    };
+    return Shelving{std::move(items), availableWidth, minGapX};
+}
+
+double heightsOf(const std::vector<ShelfRow>& rows) {
+    double heights = 0;
+    for (const auto& row : rows) heights += row.maxHeight;
+    return heights;
+}
+
+}  // namespace
+
+double shelfPackHeight(const std::vector<LayoutRoomSpec>& rooms, const std::map<GroupID, Point>& hubCenters,
+                       Rect bandFrame) {
+    const Shelving shelves = shelving(rooms, hubCenters, bandFrame, edgeInset, shelfGap);
+    const std::vector<ShelfRow> rows = shelves.shelve(shelves.items);
+    if (rows.empty()) return 0;
+    return topOffset + heightsOf(rows) + shelfGap * (static_cast<double>(rows.size()) - 1) + edgeInset;
+}
+
+ResolvedBand deterministicShelfPack(const std::vector<LayoutRoomSpec>& rooms,
+                                    const std::map<GroupID, Point>& hubCenters, Rect bandFrame,
+                                    double edgeInset, double minTopOffset, double minGapX, double minGapY) {
+    Shelving shelves = shelving(rooms, hubCenters, bandFrame, edgeInset, minGapX);
+    std::vector<PackItem>& items = shelves.items;
+    const double availableWidth = shelves.availableWidth;
+    auto shelve = [&](std::vector<PackItem> ordered) { return shelves.shelve(std::move(ordered)); };
 
     ResolvedBand out;
     std::vector<ShelfRow> rows = shelve(items);

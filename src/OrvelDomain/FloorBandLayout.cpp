@@ -44,6 +44,41 @@ std::int64_t ceilingDivision(std::int64_t a, std::int64_t b) {
     return (a + b - 1) / b;
 }
 
+// The height the collision pass needs to shelve every card of the floor without overlap when
+// the rooms do not settle by themselves: rows filled in turn with the rooms (each counted as
+// wide and as tall as the floor's largest card) and then the hubs, 24 points apart, below the
+// band's 42-point header and above its 20-point foot, as the crowded shelf packing lays them.
+// The rows of the rule above assume one hub beside the first row of rooms; more hubs, or a band
+// too narrow for a hub and a room side by side, need more, and without this the cards would be
+// pressed together or run into the next band.
+double shelvedHeight(std::int64_t rooms, bool anySatellites, std::int64_t hubs, double bandWidth) {
+    constexpr double gap = 24;
+    const double usable = bandWidth - 40 > 200 ? bandWidth - 40 : 200;
+    const Size room = anySatellites ? Size{198, 128} : Size{142, 98};
+    const Size hub{hubWidth, 108};
+    // Whole rows of rooms at once: a household holds at most a few hundred rooms, but the
+    // count comes from outside.
+    const std::int64_t roomsPerRow =
+        std::max<std::int64_t>(fittingCount((usable + gap) / (room.width + gap), std::int64_t{1} << 30), 1);
+    const std::int64_t fullRoomRows = rooms / roomsPerRow;
+    const std::int64_t lastRooms = rooms - fullRoomRows * roomsPerRow;
+    double height = static_cast<double>(fullRoomRows) * (room.height + gap);
+    double rowWidth = lastRooms > 0 ? static_cast<double>(lastRooms) * (room.width + gap) - gap : 0;
+    double rowHeight = lastRooms > 0 ? room.height : 0;
+    for (std::int64_t i = 0; i < std::min<std::int64_t>(hubs, 4096); ++i) {
+        if (rowWidth > 0 && rowWidth + gap + hub.width > usable) {
+            height += rowHeight + gap;
+            rowWidth = 0;
+            rowHeight = 0;
+        }
+        rowWidth += (rowWidth > 0 ? gap : 0) + hub.width;
+        rowHeight = std::max(rowHeight, hub.height);
+    }
+    if (rowHeight > 0) height += rowHeight + gap;
+    if (!(height > 0)) return 0;
+    return 42 + height - gap + 20;
+}
+
 }  // namespace
 
 double FloorBandLayout::requiredBandHeight(const std::vector<FloorplanNode>& nodes, std::int64_t activeHubCount,
@@ -59,20 +94,27 @@ double FloorBandLayout::requiredBandHeight(const std::vector<FloorplanNode>& nod
                                            [](const FloorplanNode& node) { return !node.speaker.bondedSatellites.empty(); });
     const double rowHeight = anySatellites ? 128 : 98;
 
+    const double shelved = shelvedHeight(n, anySatellites, std::max<std::int64_t>(activeHubCount, 0), bandWidth);
     if (activeHubCount < 1) {
         const std::int64_t rows = std::max<std::int64_t>(ceilingDivision(n, cardsPerRow), 1);
         // Every row after the first is 98 tall, with or without satellites.
-        return 22 + (rowHeight + 44) + static_cast<double>(rows - 1) * (98 + 24);
+        return std::max(22 + (rowHeight + 44) + static_cast<double>(rows - 1) * (98 + 24), shelved);
     }
     const std::int64_t besideHub = fittingCount((usable - hubWidth - 24 + 24) / slotWidth, n);
     const std::int64_t rest = n - besideHub;
     const std::int64_t furtherRows = rest < 1 ? 0 : ceilingDivision(rest, cardsPerRow);
     const double firstRow = rowHeight >= 108 && besideHub >= 1 ? rowHeight + 44 : 152;
-    return firstRow + static_cast<double>(furtherRows) * (rowHeight + 24) + 22;
+    return std::max(firstRow + static_cast<double>(furtherRows) * (rowHeight + 24) + 22, shelved);
 }
 
 std::vector<FloorBandLayout> FloorBandLayout::compute(const std::vector<FloorplanNode>& nodes, Rect in,
                                                       const std::map<FloorLevel, std::int64_t>& activeHubCountByLevel) {
+    return compute(nodes, in, activeHubCountByLevel, {});
+}
+
+std::vector<FloorBandLayout> FloorBandLayout::compute(const std::vector<FloorplanNode>& nodes, Rect in,
+                                                      const std::map<FloorLevel, std::int64_t>& activeHubCountByLevel,
+                                                      const std::map<FloorLevel, double>& minimumHeightByLevel) {
     const Point origin = in.origin();
     const Size size = in.size();
     if (!std::isfinite(origin.x) || !std::isfinite(origin.y) || !std::isfinite(size.width) ||
@@ -97,7 +139,11 @@ std::vector<FloorBandLayout> FloorBandLayout::compute(const std::vector<Floorpla
             if (node.level == level) onFloor.push_back(node);
         }
         auto hubs = activeHubCountByLevel.find(level);
-        required.push_back(requiredBandHeight(onFloor, hubs == activeHubCountByLevel.end() ? 0 : hubs->second, in.width()));
+        double height = requiredBandHeight(onFloor, hubs == activeHubCountByLevel.end() ? 0 : hubs->second, in.width());
+        if (auto minimum = minimumHeightByLevel.find(level); minimum != minimumHeightByLevel.end() && minimum->second > height) {
+            height = minimum->second;
+        }
+        required.push_back(height);
     }
     double sum = 0;
     for (double r : required) sum += r;

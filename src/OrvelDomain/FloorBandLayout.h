@@ -43,6 +43,11 @@ struct FloorBandLayout {
     // without area, or with a coordinate that is not finite, has no bands.
     static std::vector<FloorBandLayout> compute(const std::vector<FloorplanNode>& nodes, Rect in,
                                                 const std::map<FloorLevel, std::int64_t>& activeHubCountByLevel);
+    // The same, with a floor needing at least the height given for it (the map's second look,
+    // once it knows where its cards want to go).
+    static std::vector<FloorBandLayout> compute(const std::vector<FloorplanNode>& nodes, Rect in,
+                                                const std::map<FloorLevel, std::int64_t>& activeHubCountByLevel,
+                                                const std::map<FloorLevel, double>& minimumHeightByLevel);
     // The height one floor's band needs for its room cards in rows, beside or below a hub.
     static double requiredBandHeight(const std::vector<FloorplanNode>& nodes, std::int64_t activeHubCount,
                                      double bandWidth);

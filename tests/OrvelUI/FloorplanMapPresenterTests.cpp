@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineF>
 #include <QSignalSpy>
 
 #include <chrono>
@@ -165,8 +166,94 @@ TEST(FloorplanMapPresenter, DropOnRoomGroupsAndCancelledDragCallsNothing) {
     EXPECT_TRUE(rig.presenter.drag()->state().isIdle());
 }
 
+QPointF hubPoint(MapRig& rig, int group) {
+    for (const auto& row : rig.presenter.hubs()->rows()) {
+        if (row.groupId == id(group)) return {row.x, row.y};
+    }
+    ADD_FAILURE() << "no hub for group " << group;
+    return {};
+}
+
+// One gesture of room 4's card: moves by `steps` (each from the press), then released or
+// cancelled. The offsets are from the card's centre.
+struct Gesture {
+    std::vector<QPointF> steps;
+    bool cancelled = false;
+};
+
+void perform(MapRig& rig, const QPointF& from, const Gesture& gesture) {
+    rig.presenter.dragBegan(id(4));
+    QPointF at = from;
+    for (const QPointF& step : gesture.steps) {
+        at = from + step;
+        rig.presenter.dragMoved(id(4), at.x(), at.y(), step.x(), step.y());
+    }
+    if (gesture.cancelled) rig.presenter.dragCancelled();
+    const QPointF moved = at - from;
+    rig.presenter.dragReleased(id(4), at.x(), at.y(), moved.x(), moved.y());
+}
+
+// Gestures that end without a drop leave nothing behind: the drag after them is measured
+// against the canvas as it is then, not as it was when they began.
+TEST(FloorplanMapPresenter, GesturesStartAtFourPointsAndLeaveNoStateBehind) {
+    struct Case {
+        const char* name;
+        Gesture first;
+        std::vector<std::string> firstCalls;
+    };
+    const std::vector<Case> cases{
+        {"a 3.9-point nudge is a click", {{{3.9, 0}}}, {}},
+        {"a gesture that stays under 4 points never drags", {{{1, 1}, {2, 1}, {1, 0}}}, {}},
+        {"a cancelled drag", {{{0, -40}, {0, -80}}, true}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MapRig rig;
+        perform(rig, rig.roomPoint(4), c.first);
+        EXPECT_EQ(rig.host.calls, c.firstCalls);
+        EXPECT_TRUE(rig.presenter.drag()->state().isIdle());
+        EXPECT_FALSE(rig.presenter.hasPreview());
+
+        // The canvas changes under the next drag: room 1 is now far from where it was.
+        const QPointF before = rig.roomPoint(1);
+        rig.host.nodes[0].coordinate = RoomCoordinate::clamping(0.95, 0.1);
+        rig.presenter.refresh();
+        const QPointF onto = rig.roomPoint(1);
+        ASSERT_GT(QLineF(before, onto).length(), 96);
+        const QPointF from = rig.roomPoint(4);
+        perform(rig, from, {{{4, 0}, onto - from}});
+        EXPECT_EQ(rig.host.calls, std::vector<std::string>{"group 4 onto 1"});
+        EXPECT_TRUE(rig.presenter.drag()->state().isIdle());
+    }
+}
+
+TEST(FloorplanMapPresenter, FourPointsPinTheRoom_TheTargetIsWhatTheCanvasShows) {
+    MapRig rig;
+    const QPointF from = rig.roomPoint(4);
+    perform(rig, from, {{{4, 0}}});
+    ASSERT_EQ(rig.host.calls.size(), 1u);
+    EXPECT_TRUE(rig.host.calls.front().starts_with("move 4 to ")) << rig.host.calls.front();
+
+    // Dragged over the trio's hub, the hub stays put under the pointer and takes the drop.
+    rig.host.calls.clear();
+    const QPointF hub = hubPoint(rig, 1);
+    const QPointF other = rig.roomPoint(2);
+    rig.presenter.dragBegan(id(4));
+    rig.presenter.dragMoved(id(4), hub.x(), hub.y(), hub.x() - from.x(), hub.y() - from.y());
+    EXPECT_EQ(rig.presenter.drag()->dropTargetHub(), id(1));
+    EXPECT_EQ(hubPoint(rig, 1), hub);
+    EXPECT_EQ(rig.roomPoint(2), other);
+    rig.presenter.dragReleased(id(4), hub.x(), hub.y(), hub.x() - from.x(), hub.y() - from.y());
+    EXPECT_EQ(rig.host.calls, std::vector<std::string>{"group 4 onto 1"});
+}
+
 TEST(FloorplanMapPresenter, SeverTicksThenUngroupsThatRoomOnly) {
     MapRig rig;
+    // The button says whom it disconnects, to the pointer and to assistive technology.
+    const auto& buttons = rig.presenter.tethers()->rows();
+    ASSERT_FALSE(buttons.empty());
+    EXPECT_EQ(buttons.front().helpText, "Disconnect Kitchen from music");
+    EXPECT_EQ(buttons.front().accessibleName, "Disconnect Kitchen");
     rig.presenter.sever(id(2));
     rig.presenter.sever(QStringLiteral("not a speaker"));
     EXPECT_EQ(rig.severed, std::vector<std::string>{sp(2).rawValue()});

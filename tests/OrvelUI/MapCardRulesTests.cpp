@@ -1,9 +1,10 @@
 // What the map's cards show: a hub's two lines, a room's one status chip, the satellites'
-// chips, and where the selected room's overlay stands.
+// chips, where the selected room's overlay stands, and what a card makes of a hostile name.
 
 #include <gtest/gtest.h>
 
 #include "OrvelUI/map/BondedSatellitesMapStrip.h"
+#include "OrvelUI/map/MapRows.h"
 #include "OrvelUI/map/MusicSourceNodeTexts.h"
 #include "OrvelUI/map/RoomStatusChip.h"
 #include "OrvelUI/map/SelectedNodeOverlay.h"
@@ -95,6 +96,34 @@ TEST(BondedSatellitesMapStrip, OneChipPerSatelliteInOrderWithItsRole) {
     EXPECT_EQ(chips[0].helpText, "Left Surround \u00B7 " + room.bondedSatellites[0].modelLabel() + " (bonded)");
     EXPECT_EQ(chips[1].roleLetter, "Sub");
     EXPECT_TRUE(chips[1].isOnline);
+}
+
+// Names come from the speakers: a card never goes without one, and never lays out more than it
+// can show.
+TEST(MapRoomLabel, EmptyNamesFallBack_LongNamesAndMarkFloodsAreCut) {
+    std::string longName;
+    for (int i = 0; i < 20; ++i) longName += "Room name ";
+    std::string flood = "Z";
+    for (int i = 0; i < 200; ++i) flood += "\u0301";
+    const std::string hebrew = "\u05D7\u05D3\u05E8 \u05E9\u05D9\u05E0\u05D4";
+    struct Case {
+        const char* name;
+        std::string roomName;
+        std::string label;
+    };
+    const Case cases[] = {
+        {"empty", "", "Room"},
+        {"only spaces and a tab", "   \t ", "Room"},
+        {"only a no-break space", "\u00A0", "Room"},
+        {"a plain name is shortened as everywhere", "Kitchen Speaker", "Kitchen"},
+        {"right-to-left kept whole", hebrew, hebrew},
+        {"200 characters: 64 and an ellipsis", longName, longName.substr(0, 64) + "\u2026"},
+        {"a letter under 200 marks keeps 3", flood, "Z\u0301\u0301\u0301"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(mapRoomLabel(c.roomName), c.label);
+    }
 }
 
 TEST(SelectedNodeOverlay, BelowUnlessTooNearThePlotsFootAndKeptInsideIt) {

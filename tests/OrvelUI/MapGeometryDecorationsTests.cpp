@@ -104,14 +104,17 @@ TEST(MapLinks, OnlyPlayingGroupsWithTethersCarryTheMovingHighlight) {
                                        group({loft}, playingStream())};
     const SpeakerTether a{sp(1), "Kitchen", straight({0, 0}, {10, 10}), {5, 5}};
     const SpeakerTether b{sp(2), "Den", straight({0, 0}, {30, 10}), {15, 5}};
-    const SpeakerTether c{sp(3), "Hall", straight({50, 0}, {60, 10}), {55, 5}};
+    const SpeakerTether c{sp(3), "Hall", straight({50, 0}, {60, 10}), {55, 5}, true};
     const std::map<GroupID, std::vector<SpeakerTether>> tethers{{gid(1), {a, b}}, {gid(3), {c}}, {gid(4), {}}};
 
     const auto links = MapLinks::linkLayer(hubs, tethers, 0.4);
     ASSERT_EQ(links.size(), 2u);
-    EXPECT_EQ(links[0], (MapLinks::AcousticLink{gid(1), {{0, 0}, {10, 10}, {0, 0}, {30, 10}}, {a.segment, b.segment}, 0.4}));
+    EXPECT_EQ(links[0], (MapLinks::AcousticLink{gid(1), {{0, 0}, {10, 10}, {0, 0}, {30, 10}}, {a.segment, b.segment},
+                                                {sp(1), sp(2)}, {1.0, 1.0}, 0.4}));
     EXPECT_EQ(links[1].group, gid(3));
     EXPECT_EQ(links[1].phase, std::nullopt);
+    // A tether that passes behind another group's hub is drawn faint.
+    EXPECT_EQ(links[1].opacities, std::vector<double>{MapLinks::behindHubOpacity});
 
     struct Case {
         std::vector<SonosGroup> groups;
@@ -132,6 +135,34 @@ TEST(TetherSeverButtons, OnlyGroupsOfTwoOrMoreRoomsOfferThemAtTheTethersMidpoint
                                                      {{gid(1), {a, b}}, {gid(4), {d}}});
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_EQ(buttons[1], (TetherSeverButtons::Button{gid(1), sp(2), {15, 5}, "Disconnect Den from music", "Disconnect Den"}));
+}
+
+// The links glide with the cards from one grouping to the next: a room that stays in its group
+// moves along, one that joins fades in, one that leaves (or whose group ends) fades out where
+// it was.
+TEST(MapLinks, GlideMovesKeptTethersAndFadesTheOthers) {
+    const AcousticCurveSegment before = straight({0, 0}, {100, 0});
+    const AcousticCurveSegment after = straight({0, 100}, {100, 100});
+    const MapLinks::AcousticLink kept{gid(1), {}, {before}, {sp(2)}, {1.0}, std::nullopt};
+    const MapLinks::AcousticLink moved{gid(1), {}, {after, before}, {sp(2), sp(3)}, {1.0, 1.0}, 0.3};
+    const MapLinks::AcousticLink gone{gid(5), {}, {before}, {sp(5)}, {MapLinks::behindHubOpacity}, std::nullopt};
+
+    const auto halfway = MapLinks::glide({kept, gone}, {moved}, 0.5);
+    ASSERT_EQ(halfway.size(), 2u);
+    EXPECT_EQ(halfway[0].segments[0], straight({0, 50}, {100, 50}));
+    EXPECT_EQ(halfway[0].opacities, (std::vector<double>{1.0, 0.5}));
+    EXPECT_EQ(halfway[0].phase, 0.3);
+    EXPECT_EQ(halfway[1].group, gid(5));
+    EXPECT_DOUBLE_EQ(halfway[1].opacities[0], MapLinks::behindHubOpacity * 0.5);
+    // Room 2 left group 1: it fades out on its old curve.
+    const auto left = MapLinks::glide({moved}, {MapLinks::AcousticLink{gid(1), {}, {before}, {sp(3)}, {1.0}, {}}}, 0.25);
+    EXPECT_EQ(left[0].speakers, (std::vector<SpeakerUUID>{sp(3), sp(2)}));
+    EXPECT_EQ(left[0].opacities, (std::vector<double>{1.0, 0.75}));
+
+    EXPECT_EQ(MapLinks::glide({kept, gone}, {moved}, 1.0)[0].segments, moved.segments);
+    EXPECT_EQ(MapLinks::glideProgress(0), 0);
+    EXPECT_EQ(MapLinks::glideProgress(MapLinks::glideDuration), 1);
+    EXPECT_GT(MapLinks::glideProgress(MapLinks::glideDuration / 2), 0.5) << "eased out, as the cards are";
 }
 
 }  // namespace

@@ -51,15 +51,26 @@ TEST(MapGeometryPipeline, WithoutBandsEveryRoomTakesThePlotMappingUnmoved) {
     }
 }
 
-TEST(MapGeometryPipeline, TheDraggedRoomSitsAtTheDragPointAndTheHubGivesWay) {
+// Nothing runs from the pointer: only the dragged room and its tether move.
+TEST(MapGeometryPipeline, TheDraggedRoomSitsAtTheDragPointAndNothingElseMoves) {
     SmallHousehold h;
     const auto still = MapGeometry::compute(h.nodes, h.hubGroups, {1000, 700}, {});
     const Point hub = still.hubLocations.at(gid(1));
-    const MapDragState drag{sp(4), hub, std::nullopt};
-    auto geometry = MapGeometry::compute(h.nodes, h.hubGroups, {1000, 700}, drag);
-    EXPECT_EQ(geometry.displayPoints.at(sp(4)), hub);
-    EXPECT_FALSE(AcousticCurveRouter::musicHubRect(geometry.hubLocations.at(gid(1)))
-                     .intersects(AcousticCurveRouter::nodeObstacleRect(hub, false)));
+    for (int dragged : {4, 2}) {
+        SCOPED_TRACE(dragged);
+        const MapDragState drag{sp(dragged), hub, std::nullopt};
+        auto geometry = MapGeometry::compute(h.nodes, h.hubGroups, {1000, 700}, drag);
+        EXPECT_EQ(geometry.displayPoints.at(sp(dragged)), hub);
+        EXPECT_EQ(geometry.hubLocations, still.hubLocations);
+        for (const auto& node : h.nodes) {
+            if (node.id() == sp(dragged)) continue;
+            EXPECT_EQ(geometry.displayPoints.at(node.id()), still.displayPoints.at(node.id()));
+        }
+        const auto& tethers = geometry.tethersByGroup.at(gid(1));
+        for (std::size_t i = 0; i < tethers.size(); ++i) {
+            EXPECT_EQ(tethers[i] == still.tethersByGroup.at(gid(1))[i], tethers[i].speakerID != sp(dragged));
+        }
+    }
 }
 
 TEST(MapGeometryPipeline, HubGroupsWithoutRoomsOnTheMapGetNoHubTetherOrFloorCount) {

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPointer>
 
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelStore/VolumeCoalescer.h"
+#include "OrvelUI/map/MapCardSizes.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "ViewRig.h"
@@ -112,6 +114,58 @@ TEST(MapView, RoomDroppedOnOpenFloorIsPinnedInThePositionsFile) {
         },
         patience));
     EXPECT_TRUE(map.rig.sonos->sent.empty());
+}
+
+// A nudge of 6 pixels is a drag, not a click: the room is pinned where it was let go, and it is
+// neither selected nor its group opened. The cards keep to the sizes the layout spaces them for.
+TEST(MapView, ASixPixelDragPinsTheRoomAndOpensNothing) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    for (QQuickItem* card : itemsNamedStartingWith(map.window, "mapRoom-")) {
+        const Size most = MapCardSizes::roomCard(card->property("hasSatellites").toBool());
+        EXPECT_LE(card->width(), most.width) << card->objectName().toStdString();
+        EXPECT_LE(card->height(), most.height) << card->objectName().toStdString();
+    }
+    const auto detailBefore = map.app->rootView()->detailKind();
+    const QPointF from = centreOf(only(map.window, "mapRoom-" + id('B')));
+
+    QTest::mousePress(map.window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
+    for (int dx = 1; dx <= 6; ++dx) QTest::mouseMove(map.window, (from + QPointF(dx, 0)).toPoint(), 10);
+    QTest::mouseRelease(map.window, Qt::LeftButton, Qt::NoModifier, (from + QPointF(6, 0)).toPoint(), 10);
+
+    const QString file = map.rig.storeFolder.filePath("floorplan-positions.json");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QFile positions(file);
+            return positions.open(QIODevice::ReadOnly) && positions.readAll().contains(id('B').toUtf8());
+        },
+        patience));
+    EXPECT_TRUE(map.rig.sonos->sent.empty());
+    EXPECT_TRUE(map.app->rootView()->map()->drag()->selectedId().isEmpty());
+    EXPECT_EQ(map.app->rootView()->detailKind(), detailBefore);
+}
+
+// A hub whose group stops being one goes with a fade where it stood, then is gone.
+TEST(MapView, AHubThatGoesAwayFadesOutWhereItStood) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    const QPointF stood = centreOf(only(map.window, "mapHub-" + id('A')));
+    Household apart;
+    apart.speakers = {speaker('A', "Kitchen"), speaker('B', "Dining Room"), speaker('C', "Office")};
+    apart.grouping = "AA BB CC";
+    map.rig.sonos->publish(apart.build());
+
+    QQuickItem* leaving = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            leaving = only(map.window, "mapHubLeaving-" + id('A'));
+            return leaving && !only(map.window, "mapHub-" + id('A'));
+        },
+        patience));
+    EXPECT_EQ(centreOf(leaving), stood);
+    EXPECT_FALSE(leaving->isEnabled());
+    const QPointer<QQuickItem> ghost(leaving);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ghost.isNull(); }, patience));
 }
 
 TEST(MapView, EscapeEndsTheDragWithoutADrop) {

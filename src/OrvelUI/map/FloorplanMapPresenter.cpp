@@ -29,10 +29,7 @@ FloorplanMapPresenter::FloorplanMapPresenter(MapDragHost& host, Haptics& haptics
     : QObject(parent), host_(host), haptics_(haptics), clock_(clock), sever_(std::move(sever)), drag_(host, haptics) {
     frames_.setInterval(frameInterval);
     connect(&frames_, &QTimer::timeout, this, &FloorplanMapPresenter::advanceFrame);
-    connect(&drag_, &MapDragPresenter::dragStateChanged, this, [this] {
-        if (drag_.state().isIdle()) dragGeometry_.reset();
-        recompute();
-    });
+    connect(&drag_, &MapDragPresenter::dragStateChanged, this, [this] { recompute(); });
     connect(&drag_, &MapDragPresenter::selectedChanged, this, [this] {
         updateRows();
         updateOverlay();
@@ -45,11 +42,20 @@ void FloorplanMapPresenter::refresh() {
     const auto& nodes = host_.floorplan();
     const auto& groups = host_.groups();
     if (nodes == nodes_ && groups == groups_) return;
+    std::vector<MapLinks::AcousticLink> drawn = links();
     nodes_ = nodes;
     groups_ = groups;
     hubGroups_ = deduplicatedActiveHubGroups(groups_);
     if (std::string signature = mapGroupSignature(groups_); signature != groupSignature_) {
+        const bool first = groupSignature_.empty();
         groupSignature_ = std::move(signature);
+        // The links glide from where they are drawn now (the first household has nothing to
+        // glide from).
+        if (!first) {
+            glideFrom_ = std::move(drawn);
+            glideStart_ = clock_.now().secondsSinceReferenceDate();
+            glideProgress_ = 0;
+        }
         emit groupingChanged();
     }
     drag_.floorplanChanged(nodes_);
@@ -125,7 +131,8 @@ void FloorplanMapPresenter::updateRows() {
     std::vector<MapTetherRow> tethers;
     for (const auto& button : TetherSeverButtons::buttons(hubGroups_, g.tethersByGroup)) {
         tethers.push_back(MapTetherRow{text(button.group.description()), text(button.speakerID.rawValue()),
-                                       button.center.x, button.center.y, text(button.helpText)});
+                                       button.center.x, button.center.y, text(button.helpText),
+                                       text(button.accessibilityLabel)});
     }
     tethers_.setRows(std::move(tethers));
 
@@ -162,25 +169,35 @@ const SonosGroup* FloorplanMapPresenter::group(const QString& groupId) const {
 }
 
 std::vector<MapLinks::AcousticLink> FloorplanMapPresenter::links() const {
-    return MapLinks::linkLayer(hubGroups_, geometry_->tethersByGroup,
-                               animating() ? std::optional<double>(phase_) : std::nullopt);
+    auto now = MapLinks::linkLayer(hubGroups_, geometry_->tethersByGroup,
+                                   highlighting_ ? std::optional<double>(phase_) : std::nullopt);
+    if (!glideFrom_) return now;
+    return MapLinks::glide(*glideFrom_, now, glideProgress_);
 }
 
 void FloorplanMapPresenter::updateAnimation() {
     // Reduce motion has no desktop source here: it stays off.
-    const bool animate = MapLinks::animates(hubGroups_, false);
-    if (animate == frames_.isActive()) return;
-    if (animate) {
-        frames_.start();
-        advanceFrame();
-    } else {
-        frames_.stop();
+    const bool highlight = MapLinks::animates(hubGroups_, false);
+    const bool run = highlight || gliding();
+    if (run != frames_.isActive()) {
+        if (run) frames_.start();
+        else frames_.stop();
     }
+    if (highlight == highlighting_) return;
+    highlighting_ = highlight;
+    if (highlighting_) advanceFrame();
     emit animatingChanged();
 }
 
 void FloorplanMapPresenter::advanceFrame() {
-    const double next = MapLinks::phase(clock_.now().secondsSinceReferenceDate());
+    const double seconds = clock_.now().secondsSinceReferenceDate();
+    if (glideFrom_) {
+        glideProgress_ = MapLinks::glideProgress(seconds - glideStart_);
+        if (glideProgress_ >= 1) glideFrom_.reset();
+        emit linksChanged();
+        if (!glideFrom_) updateAnimation();
+    }
+    const double next = MapLinks::phase(seconds);
     if (next == phase_) return;
     phase_ = next;
     emit phaseChanged();
@@ -234,10 +251,10 @@ void FloorplanMapPresenter::dragMoved(const QString& speakerId, double x, double
         drag_.dragCancelled();
         return;
     }
-    if (!dragGeometry_) dragGeometry_ = geometry_;
-    // The node is copied: the drag may recompute the rows it was read from.
+    // The node and the geometry are held: the drag may recompute the rows and the geometry
+    // they were read from.
     const FloorplanNode moved = *found;
-    const auto geometry = dragGeometry_;
+    const auto geometry = geometry_;
     drag_.dragChanged(moved, *geometry, Point{x, y}, Size{dx, dy});
 }
 
@@ -252,7 +269,7 @@ void FloorplanMapPresenter::dragReleased(const QString& speakerId, double x, dou
         return;
     }
     const FloorplanNode dropped = *found;
-    const auto geometry = dragGeometry_ ? dragGeometry_ : geometry_;
+    const auto geometry = geometry_;
     drag_.dragEnded(dropped, *geometry, MapGeometry::plot(geometry->canvasSize), Point{x, y}, Size{dx, dy});
 }
 

@@ -4,7 +4,8 @@
 // memo with the viewport, and hands QML the room cards, the hubs and the sever buttons as keyed
 // lists, the bands and links to the painted layers, and the drag of a room card to
 // MapDragPresenter. While some hub group plays it advances the links' highlight phase at most
-// 30 times a second; with nothing playing its timer stands still, so an idle map costs no CPU.
+// 30 times a second, and for the 0.38 s after a new grouping it glides the links with the cards;
+// otherwise its timer stands still, so an idle map costs no CPU.
 // Lives on the GUI thread.
 
 #include <functional>
@@ -103,10 +104,13 @@ public:
 
     const PrecomputedMapGeometry& geometry() const { return *geometry_; }
     const std::vector<SonosGroup>& hubGroups() const { return hubGroups_; }
-    // The link layer as it stands now: with the phase while animating.
+    // The link layer as it stands now: with the phase while animating, part of the way from the
+    // last grouping's links while gliding.
     std::vector<MapLinks::AcousticLink> links() const;
 
-    bool animating() const { return frames_.isActive(); }
+    // The highlight travels along the links of playing groups.
+    bool animating() const { return highlighting_; }
+    bool gliding() const { return glideFrom_.has_value(); }
     double phase() const { return phase_; }
     // Takes the phase from the clock, as each frame does.
     void advanceFrame();
@@ -118,7 +122,7 @@ public:
     // A card's drag handler took the pointer: a new drag, whatever happened to the last one.
     Q_INVOKABLE void dragBegan(const QString& speakerId);
     // A pointer move or release of a room card's drag, in canvas points, with the movement
-    // since the press. A room no longer on the map cancels.
+    // since the press up to this very event. A room no longer on the map cancels.
     Q_INVOKABLE void dragMoved(const QString& speakerId, double x, double y, double dx, double dy);
     Q_INVOKABLE void dragReleased(const QString& speakerId, double x, double y, double dx, double dy);
     // Escape, a stolen grab: the drag ends without a drop, and the rest of that gesture (its
@@ -156,6 +160,8 @@ signals:
     void phaseChanged();
     void previewChanged();
     void overlayChanged();
+    // A frame of the links' glide.
+    void linksChanged();
     // The grouping changed: emitted before the cards move, so the view can animate the move.
     void groupingChanged();
 
@@ -179,9 +185,9 @@ private:
     std::vector<SonosGroup> groups_;
     std::vector<SonosGroup> hubGroups_;
     Size viewport_;
+    // What the canvas shows: drop targets are measured against it. While a room is dragged
+    // nothing but that room moves, so the targets stay under the pointer.
     std::shared_ptr<const PrecomputedMapGeometry> geometry_;
-    // The geometry as the current drag began: targets are measured against it.
-    std::shared_ptr<const PrecomputedMapGeometry> dragGeometry_;
     MapRoomListModel rooms_;
     MapHubListModel hubs_;
     MapTetherListModel tethers_;
@@ -191,7 +197,12 @@ private:
     std::optional<Overlay> overlay_;
     std::vector<ContextMenuEntry> menu_;
     QTimer frames_;
+    bool highlighting_ = false;
     double phase_ = 0;
+    // The links as they were drawn when the grouping changed, and when that was.
+    std::optional<std::vector<MapLinks::AcousticLink>> glideFrom_;
+    double glideStart_ = 0;
+    double glideProgress_ = 1;
     std::optional<std::pair<Point, Point>> preview_;
     // The room whose gesture was cancelled and still holds the pointer.
     std::optional<QString> cancelledGesture_;

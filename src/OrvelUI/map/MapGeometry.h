@@ -3,9 +3,11 @@
 // The full map's geometry from the store's map nodes, the groups that get a music-source hub,
 // the viewport and the drag in progress: floor bands stacked down a canvas at least as tall as
 // the viewport, one hub per group near its rooms, each room nudged off the nearest hub, the
-// rooms and hubs of every band pushed apart, and one tether from each hub to each of its rooms.
-// Pure: the same inputs give the same geometry, whatever the order of equal-distance hubs in
-// memory (they are met in the order of their group identifiers).
+// rooms and hubs of every band pushed apart, and one tether from each hub to each of its rooms,
+// routed around the other rooms and the other groups' hubs. While a room is dragged only that
+// room and its tether move: every other card stays where the user sees it, so a drop target
+// never runs from the pointer. Pure: the same inputs give the same geometry, whatever the order
+// of equal-distance hubs in memory (they are met in the order of their group identifiers).
 
 #include <map>
 #include <optional>
@@ -27,9 +29,24 @@ inline constexpr double canvasBottomMargin = 16;
 inline constexpr double nudgeMinimumSeparation = 148;
 inline constexpr double tetherInset = 2;
 
-// The whole pipeline on the given (already sanitised) inputs; the memoizer calls it.
+// The whole pipeline on the given (already sanitised) inputs: `withDrag` of `computeResting`.
 PrecomputedMapGeometry compute(const std::vector<FloorplanNode>& nodes, const std::vector<SonosGroup>& hubGroups,
                                Size viewportSize, const MapDragState& drag);
+// The layout with no room dragged; the memoizer keeps it while a drag goes on.
+PrecomputedMapGeometry computeResting(const std::vector<FloorplanNode>& nodes, const std::vector<SonosGroup>& hubGroups,
+                                      Size viewportSize);
+// `resting` with the dragged room at the drag point and its tether re-routed to it. Without a
+// drag point, or for a room not on the map, `resting` unchanged.
+PrecomputedMapGeometry withDrag(PrecomputedMapGeometry resting, const std::vector<FloorplanNode>& nodes,
+                                const std::vector<SonosGroup>& hubGroups, const MapDragState& drag);
+
+// The tether from the hub at `hub` to the room card centred at `room`, around `obstacles` (room
+// cards and the other groups' hub cards: the tether's own two cards are left out by the
+// router). It passes behind a hub card of `otherHubs` only when no bow clears them all.
+SpeakerTether routeTether(const Speaker& speaker, Point hub, Point room, bool hasSatellites,
+                          const std::vector<Rect>& obstacles, const std::vector<Rect>& otherHubs, Rect plot);
+// Whether any point of the curve lies inside one of the cards.
+bool crossesAny(const AcousticCurveSegment& segment, const std::vector<Rect>& cards);
 
 // The rectangle in which bands and rooms are laid out: the canvas less 24 at the sides and 16
 // at top and bottom. A canvas too small for the insets gives a plot of no width (or height) on

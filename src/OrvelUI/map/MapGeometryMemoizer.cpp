@@ -15,7 +15,18 @@ std::shared_ptr<const PrecomputedMapGeometry> MapGeometryMemoizer::memoizedGeome
     MapGeometryKey key = MapGeometryKey::make(nodes, hubGroups, viewport, safeDrag);
     if (lastGeometry_ && lastKey_ == key) return lastGeometry_;
 
-    lastGeometry_ = std::make_shared<const PrecomputedMapGeometry>(MapGeometry::compute(nodes, hubGroups, viewport, safeDrag));
+    MapGeometryKey restingKey = key;
+    restingKey.dragging.reset();
+    restingKey.dragX.reset();
+    restingKey.dragY.reset();
+    if (!resting_ || restingKey_ != restingKey) {
+        resting_ = std::make_shared<const PrecomputedMapGeometry>(MapGeometry::computeResting(nodes, hubGroups, viewport));
+        restingKey_ = std::move(restingKey);
+    }
+    const bool dragged = safeDrag.dragging && safeDrag.dragPoint;
+    lastGeometry_ = dragged ? std::make_shared<const PrecomputedMapGeometry>(
+                                  MapGeometry::withDrag(*resting_, nodes, hubGroups, safeDrag))
+                            : resting_;
     lastKey_ = std::move(key);
     ++computeCount_;
     return lastGeometry_;

@@ -2,7 +2,9 @@
 
 // The full map's one-entry geometry memo. The map asks for its geometry on every evaluation
 // (hover, selection, each pointer move of a drag); the layout runs again only when the
-// quantised key changes, and an unchanged key hands back the very same geometry object.
+// quantised key changes, and an unchanged key hands back the very same geometry object. The
+// layout without the drag is kept beside it, so a pointer move of a drag only moves the dragged
+// room and re-routes its tether.
 // One per map view, used on the GUI thread only.
 
 #include <cstdint>
@@ -33,12 +35,15 @@ public:
 
     const std::optional<MapGeometryKey>& lastKey() const { return lastKey_; }
     const std::shared_ptr<const PrecomputedMapGeometry>& lastGeometry() const { return lastGeometry_; }
-    // How many times the layout ran: what a benchmark or a test of the memo counts.
+    // How many times a new geometry was made (the whole layout, or a drag's move of one room):
+    // what a benchmark or a test of the memo counts.
     std::int64_t computeCount() const { return computeCount_; }
 
 private:
     std::optional<MapGeometryKey> lastKey_;
     std::shared_ptr<const PrecomputedMapGeometry> lastGeometry_;
+    std::optional<MapGeometryKey> restingKey_;
+    std::shared_ptr<const PrecomputedMapGeometry> resting_;
     std::int64_t computeCount_ = 0;
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 
-// The link layer of the full map: one acoustic link per hub group along its tethers, and the
-// phase of the highlight that travels along the links of playing groups.
+// The link layer of the full map: one acoustic link per hub group along its tethers, the phase
+// of the highlight that travels along the links of playing groups, and the glide of the links
+// from one grouping to the next, in step with the cards. Pure functions of the map's geometry,
+// so the way they are drawn can change without touching them.
 
 #include <optional>
 #include <utility>
@@ -11,18 +13,26 @@
 #include "OrvelDomain/Geometry.h"
 #include "OrvelDomain/GroupID.h"
 #include "OrvelDomain/SonosGroup.h"
+#include "OrvelDomain/SpeakerUUID.h"
 #include "OrvelUI/map/PrecomputedMapGeometry.h"
 
 namespace orvel::MapLinks {
 
 // Seconds the highlight takes to travel a link once.
 inline constexpr double highlightPeriod = 2.6;
+// Seconds a new grouping takes to settle: the cards' glide, which the links follow.
+inline constexpr double glideDuration = 0.38;
+// A tether that passes behind another group's hub card is drawn this faint.
+inline constexpr double behindHubOpacity = 0.35;
 
 struct AcousticLink {
     GroupID group;
     // Both ends of every tether, each glowing.
     std::vector<Point> points;
     std::vector<AcousticCurveSegment> segments;
+    // For each segment: its room and how opaque it is drawn.
+    std::vector<SpeakerUUID> speakers;
+    std::vector<double> opacities;
     // Only for a group that plays, while the layer animates.
     std::optional<double> phase;
 
@@ -42,5 +52,13 @@ double phase(double secondsSinceReference);
 std::vector<AcousticLink> linkLayer(const std::vector<SonosGroup>& hubGroups,
                                     const std::map<GroupID, std::vector<SpeakerTether>>& tethersByGroup,
                                     std::optional<double> layerPhase);
+
+// The links part of the way from `from` to `to`, at `progress` (0 to 1, already eased): a
+// tether of the same room in the same group moves from its old curve to its new one; a new
+// tether fades in and one that went away fades out where it was. Highlights are those of `to`.
+std::vector<AcousticLink> glide(const std::vector<AcousticLink>& from, const std::vector<AcousticLink>& to,
+                                double progress);
+// The cards' easing (a cubic ease-out) of the time since a glide began; 1 from its end on.
+double glideProgress(double secondsSinceStart);
 
 }  // namespace orvel::MapLinks

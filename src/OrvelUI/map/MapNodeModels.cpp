@@ -56,7 +56,7 @@ QVariant MapHubListModel::roleData(const MapHubRow& row, int role) const {
 }
 
 QHash<int, QByteArray> MapTetherListModel::roleNames() const {
-    return {{GroupId, "groupId"}, {SpeakerId, "speakerId"}, {X, "centerX"}, {Y, "centerY"}, {HelpText, "helpText"}};
+    return {{GroupId, "groupId"}, {SpeakerId, "speakerId"}, {X, "centerX"}, {Y, "centerY"}, {HelpText, "helpText"}, {AccessibleName, "accessibleName"}};
 }
 
 QVariant MapTetherListModel::roleData(const MapTetherRow& row, int role) const {
@@ -66,6 +66,7 @@ QVariant MapTetherListModel::roleData(const MapTetherRow& row, int role) const {
         case X: return row.x;
         case Y: return row.y;
         case HelpText: return row.helpText;
+        case AccessibleName: return row.accessibleName;
         default: return {};
     }
 }

@@ -61,6 +61,7 @@ struct MapTetherRow {
     double x = 0;
     double y = 0;
     QString helpText;
+    QString accessibleName;
 
     QString key() const { return groupId + QLatin1Char('+') + speakerId; }
     friend bool operator==(const MapTetherRow&, const MapTetherRow&) = default;
@@ -112,7 +113,7 @@ class MapTetherListModel : public KeyedListModel<MapTetherRow> {
     QML_ELEMENT
     QML_UNCREATABLE("Owned by the map presenter")
 public:
-    enum Role { GroupId = Qt::UserRole + 1, SpeakerId, X, Y, HelpText };
+    enum Role { GroupId = Qt::UserRole + 1, SpeakerId, X, Y, HelpText, AccessibleName };
     using KeyedListModel::KeyedListModel;
     QHash<int, QByteArray> roleNames() const override;
 

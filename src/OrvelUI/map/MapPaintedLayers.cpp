@@ -1,5 +1,7 @@
 #include "MapPaintedLayers.h"
 
+#include <map>
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
@@ -100,25 +102,31 @@ void MapCanvasLayer::toCanvas(QPainter& painter) const { painter.translate(-posi
 void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
     MapCanvasLayer::follow(presenter);
     connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, [this] { update(); });
+    connect(&presenter, &FloorplanMapPresenter::linksChanged, this, [this] { update(); });
 }
 
-void AcousticLinkLayerView::paintContent(QPainter& painter) {
-    if (!presenter_) return;
-    toCanvas(painter);
-    paintFloorBands(painter, *presenter_, theme());
-    const QColor gold = theme().gold();
-    const QColor copper = theme().copper();
-    for (const auto& link : presenter_->links()) {
-        painter.setPen(Qt::NoPen);
-        for (const Point& p : link.points) {
+namespace {
+
+// One group's tethers drawn at one opacity: glow dots at both ends, a soft glow and the line.
+void paintLink(QPainter& painter, const std::vector<AcousticCurveSegment>& segments, double opacity,
+               const VavuzadiRudodTheme& theme) {
+    if (segments.empty() || !(opacity > 0)) return;
+    const QColor gold = theme.gold();
+    const QColor copper = theme.copper();
+    painter.save();
+    painter.setOpacity(std::min(opacity, 1.0));
+    painter.setPen(Qt::NoPen);
+    for (const auto& segment : segments) {
+        for (const Point& p : {segment.start, segment.end}) {
             QRadialGradient glow(QPointF(p.x, p.y), 28);
             glow.setColorAt(0, withAlpha(gold, 0.32));
             glow.setColorAt(1, withAlpha(copper, 0));
             painter.setBrush(glow);
             painter.drawEllipse(QPointF(p.x, p.y), 28, 28);
         }
-        const QPainterPath path = acousticPath(link.segments);
-        if (path.isEmpty()) continue;
+    }
+    const QPainterPath path = acousticPath(segments);
+    if (!path.isEmpty()) {
         painter.setBrush(Qt::NoBrush);
         // The blur of the glow is stood in for by two wider, fainter strokes.
         painter.strokePath(path, roundPen(withAlpha(copper, 0.08), 13));
@@ -129,6 +137,24 @@ void AcousticLinkLayerView::paintContent(QPainter& painter) {
         line.setColorAt(1, gold);
         painter.strokePath(path, roundPen(line, 2.2));
     }
+    painter.restore();
+}
+
+}  // namespace
+
+void AcousticLinkLayerView::paintContent(QPainter& painter) {
+    if (!presenter_) return;
+    toCanvas(painter);
+    paintFloorBands(painter, *presenter_, theme());
+    for (const auto& link : presenter_->links()) {
+        // The tethers of one strength as one path, as a link is drawn: the link at full
+        // strength, its faint and its fading tethers apart.
+        std::map<double, std::vector<AcousticCurveSegment>> byOpacity;
+        for (std::size_t i = 0; i < link.segments.size(); ++i) {
+            byOpacity[i < link.opacities.size() ? std::min(link.opacities[i], 1.0) : 1.0].push_back(link.segments[i]);
+        }
+        for (const auto& [opacity, segments] : byOpacity) paintLink(painter, segments, opacity, theme());
+    }
 }
 
 void AcousticHighlightLayerView::follow(FloorplanMapPresenter& presenter) {
@@ -136,6 +162,7 @@ void AcousticHighlightLayerView::follow(FloorplanMapPresenter& presenter) {
     connect(&presenter, &FloorplanMapPresenter::geometryChanged, this, replace);
     connect(&presenter, &FloorplanMapPresenter::phaseChanged, this, replace);
     connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, replace);
+    connect(&presenter, &FloorplanMapPresenter::linksChanged, this, replace);
     place();
 }
 

@@ -1,5 +1,7 @@
 #include "TetherSeverButtons.h"
 
+#include "OrvelUI/map/MapRows.h"
+
 namespace orvel::TetherSeverButtons {
 
 std::vector<Button> buttons(const std::vector<SonosGroup>& hubGroups,
@@ -10,8 +12,9 @@ std::vector<Button> buttons(const std::vector<SonosGroup>& hubGroups,
         const auto entry = tethersByGroup.find(group.id);
         if (entry == tethersByGroup.end()) continue;
         for (const auto& tether : entry->second) {
-            out.push_back(Button{group.id, tether.speakerID, tether.severPoint,
-                                 "Disconnect " + tether.roomName + " from music", "Disconnect " + tether.roomName});
+            const std::string room = mapRoomLabel(tether.roomName);
+            out.push_back(Button{group.id, tether.speakerID, tether.severPoint, "Disconnect " + room + " from music",
+                                 "Disconnect " + room});
         }
     }
     return out;

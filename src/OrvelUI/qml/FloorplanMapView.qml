@@ -19,7 +19,8 @@ Item {
     property bool phoneLayout: false
     // Shows every sever button as if its room were hovered (review pictures).
     property bool revealSeverButtons: false
-    readonly property bool compact: phoneLayout || width < 520
+    // Chosen on the width the map's reader has inside its 12-point padding.
+    readonly property bool compact: phoneLayout || width - 24 < 520
     // True for one move after the grouping changed: only then do cards glide to their places.
     property bool animateMoves: false
 
@@ -133,6 +134,16 @@ Item {
                     presenter: map.presenter
                     animateMoves: map.animateMoves
                 }
+                // A hub that goes away fades and shrinks out where it stood.
+                onItemRemoved: (index, item) => leavingHub.createObject(mapCanvas, {
+                    groupId: item.groupId, title: item.title, subtitle: item.subtitle,
+                    artworkUrl: item.artworkUrl, playHelp: item.playHelp, centerX: item.centerX,
+                    centerY: item.centerY, playing: item.playing, presenter: map.presenter, leaving: true
+                })
+            }
+            Component {
+                id: leavingHub
+                MapHubCard {}
             }
 
             Repeater {
@@ -144,6 +155,7 @@ Item {
                     required property real centerX
                     required property real centerY
                     required property string helpText
+                    required property string accessibleName
                     readonly property bool roomHovered: map.revealSeverButtons || map.hoveredRoom === speakerId
                     objectName: "mapSever-" + speakerId
                     z: 3.8
@@ -154,12 +166,24 @@ Item {
                     Behavior on x { enabled: map.animateMoves; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
                     Behavior on y { enabled: map.animateMoves; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
 
+                    // The button is the 44-point circle: its corners are open floor.
+                    containmentMask: QtObject {
+                        function contains(point: point): bool {
+                            const dx = point.x - sever.width / 2
+                            const dy = point.y - sever.height / 2
+                            return dx * dx + dy * dy <= sever.width * sever.width / 4
+                        }
+                    }
+                    Accessible.role: Accessible.Button
+                    Accessible.name: sever.accessibleName
+                    Accessible.onPressAction: map.presenter.sever(sever.speakerId)
+
                     HoverHandler { id: zoneHover }
                     TapHandler {
                         gesturePolicy: TapHandler.ReleaseWithinBounds
                         onTapped: map.presenter.sever(sever.speakerId)
                     }
-                    ToolTip.visible: pillHover.hovered
+                    ToolTip.visible: zoneHover.hovered
                     ToolTip.text: sever.helpText
 
                     TetherSeverPill {

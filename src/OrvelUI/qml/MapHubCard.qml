@@ -2,7 +2,8 @@ import QtQuick
 import Orvella.UI
 
 // One group's music source on the full map, centred on the presenter's point; it appears and
-// goes with a small scale and a fade.
+// goes with a small scale and a fade. A hub that went away is drawn once more as a `leaving`
+// copy that fades and shrinks where it was, takes no input, and then removes itself.
 Item {
     id: card
 
@@ -16,8 +17,10 @@ Item {
     required property bool playing
     required property FloorplanMapPresenter presenter
     property bool animateMoves: false
+    property bool leaving: false
 
-    objectName: "mapHub-" + groupId
+    objectName: (leaving ? "mapHubLeaving-" : "mapHub-") + groupId
+    enabled: !leaving
     width: hub.implicitWidth
     height: hub.implicitHeight
     x: centerX - width / 2
@@ -26,9 +29,17 @@ Item {
     Behavior on x { enabled: card.animateMoves; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
     Behavior on y { enabled: card.animateMoves; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
 
-    opacity: 0
-    scale: 0.94
-    Component.onCompleted: { opacity = 1; scale = 1 }
+    opacity: leaving ? 1 : 0
+    scale: leaving ? 1 : 0.94
+    Component.onCompleted: {
+        opacity = leaving ? 0 : 1
+        scale = leaving ? 0.94 : 1
+    }
+    Timer {
+        running: card.leaving
+        interval: Motion.springDuration(0.38) + 40
+        onTriggered: card.destroy()
+    }
     Behavior on opacity { NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
     Behavior on scale { NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
 

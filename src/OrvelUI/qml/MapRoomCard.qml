@@ -86,17 +86,23 @@ Item {
     DragHandler {
         id: drag
         target: null
+        // A drag starts after 4 points; a smaller movement is a click.
+        dragThreshold: 4
         // Set when the grab is taken away: the end that follows is not a drop.
         property bool cancelled: false
 
         function canvasPoint() {
             return card.canvas.mapFromItem(null, centroid.scenePosition.x, centroid.scenePosition.y)
         }
+        // The movement since the press as of this event: activeTranslation is brought up to
+        // date only after the centroid's change is reported.
+        function movedX() { return centroid.scenePosition.x - centroid.scenePressPosition.x }
+        function movedY() { return centroid.scenePosition.y - centroid.scenePressPosition.y }
 
         onCentroidChanged: {
             if (!active) return
             const p = canvasPoint()
-            card.presenter.dragMoved(card.speakerId, p.x, p.y, activeTranslation.x, activeTranslation.y)
+            card.presenter.dragMoved(card.speakerId, p.x, p.y, movedX(), movedY())
         }
         onCanceled: {
             cancelled = true
@@ -106,11 +112,14 @@ Item {
             if (active) {
                 cancelled = false
                 card.presenter.dragBegan(card.speakerId)
+                // The move that made the drag start is the first one the presenter sees.
+                const p = canvasPoint()
+                card.presenter.dragMoved(card.speakerId, p.x, p.y, movedX(), movedY())
                 return
             }
             if (cancelled) return
             const p = canvasPoint()
-            card.presenter.dragReleased(card.speakerId, p.x, p.y, activeTranslation.x, activeTranslation.y)
+            card.presenter.dragReleased(card.speakerId, p.x, p.y, movedX(), movedY())
         }
     }
 }

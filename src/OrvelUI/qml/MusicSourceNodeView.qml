@@ -44,6 +44,8 @@ Item {
         anchors.rightMargin: 14
         anchors.top: parent.top
         anchors.bottom: parent.bottom
+        // Titles from outside (combining marks pile up above and below a line) stay inside.
+        clip: true
 
         AlbumArtworkView {
             id: artwork
@@ -109,7 +111,7 @@ Item {
 
         contentItem: Symbol {
             name: hub.isPlaying ? "pause.fill" : "play.fill"
-            pixelSize: 18
+            pixelSize: 14
             font.bold: true
             color: hub.isPlaying ? VavuzadiRudod.ink : VavuzadiRudod.gold
         }

@@ -26,8 +26,10 @@ Item {
     property var satellites: []
 
     // A flexible card takes the width it is given; 136 is the narrowest column that offers.
+    // On the canvas a card keeps within the size the layout spaces cards for (MapCardSizes.h):
+    // 138 x 108, or 196 x at most 150 with satellites.
     implicitWidth: flexibleWidth ? 136 : (hasSatellites ? 196 : 138)
-    implicitHeight: content.implicitHeight + 20
+    implicitHeight: Math.min(content.implicitHeight + 20, hasSatellites ? 150 : 108)
     scale: dropTarget ? 1.04 : (isHovered ? 1.015 : 1.0)
     Behavior on scale { NumberAnimation { duration: Motion.springDuration(0.18); easing.type: Motion.springEasing } }
 
@@ -48,20 +50,32 @@ Item {
         width: parent.width - 28
         spacing: 6
 
-        Text {
-            objectName: "mapRoomName"
+        // One line of fixed height, clipped: a name of any length or script (combining marks
+        // pile up above and below a line) stays inside its card.
+        Item {
             width: parent.width
-            horizontalAlignment: Text.AlignHCenter
-            text: node.name
-            textFormat: Text.PlainText
-            // A long name first shrinks a little, then elides.
-            fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 9
-            elide: Text.ElideRight
-            font.pixelSize: TextStyles.caption + 1
-            font.bold: true
-            color: node.connectedToHub || node.isSelected ? VavuzadiRudod.gold
-                                                          : Qt.alpha(VavuzadiRudod.primaryText, 0.9)
+            height: 12
+            // Only a name that needs it is clipped: clipping every card costs every frame.
+            clip: roomName.implicitHeight > height + 4
+
+            Text {
+                id: roomName
+                objectName: "mapRoomName"
+                anchors.centerIn: parent
+                width: parent.width
+                horizontalAlignment: Text.AlignHCenter
+                text: node.name
+                textFormat: Text.PlainText
+                maximumLineCount: 1
+                // A long name first shrinks a little, then elides.
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: 9
+                elide: Text.ElideRight
+                font.pixelSize: TextStyles.caption
+                font.bold: true
+                color: node.connectedToHub || node.isSelected ? VavuzadiRudod.gold
+                                                              : Qt.alpha(VavuzadiRudod.primaryText, 0.9)
+            }
         }
 
         SpeakerSilhouetteView {
@@ -75,13 +89,15 @@ Item {
             isGrouped: node.connectedToHub
         }
 
+        // Every chip shares one row height, so a card does not change size as its chip does.
         Item {
             anchors.horizontalCenter: parent.horizontalCenter
             width: chipLoader.implicitWidth
-            height: chipLoader.implicitHeight
+            height: 18
 
             Loader {
                 id: chipLoader
+                anchors.centerIn: parent
                 objectName: "mapRoomChip-" + node.chip
                 sourceComponent: node.chip === "connect" ? connectChip
                                : node.chip === "battery" ? batteryChip
@@ -95,7 +111,7 @@ Item {
             visible: node.hasSatellites
             active: node.hasSatellites
             sourceComponent: BondedSatellitesMapStrip {
-                availableWidth: node.width - 16
+                availableWidth: node.width - 12
                 satellites: node.satellites
                 isPlaying: node.playing
             }

@@ -46,7 +46,7 @@ VavuzadiRudodCard {
             onClicked: overlay.presenter.togglePlay(overlay.presenter.overlayGroupId)
             contentItem: Symbol {
                 name: overlay.presenter.overlayPlaying ? "pause.fill" : "play.fill"
-                pixelSize: 13
+                pixelSize: 11
                 font.bold: true
                 color: VavuzadiRudod.ink
             }
