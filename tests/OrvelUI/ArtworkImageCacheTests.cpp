@@ -1,17 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <expected>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "OrvelUI/playback/ArtworkDecode.h"
 #include "OrvelUI/playback/ArtworkDownload.h"
@@ -71,6 +83,93 @@ protected:
     QNetworkAccessManager manager;
     FakeHttpServer server;
     std::map<QByteArray, HttpReply> routes;
+};
+
+// Declares a body of `length` bytes and, from a thread of its own, sends it as fast as the
+// client takes it, counting what got through until the client closed the connection.
+class AnnouncingServer {
+public:
+    explicit AnnouncingServer(std::int64_t length) : length_(length) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(listener_, 1) != 0 ||
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+            return;
+        }
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~AnnouncingServer() {
+        ::shutdown(listener_, SHUT_RDWR);
+        if (thread_.joinable()) thread_.join();
+        ::close(listener_);
+    }
+
+    bool listening() const { return port_ != 0; }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/art.png").arg(port_)); }
+    bool closed() const { return closed_; }
+    std::int64_t bytesSent() const { return sent_; }
+
+private:
+    void serve() {
+        const int connection = ::accept(listener_, nullptr, nullptr);
+        if (connection < 0) return;
+        // Bounded, so a client that neither reads nor closes cannot hold the test.
+        const timeval limit{10, 0};
+        ::setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        ::setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        std::string request;
+        char buffer[4096];
+        while (request.find("\r\n\r\n") == std::string::npos) {
+            const ssize_t got = ::recv(connection, buffer, sizeof buffer, 0);
+            if (got <= 0) break;
+            request.append(buffer, static_cast<std::size_t>(got));
+        }
+        const std::string headers = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nContent-Length: " +
+                                    std::to_string(length_) + "\r\n\r\n";
+        bool open = ::send(connection, headers.data(), headers.size(), MSG_NOSIGNAL) > 0;
+        const std::string chunk(64 * 1024, 'x');
+        for (std::int64_t left = length_; open && left > 0;) {
+            const ssize_t put = ::send(connection, chunk.data(), std::min<std::int64_t>(left, chunk.size()), MSG_NOSIGNAL);
+            open = put > 0;
+            if (open) {
+                sent_ += put;
+                left -= put;
+            }
+        }
+        closed_ = !open;
+        ::close(connection);
+    }
+
+    std::int64_t length_;
+    int listener_ = -1;
+    quint16 port_ = 0;
+    std::thread thread_;
+    std::atomic<std::int64_t> sent_ = 0;
+    std::atomic<bool> closed_ = false;
+};
+
+// Keeps the event loop busy for a while once a reply's headers are in, as a window drawing a
+// frame would, or until `enough` holds: whatever reads on behind a refusal then has the time to.
+class BusyWhenHeadersArrive : public QNetworkAccessManager {
+public:
+    explicit BusyWhenHeadersArrive(std::function<bool()> enough) : enough_(std::move(enough)) {}
+
+protected:
+    QNetworkReply* createRequest(Operation operation, const QNetworkRequest& request, QIODevice* body) override {
+        QNetworkReply* reply = QNetworkAccessManager::createRequest(operation, request, body);
+        connect(reply, &QNetworkReply::metaDataChanged, reply, [this] {
+            const QDeadlineTimer busy(300);
+            while (!enough_() && !busy.hasExpired()) QThread::msleep(2);
+        });
+        return reply;
+    }
+
+private:
+    std::function<bool()> enough_;
 };
 
 }  // namespace
@@ -214,6 +313,22 @@ TEST_F(ArtworkServerTest, DownloadsOnlyWhatItMay) {
             EXPECT_EQ(server.requestCount(), c.requests) << what;
         }
     }
+}
+
+// A body announced past the cap is refused when the headers come, and nothing reads on behind
+// the refusal while the window is busy: the connection closes having taken no more than the
+// kernel's buffers hold (a few megabytes), not the body.
+TEST_F(ArtworkServerTest, RefusesADeclaredLengthPastTheCapWithoutReadingTheBody) {
+    constexpr qint64 announced = 100 * 1024 * 1024;
+    AnnouncingServer big(announced);
+    ASSERT_TRUE(big.listening());
+    BusyWhenHeadersArrive busy([&] { return big.bytesSent() >= announced / 4; });
+    const auto result = waitForTask(downloadArtwork(&busy, &clock, big.url(), {.maxBodyBytes = 1024 * 1024}));
+    ASSERT_TRUE(result.has_value());
+    ASSERT_FALSE(result->has_value());
+    EXPECT_EQ(result->error(), ArtworkDownloadError::bodyTooLarge);
+    ASSERT_TRUE(waitUntil([&] { return big.closed(); }));
+    EXPECT_LT(big.bytesSent(), announced / 4);
 }
 
 // A server that stops sending trips the idle time-out; one that keeps trickling trips the total
