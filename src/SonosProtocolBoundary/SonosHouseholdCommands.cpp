@@ -158,7 +158,7 @@ QCoro::Task<CommandResult> runGrouping(std::shared_ptr<Core> core, SonosCommand 
 
 // Any reachable speaker stores a household value for all of them.
 QCoro::Task<CommandResult> writeProperty(std::shared_ptr<Core> core, std::string_view variable, std::string value) {
-    const SOAPRequest request = SystemPropertiesService::setStringRequest(variable, value);
+    const SOAPRequest request = SystemPropertiesService::setStringRequest(variable, std::move(value));
     std::optional<SpeakerUUID> firstTried;
     for (const auto& address : core->knownAddresses()) {
         if (!firstTried) firstTried = core->speakerAt(address);

@@ -6,10 +6,10 @@ SOAPRequest SystemPropertiesService::getStringRequest(std::string_view variable)
     return {UPnPService::systemProperties, "GetString", {{"VariableName", std::string(variable)}}};
 }
 
-SOAPRequest SystemPropertiesService::setStringRequest(std::string_view variable, std::string_view value) {
+SOAPRequest SystemPropertiesService::setStringRequest(std::string_view variable, std::string value) {
     return {UPnPService::systemProperties,
             "SetString",
-            {{"VariableName", std::string(variable)}, {"StringValue", std::string(value)}}};
+            {{"VariableName", std::string(variable)}, {"StringValue", std::move(value)}}};
 }
 
 std::expected<std::optional<std::string>, SOAPError> SystemPropertiesService::stringValue(const SOAPResult& result) {
@@ -30,7 +30,7 @@ std::expected<std::optional<std::string>, SOAPError> SystemPropertiesService::st
 }
 
 SOAPRequest SystemPropertiesService::setSystemNameRequest(std::string_view name) {
-    return setStringRequest(systemNameVariable, name);
+    return setStringRequest(systemNameVariable, std::string(name));
 }
 
 }  // namespace orvel

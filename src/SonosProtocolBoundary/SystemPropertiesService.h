@@ -21,7 +21,8 @@ struct SystemPropertiesService {
     static constexpr std::int64_t variableNotFound = 800;
 
     static SOAPRequest getStringRequest(std::string_view variable);
-    static SOAPRequest setStringRequest(std::string_view variable, std::string_view value);
+    // The value is taken over, not copied: the preset list can be megabytes.
+    static SOAPRequest setStringRequest(std::string_view variable, std::string value);
 
     // The "StringValue" of a GetString call; a fault 800 means the variable is not set (none).
     // Every other failure passes through, and a reply without StringValue is malformed.
