@@ -1,12 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <expected>
 #include <functional>
@@ -14,7 +8,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <QBuffer>
@@ -30,6 +23,7 @@
 #include "OrvelUI/playback/ArtworkImageCache.h"
 #include "OrvelUI/playback/ArtworkLruCache.h"
 #include "testing/ManualClock.h"
+#include "common/AnnouncingServer.h"
 #include "common/WaitFor.h"
 #include "fakes/FakeHttpServer.h"
 
@@ -83,73 +77,6 @@ protected:
     QNetworkAccessManager manager;
     FakeHttpServer server;
     std::map<QByteArray, HttpReply> routes;
-};
-
-// Declares a body of `length` bytes and, from a thread of its own, sends it as fast as the
-// client takes it, counting what got through until the client closed the connection.
-class AnnouncingServer {
-public:
-    explicit AnnouncingServer(std::int64_t length) : length_(length) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(listener_, 1) != 0 ||
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-            return;
-        }
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
-    }
-    ~AnnouncingServer() {
-        ::shutdown(listener_, SHUT_RDWR);
-        if (thread_.joinable()) thread_.join();
-        ::close(listener_);
-    }
-
-    bool listening() const { return port_ != 0; }
-    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/art.png").arg(port_)); }
-    bool closed() const { return closed_; }
-    std::int64_t bytesSent() const { return sent_; }
-
-private:
-    void serve() {
-        const int connection = ::accept(listener_, nullptr, nullptr);
-        if (connection < 0) return;
-        // Bounded, so a client that neither reads nor closes cannot hold the test.
-        const timeval limit{10, 0};
-        ::setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-        ::setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-        std::string request;
-        char buffer[4096];
-        while (request.find("\r\n\r\n") == std::string::npos) {
-            const ssize_t got = ::recv(connection, buffer, sizeof buffer, 0);
-            if (got <= 0) break;
-            request.append(buffer, static_cast<std::size_t>(got));
-        }
-        const std::string headers = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nContent-Length: " +
-                                    std::to_string(length_) + "\r\n\r\n";
-        bool open = ::send(connection, headers.data(), headers.size(), MSG_NOSIGNAL) > 0;
-        const std::string chunk(64 * 1024, 'x');
-        for (std::int64_t left = length_; open && left > 0;) {
-            const ssize_t put = ::send(connection, chunk.data(), std::min<std::int64_t>(left, chunk.size()), MSG_NOSIGNAL);
-            open = put > 0;
-            if (open) {
-                sent_ += put;
-                left -= put;
-            }
-        }
-        closed_ = !open;
-        ::close(connection);
-    }
-
-    std::int64_t length_;
-    int listener_ = -1;
-    quint16 port_ = 0;
-    std::thread thread_;
-    std::atomic<std::int64_t> sent_ = 0;
-    std::atomic<bool> closed_ = false;
 };
 
 // Keeps the event loop busy for a while once a reply's headers are in, as a window drawing a
@@ -320,7 +247,7 @@ TEST_F(ArtworkServerTest, DownloadsOnlyWhatItMay) {
 // kernel's buffers hold (a few megabytes), not the body.
 TEST_F(ArtworkServerTest, RefusesADeclaredLengthPastTheCapWithoutReadingTheBody) {
     constexpr qint64 announced = 100 * 1024 * 1024;
-    AnnouncingServer big(announced);
+    orvel::testing::AnnouncingServer big({}, announced);
     ASSERT_TRUE(big.listening());
     BusyWhenHeadersArrive busy([&] { return big.bytesSent() >= announced / 4; });
     const auto result = waitForTask(downloadArtwork(&busy, &clock, big.url(), {.maxBodyBytes = 1024 * 1024}));
