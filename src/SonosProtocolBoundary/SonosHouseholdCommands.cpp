@@ -175,7 +175,7 @@ QCoro::Task<CommandResult> writeProperty(std::shared_ptr<Core> core, std::string
 }
 
 // The preset list as the first speaker that answers holds it.
-QCoro::Task<std::expected<StoredPresetList, SonosCommandError>> readPresetsForSave(std::shared_ptr<Core> core) {
+QCoro::Task<std::expected<StoredPresetsRead, SonosCommandError>> readPresetsForSave(std::shared_ptr<Core> core) {
     std::optional<SpeakerUUID> firstTried;
     for (const auto& address : core->knownAddresses()) {
         if (!firstTried) firstTried = core->speakerAt(address);
@@ -200,17 +200,20 @@ QCoro::Task<CommandResult> savePresets(std::shared_ptr<Core> core, std::vector<P
         auto reading = readPresetsForSave(core);
         auto stored = co_await std::move(reading);
         if (!stored) co_return Failure(stored.error());
-        core->presets = std::make_shared<const StoredPresetList>(std::move(*stored));
+        core->presets = std::move(stored->list);
         missing = StoredPresetList::Missing::unseen;
     }
     const std::size_t bytes = core->presets->approximateTextBytes() + StoredPresetList::approximateTextBytes(presets);
-    auto job = [stored = core->presets, presets = std::move(presets), missing] { return stored->saving(presets, missing); };
+    // Held by pointer, so the text and list a worker thread made are not copied on the way back.
+    auto job = [stored = core->presets, presets = std::move(presets), missing] {
+        return std::make_shared<StoredPresetList::Save>(stored->saving(presets, missing));
+    };
     auto merging = parseOffTheLoopWhenLarge(bytes, std::move(job));
-    StoredPresetList::Save save = co_await std::move(merging);
-    auto writing = writeProperty(core, SystemPropertiesService::presetsVariable, std::move(save.text));
+    std::shared_ptr<StoredPresetList::Save> save = co_await std::move(merging);
+    auto writing = writeProperty(core, SystemPropertiesService::presetsVariable, std::move(save->text));
     CommandResult result = co_await std::move(writing);
     if (result) {
-        core->presets = std::make_shared<const StoredPresetList>(std::move(save.list));
+        core->presets = std::make_shared<const StoredPresetList>(std::move(save->list));
         ++core->presetsVersion;
     }
     co_return result;

@@ -196,10 +196,16 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop);
 // Sweeps at the configured pace until `stop` is cancelled.
 QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop);
 
+// The preset list as read. (A struct rather than a bare pointer: g++ 12 does not compile a QCoro
+// task whose result is an expected of a shared_ptr.)
+struct StoredPresetsRead {
+    std::shared_ptr<const StoredPresetList> list;
+};
+
 // The preset list stored on the speakers, from the speaker at `address`; a large one is read on
 // a worker thread. Unreadable entries are logged and kept.
-QCoro::Task<std::expected<StoredPresetList, SOAPError>> readStoredPresets(std::shared_ptr<Core> core,
-                                                                          SpeakerAddress address, HttpLimits limits);
+QCoro::Task<std::expected<StoredPresetsRead, SOAPError>> readStoredPresets(std::shared_ptr<Core> core,
+                                                                           SpeakerAddress address, HttpLimits limits);
 
 // Carries out one command on its lane.
 QCoro::Task<CommandResult> send(std::shared_ptr<Core> core, SonosCommand command);

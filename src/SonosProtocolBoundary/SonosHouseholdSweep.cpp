@@ -294,7 +294,7 @@ QCoro::Task<> readProperties(std::shared_ptr<Core> core, SpeakerAddress address,
         out->presetsVersion = core->presetsVersion;
         auto reading = readStoredPresets(core, address, limits);
         auto stored = co_await std::move(reading);
-        if (stored) out->presets = std::make_shared<const StoredPresetList>(std::move(*stored));
+        if (stored) out->presets = std::move(stored->list);
     }
     if (wantName) {
         out->networkNameVersion = core->networkNameVersion;
