@@ -11,12 +11,10 @@
 // JSON. A save then writes a list again without losing it.
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "OrvelDomain/PresetID.h"
 #include "OrvelDomain/PresetPill.h"
 
 namespace orvel {
