@@ -1,7 +1,8 @@
-// The artwork cache's two costs: decoding a 3000 x 3000 JPEG (generated here) asked at 320
-// pixels, with the process's peak resident memory while decoding; and 200 distinct artwork URLs
-// loaded through one cache from a loopback server, which reports the requests sent and the
-// entries the cost limit lets the cache keep.
+// The artwork cache's costs: decoding a 3000 x 3000 JPEG (generated here) asked at 320 pixels,
+// with the process's peak resident memory while decoding; 200 distinct artwork URLs loaded
+// through one cache from a loopback server, which reports the requests sent and the entries the
+// cost limit lets the cache keep; and the peak resident memory of one load whose reply announces
+// 50 MB (refused on its declared length), beside one load of an ordinary image.
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +23,7 @@
 #include "OrvelUI/playback/ArtworkDecode.h"
 #include "OrvelUI/playback/ArtworkImageCache.h"
 #include "Support/Clock.h"
+#include "common/AnnouncingServer.h"
 #include "common/WaitFor.h"
 #include "fakes/FakeHttpServer.h"
 
@@ -145,5 +147,33 @@ void cacheOf200Urls(benchmark::State& state) {
     state.counters["maxRssMiB"] = maxRssMiB();
 }
 BENCHMARK(cacheOf200Urls)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One load from a server that sends as fast as it is read: an ordinary 640-pixel JPEG, or the same
+// JPEG announced and sent as 50 MB. The peak resident memory of the second should be about
+// that of the first.
+void announcedLength(benchmark::State& state) {
+    application();
+    const QByteArray body = jpeg(640);
+    const std::int64_t announced = state.range(0) == 0 ? body.size() : std::int64_t(50) * 1000 * 1000;
+    state.SetLabel(state.range(0) == 0 ? "ordinary image" : "announces 50 MB");
+    QNetworkAccessManager manager;
+    double before = 0;
+    double sentMiB = 0;
+    for (auto _ : state) {
+        testing::AnnouncingServer server(body, announced);
+        ArtworkImageCache cache(&manager, Clock::system());
+        resetPeakRss();
+        before = maxRssMiB();
+        auto tally = std::make_shared<Tally>();
+        count(cache.load(server.url(), 320), tally);
+        waitUntil([&] { return tally->finished == 1 && server.closed(); }, std::chrono::seconds(60));
+        if ((tally->images == 1) != (state.range(0) == 0)) state.SkipWithError("unexpected outcome");
+        sentMiB = double(server.bytesSent()) / (1024.0 * 1024.0);
+    }
+    state.counters["maxRssBeforeMiB"] = before;
+    state.counters["maxRssMiB"] = maxRssMiB();
+    state.counters["sentMiB"] = sentMiB;
+}
+BENCHMARK(announcedLength)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace

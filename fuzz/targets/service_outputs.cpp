@@ -7,6 +7,7 @@
 #include "SonosProtocolBoundary/QueueService.h"
 #include "SonosProtocolBoundary/SOAPClient.h"
 #include "SonosProtocolBoundary/SpotifyOnSonos.h"
+#include "SonosProtocolBoundary/StoredPresetList.h"
 #include "SonosProtocolBoundary/SystemPropertiesService.h"
 #include "SonosProtocolBoundary/TransportService.h"
 #include "SonosProtocolBoundary/VolumeService.h"
@@ -28,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)VolumeService::parseVolume(*response);
     (void)SpotifyOnSonos::parseAddToQueue(*response);
     if (auto value = SystemPropertiesService::stringValue(SOAPResult(*response)); value && *value)
-        (void)SystemPropertiesService::parsePresetList(**value);
+        (void)StoredPresetList::read(**value);
     return 0;
 }

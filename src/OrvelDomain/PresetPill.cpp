@@ -64,23 +64,29 @@ Decoded<std::vector<PresetPill>> presetListFromJson(const Json& value) {
     return json::decodeArray(value, PresetPill::fromJson);
 }
 
-std::string presetListToJsonText(const std::vector<PresetPill>& presets) {
+std::string presetToJsonText(const PresetPill& preset) {
     // The plain document type sorts keys; the stored text keeps the field order instead.
-    nlohmann::ordered_json out = nlohmann::ordered_json::array();
-    for (const auto& preset : presets) {
-        nlohmann::ordered_json id = nlohmann::ordered_json::object();
-        id["rawValue"] = preset.id().rawValue();
-        nlohmann::ordered_json members = nlohmann::ordered_json::array();
-        for (const auto& member : preset.memberUUIDs()) members.push_back(member.rawValue());
-        nlohmann::ordered_json object = nlohmann::ordered_json::object();
-        object["id"] = std::move(id);
-        object["name"] = preset.name();
-        object["coordinatorUUID"] = preset.coordinatorUUID().rawValue();
-        object["memberUUIDs"] = std::move(members);
-        out.push_back(std::move(object));
-    }
+    nlohmann::ordered_json id = nlohmann::ordered_json::object();
+    id["rawValue"] = preset.id().rawValue();
+    nlohmann::ordered_json members = nlohmann::ordered_json::array();
+    for (const auto& member : preset.memberUUIDs()) members.push_back(member.rawValue());
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    object["id"] = std::move(id);
+    object["name"] = preset.name();
+    object["coordinatorUUID"] = preset.coordinatorUUID().rawValue();
+    object["memberUUIDs"] = std::move(members);
     // A name can hold bytes that are not UTF-8; the default handler would throw on them.
-    return out.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+std::string presetListToJsonText(const std::vector<PresetPill>& presets) {
+    std::string out = "[";
+    for (const auto& preset : presets) {
+        if (out.size() > 1) out += ',';
+        out += presetToJsonText(preset);
+    }
+    out += ']';
+    return out;
 }
 
 Decoded<std::vector<PresetPill>> presetListFromJsonText(std::string_view text) {

@@ -86,7 +86,9 @@ private:
 
 // The preset list as the speakers store it: a JSON array of presets. The text form writes each
 // preset's keys in the order id, name, coordinatorUUID, memberUUIDs; text that is not valid
-// UTF-8 is written with replacement characters rather than failing.
+// UTF-8 is written with replacement characters rather than failing. The list's text is its
+// presets' texts, comma-separated, in brackets, without white space.
+std::string presetToJsonText(const PresetPill& preset);
 Json presetListToJson(const std::vector<PresetPill>& presets);
 Decoded<std::vector<PresetPill>> presetListFromJson(const Json& value);
 std::string presetListToJsonText(const std::vector<PresetPill>& presets);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "OrvelDomain/PresetPill.h"
+#include "SonosProtocolBoundary/LargeReplyParsing.h"
 #include "SonosProtocolBoundary/SonosHouseholdCore.h"
 #include "SonosProtocolBoundary/SpotifyOnSonos.h"
 #include "SonosProtocolBoundary/SystemPropertiesService.h"
@@ -157,7 +158,7 @@ QCoro::Task<CommandResult> runGrouping(std::shared_ptr<Core> core, SonosCommand 
 
 // Any reachable speaker stores a household value for all of them.
 QCoro::Task<CommandResult> writeProperty(std::shared_ptr<Core> core, std::string_view variable, std::string value) {
-    const SOAPRequest request = SystemPropertiesService::setStringRequest(variable, value);
+    const SOAPRequest request = SystemPropertiesService::setStringRequest(variable, std::move(value));
     std::optional<SpeakerUUID> firstTried;
     for (const auto& address : core->knownAddresses()) {
         if (!firstTried) firstTried = core->speakerAt(address);
@@ -173,11 +174,46 @@ QCoro::Task<CommandResult> writeProperty(std::shared_ptr<Core> core, std::string
     co_return Failure(SonosCommandError::speakerRejected("no speaker of the household is known"));
 }
 
+// The preset list as the first speaker that answers holds it.
+QCoro::Task<std::expected<StoredPresetsRead, SonosCommandError>> readPresetsForSave(std::shared_ptr<Core> core) {
+    std::optional<SpeakerUUID> firstTried;
+    for (const auto& address : core->knownAddresses()) {
+        if (!firstTried) firstTried = core->speakerAt(address);
+        auto reading = readStoredPresets(core, address, core->environment.commandLimits);
+        auto stored = co_await std::move(reading);
+        if (stored) co_return std::move(*stored);
+        if (!stored.error().isTransport()) {
+            co_return std::unexpected(*rejectionOf(stored.error(), true));
+        }
+    }
+    if (firstTried) co_return std::unexpected(SonosCommandError::speakerUnreachable(*firstTried));
+    co_return std::unexpected(SonosCommandError::speakerRejected("no speaker of the household is known"));
+}
+
+// The list is written whole, so it is merged with what the speakers hold: entries this
+// controller cannot read stay as they are, where they are.
 QCoro::Task<CommandResult> savePresets(std::shared_ptr<Core> core, std::vector<PresetPill> presets) {
-    auto writing = writeProperty(core, SystemPropertiesService::presetsVariable, presetListToJsonText(presets));
+    auto missing = StoredPresetList::Missing::deleted;
+    if (!core->presets) {
+        // Not read yet: a save now would overwrite presets the caller never saw, so they are
+        // read first, and the save does not happen when they cannot be.
+        auto reading = readPresetsForSave(core);
+        auto stored = co_await std::move(reading);
+        if (!stored) co_return Failure(stored.error());
+        core->presets = std::move(stored->list);
+        missing = StoredPresetList::Missing::unseen;
+    }
+    const std::size_t bytes = core->presets->approximateTextBytes() + StoredPresetList::approximateTextBytes(presets);
+    // Held by pointer, so the text and list a worker thread made are not copied on the way back.
+    auto job = [stored = core->presets, presets = std::move(presets), missing] {
+        return std::make_shared<StoredPresetList::Save>(stored->saving(presets, missing));
+    };
+    auto merging = parseOffTheLoopWhenLarge(bytes, std::move(job));
+    std::shared_ptr<StoredPresetList::Save> save = co_await std::move(merging);
+    auto writing = writeProperty(core, SystemPropertiesService::presetsVariable, std::move(save->text));
     CommandResult result = co_await std::move(writing);
     if (result) {
-        core->presets = std::move(presets);
+        core->presets = std::make_shared<const StoredPresetList>(std::move(save->list));
         ++core->presetsVersion;
     }
     co_return result;

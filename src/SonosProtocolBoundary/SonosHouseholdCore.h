@@ -31,6 +31,7 @@
 #include "SonosProtocolBoundary/SonosHouseholdLog.h"
 #include "SonosProtocolBoundary/SonosHouseholdSubscribers.h"
 #include "SonosProtocolBoundary/SpeakerAddress.h"
+#include "SonosProtocolBoundary/StoredPresetList.h"
 #include "SonosProtocolBoundary/TelemetryService.h"
 #include "SonosProtocolBoundary/TopologyService.h"
 #include "SonosProtocolBoundary/TransportService.h"
@@ -105,6 +106,8 @@ public:
     // The radio matrix of `rooms` from the radio readings; made again only when the readings or
     // the rooms changed, since the readings come about once a minute and sweeps every 2 s.
     RFPeerMatrix radioMatrixOf(const std::set<SpeakerUUID>& rooms);
+    // The presets a snapshot shows: the readable ones of the stored list, none while unread.
+    std::optional<std::vector<PresetPill>> publishedPresets() const;
 
     // --- state ---
 
@@ -171,8 +174,9 @@ public:
     std::optional<std::pair<SOAPResponse, ZoneGroupState>> lastZoneGroupReply;
 
     // Household values kept on the speakers; absent until read. A system name that was never
-    // set is read as absent, so `networkNameRead` tells "unread" from "not set".
-    std::optional<std::vector<PresetPill>> presets;
+    // set is read as absent, so `networkNameRead` tells "unread" from "not set". The preset
+    // list is shared with the worker threads that read and write large ones.
+    std::shared_ptr<const StoredPresetList> presets;
     std::optional<std::string> networkName;
     bool networkNameRead = false;
     // Raised by every command that writes a value, so a sweep's read that began before the
@@ -191,6 +195,17 @@ public:
 QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop);
 // Sweeps at the configured pace until `stop` is cancelled.
 QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop);
+
+// The preset list as read. (A struct rather than a bare pointer: g++ 12 does not compile a QCoro
+// task whose result is an expected of a shared_ptr.)
+struct StoredPresetsRead {
+    std::shared_ptr<const StoredPresetList> list;
+};
+
+// The preset list stored on the speakers, from the speaker at `address`; a large one is read on
+// a worker thread. Unreadable entries are logged and kept.
+QCoro::Task<std::expected<StoredPresetsRead, SOAPError>> readStoredPresets(std::shared_ptr<Core> core,
+                                                                           SpeakerAddress address, HttpLimits limits);
 
 // Carries out one command on its lane.
 QCoro::Task<CommandResult> send(std::shared_ptr<Core> core, SonosCommand command);

@@ -43,7 +43,7 @@ struct RoomResult {
 };
 
 struct PropertyResult {
-    std::optional<std::vector<PresetPill>> presets;
+    std::shared_ptr<const StoredPresetList> presets;
     std::uint64_t presetsVersion = 0;
     // Present when the name was read: the name, or none when it was never set.
     std::optional<std::optional<std::string>> networkName;
@@ -292,20 +292,9 @@ QCoro::Task<> readProperties(std::shared_ptr<Core> core, SpeakerAddress address,
     const HttpLimits limits = core->environment.sweepReadLimits;
     if (wantPresets) {
         out->presetsVersion = core->presetsVersion;
-        auto reading =
-            core->call(address, SystemPropertiesService::getStringRequest(SystemPropertiesService::presetsVariable), limits);
-        const SOAPResult reply = co_await std::move(reading);
-        if (auto value = SystemPropertiesService::stringValue(reply)) {
-            if (!*value) {
-                out->presets = std::vector<PresetPill>();
-            } else if (auto list = presetListFromJsonText(**value)) {
-                out->presets = std::move(*list);
-            } else {
-                // Unreadable presets are no presets: the next save replaces them.
-                core->log.write("Presets stored on the speakers are unreadable: " + list.error().message());
-                out->presets = std::vector<PresetPill>();
-            }
-        }
+        auto reading = readStoredPresets(core, address, limits);
+        auto stored = co_await std::move(reading);
+        if (stored) out->presets = std::move(stored->list);
     }
     if (wantName) {
         out->networkNameVersion = core->networkNameVersion;
@@ -532,7 +521,7 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     std::map<SpeakerUUID, Speaker> speakers = reconcileSpeakers(listed, answered, core->memory, now,
                                                                 core->clock.monotonicNow(), core->configuration.offlineAfter);
     HouseholdSnapshot snapshot(now, std::move(speakers), state.topology, std::move(statuses), core->radioMatrixOf(roomIDs),
-                               core->presets, core->networkName);
+                               core->publishedPresets(), core->networkName);
     core->publishIfChanged(std::move(snapshot));
     ++core->completedSweeps;
 }

@@ -1,15 +1,13 @@
 #pragma once
 
 // Household values kept on the speakers as SystemProperties string variables: the system's
-// name and the preset list.
+// name and the preset list (read and merged for a save by StoredPresetList).
 
 #include <expected>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "OrvelDomain/PresetPill.h"
 #include "SonosProtocolBoundary/ProtocolParseError.h"
 #include "SonosProtocolBoundary/SOAPClient.h"
 #include "SonosProtocolBoundary/SOAPRequest.h"
@@ -23,16 +21,13 @@ struct SystemPropertiesService {
     static constexpr std::int64_t variableNotFound = 800;
 
     static SOAPRequest getStringRequest(std::string_view variable);
-    static SOAPRequest setStringRequest(std::string_view variable, std::string_view value);
+    // The value is taken over, not copied: the preset list can be megabytes.
+    static SOAPRequest setStringRequest(std::string_view variable, std::string value);
 
     // The "StringValue" of a GetString call; a fault 800 means the variable is not set (none).
     // Every other failure passes through, and a reply without StringValue is malformed.
     static std::expected<std::optional<std::string>, SOAPError> stringValue(const SOAPResult& result);
-
-    // The stored preset list, read strictly: one bad preset fails the whole list, so a damaged
-    // value is never half-applied or written back shortened.
-    static Parsed<std::vector<PresetPill>> parsePresetList(std::string_view text);
-    static SOAPRequest setPresetsRequest(const std::vector<PresetPill>& presets);
+    static std::expected<std::optional<std::string>, SOAPError> stringValue(SOAPResult&& result);
     static SOAPRequest setSystemNameRequest(std::string_view name);
 };
 

@@ -42,7 +42,11 @@ std::string XMLNode::trimmedText() const { return text::trimmed(text); }
 
 namespace {
 
-std::string utf8(QStringView s) { return s.toString().toStdString(); }
+// Straight from the view: a reply's text can be megabytes, and a QString in between is twice that.
+std::string utf8(QStringView s) {
+    const QByteArray bytes = s.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 
 bool startsWith(std::string_view text, std::size_t at, std::string_view prefix) {
     return text.substr(at, prefix.size()) == prefix;
@@ -106,6 +110,40 @@ std::optional<std::string> attributeBoundsExceeded(std::string_view document, co
     return std::nullopt;
 }
 
+// Checked piece by piece, each ending before a byte that starts a character, so no decoded copy
+// of a large document is held and no character is split between pieces.
+bool isUtf8(std::string_view document) {
+    constexpr std::size_t piece = 16 * 1024;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    std::vector<QChar> decoded(piece + 4);
+    for (std::size_t at = 0; at < document.size();) {
+        std::size_t end = std::min(document.size(), at + piece);
+        for (int back = 0; back < 3 && end < document.size() && end > at + 1 &&
+                           (static_cast<unsigned char>(document[end]) & 0xC0) == 0x80;
+             ++back) {
+            --end;
+        }
+        decoder.appendToBuffer(decoded.data(), QByteArrayView(document.data() + at, static_cast<qsizetype>(end - at)));
+        if (decoder.hasError()) return false;
+        at = end;
+    }
+    return true;
+}
+
+// Whether the XML declaration names an encoding other than UTF-8.
+bool declaresOtherEncoding(std::string_view document) {
+    if (document.starts_with("\xEF\xBB\xBF")) document.remove_prefix(3);
+    if (!document.starts_with("<?xml")) return false;
+    const std::string_view declaration = document.substr(0, document.find("?>"));
+    const std::size_t key = declaration.find("encoding");
+    if (key == std::string_view::npos) return false;
+    const std::size_t open = declaration.find_first_of("\"'", key);
+    if (open == std::string_view::npos) return false;
+    const std::size_t close = declaration.find(declaration[open], open + 1);
+    const std::string_view name = declaration.substr(open + 1, close == std::string_view::npos ? 0 : close - open - 1);
+    return !text::caseInsensitiveEquals(name, "utf-8") && !text::caseInsensitiveEquals(name, "utf8");
+}
+
 }  // namespace
 
 Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) {
@@ -114,13 +152,18 @@ Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) 
                             std::to_string(limits.maxBytes) + " bytes");
     }
     if (auto exceeded = attributeBoundsExceeded(document, limits)) return parseFailure(std::move(*exceeded));
-    // Decoding ourselves pins the encoding to UTF-8 whatever the declaration claims, and turns
-    // stray bytes into an error instead of replacement characters.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = decoder.decode(QByteArrayView(document.data(), static_cast<qsizetype>(document.size())));
-    if (decoder.hasError()) return parseFailure("XML document is not valid UTF-8");
-
-    QXmlStreamReader reader(decoded);
+    // The encoding is pinned to UTF-8 whatever the declaration claims, and stray bytes are an
+    // error instead of replacement characters. The reader takes the bytes themselves when they
+    // declare UTF-8 or nothing: a decoded copy would take twice their size, and the reader would
+    // encode it back to UTF-8 again.
+    if (!isUtf8(document)) return parseFailure("XML document is not valid UTF-8");
+    std::optional<QXmlStreamReader> reading;
+    if (declaresOtherEncoding(document)) {
+        reading.emplace(QString::fromUtf8(document.data(), static_cast<qsizetype>(document.size())));
+    } else {
+        reading.emplace(QByteArray::fromRawData(document.data(), static_cast<qsizetype>(document.size())));
+    }
+    QXmlStreamReader& reader = *reading;
     std::vector<XMLNode> stack;
     std::optional<XMLNode> root;
     std::size_t elements = 0;
@@ -159,7 +202,12 @@ Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) 
             break;
         }
         case QXmlStreamReader::Characters:
-            if (!stack.empty()) stack.back().text += utf8(reader.text());
+            if (stack.empty()) break;
+            if (stack.back().text.empty()) {
+                stack.back().text = utf8(reader.text());
+            } else {
+                stack.back().text += utf8(reader.text());
+            }
             break;
         default:
             break;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <expected>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -9,15 +11,19 @@
 #include <vector>
 
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "OrvelUI/playback/ArtworkDecode.h"
 #include "OrvelUI/playback/ArtworkDownload.h"
 #include "OrvelUI/playback/ArtworkImageCache.h"
 #include "OrvelUI/playback/ArtworkLruCache.h"
 #include "testing/ManualClock.h"
+#include "common/AnnouncingServer.h"
 #include "common/WaitFor.h"
 #include "fakes/FakeHttpServer.h"
 
@@ -71,6 +77,26 @@ protected:
     QNetworkAccessManager manager;
     FakeHttpServer server;
     std::map<QByteArray, HttpReply> routes;
+};
+
+// Keeps the event loop busy for a while once a reply's headers are in, as a window drawing a
+// frame would, or until `enough` holds: whatever reads on behind a refusal then has the time to.
+class BusyWhenHeadersArrive : public QNetworkAccessManager {
+public:
+    explicit BusyWhenHeadersArrive(std::function<bool()> enough) : enough_(std::move(enough)) {}
+
+protected:
+    QNetworkReply* createRequest(Operation operation, const QNetworkRequest& request, QIODevice* body) override {
+        QNetworkReply* reply = QNetworkAccessManager::createRequest(operation, request, body);
+        connect(reply, &QNetworkReply::metaDataChanged, reply, [this] {
+            const QDeadlineTimer busy(300);
+            while (!enough_() && !busy.hasExpired()) QThread::msleep(2);
+        });
+        return reply;
+    }
+
+private:
+    std::function<bool()> enough_;
 };
 
 }  // namespace
@@ -214,6 +240,22 @@ TEST_F(ArtworkServerTest, DownloadsOnlyWhatItMay) {
             EXPECT_EQ(server.requestCount(), c.requests) << what;
         }
     }
+}
+
+// A body announced past the cap is refused when the headers come, and nothing reads on behind
+// the refusal while the window is busy: the connection closes having taken no more than the
+// kernel's buffers hold (a few megabytes), not the body.
+TEST_F(ArtworkServerTest, RefusesADeclaredLengthPastTheCapWithoutReadingTheBody) {
+    constexpr qint64 announced = 100 * 1024 * 1024;
+    orvel::testing::AnnouncingServer big({}, announced);
+    ASSERT_TRUE(big.listening());
+    BusyWhenHeadersArrive busy([&] { return big.bytesSent() >= announced / 4; });
+    const auto result = waitForTask(downloadArtwork(&busy, &clock, big.url(), {.maxBodyBytes = 1024 * 1024}));
+    ASSERT_TRUE(result.has_value());
+    ASSERT_FALSE(result->has_value());
+    EXPECT_EQ(result->error(), ArtworkDownloadError::bodyTooLarge);
+    ASSERT_TRUE(waitUntil([&] { return big.closed(); }));
+    EXPECT_LT(big.bytesSent(), announced / 4);
 }
 
 // A server that stops sending trips the idle time-out; one that keeps trickling trips the total

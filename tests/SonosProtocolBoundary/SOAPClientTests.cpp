@@ -56,6 +56,25 @@ TEST(SOAPClient, SendsEnvelopeAndReadsOutputArguments) {
     EXPECT_NE(sent.body.indexOf("<InstanceID>0</InstanceID><Odd>a&lt;b &amp; &quot;c&quot;&apos;</Odd>"), -1);
 }
 
+// What XML 1.0 cannot carry is dropped, bytes that are not UTF-8 become U+FFFD, and every
+// other character passes whole, next to ASCII or not.
+TEST(SOAPRequest, ArgumentValuesAreEscapedForXml) {
+    struct Case {
+        const char* name;
+        std::string value;
+        std::string escaped;
+    };
+    const std::vector<Case> cases = {
+        {"markup", "a<b & \"c\"'>\r", "a&lt;b &amp; &quot;c&quot;&apos;&gt;&#13;"},
+        {"controls", std::string("x\x01y\0z\t\n", 8), "xyz\t\n"},
+        {"characters of every length", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB5!", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB5!"},
+        {"a sequence cut by ASCII", "\xE2\x82<", "\xEF\xBF\xBD\xEF\xBF\xBD&lt;"},
+        {"stray and overlong bytes", "\x80\xC0\xAF" "a", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" "a"},
+        {"noncharacters", "\xEF\xBF\xBE\xEF\xBF\xBF" "b", "b"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(xmlEscaped(c.value), c.escaped) << c.name;
+}
+
 TEST(SOAPClient, FailuresAreKeptApart) {
     auto transportKind = [](TransportError::Kind kind) {
         return [kind](const SOAPError& e) { return e.isTransport() && e.asTransport().kind == kind; };

@@ -217,6 +217,42 @@ TEST(HouseholdValues, PresetsAndTheSystemNameRoundTripThroughTheSpeakers) {
     EXPECT_EQ(fresh.last().networkName(), "Maple Street");
 }
 
+// An entry no reader of presets takes hides none of the others, and every save writes it back
+// byte for byte at its place. A save before the list was read reads it first and keeps what the
+// speakers hold; when it cannot read the list, it saves nothing.
+TEST(HouseholdValues, PresetEntriesTheControllerCannotReadSurviveItsSaves) {
+    START_HOUSEHOLD(rig, 62);
+    const QString variable = QStringLiteral("Orvella_Presets_v1");
+    const PresetPill evening(PresetID::random(), "Evening", rig.uuid(0), {rig.uuid(1)});
+    const PresetPill kitchen(PresetID::random(), "Kitchen", rig.uuid(2), std::set<SpeakerUUID>{});
+    const PresetPill late(PresetID::random(), "Late", rig.uuid(3), std::set<SpeakerUUID>{});
+    const PresetPill renamed = kitchen.renamed("Kitchen only");
+    const std::string foreign = R"({ "id": {"rawValue": "not a UUID"}, "name": "Someone else's" })";
+    auto stored = [&] { return rig.fake.model().systemProperty(variable).value_or(QString()).toStdString(); };
+    rig.fake.model().setSystemProperty(variable, QString::fromStdString("[" + presetToJsonText(evening) + ",\n  " + foreign +
+                                                                        ", " + presetToJsonText(kitchen) + "]"));
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(subscription.waitForCount(1));
+    EXPECT_EQ(subscription.last().presets(), (std::vector<PresetPill>{evening, kitchen}));
+
+    EXPECT_EQ(rig.send(SonosCommand::savePresets({evening, renamed, late})), succeeded(CommandOutcome::applied()));
+    const std::string saved = "[" + presetToJsonText(evening) + "," + foreign + "," + presetToJsonText(renamed) + "," +
+                              presetToJsonText(late) + "]";
+    EXPECT_EQ(stored(), saved);
+
+    // A controller that has not read the list yet.
+    rig.controller.reset();
+    rig.makeController();
+    rig.fake.failRequests(fakes::FakeTarget::action(QStringLiteral("SystemProperties#GetString")), 501, 1);
+    EXPECT_EQ(rig.send(SonosCommand::savePresets({kitchen})), failed(SonosCommandError::speakerRejected("UPnP error 501")));
+    EXPECT_EQ(stored(), saved);
+    EXPECT_EQ(rig.requestCount(QStringLiteral("SystemProperties#SetString")), 1);
+    const PresetPill dinner(PresetID::random(), "Dinner", rig.uuid(1), std::set<SpeakerUUID>{});
+    EXPECT_EQ(rig.send(SonosCommand::savePresets({dinner})), succeeded(CommandOutcome::applied()));
+    EXPECT_EQ(stored(), saved.substr(0, saved.size() - 1) + "," + presetToJsonText(dinner) + "]");
+}
+
 TEST(HouseholdValues, AreWrittenToTheFirstSpeakerThatAnswers) {
     START_HOUSEHOLD(rig, 61);
     rig.makeController();

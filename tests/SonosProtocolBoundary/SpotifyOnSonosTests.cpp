@@ -106,14 +106,3 @@ TEST(SystemPropertiesService, StringValuesTellNotSetFromFailures) {
         EXPECT_EQ(value ? std::optional<std::optional<std::string>>(*value) : std::nullopt, c.value) << c.name;
     }
 }
-
-TEST(SystemPropertiesService, PresetListNestingIsCountedOutsideNames) {
-    // Nesting is refused before it is parsed; brackets inside names are text, not nesting.
-    EXPECT_FALSE(SystemPropertiesService::parsePresetList(std::string(100'000, '[') + std::string(100'000, ']')));
-    const std::string name = std::string(40, '[') + "\\\"";
-    auto named = SystemPropertiesService::parsePresetList(
-        R"([{"id":{"rawValue":"7B0C4F2E-5D1A-4C3B-9E8F-0A1B2C3D4E5F"},"name":")" + name +
-        R"(","coordinatorUUID":"RINCON_000E58A0000101400","memberUUIDs":[]}])");
-    ASSERT_TRUE(named) << named.error().message;
-    EXPECT_EQ((*named)[0].name(), std::string(40, '[') + "\"");
-}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "SonosProtocolBoundary/XMLNode.h"
 
@@ -58,6 +59,7 @@ TEST(XMLNode, HostileAndBrokenDocumentsAreRefused) {
         {"undeclared prefix", "<u:a/>"},
         {"deep nesting", nested(49)},
         {"invalid UTF-8", "<a>\xC3\x28</a>"},
+        {"invalid UTF-8 far into the text", "<a>" + std::string(40'000, 'x') + "\xE2\x82</a>"},
         {"latin-1 bytes under a latin-1 declaration", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>"},
         {"NUL character", std::string("<a>x\0y</a>", 10)},
         {"control character reference", "<a>&#1;</a>"},
@@ -71,6 +73,33 @@ TEST(XMLNode, HostileAndBrokenDocumentsAreRefused) {
         }
     }
     EXPECT_TRUE(XMLNode::parse(nested(48))) << "the depth limit itself is allowed";
+}
+
+// Text is UTF-8 whatever the declaration claims, and a character is read whole wherever it
+// falls in a long document.
+TEST(XMLNode, ReadsTextAsUtf8) {
+    const std::string euro = "\xE2\x82\xAC";
+    struct Case {
+        const char* name;
+        std::string document;
+        std::string text;
+    };
+    std::vector<Case> cases = {
+        {"a latin-1 declaration over UTF-8 text", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xC3\xA9</a>",
+         "caf\xC3\xA9"},
+        {"a byte order mark", "\xEF\xBB\xBF<a>" + euro + "</a>", euro},
+    };
+    // Characters of every length across the points where a long text is checked piece by piece.
+    for (std::size_t offset = 0; offset < 13; ++offset) {
+        std::string text(16 * 1024 - offset, 'x');
+        for (int i = 0; i < 8; ++i) text += euro + "\xC3\xA9\xF0\x9F\x8E\xB5" + std::string(16 * 1024 - 9, 'y');
+        cases.push_back({"characters across pieces", "<a>" + text + "</a>", text});
+    }
+    for (const auto& c : cases) {
+        auto parsed = XMLNode::parse(c.document);
+        ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().message;
+        EXPECT_EQ(parsed->text, c.text) << c.name;
+    }
 }
 
 TEST(XMLNode, LimitsOnSizeAndElementCount) {

@@ -84,10 +84,23 @@ QNetworkRequest artworkRequest(const QUrl& url) {
     return request;
 }
 
+// What a reply may hold that has not been taken yet. Qt's network thread reads no further ahead
+// than this, so a body refused on its declared length, or once past the cap, is not read on
+// behind the refusal before the abort reaches that thread.
+constexpr qint64 readAheadBytes = 256 * 1024;
+
+// Moves what has arrived into the body, up to one byte past the cap. Only what has arrived:
+// read(n) allocates all n bytes first, and an empty body would keep that allocation (the whole
+// cap) for as long as the download lasts.
+void takeArrived(QNetworkReply& reply, Transfer& transfer, qint64 cap) {
+    transfer.body += reply.read(std::min(reply.bytesAvailable(), cap + 1 - transfer.body.size()));
+}
+
 // Wires the cap and the idle time-out to one hop's reply.
 void watch(QNetworkReply* raw, std::shared_ptr<Transfer> transfer, Clock* clock, ArtworkDownloadLimits limits) {
     const qint64 cap = limits.maxBodyBytes;
     const auto idle = limits.idleTimeout;
+    raw->setReadBufferSize(readAheadBytes);
     auto progressed = [transfer, clock, idle] {
         if (!transfer->failure) armIdle(transfer, *clock, idle);
     };
@@ -101,9 +114,7 @@ void watch(QNetworkReply* raw, std::shared_ptr<Transfer> transfer, Clock* clock,
     QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, transfer, cap, progressed] {
         progressed();
         if (transfer->failure) return;
-        // Only what has arrived: read(n) allocates all n bytes first, and an empty body would
-        // keep that allocation (the whole cap) for as long as the download lasts.
-        transfer->body += raw->read(std::min(raw->bytesAvailable(), cap + 1 - transfer->body.size()));
+        takeArrived(*raw, *transfer, cap);
         if (transfer->body.size() > cap) transfer->fail(ArtworkDownloadError::bodyTooLarge);
     });
     armIdle(transfer, *clock, idle);
@@ -156,7 +167,7 @@ QCoro::Task<ArtworkDownloadResult> downloadArtwork(QPointer<QNetworkAccessManage
         if (code < 200 || code > 299) co_return std::unexpected(ArtworkDownloadError::badStatus);
         // A reply cut short after its headers is no answer either.
         if (raw->error() != QNetworkReply::NoError) co_return std::unexpected(ArtworkDownloadError::network);
-        transfer->body += raw->read(limits.maxBodyBytes + 1 - transfer->body.size());
+        takeArrived(*raw, *transfer, limits.maxBodyBytes);
         if (transfer->body.size() > limits.maxBodyBytes) co_return std::unexpected(ArtworkDownloadError::bodyTooLarge);
         if (transfer->body.isEmpty()) co_return std::unexpected(ArtworkDownloadError::emptyBody);
         co_return ArtworkDownloadResult(ArtworkBytes{std::move(transfer->body)});

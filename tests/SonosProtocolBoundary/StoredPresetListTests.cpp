@@ -1,0 +1,118 @@
+// The preset list as the speakers store it: what reads as presets, what is kept as it stands,
+// and where a save puts what it kept.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SonosProtocolBoundary/StoredPresetList.h"
+
+using namespace orvel;
+
+namespace {
+
+PresetPill preset(const char* id, const char* name) {
+    return PresetPill(*PresetID::make(id), name, *SpeakerUUID::make("RINCON_000E58A0000101400"),
+                      {*SpeakerUUID::make("RINCON_000E58A0000201400")});
+}
+
+const PresetPill a = preset("6F9619FF-8B86-D011-B42D-00C04FC964FF", "Evening");
+const PresetPill b = preset("7F9619FF-8B86-D011-B42D-00C04FC964FF", "Kitchen");
+const PresetPill c = preset("8F9619FF-8B86-D011-B42D-00C04FC964FF", "Party");
+const PresetPill d = preset("9F9619FF-8B86-D011-B42D-00C04FC964FF", "Late");
+const std::string A = presetToJsonText(a);
+const std::string B = presetToJsonText(b);
+const std::string C = presetToJsonText(c);
+const std::string D = presetToJsonText(d);
+// Entries no reader of presets takes: a key missing, a bad identifier, another writer's shape.
+const std::string bad0 = R"({"id": 7})";
+const std::string bad1 = R"({"id":{"rawValue":"6F9619FF-8B86-D011-B42D-00C04FC964FF"},"name":"X","coordinatorUUID":"nobody","memberUUIDs":[]})";
+const std::string bad2 = R"(["Kitchen", {"future": true}])";
+
+std::string list(const std::vector<std::string>& entries) {
+    std::string out = "[";
+    for (const auto& entry : entries) out += (out.size() > 1 ? "," : "") + entry;
+    return out + "]";
+}
+
+std::vector<std::string> unreadableTexts(const StoredPresetList& stored) {
+    std::vector<std::string> out;
+    for (const auto& entry : stored.unreadable()) out.push_back(entry.json);
+    return out;
+}
+
+}  // namespace
+
+// Every readable entry is a preset; every other entry, or a text that is no list at all, is
+// kept exactly, and saving the same presets writes the text back unchanged.
+TEST(StoredPresetList, KeepsWhatItCannotReadAndWritesItBackUnchanged) {
+    const std::string deep = std::string(100'000, '[') + std::string(100'000, ']');
+    const PresetPill bracketed = preset("AF9619FF-8B86-D011-B42D-00C04FC964FF", "[[[\"]]");
+    struct Case {
+        const char* name;
+        std::string stored;
+        std::vector<PresetPill> presets;
+        std::vector<std::string> unreadable;
+        std::string saved;  // what saving the same presets writes
+    };
+    const std::vector<Case> cases = {
+        {"all valid", list({A, B}), {a, b}, {}, list({A, B})},
+        {"one bad in the middle", list({A, bad1, B}), {a, b}, {bad1}, list({A, bad1, B})},
+        {"all bad", list({bad0, bad2}), {}, {bad0, bad2}, list({bad0, bad2})},
+        {"bad entries with blanks around them", "[ " + A + " ,\n  " + bad0 + "\t]", {a}, {bad0}, list({A, bad0})},
+        {"not a list", R"( {"presets": []} )", {}, {R"({"presets": []})"}, R"([{"presets": []}])"},
+        {"not JSON", "Evening;Kitchen\n", {}, {R"("Evening;Kitchen\n")"}, R"(["Evening;Kitchen\n"])"},
+        {"a cut-off list", R"([{"id":{"rawValue":"6F96)", {}, {R"("[{\"id\":{\"rawValue\":\"6F96")"},
+         R"(["[{\"id\":{\"rawValue\":\"6F96"])"},
+        {"empty list", "[]", {}, {}, "[]"},
+        {"empty text", "", {}, {}, "[]"},
+        {"blank text", " \n ", {}, {}, "[]"},
+        {"nesting kept unparsed", list({deep, A}), {a}, {deep}, list({deep, A})},
+        {"brackets inside a name are text", list({presetToJsonText(bracketed)}), {bracketed}, {},
+         list({presetToJsonText(bracketed)})},
+        {"a byte order mark", "\xEF\xBB\xBF" + list({A}), {a}, {}, list({A})},
+    };
+    for (const auto& c : cases) {
+        const StoredPresetList stored = StoredPresetList::read(c.stored);
+        EXPECT_EQ(stored.presets(), c.presets) << c.name;
+        EXPECT_EQ(unreadableTexts(stored), c.unreadable) << c.name;
+        EXPECT_EQ(stored.problem().empty(), c.unreadable.empty()) << c.name;
+        const StoredPresetList::Save save = stored.saving(stored.presets(), StoredPresetList::Missing::deleted);
+        EXPECT_EQ(save.text, c.saved) << c.name;
+        const StoredPresetList again = StoredPresetList::read(save.text);
+        EXPECT_EQ(again.presets(), save.list.presets()) << c.name;
+        EXPECT_EQ(again.unreadable(), save.list.unreadable()) << c.name;
+    }
+}
+
+// An edit keeps every unreadable entry, after the preset it followed or, when that one went,
+// after the nearest earlier one that stays. Presets the caller never saw stay too.
+TEST(StoredPresetList, SavesKeepUnreadableEntriesInPlace) {
+    const StoredPresetList stored = StoredPresetList::read(list({bad0, A, bad1, B, bad2, C}));
+    const PresetPill renamed = b.renamed("Kitchen only");
+    const std::string Renamed = presetToJsonText(renamed);
+    using Missing = StoredPresetList::Missing;
+    struct Case {
+        const char* name;
+        std::vector<PresetPill> wanted;
+        Missing missing;
+        std::string saved;
+    };
+    const std::vector<Case> cases = {
+        {"rename", {a, renamed, c}, Missing::deleted, list({bad0, A, bad1, Renamed, bad2, C})},
+        {"add", {a, b, c, d}, Missing::deleted, list({bad0, A, bad1, B, bad2, C, D})},
+        {"delete the middle", {a, c}, Missing::deleted, list({bad0, A, bad1, bad2, C})},
+        {"delete the first", {b, c}, Missing::deleted, list({bad0, bad1, B, bad2, C})},
+        {"delete all", {}, Missing::deleted, list({bad0, bad1, bad2})},
+        {"reorder", {c, a}, Missing::deleted, list({bad0, C, A, bad1, bad2})},
+        {"never seen", {d}, Missing::unseen, list({bad0, A, bad1, B, bad2, C, D})},
+        {"never seen, one of them edited", {renamed}, Missing::unseen, list({bad0, A, bad1, Renamed, bad2, C})},
+    };
+    for (const auto& c : cases) {
+        const StoredPresetList::Save save = stored.saving(c.wanted, c.missing);
+        EXPECT_EQ(save.text, c.saved) << c.name;
+        const StoredPresetList again = StoredPresetList::read(save.text);
+        EXPECT_EQ(again.presets(), save.list.presets()) << c.name;
+        EXPECT_EQ(again.unreadable(), save.list.unreadable()) << c.name;
+    }
+}
