@@ -27,6 +27,22 @@ Menu {
                                                          : Number.POSITIVE_INFINITY
     contentWidth: Math.max(0, Math.min(widestItem, roomInWindow))
 
+    // Takes out and destroys what an earlier opening made in `target`. A submenu is taken whole:
+    // taking only its item would leave the submenu itself alive, one more at every opening.
+    function clearMade(target) {
+        while (target.count > 0) {
+            const sub = target.menuAt(0)
+            if (sub) {
+                clearMade(sub)
+                target.takeMenu(0)
+                sub.destroy()
+            } else {
+                const old = target.takeItem(0)
+                if (old) old.destroy()
+            }
+        }
+    }
+
     background: Rectangle {
         radius: 8
         // The card's fill is translucent; a menu lies over text, so it sits on the opaque slate.

@@ -4,29 +4,8 @@ import Orvella.UI
 
 // A menu whose entries the presenter builds when it opens: each entry (a map with action, title,
 // symbol, destructive and the ids it acts on) is handed back unchanged by `chosen`.
-Menu {
+AppMenu {
     id: menu
-
-    // The menu lies over the page's texts: the card's fill on the opaque slate, as the room menu.
-    component MenuCard: Rectangle {
-        implicitWidth: 200
-        radius: 8
-        color: VavuzadiRudod.slate
-        border.width: 1
-        border.color: VavuzadiRudod.cardBorder
-        Rectangle {
-            anchors.fill: parent
-            anchors.margins: 1
-            radius: parent.radius - 1
-            color: VavuzadiRudod.cardElevatedFill
-        }
-    }
-
-    topPadding: 4
-    bottomPadding: 4
-    // Kept inside the window when opened near its edge.
-    margins: 8
-    background: MenuCard {}
 
     // Read when the menu opens.
     property var entriesProvider: function() { return [] }
@@ -34,23 +13,8 @@ Menu {
     property string namePrefix: "presetMenu"
     signal chosen(var entry)
 
-    // Takes out and destroys what the last opening made. A submenu is taken whole: taking only
-    // its item would leave the submenu itself alive beside the menu, one more at every opening.
-    function clear(target) {
-        while (target.count > 0) {
-            const sub = target.menuAt(0)
-            if (sub) {
-                clear(sub)
-                target.takeMenu(0)
-                sub.destroy()
-            } else {
-                target.takeItem(0).destroy()
-            }
-        }
-    }
-
     function fill(target, entries, prefix) {
-        clear(target)
+        clearMade(target)
         for (const entry of entries) {
             if (entry.action === "divider") {
                 target.addItem(separator.createObject(target.contentItem))
@@ -96,7 +60,7 @@ Menu {
                     anchors.verticalCenter: parent.verticalCenter
                     name: menuItem.entry.symbol
                     pixelSize: 13
-                    color: menuItem.entry.destructive ? "#ff3b30" : VavuzadiRudod.primaryText
+                    color: menuItem.entry.destructive ? VavuzadiRudod.systemRed : VavuzadiRudod.primaryText
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
@@ -108,7 +72,7 @@ Menu {
                     maximumLineCount: 1
                     elide: Text.ElideRight
                     font.pixelSize: TextStyles.body
-                    color: menuItem.entry.destructive ? "#ff3b30" : VavuzadiRudod.primaryText
+                    color: menuItem.entry.destructive ? VavuzadiRudod.systemRed : VavuzadiRudod.primaryText
                 }
             }
         }
@@ -124,11 +88,6 @@ Menu {
     }
     Component {
         id: submenu
-        Menu {
-            topPadding: 4
-            bottomPadding: 4
-            margins: 8
-            background: MenuCard {}
-        }
+        AppMenu {}
     }
 }

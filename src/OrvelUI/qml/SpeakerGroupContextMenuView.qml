@@ -65,10 +65,7 @@ AppMenu {
     }
 
     function fill(target, entries) {
-        while (target.count > 0) {
-            const old = target.takeItem(0)
-            if (old) old.destroy()
-        }
+        clearMade(target)
         for (const entry of entries) {
             if (entry.kind === "separator") {
                 target.addItem(separatorComponent.createObject(null, { objectName: entry.key }))
