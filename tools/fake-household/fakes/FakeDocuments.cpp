@@ -1,5 +1,6 @@
 #include "fakes/FakeDocuments.h"
 
+#include <QJsonArray>
 #include <QXmlStreamReader>
 
 namespace orvel::fakes {
@@ -322,6 +323,16 @@ QByteArray accountsPage(const QList<FakeAccount>& accounts, const QString& lastU
             + element(QStringLiteral("NN"), account.userName) + QStringLiteral("<OADevID></OADevID><Key></Key></Account>");
     }
     return (xml + QStringLiteral("</Accounts>\n")).toUtf8();
+}
+
+QJsonObject presetEntry(const QString& id, const QString& name, const QString& coordinator, QStringList members) {
+    members.sort();
+    QJsonArray memberArray;
+    for (const QString& member : members) memberArray.append(member);
+    return QJsonObject{{QStringLiteral("id"), QJsonObject{{QStringLiteral("rawValue"), id}}},
+                       {QStringLiteral("name"), name},
+                       {QStringLiteral("coordinatorUUID"), coordinator},
+                       {QStringLiteral("memberUUIDs"), memberArray}};
 }
 
 } // namespace orvel::fakes
