@@ -104,8 +104,7 @@ QString roleChannels(SatelliteRole role, bool homeTheater) {
 
 QString memberXml(const FakeSpeaker& room, const FakeHouseholdModel& model) {
     QList<const FakeSpeaker*> satellites;
-    for (const QString& id : model.speakerIds()) {
-        const FakeSpeaker& candidate = model.speaker(id);
+    for (const FakeSpeaker& candidate : model.speakers()) {
         if (candidate.bondedTo == room.uuid && !candidate.vanished) satellites << &candidate;
     }
     Attributes attributes = memberAttributes(room, false);
@@ -218,8 +217,7 @@ QString zoneGroupState(const FakeHouseholdModel& model) {
     if (model.legacyTopologyRoot()) return groups;
 
     QString vanished;
-    for (const QString& id : model.speakerIds()) {
-        const FakeSpeaker& speaker = model.speaker(id);
+    for (const FakeSpeaker& speaker : model.speakers()) {
         if (speaker.vanished)
             vanished += QStringLiteral("<Device%1/>").arg(Attributes()
                                                                .add("UUID", speaker.uuid)
