@@ -22,6 +22,29 @@ enter_private_namespace() {
   fi
 }
 
+# Fails unless every program named is built.
+require_built() {
+  local bin
+  for bin in "$@"; do
+    [[ -x "$bin" ]] || die "$bin is not built"
+  done
+}
+
+# Makes the benchmark's scratch folder `work` (named after $1) and ends every process in `pids`
+# and removes the folder when the script ends.
+start_scratch() {
+  work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
+  pids=()
+  trap end_scratch EXIT
+  trap 'exit 130' INT TERM
+}
+end_scratch() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+
 now_ms() { date +%s%3N; }
 rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 peak_rss_kib() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status"; }

@@ -43,24 +43,14 @@ source "$root/bench/household_bench.sh"
 
 app_bin=$build_dir/bin/orvella
 fake_bin=$build_dir/tools/fake-household/orvella-fake-household
-for bin in "$app_bin" "$fake_bin"; do
-  [[ -x "$bin" ]] || die "$bin is not built"
-done
+require_built "$app_bin" "$fake_bin"
 [[ "$soak" =~ ^[0-9]+$ ]] && ((soak >= 5)) || die "--soak takes whole seconds, at least 5"
 
 enter_private_namespace "$0" --soak "$soak" --only "$only" --build-dir "$build_dir"
 
 # ---- inside the private network namespace ----
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-misbehaving.XXXXXX")
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+start_scratch orvella-misbehaving
 
 # name | speakers that listen | the fake's options
 households=(

@@ -37,24 +37,14 @@ source "$root/bench/household_bench.sh"
 app_bin=$build_dir/bin/orvella
 fake_bin=$build_dir/tools/fake-household/orvella-fake-household
 empty_bin=$build_dir/bench/bench_empty_window
-for bin in "$app_bin" "$fake_bin" "$empty_bin"; do
-  [[ -x "$bin" ]] || die "$bin is not built"
-done
+require_built "$app_bin" "$fake_bin" "$empty_bin"
 [[ "$idle" =~ ^[0-9]+$ ]] && ((idle >= 5)) || die "--idle takes whole seconds, at least 5"
 
 enter_private_namespace "$0" --idle "$idle" --sizes "$sizes" --build-dir "$build_dir"
 
 # ---- inside the private network namespace ----
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-bench.XXXXXX")
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+start_scratch orvella-bench
 
 ticks_per_second=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
