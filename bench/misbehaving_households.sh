@@ -64,7 +64,7 @@ households=(
   "presets-emoji|8|--count 8 --groups 2 --presets emoji"
   "presets-malformed|8|--count 8 --groups 2 --presets malformed"
   "artwork-50mb|8|--count 8 --groups 2 --artwork-bytes 52428800"
-  "hostile-names|60|--count 60 --groups 15 --hostile-names"
+  "hostile-names|60|--count 60 --groups 15 --hostile-rooms"
 )
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR ? v[int((NR + 1) / 2)] : "-")}'; }

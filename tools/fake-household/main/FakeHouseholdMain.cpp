@@ -6,7 +6,7 @@
 //                          [--report-sweeps] [--log-requests]
 //                          [--rooms N] [--hang I] [--endless-header I] [--forbid I]
 //                          [--presets many|large|emoji|malformed] [--artwork-bytes N]
-//                          [--hostile-names] [--pause-after-ms MS]
+//                          [--hostile-rooms] [--pause-after-ms MS]
 
 #include <cstdio>
 
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("presets"), QStringLiteral("The presets value: many (1000), large (about 4 MB), emoji (a name of 20000 emoji) or malformed (one entry does not read)."),
                       QStringLiteral("kind")});
     parser.addOption({QStringLiteral("artwork-bytes"), QStringLiteral("Album art replies announce and send this many bytes."), QStringLiteral("n")});
-    parser.addOption({QStringLiteral("hostile-names"), QStringLiteral("Room names of 200 characters, right-to-left, floods of combining marks and only spaces, in turn.")});
+    parser.addOption({QStringLiteral("hostile-rooms"), QStringLiteral("Every room named, in turn, with 200 characters, right-to-left, a flood of combining marks or only spaces.")});
     parser.addOption({QStringLiteral("pause-after-ms"), QStringLiteral("The first speaker's group plays and is paused this long after start, as by another controller; prints \"paused <unix ms>\" on standard error."),
                       QStringLiteral("ms")});
     parser.process(app);
@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
             if (!isLoopbackV4(address)) return fail(QStringLiteral("%1 is not a loopback address (127.0.0.0/8)").arg(address.toString()));
         }
     } else {
-        const bool hostile = parser.isSet(QStringLiteral("hostile-names"));
+        const bool hostile = parser.isSet(QStringLiteral("hostile-rooms"));
         for (qsizetype i = 0; i < addresses.size(); ++i) {
             orvel::fakes::FakeSpeaker speaker = FakeHousehold::standardSpeaker(addresses[i], int(i));
             if (hostile) speaker.roomName = orvel::fakes::hostileRoomName(int(i));
