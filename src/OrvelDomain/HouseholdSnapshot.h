@@ -64,8 +64,9 @@ public:
 
     // Whether `to` shows the user nothing new. Observation time, derived groups and status
     // entries of ids that lead no group are ignored; speakers and playback are compared by
-    // their own semantic tests, everything else (the not-answering mark too) exactly. Like the playback test, not
-    // symmetric: a playing position in `to` is compared with this one carried forward.
+    // their own semantic tests, everything else (the not-answering mark too) exactly. Like the
+    // playback test, not symmetric: a playing position in `to` is compared with this one
+    // carried forward.
     bool isSemanticallyEquivalent(const HouseholdSnapshot& to) const;
 
     // This snapshot with its status sanitized again under another preference; an unchanged

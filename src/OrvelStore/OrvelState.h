@@ -213,6 +213,8 @@ private:
                                    const std::map<SpeakerUUID, Speaker>& after, const RFPeerMatrix& rfAfter);
     static std::vector<Speaker> values(const std::map<SpeakerUUID, Speaker>& speakers);
     static bool hasRunOut(const Settling& settled, Date now);
+    // Whether a snapshot observed at `observedAt`, absorbed at `now`, ends the settling command.
+    static bool endsWith(const Settling& settled, Date observedAt, Date now);
 
     void inferLayout();
     void recomputeDerivedState();

@@ -99,8 +99,7 @@ void OrvelState::absorb(const HouseholdSnapshot& snapshot, std::optional<Layout>
             });
     });
 
-    std::erase_if(settling_, [&](const Settling& settled) { return settled.answeredAt <= s.observedAt(); });
-    std::erase_if(settling_, [&](const Settling& settled) { return hasRunOut(settled, now); });
+    std::erase_if(settling_, [&](const Settling& settled) { return endsWith(settled, s.observedAt(), now); });
 
     auto known = knownAfter(known_, s);
     const RFPeerMatrix rf = matrixAfter(rf_, s);
@@ -161,10 +160,13 @@ bool OrvelState::hasRunOut(const Settling& settled, Date now) {
     return now >= settled.answeredAt.addingSeconds(settleSeconds);
 }
 
+bool OrvelState::endsWith(const Settling& settled, Date observedAt, Date now) {
+    return settled.answeredAt <= observedAt || hasRunOut(settled, now);
+}
+
 bool OrvelState::endsSettling(Date observedAt, Date now) const {
-    return std::any_of(settling_.begin(), settling_.end(), [&](const Settling& settled) {
-        return settled.answeredAt <= observedAt || hasRunOut(settled, now);
-    });
+    return std::any_of(settling_.begin(), settling_.end(),
+                       [&](const Settling& settled) { return endsWith(settled, observedAt, now); });
 }
 
 std::optional<Date> OrvelState::settlingRunsOutAt() const {
