@@ -58,6 +58,6 @@ void BM_ZoneGroupStateSatellites(benchmark::State& state) {
         benchmark::DoNotOptimize(parsed);
     }
 }
-BENCHMARK(BM_ZoneGroupStateSatellites)->Arg(32)->Arg(1'000)->Arg(30'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoneGroupStateSatellites)->Arg(32)->Arg(64)->Arg(1'000)->Arg(30'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -30,65 +30,26 @@ while (($#)); do
   shift
 done
 
-die() {
-  echo "bench/whole_app.sh: $*" >&2
-  exit 1
-}
+bench_name=bench/whole_app.sh
+# shellcheck source=bench/household_bench.sh
+source "$root/bench/household_bench.sh"
 
 app_bin=$build_dir/bin/orvella
 fake_bin=$build_dir/tools/fake-household/orvella-fake-household
 empty_bin=$build_dir/bench/bench_empty_window
-for bin in "$app_bin" "$fake_bin" "$empty_bin"; do
-  [[ -x "$bin" ]] || die "$bin is not built"
-done
+require_built "$app_bin" "$fake_bin" "$empty_bin"
 [[ "$idle" =~ ^[0-9]+$ ]] && ((idle >= 5)) || die "--idle takes whole seconds, at least 5"
 
-if [[ "${ORVELLA_BENCH_INSIDE:-}" != "1" ]]; then
-  # Network, process and mount namespaces: loopback only, every process ends with the script,
-  # and /proc shows the namespace's own process ids.
-  unshare_args=(--net --pid --fork --kill-child --mount-proc)
-  [[ $(id -u) -ne 0 ]] && unshare_args=(--map-root-user "${unshare_args[@]}")
-  exec unshare "${unshare_args[@]}" env ORVELLA_BENCH_INSIDE=1 "$0" --idle "$idle" --sizes "$sizes" --build-dir "$build_dir"
-fi
+enter_private_namespace "$0" --idle "$idle" --sizes "$sizes" --build-dir "$build_dir"
 
 # ---- inside the private network namespace ----
 
-ip link set lo up || die "could not bring loopback up in the private network namespace"
-if ip -o link show | awk -F': ' '{print $2}' | grep -qv '^lo$'; then
-  die "the network namespace is not private; refusing to start"
-fi
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-bench.XXXXXX")
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+start_scratch orvella-bench
 
 ticks_per_second=$(getconf CLK_TCK)
-now_ms() { date +%s%3N; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
-anon_kib() { awk '/^RssAnon:/ {print $2}' "/proc/$1/status"; }
-# Waits up to $2 seconds for a line matching $3 in file $1.
-wait_for_line() {
-  local file=$1 seconds=$2 pattern=$3 waited=0
-  until grep -q -- "$pattern" "$file" 2>/dev/null; do
-    ((waited++ < seconds * 10)) || return 1
-    sleep 0.1
-  done
-}
-first_stamp() { awk -v e="$2" '$1 == "probe" && $2 == e {print $3; exit}' "$1"; }
 # Probe lines of kind $2 stamped within [$3, $4].
 count_between() { awk -v e="$2" -v a="$3" -v b="$4" '$1 == "probe" && $2 == e && $3 >= a && $3 <= b {n++} END {print n + 0}' "$1"; }
-sleep_until_ms() {
-  local left=$(($1 - $(now_ms)))
-  ((left > 0)) && sleep "$(awk -v ms="$left" 'BEGIN {printf "%.3f", ms / 1000}')"
-  return 0
-}
 files_state() { find "$1" -type f -printf '%i %T@ %s %p\n' 2>/dev/null | sort; }
 
 export QT_QPA_PLATFORM=offscreen
@@ -98,22 +59,11 @@ for size in $sizes; do
   speakers=${size%/*}
   groups=${size#*/}
   run=$work/$speakers
-  mkdir -p "$run/data" "$run/config" "$run/cache" && mkdir -m 0700 "$run/runtime" "$run/data/Orvella"
+  make_app_folders "$run"
 
-  "$fake_bin" --first 127.0.0.2 --count "$speakers" --groups "$groups" --report-sweeps >"$run/fake.out" 2>"$run/fake.err" &
-  fake_pid=$!
+  start_fake_household "$run" "$speakers" --first 127.0.0.2 --count "$speakers" --groups "$groups" --report-sweeps
   pids+=("$fake_pid")
-  waited=0
-  while (($(wc -l <"$run/fake.out") < speakers)); do
-    kill -0 "$fake_pid" 2>/dev/null || { cat "$run/fake.err" >&2; die "the fake household stopped"; }
-    ((waited++ < 100)) || die "the fake household did not start within 10 s"
-    sleep 0.1
-  done
-  # The speaker cache a previous run would have left: the first sweep asks these addresses.
-  awk 'BEGIN {printf "{\"speakers\":["}
-       { match($1, /[0-9.]+:/); ip = substr($1, RSTART, RLENGTH - 1)
-         printf "%s{\"id\":\"%s\",\"roomName\":\"Room %d\",\"model\":{\"unrecognized\":{\"modelNumber\":\"\",\"displayName\":\"Speaker\"}},\"reachability\":{\"online\":{\"ip\":\"%s\"}},\"volume\":0,\"bondedSatellites\":[]}", (NR > 1 ? "," : ""), $2, NR, ip }
-       END {printf "],\"rf\":{\"bands\":[],\"strengths\":[]}}"}' "$run/fake.out" >"$run/data/Orvella/cached-speakers.json"
+  write_cached_speakers "$run" "$run/data/Orvella"
 
   # The empty window first, so the two first frames do not compete.
   empty_start=$(now_ms)
@@ -122,10 +72,7 @@ for size in $sizes; do
   pids+=("$empty_pid")
   wait_for_line "$run/empty.err" 30 "probe first-frame" || die "the empty window showed no frame"
 
-  app_start=$(now_ms)
-  XDG_DATA_HOME=$run/data XDG_CONFIG_HOME=$run/config XDG_CACHE_HOME=$run/cache XDG_RUNTIME_DIR=$run/runtime \
-    ORVELLA_PERF_PROBE=1 "$app_bin" 2>"$run/app.err" &
-  app_pid=$!
+  start_app "$run" 1
   pids+=("$app_pid")
   wait_for_line "$run/app.err" 60 "probe household-shown" || { tail -20 "$run/app.err" >&2; die "the household did not show within 60 s"; }
 
@@ -162,7 +109,6 @@ for size in $sizes; do
   writes=$(diff <(echo "$files_before") <(echo "$files_after") | grep -c '^>' || true)
   states=$(count_between "$run/app.err" state "$idle_start" "$idle_end")
   frames=$(count_between "$run/app.err" frame "$idle_start" "$idle_end")
-  mib() { awk -v k="$1" 'BEGIN {print k / 1024}'; }
   results+=("$(printf '%3s/%-3s %6s (%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s' \
     "$speakers" "$groups" "$app_frame" "$empty_frame" "$shown" \
     "$(mib "$app_rss")" "$(mib "$empty_rss")" "$(mib "$app_anon")" "$(mib "$empty_anon")" \

@@ -179,6 +179,7 @@ bool HouseholdSnapshot::isSemanticallyEquivalent(const HouseholdSnapshot& to) co
     if (rf_ != to.rf_) return false;
     if (presets_ != to.presets_) return false;
     if (networkName_ != to.networkName_) return false;
+    if (notAnswering_ != to.notAnswering_) return false;
 
     if (speakers_.size() != to.speakers_.size()) return false;
     for (const auto& [id, speaker] : speakers_) {
@@ -210,7 +211,8 @@ HouseholdSnapshot HouseholdSnapshot::sanitizingPlaybackSessions(const std::set<G
     StatusMap sanitized = sanitizeGroupStatus(groupStatus_, speakers_, topology_.groups(), preferredGroupIDs);
     if (sanitized == groupStatus_) return *this;
     return HouseholdSnapshot(observedAt_, speakers_, topology_, std::move(sanitized), rf_, presets_, networkName_,
-                             preferredGroupIDs);
+                             preferredGroupIDs)
+        .markingNotAnswering(notAnswering_);
 }
 
 HouseholdSnapshot HouseholdSnapshot::replacing(std::optional<SpeakerMap> speakers, std::optional<Topology> topology,
@@ -219,7 +221,18 @@ HouseholdSnapshot HouseholdSnapshot::replacing(std::optional<SpeakerMap> speaker
     if (status) groupStatus.insert_or_assign(std::move(status->first), std::move(status->second));
     return HouseholdSnapshot(observedAt_, speakers ? std::move(*speakers) : speakers_,
                              topology ? std::move(*topology) : topology_, std::move(groupStatus), rf_, presets_,
-                             networkName_);
+                             networkName_)
+        .markingNotAnswering(notAnswering_);
+}
+
+HouseholdSnapshot HouseholdSnapshot::markingNotAnswering(std::set<SpeakerUUID> speakers) const& {
+    HouseholdSnapshot marked = *this;
+    return std::move(marked).markingNotAnswering(std::move(speakers));
+}
+
+HouseholdSnapshot HouseholdSnapshot::markingNotAnswering(std::set<SpeakerUUID> speakers) && {
+    notAnswering_ = std::move(speakers);
+    return std::move(*this);
 }
 
 std::size_t HouseholdSnapshot::hashValue() const {

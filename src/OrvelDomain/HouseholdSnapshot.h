@@ -51,6 +51,12 @@ public:
     const std::optional<std::string>& networkName() const { return networkName_; }
     // Sorted by display name, then by id; a group whose coordinator has no speaker is left out.
     const std::vector<SonosGroup>& groups() const { return groups_; }
+    // Speakers shown as they last answered although they did not answer this time; they are not
+    // yet offline. Empty unless marked.
+    const std::set<SpeakerUUID>& notAnswering() const { return notAnswering_; }
+    // A copy with that mark; the other operations carry it over.
+    HouseholdSnapshot markingNotAnswering(std::set<SpeakerUUID> speakers) const&;
+    HouseholdSnapshot markingNotAnswering(std::set<SpeakerUUID> speakers) &&;
 
     // The group's entry, or else stopped at the volume of its coordinator speaker (step 0 when
     // the coordinator is unknown).
@@ -58,8 +64,9 @@ public:
 
     // Whether `to` shows the user nothing new. Observation time, derived groups and status
     // entries of ids that lead no group are ignored; speakers and playback are compared by
-    // their own semantic tests, everything else exactly. Like the playback test, not
-    // symmetric: a playing position in `to` is compared with this one carried forward.
+    // their own semantic tests, everything else (the not-answering mark too) exactly. Like the
+    // playback test, not symmetric: a playing position in `to` is compared with this one
+    // carried forward.
     bool isSemanticallyEquivalent(const HouseholdSnapshot& to) const;
 
     // This snapshot with its status sanitized again under another preference; an unchanged
@@ -94,6 +101,7 @@ private:
     std::optional<std::vector<PresetPill>> presets_;
     std::optional<std::string> networkName_;
     std::vector<SonosGroup> groups_;
+    std::set<SpeakerUUID> notAnswering_;
 };
 
 }  // namespace orvel

@@ -88,6 +88,9 @@ public:
     static SpeakerModel unrecognized(std::string modelNumber, std::string displayName) {
         return SpeakerModel(Unrecognized{std::move(modelNumber), std::move(displayName)});
     }
+    // What stands for the model of a speaker whose description could not be read: unrecognized,
+    // with neither number nor name. It tells nothing, so a model known from before beats it.
+    static SpeakerModel unread() { return unrecognized("", ""); }
 
     // Decides by the reported model number first and only then by the model name; anything no
     // rule knows becomes `unrecognized` with both texts as passed. The battery reading is kept
@@ -129,6 +132,10 @@ public:
     bool isAmp() const { return kind() == Kind::amp; }
     bool isPort() const { return kind() == Kind::port; }
     bool isUnrecognized() const { return kind() == Kind::unrecognized; }
+    bool isUnread() const {
+        const Unrecognized* reported = asUnrecognized();
+        return reported != nullptr && reported->modelNumber.empty() && reported->displayName.empty();
+    }
     const Move* asMove() const { return std::get_if<Move>(&value_); }
     const Roam* asRoam() const { return std::get_if<Roam>(&value_); }
     const Unrecognized* asUnrecognized() const { return std::get_if<Unrecognized>(&value_); }

@@ -62,7 +62,14 @@ std::vector<FloorplanNode> OrvelState::buildNodes() const {
 void OrvelState::recomputeDerivedState() {
     if (live_) {
         HouseholdSnapshot projected = *live_;
-        for (const InFlight& entry : inFlight_) projected = projecting(projected, entry.command);
+        // Settling and in-flight commands in the order they were begun.
+        std::vector<const InFlight*> commands;
+        commands.reserve(settling_.size() + inFlight_.size());
+        for (const Settling& settled : settling_) commands.push_back(&settled.command);
+        for (const InFlight& entry : inFlight_) commands.push_back(&entry);
+        std::stable_sort(commands.begin(), commands.end(),
+                         [](const InFlight* a, const InFlight* b) { return a->ticket.value < b->ticket.value; });
+        for (const InFlight* entry : commands) projected = projecting(projected, entry->command);
         // After every command, in the map's fixed order (speaker targets before groups).
         for (const auto& [target, held] : volumeOverrides_) {
             projected = projecting(projected, SonosCommand::setVolume(held.volume, target));

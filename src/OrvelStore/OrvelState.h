@@ -54,6 +54,16 @@ public:
         SonosCommand command;
         friend bool operator==(const InFlight&, const InFlight&) = default;
     };
+    // A command the speakers carried out, still shown until the household reports on it: the
+    // first snapshot observed after its answer, or `settleSeconds`, whichever comes first.
+    // Without it the screen would fall back to the snapshot from before the command until the
+    // next one came, and a second press would repeat what the first already did.
+    struct Settling {
+        InFlight command;
+        Date answeredAt;
+        friend bool operator==(const Settling&, const Settling&) = default;
+    };
+    static constexpr double settleSeconds = 5.0;
     // A volume the user just set, shown until the speakers report it or it expires.
     struct VolumeOverride {
         DiscreteVolume volume;
@@ -98,6 +108,7 @@ public:
     // live() with every command in flight and every volume override shown on it.
     const std::optional<HouseholdSnapshot>& projected() const { return cachedProjected_; }
     const std::vector<InFlight>& inFlight() const { return inFlight_; }
+    const std::vector<Settling>& settling() const { return settling_; }
     const std::map<VolumeTarget, VolumeOverride>& volumeOverrides() const { return volumeOverrides_; }
     std::int64_t nextTicket() const { return nextTicket_; }
     const std::map<SpeakerUUID, RoomCoordinate>& inferred() const { return inferred_; }
@@ -122,9 +133,16 @@ public:
 
     // Records the command as in flight under the next ticket.
     CommandTicket begin(SonosCommand command);
-    // Ends the ticket's command: a failure or a partial outcome becomes the alert; a plain
-    // success leaves the alert as it is. A ticket not in flight changes nothing.
-    void finish(CommandTicket ticket, const CommandResult& result);
+    // Ends the ticket's command, answered at `now`: a failure or a partial outcome becomes the
+    // alert and its projection goes; a plain success leaves the alert as it is and keeps its
+    // projection while it settles. A ticket not in flight changes nothing.
+    void finish(CommandTicket ticket, const CommandResult& result, Date now);
+    // Whether absorbing a snapshot observed at `observedAt` at local time `now` ends a settling
+    // command, and the local time at which the first one runs out by itself.
+    bool endsSettling(Date observedAt, Date now) const;
+    std::optional<Date> settlingRunsOutAt() const;
+    // Ends the settling commands that have run out at `now`.
+    void endSettling(Date now);
 
     // ---- Queries ----------------------------------------------------------------------------
     // The projected groups, empty before the first snapshot.
@@ -140,7 +158,8 @@ public:
     // Whether the projected grouping shows the preset (a one-speaker preset: that speaker alone
     // and playing or paused).
     bool isActive(const PresetPill& preset) const;
-    // The files' content: known speakers by identifier, the matrix, the name and the pins.
+    // The files' content: known speakers by identifier (but none whose model was never read),
+    // the matrix, the name and the pins.
     PersistedSlices persisted() const;
 
     // ---- Reducers ---------------------------------------------------------------------------
@@ -175,6 +194,10 @@ private:
         friend bool operator==(const ClusterTopologyKey&, const ClusterTopologyKey&) = default;
     };
 
+    // A speaker whose model the household could not read, with the model known before (and,
+    // offline, the volume), when one was; the snapshot with every such speaker so.
+    static Speaker withValuesKnownBefore(Speaker listed, const std::map<SpeakerUUID, Speaker>& known);
+    static HouseholdSnapshot withValuesKnownBefore(HouseholdSnapshot snapshot, const std::map<SpeakerUUID, Speaker>& known);
     // `known` with the snapshot's speakers stored in their offline form.
     static std::map<SpeakerUUID, Speaker> knownAfter(std::map<SpeakerUUID, Speaker> known,
                                                      const HouseholdSnapshot& snapshot);
@@ -189,6 +212,9 @@ private:
     static bool layoutInputsDiffer(const std::map<SpeakerUUID, Speaker>& before, const RFPeerMatrix& rfBefore,
                                    const std::map<SpeakerUUID, Speaker>& after, const RFPeerMatrix& rfAfter);
     static std::vector<Speaker> values(const std::map<SpeakerUUID, Speaker>& speakers);
+    static bool hasRunOut(const Settling& settled, Date now);
+    // Whether a snapshot observed at `observedAt`, absorbed at `now`, ends the settling command.
+    static bool endsWith(const Settling& settled, Date observedAt, Date now);
 
     void inferLayout();
     void recomputeDerivedState();
@@ -203,6 +229,7 @@ private:
     std::map<SpeakerUUID, RoomCoordinate> pins_;
     std::optional<OrvelAlert> alert_;
     std::vector<InFlight> inFlight_;
+    std::vector<Settling> settling_;
     std::map<VolumeTarget, VolumeOverride> volumeOverrides_;
     std::int64_t nextTicket_ = 0;
     std::map<SpeakerUUID, RoomCoordinate> inferred_;

@@ -7,19 +7,39 @@
 
 namespace orvel {
 
+Speaker OrvelState::withValuesKnownBefore(Speaker listed, const std::map<SpeakerUUID, Speaker>& known) {
+    if (!listed.model.isUnread()) return listed;
+    const auto before = known.find(listed.id);
+    if (before == known.end() || before->second.model.isUnread()) return listed;
+    listed.model = before->second.model;
+    // An offline speaker's volume was not read either; an online one's was.
+    if (listed.reachability.isOffline()) listed.volume = before->second.volume;
+    return listed;
+}
+
+HouseholdSnapshot OrvelState::withValuesKnownBefore(HouseholdSnapshot snapshot, const std::map<SpeakerUUID, Speaker>& known) {
+    const auto unread = [](const auto& entry) { return entry.second.model.isUnread(); };
+    if (std::none_of(snapshot.speakers().begin(), snapshot.speakers().end(), unread)) return snapshot;
+    HouseholdSnapshot::SpeakerMap speakers;
+    for (const auto& [id, speaker] : snapshot.speakers()) speakers.emplace(id, withValuesKnownBefore(speaker, known));
+    if (speakers == snapshot.speakers()) return snapshot;
+    return snapshot.replacing(std::move(speakers));
+}
+
 std::map<SpeakerUUID, Speaker> OrvelState::knownAfter(std::map<SpeakerUUID, Speaker> known,
                                                       const HouseholdSnapshot& snapshot) {
     // Kept offline, at the address and time of this snapshot, so a speaker that vanishes from
     // later snapshots shows where and when it was last listed. A speaker the snapshot already
     // lists as offline keeps the time it was really last seen: a later snapshot that still
     // misses it is no sighting.
-    for (const auto& [id, speaker] : snapshot.speakers()) {
+    for (const auto& [id, listed] : snapshot.speakers()) {
+        Speaker speaker = withValuesKnownBefore(listed, known);
         if (speaker.reachability.isOffline()) {
-            known.insert_or_assign(id, speaker);
+            known.insert_or_assign(id, std::move(speaker));
             continue;
         }
-        known.insert_or_assign(id, speaker.with(ReachabilityState::offline(speaker.reachability.ip(),
-                                                                           snapshot.observedAt())));
+        const ReachabilityState offline = ReachabilityState::offline(speaker.reachability.ip(), snapshot.observedAt());
+        known.insert_or_assign(id, speaker.with(offline));
     }
     return withoutBondedSatellites(std::move(known), snapshot.speakers());
 }
@@ -63,7 +83,8 @@ void OrvelState::absorb(const HouseholdSnapshot& snapshot, std::optional<Layout>
             if (!group.playback.isStopped()) preferred.insert(group.id);
         }
     }
-    HouseholdSnapshot s = snapshot.sanitizingPlaybackSessions(preferred);
+    // What the household could not read of a speaker is what was known of it before.
+    HouseholdSnapshot s = withValuesKnownBefore(snapshot, known_).sanitizingPlaybackSessions(preferred);
 
     // A snapshot stamped ahead of the local clock judges expiry by its own time.
     const Date reference = std::max(s.observedAt(), now);
@@ -77,6 +98,8 @@ void OrvelState::absorb(const HouseholdSnapshot& snapshot, std::optional<Layout>
                 return found != s.speakers().end() && found->second.volume == held.volume;
             });
     });
+
+    std::erase_if(settling_, [&](const Settling& settled) { return endsWith(settled, s.observedAt(), now); });
 
     auto known = knownAfter(known_, s);
     const RFPeerMatrix rf = matrixAfter(rf_, s);
@@ -117,17 +140,46 @@ CommandTicket OrvelState::begin(SonosCommand command) {
     return ticket;
 }
 
-void OrvelState::finish(CommandTicket ticket, const CommandResult& result) {
+void OrvelState::finish(CommandTicket ticket, const CommandResult& result, Date now) {
     auto entry = std::find_if(inFlight_.begin(), inFlight_.end(),
                               [&](const InFlight& inFlight) { return inFlight.ticket == ticket; });
     if (entry == inFlight_.end()) return;
-    SonosCommand command = std::move(entry->command);
+    InFlight finished = std::move(*entry);
     inFlight_.erase(entry);
     if (!result) {
-        alert_ = OrvelAlert::commandFailed(std::move(command), result.error());
+        alert_ = OrvelAlert::commandFailed(std::move(finished.command), result.error());
     } else if (const auto* partial = result->asPartiallyApplied()) {
-        alert_ = OrvelAlert::partiallyApplied(std::move(command), partial->unreachable);
+        alert_ = OrvelAlert::partiallyApplied(std::move(finished.command), partial->unreachable);
+    } else {
+        settling_.push_back(Settling{std::move(finished), now});
     }
+    recomputeDerivedState();
+}
+
+bool OrvelState::hasRunOut(const Settling& settled, Date now) {
+    return now >= settled.answeredAt.addingSeconds(settleSeconds);
+}
+
+bool OrvelState::endsWith(const Settling& settled, Date observedAt, Date now) {
+    return settled.answeredAt <= observedAt || hasRunOut(settled, now);
+}
+
+bool OrvelState::endsSettling(Date observedAt, Date now) const {
+    return std::any_of(settling_.begin(), settling_.end(),
+                       [&](const Settling& settled) { return endsWith(settled, observedAt, now); });
+}
+
+std::optional<Date> OrvelState::settlingRunsOutAt() const {
+    std::optional<Date> first;
+    for (const Settling& settled : settling_) {
+        const Date end = settled.answeredAt.addingSeconds(settleSeconds);
+        if (!first || end < *first) first = end;
+    }
+    return first;
+}
+
+void OrvelState::endSettling(Date now) {
+    if (std::erase_if(settling_, [&](const Settling& settled) { return hasRunOut(settled, now); }) == 0) return;
     recomputeDerivedState();
 }
 

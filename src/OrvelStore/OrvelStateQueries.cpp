@@ -68,7 +68,13 @@ bool OrvelState::isActive(const PresetPill& preset) const {
 }
 
 PersistedSlices OrvelState::persisted() const {
-    return PersistedSlices{CachedSpeakersFile{values(known_), rf_, networkName_}, FloorplanPositionsFile{pins_}};
+    // A speaker that never gave its model is no speaker to remember as if it were known.
+    std::vector<Speaker> cached;
+    cached.reserve(known_.size());
+    for (const auto& [id, speaker] : known_) {
+        if (!speaker.model.isUnread()) cached.push_back(speaker);
+    }
+    return PersistedSlices{CachedSpeakersFile{std::move(cached), rf_, networkName_}, FloorplanPositionsFile{pins_}};
 }
 
 void OrvelState::pin(const SpeakerUUID& speaker, RoomCoordinate at) {

@@ -34,7 +34,24 @@ CommandTicket OrvelStore::beginCommand(SonosCommand command) {
 }
 
 void OrvelStore::finishCommand(CommandTicket ticket, const CommandResult& result) {
-    reduceState([&](OrvelState& state) { state.finish(ticket, result); });
+    reduceState([&](OrvelState& state) { state.finish(ticket, result, clock_->now()); });
+    watchSettling();
+}
+
+void OrvelStore::watchSettling() {
+    const std::optional<Date> end = state_.settlingRunsOutAt();
+    if (!end) {
+        settlingTimer_.cancel();
+        return;
+    }
+    const double seconds = std::max(0.0, end->secondsSince(clock_->now()));
+    const auto delay = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double>(seconds));
+    settlingTimer_ = clock_->schedule(delay, [self = ref()] {
+        if (!self) return;
+        const Date now = self->clock_->now();
+        self->reduceState([&](OrvelState& state) { state.endSettling(now); });
+        self->watchSettling();
+    });
 }
 
 double OrvelStore::secondsSince(const std::optional<Clock::Instant>& since) const {

@@ -162,8 +162,11 @@ private:
     }
     // Records the command as in flight under a new ticket.
     CommandTicket beginCommand(SonosCommand command);
-    // Closes the ticket: a failure or a partial outcome becomes the alert.
+    // Closes the ticket: a failure or a partial outcome becomes the alert; a success settles.
     void finishCommand(CommandTicket ticket, const CommandResult& result);
+    // Keeps a timer for the first settling command to run out, so it goes even when no
+    // snapshot comes (the household publishes only what changed).
+    void watchSettling();
     // Asks for a background Spotify fetch 1 s after a transport command (on the store's
     // clock); the 4 s rule and the single running fetch let at most one of several fetch.
     void schedulePostTransportSpotifyRefresh();
@@ -218,6 +221,7 @@ private:
     Clock* clock_;
     WriteLedger cacheWrites_;
     WriteLedger positionsWrites_;
+    Clock::Timer settlingTimer_;
     // Ended first thing when the store goes: every task's StoreRef empties and its sleeps and
     // waits (the run loop's subscription included) wake and end.
     LifetimeGuard<OrvelStore> lifetime_{this};

@@ -46,12 +46,13 @@ QCoro::Task<> OrvelStore::handleSnapshot(StoreRef self, HouseholdSnapshot snapsh
     HouseholdSnapshot enriched = co_await std::move(enriching);
     if (!self) co_return;
 
-    // Nothing the user could see changed, and no optimistic volume ran out: the state stays as
-    // it is, sampling times included.
+    // Nothing the user could see changed, no optimistic volume ran out and no settling command
+    // ends: the state stays as it is, sampling times included.
     {
         const OrvelState& current = self->state_;
+        const Date now = self->clock_->now();
         if (current.live() && current.live()->isSemanticallyEquivalent(enriched) &&
-            !current.hasExpiredVolumeOverrides(self->clock_->now())) {
+            !current.hasExpiredVolumeOverrides(now) && !current.endsSettling(enriched.observedAt(), now)) {
             auto persisting = persistChangedSlicesAsync(self);
             co_await std::move(persisting);
             co_return;

@@ -300,8 +300,9 @@ QQuickWindow* OrvellaApp::showWindow() {
     QObject::connect(window_, &QWindow::visibleChanged, window_, [this](bool visible) {
         if (visible) contentShown();
     });
-    if (launch_().environment.contains("ORVELLA_PERF_PROBE")) {
-        attachPerformanceProbe(*window_, *store_, *sidebar_->groups());
+    const auto environment = launch_().environment;
+    if (const auto probe = environment.find("ORVELLA_PERF_PROBE"); probe != environment.end()) {
+        attachPerformanceProbe(*window_, *store_, *sidebar_->groups(), probe->second == "stalls");
     }
     window_->show();
     if (scene) {

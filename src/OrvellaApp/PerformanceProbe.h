@@ -4,7 +4,9 @@
 // application tells on standard error when things happen, one line each, "probe <event> <unix
 // time in ms>": "first-frame", then every later "frame", "household-shown" when the first
 // group appears, and every "state" notification of the store. An idle household should add no
-// line at all.
+// line at all. With `watchStalls` (ORVELLA_PERF_PROBE=stalls) a heartbeat on the GUI thread also
+// tells every stall of its event loop over 50 ms: "probe stall <unix time in ms> <stall in ms>",
+// stamped when the loop comes back.
 
 class QAbstractItemModel;
 class QQuickWindow;
@@ -13,6 +15,6 @@ namespace orvel {
 
 class OrvelStore;
 
-void attachPerformanceProbe(QQuickWindow& window, OrvelStore& store, QAbstractItemModel& groups);
+void attachPerformanceProbe(QQuickWindow& window, OrvelStore& store, QAbstractItemModel& groups, bool watchStalls = false);
 
 }  // namespace orvel

@@ -1,7 +1,8 @@
 #pragma once
 
 // The one failure of every reply parser: what was wrong with the speaker's answer, as a single
-// message fit for the network debug log.
+// message fit for the network debug log, and whether the answer was refused for its size alone
+// (a document past the parser's limits, a household with more speakers than are taken).
 
 #include <expected>
 #include <string>
@@ -11,9 +12,15 @@
 namespace orvel {
 
 struct ProtocolParseError {
-    std::string message;
+    enum class Kind { malformed, tooLarge };
 
-    explicit ProtocolParseError(std::string message) : message(std::move(message)) {}
+    std::string message;
+    Kind kind = Kind::malformed;
+
+    explicit ProtocolParseError(std::string message, Kind kind = Kind::malformed)
+        : message(std::move(message)), kind(kind) {}
+
+    bool isTooLarge() const { return kind == Kind::tooLarge; }
 
     friend bool operator==(const ProtocolParseError&, const ProtocolParseError&) = default;
 };
@@ -24,6 +31,10 @@ using Parsed = std::expected<T, ProtocolParseError>;
 // Shorthand for `return parseFailure("...")` in functions returning Parsed<T>.
 inline std::unexpected<ProtocolParseError> parseFailure(std::string message) {
     return std::unexpected(ProtocolParseError(std::move(message)));
+}
+// The same for an answer refused for its size.
+inline std::unexpected<ProtocolParseError> tooLargeFailure(std::string message) {
+    return std::unexpected(ProtocolParseError(std::move(message), ProtocolParseError::Kind::tooLarge));
 }
 
 }  // namespace orvel

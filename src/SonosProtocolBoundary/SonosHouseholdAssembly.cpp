@@ -33,7 +33,7 @@ Speaker roomSpeaker(const ZoneGroupMember& member, const std::string& ip, const 
     satellites.reserve(member.satellites.size());
     for (const auto& satellite : member.satellites) satellites.push_back(describedSatellite(satellite, descriptions));
 
-    SpeakerModel model = SpeakerModel::unrecognized("", "");
+    SpeakerModel model = SpeakerModel::unread();
     if (readings.description) {
         model = readings.description->model(readings.battery);
     } else if (previous) {
@@ -63,32 +63,37 @@ std::optional<GroupStatus> groupStatus(const GroupReadings& readings, DiscreteVo
     return GroupStatus{std::move(playback), readings.groupVolume.value_or(fallbackVolume)};
 }
 
-std::map<SpeakerUUID, Speaker> reconcileSpeakers(const std::map<SpeakerUUID, Speaker>& listed,
-                                                 const std::set<SpeakerUUID>& answered,
-                                                 std::map<SpeakerUUID, RememberedSpeaker>& memory, Date now,
-                                                 Clock::Instant monotonicNow, std::chrono::nanoseconds offlineAfter) {
-    std::map<SpeakerUUID, Speaker> out;
+ReconciledSpeakers reconcileSpeakers(const std::map<SpeakerUUID, Speaker>& listed, const std::set<SpeakerUUID>& answered,
+                                     std::map<SpeakerUUID, RememberedSpeaker>& memory, Date now,
+                                     Clock::Instant monotonicNow, std::chrono::nanoseconds offlineAfter) {
+    ReconciledSpeakers out;
     for (const auto& [id, speaker] : listed) {
         if (answered.contains(id)) {
-            memory.insert_or_assign(id, RememberedSpeaker{speaker, now, monotonicNow});
-            out.emplace(id, speaker);
+            memory.insert_or_assign(id, RememberedSpeaker{speaker, now, monotonicNow, true});
+            out.speakers.emplace(id, speaker);
         } else if (!memory.contains(id)) {
-            // Listed by the household but silent from the start: its grace begins now.
-            memory.emplace(id, RememberedSpeaker{speaker, now, monotonicNow});
+            memory.emplace(id, RememberedSpeaker{speaker, now, monotonicNow, false});
         }
     }
+    std::erase_if(memory, [&](const auto& entry) { return !entry.second.hasAnswered && !listed.contains(entry.first); });
     for (const auto& [id, remembered] : memory) {
-        if (out.contains(id)) continue;
+        if (out.speakers.contains(id)) continue;
+        if (!remembered.hasAnswered) {
+            const Speaker& current = listed.at(id);
+            out.speakers.emplace(id, current.with(ReachabilityState::offline(current.reachability.ip(), remembered.lastSeenAt)));
+            continue;
+        }
         const bool gone = monotonicNow - remembered.lastSeenMonotonic >= offlineAfter;
         if (!gone) {
-            out.emplace(id, remembered.speaker);
+            out.speakers.emplace(id, remembered.speaker);
+            out.notAnswering.insert(id);
             continue;
         }
         const Speaker& last = remembered.speaker;
         if (last.reachability.isOffline()) {
-            out.emplace(id, last);
+            out.speakers.emplace(id, last);
         } else {
-            out.emplace(id, last.with(ReachabilityState::offline(last.reachability.ip(), remembered.lastSeenAt)));
+            out.speakers.emplace(id, last.with(ReachabilityState::offline(last.reachability.ip(), remembered.lastSeenAt)));
         }
     }
     return out;

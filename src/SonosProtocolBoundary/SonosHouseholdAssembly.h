@@ -34,6 +34,9 @@ struct RememberedSpeaker {
     Speaker speaker;
     Date lastSeenAt;
     Clock::Instant lastSeenMonotonic;
+    // False while the speaker has not answered since it was first listed: of such a speaker
+    // nothing but its listing is known.
+    bool hasAnswered = true;
 };
 
 // One room's readings of this sweep; absent readings fall back to what was known before.
@@ -56,8 +59,8 @@ struct GroupReadings {
 };
 
 // The speaker of a listed room at `ip`, online. Its model is classified from the description
-// (carrying the battery reading), else the previous model, else unrecognized; its volume is
-// the reading, else the previous volume, else step 0. Satellites come from the topology, with
+// (carrying the battery reading), else the previous model, else SpeakerModel::unread(); its
+// volume is the reading, else the previous volume, else step 0. Satellites come from the topology, with
 // model number and name from their own descriptions where known.
 Speaker roomSpeaker(const ZoneGroupMember& member, const std::string& ip, const RoomReadings& readings,
                     const std::map<SpeakerUUID, DeviceDescription>& descriptions, const Speaker* previous);
@@ -66,14 +69,21 @@ Speaker roomSpeaker(const ZoneGroupMember& member, const std::string& ip, const 
 // missing. The volume is the group volume, else `fallbackVolume`.
 std::optional<GroupStatus> groupStatus(const GroupReadings& readings, DiscreteVolume fallbackVolume);
 
+struct ReconciledSpeakers {
+    std::map<SpeakerUUID, Speaker> speakers;
+    // Those shown in their last known form although they did not answer this time.
+    std::set<SpeakerUUID> notAnswering;
+};
+
 // The speakers of the snapshot. A listed room that answered is taken as read and remembered.
 // A room that did not answer, and a remembered speaker that is no longer listed, keep their
-// last known form until `offlineAfter` has passed since they were last seen, and then appear
-// offline at their last known address and time. `memory` is updated.
-std::map<SpeakerUUID, Speaker> reconcileSpeakers(const std::map<SpeakerUUID, Speaker>& listed,
-                                                 const std::set<SpeakerUUID>& answered,
-                                                 std::map<SpeakerUUID, RememberedSpeaker>& memory, Date now,
-                                                 Clock::Instant monotonicNow, std::chrono::nanoseconds offlineAfter);
+// last known form (marked as not answering) until `offlineAfter` has passed since they were last
+// seen, and then appear offline at their last known address and time. A listed room that has
+// never answered has no known form to keep: it appears offline at once, at its listed address,
+// since it was first listed, and is forgotten once it is no longer listed. `memory` is updated.
+ReconciledSpeakers reconcileSpeakers(const std::map<SpeakerUUID, Speaker>& listed, const std::set<SpeakerUUID>& answered,
+                                     std::map<SpeakerUUID, RememberedSpeaker>& memory, Date now,
+                                     Clock::Instant monotonicNow, std::chrono::nanoseconds offlineAfter);
 
 // The radio proximity of `speakers` from their radio pages: each neighbour is named by its
 // hardware address, which is matched against the speakers' identifiers. Readings about

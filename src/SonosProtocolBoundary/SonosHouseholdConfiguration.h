@@ -47,6 +47,9 @@ struct SonosHouseholdEnvironment {
 
     std::uint16_t port = SpeakerAddress::defaultPort;
     HttpLimits sweepReadLimits = HttpLimits::sweepRead();
+    // Reads of a speaker that its last sweep did not reach: short enough that a speaker that
+    // hangs costs a sweep less than its pace.
+    HttpLimits silentSpeakerReadLimits = {std::chrono::milliseconds(1000), std::chrono::milliseconds(1000)};
     HttpLimits commandLimits = HttpLimits::command();
     // The sweep loop's pace while a command is in flight, which is also how often a grouping
     // command re-reads the topology while it waits.

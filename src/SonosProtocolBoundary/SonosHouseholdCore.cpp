@@ -32,6 +32,9 @@ bool isExpectedRefusal(const SOAPRequest& request, const SOAPError& error) {
 }  // namespace
 
 QCoro::Task<std::optional<ZoneGroupState>> CoreTopologySource::zoneGroupState(SpeakerAddress speaker) {
+    // Every speaker of a household answers with the same state: one refused as too large is
+    // not asked for again of the others.
+    if (core_.topologyTooLargeAt) co_return std::nullopt;
     auto reading = core_.readZoneGroupState(speaker, core_.environment.sweepReadLimits);
     co_return co_await std::move(reading);
 }
@@ -42,6 +45,8 @@ Core::Core(std::vector<std::string> seedIPs, SonosHouseholdConfiguration configu
       environment(std::move(environment)),
       clock(this->environment.clock != nullptr ? *this->environment.clock : Clock::system()),
       log(std::move(dataFolder), clock, this->environment.bundleIdentifier),
+      // Time-outs run on the controller's clock too, so a speaker that hangs is timed out on it.
+      http(clock),
       soap(http, this->environment.port),
       interfaces(this->environment.interfaces ? this->environment.interfaces
                                               : std::make_shared<SystemNetworkInterfaces>()),
@@ -72,13 +77,26 @@ QCoro::Task<std::optional<ZoneGroupState>> Core::readZoneGroupState(SpeakerAddre
     auto calling = call(address, TopologyService::zoneGroupStateRequest(), limits);
     const SOAPResult reply = co_await std::move(calling);
     if (!reply) co_return std::nullopt;
-    if (lastZoneGroupReply && lastZoneGroupReply->first == *reply) co_return ZoneGroupState(lastZoneGroupReply->second);
+    if (lastZoneGroupReply && lastZoneGroupReply->first == *reply) {
+        topologyTooLargeAt.reset();
+        co_return ZoneGroupState(lastZoneGroupReply->second);
+    }
+    if (lastTooLargeReply == *reply) {
+        topologyTooLargeAt = address;
+        co_return std::nullopt;
+    }
     auto parsing = TopologyService::parseZoneGroupStateOffTheLoop(*reply);
     auto state = co_await std::move(parsing);
     if (!state) {
         log.write("Zone group state from " + address.text() + " is unusable: " + state.error().message);
+        if (state.error().isTooLarge()) {
+            topologyTooLargeAt = address;
+            lastTooLargeReply = *reply;
+        }
         co_return std::nullopt;
     }
+    topologyTooLargeAt.reset();
+    lastTooLargeReply.reset();
     lastZoneGroupReply.emplace(*reply, *state);
     co_return std::move(*state);
 }
@@ -170,6 +188,18 @@ RFPeerMatrix Core::radioMatrixOf(const std::set<SpeakerUUID>& rooms) {
         radioMatrixMemo = RadioMatrixMemo{radioVersion, rooms, radioMatrix(radio, rooms)};
     }
     return radioMatrixMemo->matrix;
+}
+
+HttpLimits Core::readLimitsFor(const SpeakerUUID& speaker) const {
+    return silent.contains(speaker) ? environment.silentSpeakerReadLimits : environment.sweepReadLimits;
+}
+
+void Core::noteReached(const SpeakerUUID& speaker, bool reached) {
+    if (reached) {
+        silent.erase(speaker);
+    } else {
+        silent.insert(speaker);
+    }
 }
 
 void Core::forgetHouseholdValues() {

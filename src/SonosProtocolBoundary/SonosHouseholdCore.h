@@ -79,7 +79,8 @@ public:
     QCoro::Task<SOAPResult> call(SpeakerAddress address, SOAPRequest request, HttpLimits limits);
     // `path` names a constant of the services: it outlives the request.
     QCoro::Task<HttpResult> get(SpeakerAddress address, std::string_view path, HttpLimits limits);
-    // The zone group state from one speaker; none when it does not give a usable one.
+    // The zone group state from one speaker; none when it does not give a usable one. One that
+    // lists too many speakers sets `topologyTooLargeAt`; a usable one clears it.
     QCoro::Task<std::optional<ZoneGroupState>> readZoneGroupState(SpeakerAddress address, HttpLimits limits);
 
     // Addresses to ask for the topology, best first: the speaker that answered last, every
@@ -108,6 +109,11 @@ public:
     RFPeerMatrix radioMatrixOf(const std::set<SpeakerUUID>& rooms);
     // The presets a snapshot shows: the readable ones of the stored list, none while unread.
     std::optional<std::vector<PresetPill>> publishedPresets() const;
+    // The limits of a speaker's reads in a sweep: short for a speaker its last sweep did not
+    // reach, so that one speaker that hangs never holds up the sweep of all the others.
+    HttpLimits readLimitsFor(const SpeakerUUID& speaker) const;
+    // Whether this sweep's reads reached the speaker.
+    void noteReached(const SpeakerUUID& speaker, bool reached);
 
     // --- state ---
 
@@ -172,6 +178,13 @@ public:
     std::uint64_t commandsStarted = 0;
     // The last zone group state read and its parsed form: an unchanged household sends the same one.
     std::optional<std::pair<SOAPResponse, ZoneGroupState>> lastZoneGroupReply;
+    // The last zone group state refused as too large, so the same one is not parsed again.
+    std::optional<SOAPResponse> lastTooLargeReply;
+    // The speaker that last answered with a zone group state listing more speakers than are
+    // taken; set until one that can be taken comes.
+    std::optional<SpeakerAddress> topologyTooLargeAt;
+    // Speakers (rooms and satellites) that the reads of their last sweep did not reach.
+    std::set<SpeakerUUID> silent;
 
     // Household values kept on the speakers; absent until read. A system name that was never
     // set is read as absent, so `networkNameRead` tells "unread" from "not set". The preset
@@ -191,8 +204,10 @@ public:
     std::map<SpeakerUUID, SerialLane> speakerLanes;
 };
 
-// One pass of the sweep loop: topology, readings, assembly, publishing.
-QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop);
+// One pass of the sweep loop: topology, readings, assembly, publishing. True when a command
+// started while it read: it then publishes nothing, since its readings may be older than the
+// command's effect.
+QCoro::Task<bool> sweep(std::shared_ptr<Core> core, CancellationToken stop);
 // Sweeps at the configured pace until `stop` is cancelled.
 QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop);
 

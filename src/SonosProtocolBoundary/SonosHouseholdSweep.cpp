@@ -29,10 +29,15 @@ struct RoomJob {
     bool readTelemetry = false;
     // The coordinator's last complete playback readings.
     std::optional<GroupReadings> previous;
+    // Short for a speaker that did not answer its last sweep, so it cannot hold this one up.
+    HttpLimits limits;
 };
 
 struct RoomResult {
+    // Some reply could be used.
     bool answered = false;
+    // A read did not reach the speaker; its other reads were left out.
+    bool unreached = false;
     std::optional<DeviceDescription> description;
     std::optional<DiscreteVolume> volume;
     GroupReadings group;
@@ -71,36 +76,70 @@ void noteUnusable(Core& core, std::string_view what, const SpeakerAddress& addre
     core.log.write(std::string(what) + " from " + address.text() + " is unusable: " + message);
 }
 
-// Whether the speaker sent any HTTP reply, whatever it said.
-bool gotReply(const SOAPResult& result) { return result.has_value() || !result.error().isTransport(); }
-bool gotReply(const HttpResult& result) { return result.has_value(); }
+// One speaker's reads in one sweep, made one after another. The first read that does not reach
+// the speaker at all (refused, closed, timed out, a reply stream that cannot be read) ends them:
+// the speaker does not answer this sweep, and asking it more would only hold the sweep up.
+// Whether it answered counts only replies that could be used: a speaker that answers every
+// request with a refusal or with nonsense is not there for the household.
+class SpeakerReads {
+public:
+    SpeakerReads(std::shared_ptr<Core> core, SpeakerAddress address, HttpLimits limits)
+        : core_(std::move(core)), address_(std::move(address)), limits_(limits) {}
 
-struct DescriptionRead {
-    bool answered = false;
-    std::optional<DeviceDescription> description;
+    QCoro::Task<SOAPResult> call(SOAPRequest request) {
+        if (unreached_) co_return std::unexpected(SOAPError::transport(notAsked()));
+        auto calling = core_->call(address_, std::move(request), limits_);
+        SOAPResult result = co_await std::move(calling);
+        if (!result && result.error().isTransport()) noteFailure(result.error().asTransport());
+        co_return result;
+    }
+    // `path` names a constant of the services: it outlives the request.
+    QCoro::Task<HttpResult> get(std::string_view path) {
+        if (unreached_) co_return std::unexpected(notAsked());
+        auto getting = core_->get(address_, path, limits_);
+        HttpResult result = co_await std::move(getting);
+        if (!result) noteFailure(result.error());
+        co_return result;
+    }
+    void used() { answered_ = true; }
+
+    bool answered() const { return answered_; }
+    bool unreached() const { return unreached_; }
+    const SpeakerAddress& address() const { return address_; }
+    const std::shared_ptr<Core>& core() const { return core_; }
+
+private:
+    static TransportError notAsked() { return TransportError::networkFailure("not asked: no answer this sweep"); }
+    // A reply too large to take came from a speaker that answers; anything else did not reach it.
+    void noteFailure(const TransportError& error) {
+        if (error.kind != TransportError::Kind::bodyTooLarge) unreached_ = true;
+    }
+
+    std::shared_ptr<Core> core_;
+    SpeakerAddress address_;
+    HttpLimits limits_;
+    bool answered_ = false;
+    bool unreached_ = false;
 };
 
-QCoro::Task<DescriptionRead> readDescription(std::shared_ptr<Core> core, SpeakerAddress address) {
-    DescriptionRead read;
-    auto getting = core->get(address, TelemetryService::deviceDescriptionPath, core->environment.sweepReadLimits);
+QCoro::Task<std::optional<DeviceDescription>> readDescription(SpeakerReads& reads) {
+    auto getting = reads.get(TelemetryService::deviceDescriptionPath);
     const HttpResult page = co_await std::move(getting);
-    read.answered = gotReply(page);
-    if (!page || page->statusCode != 200) co_return read;
+    if (!page || page->statusCode != 200) co_return std::nullopt;
     auto job = [body = page->body] {
         return TelemetryService::parseDeviceDescription(std::string_view(body.constData(), static_cast<std::size_t>(body.size())));
     };
     auto parsing = parseOffTheLoopWhenLarge(static_cast<std::size_t>(page->body.size()), std::move(job));
     auto parsed = co_await std::move(parsing);
-    if (parsed) {
-        read.description = std::move(*parsed);
-    } else {
-        noteUnusable(*core, "Device description", address, parsed.error().message);
+    if (!parsed) {
+        noteUnusable(*reads.core(), "Device description", reads.address(), parsed.error().message);
+        co_return std::nullopt;
     }
-    co_return read;
+    reads.used();
+    co_return std::move(*parsed);
 }
 
 struct GroupRead {
-    bool answered = false;
     // Every reading asked for was read: the next sweep may take what did not change from it.
     bool complete = false;
     GroupReadings readings;
@@ -114,52 +153,52 @@ bool playsAsBefore(const GroupReadings& now, const std::optional<GroupReadings>&
            previous->media;
 }
 
-QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, CancellationToken stop) {
+QCoro::Task<GroupRead> readGroup(SpeakerReads& reads, RoomJob job, CancellationToken stop) {
     GroupRead read;
     GroupReadings& out = read.readings;
-    const HttpLimits limits = core->environment.sweepReadLimits;
-    auto readingTransport = core->call(job.address, TransportService::transportInfoRequest(), limits);
+    Core& core = *reads.core();
+    auto readingTransport = reads.call(TransportService::transportInfoRequest());
     const SOAPResult transport = co_await std::move(readingTransport);
-    read.answered = read.answered || gotReply(transport);
     if (transport) {
         if (auto state = TransportService::parseTransportInfo(*transport)) {
             out.transport = *state;
+            reads.used();
         } else {
-            noteUnusable(*core, "Transport state", job.address, state.error().message);
+            noteUnusable(core, "Transport state", job.address, state.error().message);
         }
     }
-    if (isStopped(*core, stop)) co_return read;
-    auto readingPosition = core->call(job.address, TransportService::positionInfoRequest(), limits);
+    if (isStopped(core, stop)) co_return read;
+    auto readingPosition = reads.call(TransportService::positionInfoRequest());
     const SOAPResult position = co_await std::move(readingPosition);
-    read.answered = read.answered || gotReply(position);
-    out.positionSampledAt = core->clock.now();
+    out.positionSampledAt = core.clock.now();
     if (position) {
         // A paused group answers with the same position sweep after sweep.
-        const auto last = core->positionReplies.find(job.id);
-        if (last != core->positionReplies.end() && last->second.address == job.address && last->second.reply == *position) {
+        const auto last = core.positionReplies.find(job.id);
+        if (last != core.positionReplies.end() && last->second.address == job.address && last->second.reply == *position) {
             out.position = last->second.position;
         } else if (auto info = TransportService::parsePositionInfo(*position, job.address)) {
             out.position = *info;
-            core->positionReplies.insert_or_assign(job.id, PositionReply{job.address, *position, std::move(*info)});
+            core.positionReplies.insert_or_assign(job.id, PositionReply{job.address, *position, std::move(*info)});
         } else {
-            noteUnusable(*core, "Position", job.address, info.error().message);
+            noteUnusable(core, "Position", job.address, info.error().message);
         }
+        if (out.position) reads.used();
     }
-    if (isStopped(*core, stop)) co_return read;
+    if (isStopped(core, stop)) co_return read;
     const bool asBefore = playsAsBefore(out, job.previous);
     bool complete = out.transport && out.position;
     if (asBefore) {
         out.media = job.previous->media;
         out.upNext = job.previous->upNext;
     } else {
-        auto readingMedia = core->call(job.address, TransportService::mediaInfoRequest(), limits);
+        auto readingMedia = reads.call(TransportService::mediaInfoRequest());
         const SOAPResult media = co_await std::move(readingMedia);
-        read.answered = read.answered || gotReply(media);
         if (media) {
             if (auto info = TransportService::parseMediaInfo(*media, job.address)) {
                 out.media = std::move(*info);
+                reads.used();
             } else {
-                noteUnusable(*core, "Media", job.address, info.error().message);
+                noteUnusable(core, "Media", job.address, info.error().message);
             }
         }
         complete = complete && out.media;
@@ -168,26 +207,25 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
     const bool holdsTrack = out.transport && *out.transport != TransportState::stopped;
     // Read even for a group that plays as before: an edit of the entries after a paused track
     // changes neither the transport state nor the position.
-    if (playsQueue && holdsTrack && out.position && out.position->track &&
-        core->environment.upNextLength > 0 && !isStopped(*core, stop)) {
+    if (playsQueue && holdsTrack && out.position && out.position->track && core.environment.upNextLength > 0 &&
+        !isStopped(core, stop)) {
         // The entries after the current one; the speakers count from 0, queue numbers from 1.
         const std::int64_t start = *out.position->track;
-        auto browsing =
-            core->call(job.address, QueueService::browseRequest(start, core->environment.upNextLength), limits);
+        auto browsing = reads.call(QueueService::browseRequest(start, core.environment.upNextLength));
         const SOAPResult page = co_await std::move(browsing);
-        read.answered = read.answered || gotReply(page);
         if (page) {
             if (auto parsed = QueueService::parseBrowse(*page, start, job.address)) {
                 out.upNext = std::move(parsed->items);
+                reads.used();
             } else {
                 complete = false;
-                noteUnusable(*core, "Queue", job.address, parsed.error().message);
+                noteUnusable(core, "Queue", job.address, parsed.error().message);
             }
         } else {
             complete = false;
         }
     }
-    read.complete = complete && !isStopped(*core, stop);
+    read.complete = complete && !isStopped(core, stop);
     co_return read;
 }
 
@@ -195,7 +233,6 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
 QCoro::Task<> readGroupVolume(std::shared_ptr<Core> core, SpeakerAddress address, std::shared_ptr<RoomResult> out) {
     auto reading = core->call(address, VolumeService::groupVolumeRequest(), core->environment.sweepReadLimits);
     const SOAPResult volume = co_await std::move(reading);
-    out->answered = out->answered || gotReply(volume);
     if (!volume) co_return;
     if (auto level = VolumeService::parseVolume(*volume)) {
         out->group.groupVolume = *level;
@@ -205,85 +242,85 @@ QCoro::Task<> readGroupVolume(std::shared_ptr<Core> core, SpeakerAddress address
 }
 
 struct TelemetryRead {
-    bool answered = false;
     // Present when the page was asked for and answered: a reading, or none (no battery).
     std::optional<std::optional<BatteryTelemetry>> battery;
     std::optional<RadioStatus> radio;
 };
 
-QCoro::Task<TelemetryRead> readTelemetry(std::shared_ptr<Core> core, RoomJob job,
-                                         std::optional<std::string> modelNumber, Date sampledAt) {
+QCoro::Task<TelemetryRead> readTelemetry(SpeakerReads& reads, std::optional<std::string> modelNumber, Date sampledAt) {
     TelemetryRead read;
-    const HttpLimits limits = core->environment.sweepReadLimits;
     if (modelNumber && SpeakerModel::isBatteryCapable(*modelNumber)) {
-        auto readingBattery = core->get(job.address, TelemetryService::batteryStatusPath, limits);
+        auto readingBattery = reads.get(TelemetryService::batteryStatusPath);
         const HttpResult page = co_await std::move(readingBattery);
-        read.answered = gotReply(page);
         if (page && page->statusCode == 200) {
             auto reading = TelemetryService::parseBatteryStatus(bodyOf(*page), sampledAt);
-            if (!reading) noteUnusable(*core, "Battery status", job.address, reading.error().message);
+            if (!reading) noteUnusable(*reads.core(), "Battery status", reads.address(), reading.error().message);
             read.battery = reading ? std::optional(*reading) : std::nullopt;
+            if (reading) reads.used();
         } else if (page) {
             read.battery = std::optional<BatteryTelemetry>();
         }
     } else {
         read.battery = std::optional<BatteryTelemetry>();
     }
-    auto readingRadio = core->get(job.address, TelemetryService::radioStatusPath, limits);
+    auto readingRadio = reads.get(TelemetryService::radioStatusPath);
     const HttpResult page = co_await std::move(readingRadio);
-    read.answered = read.answered || gotReply(page);
     if (page) {
         // A missing page gives no readings; the map then places rooms by name alone.
         read.radio = page->statusCode == 200 ? TelemetryService::parseRadioStatus(bodyOf(*page)) : RadioStatus{};
+        if (page->statusCode == 200) reads.used();
     }
     co_return read;
 }
 
 // Every read of one room, one after another, so a speaker sees one request at a time.
 QCoro::Task<> readRoom(std::shared_ptr<Core> core, RoomJob job, std::shared_ptr<RoomResult> out, CancellationToken stop) {
-    bool answered = false;
+    SpeakerReads reads(core, job.address, job.limits);
     std::optional<std::string> modelNumber = job.modelNumber;
     if (job.needsDescription) {
-        auto describing = readDescription(core, job.address);
-        DescriptionRead described = co_await std::move(describing);
-        answered = answered || described.answered;
-        out->description = std::move(described.description);
+        auto describing = readDescription(reads);
+        out->description = co_await std::move(describing);
         if (out->description) modelNumber = out->description->modelNumber;
     }
     if (!isStopped(*core, stop)) {
-        auto reading = core->call(job.address, VolumeService::volumeRequest(), core->environment.sweepReadLimits);
+        auto reading = reads.call(VolumeService::volumeRequest());
         const SOAPResult volume = co_await std::move(reading);
-        answered = answered || gotReply(volume);
         if (volume) {
             if (auto level = VolumeService::parseVolume(*volume)) {
                 out->volume = *level;
+                reads.used();
             } else {
                 noteUnusable(*core, "Volume", job.address, level.error().message);
             }
         }
     }
     if (job.isCoordinator && !isStopped(*core, stop)) {
-        auto readingGroup = readGroup(core, job, stop);
+        auto readingGroup = readGroup(reads, job, stop);
         GroupRead group = co_await std::move(readingGroup);
-        answered = answered || group.answered;
         out->group = std::move(group.readings);
         out->groupComplete = group.complete;
     }
     if (job.readTelemetry && !isStopped(*core, stop)) {
-        auto readingTelemetry = readTelemetry(core, job, modelNumber, core->clock.now());
+        auto readingTelemetry = readTelemetry(reads, modelNumber, core->clock.now());
         TelemetryRead telemetry = co_await std::move(readingTelemetry);
-        answered = answered || telemetry.answered;
         out->battery = std::move(telemetry.battery);
         out->radio = std::move(telemetry.radio);
     }
-    out->answered = answered;
+    out->answered = reads.answered();
+    out->unreached = reads.unreached();
 }
 
-QCoro::Task<> readSatellite(std::shared_ptr<Core> core, SpeakerAddress address,
-                            std::shared_ptr<std::optional<DeviceDescription>> out) {
-    auto describing = readDescription(core, address);
-    DescriptionRead described = co_await std::move(describing);
-    *out = std::move(described.description);
+struct SatelliteRead {
+    std::optional<DeviceDescription> description;
+    bool unreached = false;
+};
+
+QCoro::Task<> readSatellite(std::shared_ptr<Core> core, SpeakerAddress address, HttpLimits limits,
+                            std::shared_ptr<SatelliteRead> out) {
+    SpeakerReads reads(core, std::move(address), limits);
+    auto describing = readDescription(reads);
+    out->description = co_await std::move(describing);
+    out->unreached = reads.unreached();
 }
 
 // The household values that are still unread, from the speaker that gave the topology.
@@ -315,6 +352,27 @@ void loseHousehold(Core& core, Date now, Clock::Instant monotonicNow) {
     if (monotonicNow - since >= core.configuration.offlineAfter) core.publishIfChanged(core.emptySnapshot(now));
 }
 
+// The household's topology: while the household answers with more speakers than are taken,
+// from the speaker that answered so, and no other; else through discovery, the speakers that
+// did not answer their last sweep tried last.
+QCoro::Task<std::optional<DiscoveryResult>> findTopology(std::shared_ptr<Core> core) {
+    if (const std::optional<SpeakerAddress> refusing = std::exchange(core->topologyTooLargeAt, std::nullopt)) {
+        auto reading = core->readZoneGroupState(*refusing, core->environment.sweepReadLimits);
+        std::optional<ZoneGroupState> state = co_await std::move(reading);
+        if (state) co_return DiscoveryResult{DiscoveryResult::Phase::seed, *refusing, std::move(*state)};
+        if (core->topologyTooLargeAt) co_return std::nullopt;
+    }
+    std::vector<std::string> candidates;
+    std::vector<std::string> quiet;
+    for (const auto& address : core->knownAddresses()) {
+        const std::optional<SpeakerUUID> speaker = core->speakerAt(address);
+        (speaker && core->silent.contains(*speaker) ? quiet : candidates).push_back(address.text());
+    }
+    candidates.insert(candidates.end(), quiet.begin(), quiet.end());
+    auto finding = core->discovery.findHousehold(std::move(candidates));
+    co_return co_await std::move(finding);
+}
+
 }  // namespace
 
 namespace {
@@ -332,21 +390,22 @@ private:
 
 }  // namespace
 
-QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
+QCoro::Task<bool> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     const SweepUnderWay underWay(*core);
-    std::vector<std::string> candidates;
-    for (const auto& address : core->knownAddresses()) candidates.push_back(address.text());
-    auto finding = core->discovery.findHousehold(std::move(candidates));
+    // Readings taken before a command starts may show what the command has changed since.
+    const std::uint64_t commandsBefore = core->commandsStarted;
+    auto finding = findTopology(core);
     std::optional<DiscoveryResult> found = co_await std::move(finding);
-    if (isStopped(*core, stop)) co_return;
+    if (isStopped(*core, stop)) co_return false;
     if (!found) {
-        loseHousehold(*core, core->clock.now(), core->clock.monotonicNow());
+        // A household that answers with more speakers than are taken is there all the same: the
+        // last picture of it stays.
+        if (!core->topologyTooLargeAt) loseHousehold(*core, core->clock.now(), core->clock.monotonicNow());
         ++core->completedSweeps;
-        co_return;
+        co_return false;
     }
 
     const Clock::Instant startedAt = core->clock.monotonicNow();
-    const std::uint64_t commandsBefore = core->commandsStarted;
     const ZoneGroupState state = found->state;
     const std::vector<const ZoneGroupMember*> rooms = state.rooms();
     const bool justFound = !core->householdFound;
@@ -376,7 +435,7 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         std::optional<SpeakerAddress> address = room->address ? room->address : core->addressOf(room->id);
         if (address) roomIPs[room->id] = address->text();
         if (!address) continue;
-        RoomJob job{room->id, *address, false, std::nullopt, false, false, std::nullopt};
+        RoomJob job{room->id, *address, false, std::nullopt, false, false, std::nullopt, core->readLimitsFor(room->id)};
         if (auto it = core->descriptions.find(room->id); it != core->descriptions.end()) {
             job.modelNumber = it->second.modelNumber;
         } else {
@@ -393,15 +452,15 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         results.emplace_back(room->id, result);
         running.push_back(readRoom(core, std::move(job), result, stop));
     }
-    std::vector<std::pair<SpeakerUUID, std::shared_ptr<std::optional<DeviceDescription>>>> satellites;
+    std::vector<std::pair<SpeakerUUID, std::shared_ptr<SatelliteRead>>> satellites;
     for (const ZoneGroupMember* room : rooms) {
         for (const auto& satellite : room->satellites) {
             if (core->descriptions.contains(satellite.id)) continue;
             auto address = state.addresses.find(satellite.id);
             if (address == state.addresses.end()) continue;
-            auto result = std::make_shared<std::optional<DeviceDescription>>();
+            auto result = std::make_shared<SatelliteRead>();
             satellites.emplace_back(satellite.id, result);
-            running.push_back(readSatellite(core, address->second, result));
+            running.push_back(readSatellite(core, address->second, core->readLimitsFor(satellite.id), result));
         }
     }
     auto properties = std::make_shared<PropertyResult>();
@@ -411,7 +470,7 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         running.push_back(readProperties(core, found->answeredBy, wantPresets, wantName, properties));
     }
     for (auto& task : running) co_await task;
-    if (isStopped(*core, stop)) co_return;
+    if (isStopped(*core, stop)) co_return false;
 
     // A group's volume follows from its members' volumes (a lone speaker's is its own): it is
     // asked for only when a member's volume reads differently from when it was last asked for.
@@ -440,7 +499,7 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
         if (allRead) askedFor.emplace_back(group.coordinator, std::move(members));
     }
     for (auto& task : groupVolumeReads) co_await task;
-    if (isStopped(*core, stop)) co_return;
+    if (isStopped(*core, stop)) co_return false;
     for (auto& [id, members] : askedFor) {
         if (auto volume = resultOf.at(id)->group.groupVolume) groupVolumes.insert_or_assign(id, GroupVolumeReading{std::move(members), *volume});
     }
@@ -458,9 +517,11 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
             core->radio.insert_or_assign(id, *result->radio);
             ++core->radioVersion;
         }
+        core->noteReached(id, !result->unreached);
     }
-    for (const auto& [id, description] : satellites) {
-        if (*description) core->descriptions.insert_or_assign(id, **description);
+    for (const auto& [id, read] : satellites) {
+        if (read->description) core->descriptions.insert_or_assign(id, *read->description);
+        core->noteReached(id, !read->unreached);
     }
     // Only this sweep's coordinators, and only readings no command may have overtaken.
     std::map<SpeakerUUID, GroupReadings> groupReadings;
@@ -480,6 +541,11 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
     if (properties->networkName && properties->networkNameVersion == core->networkNameVersion) {
         core->networkName = *properties->networkName;
         core->networkNameRead = true;
+    }
+
+    if (core->commandsStarted != commandsBefore) {
+        ++core->completedSweeps;
+        co_return true;
     }
 
     // Assemble.
@@ -518,24 +584,27 @@ QCoro::Task<> sweep(std::shared_ptr<Core> core, CancellationToken stop) {
 
     std::set<SpeakerUUID> roomIDs;
     for (const ZoneGroupMember* room : rooms) roomIDs.insert(room->id);
-    std::map<SpeakerUUID, Speaker> speakers = reconcileSpeakers(listed, answered, core->memory, now,
-                                                                core->clock.monotonicNow(), core->configuration.offlineAfter);
-    HouseholdSnapshot snapshot(now, std::move(speakers), state.topology, std::move(statuses), core->radioMatrixOf(roomIDs),
-                               core->publishedPresets(), core->networkName);
-    core->publishIfChanged(std::move(snapshot));
+    ReconciledSpeakers speakers = reconcileSpeakers(listed, answered, core->memory, now, core->clock.monotonicNow(),
+                                                    core->configuration.offlineAfter);
+    HouseholdSnapshot snapshot(now, std::move(speakers.speakers), state.topology, std::move(statuses),
+                               core->radioMatrixOf(roomIDs), core->publishedPresets(), core->networkName);
+    core->publishIfChanged(std::move(snapshot).markingNotAnswering(std::move(speakers.notAnswering)));
     ++core->completedSweeps;
+    co_return false;
 }
 
 QCoro::Task<> sweepLoop(std::shared_ptr<Core> core, CancellationToken stop) {
     while (!isStopped(*core, stop)) {
         const Clock::Instant passStart = core->clock.monotonicNow();
+        bool overtaken = false;
         if (core->commandDepth == 0) {
             auto sweeping = sweep(core, stop);
-            co_await std::move(sweeping);
+            overtaken = co_await std::move(sweeping);
             if (isStopped(*core, stop)) break;
         }
-        const std::chrono::nanoseconds pace =
-            core->commandDepth > 0 ? core->environment.busyPace : core->configuration.sweepInterval;
+        // A sweep that a command overtook published nothing: the next one follows soon.
+        const std::chrono::nanoseconds pace = core->commandDepth > 0 || overtaken ? core->environment.busyPace
+                                                                                   : core->configuration.sweepInterval;
         // The sleep ends early when the loop is stopped or a command starts, so a command's
         // faster pace begins at once.
         CancellationSource pass(stop);

@@ -195,8 +195,8 @@ Parsed<ZoneGroupState> TopologyService::parseZoneGroupStateDocument(std::string_
         }
     }
     if (speakers > maxSpeakers) {
-        return parseFailure("zone group state lists " + std::to_string(speakers) + " speakers, more than " +
-                            std::to_string(maxSpeakers));
+        return tooLargeFailure("zone group state lists " + std::to_string(speakers) + " speakers, more than " +
+                               std::to_string(maxSpeakers));
     }
 
     ZoneGroupState state;

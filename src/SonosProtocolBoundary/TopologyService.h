@@ -59,8 +59,9 @@ struct ZoneGroupState {
 };
 
 struct TopologyService {
-    // Rooms and satellites in one household; a state listing more is treated as malformed.
-    static constexpr std::size_t maxSpeakers = 1'000;
+    // Rooms and satellites in one household. Real households hold a few dozen; a state listing
+    // more than this is refused as too large.
+    static constexpr std::size_t maxSpeakers = 128;
 
     static SOAPRequest zoneGroupStateRequest();
     // The reply's "ZoneGroupState" output, an escaped document.

@@ -63,7 +63,7 @@ bool isNameEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' 
 // Counts the attributes of every start tag in one linear pass over the bytes. It only has to
 // be right for documents the reader would accept; for anything else the reader reports the
 // fault afterwards.
-std::optional<std::string> attributeBoundsExceeded(std::string_view document, const XMLNode::Limits& limits) {
+std::optional<ProtocolParseError> attributeBoundsExceeded(std::string_view document, const XMLNode::Limits& limits) {
     std::size_t total = 0;
     std::size_t namespaces = 0;
     std::size_t at = 0;
@@ -88,17 +88,19 @@ std::optional<std::string> attributeBoundsExceeded(std::string_view document, co
                     i = close == std::string_view::npos ? document.size() : close;
                 } else if (c == '=') {
                     if (++inElement > limits.maxAttributesPerElement) {
-                        return "an XML element has more than " + std::to_string(limits.maxAttributesPerElement) +
-                               " attributes";
+                        return ProtocolParseError("an XML element has more than " +
+                                                  std::to_string(limits.maxAttributesPerElement) + " attributes");
                     }
                     if (++total > limits.maxAttributes) {
-                        return "XML document has more than " + std::to_string(limits.maxAttributes) + " attributes";
+                        return ProtocolParseError("XML document has more than " + std::to_string(limits.maxAttributes) +
+                                                      " attributes",
+                                                  ProtocolParseError::Kind::tooLarge);
                     }
                     const std::string_view name = document.substr(nameStart, 6);
                     if ((name == "xmlns:" || (name.starts_with("xmlns") && (name.size() == 5 || isNameEnd(name[5])))) &&
                         ++namespaces > limits.maxNamespaceDeclarations) {
-                        return "XML document declares more than " + std::to_string(limits.maxNamespaceDeclarations) +
-                               " namespaces";
+                        return ProtocolParseError("XML document declares more than " +
+                                                  std::to_string(limits.maxNamespaceDeclarations) + " namespaces");
                     }
                 } else if (c == '>' || c == '<') {
                     break;
@@ -148,10 +150,10 @@ bool declaresOtherEncoding(std::string_view document) {
 
 Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) {
     if (document.size() > limits.maxBytes) {
-        return parseFailure("XML document of " + std::to_string(document.size()) + " bytes exceeds the limit of " +
-                            std::to_string(limits.maxBytes) + " bytes");
+        return tooLargeFailure("XML document of " + std::to_string(document.size()) + " bytes exceeds the limit of " +
+                               std::to_string(limits.maxBytes) + " bytes");
     }
-    if (auto exceeded = attributeBoundsExceeded(document, limits)) return parseFailure(std::move(*exceeded));
+    if (auto exceeded = attributeBoundsExceeded(document, limits)) return std::unexpected(std::move(*exceeded));
     // The encoding is pinned to UTF-8 whatever the declaration claims, and stray bytes are an
     // error instead of replacement characters. The reader takes the bytes themselves when they
     // declare UTF-8 or nothing: a decoded copy would take twice their size, and the reader would
@@ -178,7 +180,7 @@ Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) 
         case QXmlStreamReader::StartElement: {
             if (root) return parseFailure("XML document has content after its root element");
             if (++elements > limits.maxElements) {
-                return parseFailure("XML document has more than " + std::to_string(limits.maxElements) + " elements");
+                return tooLargeFailure("XML document has more than " + std::to_string(limits.maxElements) + " elements");
             }
             if (stack.size() >= limits.maxDepth) {
                 return parseFailure("XML document nests deeper than " + std::to_string(limits.maxDepth) + " levels");

@@ -147,6 +147,49 @@ TEST(Absorption, OverridesGoWhenConfirmedOrExpired) {
     }
 }
 
+Speaker withModel(Speaker speaker, SpeakerModel model) {
+    speaker.model = std::move(model);
+    return speaker;
+}
+
+// Speaker A was read in an earlier run (a Beam at 40); the household now lists a speaker whose
+// description it could not read.
+TEST(Absorption, WhatTheHouseholdCouldNotReadIsWhatWasKnownBeforeAndIsNotCached) {
+    struct Case {
+        const char* name;
+        Speaker listed;
+        SpeakerModel shownModel;
+        int shownVolume;
+        bool cached;
+    };
+    const Speaker beam = withModel(speaker('A', "Kitchen", 40), SpeakerModel::beam());
+    const Speaker unreadA = withModel(speaker('A', "Kitchen", 0), SpeakerModel::unread());
+    const Speaker unreadB = withModel(speaker('B', "Den", 0), SpeakerModel::unread());
+    const Case cases[] = {
+        {"offline and known: its known model and volume", unreadA.with(ReachabilityState::offline(ipOf('A'), T0)),
+         SpeakerModel::beam(), 40, true},
+        {"answering but undescribed: its known model, the volume it answered",
+         unreadA.with(DiscreteVolume::snappingPercent(55)), SpeakerModel::beam(), 55, true},
+        {"never known: shown as unread, never cached", unreadB.with(ReachabilityState::offline(ipOf('B'), T0)),
+         SpeakerModel::unread(), 0, false},
+        {"read: as read", speaker('A', "Kitchen", 35), SpeakerModel::one(), 35, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OrvelState state(cacheOf({beam.with(ReachabilityState::offline(ipOf('A'), T0.addingSeconds(-60)))}), {});
+        const std::string grouping = c.listed.id == sp('A') ? "AA" : "BB";
+        state.absorb(Household{.speakers = {c.listed}, .grouping = grouping}.build(), std::nullopt, T0);
+        const auto shown = std::ranges::find(state.speakers(), c.listed.id, &Speaker::id);
+        ASSERT_NE(shown, state.speakers().end());
+        EXPECT_EQ(shown->model, c.shownModel);
+        EXPECT_EQ(shown->volume, DiscreteVolume::snappingPercent(c.shownVolume));
+        EXPECT_EQ(state.live()->speakers().at(c.listed.id).model, c.shownModel) << "what the views read";
+        const auto& cached = state.persisted().cache.speakers;
+        EXPECT_EQ(std::ranges::count(cached, c.listed.id, &Speaker::id), c.cached ? 1 : 0);
+        EXPECT_TRUE(std::ranges::none_of(cached, [](const Speaker& s) { return s.model.isUnread(); }));
+    }
+}
+
 TEST(Tickets, CountUpFromZeroAndFinishOnlyTheirOwnCommand) {
     OrvelState state(LoadedFiles{}, {});
     const auto play = SonosCommand::nextTrack(group('A'));
@@ -154,12 +197,12 @@ TEST(Tickets, CountUpFromZeroAndFinishOnlyTheirOwnCommand) {
     EXPECT_EQ(state.begin(play), CommandTicket{0});
     EXPECT_EQ(state.begin(skip), CommandTicket{1});
 
-    state.finish(CommandTicket{1}, CommandOutcome::applied());
+    state.finish(CommandTicket{1}, CommandOutcome::applied(), T0);
     ASSERT_EQ(state.inFlight().size(), 1u);
     EXPECT_EQ(state.inFlight().front().ticket, CommandTicket{0});
 
     const OrvelState before = state;
-    state.finish(CommandTicket{7}, std::unexpected(SonosCommandError::unsupportedForCurrentSource()));
+    state.finish(CommandTicket{7}, std::unexpected(SonosCommandError::unsupportedForCurrentSource()), T0);
     EXPECT_EQ(state, before);
 }
 
@@ -172,17 +215,17 @@ TEST(Tickets, FailuresAndPartialOutcomesBecomeTheAlertAndSuccessKeepsAnEarlierOn
     const auto half = state.begin(partial);
     const auto ok = state.begin(fine);
 
-    state.finish(failed, std::unexpected(SonosCommandError::groupDissolved(group('A'))));
+    state.finish(failed, std::unexpected(SonosCommandError::groupDissolved(group('A'))), T0);
     const auto failure = OrvelAlert::commandFailed(failing, SonosCommandError::groupDissolved(group('A')));
     EXPECT_EQ(state.alert(), failure);
-    state.finish(ok, CommandOutcome::alreadySatisfied());
+    state.finish(ok, CommandOutcome::alreadySatisfied(), T0);
     EXPECT_EQ(state.alert(), failure);
-    state.finish(half, CommandOutcome::partiallyApplied({sp('C')}));
+    state.finish(half, CommandOutcome::partiallyApplied({sp('C')}), T0);
     EXPECT_EQ(state.alert(), OrvelAlert::partiallyApplied(partial, {sp('C')}));
     EXPECT_TRUE(state.inFlight().empty());
 
     // A later failure replaces a partial outcome's alert.
-    state.finish(state.begin(fine), std::unexpected(SonosCommandError::unsupportedForCurrentSource()));
+    state.finish(state.begin(fine), std::unexpected(SonosCommandError::unsupportedForCurrentSource()), T0);
     EXPECT_EQ(state.alert(), OrvelAlert::commandFailed(fine, SonosCommandError::unsupportedForCurrentSource()));
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "OrvelDomain/FloorplanLayout.h"
 #include "OrvelStore/OrvelState.h"
 #include "StateFixtures.h"
@@ -53,19 +55,55 @@ TEST(StateDerivation, PinsWinOverTheLayoutAndUnplacedSpeakersSitAtTheCentre) {
     EXPECT_EQ(centred.group, group('B'));
 }
 
-TEST(StateDerivation, ACommandInFlightShowsAtOnceAndGoesWithItsAnswer) {
+TEST(StateDerivation, ACommandInFlightShowsAtOnceOnTopOfTheLiveSnapshot) {
     OrvelState state(LoadedFiles{}, {});
     state.absorb(Household{.speakers = {speaker('A', "Kitchen"), speaker('B', "Den")}, .grouping = "AA BB"}.build(),
                  std::nullopt, T0);
     const OrvelState before = state;
-    const auto ticket = state.begin(SonosCommand::group(sp('B'), group('A')));
+    state.begin(SonosCommand::group(sp('B'), group('A')));
     EXPECT_EQ(state.groupID(sp('B')), group('A'));
     EXPECT_EQ(state.floorplan()[0].group, group('A'));  // "Den" lists first
     EXPECT_EQ(state.live(), before.live());
+}
 
-    state.finish(ticket, CommandOutcome::applied());
-    EXPECT_EQ(state.groupID(sp('B')), group('B'));
-    EXPECT_EQ(state.projected(), state.live());
+// Play on a paused group, answered 1 s after T0: what shows after each next step.
+TEST(StateDerivation, AnAnsweredCommandShowsUntilTheHouseholdReportsAfterItsAnswer) {
+    struct Case {
+        const char* name;
+        OrvelState::CommandResult result;
+        std::function<void(OrvelState&)> then;
+        bool showsPlaying;
+    };
+    const auto pausedHousehold = [](double at) {
+        return Household{.at = T0.addingSeconds(at), .speakers = {speaker('A', "Kitchen")}, .grouping = "AA",
+                         .status = {{group('A'), GroupStatus{pausedAt(5), {}}}}}
+            .build();
+    };
+    const Date answered = T0.addingSeconds(1);
+    const Case cases[] = {
+        {"a failure goes at once", std::unexpected(SonosCommandError::speakerUnreachable(sp('A'))),
+         [](OrvelState&) {}, false},
+        {"a success stays once answered", CommandOutcome::applied(), [](OrvelState&) {}, true},
+        {"a snapshot observed before the answer does not end it", CommandOutcome::applied(),
+         [&](OrvelState& s) { s.absorb(pausedHousehold(0.5), std::nullopt, answered.addingSeconds(0.2)); }, true},
+        {"the first snapshot observed after the answer ends it", CommandOutcome::applied(),
+         [&](OrvelState& s) { s.absorb(pausedHousehold(1.5), std::nullopt, answered.addingSeconds(0.6)); }, false},
+        {"without a snapshot it stays just short of its time", CommandOutcome::applied(),
+         [&](OrvelState& s) { s.endSettling(answered.addingSeconds(OrvelState::settleSeconds - 0.1)); }, true},
+        {"without a snapshot it runs out by itself", CommandOutcome::applied(),
+         [&](OrvelState& s) { s.endSettling(answered.addingSeconds(OrvelState::settleSeconds)); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OrvelState state(LoadedFiles{}, {});
+        state.absorb(pausedHousehold(0), std::nullopt, T0);
+        const auto ticket = state.begin(SonosCommand::playPause(PlayPause::play, group('A')));
+        state.finish(ticket, c.result, answered);
+        c.then(state);
+        EXPECT_EQ(state.projected()->status(group('A')).playback.isPlaying(), c.showsPlaying);
+        EXPECT_EQ(state.groups().front().playback.isPlaying(), c.showsPlaying);
+        EXPECT_TRUE(state.inFlight().empty());
+    }
 }
 
 TEST(StateDerivation, CommandsForOneGroupAreProjectedInTheOrderBegun) {

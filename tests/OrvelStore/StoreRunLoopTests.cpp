@@ -2,6 +2,11 @@
 
 #include <QSignalSpy>
 
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <vector>
+
 #include "FakePorts.h"
 #include "StateFixtures.h"
 
@@ -171,6 +176,65 @@ TEST(StoreRunLoop, WhatChangesTheStateWhileASnapshotIsInHandSurvivesIt) {
 
     EXPECT_TRUE(h.store->state().live());
     EXPECT_EQ(h.store->state().alert(), OrvelAlert::quarantined("floorplan-positions.json"));
+}
+
+Household pausedKitchen(Date at) {
+    Household household = twoRooms(at);
+    household.status = {{group('A'), GroupStatus{pausedAt(5), DiscreteVolume::snappingPercent(20)}}};
+    return household;
+}
+
+// The play button as the window presses it: with the kitchen as the screen shows it.
+void pressPlayButton(StoreHarness& h) {
+    const auto& groups = h.store->state().groups();
+    h.store->togglePlayOrHandOffSpotify(*std::ranges::find(groups, group('A'), &SonosGroup::id));
+    ASSERT_TRUE(waitUntil([&] { return h.sonos->runningCount() == 0 && h.store->state().inFlight().empty(); }));
+}
+
+bool kitchenShowsPlaying(const StoreHarness& h) {
+    return std::ranges::find(h.store->state().groups(), group('A'), &SonosGroup::id)->playback.isPlaying();
+}
+
+TEST(StoreSettling, ASecondPressBeforeTheHouseholdReportsUndoesTheFirstInsteadOfRepeatingIt) {
+    StoreHarness h;
+    h.startLoop();
+    ASSERT_TRUE(h.publishAndSettle(pausedKitchen(h.clock.now()).build()));
+    pressPlayButton(h);
+    h.clock.advance(std::chrono::milliseconds(3500));
+    pressPlayButton(h);
+    EXPECT_EQ(h.sonos->sent, (std::vector{SonosCommand::playPause(PlayPause::play, group('A')),
+                                          SonosCommand::playPause(PlayPause::pause, group('A'))}));
+}
+
+TEST(StoreSettling, TheHouseholdsNextReportOrTheClockEndsWhatAnAnsweredCommandShows) {
+    struct Case {
+        const char* name;
+        std::function<void(StoreHarness&, Date answered)> then;
+        bool showsPlaying;
+    };
+    const Case cases[] = {
+        {"a report from before the answer leaves it",
+         [](StoreHarness& h, Date answered) { ASSERT_TRUE(h.publishAndSettle(pausedKitchen(answered.addingSeconds(-0.5)).build())); },
+         true},
+        {"the same report observed after the answer ends it",
+         [](StoreHarness& h, Date answered) { ASSERT_TRUE(h.publishAndSettle(pausedKitchen(answered.addingSeconds(0.5)).build())); },
+         false},
+        {"with no report it ends when its time runs out",
+         [](StoreHarness& h, Date) {
+             h.clock.advance(std::chrono::milliseconds(static_cast<int>(OrvelState::settleSeconds * 1000)));
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreHarness h;
+        h.startLoop();
+        ASSERT_TRUE(h.publishAndSettle(pausedKitchen(h.clock.now().addingSeconds(-1)).build()));
+        pressPlayButton(h);
+        ASSERT_TRUE(kitchenShowsPlaying(h));
+        c.then(h, h.clock.now());
+        EXPECT_EQ(kitchenShowsPlaying(h), c.showsPlaying);
+    }
 }
 
 TEST(StoreState, AssigningAnEqualStateNotifiesNoOne) {

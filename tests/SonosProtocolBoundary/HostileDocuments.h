@@ -40,15 +40,17 @@ inline std::string nestedNamespaceDeclarations(std::size_t count) {
 }
 
 // One group of `rooms` rooms; the first holds `rooms` satellites, each named in its channel map.
-inline std::string zoneGroupStateWithSatellites(std::size_t rooms) {
+inline std::string zoneGroupStateWithSatellites(std::size_t rooms, const std::string& roomName = "R") {
     const std::string first = speakerID('A', 0);
     std::string doc = "<ZoneGroupState><ZoneGroups><ZoneGroup Coordinator=\"" + first + "\">";
-    doc += "<ZoneGroupMember UUID=\"" + first + "\" ZoneName=\"R\" HTSatChanMapSet=\"";
+    doc += "<ZoneGroupMember UUID=\"" + first + "\" ZoneName=\"" + roomName + "\" HTSatChanMapSet=\"";
     for (std::size_t i = 0; i < rooms; ++i) doc += speakerID('B', i) + ":SW;";
     doc += "\">";
     for (std::size_t i = 0; i < rooms; ++i) doc += "<Satellite UUID=\"" + speakerID('B', i) + "\"/>";
     doc += "</ZoneGroupMember>";
-    for (std::size_t i = 1; i < rooms; ++i) doc += "<ZoneGroupMember UUID=\"" + speakerID('A', i) + "\" ZoneName=\"R\"/>";
+    for (std::size_t i = 1; i < rooms; ++i) {
+        doc += "<ZoneGroupMember UUID=\"" + speakerID('A', i) + "\" ZoneName=\"" + roomName + "\"/>";
+    }
     doc += "</ZoneGroup></ZoneGroups></ZoneGroupState>";
     return doc;
 }

@@ -28,7 +28,7 @@ Clock::Instant at(std::chrono::seconds s) { return t0 + s; }
 Date wallAt(std::chrono::seconds s) { return wall0.addingSeconds(static_cast<double>(s.count())); }
 
 TEST(SpeakerPresence, FollowsTheOfflineRule) {
-    enum Shown { online, lastKnown, offline, absent };
+    enum Shown { online, lastKnown, offline, unread, absent };
     struct Case {
         const char* name;
         bool listed;
@@ -36,6 +36,7 @@ TEST(SpeakerPresence, FollowsTheOfflineRule) {
         std::optional<std::chrono::seconds> lastSeen;  // before this sweep, if remembered at all
         bool rememberedOffline;
         Shown expected;  // at t = 20 s, offline after 10 s; an offline form names lastSeen
+        bool rememberedUnanswered = false;
     };
     const Case cases[] = {
         {"answered is online as read", true, true, 5s, false, online},
@@ -46,8 +47,9 @@ TEST(SpeakerPresence, FollowsTheOfflineRule) {
         {"unlisted within its grace keeps its last form", false, false, 15s, false, lastKnown},
         {"unlisted long ago is offline", false, false, 1s, false, offline},
         {"offline stays at its first time", false, false, 1s, true, offline},
-        {"a silent newcomer starts its grace", true, false, std::nullopt, false, lastKnown},
+        {"a silent newcomer is offline at once where it is listed", true, false, std::nullopt, false, unread},
         {"never seen is absent", false, false, std::nullopt, false, absent},
+        {"a newcomer that never answered and is no longer listed is forgotten", false, false, 5s, false, absent, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -57,7 +59,7 @@ TEST(SpeakerPresence, FollowsTheOfflineRule) {
         if (c.lastSeen) {
             Speaker remembered = before;
             if (c.rememberedOffline) remembered = before.with(ReachabilityState::offline("127.0.2.7", wallAt(*c.lastSeen)));
-            memory.emplace(before.id, RememberedSpeaker{remembered, wallAt(*c.lastSeen), at(*c.lastSeen)});
+            memory.emplace(before.id, RememberedSpeaker{remembered, wallAt(*c.lastSeen), at(*c.lastSeen), !c.rememberedUnanswered});
         }
         std::map<SpeakerUUID, Speaker> listed;
         if (c.listed) listed.emplace(readNow.id, readNow);
@@ -65,9 +67,13 @@ TEST(SpeakerPresence, FollowsTheOfflineRule) {
         if (c.answered) answered.insert(readNow.id);
 
         const auto out = reconcileSpeakers(listed, answered, memory, wallAt(20s), at(20s), 10s);
-        ASSERT_EQ(out.contains(before.id), c.expected != absent);
-        if (c.expected == absent) continue;
-        const Speaker& shown = out.at(before.id);
+        ASSERT_EQ(out.speakers.contains(before.id), c.expected != absent);
+        EXPECT_EQ(out.notAnswering.contains(before.id), c.expected == lastKnown) << "only a last known form is marked";
+        if (c.expected == absent) {
+            EXPECT_FALSE(memory.contains(before.id));
+            continue;
+        }
+        const Speaker& shown = out.speakers.at(before.id);
         switch (c.expected) {
         case online:
             EXPECT_EQ(shown, readNow);
@@ -75,9 +81,13 @@ TEST(SpeakerPresence, FollowsTheOfflineRule) {
             break;
         case lastKnown:
             EXPECT_TRUE(shown.reachability.isOnline());
-            EXPECT_EQ(shown.volume, c.lastSeen ? before.volume : readNow.volume);
-            // Its grace runs from when it was last seen, or from now for a newcomer.
-            EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(c.lastSeen.value_or(20s)));
+            EXPECT_EQ(shown.volume, before.volume);
+            EXPECT_EQ(memory.at(before.id).lastSeenMonotonic, at(*c.lastSeen));
+            break;
+        case unread:
+            // Nothing of it but its listing is known: not shown as present with made-up values.
+            EXPECT_EQ(shown.reachability, ReachabilityState::offline("127.0.2.7", wallAt(20s)));
+            EXPECT_FALSE(memory.at(before.id).hasAnswered);
             break;
         case offline:
             ASSERT_TRUE(shown.reachability.isOffline());
@@ -136,7 +146,7 @@ TEST(RoomSpeaker, UsesTheReadingsAndFallsBackToWhatWasKnown) {
     EXPECT_EQ(kept.volume, fresh.volume);
 
     const Speaker unknown = roomSpeaker(member(4), "127.0.2.4", {}, {}, nullptr);
-    EXPECT_TRUE(unknown.model.isUnrecognized());
+    EXPECT_TRUE(unknown.model.isUnread());
     EXPECT_EQ(unknown.volume, DiscreteVolume());
 }
 

@@ -106,21 +106,23 @@ TEST(HouseholdSweep, ASpeakerThatStopsAnsweringIsOfflineAfterTheConfiguredTime) 
     const Date lastAnswer = rig.clock.now();
 
     rig.fake.setReachability(rig.id(2), fakes::Reachability::Refused);
-    // Within the time allowed it keeps its last known form.
+    // Within the time allowed it keeps its last known form, marked as not answering.
     for (int i = 0; i < 4; ++i) ASSERT_TRUE(rig.nextSweep());
-    EXPECT_EQ(subscription.count(), 1u);
-    EXPECT_TRUE(subscription.last().speakers().at(rig.uuid(2)).reachability.isOnline());
+    EXPECT_EQ(subscription.count(), 2u) << "the mark is news once";
+    EXPECT_EQ(subscription.last().speakers().at(rig.uuid(2)), subscription.snapshots().front().speakers().at(rig.uuid(2)));
+    EXPECT_EQ(subscription.last().notAnswering(), std::set<SpeakerUUID>{rig.uuid(2)});
 
     ASSERT_TRUE(rig.nextSweep());  // ten seconds after its last answer
-    ASSERT_EQ(subscription.count(), 2u);
+    ASSERT_EQ(subscription.count(), 3u);
     const Speaker& gone = subscription.last().speakers().at(rig.uuid(2));
     EXPECT_EQ(gone.reachability, ReachabilityState::offline(rig.ip(2), lastAnswer));
     EXPECT_EQ(gone.roomName, "Bedroom");
+    EXPECT_TRUE(subscription.last().notAnswering().empty()) << "offline says it all";
     EXPECT_TRUE(subscription.last().speakers().at(rig.uuid(1)).reachability.isOnline());
 
     rig.fake.setReachability(rig.id(2), fakes::Reachability::Reachable);
     ASSERT_TRUE(rig.nextSweep());
-    ASSERT_EQ(subscription.count(), 3u);
+    ASSERT_EQ(subscription.count(), 4u);
     EXPECT_TRUE(subscription.last().speakers().at(rig.uuid(2)).reachability.isOnline());
 }
 

@@ -1,5 +1,6 @@
 #include "fakes/FakeDocuments.h"
 
+#include <QJsonArray>
 #include <QXmlStreamReader>
 
 namespace orvel::fakes {
@@ -103,8 +104,7 @@ QString roleChannels(SatelliteRole role, bool homeTheater) {
 
 QString memberXml(const FakeSpeaker& room, const FakeHouseholdModel& model) {
     QList<const FakeSpeaker*> satellites;
-    for (const QString& id : model.speakerIds()) {
-        const FakeSpeaker& candidate = model.speaker(id);
+    for (const FakeSpeaker& candidate : model.speakers()) {
         if (candidate.bondedTo == room.uuid && !candidate.vanished) satellites << &candidate;
     }
     Attributes attributes = memberAttributes(room, false);
@@ -217,8 +217,7 @@ QString zoneGroupState(const FakeHouseholdModel& model) {
     if (model.legacyTopologyRoot()) return groups;
 
     QString vanished;
-    for (const QString& id : model.speakerIds()) {
-        const FakeSpeaker& speaker = model.speaker(id);
+    for (const FakeSpeaker& speaker : model.speakers()) {
         if (speaker.vanished)
             vanished += QStringLiteral("<Device%1/>").arg(Attributes()
                                                                .add("UUID", speaker.uuid)
@@ -322,6 +321,16 @@ QByteArray accountsPage(const QList<FakeAccount>& accounts, const QString& lastU
             + element(QStringLiteral("NN"), account.userName) + QStringLiteral("<OADevID></OADevID><Key></Key></Account>");
     }
     return (xml + QStringLiteral("</Accounts>\n")).toUtf8();
+}
+
+QJsonObject presetEntry(const QString& id, const QString& name, const QString& coordinator, QStringList members) {
+    members.sort();
+    QJsonArray memberArray;
+    for (const QString& member : members) memberArray.append(member);
+    return QJsonObject{{QStringLiteral("id"), QJsonObject{{QStringLiteral("rawValue"), id}}},
+                       {QStringLiteral("name"), name},
+                       {QStringLiteral("coordinatorUUID"), coordinator},
+                       {QStringLiteral("memberUUIDs"), memberArray}};
 }
 
 } // namespace orvel::fakes

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -32,6 +33,10 @@ QByteArray deviceDescription(const FakeSpeaker& speaker);
 QByteArray batteryStatusPage(const FakeBattery& battery);
 // Plain text: one line per neighbour heard, with its hardware address and signal strength.
 QByteArray radioStatusPage(const FakeSpeaker& speaker, const FakeHouseholdModel& model);
+// One saved grouping as the household keeps it in its presets value: members without the
+// coordinator, in ascending order.
+QJsonObject presetEntry(const QString& id, const QString& name, const QString& coordinator, QStringList members);
+
 QByteArray accountsPage(const QList<FakeAccount>& accounts, const QString& lastUpdateDevice);
 
 } // namespace orvel::fakes

@@ -375,6 +375,8 @@ HttpReply FakeHousehold::handle(const QString& uuid, const HttpRequest& request)
     const Endpoint* e = endpoint(uuid);
     if (e && e->reachability == Reachability::Silent) return HttpReply::hang();
     if (e && e->reachability == Reachability::Dropping) return HttpReply::drop();
+    if (e && e->reachability == Reachability::EndlessHeader) return HttpReply::endlessHeader();
+    if (e && e->reachability == Reachability::Forbidding) return HttpReply::withStatus(403, "Forbidden");
 
     HttpReply reply = service ? handleControl(*service, recorded) : handlePage(recorded);
     if (const Rule* rule = takeRule(MalformRule, recorded)) malform(reply, rule->malformation, recorded);
@@ -513,7 +515,9 @@ HttpReply FakeHousehold::handlePage(const FakeRequest& recorded) {
     }
     if (path == QLatin1String("/getaa")) {
         if (!get) return HttpReply::withStatus(405, "Method Not Allowed");
-        return HttpReply::ok(kArtwork, "image/png");
+        HttpReply reply = HttpReply::ok(kArtwork, "image/png");
+        reply.announcedLength = artworkBytes_;
+        return reply;
     }
     return HttpReply::withStatus(404, "Not Found");
 }

@@ -32,6 +32,8 @@ enum class Reachability {
     Refused,  // nothing listens: connections are refused
     Silent,   // requests are taken and never answered
     Dropping, // the connection closes as soon as a request arrives
+    EndlessHeader, // every reply's header goes on for as long as the client reads it
+    Forbidding,    // every request is refused with 403 Forbidden
 };
 
 enum class Malformation {
@@ -136,6 +138,9 @@ public:
     void releaseHeldReplies(const QString& uuid);
     // Clears every fault and malformation (reachability stays).
     void clearTrouble();
+    // Album art replies announce and send this many bytes (a picture padded with zeros); below
+    // the picture's own size: the plain picture.
+    void setArtworkBytes(qint64 bytes) { artworkBytes_ = bytes; }
 
     // On by default; the standalone program turns it off so memory stays flat.
     void setRecording(bool on) { recording_ = on; }
@@ -178,6 +183,7 @@ private:
     bool recording_ = true;
     QString error_;
     std::chrono::milliseconds groupingDelay_{0};
+    qint64 artworkBytes_ = 0;
     std::vector<std::unique_ptr<Pending>> pending_;
     std::vector<Rule> rules_;
     QList<FakeRequest> requests_;

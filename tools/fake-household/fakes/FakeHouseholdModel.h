@@ -153,6 +153,8 @@ public:
     // are derived from the identifier.
     void addSpeaker(FakeSpeaker speaker);
     QStringList speakerIds() const;
+    // Every speaker in the order of addition.
+    const std::vector<FakeSpeaker>& speakers() const { return speakers_; }
     bool contains(const QString& uuid) const;
     const FakeSpeaker& speaker(const QString& uuid) const;
     FakeSpeaker& editSpeaker(const QString& uuid);

@@ -1,5 +1,8 @@
 #include "fakes/FakeHttpServer.h"
 
+#include <algorithm>
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include <QTcpServer>
@@ -159,6 +162,12 @@ HttpReply HttpReply::hang() {
     return reply;
 }
 
+HttpReply HttpReply::endlessHeader() {
+    HttpReply reply;
+    reply.delivery = Delivery::EndlessHeader;
+    return reply;
+}
+
 HttpReply& HttpReply::header(QByteArray name, QByteArray value) {
     headers.append({std::move(name), std::move(value)});
     return *this;
@@ -267,6 +276,13 @@ private:
             socket_->write(reply.body);
             finish(true);
             return;
+        case HttpReply::Delivery::EndlessHeader:
+            socket_->write("HTTP/1.1 200 OK\r\n");
+            feedWhileDrained([](QTcpSocket* socket) {
+                socket->write(QByteArray("X-Filler: ").append(QByteArray(100, 'x')).append("\r\n").repeated(256));
+                return true;
+            });
+            return;
         case HttpReply::Delivery::Normal:
             break;
         }
@@ -275,11 +291,25 @@ private:
             if (equalsIgnoringCase(name, "Content-Length") || equalsIgnoringCase(name, "Connection")) continue;
             head += name + ": " + value + "\r\n";
         }
-        head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+        const qint64 length = std::max<qint64>(reply.body.size(), reply.announcedLength);
+        head += "Content-Length: " + QByteArray::number(length) + "\r\n";
         if (reply.closeConnection) head += "Connection: close\r\n";
         head += "\r\n";
         const bool close = reply.closeConnection;
         if (isHead_) reply.body.clear();
+        if (!isHead_ && length > reply.body.size()) {
+            socket_->write(head + reply.body);
+            auto left = std::make_shared<qint64>(length - reply.body.size());
+            feedWhileDrained(
+                [left](QTcpSocket* socket) {
+                    const qint64 chunk = std::min<qint64>(*left, 256 * 1024);
+                    socket->write(QByteArray(qsizetype(chunk), '\0'));
+                    *left -= chunk;
+                    return *left > 0;
+                },
+                [this, close] { finish(close); });
+            return;
+        }
         if (reply.trickleBytes <= 0 || reply.body.isEmpty()) {
             socket_->write(head + reply.body);
             finish(close);
@@ -301,6 +331,19 @@ private:
         timer->start();
     }
 
+    // Calls `feed` whenever little is left to write, until it answers false: a long reply goes
+    // out as fast as the client reads it, never buffered whole. Then `done` runs.
+    void feedWhileDrained(std::function<bool(QTcpSocket*)> feed, std::function<void()> done = {}) {
+        auto more = [this, feed = std::move(feed), done = std::move(done)] {
+            if (socket_->bytesToWrite() > 64 * 1024) return;
+            if (feed(socket_)) return;
+            QObject::disconnect(feeding_);
+            if (done) done();
+        };
+        feeding_ = QObject::connect(socket_, &QTcpSocket::bytesWritten, this, more);
+        more();
+    }
+
     void finish(bool close) {
         emit owner_->replyFinished();
         if (close) {
@@ -319,6 +362,7 @@ private:
     bool busy_ = false;
     bool closing_ = false;
     bool isHead_ = false;
+    QMetaObject::Connection feeding_;
 };
 
 FakeHttpServer::FakeHttpServer(QObject* parent) : QObject(parent) {}

@@ -45,6 +45,9 @@ struct HttpReply {
         Raw,     // `body` is written verbatim, nothing added, then the connection closes
         Drop,    // the connection closes without a byte
         Hang,    // nothing is ever written; the connection stays open
+        // The status line, then header lines for as long as the client reads them: the header
+        // never ends.
+        EndlessHeader,
     };
 
     int status = 200;
@@ -58,12 +61,16 @@ struct HttpReply {
     std::chrono::milliseconds trickleInterval{0};
     // Close the connection after this reply even when the client wants to keep it.
     bool closeConnection = false;
+    // When larger than the body: the length the header announces; the body is sent and then
+    // zero bytes up to that length, written only as fast as the client takes them.
+    qint64 announcedLength = -1;
 
     static HttpReply ok(QByteArray body, QByteArray contentType);
     static HttpReply withStatus(int status, QByteArray body = {}, QByteArray contentType = "text/plain");
     static HttpReply raw(QByteArray bytes);
     static HttpReply drop();
     static HttpReply hang();
+    static HttpReply endlessHeader();
 
     HttpReply& header(QByteArray name, QByteArray value);
 };

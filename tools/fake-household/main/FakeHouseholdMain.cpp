@@ -3,7 +3,10 @@
 //
 //   orvella-fake-household [--first 127.0.0.2] [--count 4] [--address A ...] [--port 1400]
 //                          [--grouping-delay-ms 300] [--bare | --showcase | --groups G]
-//                          [--report-sweeps] [--hostile-names]
+//                          [--report-sweeps] [--log-requests] [--hostile-names]
+//                          [--rooms N] [--hang I] [--endless-header I] [--forbid I]
+//                          [--presets many|large|emoji|malformed] [--artwork-bytes N]
+//                          [--hostile-rooms] [--pause-after-ms MS]
 
 #include <cstdio>
 
@@ -15,6 +18,7 @@
 
 #include <memory>
 
+#include "MisbehavingHousehold.h"
 #include "ShowcaseHousehold.h"
 #include "fakes/FakeHousehold.h"
 
@@ -25,6 +29,8 @@ bool isLoopbackV4(const QHostAddress& address) {
     const quint32 value = address.toIPv4Address(&isV4);
     return isV4 && (value >> 24) == 127;
 }
+
+constexpr int maxRooms = 1000;
 
 int fail(const QString& message) {
     std::fprintf(stderr, "orvella-fake-household: %s\n", qPrintable(message));
@@ -112,6 +118,19 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("report-sweeps"), QStringLiteral("Prints the requests of each controller sweep on standard error.")});
     parser.addOption({QStringLiteral("showcase"), QStringLiteral("A household of about nine rooms worth looking at, from --first on; ignores --count and --address.")});
     parser.addOption({QStringLiteral("hostile-names"), QStringLiteral("The showcase with rooms named long, right to left, under combining marks, blank.")});
+    parser.addOption({QStringLiteral("log-requests"), QStringLiteral("Prints every request on standard error: \"request <address> <target> <unix ms>\".")});
+    // Misbehaviour. Speakers are named by their index from 0, in address order.
+    parser.addOption({QStringLiteral("rooms"), QStringLiteral("The household lists this many rooms (up to 1000); those past the speakers are listed only, nothing listens at their addresses."),
+                      QStringLiteral("n")});
+    parser.addOption({QStringLiteral("hang"), QStringLiteral("A speaker that accepts every connection and never answers; repeatable."), QStringLiteral("index")});
+    parser.addOption({QStringLiteral("endless-header"), QStringLiteral("A speaker whose replies' header never ends; repeatable."), QStringLiteral("index")});
+    parser.addOption({QStringLiteral("forbid"), QStringLiteral("A speaker that refuses every request with 403 Forbidden; repeatable."), QStringLiteral("index")});
+    parser.addOption({QStringLiteral("presets"), QStringLiteral("The presets value: many (1000), large (about 4 MB), emoji (a name of 20000 emoji) or malformed (one entry does not read)."),
+                      QStringLiteral("kind")});
+    parser.addOption({QStringLiteral("artwork-bytes"), QStringLiteral("Album art replies announce and send this many bytes."), QStringLiteral("n")});
+    parser.addOption({QStringLiteral("hostile-rooms"), QStringLiteral("Every room named, in turn, with 200 characters, right-to-left, a flood of combining marks or only spaces.")});
+    parser.addOption({QStringLiteral("pause-after-ms"), QStringLiteral("The first speaker's group plays and is paused this long after start, as by another controller; prints \"paused <unix ms>\" on standard error."),
+                      QStringLiteral("ms")});
     parser.process(app);
     const bool showcase = parser.isSet(QStringLiteral("showcase")) || parser.isSet(QStringLiteral("hostile-names"));
 
@@ -120,7 +139,7 @@ int main(int argc, char** argv) {
     if (addresses.isEmpty()) {
         bool ok = false;
         const int count = parser.value(QStringLiteral("count")).toInt(&ok);
-        if (!ok || count < 1 || count > 200) return fail(QStringLiteral("--count must be 1 to 200"));
+        if (!ok || count < 1 || count > maxRooms) return fail(QStringLiteral("--count must be 1 to %1").arg(maxRooms));
         const QHostAddress first(parser.value(QStringLiteral("first")));
         for (int i = 0; i < count; ++i) addresses << FakeHousehold::addressAfter(first, i);
     }
@@ -149,9 +168,14 @@ int main(int argc, char** argv) {
             if (!isLoopbackV4(address)) return fail(QStringLiteral("%1 is not a loopback address (127.0.0.0/8)").arg(address.toString()));
         }
     } else {
-        for (qsizetype i = 0; i < addresses.size(); ++i)
-            household.addSpeaker(FakeHousehold::standardSpeaker(addresses[i], int(i)));
+        const bool hostile = parser.isSet(QStringLiteral("hostile-rooms"));
+        for (qsizetype i = 0; i < addresses.size(); ++i) {
+            orvel::fakes::FakeSpeaker speaker = FakeHousehold::standardSpeaker(addresses[i], int(i));
+            if (hostile) speaker.roomName = orvel::fakes::hostileRoomName(int(i));
+            household.addSpeaker(std::move(speaker));
+        }
     }
+    const QStringList answering = household.speakerIds();
     household.setPort(quint16(port));
     household.setGroupingDelay(std::chrono::milliseconds(delay));
     household.setRecording(false);
@@ -160,11 +184,51 @@ int main(int argc, char** argv) {
     } else if (!showcase && !parser.isSet(QStringLiteral("bare"))) {
         household.seedDemoContent();
     }
+    if (parser.isSet(QStringLiteral("rooms"))) {
+        const int rooms = parser.value(QStringLiteral("rooms")).toInt(&ok);
+        if (!ok || rooms < answering.size() || rooms > maxRooms)
+            return fail(QStringLiteral("--rooms must be the number of speakers to %1").arg(maxRooms));
+        const QHostAddress last(household.model().speaker(answering.back()).address);
+        for (int i = 0; i < rooms - int(answering.size()); ++i) {
+            const QString id = household.addSpeaker(FakeHousehold::standardSpeaker(FakeHousehold::addressAfter(last, i + 1), int(answering.size()) + i));
+            household.setReachability(id, orvel::fakes::Reachability::Refused);
+        }
+    }
+    const std::pair<const char*, orvel::fakes::Reachability> troubles[] = {
+        {"hang", orvel::fakes::Reachability::Silent},
+        {"endless-header", orvel::fakes::Reachability::EndlessHeader},
+        {"forbid", orvel::fakes::Reachability::Forbidding},
+    };
+    for (const auto& [option, reachability] : troubles) {
+        for (const QString& text : parser.values(QString::fromLatin1(option))) {
+            const int index = text.toInt(&ok);
+            if (!ok || index < 0 || index >= answering.size())
+                return fail(QStringLiteral("--%1 takes a speaker index from 0 to %2").arg(QLatin1String(option)).arg(answering.size() - 1));
+            household.setReachability(answering[index], reachability);
+        }
+    }
+    if (parser.isSet(QStringLiteral("presets"))) {
+        const auto kind = orvel::fakes::presetTroubleNamed(parser.value(QStringLiteral("presets")));
+        if (!kind) return fail(QStringLiteral("--presets takes many, large, emoji or malformed"));
+        household.model().setSystemProperty(QStringLiteral("Orvella_Presets_v1"), orvel::fakes::troublesomePresets(*kind, answering));
+    }
+    if (parser.isSet(QStringLiteral("artwork-bytes"))) {
+        const qint64 bytes = parser.value(QStringLiteral("artwork-bytes")).toLongLong(&ok);
+        if (!ok || bytes < 0 || bytes > (qint64(1) << 32)) return fail(QStringLiteral("--artwork-bytes must be 0 to 4 GiB"));
+        household.setArtworkBytes(bytes);
+    }
+    if (parser.isSet(QStringLiteral("pause-after-ms"))) {
+        const int ms = parser.value(QStringLiteral("pause-after-ms")).toInt(&ok);
+        if (!ok || ms < 0) return fail(QStringLiteral("--pause-after-ms must be 0 or more"));
+        orvel::fakes::schedulePause(household, answering.front(), std::chrono::milliseconds(ms));
+    }
     if (parser.isSet(QStringLiteral("report-sweeps"))) reportSweeps(household);
+    if (parser.isSet(QStringLiteral("log-requests"))) orvel::fakes::logRequests(household);
     if (!household.start()) return fail(household.errorString());
     if (showcase) orvel::fakes::scheduleShowcaseDropout(household, first);
 
-    for (const QString& id : household.speakerIds()) {
+    // The speakers that listen; rooms that are only listed have nothing to say.
+    for (const QString& id : answering) {
         const auto& speaker = household.model().speaker(id);
         std::printf("%s %s %s \"%s\"\n", qPrintable(household.baseUrl(id).toString()), qPrintable(id),
                     qPrintable(speaker.modelName), qPrintable(speaker.roomName));

@@ -2,7 +2,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -44,17 +43,6 @@ constexpr int dropoutDelayMs = 4000;
 
 FakeTrack track(int n, const char* title, const char* artist, const char* album, int seconds) {
     return FakeTrack::spotify(QStringLiteral("6rqhFgbbKwnb9MLmUQDhG%1").arg(n), title, artist, album, seconds);
-}
-
-// A saved grouping as the household keeps it: members without the coordinator, in ascending order.
-QJsonObject preset(const char* id, const char* name, const QString& coordinator, QStringList members) {
-    members.sort();
-    QJsonArray memberArray;
-    for (const QString& member : members) memberArray.append(member);
-    return QJsonObject{{QStringLiteral("id"), QJsonObject{{QStringLiteral("rawValue"), QString::fromLatin1(id)}}},
-                       {QStringLiteral("name"), QString::fromUtf8(name)},
-                       {QStringLiteral("coordinatorUUID"), coordinator},
-                       {QStringLiteral("memberUUIDs"), memberArray}};
 }
 
 }  // namespace
@@ -108,8 +96,8 @@ int seedShowcase(FakeHousehold& household, const QHostAddress& first) {
     model.setAccounts({FakeAccount{}});
     model.setSystemProperty(QStringLiteral("Orvella_SystemName"), QStringLiteral("Showcase Household"));
     const QJsonArray presets{
-        preset("6F1C2A4E-3B7D-4C15-9A0E-5D2B8C7F1A01", "Downstairs", ids[0], {ids[4], ids[5]}),
-        preset("0B9E7D3C-2A14-4F68-8C5B-1E3D9A7F6B02", "Evening", ids[4], {ids[7], ids[9]}),
+        presetEntry(QStringLiteral("6F1C2A4E-3B7D-4C15-9A0E-5D2B8C7F1A01"), QStringLiteral("Downstairs"), ids[0], {ids[4], ids[5]}),
+        presetEntry(QStringLiteral("0B9E7D3C-2A14-4F68-8C5B-1E3D9A7F6B02"), QStringLiteral("Evening"), ids[4], {ids[7], ids[9]}),
     };
     model.setSystemProperty(QStringLiteral("Orvella_Presets_v1"),
                             QString::fromUtf8(QJsonDocument(presets).toJson(QJsonDocument::Compact)));

@@ -48,6 +48,12 @@ TEST(FakeHouseholdProgram, refusesAddressesOutsideLoopbackAndNonsenseCounts) {
         {"--count", "many"},
         {"--port", "70000"},
         {"--grouping-delay-ms", "-5"},
+        {"--first", "127.201.99.2", "--count", "2", "--hang", "2"},
+        {"--first", "127.201.99.2", "--count", "2", "--forbid", "-1"},
+        {"--first", "127.201.99.2", "--count", "2", "--rooms", "1"},
+        {"--first", "127.201.99.2", "--count", "2", "--rooms", "1001"},
+        {"--first", "127.201.99.2", "--count", "2", "--presets", "some"},
+        {"--first", "127.201.99.2", "--count", "2", "--artwork-bytes", "-1"},
     };
     for (const QStringList& arguments : refused) {
         QProcess program;

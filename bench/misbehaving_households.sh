@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Runs the whole application against households that misbehave the way real ones do, and in the
+# same run against a well-behaved one, inside a private network namespace (only loopback up).
+#
+#   bench/misbehaving_households.sh [--soak SECONDS] [--only "NAME ..."] [--build-dir DIR]
+#
+# Households (speakers/groups, every group paused in its own queue; see orvella-fake-household
+# --help): well (8/2), hanging (8/2, one member accepts and never answers), unusable (8/2, one
+# member's reply header never ends, another refuses every request), largest (128/32, the most
+# the application takes), rooms-1000 (1,000 listed rooms, 4 of them there: refused as too large),
+# presets-1000, presets-4mb, presets-emoji (a name of 20,000 emoji), presets-malformed (8/2 with
+# such a presets value), artwork-50mb (8/2, album art replies of 50 MB) and hostile-names (60/15,
+# room names of 200 characters, right-to-left, combining-mark floods and only spaces).
+#
+# For each it reports: when the household showed (ms after start), the stall of the GUI thread
+# that ends as it shows and the longest one that began after it (the application's probe,
+# ORVELLA_PERF_PROBE=stalls, tells stalls over 50 ms), the peak resident
+# memory, the sweep period and the requests per sweep (median; counted by the fake), and for
+# well and hanging the time from a pause made by another controller 12 s after start to the
+# application's first state change after it. Each runs for the soak time (20 s by default)
+# after the household shows. Build first (cmake --build build).
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=$root/build
+soak=20
+only=""
+
+while (($#)); do
+  case "$1" in
+    --soak) soak=$2; shift ;;
+    --only) only=$2; shift ;;
+    --build-dir) build_dir=$2; shift ;;
+    -h | --help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "bench/misbehaving_households.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+bench_name=bench/misbehaving_households.sh
+# shellcheck source=bench/household_bench.sh
+source "$root/bench/household_bench.sh"
+
+app_bin=$build_dir/bin/orvella
+fake_bin=$build_dir/tools/fake-household/orvella-fake-household
+require_built "$app_bin" "$fake_bin"
+[[ "$soak" =~ ^[0-9]+$ ]] && ((soak >= 5)) || die "--soak takes whole seconds, at least 5"
+
+enter_private_namespace "$0" --soak "$soak" --only "$only" --build-dir "$build_dir"
+
+# ---- inside the private network namespace ----
+
+start_scratch orvella-misbehaving
+
+# name | speakers that listen | the fake's options
+households=(
+  "well|8|--count 8 --groups 2 --pause-after-ms 12000"
+  "hanging|8|--count 8 --groups 2 --hang 7 --pause-after-ms 12000"
+  "unusable|8|--count 8 --groups 2 --endless-header 6 --forbid 7"
+  "largest|128|--count 128 --groups 32"
+  "rooms-1000|4|--count 4 --rooms 1000"
+  "presets-1000|8|--count 8 --groups 2 --presets many"
+  "presets-4mb|8|--count 8 --groups 2 --presets large"
+  "presets-emoji|8|--count 8 --groups 2 --presets emoji"
+  "presets-malformed|8|--count 8 --groups 2 --presets malformed"
+  "artwork-50mb|8|--count 8 --groups 2 --artwork-bytes 52428800"
+  "hostile-names|60|--count 60 --groups 15 --hostile-rooms"
+)
+
+median() { sort -n | awk '{v[NR] = $1} END {print (NR ? v[int((NR + 1) / 2)] : "-")}'; }
+# Sweeps the fake counted after the fake's own time $2 (ms since it started): field $3 of each.
+sweep_field_after() { awk -F'[ =]' -v from="$2" -v f="$3" '$1 == "sweep" && $7 >= from {print $f}' "$1"; }
+
+export QT_QPA_PLATFORM=offscreen
+results=()
+
+for entry in "${households[@]}"; do
+  IFS='|' read -r name speakers options <<<"$entry"
+  if [[ -n "$only" && " $only " != *" $name "* ]]; then continue; fi
+  run=$work/$name
+  make_app_folders "$run"
+
+  fake_start=$(now_ms)
+  # shellcheck disable=SC2086 # the options are words on purpose
+  start_fake_household "$run" "$speakers" --first 127.0.0.2 $options --report-sweeps
+  pids+=("$fake_pid")
+  write_cached_speakers "$run" "$run/data/Orvella"
+
+  start_app "$run" stalls
+  pids+=("$app_pid")
+  shown_at=""
+  if wait_for_line "$run/app.err" 30 "probe household-shown"; then
+    shown_at=$(first_stamp "$run/app.err" household-shown)
+  fi
+  sleep_until_ms $((${shown_at:-$(now_ms)} + soak * 1000))
+  peak=$(peak_rss_kib "$app_pid")
+  for pid in "$app_pid" "$fake_pid"; do kill "$pid" 2>/dev/null || true; done
+  wait "$app_pid" "$fake_pid" 2>/dev/null || true
+  pids=()
+
+  from=${shown_at:-$app_start}
+  shown=${shown_at:+$((shown_at - app_start))}
+  # A stall line is stamped when the loop comes back: the one that ends as the household shows
+  # is the first show's, the others began after it.
+  stall=$(awk -v from="$from" '$1 == "probe" && $2 == "stall" && $3 - $4 >= from && $4 > m {m = $4} END {print m + 0}' "$run/app.err")
+  show_stall=$(awk -v from="$from" '$1 == "probe" && $2 == "stall" && $3 - $4 < from && $3 >= from && $4 > m {m = $4} END {print m + 0}' "$run/app.err")
+  # The fake's clock starts with the fake: sweeps after the household showed, the first of them left out.
+  steady_from=$((from - fake_start + 2500))
+  period=$(sweep_field_after "$run/fake.err" "$steady_from" 7 | awk 'NR > 1 {print $1 - last} {last = $1}' | median)
+  requests=$(sweep_field_after "$run/fake.err" "$steady_from" 3 | median)
+  pause="-"
+  if paused=$(awk '$1 == "paused" {print $2; exit}' "$run/fake.err") && [[ -n "$paused" ]]; then
+    pause=$(awk -v p="$paused" '$1 == "probe" && $2 == "state" && $3 >= p {print $3 - p; exit}' "$run/app.err")
+    pause=${pause:-never}
+  fi
+  results+=("$(printf '%-18s %8s %10s %9s %9.1f %9s %9s %9s' "$name" "${shown:-never}" "$show_stall" "$stall" \
+    "$(mib "$peak")" "$period" "$requests" "$pause")")
+  echo "measured $name" >&2
+done
+
+echo "soak ${soak} s after the household shows; stalls of the GUI thread over 50 ms: the one that ends as the"
+echo "household shows (at show), and the longest that began after it (after)"
+echo "household          shown ms  at show ms  after ms  peak MiB period ms  req/sweep  pause ms"
+printf '%s\n' "${results[@]}"

@@ -1,0 +1,43 @@
+#pragma once
+
+// Households that misbehave the way real ones do, for trial runs and the benchmark of
+// bench/misbehaving_households.sh: presets values that are many, large, oddly named or partly
+// broken, room names that views find hard, a group paused from elsewhere at a known time, and
+// a log of every request on standard error.
+
+#include <chrono>
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+namespace orvel::fakes {
+
+class FakeHousehold;
+
+enum class PresetTrouble {
+    many,       // 1,000 presets
+    large,      // a value of about 4 MB: 100 presets with names of 40,000 characters
+    emoji,      // a few presets, one named with 20,000 emoji
+    malformed,  // a few presets and, among them, one entry that does not read
+};
+
+// "many", "large", "emoji" or "malformed".
+std::optional<PresetTrouble> presetTroubleNamed(const QString& name);
+
+// The household's presets value (JSON text) of that kind over `speakerIds` (at least one).
+QString troublesomePresets(PresetTrouble kind, const QStringList& speakerIds);
+
+// The index-th of the room names views find hard, in turn: 200 characters, right-to-left text,
+// a flood of combining marks, and only spaces.
+QString hostileRoomName(int index);
+
+// Makes the group of `speaker` play its queue now and pauses it after `delay`, as another
+// controller would; prints "paused <unix time in ms>" on standard error when it does.
+void schedulePause(FakeHousehold& household, const QString& speaker, std::chrono::milliseconds delay);
+
+// Prints one line per request on standard error: "request <speaker address> <target> <unix
+// time in ms>", the target as in FakeRequest::target().
+void logRequests(FakeHousehold& household);
+
+}  // namespace orvel::fakes
