@@ -370,4 +370,6 @@ TEST(PresetViews, PillMenuOpenedAgainLeavesNoSubmenuBehind) {
         ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), pill + ".menu.delete").empty(); }));
     }
     EXPECT_EQ(only(window.get(), "bar")->findChildren<QObject*>(submenu).size(), 1);
+    // A right click opens the menu and nothing else: it applies no preset.
+    EXPECT_TRUE(std::ranges::none_of(rig.sonos->sent, [](const SonosCommand& sent) { return sent.isApplyPreset(); }));
 }

@@ -77,10 +77,7 @@ Item {
                     isHovered: everywhere.hovered
                 }
                 onClicked: presenter.clickEverywhere()
-                TapHandler {
-                    acceptedButtons: Qt.RightButton
-                    onTapped: everywhereMenu.openHere()
-                }
+                RightClickArea { onClicked: everywhereMenu.openHere() }
                 PresetEntryMenu {
                     id: everywhereMenu
                     namePrefix: "presetBar.everywhere.menu"
@@ -111,10 +108,7 @@ Item {
                 maximumWidth: presenter.maximumPillWidth
             }
             onClicked: presenter.clickPreset(presetId)
-            TapHandler {
-                acceptedButtons: Qt.RightButton
-                onTapped: bar.openPillMenu(pill.presetId)
-            }
+            RightClickArea { onClicked: bar.openPillMenu(pill.presetId) }
         }
 
         footer: Item {
