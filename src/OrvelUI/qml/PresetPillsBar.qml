@@ -14,8 +14,9 @@ Item {
     readonly property real pillHeight: inToolbar ? 28 : 32
     readonly property real sidePadding: inToolbar ? 4 : 20
 
+    // No implicit width from the pills: the row is always given its width, and a width that followed
+    // the list's content would make the list build every pill to measure it.
     implicitHeight: pillHeight + (inToolbar ? 4 : 16)
-    implicitWidth: pills.contentWidth + 2 * sidePadding
 
     PresetPillsBarPresenter {
         id: presenter
