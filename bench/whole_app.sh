@@ -2,29 +2,32 @@
 # Measures the whole application against the simulated household, beside an empty Qt Quick
 # window built the same way, inside a private network namespace (only loopback up).
 #
-#   bench/whole_app.sh [--idle SECONDS] [--sizes "8/2 32/8 64/16"] [--build-dir DIR]
+#   bench/whole_app.sh [--playing] [--idle SECONDS] [--sizes "8/2 32/8 64/16"] [--build-dir DIR]
 #
-# For each size (speakers/groups; every group paused in its own queue) it starts the fake
+# For each size (speakers/groups; every group paused in its own queue, or with --playing every
+# other group playing, its position moving on) it starts the fake
 # household with those speakers, the application offscreen with a fresh data folder that knows
 # their addresses, and the empty window, and reports: time to first frame, time until the
 # household shows, resident memory 30 s after start and the anonymous part of it (heap and
 # pictures, as opposed to mapped libraries and fonts), CPU over the idle window (60 s by
 # default), requests per sweep (first, steady, telemetry; counted by the fake), and during the
-# idle window the data files written, the store's state notifications and the frames drawn
-# (told by the application's probe, ORVELLA_PERF_PROBE). Build first (cmake --build build).
+# idle window the data files written, the store's state notifications and the frames drawn, with
+# their rate (told by the application's probe, ORVELLA_PERF_PROBE). Build first (cmake --build build).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=$root/build
 idle=60
 sizes="8/2 32/8 64/16"
+playing=false
 
 while (($#)); do
   case "$1" in
+    --playing) playing=true ;;
     --idle) idle=$2; shift ;;
     --sizes) sizes=$2; shift ;;
     --build-dir) build_dir=$2; shift ;;
-    -h | --help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "bench/whole_app.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -48,7 +51,9 @@ if [[ "${ORVELLA_BENCH_INSIDE:-}" != "1" ]]; then
   # and /proc shows the namespace's own process ids.
   unshare_args=(--net --pid --fork --kill-child --mount-proc)
   [[ $(id -u) -ne 0 ]] && unshare_args=(--map-root-user "${unshare_args[@]}")
-  exec unshare "${unshare_args[@]}" env ORVELLA_BENCH_INSIDE=1 "$0" --idle "$idle" --sizes "$sizes" --build-dir "$build_dir"
+  mode_args=()
+  $playing && mode_args+=(--playing)
+  exec unshare "${unshare_args[@]}" env ORVELLA_BENCH_INSIDE=1 "$0" "${mode_args[@]}" --idle "$idle" --sizes "$sizes" --build-dir "$build_dir"
 fi
 
 # ---- inside the private network namespace ----
@@ -100,7 +105,12 @@ for size in $sizes; do
   run=$work/$speakers
   mkdir -p "$run/data" "$run/config" "$run/cache" && mkdir -m 0700 "$run/runtime" "$run/data/Orvella"
 
-  "$fake_bin" --first 127.0.0.2 --count "$speakers" --groups "$groups" --report-sweeps >"$run/fake.out" 2>"$run/fake.err" &
+  fake_args=(--first 127.0.0.2 --count "$speakers" --groups "$groups" --report-sweeps)
+  $playing && fake_args+=(--playing)
+  # The background job opens its output itself, maybe after the wait below first reads it.
+  : >"$run/fake.out"
+  : >"$run/fake.err"
+  "$fake_bin" "${fake_args[@]}" >"$run/fake.out" 2>"$run/fake.err" &
   fake_pid=$!
   pids+=("$fake_pid")
   waited=0
@@ -117,11 +127,13 @@ for size in $sizes; do
 
   # The empty window first, so the two first frames do not compete.
   empty_start=$(now_ms)
+  : >"$run/empty.err"
   "$empty_bin" 2>"$run/empty.err" &
   empty_pid=$!
   pids+=("$empty_pid")
   wait_for_line "$run/empty.err" 30 "probe first-frame" || die "the empty window showed no frame"
 
+  : >"$run/app.err"
   app_start=$(now_ms)
   XDG_DATA_HOME=$run/data XDG_CONFIG_HOME=$run/config XDG_CACHE_HOME=$run/cache XDG_RUNTIME_DIR=$run/runtime \
     ORVELLA_PERF_PROBE=1 "$app_bin" 2>"$run/app.err" &
@@ -163,13 +175,15 @@ for size in $sizes; do
   states=$(count_between "$run/app.err" state "$idle_start" "$idle_end")
   frames=$(count_between "$run/app.err" frame "$idle_start" "$idle_end")
   mib() { awk -v k="$1" 'BEGIN {print k / 1024}'; }
-  results+=("$(printf '%3s/%-3s %6s (%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s' \
+  fps=$(awk -v n="$frames" -v s="$idle_seconds" 'BEGIN {printf "%.1f", n / s}')
+  results+=("$(printf '%3s/%-3s %6s (%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s %5s' \
     "$speakers" "$groups" "$app_frame" "$empty_frame" "$shown" \
     "$(mib "$app_rss")" "$(mib "$empty_rss")" "$(mib "$app_anon")" "$(mib "$empty_anon")" \
-    "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$first_sweep" "$steady" "${telemetry:--}" "$writes" "$states" "$frames")")
+    "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$first_sweep" "$steady" "${telemetry:--}" "$writes" "$states" "$frames" "$fps")")
   echo "measured $speakers speakers in $groups groups" >&2
 done
 
+$playing && echo "every other group playing" || echo "every group paused"
 echo "idle window ${idle} s; figures in brackets: the empty window of the same run"
-echo "spk/grp  frame ms (empty) shown ms  RSS MiB (empty) anon MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames"
+echo "spk/grp  frame ms (empty) shown ms  RSS MiB (empty) anon MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames   fps"
 printf '%s\n' "${results[@]}"

@@ -48,6 +48,7 @@ TEST(FakeHouseholdProgram, refusesAddressesOutsideLoopbackAndNonsenseCounts) {
         {"--count", "many"},
         {"--port", "70000"},
         {"--grouping-delay-ms", "-5"},
+        {"--first", "127.201.99.30", "--count", "2", "--playing"},
     };
     for (const QStringList& arguments : refused) {
         QProcess program;
