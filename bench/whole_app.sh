@@ -12,7 +12,8 @@
 # pictures, as opposed to mapped libraries and fonts), CPU over the idle window (60 s by
 # default), requests per sweep (first, steady, telemetry; counted by the fake), and during the
 # idle window the data files written, the store's state notifications and the frames drawn, with
-# their rate (told by the application's probe, ORVELLA_PERF_PROBE). Build first (cmake --build build).
+# their rate, and the objects the window holds at its first frame and once the household shows
+# (told by the application's probe, ORVELLA_PERF_PROBE). Build first (cmake --build build).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -175,15 +176,16 @@ for size in $sizes; do
   states=$(count_between "$run/app.err" state "$idle_start" "$idle_end")
   frames=$(count_between "$run/app.err" frame "$idle_start" "$idle_end")
   mib() { awk -v k="$1" 'BEGIN {print k / 1024}'; }
+  objects() { awk -v at="at=$1" '$1 == "probe" && $2 == "contents" && $4 == at {sub("objects=", "", $5); print $5; exit}' "$run/app.err"; }
   fps=$(awk -v n="$frames" -v s="$idle_seconds" 'BEGIN {printf "%.1f", n / s}')
-  results+=("$(printf '%3s/%-3s %6s (%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s %5s' \
+  results+=("$(printf '%3s/%-3s %6s (%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s %5s %5s/%-5s' \
     "$speakers" "$groups" "$app_frame" "$empty_frame" "$shown" \
     "$(mib "$app_rss")" "$(mib "$empty_rss")" "$(mib "$app_anon")" "$(mib "$empty_anon")" \
-    "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$first_sweep" "$steady" "${telemetry:--}" "$writes" "$states" "$frames" "$fps")")
+    "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$first_sweep" "$steady" "${telemetry:--}" "$writes" "$states" "$frames" "$fps" "$(objects first-frame)" "$(objects household-shown)")")
   echo "measured $speakers speakers in $groups groups" >&2
 done
 
 $playing && echo "every other group playing" || echo "every group paused"
 echo "idle window ${idle} s; figures in brackets: the empty window of the same run"
-echo "spk/grp  frame ms (empty) shown ms  RSS MiB (empty) anon MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames   fps"
+echo "spk/grp  frame ms (empty) shown ms  RSS MiB (empty) anon MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames   fps objects"
 printf '%s\n' "${results[@]}"
