@@ -20,13 +20,17 @@ Item {
         anchors.fill: parent
         spacing: 0
 
-        PresetPillsBar {
-            objectName: "homePane.presets"
-            visible: pane.showInlinePresets
+        // Only the phone shows the pills here; the desktop has them in its header.
+        Loader {
+            active: pane.showInlinePresets
+            visible: active
             Layout.fillWidth: true
             Layout.topMargin: 8
-            Layout.preferredHeight: implicitHeight
-            store: pane.store
+            Layout.preferredHeight: item ? item.implicitHeight : 0
+            sourceComponent: PresetPillsBar {
+                objectName: "homePane.presets"
+                store: pane.store
+            }
         }
 
         Loader {
