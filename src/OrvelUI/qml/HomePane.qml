@@ -37,6 +37,9 @@ Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
             active: pane.map !== null
+            // The window shows first and the map joins it a few frames later: the map is most of
+            // what the window makes.
+            asynchronous: true
             sourceComponent: FloorplanMapView {
                 presenter: pane.map
                 bottomInset: pane.bottomInset
