@@ -96,6 +96,16 @@ void VavuzadiRudodCardSurface::paintContent(QPainter& painter) {
                                      CornerRadii::uniform(radiusInsetForStroke(radius_, lineWidth))));
 }
 
+QByteArray VavuzadiRudodCardSurface::sharedPictureKey() const {
+    return "card " + QByteArray::number(glowing_) + ' ' + QByteArray::number(radius_);
+}
+
+QByteArray SoftShadow::sharedPictureKey() const {
+    return "shadow " + QByteArray::number(quint64(color_.rgba64())) + ' ' + QByteArray::number(blurRadius_) + ' ' +
+           QByteArray::number(radius_) + ' ' + QByteArray::number(offset_.x()) + ' ' + QByteArray::number(offset_.y()) +
+           ' ' + QByteArray::number(shapeMargin_);
+}
+
 void SoftShadow::paintContent(QPainter& painter) {
     const QRectF shape = boundingRect().adjusted(shapeMargin_, shapeMargin_, -shapeMargin_, -shapeMargin_);
     if (shape.width() <= 0 || shape.height() <= 0) return;
