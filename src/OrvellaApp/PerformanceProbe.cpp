@@ -1,5 +1,6 @@
 #include "OrvellaApp/PerformanceProbe.h"
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <set>
@@ -62,22 +63,29 @@ void reportContents(QQuickWindow& window, const char* when) {
 
 void attachPerformanceProbe(QQuickWindow& window, OrvelStore& store, QAbstractItemModel& groups) {
     auto framed = std::make_shared<bool>(false);
-    // Frames may be swapped on the render thread; the flag is only touched there.
+    // Set once the household shows: the next frame out is the first to show it.
+    auto shownFrameDue = std::make_shared<std::atomic<bool>>(false);
+    // Frames may be swapped on the render thread; the flags are only touched there and, for the
+    // atomic one, set here.
     QObject::connect(
         &window, &QQuickWindow::frameSwapped, &window,
-        [framed, &window] {
+        [framed, shownFrameDue, &window] {
+            // Counted on the window's own thread, once the frame is out.
+            if (shownFrameDue->exchange(false)) {
+                QMetaObject::invokeMethod(&window, [&window] { reportContents(window, "household-shown"); },
+                                          Qt::QueuedConnection);
+            }
             if (std::exchange(*framed, true)) return report("frame");
             report("first-frame");
-            // Counted on the window's own thread, once the frame is out.
             QMetaObject::invokeMethod(&window, [&window] { reportContents(window, "first-frame"); }, Qt::QueuedConnection);
         },
         Qt::DirectConnection);
     auto shown = std::make_shared<bool>(false);
-    const auto checkShown = [shown, &groups, &window] {
+    const auto checkShown = [shown, shownFrameDue, &groups] {
         if (!*shown && groups.rowCount() > 0) {
             *shown = true;
             report("household-shown");
-            QMetaObject::invokeMethod(&window, [&window] { reportContents(window, "household-shown"); }, Qt::QueuedConnection);
+            shownFrameDue->store(true);
         }
     };
     QObject::connect(&groups, &QAbstractItemModel::rowsInserted, &window, checkShown);

@@ -4,9 +4,9 @@
 // application tells on standard error when things happen, one line each, "probe <event> <unix
 // time in ms>": "first-frame", then every later "frame", "household-shown" when the first
 // group appears, and every "state" notification of the store. An idle household should add no
-// line at all. Right after the first frame and after the household shows, "contents" adds what the
-// window then holds (objects, items, texts, distinct fonts, painted items and the pixels they
-// cover).
+// line at all. Right after the first frame and after the first frame that shows the household,
+// "contents" adds what the window then holds (objects, items, texts, distinct fonts, painted
+// items and the pixels they cover).
 
 class QAbstractItemModel;
 class QQuickWindow;
