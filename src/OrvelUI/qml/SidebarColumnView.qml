@@ -44,6 +44,7 @@ Item {
         // scrolls with them, the offline speakers follow them.
         ListView {
             id: scroller
+            objectName: "sidebarList"
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
