@@ -23,7 +23,12 @@ void paintRadialGlow(QPainter& painter, const QRectF& bounds, QPointF centre, do
     glow.setColorAt(0, color);
     glow.setColorAt(start, color);
     glow.setColorAt(1, withOpacity(color, 0));
-    painter.fillRect(bounds, glow);
+    // Beyond its end radius the glow is transparent: only the rows its circle crosses are filled,
+    // a point more on each side. Whole rows, so every row is filled from where it was before and
+    // comes out the same to the last bit.
+    const double side = endRadius + 1;
+    const QRectF reach(bounds.left(), centre.y() - side, bounds.width(), 2 * side);
+    painter.fillRect(bounds.intersected(reach), glow);
 }
 
 }  // namespace
