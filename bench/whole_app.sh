@@ -7,7 +7,8 @@
 # For each size (speakers/groups; every group paused in its own queue, or with --playing every
 # other group playing, its position moving on) it starts the fake
 # household with those speakers, the application offscreen with a fresh data folder that knows
-# their addresses, and the empty window, and reports: time to first frame, time until the
+# their addresses, and the empty window (for its first frame also one with the controls'
+# application window and menu bar), and reports: time to first frame, time until the
 # household shows, resident memory 30 s after start and the anonymous part of it (heap and
 # pictures, as opposed to mapped libraries and fonts), CPU over the idle window (60 s by
 # default), requests per sweep (first, steady, telemetry; counted by the fake), and during the
@@ -126,7 +127,16 @@ for size in $sizes; do
          printf "%s{\"id\":\"%s\",\"roomName\":\"Room %d\",\"model\":{\"unrecognized\":{\"modelNumber\":\"\",\"displayName\":\"Speaker\"}},\"reachability\":{\"online\":{\"ip\":\"%s\"}},\"volume\":0,\"bondedSatellites\":[]}", (NR > 1 ? "," : ""), $2, NR, ip }
        END {printf "],\"rf\":{\"bands\":[],\"strengths\":[]}}"}' "$run/fake.out" >"$run/data/Orvella/cached-speakers.json"
 
-  # The empty window first, so the two first frames do not compete.
+  # The empty windows first, so the first frames do not compete: the one with the controls'
+  # application window and menu bar only for its first frame.
+  controls_start=$(now_ms)
+  : >"$run/controls.err"
+  QT_QUICK_CONTROLS_STYLE=Basic "$empty_bin" --controls 2>"$run/controls.err" &
+  controls_pid=$!
+  pids+=("$controls_pid")
+  wait_for_line "$run/controls.err" 30 "probe first-frame" || die "the empty window with controls showed no frame"
+  kill "$controls_pid" 2>/dev/null || true
+  wait "$controls_pid" 2>/dev/null || true
   empty_start=$(now_ms)
   : >"$run/empty.err"
   "$empty_bin" 2>"$run/empty.err" &
@@ -166,6 +176,7 @@ for size in $sizes; do
   cpu() { awk -v t="$1" -v hz="$ticks_per_second" -v s="$idle_seconds" 'BEGIN {printf "%.2f", 100 * t / hz / s}'; }
   app_frame=$(($(first_stamp "$run/app.err" first-frame) - app_start))
   empty_frame=$(($(first_stamp "$run/empty.err" first-frame) - empty_start))
+  controls_frame=$(($(first_stamp "$run/controls.err" first-frame) - controls_start))
   shown=$(($(first_stamp "$run/app.err" household-shown) - app_start))
   first_sweep=$(awk -F'[ =]' 'NR == 1 {print $3}' "$run/fake.err")
   # Sweeps of the idle window: without telemetry (median) and with it (largest).
@@ -178,14 +189,14 @@ for size in $sizes; do
   mib() { awk -v k="$1" 'BEGIN {print k / 1024}'; }
   objects() { awk -v at="at=$1" '$1 == "probe" && $2 == "contents" && $4 == at {sub("objects=", "", $5); print $5; exit}' "$run/app.err"; }
   fps=$(awk -v n="$frames" -v s="$idle_seconds" 'BEGIN {printf "%.1f", n / s}')
-  results+=("$(printf '%3s/%-3s %6s (%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s %5s %5s/%-5s' \
-    "$speakers" "$groups" "$app_frame" "$empty_frame" "$shown" \
+  results+=("$(printf '%3s/%-3s %6s (%4s/%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s %5s %5s/%-5s' \
+    "$speakers" "$groups" "$app_frame" "$empty_frame" "$controls_frame" "$shown" \
     "$(mib "$app_rss")" "$(mib "$empty_rss")" "$(mib "$app_anon")" "$(mib "$empty_anon")" \
     "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$first_sweep" "$steady" "${telemetry:--}" "$writes" "$states" "$frames" "$fps" "$(objects first-frame)" "$(objects household-shown)")")
   echo "measured $speakers speakers in $groups groups" >&2
 done
 
 $playing && echo "every other group playing" || echo "every group paused"
-echo "idle window ${idle} s; figures in brackets: the empty window of the same run"
-echo "spk/grp  frame ms (empty) shown ms  RSS MiB (empty) anon MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames   fps objects"
+echo "idle window ${idle} s; figures in brackets: the empty window of the same run (first frame: bare/with controls)"
+echo "spk/grp  frame ms (empty/ctls) shown ms  RSS MiB (empty) anon MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames   fps objects"
 printf '%s\n' "${results[@]}"
