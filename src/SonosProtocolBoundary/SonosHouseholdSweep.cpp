@@ -176,9 +176,14 @@ QCoro::Task<GroupRead> readGroup(std::shared_ptr<Core> core, RoomJob job, Cancel
             core->call(job.address, QueueService::browseRequest(start, core->environment.upNextLength), limits);
         const SOAPResult page = co_await std::move(browsing);
         read.answered = read.answered || gotReply(page);
-        if (page) {
+        const auto last = core->browseReplies.find(job.id);
+        if (page && last != core->browseReplies.end() && last->second.address == job.address &&
+            last->second.start == start && last->second.reply == *page) {
+            out.upNext = last->second.items;
+        } else if (page) {
             if (auto parsed = QueueService::parseBrowse(*page, start, job.address)) {
                 out.upNext = std::move(parsed->items);
+                core->browseReplies.insert_or_assign(job.id, BrowseReply{job.address, start, *page, out.upNext});
             } else {
                 complete = false;
                 noteUnusable(*core, "Queue", job.address, parsed.error().message);
