@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include <QQmlError>
+#include <QSignalSpy>
 #include <QWheelEvent>
 
 #include <QQuickItem>
@@ -26,6 +28,14 @@ HouseholdSnapshot longReading() {
     Household household;
     for (char id = 'A'; id <= 'P'; ++id) household.speakers.push_back(speaker(id, std::string("Room ") + id));
     household.grouping = "AA BA CA DA EE FF GG HH II JJ KK LL MM NN OO PP";
+    return household.build();
+}
+
+// Every room in A's group.
+HouseholdSnapshot allGrouped() {
+    Household household;
+    for (char id = 'A'; id <= 'P'; ++id) household.speakers.push_back(speaker(id, std::string("Room ") + id));
+    for (char id = 'A'; id <= 'P'; ++id) household.grouping += std::string{id, 'A', ' '};
     return household.build();
 }
 
@@ -96,4 +106,22 @@ TEST(SidebarDrag, ALongListScrollsByWheelAndUnderARoomHeldAtItsFoot) {
     QTest::keyClick(window, Qt::Key_Escape);
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, foot.toPoint(), 10);
     EXPECT_TRUE(live.rig.sonos->sent.empty());
+}
+
+// Groups that go take their rows down without a row reading a presenter that is gone.
+TEST(SidebarDrag, RowsOfGroupsThatGoLeaveWithoutErrors) {
+    LiveWindow live(arguments({}), longReading());
+    QQuickWindow* window = live.window;
+    ASSERT_NE(window, nullptr);
+    const QString last = QString::fromStdString(sp('P').rawValue());
+    ASSERT_TRUE(waitUntil([&] { return only(window, "sidebarGroupRow." + last) != nullptr; }));
+    QSignalSpy warnings(&live.app->engine(), &QQmlEngine::warnings);
+
+    live.rig.sonos->publish(allGrouped());
+    ASSERT_TRUE(waitUntil([&] { return itemsNamedStartingWith(window, "sidebarGroupRow.").size() == 1; }));
+    renderFrames(window);
+    QCoreApplication::processEvents();
+    for (const QList<QVariant>& reported : warnings) {
+        for (const QQmlError& error : reported.front().value<QList<QQmlError>>()) ADD_FAILURE() << error.toString().toStdString();
+    }
 }
