@@ -101,14 +101,8 @@ private:
     std::vector<SonosGroup> groups_;
 };
 
-QGuiApplication& application() {
-    static int argc = 1;
-    static char name[] = "bench_floorplan_map_view";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-    return app;
-}
+// Made by main(), which also ends it.
+QGuiApplication& application() { return *qGuiApp; }
 
 struct MapScene {
     explicit MapScene(bool playing = true, bool phone = false) : host(32, 8, playing), phone(phone) {}
@@ -272,3 +266,15 @@ void BM_IdleWithNothingPlaying(benchmark::State& state) {
 BENCHMARK(BM_IdleWithNothingPlaying)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
+
+// The application lives in main's frame: one destroyed among the exit handlers would tear down
+// the controls' theme after the statics it uses are gone.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

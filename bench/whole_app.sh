@@ -2,15 +2,18 @@
 # Measures the whole application against the simulated household, beside an empty Qt Quick
 # window built the same way, inside a private network namespace (only loopback up).
 #
-#   bench/whole_app.sh [--idle SECONDS] [--sizes "8/2 32/8 64/16"] [--build-dir DIR]
+#   bench/whole_app.sh [--playing] [--idle SECONDS] [--sizes "8/2 32/8 64/16"] [--build-dir DIR]
 #
-# For each size (speakers/groups; every group paused in its own queue) it starts the fake
+# For each size (speakers/groups; every group paused in its own queue, or with --playing every
+# other group playing, its position moving on) it starts the fake
 # household with those speakers, the application offscreen with a fresh data folder that knows
-# their addresses, and the empty window, and reports: time to first frame, time until the
+# their addresses, and the empty window (for its first frame also one with the controls'
+# application window and menu bar), and reports: time to first frame, time until the
 # household shows, resident memory 30 s after start and the anonymous part of it (heap and
 # pictures, as opposed to mapped libraries and fonts), CPU over the idle window (60 s by
 # default), requests per sweep (first, steady, telemetry; counted by the fake), and during the
-# idle window the data files written, the store's state notifications and the frames drawn
+# idle window the data files written, the store's state notifications and the frames drawn, with
+# their rate, and the objects the window holds at its first frame and once the household shows
 # (told by the application's probe, ORVELLA_PERF_PROBE). Build first (cmake --build build).
 set -euo pipefail
 
@@ -18,13 +21,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=$root/build
 idle=60
 sizes="8/2 32/8 64/16"
+playing=false
 
 while (($#)); do
   case "$1" in
+    --playing) playing=true ;;
     --idle) idle=$2; shift ;;
     --sizes) sizes=$2; shift ;;
     --build-dir) build_dir=$2; shift ;;
-    -h | --help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "bench/whole_app.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -40,7 +45,9 @@ empty_bin=$build_dir/bench/bench_empty_window
 require_built "$app_bin" "$fake_bin" "$empty_bin"
 [[ "$idle" =~ ^[0-9]+$ ]] && ((idle >= 5)) || die "--idle takes whole seconds, at least 5"
 
-enter_private_namespace "$0" --idle "$idle" --sizes "$sizes" --build-dir "$build_dir"
+mode_args=()
+$playing && mode_args+=(--playing)
+enter_private_namespace "$0" "${mode_args[@]}" --idle "$idle" --sizes "$sizes" --build-dir "$build_dir"
 
 # ---- inside the private network namespace ----
 
@@ -61,17 +68,30 @@ for size in $sizes; do
   run=$work/$speakers
   make_app_folders "$run"
 
-  start_fake_household "$run" "$speakers" --first 127.0.0.2 --count "$speakers" --groups "$groups" --report-sweeps
+  fake_args=(--first 127.0.0.2 --count "$speakers" --groups "$groups" --report-sweeps)
+  $playing && fake_args+=(--playing)
+  start_fake_household "$run" "$speakers" "${fake_args[@]}"
   pids+=("$fake_pid")
   write_cached_speakers "$run" "$run/data/Orvella"
 
-  # The empty window first, so the two first frames do not compete.
+  # The empty windows first, so the first frames do not compete: the one with the controls'
+  # application window and menu bar only for its first frame.
+  controls_start=$(now_ms)
+  : >"$run/controls.err"
+  QT_QUICK_CONTROLS_STYLE=Basic "$empty_bin" --controls 2>"$run/controls.err" &
+  controls_pid=$!
+  pids+=("$controls_pid")
+  wait_for_line "$run/controls.err" 30 "probe first-frame" || die "the empty window with controls showed no frame"
+  kill "$controls_pid" 2>/dev/null || true
+  wait "$controls_pid" 2>/dev/null || true
   empty_start=$(now_ms)
+  : >"$run/empty.err"
   "$empty_bin" 2>"$run/empty.err" &
   empty_pid=$!
   pids+=("$empty_pid")
   wait_for_line "$run/empty.err" 30 "probe first-frame" || die "the empty window showed no frame"
 
+  : >"$run/app.err"
   start_app "$run" 1
   pids+=("$app_pid")
   wait_for_line "$run/app.err" 60 "probe household-shown" || { tail -20 "$run/app.err" >&2; die "the household did not show within 60 s"; }
@@ -100,6 +120,7 @@ for size in $sizes; do
   cpu() { awk -v t="$1" -v hz="$ticks_per_second" -v s="$idle_seconds" 'BEGIN {printf "%.2f", 100 * t / hz / s}'; }
   app_frame=$(($(first_stamp "$run/app.err" first-frame) - app_start))
   empty_frame=$(($(first_stamp "$run/empty.err" first-frame) - empty_start))
+  controls_frame=$(($(first_stamp "$run/controls.err" first-frame) - controls_start))
   shown=$(($(first_stamp "$run/app.err" household-shown) - app_start))
   first_sweep=$(awk -F'[ =]' 'NR == 1 {print $3}' "$run/fake.err")
   # Sweeps of the idle window: without telemetry (median) and with it (largest).
@@ -109,13 +130,16 @@ for size in $sizes; do
   writes=$(diff <(echo "$files_before") <(echo "$files_after") | grep -c '^>' || true)
   states=$(count_between "$run/app.err" state "$idle_start" "$idle_end")
   frames=$(count_between "$run/app.err" frame "$idle_start" "$idle_end")
-  results+=("$(printf '%3s/%-3s %6s (%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s' \
-    "$speakers" "$groups" "$app_frame" "$empty_frame" "$shown" \
+  objects() { awk -v at="at=$1" '$1 == "probe" && $2 == "contents" && $4 == at {sub("objects=", "", $5); print $5; exit}' "$run/app.err"; }
+  fps=$(awk -v n="$frames" -v s="$idle_seconds" 'BEGIN {printf "%.1f", n / s}')
+  results+=("$(printf '%3s/%-3s %6s (%4s/%4s) %9s %8.1f (%5.1f) %7.1f (%5.1f) %7s (%5s) %6s %6s %9s %6s %6s %6s %5s %5s/%-5s' \
+    "$speakers" "$groups" "$app_frame" "$empty_frame" "$controls_frame" "$shown" \
     "$(mib "$app_rss")" "$(mib "$empty_rss")" "$(mib "$app_anon")" "$(mib "$empty_anon")" \
-    "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$first_sweep" "$steady" "${telemetry:--}" "$writes" "$states" "$frames")")
+    "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$first_sweep" "$steady" "${telemetry:--}" "$writes" "$states" "$frames" "$fps" "$(objects first-frame)" "$(objects household-shown)")")
   echo "measured $speakers speakers in $groups groups" >&2
 done
 
-echo "idle window ${idle} s; figures in brackets: the empty window of the same run"
-echo "spk/grp  frame ms (empty) shown ms  RSS MiB (empty) anon MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames"
+$playing && echo "every other group playing" || echo "every group paused"
+echo "idle window ${idle} s; figures in brackets: the empty window of the same run (first frame: bare/with controls)"
+echo "spk/grp  frame ms (empty/ctls) shown ms  RSS MiB (empty) anon MiB (empty)  CPU %  (empty)  first steady telemetry writes states frames   fps objects"
 printf '%s\n' "${results[@]}"

@@ -94,12 +94,12 @@ RFPeerMatrix::Index::Index(const RFPeerMatrix& matrix, const std::vector<Speaker
     strengths_.assign(distinct_ * distinct_, 0);
     hasStrength_.assign(distinct_ * distinct_, 0);
     if (readings != Readings::strengths) {
-        walkRows(matrix.bands_, rows, [&](std::size_t a, std::size_t b, Band band) {
+        walkRows(matrix.pairs().bands, rows, [&](std::size_t a, std::size_t b, Band band) {
             bands_[a * distinct_ + b] = bands_[b * distinct_ + a] = static_cast<std::uint8_t>(band);
         });
     }
     if (readings != Readings::bands) {
-        walkRows(matrix.strengths_, rows, [&](std::size_t a, std::size_t b, std::int64_t strength) {
+        walkRows(matrix.pairs().strengths, rows, [&](std::size_t a, std::size_t b, std::int64_t strength) {
             strengths_[a * distinct_ + b] = strengths_[b * distinct_ + a] = strength;
             hasStrength_[a * distinct_ + b] = hasStrength_[b * distinct_ + a] = 1;
         });
@@ -126,15 +126,31 @@ const RFPeerMatrix& RFPeerMatrix::empty() {
     return instance;
 }
 
+const RFPeerMatrix::Pairs& RFPeerMatrix::pairs() const {
+    static const Pairs none;
+    return pairs_ ? *pairs_ : none;
+}
+
+RFPeerMatrix::Pairs& RFPeerMatrix::ownPairs() {
+    if (!pairs_) {
+        pairs_ = std::make_shared<Pairs>();
+    } else if (pairs_.use_count() > 1) {
+        pairs_ = std::make_shared<Pairs>(*pairs_);
+    }
+    return *pairs_;
+}
+
 std::optional<RFPeerMatrix::Band> RFPeerMatrix::band(const SpeakerUUID& a, const SpeakerUUID& b) const {
-    auto it = bands_.find(SpeakerPair::of(a, b));
-    if (it == bands_.end()) return std::nullopt;
+    const auto& bands = pairs().bands;
+    auto it = bands.find(SpeakerPair::of(a, b));
+    if (it == bands.end()) return std::nullopt;
     return it->second;
 }
 
 std::optional<std::int64_t> RFPeerMatrix::strength(const SpeakerUUID& a, const SpeakerUUID& b) const {
-    auto it = strengths_.find(SpeakerPair::of(a, b));
-    if (it == strengths_.end()) return std::nullopt;
+    const auto& strengths = pairs().strengths;
+    auto it = strengths.find(SpeakerPair::of(a, b));
+    if (it == strengths.end()) return std::nullopt;
     return it->second;
 }
 
@@ -144,36 +160,40 @@ void RFPeerMatrix::record(const SpeakerUUID& a, const SpeakerUUID& b, std::int64
     if (strongest < 1) return;  // nothing heard in either direction
     SpeakerPair pair = SpeakerPair::of(a, b);
     Band heard = bandForStrength(strongest);
-    auto [band, newBand] = bands_.try_emplace(pair, heard);
+    Pairs& own = ownPairs();
+    auto [band, newBand] = own.bands.try_emplace(pair, heard);
     if (!newBand) band->second = std::max(band->second, heard);
-    auto [strength, newStrength] = strengths_.try_emplace(std::move(pair), strongest);
+    auto [strength, newStrength] = own.strengths.try_emplace(std::move(pair), strongest);
     if (!newStrength) strength->second = std::max(strength->second, strongest);
 }
 
 Json RFPeerMatrix::toJson() const {
     return Json{
-        {"bands", flatPairs(bands_, [](Band band) { return Json(static_cast<int>(band)); })},
-        {"strengths", flatPairs(strengths_, [](std::int64_t strength) { return Json(strength); })},
+        {"bands", flatPairs(pairs().bands, [](Band band) { return Json(static_cast<int>(band)); })},
+        {"strengths", flatPairs(pairs().strengths, [](std::int64_t strength) { return Json(strength); })},
     };
 }
 
 Decoded<RFPeerMatrix> RFPeerMatrix::fromJson(const Json& value) {
-    RFPeerMatrix out;
-    ORVEL_TRY(out.bands_, json::required(value, "bands", [](const Json& v) { return readFlatPairs(v, decodeBand); }));
-    ORVEL_TRY(out.strengths_,
+    Pairs read;
+    ORVEL_TRY(read.bands, json::required(value, "bands", [](const Json& v) { return readFlatPairs(v, decodeBand); }));
+    ORVEL_TRY(read.strengths,
               json::required(value, "strengths", [](const Json& v) { return readFlatPairs(v, decodeStrength); }));
+    RFPeerMatrix out;
+    if (!read.bands.empty() || !read.strengths.empty()) out.pairs_ = std::make_shared<Pairs>(std::move(read));
     return out;
 }
 
 std::size_t RFPeerMatrix::hashValue() const {
+    const auto& [bands, strengths] = pairs();
     std::size_t seed = 0;
-    hashCombine(seed, bands_.size());
-    for (const auto& [pair, band] : bands_) {
+    hashCombine(seed, bands.size());
+    for (const auto& [pair, band] : bands) {
         hashCombine(seed, pair);
         hashCombine(seed, band);
     }
-    hashCombine(seed, strengths_.size());
-    for (const auto& [pair, strength] : strengths_) {
+    hashCombine(seed, strengths.size());
+    for (const auto& [pair, strength] : strengths) {
         hashCombine(seed, pair);
         hashCombine(seed, strength);
     }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -86,11 +87,23 @@ public:
         std::vector<std::uint8_t> hasStrength_;
     };
 
-    friend bool operator==(const RFPeerMatrix&, const RFPeerMatrix&) = default;
+    friend bool operator==(const RFPeerMatrix& a, const RFPeerMatrix& b) {
+        return a.pairs_ == b.pairs_ || a.pairs() == b.pairs();
+    }
 
 private:
-    std::map<SpeakerPair, Band> bands_;
-    std::map<SpeakerPair, std::int64_t> strengths_;
+    struct Pairs {
+        std::map<SpeakerPair, Band> bands;
+        std::map<SpeakerPair, std::int64_t> strengths;
+        friend bool operator==(const Pairs&, const Pairs&) = default;
+    };
+    const Pairs& pairs() const;
+    // The pairs to change: this matrix's own, copied first when another matrix shares them.
+    Pairs& ownPairs();
+
+    // Shared by copies until one of them changes: a matrix goes with every snapshot and state
+    // that holds it, and at tens of speakers it holds thousands of pairs. Null when empty.
+    std::shared_ptr<Pairs> pairs_;
 };
 
 }  // namespace orvel

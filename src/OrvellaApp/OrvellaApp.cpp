@@ -46,6 +46,7 @@
 #include "SpotifyBridge/SpotifyBridge.h"
 #include "SpotifyBridge/TokenVault.h"
 #include "SpotifyBridge/WebAuthSession.h"
+#include "Support/RunDetached.h"
 
 Q_IMPORT_QML_PLUGIN(Orvella_UIPlugin)
 
@@ -106,10 +107,15 @@ std::function<bool()> sidebarSceneReady(QQuickWindow* window, SidebarColumn* sid
 OrvellaApp::Platform OrvellaApp::Platform::system() {
     Platform platform;
     platform.relayServerName = CallbackRelay::defaultServerName();
+    // The file and the helper program it may start are left to a worker: the window does not
+    // wait for the disk or for a process to start.
     platform.registerDesktopEntry = [] {
-        if (DesktopEntry::registerIfMissing(DesktopEntry::forCurrentUser()) == DesktopEntry::Outcome::failed) {
-            qCInfo(lcApp) << "Could not register the handler of orvella: links; Spotify sign-in may not return";
-        }
+        auto job = [environment = DesktopEntry::forCurrentUser()] {
+            if (DesktopEntry::registerIfMissing(environment) == DesktopEntry::Outcome::failed) {
+                qCInfo(lcApp) << "Could not register the handler of orvella: links; Spotify sign-in may not return";
+            }
+        };
+        runDetached(std::move(job));
     };
     platform.browser = std::make_shared<XdgBrowserOpener>();
     platform.makeStore = [](SpotifyBridge& spotify) { return LiveStoreFactory::live(spotify); };

@@ -51,6 +51,14 @@ struct PositionReply {
     PositionInfo position;
 };
 
+// A coordinator's last reply to the up-next browse and the entries read from it.
+struct BrowseReply {
+    SpeakerAddress address;
+    std::int64_t start = 0;
+    SOAPResponse reply;
+    std::vector<QueueItem> items;
+};
+
 struct GroupVolumeReading {
     std::map<SpeakerUUID, DiscreteVolume> members;
     DiscreteVolume volume;
@@ -172,6 +180,9 @@ public:
     std::map<SpeakerUUID, GroupReadings> groupReadings;
     // Each coordinator's last position reply and its parsed form.
     std::map<SpeakerUUID, PositionReply> positionReplies;
+    // Each coordinator's last up-next reply and its entries: a queue that did not change is
+    // answered with the same reply sweep after sweep.
+    std::map<SpeakerUUID, BrowseReply> browseReplies;
     // Each group's volume as last read, with the member volumes read in the same sweep.
     std::map<SpeakerUUID, GroupVolumeReading> groupVolumes;
     // Raised by every command, so a sweep that was reading while one ran keeps nothing as unchanged.

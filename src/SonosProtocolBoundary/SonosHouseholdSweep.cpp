@@ -213,9 +213,15 @@ QCoro::Task<GroupRead> readGroup(SpeakerReads& reads, RoomJob job, CancellationT
         const std::int64_t start = *out.position->track;
         auto browsing = reads.call(QueueService::browseRequest(start, core.environment.upNextLength));
         const SOAPResult page = co_await std::move(browsing);
-        if (page) {
+        const auto last = core.browseReplies.find(job.id);
+        if (page && last != core.browseReplies.end() && last->second.address == job.address &&
+            last->second.start == start && last->second.reply == *page) {
+            out.upNext = last->second.items;
+            reads.used();
+        } else if (page) {
             if (auto parsed = QueueService::parseBrowse(*page, start, job.address)) {
                 out.upNext = std::move(parsed->items);
+                core.browseReplies.insert_or_assign(job.id, BrowseReply{job.address, start, *page, out.upNext});
                 reads.used();
             } else {
                 complete = false;

@@ -206,3 +206,29 @@ TEST(PersistedForms, RadioKeepsTheStrongestPositiveReadingPerUnorderedPair) {
         EXPECT_EQ(m.strength(sp(1), sp(other)), c.strength) << c.what;
     }
 }
+
+// Copies share their pairs until one of them records: what one copy hears never shows in
+// another, whichever of them records, and equal contents compare equal however they were made.
+TEST(RFPeerMatrix, ACopyThatRecordsLeavesTheOthersAsTheyWere) {
+    RFPeerMatrix original;
+    original.record(sp(1), sp(2), 40, 0);
+    const RFPeerMatrix before = original;
+    RFPeerMatrix copy = original;
+    copy.record(sp(1), sp(3), 22, 0);
+    copy.record(sp(1), sp(2), 10, 0);  // weaker: no change
+    EXPECT_EQ(original, before);
+    EXPECT_EQ(original.strength(sp(1), sp(3)), std::nullopt);
+    EXPECT_EQ(copy.strength(sp(1), sp(3)), 22);
+    EXPECT_NE(copy, original);
+
+    original.record(sp(2), sp(3), 50, 0);
+    EXPECT_EQ(copy.strength(sp(2), sp(3)), std::nullopt);
+    EXPECT_EQ(before.strength(sp(2), sp(3)), std::nullopt);
+
+    RFPeerMatrix rebuilt;
+    rebuilt.record(sp(1), sp(2), 40, 0);
+    rebuilt.record(sp(1), sp(3), 22, 0);
+    EXPECT_EQ(rebuilt, copy);
+    EXPECT_EQ(rebuilt.hashValue(), copy.hashValue());
+    EXPECT_EQ(RFPeerMatrix(), RFPeerMatrix::empty());
+}

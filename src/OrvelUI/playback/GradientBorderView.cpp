@@ -7,6 +7,11 @@
 
 namespace orvel {
 
+QByteArray GradientBorderView::sharedPictureKey() const {
+    return "border " + QByteArray::number(radius_) + ' ' + QByteArray::number(lineWidth_) + ' ' +
+           QByteArray::number(quint64(startColor_.rgba64())) + ' ' + QByteArray::number(quint64(endColor_.rgba64()));
+}
+
 void GradientBorderView::paintContent(QPainter& painter) {
     const QRectF bounds = boundingRect();
     if (bounds.width() <= lineWidth_ || bounds.height() <= lineWidth_ || lineWidth_ <= 0) return;

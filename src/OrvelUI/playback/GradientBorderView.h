@@ -44,6 +44,7 @@ signals:
 
 protected:
     void paintContent(QPainter& painter) override;
+    QByteArray sharedPictureKey() const override;
 
 private:
     double radius_ = 0;

@@ -45,43 +45,27 @@ MenuBar {
         }
     }
 
+    // Each menu makes its entries the first time it opens: most runs never open them.
     AppMenu {
+        id: app
         objectName: "menu.app"
         title: "Orvella"
-
-        AppMenuItem {
-            objectName: "menu.about"
-            text: "About Orvella"
-            onTriggered: bar.aboutRequested()
-        }
-        AppMenuItem {
-            objectName: "menu.checkForUpdates"
-            text: "Check for Updates\u2026"
-            enabled: bar.appUpdater !== null && bar.appUpdater.canCheckForUpdates === true
-            onTriggered: bar.appUpdater.checkForUpdates()
-        }
-        MenuSeparator {
-            contentItem: Rectangle {
-                implicitHeight: 1
-                color: VavuzadiRudod.cardBorder
-            }
-        }
-        AppMenuItem {
-            objectName: "menu.quit"
-            text: "Quit"
-            shortcutText: "Ctrl+Q"
-            onTriggered: Qt.quit()
-        }
+        onAboutToShow: if (count === 0) bar.fillApp()
     }
 
     AppMenu {
         id: playback
         objectName: "menu.playback"
         title: "Playback"
+        onAboutToShow: if (count === 0) bar.fillPlayback()
     }
 
+    // A new presenter replaces the entries of the last one; they are made again at the next opening.
     onPlaybackMenuChanged: {
         while (playback.count > 0) playback.takeItem(0).destroy()
+    }
+
+    function fillPlayback() {
         if (!playbackMenu) return
         for (const entry of playbackMenu.entries) {
             if (entry.separatorBefore) playback.addItem(separator.createObject(playback.contentItem))
@@ -91,6 +75,36 @@ MenuBar {
         }
     }
 
+    function fillApp() {
+        for (const entry of [aboutEntry, updateEntry, separator, quitEntry]) app.addItem(entry.createObject(app.contentItem))
+    }
+
+    Component {
+        id: aboutEntry
+        AppMenuItem {
+            objectName: "menu.about"
+            text: "About Orvella"
+            onTriggered: bar.aboutRequested()
+        }
+    }
+    Component {
+        id: updateEntry
+        AppMenuItem {
+            objectName: "menu.checkForUpdates"
+            text: "Check for Updates\u2026"
+            enabled: bar.appUpdater !== null && bar.appUpdater.canCheckForUpdates === true
+            onTriggered: bar.appUpdater.checkForUpdates()
+        }
+    }
+    Component {
+        id: quitEntry
+        AppMenuItem {
+            objectName: "menu.quit"
+            text: "Quit"
+            shortcutText: "Ctrl+Q"
+            onTriggered: Qt.quit()
+        }
+    }
     Component {
         id: item
         AppMenuItem {

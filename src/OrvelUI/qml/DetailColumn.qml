@@ -54,19 +54,23 @@ Item {
                        : homePane
     }
 
-    // Over the page, where its floating cards open upwards.
-    NowPlayingDockView {
+    // Over the page, where its floating cards open upwards; made when there is first a group to
+    // show.
+    KeptLoader {
         id: dockView
         z: 1
-        visible: column.rootView.dock.hasGroup
-        dock: column.rootView.dock
+        wanted: column.rootView.dock.hasGroup
+        visible: column.rootView.dock.hasGroup && item !== null
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         anchors.leftMargin: 20
         anchors.rightMargin: 20
         anchors.bottomMargin: 14
-        height: implicitHeight
+        height: item ? item.implicitHeight : 0
+        sourceComponent: NowPlayingDockView {
+            dock: column.rootView.dock
+        }
     }
 
     Component {

@@ -14,8 +14,9 @@ PressableStyle {
     objectName: "dock.groupSwitcher"
     visible: dock.showsGroupSwitcher
     onClicked: {
-        menu.entries = dock.groupSwitcherEntries()
-        menu.open()
+        menu.active = true
+        menu.item.entries = dock.groupSwitcherEntries()
+        menu.item.open()
     }
 
     contentItem: RowLayout {
@@ -41,56 +42,60 @@ PressableStyle {
     }
 
     // Above the capsule, which sits at the window's bottom edge; the bound height follows the
-    // entries as they are inserted.
-    Menu {
+    // entries as they are inserted. Made the first time it opens.
+    Loader {
         id: menu
-        property var entries: []
-        y: -implicitHeight - 4
-        background: Rectangle {
-            implicitWidth: 220
-            radius: 8
-            // The card's fill is translucent; the menu lies over the dock, so it sits on the slate.
-            color: VavuzadiRudod.slate
-            border.width: 1
-            border.color: VavuzadiRudod.cardBorder
-            Rectangle {
-                anchors.fill: parent
-                anchors.margins: 1
-                radius: parent.radius - 1
-                color: VavuzadiRudod.cardElevatedFill
+        active: false
+        sourceComponent: Menu {
+            id: switcherMenu
+            property var entries: []
+            y: -implicitHeight - 4
+            background: Rectangle {
+                implicitWidth: 220
+                radius: 8
+                // The card's fill is translucent; the menu lies over the dock, so it sits on the slate.
+                color: VavuzadiRudod.slate
+                border.width: 1
+                border.color: VavuzadiRudod.cardBorder
+                Rectangle {
+                    anchors.fill: parent
+                    anchors.margins: 1
+                    radius: parent.radius - 1
+                    color: VavuzadiRudod.cardElevatedFill
+                }
             }
-        }
-        Instantiator {
-            model: menu.entries
-            onObjectAdded: (index, object) => menu.insertItem(index, object)
-            onObjectRemoved: (index, object) => menu.removeItem(object)
-            MenuItem {
-                required property var modelData
-                objectName: "dock.groupSwitcher." + modelData.groupId
-                text: modelData.name
-                implicitHeight: 30
-                leftPadding: 12
-                rightPadding: 12
-                onTriggered: switcher.dock.selectGroup(modelData.groupId)
-                contentItem: RowLayout {
-                    spacing: 8
-                    Text {
-                        Layout.fillWidth: true
-                        // A long name is cut short: the menu is never wider than this.
-                        Layout.maximumWidth: 320
-                        text: modelData.name
-                        textFormat: Text.PlainText
-                        clip: true
-                        maximumLineCount: 1
-                        elide: Text.ElideRight
-                        font.pixelSize: TextStyles.body
-                        color: VavuzadiRudod.primaryText
-                    }
-                    Symbol {
-                        visible: modelData.checked
-                        name: "checkmark"
-                        pixelSize: 12
-                        color: VavuzadiRudod.gold
+            Instantiator {
+                model: switcherMenu.entries
+                onObjectAdded: (index, object) => switcherMenu.insertItem(index, object)
+                onObjectRemoved: (index, object) => switcherMenu.removeItem(object)
+                MenuItem {
+                    required property var modelData
+                    objectName: "dock.groupSwitcher." + modelData.groupId
+                    text: modelData.name
+                    implicitHeight: 30
+                    leftPadding: 12
+                    rightPadding: 12
+                    onTriggered: switcher.dock.selectGroup(modelData.groupId)
+                    contentItem: RowLayout {
+                        spacing: 8
+                        Text {
+                            Layout.fillWidth: true
+                            // A long name is cut short: the menu is never wider than this.
+                            Layout.maximumWidth: 320
+                            text: modelData.name
+                            textFormat: Text.PlainText
+                            clip: true
+                            maximumLineCount: 1
+                            elide: Text.ElideRight
+                            font.pixelSize: TextStyles.body
+                            color: VavuzadiRudod.primaryText
+                        }
+                        Symbol {
+                            visible: modelData.checked
+                            name: "checkmark"
+                            pixelSize: 12
+                            color: VavuzadiRudod.gold
+                        }
                     }
                 }
             }

@@ -20,19 +20,26 @@ Item {
         anchors.fill: parent
         spacing: 0
 
-        PresetPillsBar {
-            objectName: "homePane.presets"
-            visible: pane.showInlinePresets
+        // Only the phone shows the pills here; the desktop has them in its header.
+        Loader {
+            active: pane.showInlinePresets
+            visible: active
             Layout.fillWidth: true
             Layout.topMargin: 8
-            Layout.preferredHeight: implicitHeight
-            store: pane.store
+            Layout.preferredHeight: item ? item.implicitHeight : 0
+            sourceComponent: PresetPillsBar {
+                objectName: "homePane.presets"
+                store: pane.store
+            }
         }
 
         Loader {
             Layout.fillWidth: true
             Layout.fillHeight: true
             active: pane.map !== null
+            // The window shows first and the map joins it a few frames later: the map is most of
+            // what the window makes.
+            asynchronous: true
             sourceComponent: FloorplanMapView {
                 presenter: pane.map
                 bottomInset: pane.bottomInset

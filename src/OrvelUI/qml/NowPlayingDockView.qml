@@ -12,7 +12,7 @@ Item {
     readonly property bool wide: wideLayout.implicitWidth <= width - 32
 
     objectName: "dock"
-    implicitHeight: (wide ? wideLayout.implicitHeight : compactLayout.implicitHeight) + 20
+    implicitHeight: (wide ? wideLayout.implicitHeight : compactLayout.item ? compactLayout.item.implicitHeight : 0) + 20
 
     FloatingGlassCard {
         anchors.fill: parent
@@ -54,55 +54,54 @@ Item {
         }
     }
 
-    ColumnLayout {
+    // Made only for a window too narrow for the wide row.
+    KeptLoader {
         id: compactLayout
-        objectName: "dock.compact"
+        wanted: !dockView.wide
         visible: !dockView.wide
         anchors.fill: parent
         anchors.leftMargin: 16
         anchors.rightMargin: 16
         anchors.topMargin: 10
         anchors.bottomMargin: 10
-        spacing: 8
+        sourceComponent: ColumnLayout {
+            objectName: "dock.compact"
+            spacing: 8
 
-        RowLayout {
-            Layout.fillWidth: true
-            spacing: 10
-            DockTitleCluster {
-                dock: dockView.dock
+            RowLayout {
                 Layout.fillWidth: true
-                Layout.maximumWidth: Math.ceil(implicitWidth)
-                Layout.minimumWidth: 120
+                spacing: 10
+                DockTitleCluster {
+                    dock: dockView.dock
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: Math.ceil(implicitWidth)
+                    Layout.minimumWidth: 120
+                }
+                Item { Layout.fillWidth: true; Layout.minimumWidth: 4 }
+                DockGroupSwitcher { dock: dockView.dock }
+                DockTransportButtons { dock: dockView.dock }
             }
-            Item { Layout.fillWidth: true; Layout.minimumWidth: 4 }
-            DockGroupSwitcher { dock: dockView.dock }
-            DockTransportButtons { dock: dockView.dock }
-        }
-        DiscreteVolumeControlView {
-            objectName: "dock.volume"
-            Layout.fillWidth: true
-            compact: true
-            volume: dockView.dock.volume
-            owner: dockView.dock.volumeOwner
-            onChange: percent => dockView.dock.changeVolume(percent)
+            DiscreteVolumeControlView {
+                objectName: "dock.volume"
+                Layout.fillWidth: true
+                compact: true
+                volume: dockView.dock.volume
+                owner: dockView.dock.volumeOwner
+                onChange: percent => dockView.dock.changeVolume(percent)
+            }
         }
     }
 
-    DockQueuePopoverView {
-        id: queueCard
+    FloatingCardLoader {
         z: 50
-        dock: dockView.dock
-        visible: opacity > 0
-        opacity: dockView.dock.queueCardVisible ? 1 : 0
-        scale: dockView.dock.queueCardVisible ? 1 : 0.96
-        transformOrigin: Item.BottomRight
+        shown: dockView.dock.queueCardVisible
         width: Math.min(390, dockView.width)
-        height: implicitHeight
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         // Clear of the bar: the wide bar's height plus a gap; the taller compact bar lifts it more.
         anchors.bottomMargin: Math.max(74, dockView.height + 8)
-        Behavior on opacity { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
-        Behavior on scale { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
+        sourceComponent: DockQueuePopoverView {
+            dock: dockView.dock
+        }
     }
 }

@@ -68,19 +68,23 @@ Item {
         }
     }
 
-    // Over the foot of the first page; pages opened from it have no dock.
-    SpotifyFloatingPill {
+    // Over the foot of the first page; pages opened from it have no dock. Made when there is
+    // first a group to show.
+    KeptLoader {
         id: pill
         z: 1
-        visible: phone.rootView.dock.hasGroup && phone.tabs.onFirstPage
-        dock: phone.rootView.dock
+        wanted: phone.rootView.dock.hasGroup
+        visible: phone.rootView.dock.hasGroup && phone.tabs.onFirstPage && item !== null
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: tabBar.top
         anchors.leftMargin: 16
         anchors.rightMargin: 16
         anchors.bottomMargin: 12
-        height: implicitHeight
+        height: item ? item.implicitHeight : 0
+        sourceComponent: SpotifyFloatingPill {
+            dock: phone.rootView.dock
+        }
     }
 
     TabBar {

@@ -27,16 +27,21 @@ Item {
         availableWidth: bar.inToolbar ? Math.max(0, pills.width) : -1
     }
 
-    // One menu for every preset pill, built when it opens for the pill clicked.
-    PresetEntryMenu {
+    // One menu for every preset pill, made the first time one opens and filled when it opens
+    // for the pill clicked.
+    Loader {
         id: pillMenu
-        onChosen: entry => presenter.choose(entry)
+        active: false
+        sourceComponent: PresetEntryMenu {
+            onChosen: entry => presenter.choose(entry)
+        }
     }
 
     function openPillMenu(presetId) {
-        pillMenu.namePrefix = "presetBar.pill." + presetId + ".menu"
-        pillMenu.entriesProvider = () => presenter.presetMenu(presetId)
-        pillMenu.openHere()
+        pillMenu.active = true
+        pillMenu.item.namePrefix = "presetBar.pill." + presetId + ".menu"
+        pillMenu.item.entriesProvider = () => presenter.presetMenu(presetId)
+        pillMenu.item.openHere()
     }
 
     // The pills are made as they come into view: a household may keep a thousand presets.
@@ -78,12 +83,20 @@ Item {
                     isHovered: everywhere.hovered
                 }
                 onClicked: presenter.clickEverywhere()
-                RightClickArea { onClicked: everywhereMenu.openHere() }
-                PresetEntryMenu {
+                RightClickArea {
+                    onClicked: {
+                        everywhereMenu.active = true
+                        everywhereMenu.item.openHere()
+                    }
+                }
+                Loader {
                     id: everywhereMenu
-                    namePrefix: "presetBar.everywhere.menu"
-                    entriesProvider: () => presenter.everywhereMenu()
-                    onChosen: entry => presenter.choose(entry)
+                    active: false
+                    sourceComponent: PresetEntryMenu {
+                        namePrefix: "presetBar.everywhere.menu"
+                        entriesProvider: () => presenter.everywhereMenu()
+                        onChosen: entry => presenter.choose(entry)
+                    }
                 }
             }
         }
@@ -170,25 +183,33 @@ Item {
                             }
                         }
                     }
-                    onClicked: creatorPopup.open()
+                    onClicked: {
+                        creator.active = true
+                        creator.item.open()
+                    }
 
-                    Popup {
-                        id: creatorPopup
-                        objectName: "presetBar.creatorPopup"
-                        y: addButton.height + 6
-                        x: 0
-                        width: 340
-                        // Kept inside the window when the button sits near its edge.
-                        margins: 8
-                        padding: 0
-                        // Glass on an opaque ground: the map's labels must not show through.
-                        background: FloatingGlassCard { glowing: false; radius: 14 }
-                        contentItem: Loader {
-                            // Created anew at every opening, so the name and the ticks start empty.
-                            active: creatorPopup.opened || creatorPopup.visible
-                            sourceComponent: PresetCreator {
-                                store: bar.store
-                                onDismissed: creatorPopup.close()
+                    // Made the first time it opens.
+                    Loader {
+                        id: creator
+                        active: false
+                        sourceComponent: Popup {
+                            id: creatorPopup
+                            objectName: "presetBar.creatorPopup"
+                            y: addButton.height + 6
+                            x: 0
+                            width: 340
+                            // Kept inside the window when the button sits near its edge.
+                            margins: 8
+                            padding: 0
+                            // Glass on an opaque ground: the map's labels must not show through.
+                            background: FloatingGlassCard { glowing: false; radius: 14 }
+                            contentItem: Loader {
+                                // Created anew at every opening, so the name and the ticks start empty.
+                                active: creatorPopup.opened || creatorPopup.visible
+                                sourceComponent: PresetCreator {
+                                    store: bar.store
+                                    onDismissed: creatorPopup.close()
+                                }
                             }
                         }
                     }
@@ -197,39 +218,43 @@ Item {
         }
     }
 
-    Dialog {
-        id: renameDialog
-        objectName: "presetBar.renameDialog"
-        title: qsTr("Rename Preset")
-        width: 280
-        visible: presenter.renaming
-        modal: true
-        anchors.centerIn: Overlay.overlay
-        standardButtons: Dialog.NoButton
-        onClosed: presenter.endRename()
+    // Made the first time a preset is renamed.
+    KeptLoader {
+        wanted: presenter.renaming
+        sourceComponent: Dialog {
+            id: renameDialog
+            objectName: "presetBar.renameDialog"
+            title: qsTr("Rename Preset")
+            width: 280
+            visible: presenter.renaming
+            modal: true
+            anchors.centerIn: Overlay.overlay
+            standardButtons: Dialog.NoButton
+            onClosed: presenter.endRename()
 
-        contentItem: Column {
-            spacing: 12
-            TextField {
-                objectName: "presetBar.renameField"
-                width: 240
-                placeholderText: qsTr("Name")
-                text: presenter.renameText
-                onTextEdited: presenter.renameText = text
-                onAccepted: presenter.saveRename()
-            }
-            Row {
-                spacing: 8
-                x: 240 - width
-                Button {
-                    objectName: "presetBar.renameCancel"
-                    text: qsTr("Cancel")
-                    onClicked: presenter.endRename()
+            contentItem: Column {
+                spacing: 12
+                TextField {
+                    objectName: "presetBar.renameField"
+                    width: 240
+                    placeholderText: qsTr("Name")
+                    text: presenter.renameText
+                    onTextEdited: presenter.renameText = text
+                    onAccepted: presenter.saveRename()
                 }
-                Button {
-                    objectName: "presetBar.renameSave"
-                    text: qsTr("Save")
-                    onClicked: presenter.saveRename()
+                Row {
+                    spacing: 8
+                    x: 240 - width
+                    Button {
+                        objectName: "presetBar.renameCancel"
+                        text: qsTr("Cancel")
+                        onClicked: presenter.endRename()
+                    }
+                    Button {
+                        objectName: "presetBar.renameSave"
+                        text: qsTr("Save")
+                        onClicked: presenter.saveRename()
+                    }
                 }
             }
         }

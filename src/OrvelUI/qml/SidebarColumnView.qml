@@ -40,21 +40,28 @@ Item {
         anchors.fill: parent
         spacing: 0
 
-        Flickable {
+        // The groups are made as they come into view: a household may have many. The header
+        // scrolls with them, the offline speakers follow them.
+        ListView {
             id: scroller
+            objectName: "sidebarList"
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
-            contentWidth: width
-            contentHeight: rows.implicitHeight + 22
+            topMargin: 10
+            bottomMargin: 12
+            spacing: 4
             boundsBehavior: Flickable.StopAtBounds
             // A pointer drag that starts on a room moves the room (and scrolls the list when held
             // at its top or foot); one that starts elsewhere (the header, between rows, below
             // them) moves the list, and so does the wheel.
             interactive: false
+            model: column.sidebar.groups
 
             function scrollTo(y) {
-                contentY = Math.max(0, Math.min(Math.max(0, contentHeight - height), y))
+                const top = originY - topMargin
+                const bottom = Math.max(top, originY + contentHeight + bottomMargin - height)
+                contentY = Math.max(top, Math.min(bottom, y))
             }
 
             WheelHandler {
@@ -70,17 +77,17 @@ Item {
                 onTranslationChanged: if (active) scroller.scrollTo(startY - translation.y)
             }
 
-            Column {
-                id: rows
-                x: 14
-                y: 10
-                width: scroller.width - 28
-                spacing: 4
+            // The brand emblem, network name and speaker count; selects home.
+            header: Item {
+                width: ListView.view.width
+                // The rows' spacing after it.
+                height: headerItem.height + 4
 
-                // The header: brand emblem, network name and speaker count; selects home.
                 Item {
+                    id: headerItem
                     objectName: "sidebarHeader"
-                    width: rows.width
+                    x: 14
+                    width: parent.width - 28
                     height: header.implicitHeight + 12 + 6
 
                     RowHighlight {
@@ -133,37 +140,44 @@ Item {
                     }
                     TapHandler { onTapped: column.sidebar.selectHome() }
                 }
+            }
 
-                Repeater {
-                    model: column.sidebar.groups
-                    Item {
-                        id: groupItem
-                        required property SidebarGroupRow row
-                        width: rows.width
-                        height: groupView.implicitHeight + 10
+            delegate: Item {
+                id: groupItem
+                required property SidebarGroupRow row
+                x: 14
+                width: ListView.view.width - 28
+                height: groupView.implicitHeight + 10
 
-                        RowHighlight {
-                            anchors.fill: parent
-                            selected: groupItem.row.isSelected
-                        }
-                        TapHandler { onTapped: column.sidebar.selectGroup(groupItem.row.groupId) }
-                        SidebarGroupRowView {
-                            id: groupView
-                            x: 10
-                            y: 5
-                            width: parent.width - 20
-                            row: groupItem.row
-                        }
-                    }
+                RowHighlight {
+                    anchors.fill: parent
+                    selected: groupItem.row.isSelected
                 }
+                TapHandler { onTapped: column.sidebar.selectGroup(groupItem.row.groupId) }
+                SidebarGroupRowView {
+                    id: groupView
+                    x: 10
+                    y: 5
+                    width: parent.width - 20
+                    row: groupItem.row
+                }
+            }
+
+            footer: Column {
+                x: 14
+                width: ListView.view.width - 28
+                // The rows' spacing before the first.
+                topPadding: offlineRows.count > 0 ? 4 : 0
+                spacing: 4
 
                 Repeater {
+                    id: offlineRows
                     model: column.sidebar.offline
                     Item {
                         required property string speakerId
                         required property string label
                         required property string speakerModel
-                        width: rows.width
+                        width: parent.width
                         height: offlineRow.implicitHeight + 10
                         SidebarOfflineRowView {
                             id: offlineRow

@@ -55,6 +55,27 @@ Item {
                 sequence: "Escape"
                 onActivated: dragSource.giveUp()
             }
+
+            // While the chip is held in a band at the list's top or foot, the list moves under it.
+            Timer {
+                interval: 33
+                repeat: true
+                running: dragSource.list !== null && drag.active && !drag.cancelled
+                onTriggered: {
+                    const list = dragSource.list
+                    const at = list.mapFromItem(null, drag.centroid.scenePosition)
+                    let step = 0
+                    if (at.y < dragSource.scrollBand) step = -dragSource.scrollStep
+                    else if (at.y > list.height - dragSource.scrollBand) step = dragSource.scrollStep
+                    if (step === 0) return
+                    const top = list.originY - list.topMargin
+                    const bottom = Math.max(top, list.originY + list.contentHeight + list.bottomMargin - list.height)
+                    const next = Math.max(top, Math.min(bottom, list.contentY + step))
+                    if (next === list.contentY) return
+                    list.contentY = next
+                    dragSource.nudge = dragSource.nudge === 0 ? 0.01 : 0
+                }
+            }
         }
     }
 
@@ -86,26 +107,6 @@ Item {
             if (!cancelled) preview.item.Drag.drop()
             preview.item.Drag.active = false
             preview.active = false
-        }
-    }
-
-    // While the chip is held in a band at the list's top or foot, the list moves under it.
-    Timer {
-        interval: 33
-        repeat: true
-        running: dragSource.list !== null && drag.active && !drag.cancelled
-        onTriggered: {
-            const list = dragSource.list
-            const at = list.mapFromItem(null, drag.centroid.scenePosition)
-            let step = 0
-            if (at.y < dragSource.scrollBand) step = -dragSource.scrollStep
-            else if (at.y > list.height - dragSource.scrollBand) step = dragSource.scrollStep
-            if (step === 0) return
-            const limit = Math.max(0, list.contentHeight - list.height)
-            const next = Math.max(0, Math.min(limit, list.contentY + step))
-            if (next === list.contentY) return
-            list.contentY = next
-            dragSource.nudge = dragSource.nudge === 0 ? 0.01 : 0
         }
     }
 }

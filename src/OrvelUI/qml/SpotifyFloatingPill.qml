@@ -185,34 +185,27 @@ Item {
         }
     }
 
-    DockVolumeCard {
+    FloatingCardLoader {
         z: 55
-        dock: pill.dock
-        visible: opacity > 0
-        opacity: pill.dock.volumeCardVisible ? 1 : 0
-        scale: pill.dock.volumeCardVisible ? 1 : 0.96
-        transformOrigin: Item.BottomRight
+        shown: pill.dock.volumeCardVisible
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 66
-        Behavior on opacity { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
-        Behavior on scale { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
+        sourceComponent: DockVolumeCard {
+            dock: pill.dock
+        }
     }
 
-    DockQueuePopoverView {
+    FloatingCardLoader {
         z: 50
-        dock: pill.dock
-        visible: opacity > 0
-        opacity: pill.dock.queueCardVisible ? 1 : 0
-        scale: pill.dock.queueCardVisible ? 1 : 0.96
-        transformOrigin: Item.BottomRight
-        height: implicitHeight
+        shown: pill.dock.queueCardVisible
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 66
-        Behavior on opacity { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
-        Behavior on scale { NumberAnimation { duration: 200; easing.type: Motion.springEasing } }
+        sourceComponent: DockQueuePopoverView {
+            dock: pill.dock
+        }
     }
 }

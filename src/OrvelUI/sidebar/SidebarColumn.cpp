@@ -56,6 +56,9 @@ void SidebarColumn::refresh() {
         if (!seen.insert(id).second) continue;
         std::unique_ptr<SidebarGroupRow>& row = rows_[id];
         if (!row) {
+            if (auto kept = retired_.extract(id)) row = std::move(kept.mapped());
+        }
+        if (!row) {
             row = std::make_unique<SidebarGroupRow>(
                 store_, [store = store_] { return store->state().speakers(); }, this);
         }
@@ -63,13 +66,15 @@ void SidebarColumn::refresh() {
         listed.push_back({id, row.get()});
     }
     groups_.setRows(listed);
-    // Presenters of groups that went are dropped after the list no longer shows them.
+    // Presenters of groups that went are kept, for the group's return: the lists take a row down
+    // only when they next lay out, and a row must keep its presenter until then. A group is
+    // named by its coordinator, so there is at most one per speaker.
     for (auto it = rows_.begin(); it != rows_.end();) {
         if (seen.contains(it->first)) {
             ++it;
             continue;
         }
-        it->second.release()->deleteLater();
+        retired_.insert_or_assign(it->first, std::move(it->second));
         it = rows_.erase(it);
     }
 

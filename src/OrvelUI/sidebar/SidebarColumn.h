@@ -67,6 +67,8 @@ private:
     SidebarOfflineListModel offline_;
     SpotifySidebarCard card_;
     std::map<QString, std::unique_ptr<SidebarGroupRow>> rows_;
+    // The presenters of groups not listed now.
+    std::map<QString, std::unique_ptr<SidebarGroupRow>> retired_;
 };
 
 }  // namespace orvel

@@ -33,6 +33,9 @@ signals:
 
 protected:
     void paintContent(QPainter& painter) override;
+    QByteArray sharedPictureKey() const override {
+        return "emblem " + QByteArray::number(size_) + ' ' + QByteArray::number(showContainer_);
+    }
 
 private:
     double size_ = 32;

@@ -169,6 +169,11 @@ void SpeakerSilhouetteView::setSize(double size) {
     }
 }
 
+QByteArray SpeakerSilhouetteView::sharedPictureKey() const {
+    return "silhouette " + model_.toUtf8() + ' ' + QByteArray::number(isOnline_) + QByteArray::number(isPlaying_) +
+           QByteArray::number(isGrouped_) + ' ' + QByteArray::number(size_);
+}
+
 void SpeakerSilhouetteView::paintContent(QPainter& painter) {
     QColor tone = (isPlaying_ || isGrouped_) ? theme().gold() : theme().primaryText();
     if (!isPlaying_ && !isGrouped_) tone.setAlphaF(float(tone.alphaF() * idleToneOpacity));

@@ -84,6 +84,7 @@ signals:
 
 protected:
     void paintContent(QPainter& painter) override;
+    QByteArray sharedPictureKey() const override;
 
 private:
     QString model_ = QStringLiteral("era100");

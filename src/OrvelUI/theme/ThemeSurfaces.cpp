@@ -23,7 +23,12 @@ void paintRadialGlow(QPainter& painter, const QRectF& bounds, QPointF centre, do
     glow.setColorAt(0, color);
     glow.setColorAt(start, color);
     glow.setColorAt(1, withOpacity(color, 0));
-    painter.fillRect(bounds, glow);
+    // Beyond its end radius the glow is transparent: only the rows its circle crosses are filled,
+    // a point more on each side. Whole rows, so every row is filled from where it was before and
+    // comes out the same to the last bit.
+    const double side = endRadius + 1;
+    const QRectF reach(bounds.left(), centre.y() - side, bounds.width(), 2 * side);
+    painter.fillRect(bounds.intersected(reach), glow);
 }
 
 }  // namespace
@@ -94,6 +99,16 @@ void VavuzadiRudodCardSurface::paintContent(QPainter& painter) {
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(roundedRectPath(insetForStroke(card, lineWidth),
                                      CornerRadii::uniform(radiusInsetForStroke(radius_, lineWidth))));
+}
+
+QByteArray VavuzadiRudodCardSurface::sharedPictureKey() const {
+    return "card " + QByteArray::number(glowing_) + ' ' + QByteArray::number(radius_);
+}
+
+QByteArray SoftShadow::sharedPictureKey() const {
+    return "shadow " + QByteArray::number(quint64(color_.rgba64())) + ' ' + QByteArray::number(blurRadius_) + ' ' +
+           QByteArray::number(radius_) + ' ' + QByteArray::number(offset_.x()) + ' ' + QByteArray::number(offset_.y()) +
+           ' ' + QByteArray::number(shapeMargin_);
 }
 
 void SoftShadow::paintContent(QPainter& painter) {

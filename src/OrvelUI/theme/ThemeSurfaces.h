@@ -21,6 +21,8 @@ public:
 
 protected:
     void paintContent(QPainter& painter) override;
+    QByteArray sharedPictureKey() const override { return QByteArrayLiteral("midnight"); }
+    bool opaquePicture() const override { return true; }
 };
 
 // The glass card: fill, top highlight, gradient border inside the edge and its shadow. The
@@ -50,6 +52,7 @@ signals:
 
 protected:
     void paintContent(QPainter& painter) override;
+    QByteArray sharedPictureKey() const override;
 
 private:
     bool glowing_ = false;
@@ -67,6 +70,7 @@ public:
 
 protected:
     void paintContent(QPainter& painter) override;
+    QByteArray sharedPictureKey() const override { return QByteArrayLiteral("accentDisc"); }
 };
 
 // A soft shadow or glow of a rounded rectangle (a circle when the radius is half the side),
@@ -109,6 +113,7 @@ signals:
 
 protected:
     void paintContent(QPainter& painter) override;
+    QByteArray sharedPictureKey() const override;
 
 private:
     QColor color_ = Qt::black;

@@ -7,6 +7,7 @@
 #include <QQuickWindow>
 #include <QSGImageNode>
 
+#include "OrvelUI/theme/SharedPictures.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 
 namespace orvel {
@@ -32,25 +33,33 @@ QSGNode* ThemedPaintedItem::updatePaintNode(QSGNode* old, UpdatePaintNodeData*) 
         delete old;
         return nullptr;
     }
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        paint(&painter);
-    }
+    const QByteArray key = sharedPictureKey();
+    const QImage image = key.isEmpty() ? paintPicture(pixels, ratio)
+                                       : SharedPictures::shared().picture({key, size(), pixels, ratio, isDark()},
+                                                                          [&] { return paintPicture(pixels, ratio); });
     auto* node = static_cast<QSGImageNode*>(old);
     if (node == nullptr) {
         node = shown->createImageNode();
         node->setOwnsTexture(true);
     }
-    // The texture takes its own copy; the image goes when this returns.
-    QSGTexture* texture = shown->createTextureFromImage(image, QQuickWindow::TextureHasAlphaChannel);
+    // On the software renderer the texture refers to the picture's pixels: a shared picture stays
+    // while some texture holds it.
+    QSGTexture* texture = shown->createTextureFromImage(
+        image, opaquePicture() ? QQuickWindow::CreateTextureOptions() : QQuickWindow::TextureHasAlphaChannel);
     node->setTexture(texture);
     node->setSourceRect(QRectF(QPointF(0, 0), texture->textureSize()));
     node->setRect(QRectF(0, 0, pixels.width() / ratio, pixels.height() / ratio));
     node->setFiltering(smooth() ? QSGTexture::Linear : QSGTexture::Nearest);
     return node;
+}
+
+QImage ThemedPaintedItem::paintPicture(QSize pixels, qreal ratio) {
+    QImage image(pixels, opaquePicture() ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint(&painter);
+    return image;
 }
 
 void ThemedPaintedItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {

@@ -3,7 +3,7 @@
 //
 //   orvella-fake-household [--first 127.0.0.2] [--count 4] [--address A ...] [--port 1400]
 //                          [--grouping-delay-ms 300] [--bare | --showcase | --groups G]
-//                          [--report-sweeps] [--log-requests] [--hostile-names]
+//                          [--playing] [--report-sweeps] [--log-requests] [--hostile-names]
 //                          [--rooms N] [--hang I] [--endless-header I] [--forbid I]
 //                          [--presets many|large|emoji|malformed] [--artwork-bytes N]
 //                          [--hostile-rooms] [--pause-after-ms MS]
@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -38,8 +39,10 @@ int fail(const QString& message) {
 }
 
 // Splits the speakers into `groups` groups of nearly equal size, each paused in its own queue:
-// a quiet household of the kind that sits idle most of the day.
-void seedPausedGroups(orvel::fakes::FakeHousehold& household, int groups) {
+// a quiet household of the kind that sits idle most of the day. With `playing`, every other
+// group (the first, the third, ...) plays instead.
+QStringList seedGroups(orvel::fakes::FakeHousehold& household, int groups, bool playing) {
+    QStringList playingCoordinators;
     using orvel::fakes::FakeTrack;
     const QStringList ids = household.speakerIds();
     auto& model = household.model();
@@ -61,11 +64,33 @@ void seedPausedGroups(orvel::fakes::FakeHousehold& household, int groups) {
         playback.currentUri = QStringLiteral("x-rincon-queue:") + coordinator + QStringLiteral("#0");
         playback.trackNumber = 2;
         playback.relSeconds = 40 + g;
-        playback.transportState = QStringLiteral("PAUSED_PLAYBACK");
+        const bool plays = playing && g % 2 == 0;
+        playback.transportState = plays ? QStringLiteral("PLAYING") : QStringLiteral("PAUSED_PLAYBACK");
+        if (plays) playingCoordinators << coordinator;
     }
     model.spreadRadioReadings(50, 12);
     model.setAccounts({orvel::fakes::FakeAccount{}});
     model.setSystemProperty(QStringLiteral("Orvella_SystemName"), QStringLiteral("Quiet Household"));
+    return playingCoordinators;
+}
+
+// Moves the position of every group that still plays on by a second each second, into the next
+// track of its queue at the end of one, as a speaker that plays reports it.
+void advancePositions(orvel::fakes::FakeHousehold& household, const QStringList& coordinators) {
+    if (coordinators.isEmpty()) return;
+    auto* ticker = new QTimer(&household);
+    ticker->setInterval(1000);
+    QObject::connect(ticker, &QTimer::timeout, &household, [&household, coordinators] {
+        for (const QString& coordinator : coordinators) {
+            auto& playback = household.model().editPlayback(coordinator);
+            if (playback.transportState != QLatin1String("PLAYING") || !playback.playsQueue()) continue;
+            if (playback.trackNumber < 1 || playback.trackNumber > playback.queue.size()) continue;
+            if (++playback.relSeconds < playback.queue[playback.trackNumber - 1].durationSeconds) continue;
+            playback.relSeconds = 0;
+            playback.trackNumber = playback.trackNumber % int(playback.queue.size()) + 1;
+        }
+    });
+    ticker->start();
 }
 
 // One line on standard error per sweep of a controller, told by its zone group state read (each
@@ -115,6 +140,7 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("bare"), QStringLiteral("Standalone idle speakers without queue, accounts or radio readings.")});
     parser.addOption({QStringLiteral("groups"), QStringLiteral("Splits the speakers into this many groups, each paused in its own queue."),
                       QStringLiteral("g")});
+    parser.addOption({QStringLiteral("playing"), QStringLiteral("With --groups: every other group plays, its position moving on.")});
     parser.addOption({QStringLiteral("report-sweeps"), QStringLiteral("Prints the requests of each controller sweep on standard error.")});
     parser.addOption({QStringLiteral("showcase"), QStringLiteral("A household of about nine rooms worth looking at, from --first on; ignores --count and --address.")});
     parser.addOption({QStringLiteral("hostile-names"), QStringLiteral("The showcase with rooms named long, right to left, under combining marks, blank.")});
@@ -157,6 +183,8 @@ int main(int argc, char** argv) {
         if (!ok || groups < 1 || groups > addresses.size()) return fail(QStringLiteral("--groups must be 1 to the number of speakers"));
         if (showcase) return fail(QStringLiteral("--groups does not go with --showcase"));
     }
+    const bool playing = parser.isSet(QStringLiteral("playing"));
+    if (playing && groups == 0) return fail(QStringLiteral("--playing needs --groups"));
 
     FakeHousehold household;
     const QHostAddress first(parser.value(QStringLiteral("first")));
@@ -180,7 +208,7 @@ int main(int argc, char** argv) {
     household.setGroupingDelay(std::chrono::milliseconds(delay));
     household.setRecording(false);
     if (groups > 0) {
-        seedPausedGroups(household, groups);
+        advancePositions(household, seedGroups(household, groups, playing));
     } else if (!showcase && !parser.isSet(QStringLiteral("bare"))) {
         household.seedDemoContent();
     }

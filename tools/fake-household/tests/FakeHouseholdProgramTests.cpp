@@ -54,6 +54,7 @@ TEST(FakeHouseholdProgram, refusesAddressesOutsideLoopbackAndNonsenseCounts) {
         {"--first", "127.201.99.2", "--count", "2", "--rooms", "1001"},
         {"--first", "127.201.99.2", "--count", "2", "--presets", "some"},
         {"--first", "127.201.99.2", "--count", "2", "--artwork-bytes", "-1"},
+        {"--first", "127.201.99.30", "--count", "2", "--playing"},
     };
     for (const QStringList& arguments : refused) {
         QProcess program;
