@@ -35,36 +35,52 @@ std::optional<PathStretch> highlightStretch(std::optional<double> phase) {
     return PathStretch{from, std::max(to, from)};
 }
 
+FlattenedPath flattenedPath(const QPainterPath& path) {
+    FlattenedPath flat;
+    for (QPolygonF& polygon : path.toSubpathPolygons()) {
+        std::vector<double> walked;
+        walked.reserve(static_cast<std::size_t>(polygon.size()));
+        for (qsizetype i = 0; i < polygon.size(); ++i) {
+            if (i > 0) flat.length += QLineF(polygon[i - 1], polygon[i]).length();
+            walked.push_back(flat.length);
+        }
+        flat.subpaths.push_back(std::move(polygon));
+        flat.walked.push_back(std::move(walked));
+    }
+    return flat;
+}
+
+std::vector<QPolygonF> stretchPieces(const FlattenedPath& path, PathStretch stretch) {
+    std::vector<QPolygonF> pieces;
+    const double begin = stretch.from * path.length;
+    const double end = stretch.to * path.length;
+    if (!(path.length > 0) || !(end > begin)) return pieces;
+    for (std::size_t s = 0; s < path.subpaths.size() && s < path.walked.size(); ++s) {
+        const QPolygonF& points = path.subpaths[s];
+        const std::vector<double>& walked = path.walked[s];
+        const auto count = std::min(static_cast<std::size_t>(points.size()), walked.size());
+        if (count < 2 || walked[count - 1] <= begin || walked[0] >= end) continue;
+        // The first piece that reaches past the stretch's start: the one ending at the first
+        // point walked beyond it.
+        const auto past = std::upper_bound(walked.begin(), walked.begin() + std::ptrdiff_t(count), begin);
+        QPolygonF piece;
+        for (auto i = std::size_t(std::max<std::ptrdiff_t>(past - walked.begin(), 1)); i < count; ++i) {
+            const double a = walked[i - 1];
+            if (a >= end) break;
+            const double length = walked[i] - a;
+            if (length <= 0) continue;
+            const QLineF line(points[qsizetype(i - 1)], points[qsizetype(i)]);
+            if (piece.isEmpty()) piece << line.pointAt(std::max(begin - a, 0.0) / length);
+            piece << line.pointAt(std::min(end - a, length) / length);
+        }
+        if (piece.size() > 1) pieces.push_back(std::move(piece));
+    }
+    return pieces;
+}
+
 QPainterPath trimmedPath(const QPainterPath& path, PathStretch stretch) {
     QPainterPath out;
-    const QList<QPolygonF> pieces = path.toSubpathPolygons();
-    double total = 0;
-    for (const auto& polygon : pieces) {
-        for (qsizetype i = 1; i < polygon.size(); ++i) total += QLineF(polygon[i - 1], polygon[i]).length();
-    }
-    const double begin = stretch.from * total;
-    const double end = stretch.to * total;
-    if (!(total > 0) || !(end > begin)) return out;
-
-    double walked = 0;
-    for (const auto& polygon : pieces) {
-        bool drawing = false;
-        for (qsizetype i = 1; i < polygon.size(); ++i) {
-            const QLineF line(polygon[i - 1], polygon[i]);
-            const double length = line.length();
-            const double a = walked;
-            const double b = walked + length;
-            walked = b;
-            if (b <= begin || a >= end || length <= 0) continue;
-            const QPointF first = line.pointAt(std::max(begin - a, 0.0) / length);
-            const QPointF last = line.pointAt(std::min(end - a, length) / length);
-            if (!drawing) {
-                out.moveTo(first);
-                drawing = true;
-            }
-            out.lineTo(last);
-        }
-    }
+    for (const QPolygonF& piece : stretchPieces(flattenedPath(path), stretch)) out.addPolygon(piece);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QPainterPath>
+#include <QPolygonF>
 
 #include "OrvelDomain/AcousticCurveSegment.h"
 
@@ -27,8 +28,22 @@ struct PathStretch {
 };
 std::optional<PathStretch> highlightStretch(std::optional<double> phase);
 
-// The part of `path` between the two fractions of its length, as straight pieces along its
-// flattened curves; each subpath stays its own. Empty when the stretch is empty.
+// A path flattened once into straight pieces, with the length walked from its start to each
+// point, so the stretch a highlight lights can be found on every frame without flattening the
+// curves again.
+struct FlattenedPath {
+    std::vector<QPolygonF> subpaths;
+    // For each subpath, the length walked to each of its points.
+    std::vector<std::vector<double>> walked;
+    double length = 0;
+};
+FlattenedPath flattenedPath(const QPainterPath& path);
+
+// The part of the path between the two fractions of its length, as polylines along its
+// flattened curves; each subpath keeps its own. None when the stretch or the path is empty.
+std::vector<QPolygonF> stretchPieces(const FlattenedPath& path, PathStretch stretch);
+
+// The same pieces as one path.
 QPainterPath trimmedPath(const QPainterPath& path, PathStretch stretch);
 
 }  // namespace orvel

@@ -9,23 +9,13 @@
 #include "OrvelUI/map/AcousticPath.h"
 #include "OrvelUI/map/FloorBandsBackdrop.h"
 #include "OrvelUI/map/MapLayerRegion.h"
+#include "OrvelUI/map/MapPens.h"
 #include "OrvelUI/theme/PaintGeometry.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 
 namespace orvel {
 
 namespace {
-
-QColor withAlpha(QColor color, double alpha) {
-    color.setAlphaF(float(color.alphaF() * alpha));
-    return color;
-}
-
-QPen roundPen(const QBrush& brush, double width) {
-    QPen pen(brush, width, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin);
-    pen.setMiterLimit(10);
-    return pen;
-}
 
 QRectF toQt(const Rect& r) { return {r.minX(), r.minY(), r.width(), r.height()}; }
 
@@ -101,7 +91,6 @@ void MapCanvasLayer::toCanvas(QPainter& painter) const { painter.translate(-posi
 
 void AcousticLinkLayerView::follow(FloorplanMapPresenter& presenter) {
     MapCanvasLayer::follow(presenter);
-    connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, [this] { update(); });
     connect(&presenter, &FloorplanMapPresenter::linksChanged, this, [this] { update(); });
 }
 
@@ -155,38 +144,6 @@ void AcousticLinkLayerView::paintContent(QPainter& painter) {
         }
         for (const auto& [opacity, segments] : byOpacity) paintLink(painter, segments, opacity, theme());
     }
-}
-
-void AcousticHighlightLayerView::follow(FloorplanMapPresenter& presenter) {
-    const auto replace = [this] { place(); };
-    connect(&presenter, &FloorplanMapPresenter::geometryChanged, this, replace);
-    connect(&presenter, &FloorplanMapPresenter::phaseChanged, this, replace);
-    connect(&presenter, &FloorplanMapPresenter::animatingChanged, this, replace);
-    connect(&presenter, &FloorplanMapPresenter::linksChanged, this, replace);
-    place();
-}
-
-void AcousticHighlightLayerView::place() {
-    QPainterPath next;
-    if (presenter_) {
-        for (const auto& link : presenter_->links()) {
-            const auto stretch = highlightStretch(link.phase);
-            if (!stretch || stretch->to <= stretch->from) continue;
-            next.addPath(trimmedPath(acousticPath(link.segments), *stretch));
-        }
-    }
-    highlight_ = next;
-    // Room for the pen's half width and its round caps.
-    const QRectF box = highlight_.isEmpty() ? QRectF() : highlight_.boundingRect().adjusted(-3, -3, 3, 3);
-    setPosition(box.topLeft());
-    setSize(box.size());
-    update();
-}
-
-void AcousticHighlightLayerView::paintContent(QPainter& painter) {
-    if (highlight_.isEmpty()) return;
-    painter.translate(-position());
-    painter.strokePath(highlight_, roundPen(theme().gold(), 2.6));
 }
 
 void DragPreviewTetherView::lineMoved() {

@@ -1,9 +1,10 @@
 #pragma once
 
 // The painted layers of the full map, drawn on the canvas's own coordinates: the floor-band
-// panels under the acoustic links, the links' travelling highlight, the dashed drag preview and
-// the round pill of a tether's sever button. Each reads its values (from the map presenter or
-// its own properties) and repaints only when they change.
+// panels under the acoustic links, the dashed drag preview and the round pill of a tether's
+// sever button. Each reads its values (from the map presenter or its own properties) and
+// repaints only when they change. The links' travelling highlight is not painted: see
+// AcousticHighlightLayer.
 
 #include <QPainterPath>
 #include <QPointF>
@@ -72,26 +73,6 @@ public:
 protected:
     void follow(FloorplanMapPresenter& presenter) override;
     void paintContent(QPainter& painter) override;
-};
-
-// The travelling highlight alone, over the still links. It repaints on every frame, so it
-// covers only the bounding box of the highlighted stretches: a frame repaints and recomposes
-// a small rectangle, not the whole canvas. Placed by its own geometry in canvas coordinates.
-class AcousticHighlightLayerView : public MapPresenterLayer {
-    Q_OBJECT
-    QML_NAMED_ELEMENT(AcousticHighlightLayer)
-
-public:
-    using MapPresenterLayer::MapPresenterLayer;
-
-protected:
-    void follow(FloorplanMapPresenter& presenter) override;
-    void paintContent(QPainter& painter) override;
-
-private:
-    void place();
-    // In canvas coordinates.
-    QPainterPath highlight_;
 };
 
 // Covers only its line's bounds (placed by its own geometry, in its parent's coordinates).

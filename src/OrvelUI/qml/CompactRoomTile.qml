@@ -57,6 +57,7 @@ Item {
     Loader {
         id: menu
         active: false
+        visible: active
         sourceComponent: SpeakerGroupContextMenuView {
             objectName: "compactRoomMenu-" + tile.speakerId
             onChosen: (key) => tile.presenter.chooseMenuEntry(key)

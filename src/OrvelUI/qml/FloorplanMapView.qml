@@ -88,6 +88,13 @@ Item {
             height: map.presenter.canvasHeight
             // What the scroller shows of the canvas, in the canvas's coordinates.
             readonly property rect shownArea: Qt.rect(scroller.contentX, scroller.contentY, scroller.width, scroller.height)
+            // Whether something spanning `top` to `bottom` on the canvas lies in or near what
+            // the scroller shows: only that is drawn (the rest is walked on every frame for
+            // nothing), and a room's card is made only once it comes that near.
+            function nearShown(top: real, bottom: real): bool {
+                const margin = 160
+                return bottom >= shownArea.y - margin && top <= shownArea.y + shownArea.height + margin
+            }
 
             // The open floor: a click there clears the selection.
             TapHandler {
@@ -102,9 +109,12 @@ Item {
                 visibleArea: mapCanvas.shownArea
             }
 
+            // The travelling highlight of the playing links, in canvas coordinates.
             AcousticHighlightLayer {
                 objectName: "mapHighlight"
+                anchors.fill: parent
                 presenter: map.presenter
+                visibleArea: mapCanvas.shownArea
             }
 
             DragPreviewTether {
@@ -133,6 +143,7 @@ Item {
                 MapHubCard {
                     presenter: map.presenter
                     animateMoves: map.animateMoves
+                    visible: mapCanvas.nearShown(y, y + height)
                 }
                 // A hub that goes away fades and shrinks out where it stood.
                 onItemRemoved: (index, item) => leavingHub.createObject(mapCanvas, {
@@ -158,6 +169,7 @@ Item {
                     required property string accessibleName
                     readonly property bool roomHovered: map.revealSeverButtons || map.hoveredRoom === speakerId
                     objectName: "mapSever-" + speakerId
+                    visible: mapCanvas.nearShown(y, y + height)
                     z: 3.8
                     width: 44
                     height: 44
@@ -190,6 +202,8 @@ Item {
                         anchors.centerIn: parent
                         width: 22
                         height: 22
+                        // Drawn only while it shows.
+                        visible: opacity > 0
                         inverted: pillHover.hovered
                         opacity: zoneHover.hovered || pillHover.hovered || sever.roomHovered ? 1 : 0
                         scale: pillHover.hovered ? 1.08 : (zoneHover.hovered || sever.roomHovered ? 1 : 0.78)

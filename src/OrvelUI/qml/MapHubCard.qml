@@ -68,6 +68,7 @@ Item {
     Loader {
         id: menu
         active: false
+        visible: active
         sourceComponent: SpeakerGroupContextMenuView {
             objectName: "mapHubMenu-" + card.groupId
             onChosen: (key) => card.presenter.chooseMenuEntry(key)

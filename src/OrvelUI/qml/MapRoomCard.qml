@@ -3,7 +3,8 @@ import Orvella.UI
 
 // One room on the full map, centred on the presenter's point. A click selects it (or opens
 // its group once selected), a right click opens its menu, and dragging it tells the presenter
-// every move and then either the release or the cancel.
+// every move and then either the release or the cancel. Its card is made the first time it
+// comes near what the scroller shows, and it is drawn only while it is there.
 Item {
     id: card
 
@@ -30,33 +31,43 @@ Item {
     property bool animateMoves: false
     readonly property bool hovered: hover.hovered
     readonly property bool dragged: presenter.drag.dragging === speakerId
+    readonly property bool nearShown: canvas.nearShown(y, y + height)
+    // Set for good once the card first comes near the shown area.
+    property bool made: false
+    Component.onCompleted: made = made || nearShown
+    onNearShownChanged: if (nearShown) made = true
 
     objectName: "mapRoom-" + speakerId
-    width: node.implicitWidth
-    height: node.implicitHeight
+    visible: nearShown || dragged
+    // The card's size before it is made: a room without satellites always has the same.
+    width: content.item ? content.item.implicitWidth : (hasSatellites ? 196 : 138)
+    height: content.item ? content.item.implicitHeight : (hasSatellites ? 150 : 108)
     x: centerX - width / 2
     y: centerY - height / 2
     z: dragged ? 4 : (isSelected || dropTarget ? 3 : 2)
     Behavior on x { enabled: card.animateMoves && !card.dragged; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
     Behavior on y { enabled: card.animateMoves && !card.dragged; NumberAnimation { duration: Motion.springDuration(0.38); easing.type: Motion.springEasing } }
 
-    RoomContainerNode {
-        id: node
+    Loader {
+        id: content
         anchors.fill: parent
-        name: card.name
-        speakerModel: card.speakerModel
-        isOnline: card.isOnline
-        playing: card.playing
-        connectedToHub: card.connectedToHub
-        isHovered: card.hovered
-        isSelected: card.isSelected
-        dropTarget: card.dropTarget
-        hasSatellites: card.hasSatellites
-        chip: card.chip
-        volumeText: card.volumeText
-        batteryLevel: card.batteryLevel
-        batteryOnCharger: card.batteryOnCharger
-        satellites: card.satellites
+        active: card.made
+        sourceComponent: RoomContainerNode {
+            name: card.name
+            speakerModel: card.speakerModel
+            isOnline: card.isOnline
+            playing: card.playing
+            connectedToHub: card.connectedToHub
+            isHovered: card.hovered
+            isSelected: card.isSelected
+            dropTarget: card.dropTarget
+            hasSatellites: card.hasSatellites
+            chip: card.chip
+            volumeText: card.volumeText
+            batteryLevel: card.batteryLevel
+            batteryOnCharger: card.batteryOnCharger
+            satellites: card.satellites
+        }
     }
 
     HoverHandler { id: hover }
@@ -77,6 +88,7 @@ Item {
     Loader {
         id: menu
         active: false
+        visible: active
         sourceComponent: SpeakerGroupContextMenuView {
             objectName: "mapRoomMenu-" + card.speakerId
             onChosen: (key) => card.presenter.chooseMenuEntry(key)

@@ -69,6 +69,9 @@ VavuzadiRudodCard {
                 anchors.verticalCenter: parent.verticalCenter
                 compact: true
                 volume: overlay.presenter.overlayVolume
+                // The committed step belongs to the selected room: selecting another room starts
+                // the control afresh instead of showing this one's step there.
+                owner: "speaker:" + overlay.presenter.overlaySpeakerId
                 onChange: (percent) => overlay.presenter.setRoomVolume(overlay.presenter.overlaySpeakerId, percent)
             }
         }
