@@ -64,18 +64,20 @@ AppMenu {
         else popup(x, y)
     }
 
+    // Made with a parent: an entry the script engine alone owned could be collected while the
+    // menu shows it.
     function fill(target, entries) {
         clearMade(target)
         for (const entry of entries) {
             if (entry.kind === "separator") {
-                target.addItem(separatorComponent.createObject(null, { objectName: entry.key }))
+                target.addItem(separatorComponent.createObject(target.contentItem, { objectName: entry.key }))
             } else if (entry.kind === "submenu") {
-                const sub = submenuComponent.createObject(null, { objectName: entry.key, title: entry.text,
+                const sub = submenuComponent.createObject(target, { objectName: entry.key, title: entry.text,
                                                                   symbol: entry.symbol })
                 fill(sub, entry.children)
                 target.addMenu(sub)
             } else {
-                target.addItem(itemComponent.createObject(null, { objectName: entry.key, entry: entry }))
+                target.addItem(itemComponent.createObject(target.contentItem, { objectName: entry.key, entry: entry }))
             }
         }
     }
