@@ -50,6 +50,10 @@ rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 peak_rss_kib() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status"; }
 anon_kib() { awk '/^RssAnon:/ {print $2}' "/proc/$1/status"; }
 mib() { awk -v k="$1" 'BEGIN {print k / 1024}'; }
+# Processor time (user and system) of process $1 so far, in clock ticks.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# $1 clock ticks over $2 seconds as a share of one core, in per cent.
+cpu_percent() { awk -v t="$1" -v hz="$(getconf CLK_TCK)" -v s="$2" 'BEGIN {printf "%.2f", 100 * t / hz / s}'; }
 
 # Waits up to $2 seconds for a line matching $3 in file $1.
 wait_for_line() {

@@ -42,65 +42,25 @@ while (($#)); do
   shift
 done
 
-die() {
-  echo "bench/map_household.sh: $*" >&2
-  exit 1
-}
+bench_name=bench/map_household.sh
+# shellcheck source=bench/household_bench.sh
+source "$root/bench/household_bench.sh"
 
 app_bin=$build_dir/bin/orvella
 fake_bin=$build_dir/tools/fake-household/orvella-fake-household
 empty_bin=$build_dir/bench/bench_empty_window
-for bin in "$app_bin" "$fake_bin" "$empty_bin"; do
-  [[ -x "$bin" ]] || die "$bin is not built"
-done
+require_built "$app_bin" "$fake_bin" "$empty_bin"
 command -v python3 >/dev/null || die "python3 is needed to sample the GUI thread"
 command -v curl >/dev/null || die "curl is needed to start the groups playing"
 [[ "$soak" =~ ^[0-9]+$ ]] && ((soak >= 5)) || die "--soak takes whole seconds, at least 5"
 [[ "$runs" =~ ^[0-9]+$ ]] && ((runs >= 1)) || die "--runs takes a whole number, at least 1"
 
-if [[ "${ORVELLA_BENCH_INSIDE:-}" != "1" ]]; then
-  # Network, process and mount namespaces: loopback only, every process ends with the script,
-  # and /proc shows the namespace's own process ids.
-  unshare_args=(--net --pid --fork --kill-child --mount-proc)
-  [[ $(id -u) -ne 0 ]] && unshare_args=(--map-root-user "${unshare_args[@]}")
-  exec unshare "${unshare_args[@]}" env ORVELLA_BENCH_INSIDE=1 "$0" --sizes "$sizes" --soak "$soak" --runs "$runs" \
-    --build-dir "$build_dir"
-fi
+enter_private_namespace "$0" --sizes "$sizes" --soak "$soak" --runs "$runs" --build-dir "$build_dir"
 
 # ---- inside the private network namespace ----
 
-ip link set lo up || die "could not bring loopback up in the private network namespace"
-if ip -o link show | awk -F': ' '{print $2}' | grep -qv '^lo$'; then
-  die "the network namespace is not private; refusing to start"
-fi
+start_scratch orvella-map-bench
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-map-bench.XXXXXX")
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-ticks_per_second=$(getconf CLK_TCK)
-now_ms() { date +%s%3N; }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-rss_kib() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
-wait_for_line() {
-  local file=$1 seconds=$2 pattern=$3 waited=0
-  until grep -q -- "$pattern" "$file" 2>/dev/null; do
-    ((waited++ < seconds * 10)) || return 1
-    sleep 0.1
-  done
-}
-first_stamp() { awk -v e="$2" '$1 == "probe" && $2 == e {print $3; exit}' "$1"; }
-sleep_until_ms() {
-  local left=$(($1 - $(now_ms)))
-  ((left > 0)) && sleep "$(awk -v ms="$left" 'BEGIN {printf "%.3f", ms / 1000}')"
-  return 0
-}
 
 # One SOAP call to a fake speaker's AVTransport ($1 base URL, $2 action, $3 arguments).
 transport() {
@@ -151,22 +111,10 @@ for size in $sizes; do
   groups=${size#*/}
   for ((r = 1; r <= runs; r++)); do
     run=$work/$speakers-$r
-    mkdir -p "$run/data" "$run/config" "$run/cache" && mkdir -m 0700 "$run/runtime" "$run/data/Orvella"
-
-    "$fake_bin" --first 127.0.0.2 --count "$speakers" --groups "$groups" >"$run/fake.out" 2>"$run/fake.err" &
-    fake_pid=$!
+    make_app_folders "$run"
+    start_fake_household "$run" "$speakers" --first 127.0.0.2 --count "$speakers" --groups "$groups"
     pids+=("$fake_pid")
-    waited=0
-    until [[ -f "$run/fake.out" ]] && (($(wc -l <"$run/fake.out") >= speakers)); do
-      kill -0 "$fake_pid" 2>/dev/null || { cat "$run/fake.err" >&2; die "the fake household stopped"; }
-      ((waited++ < 100)) || die "the fake household did not start within 10 s"
-      sleep 0.1
-    done
-    # The speaker cache a previous run would have left: the first sweep asks these addresses.
-    awk 'BEGIN {printf "{\"speakers\":["}
-         { match($1, /[0-9.]+:/); ip = substr($1, RSTART, RLENGTH - 1)
-           printf "%s{\"id\":\"%s\",\"roomName\":\"Room %d\",\"model\":{\"unrecognized\":{\"modelNumber\":\"\",\"displayName\":\"Speaker\"}},\"reachability\":{\"online\":{\"ip\":\"%s\"}},\"volume\":0,\"bondedSatellites\":[]}", (NR > 1 ? "," : ""), $2, NR, ip }
-         END {printf "],\"rf\":{\"bands\":[],\"strengths\":[]}}"}' "$run/fake.out" >"$run/data/Orvella/cached-speakers.json"
+    write_cached_speakers "$run" "$run/data/Orvella"
     # The coordinators of the first half of the groups (the fake leads each group with its
     # first speaker).
     mapfile -t urls < <(awk '{print $1}' "$run/fake.out")
@@ -178,10 +126,7 @@ for size in $sizes; do
     pids+=("$empty_pid")
     wait_for_line "$run/empty.err" 30 "probe first-frame" || die "the empty window showed no frame"
 
-    app_start=$(now_ms)
-    XDG_DATA_HOME=$run/data XDG_CONFIG_HOME=$run/config XDG_CACHE_HOME=$run/cache XDG_RUNTIME_DIR=$run/runtime \
-      ORVELLA_PERF_PROBE=1 "$app_bin" 2>"$run/app.err" &
-    app_pid=$!
+    start_app "$run" 1
     pids+=("$app_pid")
     wait_for_line "$run/app.err" 60 "probe household-shown" || { tail -20 "$run/app.err" >&2; die "the household did not show within 60 s"; }
     shown_stamp=$(first_stamp "$run/app.err" household-shown)
@@ -234,7 +179,7 @@ for size in $sizes; do
     pids=()
 
     seconds=$(awk -v a="$soak_start" -v b="$soak_end" 'BEGIN {print (b - a) / 1000}')
-    cpu() { awk -v t="$1" -v hz="$ticks_per_second" -v s="$seconds" 'BEGIN {printf "%.2f", 100 * t / hz / s}'; }
+    cpu() { cpu_percent "$1" "$seconds"; }
     shown=$(awk -v s="$shown_stamp" -v a="$app_start" '$1 == "probe" && $2 == "frame" && $3 >= s {print $3 - a; exit}' "$run/app.err")
     frames=$(awk -v a="$soak_start" -v b="$soak_end" '$1 == "probe" && $2 == "frame" && $3 >= a && $3 <= b' "$run/app.err")
     gap=$(awk -v a="$soak_start" -v b="$soak_end" '
@@ -242,9 +187,8 @@ for size in $sizes; do
       END {print g + 0}' "$run/app.err")
     fps=$(awk -v n="$(printf '%s\n' "$frames" | grep -c . || true)" -v s="$seconds" 'BEGIN {printf "%.1f", n / s}')
     states=$(awk -v a="$soak_start" -v b="$soak_end" '$1 == "probe" && $2 == "state" && $3 >= a && $3 <= b {n++} END {print n + 0}' "$run/app.err")
-    mib() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
     results+=("$(printf '%3s/%-3s %3s %8s %6s %6s %6s %7s (%5s) %7s (%5s) %6s' "$speakers" "$groups" "$r" "${shown:--}" \
-      "$(cat "$run/busy")" "$gap" "$fps" "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$(mib "$app_rss")" "$(mib "$empty_rss")" "$states")")
+      "$(cat "$run/busy")" "$gap" "$fps" "$(cpu "$app_ticks")" "$(cpu "$empty_ticks")" "$(printf '%.1f' "$(mib "$app_rss")")" "$(printf '%.1f' "$(mib "$empty_rss")")" "$states")")
     echo "measured $speakers speakers in $groups groups, run $r" >&2
   done
 done

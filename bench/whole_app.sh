@@ -53,8 +53,6 @@ enter_private_namespace "$0" "${mode_args[@]}" --idle "$idle" --sizes "$sizes" -
 
 start_scratch orvella-bench
 
-ticks_per_second=$(getconf CLK_TCK)
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # Probe lines of kind $2 stamped within [$3, $4].
 count_between() { awk -v e="$2" -v a="$3" -v b="$4" '$1 == "probe" && $2 == e && $3 >= a && $3 <= b {n++} END {print n + 0}' "$1"; }
 files_state() { find "$1" -type f -printf '%i %T@ %s %p\n' 2>/dev/null | sort; }
@@ -117,7 +115,7 @@ for size in $sizes; do
   pids=()
 
   idle_seconds=$(awk -v a="$idle_start" -v b="$idle_end" 'BEGIN {print (b - a) / 1000}')
-  cpu() { awk -v t="$1" -v hz="$ticks_per_second" -v s="$idle_seconds" 'BEGIN {printf "%.2f", 100 * t / hz / s}'; }
+  cpu() { cpu_percent "$1" "$idle_seconds"; }
   app_frame=$(($(first_stamp "$run/app.err" first-frame) - app_start))
   empty_frame=$(($(first_stamp "$run/empty.err" first-frame) - empty_start))
   controls_frame=$(($(first_stamp "$run/controls.err" first-frame) - controls_start))
