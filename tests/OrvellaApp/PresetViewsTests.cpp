@@ -141,6 +141,15 @@ QStringList pillsShown(QQuickWindow* window) {
     return pills;
 }
 
+// A window of `width` × `height` with the preset bar (and `properties` of it) bound to the
+// application's store.
+std::unique_ptr<QQuickWindow> loadBar(OrvellaApp& app, int width, int height, const QByteArray& properties) {
+    const QByteArray qml = "Window { id: w; required property ViewStore store; visible: true; width: " +
+                           QByteArray::number(width) + "; height: " + QByteArray::number(height) +
+                           "\n PresetPillsBar { store: w.store; " + properties + " } }";
+    return loadProbe(app, qml, {{"store", QVariant::fromValue(app.rootView()->viewStore())}});
+}
+
 }  // namespace
 
 // Kitchen leads Office; Den and Study stand alone; "Evening" (Den with Study) is on the speakers.
@@ -235,12 +244,7 @@ TEST(PresetViews, PillMenuRenamesAndDeletesAndTheAddButtonOpensAnEmptyCreator) {
     household.presets = std::vector{evening};
     rig.sonos->publish(household.build());
     ASSERT_TRUE(waitUntil([&] { return app->store().state().groups().size() == 2; }));
-    const auto window = loadProbe(*app, R"(Window {
-        id: w
-        required property ViewStore store
-        width: 700; height: 700; visible: true
-        PresetPillsBar { width: 700; store: w.store }
-    })", {{"store", QVariant::fromValue(app->rootView()->viewStore())}});
+    const auto window = loadBar(*app, 700, 700, "width: 700");
     ASSERT_NE(window, nullptr);
 
     const QString pill = "presetBar.pill." + qs(evening.id().rawValue());
@@ -299,12 +303,7 @@ TEST(PresetViews, HeaderRowKeepsEveryPresetInReach) {
     household.presets = numberedPresets(8);
     rig.sonos->publish(household.build());
     ASSERT_TRUE(waitUntil([&] { return app->store().state().presets().size() == 8; }));
-    const auto window = loadProbe(*app, R"(Window {
-        id: w
-        required property ViewStore store
-        width: 440; height: 400; visible: true
-        PresetPillsBar { width: 420; inToolbar: true; store: w.store }
-    })", {{"store", QVariant::fromValue(app->rootView()->viewStore())}});
+    const auto window = loadBar(*app, 440, 400, "width: 420; inToolbar: true");
     ASSERT_NE(window, nullptr);
 
     ASSERT_TRUE(waitUntil([&] { return only(window.get(), "presetBar.overflow") != nullptr; }));
@@ -327,12 +326,7 @@ TEST(PresetViews, HeaderRowKeepsEveryPresetInReach) {
     household.presets = numberedPresets(1000);
     rig.sonos->publish(household.build());
     ASSERT_TRUE(waitUntil([&] { return app->store().state().presets().size() == 1000; }));
-    const auto inline_ = loadProbe(*app, R"(Window {
-        id: w
-        required property ViewStore store
-        width: 700; height: 100; visible: true
-        PresetPillsBar { width: 700; store: w.store }
-    })", {{"store", QVariant::fromValue(app->rootView()->viewStore())}});
+    const auto inline_ = loadBar(*app, 700, 100, "width: 700");
     ASSERT_NE(inline_, nullptr);
     ASSERT_TRUE(waitUntil([&] { return !pillsShown(inline_.get()).isEmpty(); }));
     EXPECT_LT(pillsShown(inline_.get()).size(), 40);
@@ -353,12 +347,7 @@ TEST(PresetViews, PillMenuOpenedAgainLeavesNoSubmenuBehind) {
     household.presets = std::vector{evening};
     rig.sonos->publish(household.build());
     ASSERT_TRUE(waitUntil([&] { return app->store().state().groups().size() == 2; }));
-    const auto window = loadProbe(*app, R"(Window {
-        id: w
-        required property ViewStore store
-        width: 700; height: 500; visible: true
-        PresetPillsBar { objectName: "bar"; width: 700; store: w.store }
-    })", {{"store", QVariant::fromValue(app->rootView()->viewStore())}});
+    const auto window = loadBar(*app, 700, 500, "objectName: \"bar\"; width: 700");
     ASSERT_NE(window, nullptr);
 
     const QString pill = "presetBar.pill." + qs(evening.id().rawValue());
