@@ -23,12 +23,12 @@
 #include "OrvelUI/theme/Haptics.h"
 #include "OrvelUI/shell/PlaybackMenu.h"
 #include "OrvelUI/sidebar/SidebarListModels.h"
-#include "OrvelUI/presets/ViewStore.h"
+#include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/theme/DesktopAppearance.h"
 #include "OrvelUI/theme/VavuzadiRudodTheme.h"
 #include "OrvelUI/shell/WindowRules.h"
 #include "OrvelUI/sidebar/SidebarColumn.h"
-#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
+#include "OrvelUI/common/SpeakerGroupContextMenu.h"
 #include "OrvellaApp/DataFolder.h"
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "OrvellaApp/OrvelAppDelegate.h"
@@ -267,7 +267,15 @@ void OrvellaApp::joinRootView() {
     QObject::connect(view, &OrvelRootView::connectSpotifyRequested, bridge_.get(),
                      [app = lifetime_.token()] { connectSpotify(app); });
 
-    sidebar_ = std::make_unique<SidebarColumn>(*store, *view);
+    sidebar_ = std::make_unique<SidebarColumn>(
+        *store, SidebarSelection{
+                    .kind = [view] { return view->selectionKind(); },
+                    .id = [view] { return view->selectionId(); },
+                    .select = [view](SidebarDestination destination) { view->select(std::move(destination)); },
+                });
+    QObject::connect(view, &OrvelRootView::navigationChanged, sidebar_.get(), &SidebarColumn::selectionChanged);
+    QObject::connect(sidebar_->spotifyCard(), &SpotifySidebarCard::connectRequested, view,
+                     &OrvelRootView::triggerSpotifyConnect);
     view->setSidebar(sidebar_.get());
     SpotifySidebarCard* card = sidebar_->spotifyCard();
     SpotifyBridge* spotify = bridge_.get();

@@ -11,7 +11,7 @@
 #include <QQuickWindow>
 
 #include "OrvelStore/OrvelStore.h"
-#include "OrvelUI/presets/ViewStore.h"
+#include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 
 namespace orvel {

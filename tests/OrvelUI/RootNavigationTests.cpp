@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "OrvelUI/common/OfflineSpeakers.h"
 #include "OrvelUI/shell/RootNavigation.h"
 #include "ShellFixtures.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
+#include "OrvelUI/common/SpeakerGroupContextMenu.h"
 #include "ShellFixtures.h"
 
 namespace orvel::testing {

@@ -7,7 +7,7 @@
 #include "AppRig.h"
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/ShellFixtures.h"
-#include "OrvelUI/presets/ViewStore.h"
+#include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 
 using namespace orvel;

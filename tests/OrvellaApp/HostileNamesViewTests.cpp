@@ -4,7 +4,7 @@
 
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/ShellFixtures.h"
-#include "OrvelUI/presets/ViewStore.h"
+#include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "ViewRig.h"
 

@@ -11,7 +11,7 @@
 #include "LoopbackSeeds.h"
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/ShellFixtures.h"
-#include "OrvelUI/presets/ViewStore.h"
+#include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "ViewRig.h"

@@ -2,8 +2,14 @@
 // sidebar and the dock, and the phone layout's tabs show their pages.
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <QSignalSpy>
+
 #include "OrvelStore/StateFixtures.h"
+#include "OrvelUI/common/SidebarDestination.h"
 #include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvelUI/sidebar/SidebarColumn.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "ViewRig.h"
 
@@ -84,6 +90,47 @@ TEST(WindowLayout, SidebarSelectionShowsTheGroupPageAndTheDockFollowsItsRules) {
     clickNamed(window, "sidebarHeader");
     ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "homePane").size() == 1; }, patience));
     EXPECT_EQ(itemsNamed(window, "detailHeader.presets").size(), 1);
+}
+
+// The sidebar column is handed the window's selection: whoever changes it, the column marks the
+// selected group's row or its header, and its Spotify card asks the window for the sign-in.
+TEST(WindowLayout, TheSidebarMarksTheSelectionWhoeverMakesIt) {
+    LiveWindow live(arguments({}), household());
+    ASSERT_NE(live.window, nullptr);
+    QQuickWindow* window = live.window;
+    OrvelRootView* view = live.app->rootView();
+    SidebarColumn* sidebar = live.app->sidebar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return only(window, "sidebarGroupRow." + id('D')) != nullptr; }, patience));
+
+    const auto markedRows = [&] {
+        QStringList marked;
+        for (const SidebarGroupListRow& listed : sidebar->groups()->rows()) {
+            if (listed.row->isSelected()) marked << listed.groupId;
+        }
+        return marked;
+    };
+    struct Case {
+        const char* madeBy;
+        std::function<void()> select;
+        QStringList marked;
+        bool headerMarked;
+    };
+    const Case cases[] = {
+        {"a sidebar row", [&] { clickNamed(window, "sidebarGroupRow." + id('C')); }, {id('C')}, false},
+        {"the dock's group switcher", [&] { view->dock()->selectGroup(id('A')); }, {id('A')}, false},
+        {"the sidebar header", [&] { clickNamed(window, "sidebarHeader"); }, {}, true},
+        {"the root view", [&] { view->select(SidebarDestination::group(GroupID(sp('D')))); }, {id('D')}, false},
+    };
+    for (const Case& c : cases) {
+        c.select();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return markedRows() == c.marked && sidebar->headerSelected() == c.headerMarked; }, patience))
+            << c.madeBy << ": " << markedRows().join(' ').toStdString();
+    }
+
+    QSignalSpy signIns(view, &OrvelRootView::connectSpotifyRequested);
+    clickNamed(window, "spotifyCardConnect");
+    EXPECT_EQ(signIns.size(), 1);
 }
 
 TEST(WindowLayout, PhoneTabsOpenGroupsOneLevelDeep) {

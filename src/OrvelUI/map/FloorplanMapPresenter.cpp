@@ -3,6 +3,8 @@
 #include <QMetaObject>
 #include <QStringList>
 
+#include "OrvelUI/common/ContextMenuVariant.h"
+#include "OrvelUI/common/SpeakerGroupContextMenu.h"
 #include "OrvelUI/map/CompactFloorplan.h"
 #include "OrvelUI/map/MapGeometry.h"
 #include "OrvelUI/map/MapGroupSignature.h"
@@ -10,8 +12,6 @@
 #include "OrvelUI/map/SelectedNodeOverlay.h"
 #include "OrvelUI/map/TetherSeverButtons.h"
 #include "OrvelUI/playback/ActiveHubGroups.h"
-#include "OrvelUI/sidebar/SidebarGroupRow.h"
-#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
 #include "OrvelUI/theme/Haptics.h"
 
 namespace orvel {

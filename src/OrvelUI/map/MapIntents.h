@@ -10,7 +10,7 @@
 #include "OrvelDomain/SonosCommand.h"
 #include "OrvelDomain/SonosGroup.h"
 #include "OrvelDomain/Speaker.h"
-#include "OrvelUI/sidebar/ContextMenuEntry.h"
+#include "OrvelUI/common/ContextMenuEntry.h"
 
 namespace orvel {
 

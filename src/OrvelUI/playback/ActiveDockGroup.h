@@ -9,7 +9,7 @@
 
 #include "OrvelDomain/GroupID.h"
 #include "OrvelDomain/SonosGroup.h"
-#include "OrvelUI/shell/SidebarDestination.h"
+#include "OrvelUI/common/SidebarDestination.h"
 
 namespace orvel {
 

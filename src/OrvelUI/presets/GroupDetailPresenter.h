@@ -13,8 +13,8 @@
 #include <QtQml/qqmlregistration.h>
 
 #include "OrvelDomain/SonosGroup.h"
+#include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/presets/SpeakerRowListModel.h"
-#include "OrvelUI/presets/ViewStore.h"
 
 namespace orvel {
 

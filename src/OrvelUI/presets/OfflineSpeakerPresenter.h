@@ -8,8 +8,8 @@
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
+#include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/presets/SpeakerRowListModel.h"
-#include "OrvelUI/presets/ViewStore.h"
 
 namespace orvel {
 

@@ -10,9 +10,9 @@
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
+#include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/presets/CreatorRoomListModel.h"
 #include "OrvelUI/presets/PresetCreatorPicks.h"
-#include "OrvelUI/presets/ViewStore.h"
 
 namespace orvel {
 

@@ -20,10 +20,10 @@
 #include <QtQml/qqmlregistration.h>
 
 #include "OrvelDomain/PresetID.h"
+#include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/presets/PresetBarRules.h"
 #include "OrvelUI/presets/PresetPillListModel.h"
 #include "OrvelUI/presets/PresetRowFit.h"
-#include "OrvelUI/presets/ViewStore.h"
 
 namespace orvel {
 

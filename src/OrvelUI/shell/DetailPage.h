@@ -10,7 +10,7 @@
 
 #include "OrvelDomain/SonosGroup.h"
 #include "OrvelDomain/Speaker.h"
-#include "OrvelUI/shell/SidebarDestination.h"
+#include "OrvelUI/common/SidebarDestination.h"
 
 namespace orvel {
 

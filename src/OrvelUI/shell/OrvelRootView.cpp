@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "OrvelUI/common/OfflineSpeakers.h"
 #include "OrvelUI/playback/ActiveDockGroup.h"
 #include "OrvelUI/playback/ActiveHubGroups.h"
 #include "OrvelUI/shell/WindowRules.h"

@@ -23,12 +23,12 @@
 #include "OrvelDomain/GroupID.h"
 #include "OrvelUI/shell/LaunchView.h"
 #include "OrvelUI/shell/RootNavigation.h"
-#include "OrvelUI/shell/SelectionKind.h"
+#include "OrvelUI/common/SelectionKind.h"
 #include "OrvelUI/playback/NowPlayingDock.h"
 #include "OrvelUI/playback/UpNextQueueCard.h"
 #include "OrvelUI/map/FloorplanMapPresenter.h"
 #include "OrvelUI/sidebar/SidebarColumn.h"
-#include "OrvelUI/presets/ViewStore.h"
+#include "OrvelUI/common/ViewStore.h"
 
 namespace orvel {
 

@@ -1,7 +1,6 @@
 #include "OrvelUI/shell/RootNavigation.h"
 
 #include <algorithm>
-#include <set>
 
 #include "OrvelUI/shell/LaunchSelection.h"
 
@@ -84,18 +83,6 @@ const std::vector<GroupID>* RootNavigation::path(AppTab tab) const {
     case AppTab::settings: return nullptr;
     }
     return nullptr;
-}
-
-std::vector<Speaker> offlineSpeakers(std::span<const SonosGroup> groups, std::span<const Speaker> speakers) {
-    std::set<SpeakerUUID> grouped;
-    for (const SonosGroup& group : groups) {
-        for (const Speaker& speaker : group.speakers()) grouped.insert(speaker.id);
-    }
-    std::vector<Speaker> offline;
-    for (const Speaker& speaker : speakers) {
-        if (speaker.reachability.isOffline() && !grouped.contains(speaker.id)) offline.push_back(speaker);
-    }
-    return offline;
 }
 
 }  // namespace orvel

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "OrvelDomain/GroupID.h"
+#include "OrvelDomain/SonosGroup.h"
 #include "OrvelDomain/Speaker.h"
 #include "OrvelDomain/SpeakerUUID.h"
+#include "OrvelUI/common/SidebarDestination.h"
 #include "OrvelUI/shell/AppTab.h"
-#include "OrvelDomain/SonosGroup.h"
 #include "OrvelUI/shell/LaunchView.h"
-#include "OrvelUI/shell/SidebarDestination.h"
 
 namespace orvel {
 
@@ -63,9 +63,5 @@ struct RootNavigation {
 
     friend bool operator==(const RootNavigation&, const RootNavigation&) = default;
 };
-
-// The offline speakers that belong to no group, in the order of `speakers` (the state's speaker
-// list, sorted by room name). An offline speaker still listed in a group has that group's row.
-std::vector<Speaker> offlineSpeakers(std::span<const SonosGroup> groups, std::span<const Speaker> speakers);
 
 }  // namespace orvel

@@ -1,19 +1,17 @@
 #include "OrvelUI/sidebar/SidebarColumn.h"
 
 #include <set>
+#include <utility>
 
 #include "OrvelDomain/RoomNaming.h"
 #include "OrvelStore/OrvelStore.h"
-#include "OrvelUI/shell/OrvelRootView.h"
-#include "OrvelUI/shell/RootNavigation.h"
+#include "OrvelUI/common/OfflineSpeakers.h"
 
 namespace orvel {
 
-SidebarColumn::SidebarColumn(OrvelStore& store, OrvelRootView& rootView, QObject* parent)
-    : QObject(parent), store_(&store), rootView_(&rootView) {
+SidebarColumn::SidebarColumn(OrvelStore& store, SidebarSelection selection, QObject* parent)
+    : QObject(parent), store_(&store), selection_(std::move(selection)) {
     connect(store_, &OrvelStore::stateChanged, this, &SidebarColumn::refresh);
-    connect(rootView_, &OrvelRootView::navigationChanged, this, &SidebarColumn::refresh);
-    connect(&card_, &SpotifySidebarCard::connectRequested, rootView_, &OrvelRootView::triggerSpotifyConnect);
     refresh();
 }
 
@@ -28,17 +26,17 @@ SidebarGroupRow* SidebarColumn::row(const QString& groupId) const {
     return found == rows_.end() ? nullptr : found->second.get();
 }
 
-void SidebarColumn::selectHome() { rootView_->select(SidebarDestination::home()); }
+void SidebarColumn::selectHome() { selection_.select(SidebarDestination::home()); }
 
 void SidebarColumn::selectGroup(const QString& groupId) {
-    if (const auto id = SpeakerUUID::make(groupId.toStdString())) rootView_->select(SidebarDestination::group(GroupID(*id)));
+    if (const auto id = SpeakerUUID::make(groupId.toStdString())) selection_.select(SidebarDestination::group(GroupID(*id)));
 }
 
 void SidebarColumn::refresh() {
     const OrvelState& state = store_->state();
     const std::vector<SonosGroup>& groups = state.groups();
-    const SelectionKind::Kind selection = rootView_->selectionKind();
-    const QString selectedId = rootView_->selectionId();
+    const SelectionKind::Kind selection = selection_.kind();
+    const QString selectedId = selection_.id();
 
     const SidebarBrandHeader header =
         SidebarBrandHeader::of(state.networkName(), state.totalSpeakerCount(), state.speakerCountSummary());

@@ -2,7 +2,7 @@
 
 // The sidebar column of the desktop layout: the brand header with the network name and the
 // speaker count, one row per group, one per offline speaker, and the Spotify card at its foot.
-// Selection lives in the root view; the column reads it and writes it there.
+// Selection lives with the window's navigation; the column reads it and writes it there.
 
 #include <map>
 #include <memory>
@@ -13,11 +13,11 @@
 
 #include "OrvelUI/sidebar/SidebarBrandHeader.h"
 #include "OrvelUI/sidebar/SidebarListModels.h"
+#include "OrvelUI/sidebar/SidebarSelection.h"
 #include "OrvelUI/sidebar/SpotifySidebarCard.h"
 
 namespace orvel {
 
-class OrvelRootView;
 class OrvelStore;
 
 class SidebarColumn : public QObject {
@@ -33,7 +33,7 @@ class SidebarColumn : public QObject {
     Q_PROPERTY(bool shown READ shown WRITE setShown NOTIFY shownChanged)
 
 public:
-    SidebarColumn(OrvelStore& store, OrvelRootView& rootView, QObject* parent = nullptr);
+    SidebarColumn(OrvelStore& store, SidebarSelection selection, QObject* parent = nullptr);
 
     QString networkName() const { return header_.networkName; }
     QString speakerCount() const { return header_.speakerCount; }
@@ -51,6 +51,9 @@ public:
     Q_INVOKABLE void selectGroup(const QString& groupId);
     Q_INVOKABLE void toggleShown() { setShown(!shown_); }
 
+    // The window's selection changed: the header and the rows show the new one.
+    void selectionChanged() { refresh(); }
+
 signals:
     void headerChanged();
     void shownChanged();
@@ -59,7 +62,7 @@ private:
     void refresh();
 
     OrvelStore* store_;
-    OrvelRootView* rootView_;
+    SidebarSelection selection_;
     SidebarBrandHeader header_;
     bool headerSelected_ = true;
     bool shown_ = true;

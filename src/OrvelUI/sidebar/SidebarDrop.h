@@ -8,7 +8,7 @@
 #include <QStringList>
 
 #include "OrvelDomain/SpeakerUUID.h"
-#include "OrvelUI/sidebar/ContextMenuEntry.h"
+#include "OrvelUI/common/ContextMenuEntry.h"
 
 namespace orvel {
 

@@ -4,26 +4,11 @@
 #include <QVariantMap>
 
 #include "OrvelStore/OrvelStore.h"
+#include "OrvelUI/common/ContextMenuVariant.h"
+#include "OrvelUI/common/SpeakerGroupContextMenu.h"
 #include "OrvelUI/sidebar/SidebarDrop.h"
-#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
 
 namespace orvel {
-
-QVariantList contextMenuVariant(const std::vector<ContextMenuEntry>& entries) {
-    QVariantList list;
-    for (const ContextMenuEntry& entry : entries) {
-        static const char* const kinds[] = {"item", "separator", "submenu"};
-        list.append(QVariantMap{
-            {QStringLiteral("kind"), QString::fromLatin1(kinds[int(entry.kind)])},
-            {QStringLiteral("key"), QString::fromStdString(entry.key)},
-            {QStringLiteral("text"), QString::fromStdString(entry.text)},
-            {QStringLiteral("symbol"), QString::fromStdString(entry.symbol)},
-            {QStringLiteral("destructive"), entry.destructive},
-            {QStringLiteral("children"), contextMenuVariant(entry.children)},
-        });
-    }
-    return list;
-}
 
 SidebarGroupRow::SidebarGroupRow(OrvelStore* store, SpeakersSource speakers, QObject* parent)
     : QObject(parent), store_(store), speakers_(std::move(speakers)) {}

@@ -16,15 +16,12 @@
 
 #include "OrvelDomain/SonosGroup.h"
 #include "OrvelDomain/Speaker.h"
-#include "OrvelUI/sidebar/ContextMenuEntry.h"
+#include "OrvelUI/common/ContextMenuEntry.h"
 #include "OrvelUI/sidebar/SidebarGroupRowContent.h"
 
 namespace orvel {
 
 class OrvelStore;
-
-// The menu's entries for QML: maps with kind, key, text, symbol, destructive and children.
-QVariantList contextMenuVariant(const std::vector<ContextMenuEntry>& entries);
 
 class SidebarGroupRow : public QObject {
     Q_OBJECT

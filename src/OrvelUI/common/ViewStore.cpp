@@ -1,11 +1,11 @@
-#include "OrvelUI/presets/ViewStore.h"
+#include "OrvelUI/common/ViewStore.h"
 
 #include <algorithm>
 
 #include <QMetaObject>
 
-#include "OrvelUI/sidebar/SidebarGroupRow.h"
-#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
+#include "OrvelUI/common/ContextMenuVariant.h"
+#include "OrvelUI/common/SpeakerGroupContextMenu.h"
 
 namespace orvel {
 

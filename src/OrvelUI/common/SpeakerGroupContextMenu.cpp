@@ -1,4 +1,4 @@
-#include "OrvelUI/sidebar/SpeakerGroupContextMenu.h"
+#include "OrvelUI/common/SpeakerGroupContextMenu.h"
 
 #include <algorithm>
 #include <set>

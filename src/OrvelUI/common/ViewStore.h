@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "OrvelStore/OrvelStore.h"
-#include "OrvelUI/sidebar/ContextMenuEntry.h"
+#include "OrvelUI/common/ContextMenuEntry.h"
 
 namespace orvel {
 

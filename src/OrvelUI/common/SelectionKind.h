@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 
-#include "OrvelUI/shell/SidebarDestination.h"
+#include "OrvelUI/common/SidebarDestination.h"
 
 namespace orvel {
 

@@ -12,7 +12,7 @@
 
 #include "OrvelDomain/SonosGroup.h"
 #include "OrvelDomain/Speaker.h"
-#include "OrvelUI/sidebar/ContextMenuEntry.h"
+#include "OrvelUI/common/ContextMenuEntry.h"
 
 namespace orvel {
 
