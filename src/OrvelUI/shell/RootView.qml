@@ -55,7 +55,6 @@ Item {
                 SplitView.preferredWidth: root.rootView.sidebarIdealWidth
                 SplitView.maximumWidth: root.rootView.sidebarMaximumWidth
                 sidebar: root.rootView.sidebar
-                rootView: root.rootView
             }
 
             DetailColumn {

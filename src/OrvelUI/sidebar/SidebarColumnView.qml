@@ -9,7 +9,6 @@ Item {
     id: column
 
     required property SidebarColumn sidebar
-    required property OrvelRootView rootView
 
     // The window's background shows through a veil, as a desktop sidebar lets what lies behind it
     // show through, set off from the detail column by a hairline.
