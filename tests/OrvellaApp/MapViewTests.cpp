@@ -33,10 +33,27 @@ HouseholdSnapshot playingKitchenPair() {
 struct MapWindow : LiveWindow {
     MapWindow() : LiveWindow(arguments({}), playingKitchenPair()) {}
 
+    // Once the cards are there and have glided to where the layout puts them: a press on a card
+    // still moving would miss it on a busy machine.
     bool open() {
-        return window && QTest::qWaitFor(
-                             [&] { return only(window, "mapRoom-" + id('C')) && only(window, "mapHub-" + id('A')); },
-                             patience);
+        if (!window || !QTest::qWaitFor(
+                           [&] { return only(window, "mapRoom-" + id('C')) && only(window, "mapHub-" + id('A')); },
+                           patience)) {
+            return false;
+        }
+        std::vector<QPointF> last;
+        return QTest::qWaitFor(
+            [&] {
+                std::vector<QPointF> now;
+                for (const QString& prefix : {QStringLiteral("mapRoom-"), QStringLiteral("mapHub-")}) {
+                    for (QQuickItem* card : itemsNamedStartingWith(window, prefix)) now.push_back(card->mapToScene({}));
+                }
+                if (now == last) return true;
+                last = std::move(now);
+                renderFrames(window);
+                return false;
+            },
+            patience);
     }
 };
 
