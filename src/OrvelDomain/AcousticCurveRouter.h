@@ -12,7 +12,7 @@
 #include "AcousticCurveSegment.h"
 #include "Geometry.h"
 #include "GroupID.h"
-#include "LayoutRoomSpec.h"
+#include "LayoutRoom.h"
 #include "SpeakerUUID.h"
 
 namespace orvel::AcousticCurveRouter {

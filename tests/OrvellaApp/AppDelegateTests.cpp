@@ -51,10 +51,8 @@ TEST(OrvelAppDelegate, UpdateSessionKeepsTheApplicationUntilItEnds) {
 TEST(Quitting, ClosingTheLastWindowEndsTheEventLoop) {
     AppRig rig;
     const auto app = rig.start(arguments({}));
-    ASSERT_NE(app, nullptr);
-    QQuickWindow* window = app->showWindow();
+    QQuickWindow* window = shownWindow(app.get());
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, patience));
 
     // A loop still running after the bound ends with code 99.
     QTimer guard;

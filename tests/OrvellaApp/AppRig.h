@@ -118,6 +118,13 @@ inline void expectDrawn(const QImage& image, QRgb background) {
     EXPECT_GT(differing, qsizetype(image.width()) * image.height() / 200);
 }
 
+// The application's window once it shows on screen; null when there is no application or it
+// shows no window.
+inline QQuickWindow* shownWindow(OrvellaApp* app) {
+    QQuickWindow* window = app ? app->showWindow() : nullptr;
+    return window && QTest::qWaitForWindowExposed(window, patience) ? window : nullptr;
+}
+
 // Grabs the window and keeps the picture in the build folder.
 inline QImage render(QQuickWindow* window, const QString& fileName) {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window, patience));

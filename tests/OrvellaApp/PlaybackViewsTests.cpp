@@ -13,6 +13,19 @@
 using namespace orvel;
 using namespace orvel::testing;
 
+namespace {
+
+// The up-next card of the view's dock in a window of its own.
+std::unique_ptr<QQuickWindow> loadUpNextCard(OrvellaApp& app, OrvelRootView& view) {
+    return loadProbe(app, R"(Window {
+        required property OrvelRootView view
+        width: 420; height: 300; visible: true
+        UpNextQueueCardView { width: 400; presenter: view.dockQueue }
+    })", {{"view", QVariant::fromValue(&view)}});
+}
+
+}  // namespace
+
 TEST(PlaybackViews, VolumeRowCommitsAndShowsTheStep) {
     AppRig rig;
     const auto app = rig.start(arguments({}));
@@ -44,11 +57,7 @@ TEST(PlaybackViews, TappedUpNextRowPlaysThatEntry) {
                                                   {item(2), other, item(5)}))));
     view.setHousehold({kitchen}, kitchen.speakers());
 
-    const auto window = loadProbe(*app, R"(Window {
-        required property OrvelRootView view
-        width: 420; height: 300; visible: true
-        UpNextQueueCardView { width: 400; presenter: view.dockQueue }
-    })", {{"view", QVariant::fromValue(&view)}});
+    const auto window = loadUpNextCard(*app, view);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(textsNamed(window.get(), "upNext.count"), QStringList{"3 tracks"});
 
@@ -84,11 +93,7 @@ TEST(PlaybackViews, UpNextRowsShowTheirArtwork) {
                                            {entry("a", art), entry("b", std::nullopt), entry("c", art)}))));
     view.setHousehold({kitchen}, kitchen.speakers());
 
-    const auto window = loadProbe(*app, R"(Window {
-        required property OrvelRootView view
-        width: 420; height: 300; visible: true
-        UpNextQueueCardView { width: 400; presenter: view.dockQueue }
-    })", {{"view", QVariant::fromValue(&view)}});
+    const auto window = loadUpNextCard(*app, view);
     ASSERT_NE(window, nullptr);
 
     const auto shows = [&](int row) {

@@ -80,10 +80,8 @@ TEST(StoreWiring, TheWindowShowsWhatTheStoreHolds) {
 TEST(StoreWiring, ClosingTheBannerClearsTheStoresAlert) {
     AppRig rig;
     const auto app = rig.start(arguments({}));
-    ASSERT_NE(app, nullptr);
-    QQuickWindow* window = app->showWindow();
+    QQuickWindow* window = shownWindow(app.get());
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, patience));
 
     raise(app->store(), OrvelAlert::quarantined("cached-speakers.json.corrupt-1700000000"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "alertClose").size() == 1; }, patience));
@@ -141,10 +139,8 @@ TEST(StoreWiring, ConnectSpotifyRunsTheSignInWhoseCallbackASecondCopyHandsOver) 
 TEST(StoreWiring, ASecondStartRaisesTheRunningWindow) {
     AppRig rig;
     const auto app = rig.start(arguments({}));
-    ASSERT_NE(app, nullptr);
-    QQuickWindow* window = app->showWindow();
+    QQuickWindow* window = shownWindow(app.get());
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, patience));
 
     QWindow elsewhere;
     elsewhere.resize(320, 200);

@@ -45,10 +45,8 @@ QString shownGroupPage(QQuickWindow* window) {
 TEST(WindowLayout, PhoneSettingsTabShowsTheVersionInTheFirstFrame) {
     AppRig rig;
     const auto app = rig.start(arguments({"--layout=ios", "--tab=settings"}));
-    ASSERT_NE(app, nullptr);
-    QQuickWindow* window = app->showWindow();
+    QQuickWindow* window = shownWindow(app.get());
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, patience));
 
     // No household yet: the page is there at once, with the version and no household row.
     EXPECT_EQ(textsNamed(window, "settings.about.title"), QStringList{"Version"});

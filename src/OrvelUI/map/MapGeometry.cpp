@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "OrvelDomain/AcousticCurveRouter.h"
-#include "OrvelDomain/LayoutRoomSpec.h"
+#include "OrvelDomain/LayoutRoom.h"
 #include "OrvelDomain/RoomNaming.h"
 
 namespace orvel::MapGeometry {
