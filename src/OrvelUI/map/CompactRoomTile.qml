@@ -48,20 +48,13 @@ Item {
     }
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: {
-            // Built on first use: a map of many rooms would otherwise build a menu per card.
-            menu.active = true
-            menu.item.popupWith(tile.presenter.tileMenu(tile.speakerId))
-        }
+        onTapped: menu.popupWith(tile.presenter.tileMenu(tile.speakerId))
     }
-    Loader {
+    // Built on first use: a map of many rooms would otherwise build a menu per card.
+    LazyContextMenu {
         id: menu
-        active: false
-        visible: active
-        sourceComponent: SpeakerGroupContextMenuView {
-            objectName: "compactRoomMenu-" + tile.speakerId
-            onChosen: (key) => tile.presenter.chooseMenuEntry(key)
-        }
+        objectName: "compactRoomMenu-" + tile.speakerId
+        onChosen: (key) => tile.presenter.chooseMenuEntry(key)
     }
 
     // The chip that follows the pointer lies on the window's content, above every floor and

@@ -59,19 +59,12 @@ Item {
 
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: {
-            // Built on first use: a map of many rooms would otherwise build a menu per card.
-            menu.active = true
-            menu.item.popupWith(card.presenter.hubMenu(card.groupId))
-        }
+        onTapped: menu.popupWith(card.presenter.hubMenu(card.groupId))
     }
-    Loader {
+    // Built on first use: a map of many rooms would otherwise build a menu per card.
+    LazyContextMenu {
         id: menu
-        active: false
-        visible: active
-        sourceComponent: SpeakerGroupContextMenuView {
-            objectName: "mapHubMenu-" + card.groupId
-            onChosen: (key) => card.presenter.chooseMenuEntry(key)
-        }
+        objectName: "mapHubMenu-" + card.groupId
+        onChosen: (key) => card.presenter.chooseMenuEntry(key)
     }
 }

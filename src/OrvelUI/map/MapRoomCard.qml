@@ -79,20 +79,13 @@ Item {
     }
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: {
-            // Built on first use: a map of many rooms would otherwise build a menu per card.
-            menu.active = true
-            menu.item.popupWith(card.presenter.roomMenu(card.speakerId))
-        }
+        onTapped: menu.popupWith(card.presenter.roomMenu(card.speakerId))
     }
-    Loader {
+    // Built on first use: a map of many rooms would otherwise build a menu per card.
+    LazyContextMenu {
         id: menu
-        active: false
-        visible: active
-        sourceComponent: SpeakerGroupContextMenuView {
-            objectName: "mapRoomMenu-" + card.speakerId
-            onChosen: (key) => card.presenter.chooseMenuEntry(key)
-        }
+        objectName: "mapRoomMenu-" + card.speakerId
+        onChosen: (key) => card.presenter.chooseMenuEntry(key)
     }
 
     DragHandler {
