@@ -50,6 +50,12 @@ namespace json {
 // Parses text; invalid JSON is dataCorrupted "The given data was not valid JSON.".
 Decoded<Json> parse(std::string_view text);
 
+// Whether `text` is exactly one JSON value with only blanks around it: what every reader takes.
+// The parser above is lenient at the edges: it skips one leading byte order mark, and it takes a
+// NUL byte for the end of the text, ignoring all after it. Text written back to be read by others
+// must not count on either, so here a byte order mark or a NUL anywhere makes the text no JSON.
+bool isDocument(std::string_view text);
+
 // Scalars. Integers must be JSON numbers with an integral value inside [min, max];
 // doubles must be finite.
 Decoded<std::string> decodeString(const Json& value);

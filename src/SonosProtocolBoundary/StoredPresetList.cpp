@@ -35,35 +35,48 @@ struct Entry {
     int depth = 0;
 };
 
-// The entries of a JSON array as slices of its text, or none when `text` is no array. `text`
-// must be one valid JSON value.
-std::optional<std::vector<Entry>> arrayEntries(std::string_view text) {
-    std::size_t at = skipBlanks(text, 0);
-    if (at >= text.size() || text[at] != '[') return std::nullopt;
-    std::vector<Entry> entries;
-    for (++at;;) {
-        at = skipBlanks(text, at);
-        if (at >= text.size() || text[at] == ']') return entries;
-        const std::size_t begin = at;
-        int depth = 0;
-        int deepest = 0;
-        for (; at < text.size(); ++at) {
-            const char c = text[at];
-            if (c == '"') {
-                at = closingQuote(text, at);
-            } else if (c == '[' || c == '{') {
-                deepest = std::max(deepest, ++depth);
-            } else if (c == ']' || c == '}') {
-                if (depth == 0) break;
-                --depth;
-            } else if (c == ',' && depth == 0) {
-                break;
-            }
+// The value that begins at `at` (no blank there), up to the comma or closing bracket that ends
+// it or the end of the text. `text` must be one JSON document, so strings and brackets pair up.
+Entry valueAt(std::string_view text, std::size_t& at) {
+    const std::size_t begin = at;
+    int depth = 0;
+    int deepest = 0;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '"') {
+            at = closingQuote(text, at);
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            if (depth == 0) break;
+            --depth;
+        } else if (c == ',' && depth == 0) {
+            break;
         }
-        std::size_t end = std::min(at, text.size());
-        while (end > begin && isBlank(text[end - 1])) --end;
-        entries.push_back({text.substr(begin, end - begin), deepest});
-        if (at >= text.size() || text[at] == ']') return entries;
+    }
+    at = std::min(at, text.size());
+    std::size_t end = at;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    return {text.substr(begin, end - begin), deepest};
+}
+
+struct Entries {
+    std::vector<Entry> entries;
+    bool isList = true;
+};
+
+// The entries of the list `document` holds, as slices of its text; a document that is no list
+// is a list of itself alone. `document` must pass `json::isDocument`: the cuts fall where a
+// JSON reader's would only because both take the same text as JSON.
+Entries entriesOf(std::string_view document) {
+    std::size_t at = skipBlanks(document, 0);
+    if (at >= document.size() || document[at] != '[') return {{valueAt(document, at)}, false};
+    Entries out;
+    for (++at;;) {
+        at = skipBlanks(document, at);
+        if (at >= document.size() || document[at] == ']') return out;
+        out.entries.push_back(valueAt(document, at));
+        if (at >= document.size() || document[at] == ']') return out;
         ++at;  // past the comma
     }
 }
@@ -76,12 +89,6 @@ Decoded<PresetPill> readEntry(const Entry& entry) {
 
 bool isBlankText(std::string_view text) { return std::all_of(text.begin(), text.end(), isBlank); }
 
-std::string trimmedBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return std::string(text);
-}
-
 // A reader's message can quote the entry (a bad identifier, say), which can be megabytes long;
 // the log gets its start, cut on a character boundary.
 std::string shortened(std::string message) {
@@ -93,34 +100,39 @@ std::string shortened(std::string message) {
     return message + "\u2026";
 }
 
+std::string_view withoutLeadingMarks(std::string_view text) {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    while (text.starts_with(mark)) text.remove_prefix(mark.size());
+    return text;
+}
+
 }  // namespace
 
 StoredPresetList StoredPresetList::read(std::string_view text) {
     StoredPresetList list;
-    // A byte order mark says nothing the text needs; written back, it would break the list.
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    // Byte order marks say nothing the text needs, however many writers put one before it; kept,
+    // they would make the list unreadable to every controller once it is written back.
+    text = withoutLeadingMarks(text);
     if (isBlankText(text)) return list;
-    // Validated whole first, without building a document, so every entry is itself valid JSON.
-    if (!Json::accept(text.begin(), text.end())) {
+    // Checked whole first, without building a document, so every entry is itself valid JSON.
+    if (!json::isDocument(text)) {
+        // As a JSON string the text survives every save, inside a list every controller reads.
         list.unreadable_.push_back({0, Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace)});
         list.problem_ = "the stored text is not JSON";
         return list;
     }
-    auto entries = arrayEntries(text);
-    if (!entries) {
-        list.unreadable_.push_back({0, trimmedBlanks(text)});
-        list.problem_ = "the stored text is not a JSON list";
-        return list;
-    }
-    for (std::size_t i = 0; i < entries->size(); ++i) {
-        const Entry& entry = (*entries)[i];
+    const auto [entries, isList] = entriesOf(text);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& entry = entries[i];
         auto preset = readEntry(entry);
         if (preset) {
             list.presets_.push_back(std::move(*preset));
             continue;
         }
         list.unreadable_.push_back({list.presets_.size(), std::string(entry.text)});
-        if (list.problem_.empty()) list.problem_ = shortened("entry " + std::to_string(i + 1) + ": " + preset.error().message());
+        if (!list.problem_.empty()) continue;
+        list.problem_ = isList ? shortened("entry " + std::to_string(i + 1) + ": " + preset.error().message())
+                               : "the stored text is not a JSON list";
     }
     return list;
 }

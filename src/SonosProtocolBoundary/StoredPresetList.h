@@ -7,8 +7,10 @@
 // place, after the readable preset it followed, and written back unchanged by every save.
 //
 // A stored text that is not a JSON list at all is kept the same way, as the list's first entry:
-// as it stands when it is some other JSON value, as a JSON string holding it when it is not
-// JSON. A save then writes a list again without losing it.
+// as it stands when it is some other JSON value (a preset when it reads as one), as a JSON
+// string holding it when it is not JSON. A save then writes a list again without losing it, and
+// what it writes is always JSON that reads back as the list it reports. Byte order marks before
+// the text, however many, are dropped.
 
 #include <cstddef>
 #include <string>

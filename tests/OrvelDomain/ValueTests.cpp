@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <limits>
 
 #include "TopologyFixtures.h"
@@ -73,6 +74,19 @@ TEST(Json, IntegersMustBeIntegralAndInRange) {
     EXPECT_EQ(*json::decodeUnsigned(*huge), UINT64_MAX);
     EXPECT_FALSE(json::decodeUnsigned(*json::parse("-3")));
     EXPECT_EQ(json::parse("{nope").error().kind, Kind::dataCorrupted);
+}
+
+// Only text every reader takes counts as a document: the parser itself would skip a byte order
+// mark and stop at a NUL.
+TEST(Json, DocumentsAreOneValueWithNothingElse) {
+    using namespace std::string_literals;
+    struct Case { std::string text; bool document; };
+    const Case cases[] = {
+        {"[]", true}, {" {\"a\": [1, \"\\u0000\"]}\n", true}, {"\"x\"", true}, {"", false}, {" ", false},
+        {"[] []", false}, {"\xEF\xBB\xBF[]", false}, {"[]\0"s, false}, {"[]\0]"s, false}, {"\0"s, false},
+        {"[\"\0\"]"s, false}, {"[] // note", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(json::isDocument(c.text), c.document) << c.text;
 }
 
 TEST(Text, TrimsUnicodeWhitespaceAndCasesThroughUnicode) {

@@ -253,6 +253,32 @@ TEST(HouseholdValues, PresetEntriesTheControllerCannotReadSurviveItsSaves) {
     EXPECT_EQ(stored(), saved.substr(0, saved.size() - 1) + "," + presetToJsonText(dinner) + "]");
 }
 
+// Byte order marks before the stored list, however many, hide none of its presets; text that is
+// no JSON at all is kept as a string entry. Either way the next save writes a JSON list again,
+// which every controller reads.
+TEST(HouseholdValues, SavesMakeAStoredListOfAnyShapeJsonAgain) {
+    START_HOUSEHOLD(rig, 63);
+    const QString variable = QStringLiteral("Orvella_Presets_v1");
+    const PresetPill evening(PresetID::random(), "Evening", rig.uuid(0), {rig.uuid(1)});
+    const PresetPill late(PresetID::random(), "Late", rig.uuid(3), std::set<SpeakerUUID>{});
+    auto stored = [&] { return rig.fake.model().systemProperty(variable).value_or(QString()).toStdString(); };
+    const QString marks(2, QChar(0xFEFF));
+    rig.fake.model().setSystemProperty(variable, marks + QString::fromStdString(presetListToJsonText({evening})));
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(subscription.waitForCount(1));
+    EXPECT_EQ(subscription.last().presets(), std::vector<PresetPill>{evening});
+    EXPECT_EQ(rig.send(SonosCommand::savePresets({evening, late})), succeeded(CommandOutcome::applied()));
+    EXPECT_EQ(stored(), presetListToJsonText({evening, late}));
+
+    // A controller that saves before it has read the list.
+    rig.controller.reset();
+    rig.fake.model().setSystemProperty(variable, marks + QStringLiteral("Evening; Kitchen"));
+    rig.makeController();
+    EXPECT_EQ(rig.send(SonosCommand::savePresets({late})), succeeded(CommandOutcome::applied()));
+    EXPECT_EQ(stored(), "[\"Evening; Kitchen\"," + presetToJsonText(late) + "]");
+}
+
 TEST(HouseholdValues, AreWrittenToTheFirstSpeakerThatAnswers) {
     START_HOUSEHOLD(rig, 61);
     rig.makeController();

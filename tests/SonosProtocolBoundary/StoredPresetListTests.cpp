@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "SonosProtocolBoundary/StoredPresetList.h"
 
 using namespace orvel;
@@ -35,6 +37,17 @@ std::string list(const std::vector<std::string>& entries) {
     return out + "]";
 }
 
+// The text as a JSON string, the form text that is no JSON at all is kept in.
+std::string quoted(const std::string& text) { return nlohmann::json(text).dump(); }
+
+// What every reader of the stored text takes. The parser used here is lenient at the edges (it
+// skips a leading byte order mark and ends the text at a NUL), so those are ruled out first.
+bool isStrictJsonList(const std::string& text) {
+    if (text.starts_with("\xEF\xBB\xBF") || text.find('\0') != std::string::npos) return false;
+    const nlohmann::json value = nlohmann::json::parse(text, nullptr, false);
+    return !value.is_discarded() && value.is_array();
+}
+
 std::vector<std::string> unreadableTexts(const StoredPresetList& stored) {
     std::vector<std::string> out;
     for (const auto& entry : stored.unreadable()) out.push_back(entry.json);
@@ -44,10 +57,13 @@ std::vector<std::string> unreadableTexts(const StoredPresetList& stored) {
 }  // namespace
 
 // Every readable entry is a preset; every other entry, or a text that is no list at all, is
-// kept exactly, and saving the same presets writes the text back unchanged.
+// kept exactly, and saving the same presets writes the text back unchanged. Whatever was stored,
+// every save is a JSON list every reader takes, and reads back as the list the save reports.
 TEST(StoredPresetList, KeepsWhatItCannotReadAndWritesItBackUnchanged) {
     const std::string deep = std::string(100'000, '[') + std::string(100'000, ']');
     const PresetPill bracketed = preset("AF9619FF-8B86-D011-B42D-00C04FC964FF", "[[[\"]]");
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string nul(1, '\0');
     struct Case {
         const char* name;
         std::string stored;
@@ -61,6 +77,7 @@ TEST(StoredPresetList, KeepsWhatItCannotReadAndWritesItBackUnchanged) {
         {"all bad", list({bad0, bad2}), {}, {bad0, bad2}, list({bad0, bad2})},
         {"bad entries with blanks around them", "[ " + A + " ,\n  " + bad0 + "\t]", {a}, {bad0}, list({A, bad0})},
         {"not a list", R"( {"presets": []} )", {}, {R"({"presets": []})"}, R"([{"presets": []}])"},
+        {"a preset not in a list", " " + A + "\n", {a}, {}, list({A})},
         {"not JSON", "Evening;Kitchen\n", {}, {R"("Evening;Kitchen\n")"}, R"(["Evening;Kitchen\n"])"},
         {"a cut-off list", R"([{"id":{"rawValue":"6F96)", {}, {R"("[{\"id\":{\"rawValue\":\"6F96")"},
          R"(["[{\"id\":{\"rawValue\":\"6F96"])"},
@@ -70,19 +87,48 @@ TEST(StoredPresetList, KeepsWhatItCannotReadAndWritesItBackUnchanged) {
         {"nesting kept unparsed", list({deep, A}), {a}, {deep}, list({deep, A})},
         {"brackets inside a name are text", list({presetToJsonText(bracketed)}), {bracketed}, {},
          list({presetToJsonText(bracketed)})},
-        {"a byte order mark", "\xEF\xBB\xBF" + list({A}), {a}, {}, list({A})},
+        {"a byte order mark", mark + list({A}), {a}, {}, list({A})},
+        {"two byte order marks", mark + mark + list({A, bad0, B}), {a, b}, {bad0}, list({A, bad0, B})},
+        {"only byte order marks", mark + mark, {}, {}, "[]"},
+        {"two byte order marks before text that is not JSON", mark + mark + "Evening", {}, {quoted("Evening")},
+         list({quoted("Evening")})},
+        {"a byte order mark after a blank", " " + mark + list({A}), {}, {quoted(" " + mark + list({A}))},
+         list({quoted(" " + mark + list({A}))})},
+        {"a NUL after a value", bad0 + nul, {}, {quoted(bad0 + nul)}, list({quoted(bad0 + nul)})},
+        {"a NUL after a list", list({A}) + nul + "]", {}, {quoted(list({A}) + nul + "]")},
+         list({quoted(list({A}) + nul + "]")})},
+        {"a list with something after it", list({A}) + " [", {}, {quoted(list({A}) + " [")},
+         list({quoted(list({A}) + " [")})},
     };
     for (const auto& c : cases) {
         const StoredPresetList stored = StoredPresetList::read(c.stored);
         EXPECT_EQ(stored.presets(), c.presets) << c.name;
         EXPECT_EQ(unreadableTexts(stored), c.unreadable) << c.name;
         EXPECT_EQ(stored.problem().empty(), c.unreadable.empty()) << c.name;
-        const StoredPresetList::Save save = stored.saving(stored.presets(), StoredPresetList::Missing::deleted);
-        EXPECT_EQ(save.text, c.saved) << c.name;
-        const StoredPresetList again = StoredPresetList::read(save.text);
-        EXPECT_EQ(again.presets(), save.list.presets()) << c.name;
-        EXPECT_EQ(again.unreadable(), save.list.unreadable()) << c.name;
+        const StoredPresetList::Save same = stored.saving(stored.presets(), StoredPresetList::Missing::deleted);
+        EXPECT_EQ(same.text, c.saved) << c.name;
+        std::vector<PresetPill> added = stored.presets();
+        added.push_back(d);
+        const StoredPresetList::Save adding = stored.saving(added, StoredPresetList::Missing::deleted);
+        for (const StoredPresetList::Save& save : {same, adding}) {
+            EXPECT_TRUE(isStrictJsonList(save.text)) << c.name << ": " << save.text;
+            const StoredPresetList again = StoredPresetList::read(save.text);
+            EXPECT_EQ(again.presets(), save.list.presets()) << c.name;
+            EXPECT_EQ(again.unreadable(), save.list.unreadable()) << c.name;
+            EXPECT_EQ(again.unreadable(), stored.unreadable()) << c.name;
+        }
+        EXPECT_EQ(StoredPresetList::read(adding.text).presets(), added) << c.name;
     }
+}
+
+// Text that is no JSON comes back, from the list a save wrote, as a string holding exactly what
+// was stored, so another controller, or a later version of this one, can still make sense of it.
+TEST(StoredPresetList, TextThatIsNotJsonSurvivesASaveAsAString) {
+    const std::string stored = std::string("{\"id\": 7}") + '\0' + "\xEF\xBB\xBF\n\"tail";
+    const StoredPresetList::Save save = StoredPresetList::read(stored).saving({d}, StoredPresetList::Missing::deleted);
+    const nlohmann::json written = nlohmann::json::parse(save.text);
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[0], nlohmann::json(stored));
 }
 
 // An edit keeps every unreadable entry, after the preset it followed or, when that one went,
@@ -111,6 +157,7 @@ TEST(StoredPresetList, SavesKeepUnreadableEntriesInPlace) {
     for (const auto& c : cases) {
         const StoredPresetList::Save save = stored.saving(c.wanted, c.missing);
         EXPECT_EQ(save.text, c.saved) << c.name;
+        EXPECT_TRUE(isStrictJsonList(save.text)) << c.name;
         const StoredPresetList again = StoredPresetList::read(save.text);
         EXPECT_EQ(again.presets(), save.list.presets()) << c.name;
         EXPECT_EQ(again.unreadable(), save.list.unreadable()) << c.name;
