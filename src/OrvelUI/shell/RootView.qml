@@ -22,6 +22,8 @@ Item {
         height: Math.min(root.height, root.rootView.maximumHeight)
         x: Math.round((root.width - width) / 2)
         y: Math.round((root.height - height) / 2)
+        // Cut at its edges as the window's own edges would cut it: the dock pill's shadow stays in.
+        clip: width < root.width || height < root.height
 
         Loader {
             anchors.fill: parent
