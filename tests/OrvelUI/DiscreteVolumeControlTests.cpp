@@ -90,6 +90,33 @@ TEST(DiscreteVolumeControl, StepButtonsStopAtTheEnds) {
     EXPECT_EQ(high.changes.size(), 1u);
 }
 
+// Each arrow press is one whole step, as a button press is; other keys go on to the slider.
+TEST(DiscreteVolumeControl, ArrowKeysStepOnePercentAPress) {
+    struct Case {
+        const char* name;
+        int shown;
+        std::vector<int> keys;
+        bool mirrored;
+        std::vector<int> changes;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"up three times, down once", 30, {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down}, false, {31, 32, 33, 32}, true},
+        {"right and left", 30, {Qt::Key_Right, Qt::Key_Left, Qt::Key_Left}, false, {31, 30, 29}, true},
+        {"right to left", 30, {Qt::Key_Right, Qt::Key_Left, Qt::Key_Up}, true, {29, 30, 31}, true},
+        {"up at the top", 100, {Qt::Key_Up}, false, {}, true},
+        {"down at the bottom", 0, {Qt::Key_Down, Qt::Key_Left}, false, {}, true},
+        {"space is the slider's own", 30, {Qt::Key_Space}, false, {}, false},
+    };
+    for (const Case& c : cases) {
+        Harness h(c.shown);
+        bool taken = true;
+        for (int key : c.keys) taken = h.control.pressKey(key, c.mirrored) && taken;
+        EXPECT_EQ(h.changes, c.changes) << c.name;
+        EXPECT_EQ(taken, c.taken) << c.name;
+    }
+}
+
 TEST(DiscreteVolumeControl, CommittedValueHoldsUntilTheOwnerCatchesUpOrTheHoldEnds) {
     struct Case {
         const char* name;

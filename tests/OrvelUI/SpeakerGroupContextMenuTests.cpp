@@ -79,14 +79,63 @@ TEST(SpeakerGroupContextMenu, EntriesFollowWhatTheHostStandsFor) {
          {den, kitchen, porch},
          {"Play [play.fill]", "Play from Spotify [dot.radiowaves.left.and.right]", "---",
           "Group with\u2026 [hifispeaker.2.fill]", "  Group with Kitchen", "---", "Unmute Den [speaker.wave.2.fill]"}},
+        // Sections left empty: the separators they would have met are shown once, never first.
         {"pinned bare speaker, every other room offline",
          {std::nullopt, office, true, true},
          {office, porch},
-         {"---", "Mute Office [speaker.slash.fill]", "Reset Map Position [arrow.counterclockwise]"}},
+         {"Mute Office [speaker.slash.fill]", "Reset Map Position [arrow.counterclockwise]"}},
+        {"lone room, every other room offline",
+         {loneOffice, std::nullopt, false, false},
+         {office, porch},
+         {"Play [play.fill]", "Play from Spotify [dot.radiowaves.left.and.right]", "---",
+          "Mute Office [speaker.slash.fill]"}},
+        {"lone room with open, every other room offline",
+         {loneOffice, std::nullopt, false, true},
+         {office, porch},
+         {"Play [play.fill]", "Play from Spotify [dot.radiowaves.left.and.right]", "---",
+          "Mute Office [speaker.slash.fill]", "---", "Open Office [arrow.up.right.square]"}},
+        {"lone room inside its group, alone in the household",
+         {loneOffice, office, false, false},
+         {office},
+         {"Play [play.fill]", "Play from Spotify [dot.radiowaves.left.and.right]", "---",
+          "Mute Office [speaker.slash.fill]"}},
         {"nothing given", {}, all, {}},
     };
     for (const MenuCase& c : cases) {
-        EXPECT_EQ(lines(c.menu.entries(c.household)), c.expected) << c.name;
+        const std::vector<std::string> shown = lines(c.menu.entries(c.household));
+        EXPECT_EQ(shown, c.expected) << c.name;
+    }
+}
+
+// Whatever the sections hold, a separator only ever stands between two entries, in a submenu too.
+TEST(SpeakerGroupContextMenu, SeparatorsOnlyStandBetweenEntries) {
+    const Speaker den = speaker(1, "Den");
+    const Speaker kitchen = speaker(2, "Kitchen");
+    const Speaker office = speaker(3, "Office");
+    const Speaker porch = offline(4, "Porch");
+    const std::vector<std::vector<Speaker>> households{{den}, {den, porch}, {den, kitchen}, {den, kitchen, office, porch}};
+    const std::vector<std::optional<SonosGroup>> groups{std::nullopt, group({den}), group({den, kitchen}),
+                                                        group({den, kitchen, office}, playingStream())};
+    const auto tidy = [](const std::vector<ContextMenuEntry>& entries, const auto& self) -> bool {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const bool separator = entries[i].kind == ContextMenuEntry::Kind::separator;
+            const bool edge = i == 0 || i + 1 == entries.size();
+            if (separator && (edge || entries[i + 1].kind == ContextMenuEntry::Kind::separator)) return false;
+            if (!self(entries[i].children, self)) return false;
+        }
+        return true;
+    };
+    for (const auto& household : households) {
+        for (const auto& g : groups) {
+            for (const std::optional<Speaker>& s : {std::optional<Speaker>{}, std::optional<Speaker>{den}}) {
+                for (const bool pinned : {false, true}) {
+                    for (const bool canOpen : {false, true}) {
+                        const auto entries = SpeakerGroupContextMenu{g, s, pinned, canOpen}.entries(household);
+                        EXPECT_TRUE(tidy(entries, tidy)) << ::testing::PrintToString(lines(entries));
+                    }
+                }
+            }
+        }
     }
 }
 

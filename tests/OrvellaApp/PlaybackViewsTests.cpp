@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QImage>
 
+#include "OrvelStore/StateFixtures.h"
+#include "OrvelStore/VolumeCoalescer.h"
 #include "OrvelUI/PlaybackFixtures.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "ViewRig.h"
@@ -41,6 +43,49 @@ TEST(PlaybackViews, VolumeRowCommitsAndShowsTheStep) {
     EXPECT_EQ(window->property("last").toInt(), 100);
     EXPECT_EQ(textsNamed(window.get(), "volume.percent"), QStringList{"100%"});
     EXPECT_EQ(itemsNamed(window.get(), "volume.slider").front()->property("value").toDouble(), 100.0);
+}
+
+// A volume slider reached by the keyboard: each arrow press reaches the speakers as one change
+// of one percent, the same as a press of the minus or plus button.
+TEST(PlaybackViews, ArrowKeysOnAFocusedVolumeSliderSendOneStepEach) {
+    Household household;
+    household.speakers = {speaker(1, "Bath")};
+    household.grouping = "AA";
+    household.status.insert_or_assign(gid(1), GroupStatus{playing(plainTrack("Song")), DiscreteVolume::snappingPercent(30)});
+    LiveWindow dock(arguments({}), household.build());
+    ASSERT_NE(dock.window, nullptr);
+    QQuickItem* slider = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (slider = only(dock.window, "dock.volume.slider")) != nullptr; }, patience));
+    slider->forceActiveFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(slider->hasActiveFocus());
+
+    const VolumeTarget bath = VolumeTarget::speaker(sp(1));
+    const auto volumesSent = [&] {
+        std::vector<int> volumes;
+        for (const SonosCommand& command : dock.rig.sonos->sent) {
+            if (command.isSetVolume()) volumes.push_back(command.asSetVolume()->volume.percent());
+        }
+        return volumes;
+    };
+    std::vector<int> expected;
+    for (const auto& [key, volume] : {std::pair{Qt::Key_Up, 31}, {Qt::Key_Up, 32}, {Qt::Key_Up, 33}, {Qt::Key_Down, 32}}) {
+        QTest::keyClick(dock.window, key);
+        expected.push_back(volume);
+        // Sends wait a moment for later steps; the store's clock is the test's.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                dock.rig.clock.advance(VolumeCoalescer::delayBetweenSends);
+                return volumesSent() == expected;
+            },
+            patience))
+            << volume;
+    }
+    EXPECT_EQ(textsNamed(dock.window, "dock.volume.percent"), QStringList{"32%"});
+    for (const SonosCommand& command : dock.rig.sonos->sent) {
+        if (command.isSetVolume()) {
+            EXPECT_EQ(command.asSetVolume()->target, bath);
+        }
+    }
 }
 
 TEST(PlaybackViews, TappedUpNextRowPlaysThatEntry) {

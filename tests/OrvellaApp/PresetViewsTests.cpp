@@ -12,6 +12,7 @@
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "OrvelUI/common/ViewStore.h"
+#include "OrvelUI/presets/PresetRowFit.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "OrvellaApp/LiveStoreFactory.h"
 #include "ViewRig.h"
@@ -361,4 +362,61 @@ TEST(PresetViews, PillMenuOpenedAgainLeavesNoSubmenuBehind) {
     EXPECT_EQ(only(window.get(), "bar")->findChildren<QObject*>(submenu).size(), 1);
     // A right click opens the menu and nothing else: it applies no preset.
     EXPECT_TRUE(std::ranges::none_of(rig.sonos->sent, [](const SonosCommand& sent) { return sent.isApplyPreset(); }));
+}
+
+// Pills take their names whole up to an ordinary name of about thirty characters, however much
+// room the row has left; longer and hostile names are cut at the widest pill, in the header
+// and inline alike.
+TEST(PresetViews, PillsShowOrdinaryNamesWholeAndCutOnlyLongOnes) {
+    struct Case {
+        std::string name;
+        bool cut;
+    };
+    std::string twoHundred;
+    while (twoHundred.size() < 200) twoHundred += "Bathroom Annex ";
+    twoHundred.resize(200);
+    std::string notes;
+    for (int i = 0; i < 60; ++i) notes += "\U0001F3B5";
+    const std::vector<Case> cases{
+        {"Kids", false},
+        {"The Whole Ground Floor", false},
+        {"Kitchen and Dining Room", false},
+        {"Upstairs Bedrooms and Study", false},
+        {"The Whole Ground Floor and Den", false},
+        {"Bathroom, Hall and Bedroom Two", false},
+        {twoHundred, true},
+        {std::string(60, 'W'), true},
+        {notes, true},
+    };
+    AppRig rig;
+    const auto app = rig.start(arguments({}));
+    ASSERT_TRUE(app && app->showWindow());
+    Household household;
+    household.speakers = {speaker('A', "Living Room"), speaker('B', "Kitchen")};
+    household.grouping = "AA BB";
+    std::vector<PresetPill> presets = numberedPresets(int(cases.size()));
+    for (std::size_t i = 0; i < cases.size(); ++i) presets[i] = presets[i].renamed(cases[i].name);
+    household.presets = presets;
+    rig.sonos->publish(household.build());
+    ASSERT_TRUE(waitUntil([&] { return app->store().state().presets().size() == cases.size(); }));
+
+    for (const bool header : {true, false}) {
+        const double widest = maximumPresetPillWidth(header);
+        const auto window = loadBar(*app, 3000, 100, header ? "width: 2980; inToolbar: true" : "width: 2980");
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(waitUntil([&] { return pillsShown(window.get()).size() == int(cases.size()); })) << header;
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            QQuickItem* pill = only(window.get(), "presetBar.pill." + qs(presets[i].id().rawValue()));
+            ASSERT_NE(pill, nullptr) << cases[i].name;
+            QList<QQuickItem*> titles;
+            collectNamed(pill, "presetPill.title", titles);
+            ASSERT_EQ(titles.size(), 1) << cases[i].name;
+            EXPECT_EQ(titles.front()->property("truncated").toBool(), cases[i].cut) << header << " " << cases[i].name;
+            if (cases[i].cut) {
+                EXPECT_EQ(pill->width(), widest) << header << " " << cases[i].name;
+            } else {
+                EXPECT_LT(pill->width(), widest) << header << " " << cases[i].name;
+            }
+        }
+    }
 }

@@ -9,6 +9,7 @@
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/common/SidebarDestination.h"
 #include "OrvelUI/shell/OrvelRootView.h"
+#include "OrvelUI/shell/WindowRules.h"
 #include "OrvelUI/sidebar/SidebarColumn.h"
 #include "OrvelUI/ShellFixtures.h"
 #include "ViewRig.h"
@@ -172,4 +173,28 @@ TEST(WindowLayout, PhoneTabsOpenGroupsOneLevelDeep) {
     view->map()->openGroup(id('A'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return shownGroupPage(window) == id('A'); }, patience));
     EXPECT_EQ(view->activeTab(), int(AppTab::map));
+}
+
+// Where nothing holds the window to the phone layout's limits, the layout keeps its width anyway,
+// centred in the window: its tabs, pages and dock pill stay inside a phone-wide column.
+TEST(WindowLayout, PhoneLayoutKeepsItsWidthInAWideWindow) {
+    LiveWindow live(arguments({"--layout=ios"}), household());
+    ASSERT_NE(live.window, nullptr);
+    QQuickWindow* window = live.window;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemsNamed(window, "pill").size() == 1; }, patience));
+    // A window manager that ignores the limits, as a tiling one does.
+    window->setMaximumSize(QSize(WindowRules::largestWindowExtent, WindowRules::largestWindowExtent));
+    window->resize(1400, 900);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->contentItem()->width() == 1400; }, patience));
+
+    const double widest = *WindowRules::frameLimits(true).maximumWidth;
+    const double left = (1400 - widest) / 2;
+    for (const char* name : {"tab.map", "tabBar.0", "tabButton.map", "tabButton.settings", "pill", "homePane"}) {
+        QQuickItem* item = only(window, QString::fromLatin1(name));
+        ASSERT_NE(item, nullptr) << name;
+        const QRectF shown = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+        EXPECT_GE(shown.left(), left) << name;
+        EXPECT_LE(shown.right(), left + widest) << name;
+    }
+    EXPECT_EQ(only(window, "tab.map")->width(), widest);
 }

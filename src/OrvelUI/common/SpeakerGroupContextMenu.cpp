@@ -6,6 +6,7 @@
 #include "OrvelDomain/Overloaded.h"
 #include "OrvelDomain/RoomNaming.h"
 #include "OrvelStore/OrvelStore.h"
+#include "OrvelUI/common/ContextMenuSeparators.h"
 
 namespace orvel {
 
@@ -115,7 +116,7 @@ std::vector<ContextMenuEntry> SpeakerGroupContextMenu::entries(std::span<const S
         menu.push_back(item("menu.open", "Open " + group->displayName, "arrow.up.right.square",
                             Action::OpenGroup{group->id}));
     }
-    return menu;
+    return withoutStraySeparators(std::move(menu));
 }
 
 void performContextMenuIntent(OrvelStore& store, const ContextMenuIntent& intent,

@@ -63,6 +63,16 @@ void DiscreteVolumeControl::stepUp() {
     if (canIncrease()) commit(shown().stepped(1));
 }
 
+bool DiscreteVolumeControl::pressKey(int key, bool mirrored) {
+    switch (key) {
+    case Qt::Key_Up: stepUp(); return true;
+    case Qt::Key_Down: stepDown(); return true;
+    case Qt::Key_Right: mirrored ? stepDown() : stepUp(); return true;
+    case Qt::Key_Left: mirrored ? stepUp() : stepDown(); return true;
+    default: return false;
+    }
+}
+
 void DiscreteVolumeControl::commit(DiscreteVolume value) {
     if (value == shown()) return;
     const Clock::Instant now = clock_->monotonicNow();

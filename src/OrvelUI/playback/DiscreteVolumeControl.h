@@ -72,6 +72,10 @@ public:
     // The minus and plus buttons.
     Q_INVOKABLE void stepDown();
     Q_INVOKABLE void stepUp();
+    // An arrow key on the focused slider: up and towards the slider's maximum step up, down and
+    // towards its minimum step down, one whole step a press, as the buttons do. Mirrored, the
+    // slider's maximum lies to the left. False for any other key, which the slider leaves be.
+    Q_INVOKABLE bool pressKey(int key, bool mirrored = false);
     // The only way a value leaves the control; a value equal to the shown one does nothing.
     void commit(DiscreteVolume value);
 

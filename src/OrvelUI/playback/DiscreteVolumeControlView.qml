@@ -68,9 +68,14 @@ RowLayout {
         rightPadding: knob / 2
         from: 0
         to: 100
+        // Whole steps for anything that steps the slider; the arrow keys are taken below.
+        stepSize: 1
         value: control.shownPercent
         onMoved: control.setSliderValue(value)
         onPressedChanged: control.editing = pressed
+        // The arrows step as the buttons do. Taken before the slider sees them: it would move a
+        // tenth of a step, and only on the horizontal arrows.
+        Keys.onPressed: event => event.accepted = control.pressKey(event.key, slider.mirrored)
 
         background: Item {
             x: slider.leftPadding
@@ -103,6 +108,19 @@ RowLayout {
             color: VavuzadiRudod.dark ? VavuzadiRudod.primaryText : VavuzadiRudod.ink
             border.width: slider.pressed ? 1.5 : 1
             border.color: VavuzadiRudod.gold
+
+            // Where the keyboard is: a ring around the knob while Tab has brought it here.
+            Rectangle {
+                objectName: row.objectName + ".slider.focusRing"
+                visible: slider.visualFocus
+                anchors.centerIn: parent
+                width: parent.width + 6
+                height: width
+                radius: width / 2
+                color: "transparent"
+                border.width: 2
+                border.color: Qt.alpha(VavuzadiRudod.gold, 0.6)
+            }
         }
     }
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QTextLayout>
 
 #include "OrvelUI/common/ShownText.h"
 #include "OrvelUI/presets/PresetMenuEntries.h"
@@ -16,6 +16,25 @@ namespace {
 
 // Enough names for every pill a row shows several times over; past it the memo starts again.
 constexpr qsizetype measuredNamesLimit = 512;
+
+// The width Qt Quick lays the text out at: its text uses design metrics, which can come out a
+// pixel wider than the font's hinted advance, enough to cut a name that fits.
+double drawnAdvance(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setUseDesignMetrics(true);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    double width = 0;
+    if (line.isValid()) {
+        line.setNumColumns(int(text.size()));
+        width = line.naturalTextWidth();
+    }
+    layout.endLayout();
+    return width;
+}
 
 }  // namespace
 
@@ -86,7 +105,7 @@ double PresetPillsBarPresenter::pillWidth(const QString& name) {
     font.setBold(true);
     const double padding = compact_ ? 11 : 14;
     const double width = std::min(maximumPresetPillWidth(compact_),
-                                  std::ceil(QFontMetricsF(font).horizontalAdvance(name)) + 2 * padding);
+                                  std::ceil(drawnAdvance(name, font)) + 2 * padding);
     if (measured_.size() >= measuredNamesLimit) measured_.clear();
     measured_.insert(name, width);
     return width;

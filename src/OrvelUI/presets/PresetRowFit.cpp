@@ -28,6 +28,6 @@ PresetRowFit fitPresetRow(const PresetRowWidths& widths, std::size_t pillCount,
     return {shown, true};
 }
 
-double maximumPresetPillWidth(bool compact) { return compact ? 160 : 200; }
+double maximumPresetPillWidth(bool compact) { return compact ? 230 : 260; }
 
 }  // namespace orvel

@@ -30,7 +30,9 @@ struct PresetRowFit {
 PresetRowFit fitPresetRow(const PresetRowWidths& widths, std::size_t pillCount,
                           const std::function<double(std::size_t)>& pillWidth);
 
-// A pill never grows past this width; its name is elided inside.
+// A pill never grows past this width; its name is elided inside. It takes an ordinary name of
+// about thirty characters ("The Whole Ground Floor and Den") whole: only names past that, and
+// hostile ones, are cut. The row's fit keeps every pill in reach however wide the pills are.
 double maximumPresetPillWidth(bool compact);
 
 }  // namespace orvel

@@ -11,9 +11,24 @@ Item {
 
     readonly property bool sidebarHidden: !root.rootView.phoneLayout && !root.rootView.sidebar.shown
 
-    Loader {
-        anchors.fill: parent
-        sourceComponent: root.rootView.phoneLayout ? phoneLayout : desktopLayout
+    // The layout keeps within the window's size limits even where nothing enforces them (a tiling
+    // window manager, the offscreen platform): the phone layout stays a phone's width, centred,
+    // with the window's ground on either side. The minimums are left to the window: content
+    // wider or taller than its window would lose its edges, and the tab bar with them.
+    Item {
+        id: content
+        objectName: "rootContent"
+        width: Math.min(root.width, root.rootView.maximumWidth)
+        height: Math.min(root.height, root.rootView.maximumHeight)
+        x: Math.round((root.width - width) / 2)
+        y: Math.round((root.height - height) / 2)
+        // Cut at its edges as the window's own edges would cut it: the dock pill's shadow stays in.
+        clip: width < root.width || height < root.height
+
+        Loader {
+            anchors.fill: parent
+            sourceComponent: root.rootView.phoneLayout ? phoneLayout : desktopLayout
+        }
     }
 
     // Brings a hidden sidebar back; the sidebar's header hides it.
@@ -30,12 +45,12 @@ Item {
     AlertBanner {
         z: 1
         visible: root.rootView.hasAlert
-        anchors.top: parent.top
-        anchors.right: parent.right
+        anchors.top: content.top
+        anchors.right: content.right
         anchors.topMargin: 12
         anchors.rightMargin: 18
         // The same margin on the leading side keeps a long sentence inside a narrow window.
-        maximumWidth: root.width - 2 * 18
+        maximumWidth: content.width - 2 * 18
         message: root.rootView.alertMessage
         actionTitle: root.rootView.alertActionTitle
         onActionChosen: root.rootView.runAlertAction()

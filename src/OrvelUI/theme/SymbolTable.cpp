@@ -15,11 +15,13 @@ constexpr std::array<SymbolGlyph, 47> glyphs{{
     {"arrow.up.right.circle.fill", 0xe89e},      // open_in_new
     {"arrow.up.right.square", 0xe89e},           // open_in_new
     {"backward.fill", 0xe020},                   // fast_rewind
+    // The font's battery fills in six bars above a bottom wall as thick as one: with the wall, one,
+    // three and five bars read as a quarter, a half and three quarters full.
     {"battery.0percent", 0xebdc},                // battery_0_bar
     {"battery.100percent", 0xe1a4},              // battery_full
     {"battery.100percent.bolt", 0xe1a3},         // battery_charging_full
-    {"battery.25percent", 0xebe0},               // battery_2_bar
-    {"battery.50percent", 0xebe2},               // battery_4_bar
+    {"battery.25percent", 0xebd9},               // battery_1_bar
+    {"battery.50percent", 0xebdd},               // battery_3_bar
     {"battery.75percent", 0xebd4},               // battery_5_bar
     {"bookmark.fill", 0xe866},                   // bookmark
     {"checkmark", 0xe5ca},                       // check

@@ -5,7 +5,7 @@
 //                          [--grouping-delay-ms 300] [--bare | --showcase | --groups G]
 //                          [--playing] [--report-sweeps] [--log-requests] [--hostile-names]
 //                          [--rooms N] [--hang I] [--endless-header I] [--forbid I]
-//                          [--presets many|large|emoji|malformed] [--artwork-bytes N]
+//                          [--presets many|large|emoji|malformed|long-names] [--artwork-bytes N]
 //                          [--hostile-rooms] [--pause-after-ms MS]
 
 #include <cstdio>
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("hang"), QStringLiteral("A speaker that accepts every connection and never answers; repeatable."), QStringLiteral("index")});
     parser.addOption({QStringLiteral("endless-header"), QStringLiteral("A speaker whose replies' header never ends; repeatable."), QStringLiteral("index")});
     parser.addOption({QStringLiteral("forbid"), QStringLiteral("A speaker that refuses every request with 403 Forbidden; repeatable."), QStringLiteral("index")});
-    parser.addOption({QStringLiteral("presets"), QStringLiteral("The presets value: many (1000), large (about 4 MB), emoji (a name of 20000 emoji) or malformed (one entry does not read)."),
+    parser.addOption({QStringLiteral("presets"), QStringLiteral("The presets value: many (1000), large (about 4 MB), emoji (a name of 20000 emoji), malformed (one entry does not read) or long-names (eight ordinary names of 22 to 30 characters)."),
                       QStringLiteral("kind")});
     parser.addOption({QStringLiteral("artwork-bytes"), QStringLiteral("Album art replies announce and send this many bytes."), QStringLiteral("n")});
     parser.addOption({QStringLiteral("hostile-rooms"), QStringLiteral("Every room named, in turn, with 200 characters, right-to-left, a flood of combining marks or only spaces.")});
@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
     }
     if (parser.isSet(QStringLiteral("presets"))) {
         const auto kind = orvel::fakes::presetTroubleNamed(parser.value(QStringLiteral("presets")));
-        if (!kind) return fail(QStringLiteral("--presets takes many, large, emoji or malformed"));
+        if (!kind) return fail(QStringLiteral("--presets takes many, large, emoji, malformed or long-names"));
         household.model().setSystemProperty(QStringLiteral("Orvella_Presets_v1"), orvel::fakes::troublesomePresets(*kind, answering));
     }
     if (parser.isSet(QStringLiteral("artwork-bytes"))) {

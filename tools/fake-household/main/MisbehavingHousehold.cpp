@@ -48,6 +48,7 @@ std::optional<PresetTrouble> presetTroubleNamed(const QString& name) {
     if (name == QLatin1String("large")) return PresetTrouble::large;
     if (name == QLatin1String("emoji")) return PresetTrouble::emoji;
     if (name == QLatin1String("malformed")) return PresetTrouble::malformed;
+    if (name == QLatin1String("long-names")) return PresetTrouble::longNames;
     return std::nullopt;
 }
 
@@ -82,6 +83,15 @@ QString troublesomePresets(PresetTrouble kind, const QStringList& speakerIds) {
             presets.append(nthPreset(n, QStringLiteral("Preset %1").arg(n + 1), speakerIds));
         }
         break;
+    case PresetTrouble::longNames: {
+        const char* const names[] = {"The Whole Ground Floor",        "Kitchen and Dining Room",
+                                     "Upstairs Bedrooms and Study",   "Living Room with the Patio",
+                                     "Morning Coffee in the Kitchen", "Everyone in the Garden Room",
+                                     "The Whole Ground Floor and Den", "Bathroom, Hall and Bedroom Two"};
+        int n = 0;
+        for (const char* name : names) presets.append(nthPreset(n++, QString::fromUtf8(name), speakerIds));
+        break;
+    }
     }
     return QString::fromUtf8(QJsonDocument(presets).toJson(QJsonDocument::Compact));
 }

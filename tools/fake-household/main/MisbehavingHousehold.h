@@ -20,9 +20,10 @@ enum class PresetTrouble {
     large,      // a value of about 4 MB: 100 presets with names of 40,000 characters
     emoji,      // a few presets, one named with 20,000 emoji
     malformed,  // a few presets and, among them, one entry that does not read
+    longNames,  // eight presets with ordinary names of 22 to 30 characters, as people name them
 };
 
-// "many", "large", "emoji" or "malformed".
+// "many", "large", "emoji", "malformed" or "long-names".
 std::optional<PresetTrouble> presetTroubleNamed(const QString& name);
 
 // The household's presets value (JSON text) of that kind over `speakerIds` (at least one).
