@@ -55,11 +55,13 @@ QCoro::Task<> VolumeCoalescer::work(std::shared_ptr<Shared> shared, VolumeTarget
         const Result result = co_await std::move(sending);
         if (!shared->host) co_return;
         if (auto alert = alertAfter(command, result)) shared->host->report(std::move(*alert));
-        shared->host->holdVolume(volume, target, sentHoldSeconds);
-
+        // A newer request waiting for its own send is what the user last asked for: showing the
+        // value just sent would put the control back a step, and the next step would start from it.
         if (shared->pending.contains(target)) {
             auto gap = sleepFor(*shared->clock, delayBetweenSends, stop);
             co_await std::move(gap);
+        } else {
+            shared->host->holdVolume(volume, target, sentHoldSeconds);
         }
     }
 }

@@ -8,7 +8,8 @@
 //
 // The requested value shows at once as an optimistic volume held for 2.0 s from each request;
 // after each send it is held for 1.5 s more with the value sent, also when the send failed, so
-// the slider does not jump back while the speakers catch up. A send that fails or reaches only
+// the slider does not jump back while the speakers catch up; a send overtaken by a newer request
+// leaves that request's value showing. A send that fails or reaches only
 // some speakers leaves an alert. Nothing is retried.
 //
 // All of it runs on the event loop's thread, on the injected clock.
