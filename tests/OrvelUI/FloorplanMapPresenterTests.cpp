@@ -373,6 +373,13 @@ TEST(FloorplanMapPresenter, TheOverlayGlidesFromOneRoomToAnotherOnly) {
     const QPointF third = place();
     EXPECT_NE(third, second);
 
+    // A new volume halfway through the glide does not cut it short.
+    events.clear();
+    rig.host.nodes[2].speaker.volume = DiscreteVolume::snappingPercent(70);
+    rig.presenter.refresh();
+    EXPECT_EQ(events, std::vector<std::string>{"moved"});
+    EXPECT_TRUE(rig.presenter.overlayGlides());
+
     // A wider window moves the same room's overlay: in place at once.
     events.clear();
     rig.presenter.setViewportWidth(1400);

@@ -158,14 +158,16 @@ void FloorplanMapPresenter::updateOverlay() {
                        group && group->playback.isPlaying(), shown->speaker.volume.percent()};
     }
     if (next == overlay_) return;
-    if (next) {
+    // Only a move says how it is shown: a new volume halfway through a glide must not cut the
+    // glide short.
+    if (next && (!lastOverlay_ || lastOverlay_->center != next->center)) {
         const bool glides = lastOverlay_ && lastOverlay_->speakerId != next->speakerId;
         if (glides != overlayGlides_) {
             overlayGlides_ = glides;
             emit overlayGlidesChanged();
         }
-        lastOverlay_ = next;
     }
+    if (next) lastOverlay_ = next;
     overlay_ = std::move(next);
     emit overlayChanged();
 }

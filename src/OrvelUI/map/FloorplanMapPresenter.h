@@ -61,8 +61,8 @@ class FloorplanMapPresenter : public QObject {
     Q_PROPERTY(bool overlayPlaying READ overlayPlaying NOTIFY overlayChanged)
     Q_PROPERTY(int overlayVolume READ overlayVolume NOTIFY overlayChanged)
     // The overlay's last move took it from one room to another: the view glides it there. Any
-    // other move (a resize, a new layout of the same room) puts it in place at once. Announced
-    // before the move itself.
+    // other move (a resize, a new layout of the same room) puts it in place at once; a change
+    // that does not move it leaves the flag as it was. Announced before the move itself.
     Q_PROPERTY(bool overlayGlides READ overlayGlides NOTIFY overlayGlidesChanged)
 
 public:
