@@ -1,5 +1,6 @@
 // The full map's presenter: which cards, hubs and sever buttons a household gives, the highlight
-// timer that runs only while a hub group plays, and a drag or a sever reaching the store.
+// timer that runs only while a hub group plays, a drag or a sever reaching the store, a moved
+// press told from a drag by its distance, and where the selected room's overlay stands and goes.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <QSignalSpy>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -189,7 +191,8 @@ void perform(MapRig& rig, const QPointF& from, const Gesture& gesture) {
         rig.presenter.dragMoved(id(4), at.x(), at.y(), step.x(), step.y());
     }
     if (gesture.cancelled) rig.presenter.dragCancelled();
-    const QPointF moved = at - from;
+    // The last step as given: subtracting the press from where it led would round it.
+    const QPointF moved = gesture.steps.empty() ? QPointF() : gesture.steps.back();
     rig.presenter.dragReleased(id(4), at.x(), at.y(), moved.x(), moved.y());
 }
 
@@ -245,6 +248,149 @@ TEST(FloorplanMapPresenter, FourPointsPinTheRoom_TheTargetIsWhatTheCanvasShows) 
     EXPECT_EQ(rig.roomPoint(2), other);
     rig.presenter.dragReleased(id(4), hub.x(), hub.y(), hub.x() - from.x(), hub.y() - from.y());
     EXPECT_EQ(rig.host.calls, std::vector<std::string>{"group 4 onto 1"});
+}
+
+// A moved press stays a click until the pointer is 4 points from the press, measured as a
+// distance in any direction: a diagonal nudge of 3 points on each axis is already a drag.
+TEST(FloorplanMapPresenter, AMovedPressIsAClickUntilFourPointsAway) {
+    enum class Outcome { click, pin, nothing };
+    struct Case {
+        const char* name;
+        std::vector<QPointF> steps;
+        bool selectedBefore;
+        Outcome outcome;
+    };
+    const std::vector<Case> cases{
+        {"3.9 points down and right", {{1, 1}, {2.76, 2.76}}, false, Outcome::click},
+        {"3.9 points down and left", {{-2.76, 2.76}}, false, Outcome::click},
+        {"4 points at a slant", {{1, 1}, {2.4, 3.2}}, false, Outcome::pin},
+        {"3 points on each axis", {{3, 3}}, false, Outcome::pin},
+        {"4 points up", {{0, -4}}, false, Outcome::pin},
+        {"out 40 points and back near the press", {{0, -40}, {1, 1}}, false, Outcome::nothing},
+        {"a nudge of the selected room opens its group", {{2, 2}}, true, Outcome::click},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MapRig rig;
+        std::vector<std::string> opened;
+        rig.presenter.setIntents(MapIntents{
+            .togglePlayOrHandOffSpotify = {},
+            .send = {},
+            .openGroup = [&](const GroupID& g) { opened.push_back(g.description()); },
+            .speakers = {},
+            .performMenuIntent = {},
+        });
+        if (c.selectedBefore) rig.presenter.tapRoom(id(4));
+        const QPointF from = rig.roomPoint(4);
+
+        perform(rig, from, Gesture{c.steps});
+
+        EXPECT_TRUE(rig.presenter.drag()->state().isIdle());
+        switch (c.outcome) {
+        case Outcome::click:
+            EXPECT_TRUE(rig.host.calls.empty());
+            EXPECT_EQ(rig.presenter.drag()->selectedId(), id(4));
+            EXPECT_EQ(opened.size(), c.selectedBefore ? 1u : 0u);
+            // A click leaves the card where it was.
+            EXPECT_EQ(rig.roomPoint(4), from);
+            break;
+        case Outcome::pin:
+            ASSERT_EQ(rig.host.calls.size(), 1u);
+            EXPECT_TRUE(rig.host.calls.front().starts_with("move 4 to ")) << rig.host.calls.front();
+            EXPECT_TRUE(rig.presenter.drag()->selectedId().isEmpty());
+            break;
+        case Outcome::nothing:
+            EXPECT_TRUE(rig.host.calls.empty());
+            EXPECT_TRUE(rig.presenter.drag()->selectedId().isEmpty());
+            break;
+        }
+    }
+}
+
+// Hidden, the overlay keeps its place and its controls, so it fades out where it stood instead
+// of flashing over the canvas's corner.
+TEST(FloorplanMapPresenter, AHiddenOverlayKeepsWhereItStoodAndWhatItShowed) {
+    struct Case {
+        const char* name;
+        std::function<void(MapRig&)> hide;
+    };
+    const std::vector<Case> cases{
+        {"a click on the open floor", [](MapRig& rig) { rig.presenter.clearSelection(); }},
+        {"a drag of the selected room",
+         [](MapRig& rig) {
+             const QPointF at = rig.roomPoint(2);
+             rig.presenter.dragBegan(id(2));
+             rig.presenter.dragMoved(id(2), at.x(), at.y() - 40, 0, -40);
+         }},
+        {"a drag of another room",
+         [](MapRig& rig) {
+             const QPointF at = rig.roomPoint(4);
+             rig.presenter.dragBegan(id(4));
+             rig.presenter.dragMoved(id(4), at.x() + 40, at.y(), 40, 0);
+         }},
+        {"the room leaves the map",
+         [](MapRig& rig) {
+             std::erase_if(rig.host.nodes, [](const FloorplanNode& n) { return n.id() == sp(2); });
+             rig.presenter.refresh();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MapRig rig;
+        rig.presenter.tapRoom(id(2));
+        ASSERT_TRUE(rig.presenter.overlayVisible());
+        const QPointF stood(rig.presenter.overlayX(), rig.presenter.overlayY());
+        const int volume = rig.presenter.overlayVolume();
+
+        c.hide(rig);
+
+        EXPECT_FALSE(rig.presenter.overlayVisible());
+        EXPECT_EQ(QPointF(rig.presenter.overlayX(), rig.presenter.overlayY()), stood);
+        EXPECT_EQ(rig.presenter.overlaySpeakerId(), id(2));
+        EXPECT_EQ(rig.presenter.overlayGroupId(), id(1));
+        EXPECT_EQ(rig.presenter.overlayVolume(), volume);
+    }
+}
+
+// The view glides the overlay only from one room to another, and learns that before the move.
+TEST(FloorplanMapPresenter, TheOverlayGlidesFromOneRoomToAnotherOnly) {
+    MapRig rig;
+    std::vector<std::string> events;
+    QObject::connect(&rig.presenter, &FloorplanMapPresenter::overlayGlidesChanged, [&] {
+        events.push_back(rig.presenter.overlayGlides() ? "glides" : "in place");
+    });
+    QObject::connect(&rig.presenter, &FloorplanMapPresenter::overlayChanged, [&] { events.push_back("moved"); });
+    const auto place = [&] { return QPointF(rig.presenter.overlayX(), rig.presenter.overlayY()); };
+
+    // The first selection has nowhere to glide from.
+    rig.presenter.tapRoom(id(2));
+    EXPECT_EQ(events, std::vector<std::string>{"moved"});
+    const QPointF second = place();
+
+    events.clear();
+    rig.presenter.tapRoom(id(3));
+    EXPECT_EQ(events, (std::vector<std::string>{"glides", "moved"}));
+    const QPointF third = place();
+    EXPECT_NE(third, second);
+
+    // A new volume halfway through the glide does not cut it short.
+    events.clear();
+    rig.host.nodes[2].speaker.volume = DiscreteVolume::snappingPercent(70);
+    rig.presenter.refresh();
+    EXPECT_EQ(events, std::vector<std::string>{"moved"});
+    EXPECT_TRUE(rig.presenter.overlayGlides());
+
+    // A wider window moves the same room's overlay: in place at once.
+    events.clear();
+    rig.presenter.setViewportWidth(1400);
+    EXPECT_EQ(events, (std::vector<std::string>{"in place", "moved"}));
+    EXPECT_NE(place(), third);
+
+    // Chosen while it fades out, the next room is glided to from where it faded.
+    rig.presenter.clearSelection();
+    events.clear();
+    rig.presenter.tapRoom(id(1));
+    EXPECT_EQ(events, (std::vector<std::string>{"glides", "moved"}));
 }
 
 TEST(FloorplanMapPresenter, SeverTicksThenUngroupsThatRoomOnly) {

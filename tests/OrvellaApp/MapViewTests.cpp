@@ -1,10 +1,12 @@
 // The floor-plan map in the window's home pane: a room card dragged onto a playing hub groups
 // the room through the store at once, and one dropped on open floor is pinned in the positions
-// file; its menu disconnects a room; a selected room's overlay sets its volume; on the compact
-// map a tile dragged onto another groups the two rooms.
+// file; a nudge is a drag from 4 points away in any direction, a click short of that; its menu
+// disconnects a room; a selected room's overlay sets its volume and fades out where it stood; on
+// the compact map a tile dragged onto another groups the two rooms.
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLineF>
 #include <QPointer>
 
 #include "OrvelStore/StateFixtures.h"
@@ -30,14 +32,37 @@ HouseholdSnapshot playingKitchenPair() {
     return household.build();
 }
 
+// One pointer event at a point of the window given to a fraction of a pixel, as a trackpad
+// reports it; the left button is held from the press to the release.
+void pointer(QQuickWindow* window, QEvent::Type type, QPointF at) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QTest::lastMouseTimestamp += 20;
+    qt_handleMouseEvent(window, at, window->mapToGlobal(at), held, button, type, Qt::NoModifier,
+                        QTest::lastMouseTimestamp);
+    // The next press is not the second of a double click.
+    if (type == QEvent::MouseButtonRelease) QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
+}
+
+bool positionsFileNames(const AppRig& rig, char room) {
+    QFile positions(rig.storeFolder.filePath("floorplan-positions.json"));
+    return positions.open(QIODevice::ReadOnly) && positions.readAll().contains(id(room).toUtf8());
+}
+
 struct MapWindow : LiveWindow {
     MapWindow() : LiveWindow(arguments({}), playingKitchenPair()) {}
 
     // Once the cards are there and have glided to where the layout puts them: a press on a card
-    // still moving would miss it on a busy machine.
+    // still moving would miss it on a busy machine. The glide of the first grouping is over once
+    // the view stops animating moves; frames that come faster than the animation advances can
+    // look still while it runs.
     bool open() {
         if (!window || !QTest::qWaitFor(
-                           [&] { return only(window, "mapRoom-" + id('C')) && only(window, "mapHub-" + id('A')); },
+                           [&] {
+                               QQuickItem* view = only(window, "floorplanMap");
+                               return only(window, "mapRoom-" + id('C')) && only(window, "mapHub-" + id('A')) &&
+                                      view && !view->property("animateMoves").toBool();
+                           },
                            patience)) {
             return false;
         }
@@ -162,6 +187,63 @@ TEST(MapView, ASixPixelDragPinsTheRoomAndOpensNothing) {
     EXPECT_EQ(map.app->rootView()->detailKind(), detailBefore);
 }
 
+// The drag starts 4 points from the press, measured as a distance: a diagonal nudge short of
+// that is a click that selects the room (or opens its group once selected), one of 4 points or
+// more pins the room and opens nothing.
+TEST(MapView, ANudgeDragsFromFourPointsAwayInAnyDirection) {
+    struct Case {
+        const char* name;
+        QPointF by;
+        bool selectedBefore;
+        bool pins;
+    };
+    const Case cases[] = {
+        {"3.9 points down and right selects", {2.76, 2.76}, false, false},
+        {"3.9 points up and left selects", {-2.76, -2.76}, false, false},
+        {"just over 4 points at a slant pins", {2.5, 3.125}, false, true},
+        {"3 points on each axis pins", {3, 3}, false, true},
+        {"3 points on each axis pins the selected room", {3, -3}, true, true},
+        {"a nudge of the selected room opens its group", {2, 2}, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MapWindow map;
+        ASSERT_TRUE(map.open());
+        MapDragPresenter* drag = map.app->rootView()->map()->drag();
+        if (c.selectedBefore) {
+            clickNamed(map.window, "mapRoom-" + id('B'));
+            ASSERT_EQ(drag->selectedId(), id('B'));
+        }
+        const auto detailBefore = map.app->rootView()->detailKind();
+        // On a whole pixel, so the movement is exactly the nudge.
+        QQuickItem* card = only(map.window, "mapRoom-" + id('B'));
+        ASSERT_NE(card, nullptr);
+        const QPointF from = centreOf(card).toPoint();
+
+        pointer(map.window, QEvent::MouseButtonPress, from);
+        pointer(map.window, QEvent::MouseMove, from + c.by);
+        pointer(map.window, QEvent::MouseButtonRelease, from + c.by);
+
+        EXPECT_TRUE(drag->draggingId().isEmpty());
+        if (c.pins) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return positionsFileNames(map.rig, 'B'); }, patience));
+            EXPECT_TRUE(drag->selectedId().isEmpty());
+            EXPECT_EQ(map.app->rootView()->detailKind(), detailBefore);
+        } else {
+            EXPECT_EQ(drag->selectedId(), id('B'));
+            if (c.selectedBefore) {
+                EXPECT_NE(map.app->rootView()->detailKind(), detailBefore);
+            } else {
+                EXPECT_EQ(map.app->rootView()->detailKind(), detailBefore);
+                // A click leaves the card where it was.
+                EXPECT_EQ(centreOf(card).toPoint(), from.toPoint());
+            }
+            EXPECT_FALSE(positionsFileNames(map.rig, 'B'));
+        }
+        EXPECT_TRUE(map.rig.sonos->sent.empty());
+    }
+}
+
 // A hub whose group stops being one goes with a fade where it stood, then is gone.
 TEST(MapView, AHubThatGoesAwayFadesOutWhereItStood) {
     MapWindow map;
@@ -226,6 +308,54 @@ TEST(MapView, SelectedRoomsOverlaySetsThatRoomsVolume) {
             return wasSent(map.rig, expected);
         },
         patience));
+}
+
+// Cleared by a click on the open floor, the overlay fades out where it stood: no ghost of it
+// crosses the canvas's corner.
+TEST(MapView, TheSelectedRoomsOverlayFadesOutWhereItStood) {
+    MapWindow map;
+    ASSERT_TRUE(map.open());
+    clickNamed(map.window, "mapRoom-" + id('C'));
+    QQuickItem* overlay = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            overlay = only(map.window, "mapSelectedOverlay");
+            return overlay && overlay->opacity() == 1.0;
+        },
+        patience));
+    const QPointF stood = overlay->position();
+    QQuickItem* canvas = only(map.window, "mapCanvas");
+    ASSERT_NE(canvas, nullptr);
+    // Open floor: away from every card, hub, sever button and the overlay itself.
+    QList<QPointF> taken{centreOf(overlay)};
+    for (const QString& prefix : {QStringLiteral("mapRoom-"), QStringLiteral("mapHub-"), QStringLiteral("mapSever-")}) {
+        for (QQuickItem* card : itemsNamedStartingWith(map.window, prefix)) taken << centreOf(card);
+    }
+    std::optional<QPointF> open;
+    for (double y = 40; y < canvas->height() - 40 && !open; y += 10) {
+        for (double x = 40; x < canvas->width() - 40 && !open; x += 10) {
+            const QPointF p = canvas->mapToScene(QPointF(x, y));
+            if (std::all_of(taken.begin(), taken.end(), [&](QPointF t) { return QLineF(t, p).length() > 180; })) {
+                open = p;
+            }
+        }
+    }
+    ASSERT_TRUE(open.has_value());
+
+    QTest::mouseClick(map.window, Qt::LeftButton, Qt::NoModifier, open->toPoint());
+
+    ASSERT_TRUE(map.app->rootView()->map()->drag()->selectedId().isEmpty());
+    std::vector<QPointF> seen;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (!overlay->isVisible()) return true;
+            seen.push_back(overlay->position());
+            renderFrames(map.window);
+            return false;
+        },
+        patience));
+    EXPECT_FALSE(seen.empty());
+    for (const QPointF& at : seen) EXPECT_EQ(at, stood);
 }
 
 TEST(MapView, CompactTileDroppedOnAnotherGroupsThemAtTheSpeakers) {

@@ -1,5 +1,7 @@
 #include "FloorplanMapPresenter.h"
 
+#include <cmath>
+
 #include <QMetaObject>
 #include <QStringList>
 
@@ -156,6 +158,16 @@ void FloorplanMapPresenter::updateOverlay() {
                        group && group->playback.isPlaying(), shown->speaker.volume.percent()};
     }
     if (next == overlay_) return;
+    // Only a move says how it is shown: a new volume halfway through a glide must not cut the
+    // glide short.
+    if (next && (!lastOverlay_ || lastOverlay_->center != next->center)) {
+        const bool glides = lastOverlay_ && lastOverlay_->speakerId != next->speakerId;
+        if (glides != overlayGlides_) {
+            overlayGlides_ = glides;
+            emit overlayGlidesChanged();
+        }
+    }
+    if (next) lastOverlay_ = next;
     overlay_ = std::move(next);
     emit overlayChanged();
 }
@@ -266,6 +278,12 @@ void FloorplanMapPresenter::dragReleased(const QString& speakerId, double x, dou
     const FloorplanNode* found = node(speakerId);
     if (!found) {
         drag_.dragCancelled();
+        return;
+    }
+    // The pointer never went 4 points from the press, so no drag began: the press was a click.
+    const bool finite = std::isfinite(dx) && std::isfinite(dy);
+    if (finite && drag_.state().dragging != found->id() && !MapDragPresenter::reachesMinimumDistance(Size{dx, dy})) {
+        tapRoom(speakerId);
         return;
     }
     const FloorplanNode dropped = *found;

@@ -50,7 +50,8 @@ class FloorplanMapPresenter : public QObject {
     Q_PROPERTY(QPointF previewTo READ previewTo NOTIFY previewChanged)
     Q_PROPERTY(orvel::CompactFloorplanMapPresenter* compact READ compact CONSTANT)
     // The selected room's overlay: shown while a room on the map is selected and none is
-    // dragged, centred at (overlayX, overlayY) on the canvas.
+    // dragged, centred at (overlayX, overlayY) on the canvas. Once hidden it keeps the place and
+    // the controls it last had, so it fades out where it stood, showing what it showed.
     Q_PROPERTY(bool overlayVisible READ overlayVisible NOTIFY overlayChanged)
     Q_PROPERTY(double overlayX READ overlayX NOTIFY overlayChanged)
     Q_PROPERTY(double overlayY READ overlayY NOTIFY overlayChanged)
@@ -59,6 +60,10 @@ class FloorplanMapPresenter : public QObject {
     Q_PROPERTY(QString overlayGroupId READ overlayGroupId NOTIFY overlayChanged)
     Q_PROPERTY(bool overlayPlaying READ overlayPlaying NOTIFY overlayChanged)
     Q_PROPERTY(int overlayVolume READ overlayVolume NOTIFY overlayChanged)
+    // The overlay's last move took it from one room to another: the view glides it there. Any
+    // other move (a resize, a new layout of the same room) puts it in place at once; a change
+    // that does not move it leaves the flag as it was. Announced before the move itself.
+    Q_PROPERTY(bool overlayGlides READ overlayGlides NOTIFY overlayGlidesChanged)
 
 public:
     static constexpr int frameInterval = 34;  // ms: a little under 30 frames a second
@@ -95,12 +100,13 @@ public:
     };
     const std::optional<Overlay>& overlay() const { return overlay_; }
     bool overlayVisible() const { return overlay_.has_value(); }
-    double overlayX() const { return overlay_ ? overlay_->center.x : 0; }
-    double overlayY() const { return overlay_ ? overlay_->center.y : 0; }
-    QString overlaySpeakerId() const { return overlay_ ? overlay_->speakerId : QString(); }
-    QString overlayGroupId() const { return overlay_ ? overlay_->groupId : QString(); }
-    bool overlayPlaying() const { return overlay_ && overlay_->playing; }
-    int overlayVolume() const { return overlay_ ? overlay_->volume : 0; }
+    double overlayX() const { return lastOverlay_ ? lastOverlay_->center.x : 0; }
+    double overlayY() const { return lastOverlay_ ? lastOverlay_->center.y : 0; }
+    QString overlaySpeakerId() const { return lastOverlay_ ? lastOverlay_->speakerId : QString(); }
+    QString overlayGroupId() const { return lastOverlay_ ? lastOverlay_->groupId : QString(); }
+    bool overlayPlaying() const { return lastOverlay_ && lastOverlay_->playing; }
+    int overlayVolume() const { return lastOverlay_ ? lastOverlay_->volume : 0; }
+    bool overlayGlides() const { return overlayGlides_; }
 
     const PrecomputedMapGeometry& geometry() const { return *geometry_; }
     const std::vector<SonosGroup>& hubGroups() const { return hubGroups_; }
@@ -119,10 +125,13 @@ public:
     QPointF previewFrom() const;
     QPointF previewTo() const;
 
-    // A card's drag handler took the pointer: a new drag, whatever happened to the last one.
+    // A card's drag handler took the pointer (it does on the first movement): a new gesture,
+    // whatever happened to the last one.
     Q_INVOKABLE void dragBegan(const QString& speakerId);
     // A pointer move or release of a room card's drag, in canvas points, with the movement
-    // since the press up to this very event. A room no longer on the map cancels.
+    // since the press up to this very event. A room no longer on the map cancels. The drag
+    // begins with the first move at least 4 points from the press; a release before that is a
+    // click on the card (tapRoom).
     Q_INVOKABLE void dragMoved(const QString& speakerId, double x, double y, double dx, double dy);
     Q_INVOKABLE void dragReleased(const QString& speakerId, double x, double y, double dx, double dy);
     // Escape, a stolen grab: the drag ends without a drop, and the rest of that gesture (its
@@ -160,6 +169,7 @@ signals:
     void phaseChanged();
     void previewChanged();
     void overlayChanged();
+    void overlayGlidesChanged();
     // A frame of the links' glide.
     void linksChanged();
     // The grouping changed: emitted before the cards move, so the view can animate the move.
@@ -195,6 +205,9 @@ private:
     MapIntents intents_;
     std::string groupSignature_;
     std::optional<Overlay> overlay_;
+    // What the overlay showed last, kept while it is hidden.
+    std::optional<Overlay> lastOverlay_;
+    bool overlayGlides_ = false;
     std::vector<ContextMenuEntry> menu_;
     QTimer frames_;
     bool highlighting_ = false;

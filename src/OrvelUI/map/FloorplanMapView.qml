@@ -216,6 +216,7 @@ Item {
 
             SelectedNodeOverlay {
                 presenter: map.presenter
+                animateMoves: map.animateMoves
             }
         }
     }

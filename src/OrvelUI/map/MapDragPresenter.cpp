@@ -16,11 +16,6 @@ bool isFinite(Point p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
-// NaN compares below nothing, so a translation that is not finite never counts as movement.
-bool hasMovedEnough(Size translation) {
-    return std::hypot(translation.width, translation.height) >= MapDragPresenter::minimumDistance;
-}
-
 bool hasSatellites(const FloorplanNode& node) {
     return !node.speaker.bondedSatellites.empty();
 }
@@ -43,6 +38,11 @@ RoomCoordinate droppedCoordinate(const FloorplanNode& node, const PrecomputedMap
 
 }  // namespace
 
+// NaN compares below nothing, so a translation that is not finite never counts as movement.
+bool MapDragPresenter::reachesMinimumDistance(Size translation) {
+    return std::hypot(translation.width, translation.height) >= minimumDistance;
+}
+
 MapDragPresenter::MapDragPresenter(MapDragHost& host, Haptics& haptics, QObject* parent)
     : QObject(parent), host_(host), haptics_(haptics) {}
 
@@ -61,7 +61,7 @@ void MapDragPresenter::setState(MapDragState next) {
 void MapDragPresenter::dragChanged(const FloorplanNode& node, const PrecomputedMapGeometry& geometry, Point location,
                                    Size translation) {
     const bool inProgress = state_.dragging == node.id();
-    if (!isFinite(location) || (!inProgress && !hasMovedEnough(translation))) return;
+    if (!isFinite(location) || (!inProgress && !reachesMinimumDistance(translation))) return;
     // A room a sweep has removed does not start dragging again on the pointer's next move.
     if (!isOnMap(node.id(), host_.floorplan())) return dragCancelled();
 
@@ -79,7 +79,7 @@ void MapDragPresenter::dragChanged(const FloorplanNode& node, const PrecomputedM
 
 void MapDragPresenter::dragEnded(const FloorplanNode& node, const PrecomputedMapGeometry& geometry, Rect plot,
                                  Point location, Size translation) {
-    const bool acts = state_.dragging == node.id() && isFinite(location) && hasMovedEnough(translation) &&
+    const bool acts = state_.dragging == node.id() && isFinite(location) && reachesMinimumDistance(translation) &&
                       isOnMap(node.id(), host_.floorplan());
     // Idle first: a store call may change the state the map redraws from.
     setState(MapDragState{});

@@ -43,6 +43,9 @@ class MapDragPresenter : public QObject {
 
 public:
     static constexpr double minimumDistance = 4.0;
+    // Whether a pointer that has moved `translation` since the press drags: at least 4 points
+    // away, measured as a distance, whatever the direction. Short of that a release is a click.
+    static bool reachesMinimumDistance(Size translation);
 
     // Both must outlive the presenter.
     MapDragPresenter(MapDragHost& host, Haptics& haptics, QObject* parent = nullptr);

@@ -3,8 +3,9 @@ import Orvella.UI
 
 // One room on the full map, centred on the presenter's point. A click selects it (or opens
 // its group once selected), a right click opens its menu, and dragging it tells the presenter
-// every move and then either the release or the cancel. Its card is made the first time it
-// comes near what the scroller shows, and it is drawn only while it is there.
+// every move and then either the release or the cancel; the presenter decides, from the
+// distance moved, whether a moved press was a drag or still a click. Its card is made the first
+// time it comes near what the scroller shows, and it is drawn only while it is there.
 Item {
     id: card
 
@@ -73,7 +74,8 @@ Item {
     HoverHandler { id: hover }
 
     TapHandler {
-        // Takes the click for itself: the open floor behind must not clear the selection.
+        // Takes the click for itself: the open floor behind must not clear the selection. It
+        // sees only a press that never moved: the first movement belongs to the drag handler.
         gesturePolicy: TapHandler.ReleaseWithinBounds
         onTapped: card.presenter.tapRoom(card.speakerId)
     }
@@ -91,8 +93,10 @@ Item {
     DragHandler {
         id: drag
         target: null
-        // A drag starts after 4 points; a smaller movement is a click.
-        dragThreshold: 4
+        // A drag starts 4 points from the press in any direction, a distance the handler's own
+        // threshold (checked axis by axis) cannot express: it takes every movement, and the
+        // presenter starts the drag at 4 points and makes a release short of them a click.
+        dragThreshold: 0
         // Set when the grab is taken away: the end that follows is not a drop.
         property bool cancelled: false
 

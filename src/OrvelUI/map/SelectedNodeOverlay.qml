@@ -3,11 +3,17 @@ import QtQuick.Layouts
 import Orvella.UI
 
 // The selected room's overlay on the full map: its group's play button (only for a room in a
-// group) and the room's volume, centred where the presenter places it.
+// group) and the room's volume, centred where the presenter places it. It fades and shrinks out
+// where it stood, glides from one selected room to the next, and moves with the cards when a new
+// grouping moves them; any other move (a resize) puts it in place at once.
 VavuzadiRudodCard {
     id: overlay
 
     required property FloorplanMapPresenter presenter
+    // True while the cards glide to a new grouping.
+    property bool animateMoves: false
+    // Read as the move is written: a card still hidden appears in its place.
+    readonly property bool glides: opacity > 0 && (presenter.overlayGlides || animateMoves)
 
     objectName: "mapSelectedOverlay"
     glowing: true
@@ -20,8 +26,15 @@ VavuzadiRudodCard {
     visible: opacity > 0
     opacity: presenter.overlayVisible ? 1 : 0
     scale: presenter.overlayVisible ? 1 : 0.95
+    Behavior on x { enabled: overlay.glides; NumberAnimation { duration: overlay.moveDuration(); easing.type: Motion.springEasing } }
+    Behavior on y { enabled: overlay.glides; NumberAnimation { duration: overlay.moveDuration(); easing.type: Motion.springEasing } }
     Behavior on opacity { NumberAnimation { duration: Motion.springDuration(0.2); easing.type: Motion.springEasing } }
     Behavior on scale { NumberAnimation { duration: Motion.springDuration(0.2); easing.type: Motion.springEasing } }
+
+    // The selection's spring when another room is chosen, the canvas's when the grouping moves it.
+    function moveDuration(): int {
+        return Motion.springDuration(presenter.overlayGlides ? 0.2 : 0.38)
+    }
 
     // Clicks on the card stay on it.
     TapHandler { gesturePolicy: TapHandler.ReleaseWithinBounds }
