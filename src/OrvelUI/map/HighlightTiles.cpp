@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -81,7 +82,7 @@ void appendClipped(std::vector<QPolygonF>& out, const QPolygonF& line, const QRe
 }  // namespace
 
 std::vector<HighlightTile> highlightTiles(const std::vector<QPolygonF>& pieces, double width, double miterLimit,
-                                          double tileSize, const QRectF& shown) {
+                                          double tileSize, const QRectF& shown, const std::vector<double>& strengths) {
     std::vector<HighlightTile> tiles;
     if (!(tileSize > 0) || !std::isfinite(tileSize)) return tiles;
     const double half = width / 2;
@@ -131,7 +132,7 @@ std::vector<HighlightTile> highlightTiles(const std::vector<QPolygonF>& pieces, 
     for (std::size_t r = 0; r < reaches.size();) {
         const Reach& first = reaches[r];
         HighlightTile tile{QPoint(first.column, first.row),
-                           QRectF(first.column * tileSize, first.row * tileSize, tileSize, tileSize), {}};
+                           QRectF(first.column * tileSize, first.row * tileSize, tileSize, tileSize), {}, {}};
         while (r < reaches.size() && reaches[r].row == first.row && reaches[r].column == first.column) {
             // The first and the last segment of this piece that reach the cell.
             const std::size_t k = reaches[r].piece;
@@ -150,6 +151,7 @@ std::vector<HighlightTile> highlightTiles(const std::vector<QPolygonF>& pieces, 
             const qsizetype to = std::min<qsizetype>(highest + 1, piece.size() - 2);
             const double pad = pieceReach[k];
             appendClipped(tile.runs, piece.mid(from, to - from + 2), tile.rect.adjusted(-pad, -pad, pad, pad));
+            tile.strengths.resize(tile.runs.size(), k < strengths.size() ? strengths[k] : 1.0);
         }
         tiles.push_back(std::move(tile));
     }
@@ -160,6 +162,19 @@ QPainterPath runsPath(const std::vector<QPolygonF>& runs) {
     QPainterPath path;
     for (const QPolygonF& run : runs) path.addPolygon(run);
     return path;
+}
+
+void strokeByStrength(QPainter& painter, const std::vector<QPolygonF>& runs, const std::vector<double>& strengths,
+                      const QPen& pen) {
+    std::map<double, std::vector<QPolygonF>> byStrength;
+    for (std::size_t i = 0; i < runs.size(); ++i) byStrength[i < strengths.size() ? strengths[i] : 1.0].push_back(runs[i]);
+    const double opacity = painter.opacity();
+    for (const auto& [strength, same] : byStrength) {
+        if (!(strength > 0)) continue;
+        painter.setOpacity(opacity * std::min(strength, 1.0));
+        painter.strokePath(runsPath(same), pen);
+    }
+    painter.setOpacity(opacity);
 }
 
 }  // namespace orvel
