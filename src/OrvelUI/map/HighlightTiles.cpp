@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
 #include <optional>
 #include <utility>
 
+#include <QImage>
 #include <QLineF>
+#include <QTransform>
+#include <QVarLengthArray>
 
 namespace orvel {
 
@@ -150,8 +152,13 @@ std::vector<HighlightTile> highlightTiles(const std::vector<QPolygonF>& pieces, 
             const qsizetype from = std::max<qsizetype>(lowest - 1, 0);
             const qsizetype to = std::min<qsizetype>(highest + 1, piece.size() - 2);
             const double pad = pieceReach[k];
+            const std::size_t before = tile.runs.size();
             appendClipped(tile.runs, piece.mid(from, to - from + 2), tile.rect.adjusted(-pad, -pad, pad, pad));
-            tile.strengths.resize(tile.runs.size(), k < strengths.size() ? strengths[k] : 1.0);
+            const double strength = k < strengths.size() ? strengths[k] : 1.0;
+            if (strength != 1 || !tile.strengths.empty()) {
+                tile.strengths.resize(before, 1.0);
+                tile.strengths.resize(tile.runs.size(), strength);
+            }
         }
         tiles.push_back(std::move(tile));
     }
@@ -164,15 +171,74 @@ QPainterPath runsPath(const std::vector<QPolygonF>& runs) {
     return path;
 }
 
+namespace {
+
+// A translucent stroke takes the raster engine's slow road (five times the time of an opaque
+// one, every frame, on every faint tile). Stroked opaque into a layer on the same device
+// pixels and the layer laid down translucent, it paints the same.
+void strokeFaintly(QPainter& painter, const QPainterPath& path, const QPen& pen, double opacity) {
+    const QTransform toDevice = painter.deviceTransform();
+    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
+    if (toDevice.type() > QTransform::TxScale || !(ratio > 0)) {
+        painter.setOpacity(opacity);
+        painter.strokePath(path, pen);
+        return;
+    }
+    // Where the stroke can paint: its curves grown by a miter's reach, within the clip.
+    const double reach = pen.widthF() / 2 * std::max(pen.miterLimit(), 1.0) + antialiasing;
+    QRectF area = path.controlPointRect().adjusted(-reach, -reach, reach, reach);
+    if (painter.hasClipping()) area = area.intersected(painter.clipBoundingRect());
+    const QRect pixels = toDevice.mapRect(area).toAlignedRect();
+    if (pixels.isEmpty()) return;
+    // One layer for every tile, grown as needed: a tile is a few dozen pixels square.
+    thread_local QImage layer;
+    if (layer.width() < pixels.width() || layer.height() < pixels.height()) {
+        layer = QImage(std::max(layer.width(), pixels.width()), std::max(layer.height(), pixels.height()),
+                       QImage::Format_ARGB32_Premultiplied);
+    }
+    layer.setDevicePixelRatio(1);
+    {
+        QPainter onLayer(&layer);
+        onLayer.setCompositionMode(QPainter::CompositionMode_Source);
+        onLayer.fillRect(QRect(QPoint(0, 0), pixels.size()), Qt::transparent);
+        onLayer.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        onLayer.setClipRect(QRect(QPoint(0, 0), pixels.size()));
+        onLayer.setRenderHints(painter.renderHints());
+        onLayer.setTransform(toDevice * QTransform::fromTranslate(-pixels.x(), -pixels.y()));
+        onLayer.strokePath(path, pen);
+    }
+    layer.setDevicePixelRatio(ratio);
+    painter.save();
+    // The clip stays where it was set, on the device.
+    painter.resetTransform();
+    painter.setOpacity(opacity);
+    painter.drawImage(QPointF(pixels.topLeft()) / ratio, layer, QRectF(QPointF(0, 0), QSizeF(pixels.size())));
+    painter.restore();
+}
+
+}  // namespace
+
 void strokeByStrength(QPainter& painter, const std::vector<QPolygonF>& runs, const std::vector<double>& strengths,
                       const QPen& pen) {
-    std::map<double, std::vector<QPolygonF>> byStrength;
-    for (std::size_t i = 0; i < runs.size(); ++i) byStrength[i < strengths.size() ? strengths[i] : 1.0].push_back(runs[i]);
+    auto strengthOf = [&](std::size_t i) { return i < strengths.size() ? std::min(strengths[i], 1.0) : 1.0; };
+    // The strengths the runs have, faintest first: a handful at most.
+    QVarLengthArray<double, 4> levels;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (!levels.contains(strengthOf(i))) levels.append(strengthOf(i));
+    }
+    std::sort(levels.begin(), levels.end());
     const double opacity = painter.opacity();
-    for (const auto& [strength, same] : byStrength) {
-        if (!(strength > 0)) continue;
-        painter.setOpacity(opacity * std::min(strength, 1.0));
-        painter.strokePath(runsPath(same), pen);
+    for (double level : levels) {
+        if (!(level > 0)) continue;
+        QPainterPath path;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            if (strengthOf(i) == level) path.addPolygon(runs[i]);
+        }
+        if (level >= 1) {
+            painter.strokePath(path, pen);
+        } else {
+            strokeFaintly(painter, path, pen, opacity * level);
+        }
     }
     painter.setOpacity(opacity);
 }

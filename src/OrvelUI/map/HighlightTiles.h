@@ -29,7 +29,8 @@ struct HighlightTile {
     QPoint cell;
     QRectF rect;
     std::vector<QPolygonF> runs;
-    // For each run, the strength of the piece it belongs to.
+    // For each run, the strength of the piece it belongs to; empty when every run is drawn
+    // fully, as most are (a tile is made anew on every frame).
     std::vector<double> strengths;
 };
 
