@@ -1,9 +1,9 @@
 // The full map laid out for seeded households of 1 to 128 speakers on 1 to 4 floors with 0 to
 // 8 playing groups, at the map sizes of windows from the smallest (980 x 660) to 1920 x 1200:
 // no two cards overlap at the size the views draw them, every room card lies inside its own
-// floor band, every hub inside a band, no tether leaves the canvas (nor, save the odd one
-// pressed flat into its band, the plot), and a tether passes behind another group's hub only
-// when it is marked to (drawn faint), which stays rare.
+// floor band, every hub inside a band, no tether leaves the plot (so none is cut by the
+// canvas's edge), and a tether passes behind another group's hub only when it is marked to
+// (drawn faint), which stays rare.
 
 #include <gtest/gtest.h>
 
