@@ -178,8 +178,7 @@ namespace {
 // pixels and the layer laid down translucent, it paints the same.
 void strokeFaintly(QPainter& painter, const QPainterPath& path, const QPen& pen, double opacity) {
     const QTransform toDevice = painter.deviceTransform();
-    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
-    if (toDevice.type() > QTransform::TxScale || !(ratio > 0)) {
+    if (toDevice.type() > QTransform::TxScale || !toDevice.isInvertible()) {
         painter.setOpacity(opacity);
         painter.strokePath(path, pen);
         return;
@@ -196,24 +195,21 @@ void strokeFaintly(QPainter& painter, const QPainterPath& path, const QPen& pen,
         layer = QImage(std::max(layer.width(), pixels.width()), std::max(layer.height(), pixels.height()),
                        QImage::Format_ARGB32_Premultiplied);
     }
-    layer.setDevicePixelRatio(1);
     {
         QPainter onLayer(&layer);
         onLayer.setCompositionMode(QPainter::CompositionMode_Source);
         onLayer.fillRect(QRect(QPoint(0, 0), pixels.size()), Qt::transparent);
         onLayer.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        onLayer.setClipRect(QRect(QPoint(0, 0), pixels.size()));
         onLayer.setRenderHints(painter.renderHints());
         onLayer.setTransform(toDevice * QTransform::fromTranslate(-pixels.x(), -pixels.y()));
         onLayer.strokePath(path, pen);
     }
-    layer.setDevicePixelRatio(ratio);
-    painter.save();
-    // The clip stays where it was set, on the device.
-    painter.resetTransform();
+    // Laid down on exactly the pixels it was drawn for, without saving the painter's state (its
+    // clip is a region the renderer set).
+    const double before = painter.opacity();
     painter.setOpacity(opacity);
-    painter.drawImage(QPointF(pixels.topLeft()) / ratio, layer, QRectF(QPointF(0, 0), QSizeF(pixels.size())));
-    painter.restore();
+    painter.drawImage(toDevice.inverted().mapRect(QRectF(pixels)), layer, QRectF(QPointF(0, 0), QSizeF(pixels.size())));
+    painter.setOpacity(before);
 }
 
 }  // namespace
