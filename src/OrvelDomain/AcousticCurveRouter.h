@@ -74,6 +74,12 @@ std::vector<Point> orderedChain(const std::vector<Point>& points);
 // bow in proportion to the original.
 AcousticCurveSegment clippedSegment(const AcousticCurveSegment& segment, Rect startRect, Rect endRect,
                                     double inset);
+// The smallest rectangle holding the whole curve: its ends and the farthest reach of its bow.
+Rect curveExtent(const AcousticCurveSegment& segment);
+// The curve with its bow (the control point's pull away from the middle of its chord) eased
+// just enough that all of it lies inside `area`, edges included; the curve itself when it
+// already does. The straight chord, when even that does not fit (an end outside `area`).
+AcousticCurveSegment keptInside(const AcousticCurveSegment& segment, Rect area);
 // Walking along the curve from its start (or its end), the first point outside `rect`.
 Point firstPointOutside(const AcousticCurveSegment& segment, Rect rect, bool fromStart);
 // The midpoint of the curve that lies farthest from the node points and obstacles; nothing

@@ -2,6 +2,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "AcousticCurveRouter.h"
 
@@ -329,6 +330,47 @@ std::vector<AcousticCurveSegment> routeChain(const std::vector<Point>& points, c
         out.push_back(routeSegment(chain[i - 1], chain[i], obstacles, bounds, padding));
     }
     return out;
+}
+
+Rect curveExtent(const AcousticCurveSegment& segment) {
+    // Along each axis the curve turns back at most once, where its derivative
+    // 2(1 - t)(control - start) + 2t(end - control) is zero.
+    auto range = [](double start, double control, double end) {
+        double low = std::min(start, end);
+        double high = std::max(start, end);
+        const double bend = start - 2 * control + end;
+        if (bend != 0) {
+            const double t = (start - control) / bend;
+            if (t > 0 && t < 1) {
+                const double turn = (1 - t) * (1 - t) * start + 2 * t * (1 - t) * control + t * t * end;
+                low = std::min(low, turn);
+                high = std::max(high, turn);
+            }
+        }
+        return std::pair(low, high);
+    };
+    const auto [left, right] = range(segment.start.x, segment.control.x, segment.end.x);
+    const auto [top, bottom] = range(segment.start.y, segment.control.y, segment.end.y);
+    return Rect(left, top, right - left, bottom - top);
+}
+
+AcousticCurveSegment keptInside(const AcousticCurveSegment& segment, Rect area) {
+    auto fits = [&](const AcousticCurveSegment& s) { return area.contains(curveExtent(s)); };
+    if (fits(segment)) return segment;
+    const Point mid = lerp(segment.start, segment.end, 0.5);
+    auto eased = [&](double share) {
+        return AcousticCurveSegment{segment.start, lerp(mid, segment.control, share), segment.end};
+    };
+    // Every point of the curve is its chord's point pushed along the bow in proportion to it: a
+    // bow that fits fits at every smaller share, so the largest share that fits is bisected.
+    double fitting = 0;
+    double tooMuch = 1;
+    if (!fits(eased(fitting))) return eased(fitting);
+    for (int i = 0; i < 40; ++i) {
+        const double share = (fitting + tooMuch) / 2;
+        (fits(eased(share)) ? fitting : tooMuch) = share;
+    }
+    return eased(fitting);
 }
 
 Point firstPointOutside(const AcousticCurveSegment& segment, Rect rect, bool fromStart) {

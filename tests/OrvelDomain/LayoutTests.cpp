@@ -184,6 +184,63 @@ TEST(LayoutProperties, CurveClearanceIsTheNearestSampleDistance) {
     }
 }
 
+// The extent holds every point of the curve and reaches as far as the curve does; a curve kept
+// inside an area keeps its ends, lies inside and eases its bow no more than it must: it
+// touches an edge when it had to move, and is the same curve when it already fitted.
+TEST(LayoutProperties, CurvesKeptInsideAnAreaBowAsFarAsTheyMay) {
+    std::mt19937 random(5);
+    auto coordinate = [&] { return static_cast<double>(random() % 2000) / 4 - 100; };
+    auto samples = [](const AcousticCurveSegment& curve) {
+        std::vector<Point> points;
+        for (int k = 0; k <= 512; ++k) points.push_back(curve.point(k / 512.0));
+        return points;
+    };
+    auto within = [](Point p, const Rect& r, double slack) {
+        return p.x >= r.minX() - slack && p.x <= r.maxX() + slack && p.y >= r.minY() - slack && p.y <= r.maxY() + slack;
+    };
+    for (int round = 0; round < 400; ++round) {
+        SCOPED_TRACE(round);
+        const AcousticCurveSegment curve{{coordinate(), coordinate()}, {coordinate(), coordinate()}, {coordinate(), coordinate()}};
+        const Rect extent = router::curveExtent(curve);
+        const std::vector<Point> points = samples(curve);
+        EXPECT_TRUE(std::all_of(points.begin(), points.end(), [&](Point p) { return within(p, extent, 1e-9); }));
+        // Each edge is reached: some sample lies on it, up to the spacing of the samples.
+        auto reach = [&](auto distanceOf) {
+            double nearest = kInf;
+            for (Point p : points) nearest = std::min(nearest, distanceOf(p));
+            return nearest;
+        };
+        EXPECT_LT(reach([&](Point p) { return p.x - extent.minX(); }), 0.01);
+        EXPECT_LT(reach([&](Point p) { return extent.maxX() - p.x; }), 0.01);
+        EXPECT_LT(reach([&](Point p) { return p.y - extent.minY(); }), 0.01);
+        EXPECT_LT(reach([&](Point p) { return extent.maxY() - p.y; }), 0.01);
+
+        const Rect ends = Rect(curve.start, Size{0, 0}).unionWith(Rect(curve.end, Size{0, 0}));
+        const Rect area = ends.grownBy(static_cast<double>(random() % 60));
+        const AcousticCurveSegment kept = router::keptInside(curve, area);
+        EXPECT_EQ(kept.start, curve.start);
+        EXPECT_EQ(kept.end, curve.end);
+        const std::vector<Point> keptPoints = samples(kept);
+        EXPECT_TRUE(std::all_of(keptPoints.begin(), keptPoints.end(), [&](Point p) { return within(p, area, 1e-9); }));
+        double closest = kInf;
+        for (Point p : keptPoints) {
+            closest = std::min({closest, p.x - area.minX(), area.maxX() - p.x, p.y - area.minY(), area.maxY() - p.y});
+        }
+        if (area.contains(extent)) {
+            EXPECT_EQ(kept, curve);
+        } else {
+            EXPECT_LT(closest, 0.01);
+        }
+    }
+    // Bulging 50 above the area's top, the curve is eased until it just touches it.
+    const auto kept = router::keptInside({{0, 100}, {200, -200}, {400, 100}}, Rect(-10, 0, 420, 200));
+    EXPECT_NEAR(kept.control.x, 200, 1e-9);
+    EXPECT_NEAR(kept.control.y, -100, 1e-6);
+    // An end outside the area: the straight chord.
+    EXPECT_EQ(router::keptInside({{0, 100}, {200, -200}, {400, 100}}, Rect(10, 0, 420, 200)),
+              (AcousticCurveSegment{{0, 100}, {200, 100}, {400, 100}}));
+}
+
 // Each call must return (the suite's time-out catches a hang); band coordinates and rooms placed
 // beside a broken one stay finite.
 TEST(LayoutProperties, NonFiniteInputEndsWithFinitePositions) {

@@ -1,6 +1,7 @@
 // The travelling highlight drawn tile by tile, as the software renderer draws it, paints the very
-// pixels that stroking it whole paints; a tile the stretch lies across keeps its runs from one
-// frame to the next; the stretch found on a flattened path is the part of its length asked for.
+// pixels that stroking it whole paints, each piece as strongly as its tether is drawn; a tile
+// the stretch lies across keeps its runs from one frame to the next; the stretch found on a
+// flattened path is the part of its length asked for, and a faint tether lights faintly.
 
 #include <gtest/gtest.h>
 
@@ -36,14 +37,36 @@ QImage strokedWhole(const std::vector<QPolygonF>& pieces) {
     return image;
 }
 
-QImage strokedByTiles(const std::vector<HighlightTile>& tiles) {
+// The pieces of each strength as one path at that strength, the faintest first, on a canvas
+// scrolled by `offset`.
+QImage strokedWhole(const std::vector<QPolygonF>& pieces, const std::vector<double>& strengths, QPointF offset) {
     QImage image = blank();
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(offset);
+    std::vector<double> levels = strengths;
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    for (double level : levels) {
+        std::vector<QPolygonF> same;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (strengths[i] == level) same.push_back(pieces[i]);
+        }
+        painter.setOpacity(level);
+        painter.strokePath(runsPath(same), roundPen(QColor(0xe0, 0xa8, 0x40), width));
+    }
+    return image;
+}
+
+QImage strokedByTiles(const std::vector<HighlightTile>& tiles, QPointF offset = {}) {
+    QImage image = blank();
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(offset);
     for (const HighlightTile& t : tiles) {
         painter.save();
         painter.setClipRect(t.rect);
-        painter.strokePath(runsPath(t.runs), roundPen(QColor(0xe0, 0xa8, 0x40), width));
+        strokeByStrength(painter, t.runs, t.strengths, roundPen(QColor(0xe0, 0xa8, 0x40), width));
         painter.restore();
     }
     return image;
@@ -94,6 +117,27 @@ TEST(HighlightTiles, TileByTileDrawsWhatTheWholeStrokeDraws) {
         EXPECT_LE(largestDifference(strokedWhole(c.pieces), strokedByTiles(tiles), QRect(0, 0, 200, 200)), rounding) << c.name;
     }
     EXPECT_TRUE(highlightTiles({}, width, mapMiterLimit, tile).empty());
+}
+
+// A faint tether's piece is drawn faint in every tile it crosses, also where it crosses a
+// fully drawn one.
+TEST(HighlightTiles, EachPieceKeepsItsStrengthTileByTile) {
+    const std::vector<QPolygonF> pieces{QPolygonF{{10, 40}, {190, 160}}, QPolygonF{{20, 170}, {170, 10}},
+                                        QPolygonF{{10, 100}, {190, 100}}};
+    const std::vector<double> strengths{1, 0.35, 0.5};
+    const auto tiles = highlightTiles(pieces, width, mapMiterLimit, tile, {}, strengths);
+    ASSERT_FALSE(tiles.empty());
+    // Left empty when every run is drawn fully.
+    for (const HighlightTile& t : tiles) EXPECT_TRUE(t.strengths.empty() || t.strengths.size() == t.runs.size());
+    // Wherever the canvas lies on the pixels.
+    for (QPointF offset : {QPointF(0, 0), QPointF(0.3, 0.6), QPointF(-7.5, 3.25)}) {
+        EXPECT_LE(largestDifference(strokedWhole(pieces, strengths, offset), strokedByTiles(tiles, offset),
+                                    QRect(0, 0, 200, 200)),
+                  rounding)
+            << offset.x() << "," << offset.y();
+    }
+    // Drawn at full strength, the faint picture differs: the strengths are really applied.
+    EXPECT_GT(largestDifference(strokedWhole(pieces), strokedByTiles(tiles), QRect(0, 0, 200, 200)), 60);
 }
 
 // The scroller shows a part of the canvas: only tiles there are made, and they draw it right.
@@ -152,6 +196,36 @@ TEST(AcousticPath, TheLitPiecesCoverTheStretchOfTheLengthAskedFor) {
         }
         EXPECT_EQ(pieces.size(), c.pieces) << c.name;
         EXPECT_NEAR(length, c.length, 1e-9) << c.name;
+    }
+}
+
+// The highlight of a link travels its tethers in order as one path; each tether lights as
+// strongly as it is drawn: a faint one (behind another hub, fading in or out) faintly, one
+// faded out not at all.
+TEST(AcousticPath, EachTetherLightsAsStronglyAsItIsDrawn) {
+    auto line = [](Point from, Point to) {
+        return AcousticCurveSegment{from, {(from.x + to.x) / 2, (from.y + to.y) / 2}, to};
+    };
+    struct Case {
+        std::string name;
+        std::vector<AcousticCurveSegment> segments;
+        std::vector<double> opacities;
+        std::vector<double> lit;
+    };
+    const Case cases[] = {
+        {"apart", {line({0, 0}, {100, 0}), line({0, 50}, {100, 50}), line({0, 90}, {100, 90})}, {1, 0.35, 0.5}, {1, 0.35, 0.5}},
+        {"joined end to start, unequal", {line({0, 0}, {100, 0}), line({100, 0}, {200, 0})}, {1, 0.35}, {1, 0.35}},
+        {"joined end to start, equal", {line({0, 0}, {100, 0}), line({100, 0}, {200, 0})}, {0.35, 0.35}, {0.35}},
+        {"faded out", {line({0, 0}, {100, 0}), line({0, 50}, {100, 50})}, {0, 1}, {1}},
+        {"without opacities", {line({0, 0}, {100, 0})}, {}, {1}},
+    };
+    for (const Case& c : cases) {
+        const FlattenedPath link = flattenedLink(c.segments, c.opacities);
+        // The same way as the link's one path, so the highlight travels as it did.
+        EXPECT_NEAR(link.length, flattenedPath(acousticPath(c.segments)).length, 1e-9) << c.name;
+        const LitStretch lit = litStretch(link, {0, 1});
+        EXPECT_EQ(lit.strengths, c.lit) << c.name;
+        EXPECT_EQ(lit.pieces.size(), lit.strengths.size()) << c.name;
     }
 }
 

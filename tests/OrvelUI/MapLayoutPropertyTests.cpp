@@ -1,8 +1,9 @@
 // The full map laid out for seeded households of 1 to 128 speakers on 1 to 4 floors with 0 to
 // 8 playing groups, at the map sizes of windows from the smallest (980 x 660) to 1920 x 1200:
 // no two cards overlap at the size the views draw them, every room card lies inside its own
-// floor band, every hub inside a band, and a tether passes behind another group's hub only
-// when it is marked to (drawn faint), which stays rare.
+// floor band, every hub inside a band, no tether leaves the plot (so none is cut by the
+// canvas's edge), and a tether passes behind another group's hub only when it is marked to
+// (drawn faint), which stays rare.
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,16 @@ Rect drawnRoom(Point centre, const FloorplanNode& node) {
     return Rect::centeredAt(centre, MapCardSizes::roomCard(!node.speaker.bondedSatellites.empty()));
 }
 
+// Whether a point of the curve, sampled 32 times along it, lies outside the rectangle (its
+// edges count as inside).
+bool leaves(const AcousticCurveSegment& segment, const Rect& area) {
+    for (int k = 0; k <= 32; ++k) {
+        const Point p = segment.point(k / 32.0);
+        if (p.x < area.minX() || p.x > area.maxX() || p.y < area.minY() || p.y > area.maxY()) return true;
+    }
+    return false;
+}
+
 bool overlap(const Rect& a, const Rect& b) {
     const Rect i = a.intersection(b);
     return !i.isNull() && i.width() > 0.01 && i.height() > 0.01;
@@ -80,6 +91,8 @@ bool overlap(const Rect& a, const Rect& b) {
 TEST(MapLayoutProperties, NoCardsOverlapAndRoomsStayInTheirBandsAtEverySize) {
     int tethers = 0;
     int behind = 0;
+    int outsidePlot = 0;
+    int outsideCanvas = 0;
     unsigned seed = 1;
     for (int count : {1, 2, 3, 5, 8, 13, 24, 40, 64, 96, 128}) {
         for (int floors : {1, 2, 3, 4}) {
@@ -114,6 +127,8 @@ TEST(MapLayoutProperties, NoCardsOverlapAndRoomsStayInTheirBandsAtEverySize) {
                     }
                 }
 
+                const Rect canvas(0, 0, g.canvasSize.width, g.canvasSize.height);
+                const Rect plot = MapGeometry::plot(g.canvasSize);
                 for (const auto& [group, list] : g.tethersByGroup) {
                     std::vector<Rect> others;
                     for (const auto& [id, centre] : g.hubLocations) {
@@ -121,6 +136,9 @@ TEST(MapLayoutProperties, NoCardsOverlapAndRoomsStayInTheirBandsAtEverySize) {
                     }
                     for (const auto& tether : list) {
                         ++tethers;
+                        if (leaves(tether.segment, canvas)) ++outsideCanvas;
+                        EXPECT_FALSE(leaves(tether.segment, canvas)) << tether.roomName << " leaves the canvas";
+                        if (leaves(tether.segment, plot)) ++outsidePlot;
                         if (tether.passesBehindHub) {
                             ++behind;
                             continue;
@@ -132,6 +150,8 @@ TEST(MapLayoutProperties, NoCardsOverlapAndRoomsStayInTheirBandsAtEverySize) {
         }
     }
     EXPECT_GT(tethers, 0);
+    EXPECT_EQ(outsideCanvas, 0) << outsideCanvas << " of " << tethers << " tethers leave the canvas";
+    EXPECT_EQ(outsidePlot, 0) << outsidePlot << " of " << tethers << " tethers leave the plot";
     // Mostly rooms whose group spans floors, where the other floors' hubs stand in the way.
     EXPECT_LE(behind * 16, tethers) << behind << " of " << tethers << " tethers pass behind another group's hub";
 }

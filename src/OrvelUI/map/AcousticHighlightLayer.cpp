@@ -33,9 +33,10 @@ public:
     explicit PaintedTileNode(QQuickWindow* window) : window_(window) {}
 
     bool setTile(HighlightTile tile, QColor color) {
-        if (tile.rect == rect_ && tile.runs == runs_ && color == color_) return false;
+        if (tile.rect == rect_ && tile.runs == runs_ && tile.strengths == strengths_ && color == color_) return false;
         rect_ = tile.rect;
         runs_ = std::move(tile.runs);
+        strengths_ = std::move(tile.strengths);
         color_ = color;
         // Geometry as well: the renderer then redraws where the stroke was, not only where it is.
         markDirty(QSGNode::DirtyGeometry | QSGNode::DirtyMaterial);
@@ -58,7 +59,7 @@ public:
         painter->setClipRect(rect_, Qt::IntersectClip);
         painter->setOpacity(inheritedOpacity());
         painter->setRenderHint(QPainter::Antialiasing, true);
-        painter->strokePath(runsPath(runs_), roundPen(color_, AcousticHighlightLayer::lineWidth));
+        strokeByStrength(*painter, runs_, strengths_, roundPen(color_, AcousticHighlightLayer::lineWidth));
     }
     StateFlags changedStates() const override { return {}; }
     RenderingFlags flags() const override { return BoundedRectRendering; }
@@ -68,6 +69,7 @@ private:
     QQuickWindow* window_;
     QRectF rect_;
     std::vector<QPolygonF> runs_;
+    std::vector<double> strengths_;
     QColor color_;
 };
 
@@ -165,14 +167,22 @@ public:
         setMaterial(&material_);
     }
 
-    void setPieces(const std::vector<QPolygonF>& pieces, QColor color, double fringe) {
-        const std::vector<StrokeVertex> vertices = strokeTriangles(pieces, AcousticHighlightLayer::lineWidth, fringe);
+    void setPieces(const LitStretch& lit, QColor color, double fringe) {
+        std::vector<StrokeVertex> vertices;
+        std::vector<float> strengths;
+        for (std::size_t i = 0; i < lit.pieces.size(); ++i) {
+            const std::size_t before = vertices.size();
+            const std::vector<StrokeVertex> piece = strokeTriangles({lit.pieces[i]}, AcousticHighlightLayer::lineWidth, fringe);
+            vertices.insert(vertices.end(), piece.begin(), piece.end());
+            const double strength = i < lit.strengths.size() ? std::clamp(lit.strengths[i], 0.0, 1.0) : 1.0;
+            strengths.resize(strengths.size() + (vertices.size() - before), float(strength));
+        }
         geometry_.allocate(static_cast<int>(vertices.size()));
         QSGGeometry::ColoredPoint2D* data = geometry_.vertexDataAsColoredPoint2D();
         const QColor rgb = color.toRgb();
         for (std::size_t i = 0; i < vertices.size(); ++i) {
             // Premultiplied, as the material blends.
-            const float alpha = float(rgb.alphaF()) * vertices[i].coverage;
+            const float alpha = float(rgb.alphaF()) * vertices[i].coverage * strengths[i];
             const auto channel = [alpha](float value) { return static_cast<uchar>(std::lround(value * alpha * 255)); };
             data[i].set(float(vertices[i].at.x()), float(vertices[i].at.y()), channel(float(rgb.redF())),
                         channel(float(rgb.greenF())), channel(float(rgb.blueF())), channel(1));
@@ -226,7 +236,7 @@ void AcousticHighlightLayer::retrack() {
     tracks_.clear();
     if (presenter_) {
         for (const auto& link : presenter_->links()) {
-            tracks_.push_back(Track{flattenedPath(acousticPath(link.segments)), link.phase.has_value()});
+            tracks_.push_back(Track{flattenedLink(link.segments, link.opacities), link.phase.has_value()});
         }
     }
     relight();
@@ -240,10 +250,10 @@ void AcousticHighlightLayer::relight() {
     lit_.resize(tracks_.size());
     changed_.resize(tracks_.size(), true);
     for (std::size_t i = 0; i < tracks_.size(); ++i) {
-        std::vector<QPolygonF> pieces;
-        if (stretch && tracks_[i].playing) pieces = stretchPieces(tracks_[i].path, *stretch);
+        LitStretch pieces;
+        if (stretch && tracks_[i].playing) pieces = litStretch(tracks_[i].path, *stretch);
         // A link that stays dark stays untouched.
-        if (pieces.empty() && lit_[i].empty()) continue;
+        if (pieces.pieces.empty() && lit_[i].pieces.empty()) continue;
         lit_[i] = std::move(pieces);
         changed_[i] = true;
         any = true;
@@ -299,11 +309,15 @@ void AcousticHighlightLayer::updateTiles(QSGNode& root, QQuickWindow& window, QC
     if (!std::exchange(dirty_, false)) return;
     changed_.assign(changed_.size(), false);
     std::vector<QPolygonF> pieces;
-    for (const auto& link : lit_) pieces.insert(pieces.end(), link.begin(), link.end());
+    std::vector<double> strengths;
+    for (const auto& link : lit_) {
+        pieces.insert(pieces.end(), link.pieces.begin(), link.pieces.end());
+        strengths.insert(strengths.end(), link.strengths.begin(), link.strengths.end());
+    }
     // A tile keeps its node while it stays lit: a tile the stretch lies across unchanged is not
     // redrawn, only those at its moving ends.
     std::map<std::pair<int, int>, QSGNode*> kept;
-    for (HighlightTile& tile : highlightTiles(pieces, lineWidth, mapMiterLimit, tileSize, visibleArea_)) {
+    for (HighlightTile& tile : highlightTiles(pieces, lineWidth, mapMiterLimit, tileSize, visibleArea_, strengths)) {
         const std::pair cell(tile.cell.y(), tile.cell.x());
         auto found = tileNodes_.find(cell);
         PaintedTileNode* node = nullptr;

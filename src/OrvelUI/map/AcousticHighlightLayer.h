@@ -6,7 +6,8 @@
 // stretch begins and ends. On a GPU each link is a strip of triangles with softened edges. The
 // software renderer redraws a node's whole bounds when it changes, so there the highlight is
 // cut into small square tiles (HighlightTiles), each stroked with the window's own painter, and
-// a frame redraws only the tiles at the stretches' moving ends.
+// a frame redraws only the tiles at the stretches' moving ends. A tether drawn faint (behind
+// another group's hub, or fading in or out with a new grouping) carries its highlight as faint.
 // Lies over the still links in canvas coordinates.
 
 #include <map>
@@ -42,9 +43,10 @@ public:
     QRectF visibleArea() const { return visibleArea_; }
     void setVisibleArea(QRectF area);
 
-    // What each link lights now: its pieces, in canvas coordinates (none for a link that does
-    // not play). One entry per link of the presenter, in its order.
-    const std::vector<std::vector<QPolygonF>>& litPieces() const { return lit_; }
+    // What each link lights now: its pieces, in canvas coordinates, each as strong as its
+    // tether is drawn (none for a link that does not play). One entry per link of the
+    // presenter, in its order.
+    const std::vector<LitStretch>& litPieces() const { return lit_; }
 
 signals:
     void presenterChanged();
@@ -68,7 +70,7 @@ private:
     QPointer<FloorplanMapPresenter> presenter_;
     QRectF visibleArea_;
     std::vector<Track> tracks_;
-    std::vector<std::vector<QPolygonF>> lit_;
+    std::vector<LitStretch> lit_;
     // Links whose pieces changed since the nodes last took them (a GPU's strips), and whether
     // any did (the software renderer's tiles).
     std::vector<bool> changed_;

@@ -35,8 +35,9 @@ std::optional<PathStretch> highlightStretch(std::optional<double> phase) {
     return PathStretch{from, std::max(to, from)};
 }
 
-FlattenedPath flattenedPath(const QPainterPath& path) {
-    FlattenedPath flat;
+namespace {
+
+void appendFlattened(FlattenedPath& flat, const QPainterPath& path, double strength) {
     for (QPolygonF& polygon : path.toSubpathPolygons()) {
         std::vector<double> walked;
         walked.reserve(static_cast<std::size_t>(polygon.size()));
@@ -46,15 +47,46 @@ FlattenedPath flattenedPath(const QPainterPath& path) {
         }
         flat.subpaths.push_back(std::move(polygon));
         flat.walked.push_back(std::move(walked));
+        flat.strengths.push_back(strength);
+    }
+}
+
+}  // namespace
+
+FlattenedPath flattenedPath(const QPainterPath& path) {
+    FlattenedPath flat;
+    appendFlattened(flat, path, 1);
+    return flat;
+}
+
+FlattenedPath flattenedLink(const std::vector<AcousticCurveSegment>& segments, const std::vector<double>& opacities) {
+    FlattenedPath flat;
+    auto opacity = [&](std::size_t i) {
+        const double value = i < opacities.size() ? opacities[i] : 1.0;
+        return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 1.0;
+    };
+    // Each run of equally strong curves as `acousticPath` draws it, flattened on its own so
+    // every subpath it makes is known to carry the run's strength.
+    for (std::size_t first = 0; first < segments.size();) {
+        std::size_t last = first + 1;
+        while (last < segments.size() && opacity(last) == opacity(first)) ++last;
+        appendFlattened(flat,
+                        acousticPath(std::vector<AcousticCurveSegment>(segments.begin() + std::ptrdiff_t(first),
+                                                                       segments.begin() + std::ptrdiff_t(last))),
+                        opacity(first));
+        first = last;
     }
     return flat;
 }
 
-std::vector<QPolygonF> stretchPieces(const FlattenedPath& path, PathStretch stretch) {
-    std::vector<QPolygonF> pieces;
+namespace {
+
+// The pieces of each subpath inside the stretch, with the index of its subpath.
+template <typename Take>
+void forEachPiece(const FlattenedPath& path, PathStretch stretch, Take take) {
     const double begin = stretch.from * path.length;
     const double end = stretch.to * path.length;
-    if (!(path.length > 0) || !(end > begin)) return pieces;
+    if (!(path.length > 0) || !(end > begin)) return;
     for (std::size_t s = 0; s < path.subpaths.size() && s < path.walked.size(); ++s) {
         const QPolygonF& points = path.subpaths[s];
         const std::vector<double>& walked = path.walked[s];
@@ -73,9 +105,27 @@ std::vector<QPolygonF> stretchPieces(const FlattenedPath& path, PathStretch stre
             if (piece.isEmpty()) piece << line.pointAt(std::max(begin - a, 0.0) / length);
             piece << line.pointAt(std::min(end - a, length) / length);
         }
-        if (piece.size() > 1) pieces.push_back(std::move(piece));
+        if (piece.size() > 1) take(std::move(piece), s);
     }
+}
+
+}  // namespace
+
+std::vector<QPolygonF> stretchPieces(const FlattenedPath& path, PathStretch stretch) {
+    std::vector<QPolygonF> pieces;
+    forEachPiece(path, stretch, [&](QPolygonF piece, std::size_t) { pieces.push_back(std::move(piece)); });
     return pieces;
+}
+
+LitStretch litStretch(const FlattenedPath& path, PathStretch stretch) {
+    LitStretch lit;
+    forEachPiece(path, stretch, [&](QPolygonF piece, std::size_t subpath) {
+        const double strength = subpath < path.strengths.size() ? path.strengths[subpath] : 1.0;
+        if (!(strength > 0)) return;
+        lit.pieces.push_back(std::move(piece));
+        lit.strengths.push_back(strength);
+    });
+    return lit;
 }
 
 QPainterPath trimmedPath(const QPainterPath& path, PathStretch stretch) {

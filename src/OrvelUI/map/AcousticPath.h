@@ -35,13 +35,29 @@ struct FlattenedPath {
     std::vector<QPolygonF> subpaths;
     // For each subpath, the length walked to each of its points.
     std::vector<std::vector<double>> walked;
+    // For each subpath, how strongly what lies on it is drawn (0 to 1).
+    std::vector<double> strengths;
     double length = 0;
 };
+// Every subpath at full strength.
 FlattenedPath flattenedPath(const QPainterPath& path);
+// A link's curves as `acousticPath` joins them, each subpath at the opacity of its curves: a
+// curve continues the subpath before it only when it is drawn as strongly. A curve without an
+// opacity is drawn fully.
+FlattenedPath flattenedLink(const std::vector<AcousticCurveSegment>& segments, const std::vector<double>& opacities);
 
 // The part of the path between the two fractions of its length, as polylines along its
 // flattened curves; each subpath keeps its own. None when the stretch or the path is empty.
 std::vector<QPolygonF> stretchPieces(const FlattenedPath& path, PathStretch stretch);
+
+// The same pieces with the strength of the subpath each lies on; a piece of an invisible subpath
+// is left out.
+struct LitStretch {
+    std::vector<QPolygonF> pieces;
+    std::vector<double> strengths;
+    friend bool operator==(const LitStretch&, const LitStretch&) = default;
+};
+LitStretch litStretch(const FlattenedPath& path, PathStretch stretch);
 
 // The same pieces as one path.
 QPainterPath trimmedPath(const QPainterPath& path, PathStretch stretch);

@@ -182,10 +182,7 @@ int samplesInside(const AcousticCurveSegment& segment, const std::vector<Edges>&
 }
 
 bool insideAll(const AcousticCurveSegment& segment, const Rect& area) {
-    for (double t : {0.0, 0.125, 0.25, 0.375, 0.5, 0.625, 0.75, 0.875, 1.0}) {
-        if (!area.contains(segment.point(t))) return false;
-    }
-    return true;
+    return area.contains(router::curveExtent(segment));
 }
 
 // Where the ray from the rectangle's centre towards `towards` leaves it.
@@ -270,22 +267,52 @@ std::optional<AcousticCurveSegment> aroundHubs(const AcousticCurveSegment& route
 
 }  // namespace
 
+namespace {
+
+// A tether eased into its bands keeps this far off their edges, unless an end lies nearer.
+constexpr double bandEdgeClearance = 6;
+
+}  // namespace
+
 SpeakerTether routeTether(const Speaker& speaker, Point hub, Point room, bool hasSatellites,
-                          const std::vector<Rect>& obstacles, const std::vector<Rect>& otherHubs, Rect plot) {
+                          const std::vector<Rect>& obstacles, const std::vector<Rect>& otherHubs, Rect plot,
+                          Rect bands) {
     const Rect roomRect = router::nodeObstacleRect(room, hasSatellites);
     const Rect hubRect = router::musicHubRect(hub);
     AcousticCurveSegment segment = router::routeTether(hubRect, roomRect, obstacles, plot, tetherInset);
     bool behind = crossesAny(segment, otherHubs);
+    // The router only prefers bows inside the plot; one that leaves it would be cut by the
+    // canvas's edge.
+    const bool outside = !insideAll(segment, plot);
     // A plot without area (a view not yet sized) has no room for a detour.
-    if (behind && plot.width() >= 1 && plot.height() >= 1) {
+    if ((behind || outside) && plot.width() >= 1 && plot.height() >= 1) {
         // The rooms the curve may run under: all but its own.
         std::vector<Rect> rooms;
         for (const Rect& o : obstacles) {
             if (!o.insetBy(4, 4).intersects(roomRect) && !o.insetBy(4, 4).intersects(hubRect)) rooms.push_back(o);
         }
-        if (const auto around = aroundHubs(segment, hubRect, roomRect, rooms, otherHubs, plot)) {
-            segment = *around;
-            behind = false;
+        std::optional<AcousticCurveSegment> eased;
+        if (outside) {
+            // Eased no further than needed, the bow keeps the router's way round the cards, if
+            // that way still clears them all.
+            const Rect ends = Rect(segment.start, Size{0, 0}).unionWith(Rect(segment.end, Size{0, 0}));
+            eased = router::keptInside(segment, bands.insetBy(bandEdgeClearance, bandEdgeClearance).unionWith(ends));
+            std::vector<Rect> cards = rooms;
+            cards.insert(cards.end(), otherHubs.begin(), otherHubs.end());
+            if (!crossesAny(*eased, cards)) {
+                segment = *eased;
+                eased.reset();
+                behind = false;
+            }
+        }
+        if (behind || eased) {
+            if (const auto around = aroundHubs(segment, hubRect, roomRect, rooms, otherHubs, plot)) {
+                segment = *around;
+                behind = false;
+            } else if (eased) {
+                segment = *eased;
+                behind = crossesAny(segment, otherHubs);
+            }
         }
     }
     return SpeakerTether{speaker.id, RoomNaming::shortName(speaker.roomName, false), segment, segment.midpoint(), behind};
@@ -309,6 +336,15 @@ std::vector<Rect> roomCards(const std::vector<FloorplanNode>& nodes, const std::
     return cards;
 }
 
+// The frames of the bands that hold the hub and the room; the plot for a card outside every band.
+Rect tetherBands(const PrecomputedMapGeometry& geometry, Point hub, const FloorplanNode& room, Rect plot) {
+    const FloorBandLayout* roomBand = bandOf(geometry.bands, room.level);
+    const auto hubBand = std::find_if(geometry.bands.begin(), geometry.bands.end(),
+                                      [&](const FloorBandLayout& band) { return band.frame.contains(hub); });
+    if (roomBand == nullptr || hubBand == geometry.bands.end()) return plot;
+    return roomBand->frame.unionWith(hubBand->frame);
+}
+
 std::vector<SpeakerTether> groupTethers(const SonosGroup& group, Point hub, const NodeIndex& index,
                                         const PrecomputedMapGeometry& geometry, const std::vector<Rect>& rooms,
                                         Rect plot, const std::optional<SpeakerUUID>& only = std::nullopt,
@@ -322,7 +358,8 @@ std::vector<SpeakerTether> groupTethers(const SonosGroup& group, Point hub, cons
         if (node == index.end()) return;
         const auto point = geometry.displayPoints.find(speaker.id);
         if (point == geometry.displayPoints.end()) return;
-        SpeakerTether tether = routeTether(speaker, hub, point->second, hasSatellites(*node->second), obstacles, otherHubs, plot);
+        SpeakerTether tether = routeTether(speaker, hub, point->second, hasSatellites(*node->second), obstacles, otherHubs,
+                                           plot, tetherBands(geometry, hub, *node->second, plot));
         const auto same = std::find_if(tethers.begin(), tethers.end(),
                                        [&](const SpeakerTether& t) { return t.speakerID == speaker.id; });
         if (same != tethers.end()) *same = std::move(tether);

@@ -42,9 +42,13 @@ PrecomputedMapGeometry withDrag(PrecomputedMapGeometry resting, const std::vecto
 
 // The tether from the hub at `hub` to the room card centred at `room`, around `obstacles` (room
 // cards and the other groups' hub cards: the tether's own two cards are left out by the
-// router). It passes behind a hub card of `otherHubs` only when no bow clears them all.
+// router). It passes behind a hub card of `otherHubs` only when no bow clears them all. It
+// never leaves the plot: a bow that would is eased into `bands` (the frames of the bands of its
+// two cards) when that runs under no card, else replaced by a bow around the cards inside the
+// plot, else eased into `bands` whatever it then runs under.
 SpeakerTether routeTether(const Speaker& speaker, Point hub, Point room, bool hasSatellites,
-                          const std::vector<Rect>& obstacles, const std::vector<Rect>& otherHubs, Rect plot);
+                          const std::vector<Rect>& obstacles, const std::vector<Rect>& otherHubs, Rect plot,
+                          Rect bands);
 // Whether any point of the curve lies inside one of the cards.
 bool crossesAny(const AcousticCurveSegment& segment, const std::vector<Rect>& cards);
 
