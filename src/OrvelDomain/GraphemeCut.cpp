@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
@@ -45,15 +47,28 @@ void appendCluster(std::string& out, std::string_view text, int32_t from, int32_
     }
 }
 
-bool isShortAscii(std::string_view text, std::size_t clusters) {
-    // Every ASCII byte is a character of its own (a CR LF pair is one, which only makes fewer).
-    return text.size() <= clusters && std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// Two columns for a wide character (East Asian wide or fullwidth, an emoji shown as a picture,
+// a flag), one for any other.
+std::size_t columnsOf(std::string_view text, int32_t from, int32_t to) {
+    int32_t i = from;
+    UChar32 first;
+    U8_NEXT(text.data(), i, to, first);
+    if (first < 0) return 1;
+    const auto width = u_getIntPropertyValue(first, UCHAR_EAST_ASIAN_WIDTH);
+    if (width == U_EA_WIDE || width == U_EA_FULLWIDTH || u_hasBinaryProperty(first, UCHAR_REGIONAL_INDICATOR)) return 2;
+    return text.substr(std::size_t(from), std::size_t(to - from)).find("\uFE0F") != std::string_view::npos ? 2 : 1;
+}
+
+bool isShortAscii(std::string_view text, std::size_t columns) {
+    // Every ASCII byte is a narrow character of its own (a CR LF pair is one, which only makes
+    // fewer).
+    return text.size() <= columns && std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
 
 std::string cutToGraphemes(std::string_view text, const GraphemeLimits& limits) {
-    if (isShortAscii(text, limits.clusters)) return std::string(text);
+    if (isShortAscii(text, limits.columns)) return std::string(text);
     // Beyond what 32-bit offsets reach nothing is shown anyway; no name comes near it.
     text = text.substr(0, std::min<std::size_t>(text.size(), INT32_MAX));
     icu::BreakIterator* breaks = characterBreaks();
@@ -61,22 +76,30 @@ std::string cutToGraphemes(std::string_view text, const GraphemeLimits& limits) 
     UText* utext = utext_openUTF8(nullptr, text.data(), int64_t(text.size()), &status);
     if (!breaks || U_FAILURE(status)) {
         utext_close(utext);
-        return std::string(text.substr(0, std::min(text.size(), limits.clusters)));
+        return std::string(text.substr(0, std::min(text.size(), limits.columns)));
     }
     breaks->setText(utext, status);
     std::string out;
-    std::size_t kept = 0, beforeLast = 0;
+    // Where each kept character starts in `out`, and how wide it is.
+    std::vector<std::pair<std::size_t, std::size_t>> kept;
+    std::size_t used = 0;
     int32_t from = breaks->first();
     for (int32_t to = breaks->next(); to != icu::BreakIterator::DONE; from = to, to = breaks->next()) {
-        if (kept == limits.clusters) {
-            // The ellipsis takes the last character's place, so cutting again changes nothing.
-            out.resize(beforeLast);
+        const std::size_t columns = columnsOf(text, from, to);
+        if (used + columns > limits.columns) {
+            // The ellipsis (one column) takes the place of the last characters, so cutting again
+            // changes nothing.
+            while (!kept.empty() && used + 1 > limits.columns) {
+                out.resize(kept.back().first);
+                used -= kept.back().second;
+                kept.pop_back();
+            }
             out += ellipsis;
             break;
         }
-        beforeLast = out.size();
+        kept.emplace_back(out.size(), columns);
+        used += columns;
         appendCluster(out, text, from, to, limits);
-        ++kept;
     }
     // The iterator holds on to the text; it lets go before the text can go.
     breaks->setText(icu::UnicodeString());

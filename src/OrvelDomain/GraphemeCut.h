@@ -2,7 +2,8 @@
 
 // Cutting text at user-perceived characters (extended grapheme clusters, as ICU finds them):
 // an emoji ZWJ sequence, a flag, a letter with its marks or a right-to-left letter is kept
-// whole or left out whole, never split.
+// whole or left out whole, never split. The bound is a width in columns, as a terminal counts
+// them, so a name of emoji is cut where a plain name of the same width is.
 
 #include <cstddef>
 #include <string>
@@ -11,8 +12,9 @@
 namespace orvel {
 
 struct GraphemeLimits {
-    // Characters shown: a longer text shows one fewer and "…" in the last one's place.
-    std::size_t clusters;
+    // Columns shown: a wide character (an emoji, a flag, a CJK ideograph) takes two, any other
+    // one. A longer text ends in "…" (one column) in the place of its last characters.
+    std::size_t columns;
     // Combining marks (Mn, Me) kept on one character; the rest of a pile is dropped.
     std::size_t marksPerCluster;
     // Code points kept of one character: an endless ZWJ or jamo chain is one character too.

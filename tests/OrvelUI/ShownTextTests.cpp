@@ -25,10 +25,11 @@ const std::string vietnamese = "Vie\u0323\u0302t";  // e with two marks, decompo
 
 }  // namespace
 
-// Names of any length reach text layout cut between whole characters, at most four here, with
-// piles of marks and endless joiner chains trimmed within their character.
+// Names of any length reach text layout cut between whole characters, four columns wide here (a
+// wide character takes two), with piles of marks and endless joiner chains trimmed within their
+// character.
 TEST(ShownText, CutsBetweenWholeCharactersWithinTheBounds) {
-    const GraphemeLimits four{.clusters = 4, .marksPerCluster = 4, .codePointsPerCluster = 16};
+    const GraphemeLimits four{.columns = 4, .marksPerCluster = 4, .codePointsPerCluster = 16};
     struct Case {
         const char* name;
         std::string text;
@@ -40,12 +41,14 @@ TEST(ShownText, CutsBetweenWholeCharactersWithinTheBounds) {
         {"exactly the bound", "Hall", "Hall"},
         {"one over: the ellipsis takes the last place", "Halls", "Hal" + ellipsis},
         {"a CR LF pair is one character", "a\r\nbc", "a\r\nbc"},
-        {"family emoji stay whole", repeated(family, 5), repeated(family, 3) + ellipsis},
-        {"skin tone and joiner", repeated(astronaut, 6), repeated(astronaut, 3) + ellipsis},
+        {"family emoji stay whole, two columns each", repeated(family, 5), family + ellipsis},
+        {"skin tone and joiner", repeated(astronaut, 6), astronaut + ellipsis},
         {"the longest emoji sequence", kiss + "ab", kiss + "ab"},
-        {"flags are pairs of regional indicators", flags, flags.substr(0, 3 * 8) + ellipsis},
+        {"an emoji does not fit in the last column", "abc\U0001F3B5", "abc" + ellipsis},
+        {"wide ideographs", "\u5BA2\u5385\u5367\u5BA4", "\u5BA2" + ellipsis},
+        {"flags are pairs of regional indicators", flags, flags.substr(0, 8) + ellipsis},
         {"a subdivision flag's tags", scotland + scotland, scotland + scotland},
-        {"a keycap keeps its two marks", repeated(keycap, 5), repeated(keycap, 3) + ellipsis},
+        {"a keycap keeps its two marks", repeated(keycap, 5), keycap + ellipsis},
         {"letters with marks", repeated("e\u0301", 5), repeated("e\u0301", 3) + ellipsis},
         {"two marks on one letter", vietnamese, vietnamese},
         {"pointed Hebrew, right to left", hebrew + hebrew, hebrew.substr(0, hebrew.size() - 2) + ellipsis},
@@ -62,10 +65,10 @@ TEST(ShownText, CutsBetweenWholeCharactersWithinTheBounds) {
     }
 }
 
-// Every view uses the same bound: a plain name and a name of emoji are cut at the same count.
-TEST(ShownText, EveryNameIsCutAtTheSameCharacterCount) {
-    const std::size_t bound = shownTextLimits.clusters;
+// Every view uses the same bound: a name of emoji is cut where a plain name of the same width is.
+TEST(ShownText, EveryNameIsCutAtTheSameWidth) {
+    const std::size_t bound = shownTextLimits.columns;
     EXPECT_EQ(shownText(repeated("a", 200)), QString(qsizetype(bound - 1), 'a') + QChar(0x2026));
-    EXPECT_EQ(shownText(repeated("\U0001F3B5", 20000)), QString::fromStdString(repeated("\U0001F3B5", bound - 1) + ellipsis));
+    EXPECT_EQ(shownText(repeated("\U0001F3B5", 20000)), QString::fromStdString(repeated("\U0001F3B5", (bound - 1) / 2) + ellipsis));
     EXPECT_EQ(shownText(repeated("a", bound)), QString(qsizetype(bound), 'a'));
 }

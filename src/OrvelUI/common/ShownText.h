@@ -7,12 +7,15 @@
 // plain one does; the views then elide or clip it within their rows.
 //
 // Cuts fall between user-perceived characters only, so an emoji sequence, a flag or a letter
-// with its marks never breaks. 64 characters: more than the widest one-line place shows at its
-// text size (the dock title, a map card, a sidebar row), and two or three lines of the group
-// page's wrapped title. Up to 4 combining marks stay on a letter: enough for every script's
-// real stacks (Vietnamese, Hebrew with points and accents, Tibetan) and for emoji, whose
-// variation selector and keycap are marks too; a pile of hundreds is no character anyone
-// writes. 16 code points per character hold the longest emoji sequence (10) whole.
+// with its marks never breaks. The bound is 64 columns, a wide character (emoji, flag, CJK)
+// taking two: wider than the widest one-line place shows at its text size (the dock title, a
+// map card, a sidebar row) and two or three lines of the group page's wrapped title. Counting
+// width rather than characters keeps a name of emoji as wide as a plain one, and its cost too:
+// Qt 6.4 decodes a colour emoji's picture again every time a text holding it is laid out.
+// Up to 4 combining marks stay on a letter: enough for every script's real stacks
+// (Vietnamese, Hebrew with points and accents, Tibetan) and for emoji, whose variation
+// selector and keycap are marks too; a pile of hundreds is no character anyone writes. 16
+// code points per character hold the longest emoji sequence (10) whole.
 
 #include <string>
 #include <string_view>
@@ -23,7 +26,7 @@
 
 namespace orvel {
 
-inline constexpr GraphemeLimits shownTextLimits{.clusters = 64, .marksPerCluster = 4, .codePointsPerCluster = 16};
+inline constexpr GraphemeLimits shownTextLimits{.columns = 64, .marksPerCluster = 4, .codePointsPerCluster = 16};
 
 // `text` within the limits, ending in "…" when characters were left out.
 std::string shownName(std::string_view text, const GraphemeLimits& limits = shownTextLimits);
