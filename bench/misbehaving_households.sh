@@ -15,9 +15,9 @@
 # and plain-names (the same household with plain names of the same length).
 #
 # For each it reports: when the household showed (ms after start: the store held it, and the
-# end of the first frame that shows it), the stall of the GUI thread that ends as it shows and
-# the longest one that began after it (the application's probe, ORVELLA_PERF_PROBE=stalls,
-# tells stalls over 50 ms), the peak resident memory, the sweep period and the requests per
+# end of the first frame that shows it), the longest stall of the GUI thread while it came on
+# screen and the longest one that began once it was (the application's probe,
+# ORVELLA_PERF_PROBE=stalls, tells stalls over 50 ms), the peak resident memory, the sweep period and the requests per
 # sweep (median; counted by the fake), and for well and hanging the time from a pause made by
 # another controller 12 s after start to the application's first state change after it. Each
 # runs for the soak time (20 s by default) after the household shows; with --runs N each
@@ -120,14 +120,16 @@ measure() {
   local from=${shown_at:-$app_start}
   local shown=${shown_at:+$((shown_at - app_start))}
   # The household is on screen once the first frame drawn after the store held it is out.
-  local framed
-  framed=$(awk -v from="$from" '$1 == "probe" && $2 == "frame" && $3 >= from {print $3; exit}' "$run/app.err")
-  framed=${shown_at:+${framed:+$((framed - app_start))}}
-  # A stall line is stamped when the loop comes back: the one that ends as the household shows
-  # is the first show's, the others began after it.
+  local frame_at framed
+  frame_at=$(awk -v from="$from" '$1 == "probe" && $2 == "frame" && $3 >= from {print $3; exit}' "$run/app.err")
+  framed=${shown_at:+${frame_at:+$((frame_at - app_start))}}
+  local to=${frame_at:-$from}
+  # A stall line is stamped when the loop comes back (stamp minus length is when it began): at
+  # show are those that end while the household comes on screen, from the store holding it to
+  # the end of the first frame that shows it; after, the longest that began once it was on screen.
   local stall show_stall
-  stall=$(awk -v from="$from" '$1 == "probe" && $2 == "stall" && $3 - $4 >= from && $4 > m {m = $4} END {print m + 0}' "$run/app.err")
-  show_stall=$(awk -v from="$from" '$1 == "probe" && $2 == "stall" && $3 - $4 < from && $3 >= from && $4 > m {m = $4} END {print m + 0}' "$run/app.err")
+  stall=$(awk -v to="$to" '$1 == "probe" && $2 == "stall" && $3 - $4 >= to && $4 > m {m = $4} END {print m + 0}' "$run/app.err")
+  show_stall=$(awk -v from="$from" -v to="$to" '$1 == "probe" && $2 == "stall" && $3 - $4 < to && $3 >= from && $4 > m {m = $4} END {print m + 0}' "$run/app.err")
   # The fake's clock starts with the fake: sweeps after the household showed, the first of them left out.
   local steady_from=$((from - fake_start + 2500))
   local period requests pause="-" paused
@@ -165,7 +167,9 @@ for entry in "${households[@]}"; do
 done
 
 echo "soak ${soak} s after the household shows, ${runs} run(s) each (medians); stalls of the GUI thread over"
-echo "50 ms: the one that ends as the household shows (at show), and the longest that began after it (after)"
+echo "50 ms: the longest while the household comes on screen (at show: from the store holding it to the end"
+echo "of the first frame that shows it, the stall that ends as the store takes it included), and the longest"
+echo "that began once it was on screen (after)"
 echo "household          shown ms frame ms  at show ms  after ms  peak MiB period ms  req/sweep  pause ms"
 printf '%s\n' "${results[@]}"
 hard=${framed_of[hostile-names]:-} plain=${framed_of[plain-names]:-}
