@@ -91,15 +91,15 @@ QString troublesomePresets(PresetTrouble kind, const QStringList& speakerIds) {
 QString hostileRoomName(int index) {
     // Built in code points so every name is exactly roomNameLength of them, as the plain twin.
     std::u32string name;
-    auto fill = [&](const std::vector<std::u32string>& pieces) {
+    auto fill = [&](const std::vector<std::u32string>& chunks) {
         for (std::size_t i = 0; name.size() < roomNameLength; ++i) {
-            const std::u32string& piece = pieces[i % pieces.size()];
-            // A piece that would overrun the length gives way to single emoji or letters.
-            if (name.size() + piece.size() > roomNameLength) {
-                name += pieces.front().front();
+            const std::u32string& chunk = chunks[i % chunks.size()];
+            // A chunk that would overrun the length gives way to single emoji or letters.
+            if (name.size() + chunk.size() > roomNameLength) {
+                name += chunks.front().front();
                 continue;
             }
-            name += piece;
+            name += chunk;
         }
     };
     const char32_t offset = char32_t(index);
@@ -107,14 +107,14 @@ QString hostileRoomName(int index) {
     case 0: {
         // Emoji of every kind, each name its own: single pictographs, joiner families, skin
         // tones, flags and keycaps.
-        std::vector<std::u32string> pieces;
-        for (char32_t c = 0; c < 48; ++c) pieces.push_back(std::u32string(1, char32_t(0x1F300) + (offset * 7 + c * 5) % 0x140));
-        pieces.push_back(U"\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466");
-        pieces.push_back(U"\U0001F469\U0001F3FD\u200D\U0001F680");
-        pieces.push_back(U"\U0001F1EF\U0001F1F5");
-        pieces.push_back(U"\U0001F1E7\U0001F1F7");
-        pieces.push_back(U"#\uFE0F\u20E3");
-        fill(pieces);
+        std::vector<std::u32string> chunks;
+        for (char32_t c = 0; c < 48; ++c) chunks.push_back(std::u32string(1, char32_t(0x1F300) + (offset * 7 + c * 5) % 0x140));
+        chunks.push_back(U"\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466");
+        chunks.push_back(U"\U0001F469\U0001F3FD\u200D\U0001F680");
+        chunks.push_back(U"\U0001F1EF\U0001F1F5");
+        chunks.push_back(U"\U0001F1E7\U0001F1F7");
+        chunks.push_back(U"#\uFE0F\u20E3");
+        fill(chunks);
         break;
     }
     case 1:
@@ -124,13 +124,13 @@ QString hostileRoomName(int index) {
         break;
     case 2: {
         // Letters under floods of combining marks.
-        std::vector<std::u32string> pieces;
+        std::vector<std::u32string> chunks;
         for (char32_t letter : std::u32string(U"Zalgo")) {
             std::u32string flood(1, letter);
             for (char32_t mark = 0; mark < combiningMarksPerLetter; ++mark) flood += char32_t(0x0300) + (mark * 7 + offset) % 0x70;
-            pieces.push_back(flood);
+            chunks.push_back(flood);
         }
-        fill(pieces);
+        fill(chunks);
         break;
     }
     default:
