@@ -117,8 +117,8 @@ TEST(MapRoomLabel, EmptyNamesFallBack_LongNamesAndMarkFloodsAreCut) {
         {"only a no-break space", "\u00A0", "Room"},
         {"a plain name is shortened as everywhere", "Kitchen Speaker", "Kitchen"},
         {"right-to-left kept whole", hebrew, hebrew},
-        {"200 characters: 64 and an ellipsis", longName, longName.substr(0, 64) + "\u2026"},
-        {"a letter under 200 marks keeps 3", flood, "Z\u0301\u0301\u0301"},
+        {"200 characters: 63 and an ellipsis", longName, longName.substr(0, 63) + "\u2026"},
+        {"a letter under 200 marks keeps 4", flood, "Z\u0301\u0301\u0301\u0301"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

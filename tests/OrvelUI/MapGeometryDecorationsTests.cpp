@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "MapGeometryFixtures.h"
+#include "OrvelDomain/RoomNaming.h"
 #include "OrvelUI/map/AcousticPath.h"
 #include "OrvelUI/map/MapLinks.h"
+#include "OrvelUI/map/MapRows.h"
 #include "OrvelUI/map/TetherSeverButtons.h"
 
 namespace orvel::testing {
@@ -135,6 +137,34 @@ TEST(TetherSeverButtons, OnlyGroupsOfTwoOrMoreRoomsOfferThemAtTheTethersMidpoint
                                                      {{gid(1), {a, b}}, {gid(4), {d}}});
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_EQ(buttons[1], (TetherSeverButtons::Button{gid(1), sp(2), {15, 5}, "Disconnect Den from music", "Disconnect Den"}));
+}
+
+// A sever button names its room as the room's card does: the tether carries the short name
+// already, so "Bar Speaker Speaker" is "Bar Speaker" on both.
+TEST(TetherSeverButtons, NameTheRoomAsItsCardDoes) {
+    struct Case {
+        const char* name;
+        std::string roomName;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"a plain room", "Kitchen Speaker", "Kitchen"},
+        {"a suffix left after shortening", "Bar Speaker Speaker", "Bar Speaker"},
+        {"a soundbar named a speaker", "Den Speaker Soundbar", "Den Speaker"},
+        {"blank", " \u00A0 ", "Room"},
+        {"endless emoji", std::string(200, 'x') + "\U0001F3B5", std::string(63, 'x') + "\u2026"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto room = speaker(1, c.roomName), other = speaker(2, "Den");
+        const SpeakerTether tether{sp(1), RoomNaming::shortName(c.roomName, false), straight({0, 0}, {10, 10}), {5, 5}};
+        const auto buttons = TetherSeverButtons::buttons({group({other, room})}, {{gid(2), {tether}}});
+        ASSERT_EQ(buttons.size(), 1u);
+        const std::string card = mapRoomLabel(room.roomName);
+        EXPECT_EQ(card, c.shown);
+        EXPECT_EQ(buttons[0].helpText, "Disconnect " + card + " from music");
+        EXPECT_EQ(buttons[0].accessibilityLabel, "Disconnect " + card);
+    }
 }
 
 // The links glide with the cards from one grouping to the next: a room that stays in its group

@@ -4,6 +4,7 @@
 
 #include "OrvelStore/StateFixtures.h"
 #include "OrvelUI/ShellFixtures.h"
+#include "OrvelUI/common/ShownText.h"
 #include "OrvelUI/common/ViewStore.h"
 #include "OrvelUI/shell/OrvelRootView.h"
 #include "ViewRig.h"
@@ -45,15 +46,17 @@ TEST(HostileNamesView, GroupPageAndDockKeepNamesInsideTheirRows) {
 
     ASSERT_TRUE(waitUntil([&] { return only(window.get(), "groupDetail.title") != nullptr; }));
     QQuickItem* title = only(window.get(), "groupDetail.title");
-    // Cut to a row's worth of characters before any text layout (an emoji is two UTF-16 units).
-    EXPECT_LE(title->property("text").toString().size(), 2 * 160 + 1);
+    // Cut to what a view shows before any text layout: 64 columns, an emoji (two UTF-16 units)
+    // taking two of them, a letter keeping four of its marks.
+    const qsizetype mostUnits = 5 * qsizetype(shownTextLimits.columns);
+    EXPECT_LE(title->property("text").toString().size(), mostUnits);
     EXPECT_LE(rightEdge(title), 640.0);
     for (char room : {'A', 'B', 'C'}) {
         const QString row = "speakerRow." + QString::fromStdString(sp(room).rawValue());
         ASSERT_TRUE(waitUntil([&] { return only(window.get(), row + ".name") != nullptr; })) << room;
         QQuickItem* name = only(window.get(), row + ".name");
         EXPECT_LE(rightEdge(name), rightEdge(only(window.get(), row))) << room;
-        EXPECT_LE(name->property("text").toString().size(), 2 * 160 + 1) << room;
+        EXPECT_LE(name->property("text").toString().size(), mostUnits) << room;
     }
 
     // The dock of the same group: its title and subtitle stay inside the bar.

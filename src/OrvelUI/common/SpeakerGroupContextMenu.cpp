@@ -7,6 +7,7 @@
 #include "OrvelDomain/RoomNaming.h"
 #include "OrvelStore/OrvelStore.h"
 #include "OrvelUI/common/ContextMenuSeparators.h"
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
@@ -14,7 +15,7 @@ namespace {
 
 namespace Action = ContextMenuAction;
 
-std::string roomLabel(const Speaker& speaker) { return RoomNaming::shortName(speaker.roomName, false); }
+std::string roomLabel(const Speaker& speaker) { return shownRoomName(speaker.roomName); }
 
 ContextMenuEntry item(std::string key, std::string text, std::string symbol, ContextMenuIntent intent,
                       bool destructive = false) {
@@ -113,7 +114,7 @@ std::vector<ContextMenuEntry> SpeakerGroupContextMenu::entries(std::span<const S
 
     if (group && canOpenGroup) {
         menu.push_back(ContextMenuEntry::separator("menu.separator.open"));
-        menu.push_back(item("menu.open", "Open " + group->displayName, "arrow.up.right.square",
+        menu.push_back(item("menu.open", "Open " + shownName(group->displayName), "arrow.up.right.square",
                             Action::OpenGroup{group->id}));
     }
     return withoutStraySeparators(std::move(menu));

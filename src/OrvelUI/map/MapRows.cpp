@@ -1,9 +1,9 @@
 #include "MapRows.h"
 
-#include <QTextBoundaryFinder>
 #include <QVariantMap>
 
 #include "OrvelDomain/RoomNaming.h"
+#include "OrvelUI/common/ShownText.h"
 #include "OrvelUI/map/BondedSatellitesMapStrip.h"
 #include "OrvelUI/map/MusicSourceNodeTexts.h"
 #include "OrvelUI/map/RoomStatusChip.h"
@@ -29,37 +29,13 @@ QVariantList satelliteChips(const std::vector<BondedSatellite>& satellites) {
 
 }  // namespace
 
-std::string mapCardText(const std::string& text) {
-    // A card shows a couple of dozen characters; laying out hundreds, or a letter under a pile
-    // of hundreds of combining marks, only to elide them costs the first frame dearly.
-    constexpr int mostCharacters = 64;
-    constexpr int mostCodePointsPerCharacter = 4;
-    const QString whole = QString::fromStdString(text);
-    QString shown;
-    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, whole);
-    qsizetype start = 0;
-    int count = 0;
-    for (qsizetype end = characters.toNextBoundary(); end != -1; end = characters.toNextBoundary()) {
-        if (++count > mostCharacters) {
-            shown += QChar(0x2026);
-            break;
-        }
-        int codePoints = 0;
-        for (qsizetype i = start; i < end; ++i) {
-            if (whole.at(i).isLowSurrogate()) continue;
-            if (++codePoints > mostCodePointsPerCharacter) break;
-            shown += whole.at(i);
-            if (whole.at(i).isHighSurrogate() && i + 1 < end) shown += whole.at(i + 1);
-        }
-        start = end;
-    }
-    return shown.toStdString();
+std::string mapRoomTitle(const std::string& shortName) {
+    if (QString::fromStdString(shortName).trimmed().isEmpty()) return "Room";
+    return shownName(shortName);
 }
 
 std::string mapRoomLabel(const std::string& roomName) {
-    const std::string shortName = RoomNaming::shortName(roomName, false);
-    if (QString::fromStdString(shortName).trimmed().isEmpty()) return "Room";
-    return mapCardText(shortName);
+    return mapRoomTitle(RoomNaming::shortName(roomName, false));
 }
 
 MapRoomRow mapRoomRow(const FloorplanNode& node, const MapRoomFlags& flags, Point at) {
@@ -89,12 +65,12 @@ MapRoomRow mapRoomRow(const FloorplanNode& node, const MapRoomFlags& flags, Poin
 MapHubRow mapHubRow(const SonosGroup& group, Point at) {
     const bool playing = group.playback.isPlaying();
     return MapHubRow{text(group.id.description()),
-                     text(mapCardText(group.displayName)),
+                     text(shownName(group.displayName)),
                      at.x,
                      at.y,
                      playing,
-                     text(mapCardText(MusicSourceNodeTexts::titleText(group))),
-                     text(mapCardText(MusicSourceNodeTexts::subtitleText(group))),
+                     text(shownName(MusicSourceNodeTexts::titleText(group))),
+                     text(shownName(MusicSourceNodeTexts::subtitleText(group))),
                      text(MusicSourceNodeTexts::artworkURL(group)),
                      text(MusicSourceNodeTexts::playHelp(group, playing))};
 }

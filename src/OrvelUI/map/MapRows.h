@@ -19,12 +19,12 @@ struct MapRoomFlags {
     bool dropTarget = false;
 };
 
-// Text from outside as a card shows it: past 64 characters it ends in an ellipsis, and a
-// character carries at most 3 combining marks (whatever is cut would be elided or clipped).
-std::string mapCardText(const std::string& text);
-// What a map card calls a room: its short name as above, or "Room" for a name that is empty or
-// only white space (the speakers allow any name), so no card and no sever button is left
-// without one.
+// What a map card calls a room, from its short name: the name cut as every view cuts it, or
+// "Room" for a name that is empty or only white space (the speakers allow any name), so no card
+// and no sever button is left without one. The sever buttons, whose tethers carry the short
+// name, use it as it is: shortening it again would name "Bar Speaker Speaker" differently.
+std::string mapRoomTitle(const std::string& shortName);
+// The same from the room's full name.
 std::string mapRoomLabel(const std::string& roomName);
 
 MapRoomRow mapRoomRow(const FloorplanNode& node, const MapRoomFlags& flags, Point at = {});

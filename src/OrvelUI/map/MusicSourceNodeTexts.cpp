@@ -1,4 +1,5 @@
 #include "MusicSourceNodeTexts.h"
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
@@ -29,7 +30,7 @@ std::string MusicSourceNodeTexts::subtitleText(const SonosGroup& group) {
 }
 
 std::string MusicSourceNodeTexts::playHelp(const SonosGroup& group, bool isPlaying) {
-    return (isPlaying ? "Pause " : "Play ") + group.displayName;
+    return (isPlaying ? "Pause " : "Play ") + shownName(group.displayName);
 }
 
 std::string MusicSourceNodeTexts::artworkURL(const SonosGroup& group) {

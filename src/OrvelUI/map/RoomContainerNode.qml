@@ -53,9 +53,14 @@ Rectangle {
     Text {
         id: roomName
         objectName: "mapRoomName"
-        x: 14
+        readonly property real available: node.width - 28
+        // A long name first shrinks a little (to 0.85), then elides. Scaling the one layout costs
+        // nothing; fitting the font size instead lays the name out again at every size it tries,
+        // and a name of colour emoji decodes each emoji's picture again at every one of them.
+        scale: implicitWidth > available ? Math.max(0.85, available / implicitWidth) : 1
+        x: 14 + (available - width) / 2
         y: node.contentTop
-        width: node.width - 28
+        width: available / scale
         height: 12
         // Only a name that needs it is clipped: clipping every card costs every frame.
         clip: implicitHeight > height + 4
@@ -64,9 +69,6 @@ Rectangle {
         text: node.name
         textFormat: Text.PlainText
         maximumLineCount: 1
-        // A long name first shrinks a little, then elides.
-        fontSizeMode: Text.HorizontalFit
-        minimumPixelSize: 9
         elide: Text.ElideRight
         font.pixelSize: TextStyles.caption
         font.bold: true

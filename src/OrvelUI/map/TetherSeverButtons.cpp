@@ -12,7 +12,7 @@ std::vector<Button> buttons(const std::vector<SonosGroup>& hubGroups,
         const auto entry = tethersByGroup.find(group.id);
         if (entry == tethersByGroup.end()) continue;
         for (const auto& tether : entry->second) {
-            const std::string room = mapRoomLabel(tether.roomName);
+            const std::string room = mapRoomTitle(tether.roomName);
             out.push_back(Button{group.id, tether.speakerID, tether.severPoint, "Disconnect " + room + " from music",
                                  "Disconnect " + room});
         }

@@ -50,7 +50,7 @@ void GroupDetailPresenter::refresh() {
                     {QStringLiteral("symbol"), QString()},
                     {QStringLiteral("destructive"), false},
                     {QStringLiteral("title"),
-                     QStringLiteral("Add %1").arg(shownText(RoomNaming::shortName(speaker.roomName, false)))}};
+                     QStringLiteral("Add %1").arg(shownRoomText(speaker.roomName))}};
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "OrvelUI/presets/PresetBarRules.h"
 
 #include <algorithm>
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
@@ -64,7 +65,7 @@ std::vector<PresetMenuEntry> presetMenu(const PresetPill& preset, const std::vec
     } else if (multi.size() > 1) {
         PresetMenuEntry submenu = entry(Action::submenu, updateTitle, updateSymbol);
         for (const SonosGroup& group : multi) {
-            PresetMenuEntry update = forPreset(entry(Action::update, group.displayName, ""));
+            PresetMenuEntry update = forPreset(entry(Action::update, shownName(group.displayName), ""));
             update.group = group.id;
             submenu.children.push_back(std::move(update));
         }

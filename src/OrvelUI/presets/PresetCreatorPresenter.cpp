@@ -4,6 +4,7 @@
 
 #include "OrvelDomain/RoomNaming.h"
 #include "OrvelUI/presets/PresetBarRules.h"
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
@@ -33,11 +34,11 @@ void PresetCreatorPresenter::refresh() {
     if (store) {
         for (const SonosGroup& group : activeMultiGroups(store->state().groups())) {
             multi << QVariantMap{{QStringLiteral("groupId"), QString::fromStdString(group.id.description())},
-                                 {QStringLiteral("displayName"), QString::fromStdString(group.displayName)}};
+                                 {QStringLiteral("displayName"), shownText(group.displayName)}};
         }
         for (const Speaker& speaker : store->state().speakers()) {
             rows.push_back({QString::fromStdString(speaker.id.rawValue()),
-                            QString::fromStdString(RoomNaming::shortName(speaker.roomName, false)),
+                            shownRoomText(speaker.roomName),
                             speaker.reachability.isOnline(), picks_.isPicked(speaker.id), picks_.isCoordinator(speaker.id)});
         }
     }

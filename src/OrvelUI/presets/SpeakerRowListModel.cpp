@@ -27,7 +27,7 @@ SpeakerRowContent SpeakerRowContent::of(const Speaker& speaker, bool playing, bo
     SpeakerRowContent row;
     row.speakerId = qs(speaker.id.rawValue());
     // Both come from the speaker: cut to what a row can show.
-    row.shortName = shownText(RoomNaming::shortName(speaker.roomName, false));
+    row.shortName = shownRoomText(speaker.roomName);
     row.modelName = shownText(speaker.model.displayName());
     row.modelKey = qs(speaker.model.caseName());
     row.online = speaker.reachability.isOnline();

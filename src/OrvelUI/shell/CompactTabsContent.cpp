@@ -1,12 +1,13 @@
 #include "OrvelUI/shell/CompactTabsContent.h"
 
 #include <algorithm>
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
 QString compactTabTitle(AppTab tab, const std::optional<std::string>& networkName) {
     switch (tab) {
-    case AppTab::map: return networkName ? QString::fromStdString(*networkName) : QStringLiteral("Orvella");
+    case AppTab::map: return networkName ? shownText(*networkName) : QStringLiteral("Orvella");
     case AppTab::rooms: return QStringLiteral("Rooms");
     case AppTab::settings: return QStringLiteral("Settings");
     }
@@ -19,7 +20,7 @@ PushedGroupPage pushedGroupPage(std::span<const GroupID> path, std::span<const S
     PushedGroupPage page{QString::fromStdString(id.description()), QStringLiteral("Room"), false};
     const auto group = std::ranges::find_if(groups, [&](const SonosGroup& g) { return g.id == id; });
     if (group != groups.end()) {
-        page.title = QString::fromStdString(group->displayName);
+        page.title = shownText(group->displayName);
         page.found = true;
     }
     return page;

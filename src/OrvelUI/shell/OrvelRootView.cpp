@@ -6,6 +6,7 @@
 #include "OrvelUI/playback/ActiveDockGroup.h"
 #include "OrvelUI/playback/ActiveHubGroups.h"
 #include "OrvelUI/shell/WindowRules.h"
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
@@ -220,7 +221,7 @@ void OrvelRootView::updateDockGroup() {
     const NowPlaying* nowPlaying = dockGroup_ ? dockGroup_->playback.nowPlaying() : nullptr;
     const auto* track = nowPlaying ? nowPlaying->asTrack() : nullptr;
     dockQueue_.setTrack(track ? &track->track : nullptr,
-                        dockGroup_ ? QString::fromStdString(dockGroup_->displayName) : QString());
+                        dockGroup_ ? shownText(dockGroup_->displayName) : QString());
     emit dockGroupChanged();
 }
 

@@ -1,11 +1,12 @@
 #include "OrvelUI/shell/SettingsAbout.h"
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
 std::vector<SettingsAboutRow> settingsAboutRows(const std::optional<std::string>& networkName) {
     std::vector<SettingsAboutRow> rows;
     if (networkName && !networkName->empty()) {
-        rows.push_back({QStringLiteral("Household"), QString::fromStdString(*networkName)});
+        rows.push_back({QStringLiteral("Household"), shownText(*networkName)});
     }
     rows.push_back({QStringLiteral("Version"), QStringLiteral("0.1.0")});
     return rows;

@@ -6,6 +6,7 @@
 #include "OrvelDomain/RoomNaming.h"
 #include "OrvelStore/OrvelStore.h"
 #include "OrvelUI/common/OfflineSpeakers.h"
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
@@ -79,7 +80,7 @@ void SidebarColumn::refresh() {
     std::vector<SidebarOfflineListRow> offline;
     for (const Speaker& speaker : offlineSpeakers(groups, state.speakers())) {
         offline.push_back({QString::fromStdString(speaker.id.rawValue()),
-                           QString::fromStdString(RoomNaming::shortName(speaker.roomName, false)),
+                           shownRoomText(speaker.roomName),
                            QString::fromLatin1(speaker.model.caseName())});
     }
     offline_.setRows(std::move(offline));

@@ -2,6 +2,7 @@
 
 #include "OrvelDomain/RoomNaming.h"
 #include "OrvelUI/playback/ActiveHubGroups.h"
+#include "OrvelUI/common/ShownText.h"
 
 namespace orvel {
 
@@ -12,7 +13,7 @@ QString qt(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
 SidebarMemberContent sidebarMemberContent(const Speaker& speaker) {
-    SidebarMemberContent member{qt(speaker.id.rawValue()), qt(RoomNaming::shortName(speaker.roomName, false)),
+    SidebarMemberContent member{qt(speaker.id.rawValue()), shownRoomText(speaker.roomName),
                                 QString::fromLatin1(speaker.model.caseName()), speaker.reachability.isOnline(),
                                 std::nullopt, false};
     if (const auto battery = speaker.model.battery()) {
@@ -33,8 +34,8 @@ SidebarGroupRowContent SidebarGroupRowContent::of(const SonosGroup& group, bool 
     SidebarGroupRowContent row;
     row.groupId = qt(group.id.description());
     row.coordinatorId = qt(group.coordinator.id.rawValue());
-    row.coordinatorLabel = qt(RoomNaming::shortName(group.coordinator.roomName, false));
-    row.title = qt(group.displayName);
+    row.coordinatorLabel = shownRoomText(group.coordinator.roomName);
+    row.title = shownText(group.displayName);
     row.isSelected = isSelected;
     row.isMultiRoom = speakers.size() >= 2;
     row.model = QString::fromLatin1(group.coordinator.model.caseName());
@@ -46,8 +47,8 @@ SidebarGroupRowContent SidebarGroupRowContent::of(const SonosGroup& group, bool 
     const NowPlayingTrack* track = nowPlaying && nowPlaying->asTrack() ? &nowPlaying->asTrack()->track : nullptr;
     if (track && !track->title().empty()) {
         row.subtitleKind = playing ? Subtitle::playingTrack : Subtitle::pausedTrack;
-        row.subtitle = qt(track->title());
-        if (track->artist()) row.subtitle += QStringLiteral(" \u00b7 ") + qt(*track->artist());
+        row.subtitle = shownText(track->title());
+        if (track->artist()) row.subtitle += QStringLiteral(" \u00b7 ") + shownText(*track->artist());
     } else if (!row.isMultiRoom && !group.coordinator.bondedSatellites.empty()) {
         row.subtitleKind = Subtitle::surround;
         row.subtitle = QStringLiteral("+ %1 surrounds").arg(group.coordinator.bondedSatellites.size());

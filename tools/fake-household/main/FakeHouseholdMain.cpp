@@ -6,7 +6,7 @@
 //                          [--playing] [--report-sweeps] [--log-requests] [--hostile-names]
 //                          [--rooms N] [--hang I] [--endless-header I] [--forbid I]
 //                          [--presets many|large|emoji|malformed|long-names] [--artwork-bytes N]
-//                          [--hostile-rooms] [--pause-after-ms MS]
+//                          [--hostile-rooms | --plain-rooms] [--pause-after-ms MS]
 
 #include <cstdio>
 
@@ -154,7 +154,8 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("presets"), QStringLiteral("The presets value: many (1000), large (about 4 MB), emoji (a name of 20000 emoji), malformed (one entry does not read) or long-names (eight ordinary names of 22 to 30 characters)."),
                       QStringLiteral("kind")});
     parser.addOption({QStringLiteral("artwork-bytes"), QStringLiteral("Album art replies announce and send this many bytes."), QStringLiteral("n")});
-    parser.addOption({QStringLiteral("hostile-rooms"), QStringLiteral("Every room named, in turn, with 200 characters, right-to-left, a flood of combining marks or only spaces.")});
+    parser.addOption({QStringLiteral("hostile-rooms"), QStringLiteral("Every room named with 200 characters: in turn emoji, right-to-left text, floods of combining marks, all mixed.")});
+    parser.addOption({QStringLiteral("plain-rooms"), QStringLiteral("Every room named with 200 plain Latin characters (the twin of --hostile-rooms).")});
     parser.addOption({QStringLiteral("pause-after-ms"), QStringLiteral("The first speaker's group plays and is paused this long after start, as by another controller; prints \"paused <unix ms>\" on standard error."),
                       QStringLiteral("ms")});
     parser.process(app);
@@ -197,9 +198,12 @@ int main(int argc, char** argv) {
         }
     } else {
         const bool hostile = parser.isSet(QStringLiteral("hostile-rooms"));
+        const bool plain = parser.isSet(QStringLiteral("plain-rooms"));
+        if (hostile && plain) return fail(QStringLiteral("--hostile-rooms and --plain-rooms exclude each other"));
         for (qsizetype i = 0; i < addresses.size(); ++i) {
             orvel::fakes::FakeSpeaker speaker = FakeHousehold::standardSpeaker(addresses[i], int(i));
             if (hostile) speaker.roomName = orvel::fakes::hostileRoomName(int(i));
+            if (plain) speaker.roomName = orvel::fakes::plainRoomName(int(i));
             household.addSpeaker(std::move(speaker));
         }
     }

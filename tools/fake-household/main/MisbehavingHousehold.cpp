@@ -1,6 +1,8 @@
 #include "MisbehavingHousehold.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -20,8 +22,8 @@ constexpr int largePresets = 100;
 constexpr qsizetype largeNameLength = 40'000;
 constexpr int emojiInName = 20'000;
 constexpr int fewPresets = 5;
-constexpr qsizetype longNameLength = 200;
-constexpr int combiningMarksPerLetter = 60;
+constexpr std::size_t roomNameLength = 200;
+constexpr char32_t combiningMarksPerLetter = 39;
 
 QString presetId(int n) {
     return QStringLiteral("00000000-0000-4000-8000-%1").arg(n, 12, 16, QLatin1Char('0')).toUpper();
@@ -97,23 +99,61 @@ QString troublesomePresets(PresetTrouble kind, const QStringList& speakerIds) {
 }
 
 QString hostileRoomName(int index) {
+    // Built in code points so every name is exactly roomNameLength of them, as the plain twin.
+    std::u32string name;
+    auto fill = [&](const std::vector<std::u32string>& chunks) {
+        for (std::size_t i = 0; name.size() < roomNameLength; ++i) {
+            const std::u32string& chunk = chunks[i % chunks.size()];
+            // A chunk that would overrun the length gives way to single emoji or letters.
+            if (name.size() + chunk.size() > roomNameLength) {
+                name += chunks.front().front();
+                continue;
+            }
+            name += chunk;
+        }
+    };
+    const char32_t offset = char32_t(index);
     switch (index % 4) {
-    case 0:
-        return repeatedTo(QStringLiteral("%1 The Room With The Name That Goes On ").arg(index + 1), longNameLength);
+    case 0: {
+        // Emoji of every kind, each name its own: single pictographs, joiner families, skin
+        // tones, flags and keycaps.
+        std::vector<std::u32string> chunks;
+        for (char32_t c = 0; c < 48; ++c) chunks.push_back(std::u32string(1, char32_t(0x1F300) + (offset * 7 + c * 5) % 0x140));
+        chunks.push_back(U"\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466");
+        chunks.push_back(U"\U0001F469\U0001F3FD\u200D\U0001F680");
+        chunks.push_back(U"\U0001F1EF\U0001F1F5");
+        chunks.push_back(U"\U0001F1E7\U0001F1F7");
+        chunks.push_back(U"#\uFE0F\u20E3");
+        fill(chunks);
+        break;
+    }
     case 1:
         // Arabic and Hebrew: "the big living room", "bedroom".
-        return QStringLiteral("غرفة المعيشة الكبيرة %1 חדר שינה").arg(index + 1);
+        fill({U"\u063A\u0631\u0641\u0629 \u0627\u0644\u0645\u0639\u064A\u0634\u0629 \u0627\u0644\u0643\u0628\u064A\u0631\u0629 ",
+              U"\u05D7\u05D3\u05E8 \u05E9\u05D9\u05E0\u05D4 "});
+        break;
     case 2: {
-        QString flood;
-        for (QChar letter : QStringLiteral("Zalgo%1").arg(index + 1)) {
-            flood += letter;
-            for (int mark = 0; mark < combiningMarksPerLetter; ++mark) flood += QChar(0x0300 + (mark * 7 + index) % 0x70);
+        // Letters under floods of combining marks.
+        std::vector<std::u32string> chunks;
+        for (char32_t letter : std::u32string(U"Zalgo")) {
+            std::u32string flood(1, letter);
+            for (char32_t mark = 0; mark < combiningMarksPerLetter; ++mark) flood += char32_t(0x0300) + (mark * 7 + offset) % 0x70;
+            chunks.push_back(flood);
         }
-        return flood;
+        fill(chunks);
+        break;
     }
     default:
-        return QString(1 + index % 5, QLatin1Char(' '));
+        // All of it side by side.
+        fill({U"\U0001F3B5", U"\u05D7\u05D3\u05E8 ", U"e\u0301\u0316\u0317\u0318", U"\U0001F468\u200D\U0001F469\u200D\U0001F467",
+              U"\u0627\u0644\u0643\u0628\u064A\u0631\u0629 ", U"\U0001F1EB\U0001F1F7"});
+        break;
     }
+    return QString::fromStdU32String(name);
+}
+
+QString plainRoomName(int index) {
+    return repeatedTo(QStringLiteral("%1 The Room With The Name That Goes On ").arg(index + 1), qsizetype(roomNameLength));
 }
 
 void schedulePause(FakeHousehold& household, const QString& speaker, std::chrono::milliseconds delay) {

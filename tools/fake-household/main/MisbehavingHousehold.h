@@ -29,9 +29,12 @@ std::optional<PresetTrouble> presetTroubleNamed(const QString& name);
 // The household's presets value (JSON text) of that kind over `speakerIds` (at least one).
 QString troublesomePresets(PresetTrouble kind, const QStringList& speakerIds);
 
-// The index-th of the room names views find hard, in turn: 200 characters, right-to-left text,
-// a flood of combining marks, and only spaces.
+// The index-th of the room names views find hard, each of 200 code points, in turn: emoji of
+// every kind (joiner sequences, skin tones, flags, keycaps), right-to-left text, letters under
+// floods of combining marks, and all of these mixed.
 QString hostileRoomName(int index);
+// Its plain twin: 200 Latin letters and spaces, to tell what the hard characters cost.
+QString plainRoomName(int index);
 
 // Makes the group of `speaker` play its queue now and pauses it after `delay`, as another
 // controller would; prints "paused <unix time in ms>" on standard error when it does.
