@@ -96,6 +96,12 @@ QQuickItem* listAtItsFoot(LiveWindow& live, const RoomList& kind, const QString&
     const auto listed = [&] { return only(window, kind.list) && only(window, kind.list)->property("count").toInt() == 23; };
     if (!waitUntil(listed)) return nullptr;
     QQuickItem* list = only(window, kind.list);
+    // Laid out for the smaller window.
+    if (!waitUntil([&] {
+            return window->size() == window->minimumSize() &&
+                   QRectF(QPointF(0, 0), window->size()).contains(shownArea(list));
+        }))
+        return nullptr;
     if (!waitUntil([&] {
             QMetaObject::invokeMethod(list, "positionViewAtEnd");
             return shownWhole(window, list, lastRow);
