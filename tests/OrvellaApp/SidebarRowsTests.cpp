@@ -171,6 +171,8 @@ TEST(SidebarRows, AMemberThatChangesKeepsTheOtherRowsAndTheButtonUnderThePointer
         EXPECT_TRUE(before[1]->property("hovered").toBool()) << change.levelPercent;
     }
 
+    QTest::mouseMove(window, centreOf(shown).toPoint());
+    renderFrames(window);
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centreOf(shown).toPoint());
     EXPECT_TRUE(eventuallySent(live.rig, SonosCommand::ungroup(sp('B'))));
 }
