@@ -8,7 +8,7 @@ import Orvella.UI
 Item {
     id: member
 
-    // One row of a group's member list.
+    // The room, as the group row's member list gives it.
     required property string speakerId
     required property string label
     required property string speakerModel
