@@ -47,6 +47,69 @@ void wheel(QQuickWindow* window, QPointF at, int steps) {
     }
 }
 
+// Twenty-four rooms: Room A and Room B together, the rest on their own; in a window of the
+// smallest size the last room lies well over a screen below the first group.
+HouseholdSnapshot twentyFourRooms() {
+    Household household;
+    for (char id = 'A'; id <= 'X'; ++id) household.speakers.push_back(speaker(id, std::string("Room ") + id));
+    household.grouping = "AA BA";
+    for (char id = 'C'; id <= 'X'; ++id) household.grouping += std::string{' ', id, id};
+    return household.build();
+}
+
+// Fails the test for every warning the window's QML reported.
+void expectNoWarnings(const QSignalSpy& warnings) {
+    for (const QList<QVariant>& reported : warnings) {
+        for (const QQmlError& error : reported.front().value<QList<QQmlError>>()) ADD_FAILURE() << error.toString().toStdString();
+    }
+}
+
+// Where the list shows its rows, in the window.
+QRectF shownArea(QQuickItem* list) { return list->mapRectToScene(QRectF(QPointF(0, 0), list->size())); }
+
+// The row of that name lies whole within the list's shown area.
+bool shownWhole(QQuickWindow* window, QQuickItem* list, const QString& name) {
+    QQuickItem* row = only(window, name);
+    return row && shownArea(list).contains(row->mapRectToScene(QRectF(QPointF(0, 0), row->size())));
+}
+
+// The desktop sidebar and the phone's rooms list: the same rows, dragged the same way.
+struct RoomList {
+    std::string layout;
+    std::initializer_list<std::string> arguments;
+    QString list;
+    QString tab;
+};
+
+const RoomList roomLists[] = {
+    {"desktop", {}, "sidebarList", {}},
+    {"phone", {"--layout=ios"}, "roomsList", "tabButton.rooms"},
+};
+
+// The window at its smallest, showing the list of rooms scrolled to its foot, where the last room
+// lies. Answers the list, or null.
+QQuickItem* listAtItsFoot(LiveWindow& live, const RoomList& kind, const QString& lastRow) {
+    QQuickWindow* window = live.window;
+    window->resize(window->minimumSize());
+    if (!kind.tab.isEmpty()) clickNamed(window, kind.tab);
+    // All of the household's groups listed: A's pair and the other twenty-two rooms.
+    const auto listed = [&] { return only(window, kind.list) && only(window, kind.list)->property("count").toInt() == 23; };
+    if (!waitUntil(listed)) return nullptr;
+    QQuickItem* list = only(window, kind.list);
+    // Laid out for the smaller window.
+    if (!waitUntil([&] {
+            return window->size() == window->minimumSize() &&
+                   QRectF(QPointF(0, 0), window->size()).contains(shownArea(list));
+        }))
+        return nullptr;
+    if (!waitUntil([&] {
+            QMetaObject::invokeMethod(list, "positionViewAtEnd");
+            return shownWhole(window, list, lastRow);
+        }))
+        return nullptr;
+    return list;
+}
+
 HouseholdSnapshot reading(std::string grouping) {
     Household household;
     household.speakers = {speaker('A', "Living Room"), speaker('B', "Kitchen"), speaker('C', "Office")};
@@ -121,7 +184,75 @@ TEST(SidebarDrag, RowsOfGroupsThatGoLeaveWithoutErrors) {
     ASSERT_TRUE(waitUntil([&] { return itemsNamedStartingWith(window, "sidebarGroupRow.").size() == 1; }));
     renderFrames(window);
     QCoreApplication::processEvents();
-    for (const QList<QVariant>& reported : warnings) {
-        for (const QQmlError& error : reported.front().value<QList<QQmlError>>()) ADD_FAILURE() << error.toString().toStdString();
+    expectNoWarnings(warnings);
+}
+
+// A room carried from the foot of a long list to its top, and held there while the list brings the
+// first group back into view, still drops on the row under the pointer: the list does not take the
+// dragged row down as it scrolls away.
+TEST(SidebarDrag, ARoomCarriedToTheTopOfALongListDropsOnTheFirstGroup) {
+    const QString first = QString::fromStdString(sp('A').rawValue());
+    const QString last = QString::fromStdString(sp('X').rawValue());
+    for (const RoomList& kind : roomLists) {
+        SCOPED_TRACE(kind.layout);
+        LiveWindow live(arguments(kind.arguments), twentyFourRooms());
+        QQuickWindow* window = live.window;
+        ASSERT_NE(window, nullptr);
+        QQuickItem* list = listAtItsFoot(live, kind, "sidebarGroupRow." + last);
+        ASSERT_NE(list, nullptr);
+        QSignalSpy warnings(&live.app->engine(), &QQmlEngine::warnings);
+        ASSERT_FALSE(shownWhole(window, list, "sidebarGroupRow." + first));
+
+        const QPointF from = centreOf(only(window, "sidebarGroupRow." + last));
+        const QPointF top = list->mapToScene(QPointF(list->width() / 2, 8));
+        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
+        for (int i = 1; i <= 12; ++i) QTest::mouseMove(window, (from + (top - from) * (i / 12.0)).toPoint(), 10);
+        // The list scrolls by itself under the held room, all the way back to its first group.
+        ASSERT_TRUE(waitUntil([&] { return shownWhole(window, list, "sidebarGroupRow." + first); },
+                              std::chrono::seconds(60)));
+        const QPointF onto = centreOf(only(window, "sidebarGroupRow." + first));
+        for (int i = 1; i <= 6; ++i) QTest::mouseMove(window, (top + (onto - top) * (i / 6.0)).toPoint(), 10);
+        ASSERT_TRUE(waitUntil([&] { return only(window, "sidebarGroupDropRing." + first) != nullptr; }));
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, onto.toPoint(), 10);
+
+        EXPECT_TRUE(eventuallySent(live.rig, SonosCommand::group(sp('X'), GroupID(sp('A')))));
+        EXPECT_EQ(live.rig.sonos->sent.size(), 1u);
+        EXPECT_TRUE(waitUntil([&] { return itemsNamed(window, "sidebarDragPreview." + last).isEmpty(); }));
+        renderFrames(window);
+        expectNoWarnings(warnings);
+    }
+}
+
+// Given up with Escape after the same long carry, the drag sends nothing, its chip goes, and the
+// row it kept while it lasted is let go like any row out of view.
+TEST(SidebarDrag, ALongCarryGivenUpSendsNothingAndLetsItsRowGo) {
+    const QString first = QString::fromStdString(sp('A').rawValue());
+    const QString last = QString::fromStdString(sp('X').rawValue());
+    for (const RoomList& kind : roomLists) {
+        SCOPED_TRACE(kind.layout);
+        LiveWindow live(arguments(kind.arguments), twentyFourRooms());
+        QQuickWindow* window = live.window;
+        ASSERT_NE(window, nullptr);
+        QQuickItem* list = listAtItsFoot(live, kind, "sidebarGroupRow." + last);
+        ASSERT_NE(list, nullptr);
+        QSignalSpy warnings(&live.app->engine(), &QQmlEngine::warnings);
+
+        const QPointF from = centreOf(only(window, "sidebarGroupRow." + last));
+        const QPointF top = list->mapToScene(QPointF(list->width() / 2, 8));
+        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
+        for (int i = 1; i <= 12; ++i) QTest::mouseMove(window, (from + (top - from) * (i / 12.0)).toPoint(), 10);
+        ASSERT_TRUE(waitUntil([&] { return shownWhole(window, list, "sidebarGroupRow." + first); },
+                              std::chrono::seconds(60)));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, top.toPoint(), 10);
+
+        EXPECT_TRUE(waitUntil([&] {
+            return itemsNamed(window, "sidebarDragPreview." + last).isEmpty() &&
+                   itemsNamed(window, "sidebarGroupRow." + last).isEmpty();
+        }));
+        renderFrames(window);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(live.rig.sonos->sent.empty());
+        expectNoWarnings(warnings);
     }
 }

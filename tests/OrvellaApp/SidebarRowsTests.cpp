@@ -125,3 +125,55 @@ TEST(SidebarRows, TheGroupMenuIsAsWideAsItsLongestEntryWithinTheWindow) {
         QTest::keyClick(live.window, Qt::Key_Escape);
     }
 }
+
+// A reading of one member that changes (its battery, then its reachability) changes that member's
+// row in place: every member row stays the same item, and the "Disconnect" button under the
+// pointer stays shown and can be pressed.
+TEST(SidebarRows, AMemberThatChangesKeepsTheOtherRowsAndTheButtonUnderThePointer) {
+    const auto reading = [](int levelPercent, bool bathOnline) {
+        Household household;
+        Speaker bath = portable('C', "Bath", levelPercent);
+        if (!bathOnline) bath.reachability = ReachabilityState::offline("127.0.1.4", Date());
+        household.speakers = {speaker('A', "Kitchen"), speaker('B', "Office"), bath};
+        household.grouping = "AA BA CA";
+        return household.build();
+    };
+    LiveWindow live(arguments({}), reading(50, true));
+    QQuickWindow* window = live.window;
+    ASSERT_NE(window, nullptr);
+    const QStringList ids{idOf('A'), idOf('B'), idOf('C')};
+    const auto rows = [&] {
+        QList<QQuickItem*> found;
+        for (const QString& id : ids) found << only(window, "sidebarMemberRow." + id);
+        return found;
+    };
+    ASSERT_TRUE(waitUntil([&] { return !rows().contains(nullptr); }));
+    renderFrames(window);
+    const QList<QQuickItem*> before = rows();
+
+    const QString button = "sidebarMemberRemove." + idOf('B');
+    QTest::mouseMove(window, centreOf(before[1]).toPoint());
+    ASSERT_TRUE(waitUntil([&] { return only(window, button) && only(window, button)->opacity() == 1; }));
+    QQuickItem* shown = only(window, button);
+
+    const struct {
+        int levelPercent;
+        bool bathOnline;
+    } changes[] = {{40, true}, {40, false}};
+    for (const auto& change : changes) {
+        live.rig.sonos->publish(reading(change.levelPercent, change.bathOnline));
+        ASSERT_TRUE(waitUntil([&] {
+            return batteryTexts(before[2]) == QStringList{QString::number(change.levelPercent) + "%"} &&
+                   before[2]->property("isOnline").toBool() == change.bathOnline;
+        })) << change.levelPercent;
+        renderFrames(window);
+        EXPECT_EQ(rows(), before) << change.levelPercent;
+        EXPECT_EQ(only(window, button), shown) << change.levelPercent;
+        EXPECT_TRUE(before[1]->property("hovered").toBool()) << change.levelPercent;
+    }
+
+    QTest::mouseMove(window, centreOf(shown).toPoint());
+    renderFrames(window);
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centreOf(shown).toPoint());
+    EXPECT_TRUE(eventuallySent(live.rig, SonosCommand::ungroup(sp('B'))));
+}

@@ -12,6 +12,7 @@
 #include <QtQml/qqmlregistration.h>
 
 #include "OrvelUI/sidebar/SidebarBrandHeader.h"
+#include "OrvelUI/sidebar/SidebarGroupRow.h"
 #include "OrvelUI/sidebar/SidebarListModels.h"
 #include "OrvelUI/sidebar/SidebarSelection.h"
 #include "OrvelUI/sidebar/SpotifySidebarCard.h"

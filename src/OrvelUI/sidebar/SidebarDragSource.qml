@@ -7,7 +7,9 @@ import Orvella.UI
 // The chip exists only while a drag lasts (every room of the sidebar has a source, and few are
 // ever dragged) and is drawn in the window's overlay, above every row and column, wherever the
 // pointer takes it. Held near the top or the foot of the list the room lies in, the pointer
-// scrolls that list, so a group out of view can be reached.
+// scrolls that list, so a group out of view can be reached. A list takes down the rows it has
+// carried far out of view, and the drag would go with its row: while the drag lasts, the list
+// keeps in its cache every row between its view and the dragged one.
 Item {
     id: dragSource
 
@@ -19,6 +21,9 @@ Item {
     readonly property real scrollStep: 8
     // The list the source lies in, found when a drag starts; null outside one.
     property Flickable list: null
+    // The list's row the source lies in, kept while the drag lasts, and the list's own cache.
+    property Item keptRow: null
+    property real listCache: 0
     // Moves the chip by a hair when the rows moved under it, so the drop targets look again.
     property real nudge: 0
 
@@ -29,6 +34,46 @@ Item {
             if (item.contentY !== undefined && item.flicking !== undefined) return item
         }
         return null
+    }
+
+    function enclosingRow() {
+        for (let item = dragSource; item && item.parent; item = item.parent) {
+            if (item.parent === list.contentItem) return item
+        }
+        return null
+    }
+
+    function keepRow() {
+        if (!list || list.cacheBuffer === undefined) return
+        listCache = list.cacheBuffer
+        keptRow = enclosingRow()
+    }
+
+    // Once the drag has finished with it; a row out of view then goes, this source with it.
+    function letRowGo() {
+        if (drag.active) return
+        keptRow = null
+        list = null
+    }
+
+    // A row taken down during the drag (its group went) takes the drag with it; the list's cache
+    // goes back to what it was.
+    Component.onDestruction: if (list && list.cacheBuffer !== undefined) list.cacheBuffer = listCache
+
+    // How far the kept row lies outside the list's view, and a screen more: the list scrolls on
+    // before this follows.
+    function cacheKeepingRow() {
+        const above = list.contentY - (keptRow.y + keptRow.height)
+        const below = keptRow.y - (list.contentY + list.height)
+        return Math.max(listCache, Math.max(0, above, below) + list.height)
+    }
+
+    Binding {
+        target: dragSource.list
+        property: "cacheBuffer"
+        when: dragSource.list !== null && dragSource.keptRow !== null
+        value: dragSource.keptRow && dragSource.list ? dragSource.cacheKeepingRow() : dragSource.listCache
+        restoreMode: Binding.RestoreBindingOrValue
     }
 
     Loader {
@@ -82,7 +127,20 @@ Item {
     function giveUp() {
         drag.cancelled = true
         if (preview.item) preview.item.Drag.cancel()
-        Qt.callLater(() => { if (drag.cancelled) preview.active = false })
+        dropChip.start()
+    }
+
+    // What is left to do once the drag's own handlers have returned. Timers of the source, not
+    // calls queued for later: a source taken down meanwhile (its group went) must not be called.
+    Timer {
+        id: dropChip
+        interval: 0
+        onTriggered: if (drag.cancelled) preview.active = false
+    }
+    Timer {
+        id: letGo
+        interval: 0
+        onTriggered: dragSource.letRowGo()
     }
 
     DragHandler {
@@ -98,15 +156,18 @@ Item {
             if (active) {
                 cancelled = false
                 dragSource.list = dragSource.enclosingList()
+                dragSource.keepRow()
                 preview.active = true
                 preview.item.Drag.active = true
                 return
             }
-            dragSource.list = null
-            if (!preview.item) return
-            if (!cancelled) preview.item.Drag.drop()
-            preview.item.Drag.active = false
-            preview.active = false
+            if (preview.item) {
+                if (!cancelled) preview.item.Drag.drop()
+                preview.item.Drag.active = false
+                preview.active = false
+            }
+            if (dragSource.keptRow) letGo.start()
+            else dragSource.list = null
         }
     }
 }

@@ -1,7 +1,6 @@
 #include "OrvelUI/sidebar/SidebarGroupRow.h"
 
 #include <QPointer>
-#include <QVariantMap>
 
 #include "OrvelStore/OrvelStore.h"
 #include "OrvelUI/common/ContextMenuVariant.h"
@@ -11,7 +10,7 @@
 namespace orvel {
 
 SidebarGroupRow::SidebarGroupRow(OrvelStore* store, SpeakersSource speakers, QObject* parent)
-    : QObject(parent), store_(store), speakers_(std::move(speakers)) {}
+    : QObject(parent), store_(store), speakers_(std::move(speakers)), members_(this) {}
 
 void SidebarGroupRow::setGroup(const SonosGroup& group, bool isSelected, std::span<const SonosGroup> groups) {
     group_ = group;
@@ -20,7 +19,11 @@ void SidebarGroupRow::setGroup(const SonosGroup& group, bool isSelected, std::sp
     const bool membersDiffer = next.members != content_.members;
     content_ = std::move(next);
     emit contentChanged();
-    if (membersDiffer) emit membersChanged();
+    if (!membersDiffer) return;
+    std::vector<SidebarMemberListRow> members;
+    members.reserve(content_.members.size());
+    for (const SidebarMemberContent& member : content_.members) members.push_back({member});
+    members_.setRows(std::move(members));
 }
 
 QString SidebarGroupRow::subtitleKind() const {
@@ -31,20 +34,6 @@ QString SidebarGroupRow::subtitleKind() const {
 QString SidebarGroupRow::mark() const {
     static const char* const marks[] = {"none", "artwork", "playing"};
     return QString::fromLatin1(marks[int(content_.mark)]);
-}
-
-QVariantList SidebarGroupRow::members() const {
-    QVariantList list;
-    for (const SidebarMemberContent& member : content_.members) {
-        list.append(QVariantMap{{QStringLiteral("speakerId"), member.speakerId},
-                                {QStringLiteral("label"), member.label},
-                                {QStringLiteral("model"), member.model},
-                                {QStringLiteral("isOnline"), member.isOnline},
-                                {QStringLiteral("hasBattery"), member.batteryPercent.has_value()},
-                                {QStringLiteral("batteryPercent"), member.batteryPercent.value_or(0)},
-                                {QStringLiteral("batteryOnCharger"), member.batteryOnCharger}});
-    }
-    return list;
 }
 
 void SidebarGroupRow::sendLater(std::function<void(OrvelStore&)> intent) {

@@ -18,6 +18,7 @@
 #include "OrvelDomain/Speaker.h"
 #include "OrvelUI/common/ContextMenuEntry.h"
 #include "OrvelUI/sidebar/SidebarGroupRowContent.h"
+#include "OrvelUI/sidebar/SidebarListModels.h"
 
 namespace orvel {
 
@@ -46,8 +47,8 @@ class SidebarGroupRow : public QObject {
     Q_PROPERTY(QString mark READ mark NOTIFY contentChanged)
     Q_PROPERTY(QUrl artworkUrl READ artworkUrl NOTIFY contentChanged)
     Q_PROPERTY(bool playing READ playing NOTIFY contentChanged)
-    // Maps with speakerId, label, model, isOnline, hasBattery, batteryPercent, batteryOnCharger.
-    Q_PROPERTY(QVariantList members READ members NOTIFY membersChanged)
+    // The rooms of a multi-room group, coordinator first; empty for a single room.
+    Q_PROPERTY(orvel::SidebarMemberListModel* members READ members CONSTANT)
 
 public:
     using SpeakersSource = std::function<std::vector<Speaker>()>;
@@ -75,7 +76,7 @@ public:
     QString mark() const;
     QUrl artworkUrl() const { return content_.artworkUrl; }
     bool playing() const { return content_.playing; }
-    QVariantList members() const;
+    SidebarMemberListModel* members() { return &members_; }
 
     // A drop of plain text on the row; true when it asked the store to group.
     Q_INVOKABLE bool acceptDrop(const QStringList& texts);
@@ -87,7 +88,6 @@ public:
 
 signals:
     void contentChanged();
-    void membersChanged();
 
 private:
     void sendLater(std::function<void(OrvelStore&)> intent);
@@ -96,6 +96,7 @@ private:
     SpeakersSource speakers_;
     std::optional<SonosGroup> group_;
     SidebarGroupRowContent content_;
+    SidebarMemberListModel members_;
     std::vector<ContextMenuEntry> menu_;
 };
 

@@ -128,14 +128,13 @@ Item {
                 anchors.leftMargin: 16
                 spacing: 4
 
+                // Keyed by room: a change to one room changes its row in place.
                 Repeater {
                     model: groupRow.row.members
                     SidebarMemberRowView {
-                        required property var modelData
                         width: members.width
-                        speaker: modelData
                         playing: groupRow.row.playing
-                        onRemoveRequested: groupRow.row.removeMember(modelData.speakerId)
+                        onRemoveRequested: groupRow.row.removeMember(speakerId)
                     }
                 }
             }

@@ -8,12 +8,19 @@ import Orvella.UI
 Item {
     id: member
 
-    property var speaker: ({})
+    // The room, as the group row's member list gives it.
+    required property string speakerId
+    required property string label
+    required property string speakerModel
+    required property bool isOnline
+    required property bool hasBattery
+    required property int batteryPercent
+    required property bool batteryOnCharger
     property bool playing
     signal removeRequested()
 
     // What a drop target reads: the dragged speaker's id as plain text.
-    readonly property string dragPayload: speaker.speakerId || ""
+    readonly property string dragPayload: speakerId
     readonly property bool hovered: hover.hovered
     readonly property color systemRed: VavuzadiRudod.systemRed
 
@@ -38,8 +45,8 @@ Item {
             Layout.preferredWidth: 26
             Layout.preferredHeight: 26
             size: 26
-            model: member.speaker.model || ""
-            isOnline: member.speaker.isOnline === true
+            model: member.speakerModel
+            isOnline: member.isOnline
             isPlaying: member.playing
             isGrouped: true
         }
@@ -47,22 +54,22 @@ Item {
             objectName: "sidebarMemberLabel"
             Layout.fillWidth: true
             Layout.minimumWidth: 0
-            text: member.speaker.label || ""
+            text: member.label
             font.pixelSize: TextStyles.subheadline
             color: VavuzadiRudod.primaryText
             opacity: 0.9
         }
         // The badge and the pill are made only for the rooms that show them.
         Loader {
-            active: member.speaker.hasBattery === true
+            active: member.hasBattery
             visible: active
             sourceComponent: SpeakerBatteryBadge {
-                levelPercent: member.speaker.batteryPercent
-                isOnCharger: member.speaker.batteryOnCharger === true
+                levelPercent: member.batteryPercent
+                isOnCharger: member.batteryOnCharger
             }
         }
         Loader {
-            active: member.speaker.isOnline === false
+            active: !member.isOnline
             visible: active
             sourceComponent: OfflinePill {}
         }
@@ -87,7 +94,7 @@ Item {
                 padding: 0
                 flat: true
                 ToolTip.visible: hovered
-                ToolTip.text: qsTr("Disconnect %1").arg(member.speaker.label || "")
+                ToolTip.text: qsTr("Disconnect %1").arg(member.label)
                 Accessible.name: ToolTip.text
                 onClicked: member.removeRequested()
                 background: Rectangle {
@@ -104,8 +111,11 @@ Item {
         }
     }
 
+    // Under the row's content, so a press on the button is the button's; a drag from anywhere
+    // else on the row still moves the room.
     SidebarDragSource {
+        z: -1
         payload: member.dragPayload
-        label: member.speaker.label || ""
+        label: member.label
     }
 }
