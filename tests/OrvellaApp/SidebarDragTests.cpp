@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include <QQmlError>
 #include <QSignalSpy>
@@ -187,6 +188,21 @@ TEST(SidebarDrag, RowsOfGroupsThatGoLeaveWithoutErrors) {
     expectNoWarnings(warnings);
 }
 
+// Presses on `from`'s group row and carries it to the top of the list, holding it there while
+// the list scrolls by itself until `until`'s row shows whole; the point it holds at, or nothing
+// when the list never got there.
+std::optional<QPointF> carriedToTheTop(QQuickWindow* window, QQuickItem* list, const QString& from,
+                                       const QString& until) {
+    const QPointF start = centreOf(only(window, "sidebarGroupRow." + from));
+    const QPointF top = list->mapToScene(QPointF(list->width() / 2, 8));
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, start.toPoint());
+    for (int i = 1; i <= 12; ++i) QTest::mouseMove(window, (start + (top - start) * (i / 12.0)).toPoint(), 10);
+    if (!waitUntil([&] { return shownWhole(window, list, "sidebarGroupRow." + until); }, std::chrono::seconds(60))) {
+        return std::nullopt;
+    }
+    return top;
+}
+
 // A room carried from the foot of a long list to its top, and held there while the list brings the
 // first group back into view, still drops on the row under the pointer: the list does not take the
 // dragged row down as it scrolls away.
@@ -203,15 +219,10 @@ TEST(SidebarDrag, ARoomCarriedToTheTopOfALongListDropsOnTheFirstGroup) {
         QSignalSpy warnings(&live.app->engine(), &QQmlEngine::warnings);
         ASSERT_FALSE(shownWhole(window, list, "sidebarGroupRow." + first));
 
-        const QPointF from = centreOf(only(window, "sidebarGroupRow." + last));
-        const QPointF top = list->mapToScene(QPointF(list->width() / 2, 8));
-        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
-        for (int i = 1; i <= 12; ++i) QTest::mouseMove(window, (from + (top - from) * (i / 12.0)).toPoint(), 10);
-        // The list scrolls by itself under the held room, all the way back to its first group.
-        ASSERT_TRUE(waitUntil([&] { return shownWhole(window, list, "sidebarGroupRow." + first); },
-                              std::chrono::seconds(60)));
+        const std::optional<QPointF> top = carriedToTheTop(window, list, last, first);
+        ASSERT_TRUE(top);
         const QPointF onto = centreOf(only(window, "sidebarGroupRow." + first));
-        for (int i = 1; i <= 6; ++i) QTest::mouseMove(window, (top + (onto - top) * (i / 6.0)).toPoint(), 10);
+        for (int i = 1; i <= 6; ++i) QTest::mouseMove(window, (*top + (onto - *top) * (i / 6.0)).toPoint(), 10);
         ASSERT_TRUE(waitUntil([&] { return only(window, "sidebarGroupDropRing." + first) != nullptr; }));
         QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, onto.toPoint(), 10);
 
@@ -237,14 +248,10 @@ TEST(SidebarDrag, ALongCarryGivenUpSendsNothingAndLetsItsRowGo) {
         ASSERT_NE(list, nullptr);
         QSignalSpy warnings(&live.app->engine(), &QQmlEngine::warnings);
 
-        const QPointF from = centreOf(only(window, "sidebarGroupRow." + last));
-        const QPointF top = list->mapToScene(QPointF(list->width() / 2, 8));
-        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from.toPoint());
-        for (int i = 1; i <= 12; ++i) QTest::mouseMove(window, (from + (top - from) * (i / 12.0)).toPoint(), 10);
-        ASSERT_TRUE(waitUntil([&] { return shownWhole(window, list, "sidebarGroupRow." + first); },
-                              std::chrono::seconds(60)));
+        const std::optional<QPointF> top = carriedToTheTop(window, list, last, first);
+        ASSERT_TRUE(top);
         QTest::keyClick(window, Qt::Key_Escape);
-        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, top.toPoint(), 10);
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, top->toPoint(), 10);
 
         EXPECT_TRUE(waitUntil([&] {
             return itemsNamed(window, "sidebarDragPreview." + last).isEmpty() &&
