@@ -2,7 +2,8 @@
 // the room through the store at once, and one dropped on open floor is pinned in the positions
 // file; a nudge is a drag from 4 points away in any direction, a click short of that; its menu
 // disconnects a room; a selected room's overlay sets its volume and fades out where it stood; on
-// the compact map a tile dragged onto another groups the two rooms.
+// the compact map a tile dragged onto another groups the two rooms; a hub out of sight takes a
+// new name only as it comes near.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -404,5 +405,83 @@ TEST(MapView, RoomCardsMenuDisconnectsThatRoom) {
             renderFrames(map.window);
             return still;
         },
+        patience));
+}
+
+namespace {
+
+// 24 rooms in twelve pairs that play nothing (a hub is titled by its group), so the map holds
+// more hubs than it shows.
+HouseholdSnapshot manyHubs(const std::string& roomPrefix) {
+    Household household;
+    for (char c = 'A'; c <= 'X'; c += 2) {
+        const char member = static_cast<char>(c + 1);
+        household.speakers.push_back(speaker(c, roomPrefix + " " + std::string(1, c)));
+        household.speakers.push_back(speaker(member, roomPrefix + " " + std::string(1, member)));
+        household.grouping += std::string(2, c) + " " + std::string(1, member) + c + " ";
+        household.status.insert_or_assign(GroupID(sp(c)), GroupStatus{PlaybackState::stopped(), DiscreteVolume::snappingPercent(20)});
+    }
+    return household.build();
+}
+
+// Every hub card of the map, shown or not.
+std::vector<QQuickItem*> hubCards(QQuickItem* item) {
+    std::vector<QQuickItem*> found;
+    if (item->objectName().startsWith(QStringLiteral("mapHub-"))) found.push_back(item);
+    for (QQuickItem* child : item->childItems()) {
+        const std::vector<QQuickItem*> below = hubCards(child);
+        found.insert(found.end(), below.begin(), below.end());
+    }
+    return found;
+}
+
+QString hubTitle(QQuickItem* hub) {
+    QQuickItem* title = hub->findChild<QQuickItem*>(QStringLiteral("mapHubTitle"));
+    return title ? title->property("text").toString() : QString();
+}
+
+}  // namespace
+
+// A hub out of sight lays out no new title when its name changes: it keeps the title it had
+// (none, if it was never near) and takes the new one as it comes near the shown area.
+TEST(MapView, AHubOutOfSightTakesItsNewTitleWhenItComesNear) {
+    LiveWindow map(arguments({}), manyHubs("Den"));
+    ASSERT_NE(map.window, nullptr);
+    QQuickItem* hidden = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const std::vector<QQuickItem*> hubs = hubCards(map.window->contentItem());
+            if (hubs.size() != 12) return false;
+            for (QQuickItem* hub : hubs) {
+                if (!hub->isVisible()) hidden = hub;
+            }
+            return hidden != nullptr;
+        },
+        patience));
+    const QPointer<QQuickItem> watched(hidden);
+    const QString before = hubTitle(hidden);
+
+    map.rig.sonos->publish(manyHubs("Loft"));
+    // The hubs in sight show the new names while the one away keeps its old title.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QQuickItem* hub : hubCards(map.window->contentItem())) {
+                if (hub->isVisible() && !hubTitle(hub).startsWith(QStringLiteral("Loft"))) return false;
+            }
+            return true;
+        },
+        patience));
+    ASSERT_TRUE(watched);
+    EXPECT_FALSE(watched->isVisible());
+    EXPECT_EQ(hubTitle(watched), before);
+
+    // Scrolled to it, it shows the household's name.
+    QQuickItem* canvas = only(map.window, "mapCanvas");
+    ASSERT_NE(canvas, nullptr);
+    QQuickItem* scroller = canvas->parentItem()->parentItem();
+    const qreal most = std::max(0.0, canvas->height() - scroller->height());
+    scroller->setProperty("contentY", std::clamp(watched->y() - scroller->height() / 2, 0.0, most));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return watched && watched->isVisible() && hubTitle(watched).startsWith(QStringLiteral("Loft")); },
         patience));
 }

@@ -47,8 +47,6 @@ Item {
         id: hub
         anchors.fill: parent
         groupId: card.groupId
-        title: card.title
-        subtitle: card.subtitle
         artworkUrl: card.artworkUrl
         playHelp: card.playHelp
         isPlaying: card.playing
@@ -56,6 +54,12 @@ Item {
         onTogglePlay: card.presenter.togglePlay(card.groupId)
         onOpenDetail: card.presenter.openGroup(card.groupId)
     }
+
+    // A hub out of sight keeps the texts it last showed and takes the new ones when it comes
+    // near the shown area: a title is laid out only where it can be seen, and a name of colour
+    // emoji costs a decode of each emoji's picture every time it is.
+    Binding { target: hub; property: "title"; value: card.title; when: card.visible; restoreMode: Binding.RestoreNone }
+    Binding { target: hub; property: "subtitle"; value: card.subtitle; when: card.visible; restoreMode: Binding.RestoreNone }
 
     TapHandler {
         acceptedButtons: Qt.RightButton

@@ -54,7 +54,7 @@ Item {
         anchors.fill: parent
         active: card.made
         sourceComponent: RoomContainerNode {
-            name: card.name
+            id: node
             speakerModel: card.speakerModel
             isOnline: card.isOnline
             playing: card.playing
@@ -68,6 +68,9 @@ Item {
             batteryLevel: card.batteryLevel
             batteryOnCharger: card.batteryOnCharger
             satellites: card.satellites
+
+            // A card out of sight keeps the name it last showed (see MapHubCard).
+            Binding { target: node; property: "name"; value: card.name; when: card.visible; restoreMode: Binding.RestoreNone }
         }
     }
 

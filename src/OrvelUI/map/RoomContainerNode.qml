@@ -54,13 +54,15 @@ Rectangle {
         id: roomName
         objectName: "mapRoomName"
         readonly property real available: node.width - 28
-        // A long name first shrinks a little (to 0.85), then elides. Scaling the one layout costs
-        // nothing; fitting the font size instead lays the name out again at every size it tries,
-        // and a name of colour emoji decodes each emoji's picture again at every one of them.
-        scale: implicitWidth > available ? Math.max(0.85, available / implicitWidth) : 1
+        // A long name first shrinks a little (to 0.85), then elides. The name is laid out once,
+        // at the widest it may take (the whole line at 0.85), and then only scaled: fitting the
+        // font size, or a width that follows the scale, or asking for the unconstrained width
+        // would lay it out again, and a name of colour emoji decodes each emoji's picture again
+        // every time.
+        scale: contentWidth > available ? available / contentWidth : 1
         x: 14 + (available - width) / 2
         y: node.contentTop
-        width: available / scale
+        width: available / 0.85
         height: 12
         // Only a name that needs it is clipped: clipping every card costs every frame.
         clip: implicitHeight > height + 4

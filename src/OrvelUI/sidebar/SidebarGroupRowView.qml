@@ -56,6 +56,8 @@ Item {
                 NameLine {
                     objectName: "sidebarGroupTitle." + groupRow.row.groupId
                     Layout.fillWidth: true
+                    // The row gives the name what is left (see SidebarMemberRowView).
+                    Layout.preferredWidth: 0
                     text: groupRow.row.title
                     font.pixelSize: TextStyles.body
                     font.bold: groupRow.row.isSelected

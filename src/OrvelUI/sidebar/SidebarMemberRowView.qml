@@ -54,6 +54,9 @@ Item {
             objectName: "sidebarMemberLabel"
             Layout.fillWidth: true
             Layout.minimumWidth: 0
+            // The row gives the name what is left: asking for its own width would lay it out
+            // once more, unbounded, before the row lays it out at the width it gets.
+            Layout.preferredWidth: 0
             text: member.label
             font.pixelSize: TextStyles.subheadline
             color: VavuzadiRudod.primaryText

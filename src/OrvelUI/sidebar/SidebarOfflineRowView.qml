@@ -24,6 +24,8 @@ RowLayout {
     NameLine {
         Layout.fillWidth: true
         Layout.minimumWidth: 0
+        // The row gives the name what is left (see SidebarMemberRowView).
+        Layout.preferredWidth: 0
         text: parent.label
         font.pixelSize: TextStyles.body
         color: VavuzadiRudod.secondaryText
