@@ -205,61 +205,45 @@ std::optional<QPointF> carriedToTheTop(QQuickWindow* window, QQuickItem* list, c
 
 // A room carried from the foot of a long list to its top, and held there while the list brings the
 // first group back into view, still drops on the row under the pointer: the list does not take the
-// dragged row down as it scrolls away.
-TEST(SidebarDrag, ARoomCarriedToTheTopOfALongListDropsOnTheFirstGroup) {
+// dragged row down as it scrolls away. Given up with Escape after the same carry, the drag sends
+// nothing, its chip goes, and the row it kept while it lasted is let go like any row out of view.
+TEST(SidebarDrag, ARoomCarriedToTheTopOfALongListDropsOnTheFirstGroupOrIsGivenUp) {
     const QString first = QString::fromStdString(sp('A').rawValue());
     const QString last = QString::fromStdString(sp('X').rawValue());
-    for (const RoomList& kind : roomLists) {
-        SCOPED_TRACE(kind.layout);
-        LiveWindow live(arguments(kind.arguments), twentyFourRooms());
-        QQuickWindow* window = live.window;
-        ASSERT_NE(window, nullptr);
-        QQuickItem* list = listAtItsFoot(live, kind, "sidebarGroupRow." + last);
-        ASSERT_NE(list, nullptr);
-        QSignalSpy warnings(&live.app->engine(), &QQmlEngine::warnings);
-        ASSERT_FALSE(shownWhole(window, list, "sidebarGroupRow." + first));
+    for (const bool givenUp : {false, true}) {
+        for (const RoomList& kind : roomLists) {
+            SCOPED_TRACE(std::string(kind.layout) + (givenUp ? ", given up" : ", dropped"));
+            LiveWindow live(arguments(kind.arguments), twentyFourRooms());
+            QQuickWindow* window = live.window;
+            ASSERT_NE(window, nullptr);
+            QQuickItem* list = listAtItsFoot(live, kind, "sidebarGroupRow." + last);
+            ASSERT_NE(list, nullptr);
+            QSignalSpy warnings(&live.app->engine(), &QQmlEngine::warnings);
+            ASSERT_FALSE(shownWhole(window, list, "sidebarGroupRow." + first));
 
-        const std::optional<QPointF> top = carriedToTheTop(window, list, last, first);
-        ASSERT_TRUE(top);
-        const QPointF onto = centreOf(only(window, "sidebarGroupRow." + first));
-        for (int i = 1; i <= 6; ++i) QTest::mouseMove(window, (*top + (onto - *top) * (i / 6.0)).toPoint(), 10);
-        ASSERT_TRUE(waitUntil([&] { return only(window, "sidebarGroupDropRing." + first) != nullptr; }));
-        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, onto.toPoint(), 10);
-
-        EXPECT_TRUE(eventuallySent(live.rig, SonosCommand::group(sp('X'), GroupID(sp('A')))));
-        EXPECT_EQ(live.rig.sonos->sent.size(), 1u);
-        EXPECT_TRUE(waitUntil([&] { return itemsNamed(window, "sidebarDragPreview." + last).isEmpty(); }));
-        renderFrames(window);
-        expectNoWarnings(warnings);
-    }
-}
-
-// Given up with Escape after the same long carry, the drag sends nothing, its chip goes, and the
-// row it kept while it lasted is let go like any row out of view.
-TEST(SidebarDrag, ALongCarryGivenUpSendsNothingAndLetsItsRowGo) {
-    const QString first = QString::fromStdString(sp('A').rawValue());
-    const QString last = QString::fromStdString(sp('X').rawValue());
-    for (const RoomList& kind : roomLists) {
-        SCOPED_TRACE(kind.layout);
-        LiveWindow live(arguments(kind.arguments), twentyFourRooms());
-        QQuickWindow* window = live.window;
-        ASSERT_NE(window, nullptr);
-        QQuickItem* list = listAtItsFoot(live, kind, "sidebarGroupRow." + last);
-        ASSERT_NE(list, nullptr);
-        QSignalSpy warnings(&live.app->engine(), &QQmlEngine::warnings);
-
-        const std::optional<QPointF> top = carriedToTheTop(window, list, last, first);
-        ASSERT_TRUE(top);
-        QTest::keyClick(window, Qt::Key_Escape);
-        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, top->toPoint(), 10);
-
-        EXPECT_TRUE(waitUntil([&] {
-            return itemsNamed(window, "sidebarDragPreview." + last).isEmpty() &&
-                   itemsNamed(window, "sidebarGroupRow." + last).isEmpty();
-        }));
-        renderFrames(window);
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(live.rig.sonos->sent.empty());
-        expectNoWarnings(warnings);
+            const std::optional<QPointF> top = carriedToTheTop(window, list, last, first);
+            ASSERT_TRUE(top);
+            if (givenUp) {
+                QTest::keyClick(window, Qt::Key_Escape);
+                QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, top->toPoint(), 10);
+                EXPECT_TRUE(waitUntil([&] {
+                    return itemsNamed(window, "sidebarDragPreview." + last).isEmpty() &&
+                           itemsNamed(window, "sidebarGroupRow." + last).isEmpty();
+                }));
+                renderFrames(window);
+                QCoreApplication::processEvents();
+                EXPECT_TRUE(live.rig.sonos->sent.empty());
+            } else {
+                const QPointF onto = centreOf(only(window, "sidebarGroupRow." + first));
+                for (int i = 1; i <= 6; ++i) QTest::mouseMove(window, (*top + (onto - *top) * (i / 6.0)).toPoint(), 10);
+                ASSERT_TRUE(waitUntil([&] { return only(window, "sidebarGroupDropRing." + first) != nullptr; }));
+                QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, onto.toPoint(), 10);
+                EXPECT_TRUE(eventuallySent(live.rig, SonosCommand::group(sp('X'), GroupID(sp('A')))));
+                EXPECT_EQ(live.rig.sonos->sent.size(), 1u);
+                EXPECT_TRUE(waitUntil([&] { return itemsNamed(window, "sidebarDragPreview." + last).isEmpty(); }));
+                renderFrames(window);
+            }
+            expectNoWarnings(warnings);
+        }
     }
 }
