@@ -265,10 +265,6 @@ std::optional<AcousticCurveSegment> aroundHubs(const AcousticCurveSegment& route
     return best;
 }
 
-}  // namespace
-
-namespace {
-
 // A tether eased into its bands keeps this far off their edges, unless an end lies nearer.
 constexpr double bandEdgeClearance = 6;
 
@@ -291,28 +287,23 @@ SpeakerTether routeTether(const Speaker& speaker, Point hub, Point room, bool ha
         for (const Rect& o : obstacles) {
             if (!o.insetBy(4, 4).intersects(roomRect) && !o.insetBy(4, 4).intersects(hubRect)) rooms.push_back(o);
         }
+        // Eased no further than needed, the bow keeps the router's way round the cards, if that
+        // way still clears them all; else a way round inside the plot; else the eased bow,
+        // whatever it then runs under.
         std::optional<AcousticCurveSegment> eased;
         if (outside) {
-            // Eased no further than needed, the bow keeps the router's way round the cards, if
-            // that way still clears them all.
             const Rect ends = Rect(segment.start, Size{0, 0}).unionWith(Rect(segment.end, Size{0, 0}));
             eased = router::keptInside(segment, bands.insetBy(bandEdgeClearance, bandEdgeClearance).unionWith(ends));
-            std::vector<Rect> cards = rooms;
-            cards.insert(cards.end(), otherHubs.begin(), otherHubs.end());
-            if (!crossesAny(*eased, cards)) {
-                segment = *eased;
-                eased.reset();
-                behind = false;
-            }
         }
-        if (behind || eased) {
-            if (const auto around = aroundHubs(segment, hubRect, roomRect, rooms, otherHubs, plot)) {
-                segment = *around;
-                behind = false;
-            } else if (eased) {
-                segment = *eased;
-                behind = crossesAny(segment, otherHubs);
-            }
+        if (eased && !crossesAny(*eased, rooms) && !crossesAny(*eased, otherHubs)) {
+            segment = *eased;
+            behind = false;
+        } else if (const auto around = aroundHubs(segment, hubRect, roomRect, rooms, otherHubs, plot)) {
+            segment = *around;
+            behind = false;
+        } else if (eased) {
+            segment = *eased;
+            behind = crossesAny(segment, otherHubs);
         }
     }
     return SpeakerTether{speaker.id, RoomNaming::shortName(speaker.roomName, false), segment, segment.midpoint(), behind};
