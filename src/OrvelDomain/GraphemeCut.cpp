@@ -33,18 +33,30 @@ bool isCombiningMark(UChar32 c) {
     return type == U_NON_SPACING_MARK || type == U_ENCLOSING_MARK;
 }
 
-// One character's bytes [from, to) within the limits per character.
-void appendCluster(std::string& out, std::string_view text, int32_t from, int32_t to, const GraphemeLimits& limits) {
+// One character's bytes [from, to) within the limits per character. Returns whether any were
+// left out.
+bool appendCluster(std::string& out, std::string_view text, int32_t from, int32_t to, const GraphemeLimits& limits) {
+    const std::size_t begin = out.size();
     std::size_t codePoints = 0, marks = 0;
+    bool trimmed = false;
     int32_t i = from;
     while (i < to && codePoints < limits.codePointsPerCluster) {
         const int32_t start = i;
         UChar32 c;
         U8_NEXT(text.data(), i, to, c);
-        if (c >= 0 && isCombiningMark(c) && marks++ >= limits.marksPerCluster) continue;
+        if (c >= 0 && isCombiningMark(c) && marks++ >= limits.marksPerCluster) {
+            trimmed = true;
+            continue;
+        }
         out.append(text.substr(std::size_t(start), std::size_t(i - start)));
         ++codePoints;
     }
+    if (i >= to) return trimmed;
+    // A chain cut short must not end in a joiner: the joiner would take the next emoji into
+    // this character when the text is cut again, and that emoji would be left out.
+    constexpr std::string_view joiner = "\u200D";
+    while (out.size() > begin + joiner.size() && out.ends_with(joiner)) out.resize(out.size() - joiner.size());
+    return true;
 }
 
 // Two columns for a wide character (East Asian wide or fullwidth, an emoji shown as a picture,
@@ -65,10 +77,9 @@ bool isShortAscii(std::string_view text, std::size_t columns) {
     return text.size() <= columns && std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-}  // namespace
-
-std::string cutToGraphemes(std::string_view text, const GraphemeLimits& limits) {
-    if (isShortAscii(text, limits.columns)) return std::string(text);
+// One pass; `trimmed` tells whether a character lost code points on the way.
+std::string cutOnce(std::string_view text, const GraphemeLimits& limits, bool& trimmed) {
+    trimmed = false;
     // Beyond what 32-bit offsets reach nothing is shown anyway; no name comes near it.
     text = text.substr(0, std::min<std::size_t>(text.size(), INT32_MAX));
     icu::BreakIterator* breaks = characterBreaks();
@@ -99,11 +110,28 @@ std::string cutToGraphemes(std::string_view text, const GraphemeLimits& limits) 
         }
         kept.emplace_back(out.size(), columns);
         used += columns;
-        appendCluster(out, text, from, to, limits);
+        trimmed |= appendCluster(out, text, from, to, limits);
     }
     // The iterator holds on to the text; it lets go before the text can go.
     breaks->setText(icu::UnicodeString());
     utext_close(utext);
+    return out;
+}
+
+}  // namespace
+
+std::string cutToGraphemes(std::string_view text, const GraphemeLimits& limits) {
+    if (isShortAscii(text, limits.columns)) return std::string(text);
+    bool trimmed = false;
+    std::string out = cutOnce(text, limits, trimmed);
+    // A character that lost code points can read differently next to what follows it (a
+    // prefix, an Indic linker, a jamo cut short), so the cut is repeated until it holds. Each
+    // pass only leaves characters out, and only such hostile text takes a second one.
+    for (int pass = 0; trimmed && pass < 8; ++pass) {
+        std::string again = cutOnce(out, limits, trimmed);
+        if (again == out) break;
+        out = std::move(again);
+    }
     return out;
 }
 

@@ -24,7 +24,8 @@ struct GraphemeLimits {
 };
 
 // `text` (UTF-8) within `limits`, ending in "…" (U+2026) when characters were left out; cutting
-// the result again leaves it as it is. Reads only as far as the kept characters reach, however
+// the result again leaves it as it is. A character cut short never ends in a joiner, so it does
+// not take in the emoji after it. Reads only as far as the kept characters reach, however
 // long the text. Invalid UTF-8 bytes are kept as they are (each one counts as a character).
 std::string cutToGraphemes(std::string_view text, const GraphemeLimits& limits);
 

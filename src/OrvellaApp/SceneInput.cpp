@@ -9,8 +9,9 @@ namespace orvel::review {
 
 namespace {
 
-void send(QQuickWindow* window, QEvent::Type type, QPointF at, Qt::MouseButtons held) {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+void send(QQuickWindow* window, QEvent::Type type, QPointF at, Qt::MouseButtons held,
+          Qt::MouseButton pressed = Qt::LeftButton) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : pressed;
     QMouseEvent event(type, at, at, window->mapToGlobal(at), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(window, &event);
 }
@@ -33,10 +34,10 @@ QList<QQuickItem*> itemsNamedStartingWith(QQuickItem* from, const QString& prefi
     return found;
 }
 
-void clickItem(QQuickWindow* window, QQuickItem* item) {
+void clickItem(QQuickWindow* window, QQuickItem* item, Qt::MouseButton button) {
     const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-    send(window, QEvent::MouseButtonPress, at, Qt::LeftButton);
-    send(window, QEvent::MouseButtonRelease, at, Qt::NoButton);
+    send(window, QEvent::MouseButtonPress, at, button, button);
+    send(window, QEvent::MouseButtonRelease, at, Qt::NoButton, button);
 }
 
 void holdDragOver(QQuickWindow* window, QPointF from, QPointF to) {

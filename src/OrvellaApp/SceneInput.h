@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <Qt>
 
 class QQuickItem;
 class QQuickWindow;
@@ -17,8 +18,8 @@ QQuickItem* itemNamed(QQuickItem* from, const QString& name);
 // The visible items whose name starts with `prefix`, in the item tree's order.
 QList<QQuickItem*> itemsNamedStartingWith(QQuickItem* from, const QString& prefix);
 
-// A left click at the item's centre, as the pointer would give it.
-void clickItem(QQuickWindow* window, QQuickItem* item);
+// A click at the item's centre, as the pointer would give it.
+void clickItem(QQuickWindow* window, QQuickItem* item, Qt::MouseButton button = Qt::LeftButton);
 
 // Presses the left button at `from` and moves the pointer to `to` in small steps, leaving the
 // button down: the picture shows the drag under way.

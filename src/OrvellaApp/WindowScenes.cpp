@@ -55,6 +55,29 @@ std::function<bool()> roomHeldOverAnotherGroup(QQuickWindow* window, SidebarGrou
     };
 }
 
+// The first preset pill's menu opened with the right button, then its "Rename…" entry.
+std::function<bool()> firstPresetRenamed(QQuickWindow* window, SidebarGroupListModel& groups) {
+    auto pill = std::make_shared<QString>();
+    return [window = QPointer<QQuickWindow>(window), groups = &groups, pill] {
+        if (!window) return true;
+        if (groups->rowCount() == 0) return false;
+        if (pill->isEmpty()) {
+            const QString prefix = QStringLiteral("presetBar.pill.");
+            for (QQuickItem* item : review::itemsNamedStartingWith(window->contentItem(), prefix)) {
+                if (item->objectName().contains(QLatin1String(".menu"))) continue;
+                *pill = item->objectName();
+                review::clickItem(window, item, Qt::RightButton);
+                break;
+            }
+            return false;
+        }
+        QQuickItem* rename = review::itemNamed(window->contentItem(), *pill + QStringLiteral(".menu.rename"));
+        if (!rename || !rename->isVisible() || rename->y() <= 0) return false;
+        review::clickItem(window, rename);
+        return true;
+    };
+}
+
 }  // namespace
 
 std::function<bool()> windowSceneReady(const QString& scene, QQuickWindow* window, OrvelStore& store,
@@ -81,6 +104,7 @@ std::function<bool()> windowSceneReady(const QString& scene, QQuickWindow* windo
         return clickInTurn(window, groups, {QStringLiteral("menuBar.menu.app"), QStringLiteral("menu.about")});
     }
     if (scene == QLatin1String("sidebar-drag")) return roomHeldOverAnotherGroup(window, groups);
+    if (scene == QLatin1String("preset-rename")) return firstPresetRenamed(window, groups);
     return {};
 }
 

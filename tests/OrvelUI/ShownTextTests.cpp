@@ -1,3 +1,6 @@
+#include <random>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "OrvelUI/common/ShownText.h"
@@ -55,13 +58,34 @@ TEST(ShownText, CutsBetweenWholeCharactersWithinTheBounds) {
         {"Arabic, right to left", arabic, "\u0645\u0631\u062D" + ellipsis},
         {"a pile of marks keeps four", "Z" + repeated("\u0301", 20000) + "a", "Z" + repeated("\u0301", 4) + "a"},
         {"a pile of enclosing marks keeps four", "O" + repeated("\u20DD", 300), "O" + repeated("\u20DD", 4)},
-        {"an endless joiner chain is one character", repeated("\U0001F600\u200D", 5000) + "ab",
-         repeated("\U0001F600\u200D", 8) + "ab"},
+        {"an endless joiner chain is one character, cut after an emoji", repeated("\U0001F600\u200D", 5000) + "ab",
+         repeated("\U0001F600\u200D", 7) + "\U0001F600" + "ab"},
+        {"a joined chain cut short keeps the emoji after it", repeated("\U0001F600\u200D", 9) + "\U0001F600\U0001F3B5",
+         repeated("\U0001F600\u200D", 7) + "\U0001F600\U0001F3B5"},
         {"invalid bytes count as characters", "a\xFF\xFE" "bc", "a\xFF\xFE" + ellipsis},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(shownName(c.text, four), c.shown) << c.name;
         EXPECT_EQ(shownName(c.shown, four), c.shown) << c.name << ": cut twice";
+    }
+}
+
+// Hostile names of every kind of joining character: whatever the first cut leaves, a second cut
+// leaves as it is.
+TEST(ShownText, CuttingAgainChangesNothing) {
+    const std::vector<std::string> pieces = {
+        "\U0001F600", "\u200D", "\uFE0F", "\U0001F3FD", "\u0301", "\u20DD", "\U0001F1EB", "a", " ", "\r", "\n",
+        "\u0915", "\u094D", "\u0937", "\u1100", "\u1161", "\u11A8", "\uAC00", "\u0600", "\U000E0067", "\xFF"};
+    std::mt19937 random(7);
+    const GraphemeLimits tight{.columns = 6, .marksPerCluster = 2, .codePointsPerCluster = 5};
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const int length = int(random() % 40);
+        for (int i = 0; i < length; ++i) text += pieces[random() % pieces.size()];
+        for (const GraphemeLimits& limits : {tight, shownTextLimits}) {
+            const std::string once = shownName(text, limits);
+            ASSERT_EQ(shownName(once, limits), once) << "round " << round;
+        }
     }
 }
 

@@ -277,6 +277,67 @@ TEST(PresetViews, PillMenuRenamesAndDeletesAndTheAddButtonOpensAnEmptyCreator) {
     EXPECT_EQ(textsNamed(window.get(), "creator.name"), QStringList{""});
 }
 
+// Rename and the creator take the keyboard as they open, as an alert or a popover with a text
+// field does: typing replaces the selected name, Return saves, Escape leaves the name as it was.
+TEST(PresetViews, RenameAndTheCreatorTakeTheKeyboardAsTheyOpen) {
+    AppRig rig;
+    const auto app = rig.start(arguments({}));
+    ASSERT_TRUE(app && app->showWindow());
+    Household household;
+    household.speakers = {speaker('A', "Living Room"), speaker('B', "Kitchen"), speaker('C', "Office Speaker")};
+    household.grouping = "AA BB CC";
+    household.presets = std::vector{evening};
+    rig.sonos->publish(household.build());
+    ASSERT_TRUE(waitUntil([&] { return app->store().state().groups().size() == 3; }));
+    const auto window = loadBar(*app, 700, 700, "width: 700");
+    ASSERT_NE(window, nullptr);
+    auto focused = [&](const QString& name) {
+        return waitUntil([&] {
+            QQuickItem* field = only(window.get(), name);
+            return field && field->hasActiveFocus();
+        });
+    };
+    auto type = [&](std::string_view text) {
+        for (const char key : text) QTest::keyClick(window.get(), key);
+    };
+
+    const QString pill = "presetBar.pill." + qs(evening.id().rawValue());
+    rightClick(window.get(), pill);
+    clickMenuEntry(window.get(), pill + ".menu.rename");
+    ASSERT_TRUE(focused("presetBar.renameField"));
+    type("Night");
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    const auto renamed = firstSent(rig, &SonosCommand::isSavePresets);
+    ASSERT_TRUE(renamed.has_value());
+    ASSERT_EQ(renamed->asSavePresets()->presets.size(), 1u);
+    EXPECT_EQ(renamed->asSavePresets()->presets[0].name(), "Night");
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), "presetBar.renameField").empty(); }));
+
+    rig.sonos->sent.clear();
+    rightClick(window.get(), pill);
+    clickMenuEntry(window.get(), pill + ".menu.rename");
+    ASSERT_TRUE(focused("presetBar.renameField"));
+    type("Gone");
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), "presetBar.renameField").empty(); }));
+
+    clickNamed(window.get(), "presetBar.add");
+    ASSERT_TRUE(focused("creator.name"));
+    type("Dinner");
+    clickNamed(window.get(), "creator.room." + qs(sp('B').rawValue()));
+    clickNamed(window.get(), "creator.room." + qs(sp('C').rawValue()));
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    const auto created = firstSent(rig, &SonosCommand::isSavePresets);
+    ASSERT_TRUE(created.has_value());
+    const auto& saved = created->asSavePresets()->presets;
+    // The first save after Escape is the creator's: the cancelled name was never sent.
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_NE(saved[0].name(), "Gone");
+    EXPECT_EQ(saved[1].name(), "Dinner");
+    EXPECT_EQ(saved[1].coordinatorUUID(), sp('B'));
+    EXPECT_EQ(saved[1].memberUUIDs(), std::set{sp('C')});
+}
+
 namespace {
 
 // `count` presets of Living Room with Kitchen, named "Preset 1" on, each in its own id.

@@ -17,6 +17,10 @@ ScrollView {
     contentWidth: availableWidth
     clip: true
 
+    function takeKeyboard() {
+        nameField.forceActiveFocus()
+    }
+
     PresetCreatorPresenter {
         id: presenter
         store: creator.store
@@ -94,12 +98,15 @@ ScrollView {
         }
 
         TextField {
+            id: nameField
             objectName: "creator.name"
             Layout.fillWidth: true
             placeholderText: qsTr("Preset Name")
             placeholderTextColor: VavuzadiRudod.secondaryText
             text: presenter.draftName
             onTextEdited: presenter.draftName = text
+            // Return saves the composed preset, as the button below does.
+            onAccepted: presenter.savePreset()
             color: VavuzadiRudod.primaryText
             padding: 10
             font.pixelSize: TextStyles.body

@@ -201,9 +201,13 @@ Item {
                             // Kept inside the window when the button sits near its edge.
                             margins: 8
                             padding: 0
+                            // The keyboard goes to the name field, so a name can be typed at once.
+                            focus: true
+                            onOpened: if (creatorContent.item) creatorContent.item.takeKeyboard()
                             // Glass on an opaque ground: the map's labels must not show through.
                             background: FloatingGlassCard { glowing: false; radius: 14 }
                             contentItem: Loader {
+                                id: creatorContent
                                 // Created anew at every opening, so the name and the ticks start empty.
                                 active: creatorPopup.opened || creatorPopup.visible
                                 sourceComponent: PresetCreator {
@@ -228,14 +232,23 @@ Item {
             width: 280
             visible: presenter.renaming
             modal: true
+            // As an alert with a text field does: the keyboard goes to the field, its name
+            // selected, so typing replaces it, Return saves and Escape cancels.
+            focus: true
             anchors.centerIn: Overlay.overlay
             standardButtons: Dialog.NoButton
+            onOpened: {
+                renameField.forceActiveFocus()
+                renameField.selectAll()
+            }
             onClosed: presenter.endRename()
 
             contentItem: Column {
                 spacing: 12
                 TextField {
+                    id: renameField
                     objectName: "presetBar.renameField"
+                    focus: true
                     width: 240
                     placeholderText: qsTr("Name")
                     text: presenter.renameText
