@@ -114,7 +114,7 @@ std::optional<ZoneGroup> readGroup(const XMLNode& node, std::set<SpeakerUUID>& l
         const std::optional<SpeakerUUID> id = readableID(*member, "UUID");
         if (!id) {
             setMemberAside(groupName + ": member " + shown(member->attribute("UUID")) + " is no speaker id; set aside" +
-                     withSatellites);
+                           withSatellites);
             continue;
         }
         const bool invisible = isInvisible(*member);
@@ -126,7 +126,7 @@ std::optional<ZoneGroup> readGroup(const XMLNode& node, std::set<SpeakerUUID>& l
             }
             if (!listedRooms.insert(*id).second) {
                 setMemberAside(groupName + ": room " + id->rawValue() + " is listed before; this listing set aside" +
-                         withSatellites);
+                               withSatellites);
                 continue;
             }
         }
@@ -154,7 +154,9 @@ std::optional<ZoneGroup> readGroup(const XMLNode& node, std::set<SpeakerUUID>& l
     }
     if (rooms.empty()) {
         // A group emptied by members set aside is told by their lines.
-        if (!anySetAside) setAside(groupName + " (Coordinator " + shown(node.attribute("Coordinator")) + ") lists no room; skipped");
+        if (!anySetAside) {
+            setAside(groupName + " (Coordinator " + shown(node.attribute("Coordinator")) + ") lists no room; skipped");
+        }
         return std::nullopt;
     }
     ZoneGroup group{groupID.value_or(""), rooms.front().id, std::move(rooms)};

@@ -194,11 +194,19 @@ std::string studyGroup(const std::string& coordinatorAttribute, const std::strin
 // group led by none of its rooms, as the same group led by its first room), with one debug line
 // naming what was set aside.
 TEST(TopologyService, AnOddElementHidesOnlyItself) {
-    const std::string studyLed = studyGroup("Coordinator=\"" + std::string(study) + "\"");
+    const auto led = [](const std::string& by) { return "Coordinator=\"" + by + "\""; };
+    const auto room = [](const char* uuid, const char* ip, const char* name) {
+        return tag("ZoneGroupMember", uuid, at(ip) + "ZoneName=\"" + name + "\"");
+    };
+    const std::string studyLed = studyGroup(led(study));
     const std::string guestMember = tag("ZoneGroupMember", guest, at("127.0.1.51") + "ZoneName=\"Study\" Invisible=\"1\"");
-    const std::string extender = "<ZoneGroup Coordinator=\"" + std::string(guest) + "\" ID=\"" + guest + ":12\">" +
+    const std::string extender = "<ZoneGroup " + led(guest) + " ID=\"" + guest + ":12\">" +
                                  tag("ZoneGroupMember", guest, at("127.0.1.51") + "ZoneName=\"BOOST\" Invisible=\"1\"") +
                                  "</ZoneGroup>";
+    const std::string unnamedWithSatellite =
+        tag("ZoneGroupMember", study, at("127.0.1.50"), tag("Satellite", guest, at("127.0.1.51") + "Invisible=\"1\""));
+    const char* const lowerCase = "RINCON_000e58e0000101400";
+    const char* const short23 = "RINCON_000E58A000050140";
     struct Case {
         const char* name;
         Odd odd;
@@ -207,26 +215,18 @@ TEST(TopologyService, AnOddElementHidesOnlyItself) {
     };
     const std::vector<Case> cases = {
         {"a group whose only member is invisible", {.group = extender}, {}, guest},
-        {"a group led by a speaker it does not list", {.group = studyGroup("Coordinator=\"" + std::string(guest) + "\"")},
-         {.group = studyLed}, guest},
-        {"a group led by its invisible member",
-         {.group = studyGroup("Coordinator=\"" + std::string(guest) + "\"", guestMember)},
-         {.group = studyGroup("Coordinator=\"" + std::string(study) + "\"", guestMember)}, guest},
-        {"a malformed Coordinator", {.group = studyGroup("Coordinator=\"RINCON_000e58e0000101400\"")}, {.group = studyLed},
-         "RINCON_000e58e0000101400"},
+        {"a group led by a speaker it does not list", {.group = studyGroup(led(guest))}, {.group = studyLed}, guest},
+        {"a group led by its invisible member", {.group = studyGroup(led(guest), guestMember)},
+         {.group = studyGroup(led(study), guestMember)}, guest},
+        {"a malformed Coordinator", {.group = studyGroup(led(lowerCase))}, {.group = studyLed}, lowerCase},
         {"no Coordinator", {.group = studyGroup("")}, {.group = studyLed}, "Coordinator (none)"},
-        {"a room listed again in a later group", {.group = group(office, tag("ZoneGroupMember", office, at("127.0.1.99") + "ZoneName=\"Office\""))},
-         {}, office},
-        {"a room listed again in its group", {.kitchenMember = tag("ZoneGroupMember", office, at("127.0.1.99") + "ZoneName=\"Office\"")},
-         {}, office},
-        {"a room without ZoneName, with its satellite",
-         {.kitchenMember = tag("ZoneGroupMember", study, at("127.0.1.50"), tag("Satellite", guest, at("127.0.1.51") + "Invisible=\"1\""))},
-         {}, study},
-        {"a member id outside the form", {.kitchenMember = tag("ZoneGroupMember", "RINCON_xyz", at("127.0.1.50") + "ZoneName=\"Study\"")},
-         {}, "RINCON_xyz"},
+        {"a room listed again in a later group", {.group = group(office, room(office, "127.0.1.99", "Office"))}, {}, office},
+        {"a room listed again in its group", {.kitchenMember = room(office, "127.0.1.99", "Office")}, {}, office},
+        {"a room without ZoneName, with its satellite", {.kitchenMember = unnamedWithSatellite}, {}, study},
+        {"a member id outside the form", {.kitchenMember = room("RINCON_xyz", "127.0.1.50", "Study")}, {}, "RINCON_xyz"},
         {"a member without an id", {.kitchenMember = "<ZoneGroupMember ZoneName=\"Study\"/>"}, {}, "member (none)"},
-        {"a satellite id outside the form", {.livingSatellite = tag("Satellite", "RINCON_000E58A000050140", at("127.0.1.13") + "Invisible=\"1\"")},
-         {}, "RINCON_000E58A000050140"},
+        {"a satellite id outside the form",
+         {.livingSatellite = tag("Satellite", short23, at("127.0.1.13") + "Invisible=\"1\"")}, {}, short23},
     };
     for (const auto& c : cases) {
         const auto [expected, good] = parseNoting(household(c.readsAs));
