@@ -3,6 +3,7 @@
 #include <set>
 
 #include "SonosProtocolBoundary/LargeReplyParsing.h"
+#include "SonosProtocolBoundary/ProtocolLog.h"
 #include "SonosProtocolBoundary/XMLNode.h"
 
 namespace orvel {
@@ -64,19 +65,31 @@ void collectRoles(const XMLNode& member, const std::optional<SpeakerUUID>& membe
     }
 }
 
-Parsed<SpeakerUUID> requiredID(const XMLNode& node, const char* attribute) {
+// An attribute's text as it may appear in a debug line: cut short, since it came from outside.
+std::string shown(const std::optional<std::string>& text) {
+    if (!text) return "(none)";
+    return "\"" + text->substr(0, 40) + "\"";
+}
+
+void setAside(const std::string& line) { qCDebug(lcProtocol, "Zone group state: %s", line.c_str()); }
+
+// The speaker id in `attribute`, or nullopt when it is missing or not in the speaker-id form.
+std::optional<SpeakerUUID> readableID(const XMLNode& node, const char* attribute) {
     const auto text = node.attribute(attribute);
-    if (!text) return parseFailure("<" + node.name + "> lacks " + attribute);
-    auto id = SpeakerUUID::make(*text);
-    if (!id) return parseFailure("<" + node.name + "> " + attribute + " is not a speaker id: " + text->substr(0, 40));
-    return *id;
+    return text ? SpeakerUUID::make(*text) : std::nullopt;
 }
 
 bool isInvisible(const XMLNode& member) { return member.attribute("Invisible") == "1"; }
 
-Parsed<ZoneGroup> readGroup(const XMLNode& node, std::map<SpeakerUUID, SpeakerAddress>& addresses) {
-    ORVEL_TRY(SpeakerUUID coordinator, requiredID(node, "Coordinator"));
-    ZoneGroup group{node.attribute("ID").value_or(""), std::move(coordinator), {}};
+// One group as the rules of parseZoneGroupStateDocument read it; nullopt when none of its
+// members is a room it may keep. `listedRooms` holds the rooms earlier groups took, and takes
+// this group's; `addresses` takes the addresses of what the group keeps.
+std::optional<ZoneGroup> readGroup(const XMLNode& node, std::set<SpeakerUUID>& listedRooms,
+                                   std::map<SpeakerUUID, SpeakerAddress>& addresses) {
+    const auto groupID = node.attribute("ID");
+    const std::string groupName = "group " + shown(groupID);
+    const std::optional<SpeakerUUID> named = readableID(node, "Coordinator");
+    std::vector<ZoneGroupMember> rooms;
 
     std::map<SpeakerUUID, SatelliteSlot> roles;
     struct Candidate {
@@ -85,33 +98,75 @@ Parsed<ZoneGroup> readGroup(const XMLNode& node, std::map<SpeakerUUID, SpeakerAd
         std::optional<SpeakerUUID> holder;  // the visible member it sits under
     };
     std::vector<Candidate> candidates;
-    std::map<SpeakerUUID, std::size_t> roomIndex;  // into group.members
+    std::map<SpeakerUUID, std::size_t> roomIndex;  // into rooms
+    // Written to `addresses` only when the group is kept: a group that is no room hides nothing.
+    std::map<SpeakerUUID, SpeakerAddress> found;
+    bool anySetAside = false;
+    const auto setMemberAside = [&](const std::string& line) {
+        setAside(line);
+        anySetAside = true;
+    };
 
     for (const XMLNode* member : node.childrenNamed("ZoneGroupMember")) {
-        ORVEL_TRY(SpeakerUUID id, requiredID(*member, "UUID"));
-        const auto address = speakerAddressFromLocation(member->attribute("Location").value_or(""));
-        if (address) addresses.insert_or_assign(id, *address);
-        const bool invisible = isInvisible(*member);
-        if (invisible) {
-            candidates.push_back({member, id, std::nullopt});
-        } else {
-            const auto roomName = member->attribute("ZoneName");
-            if (!roomName) return parseFailure("room " + id.rawValue() + " lacks ZoneName");
-            roomIndex.try_emplace(id, group.members.size());
-            group.members.push_back({id, *roomName, address, {}});
-            collectRoles(*member, id, roles);
+        const auto satellites = member->childrenNamed("Satellite");
+        const std::string withSatellites =
+            satellites.empty() ? "" : " with its " + std::to_string(satellites.size()) + " satellite(s)";
+        const std::optional<SpeakerUUID> id = readableID(*member, "UUID");
+        if (!id) {
+            setMemberAside(groupName + ": member " + shown(member->attribute("UUID")) + " is no speaker id; set aside" +
+                           withSatellites);
+            continue;
         }
-        for (const XMLNode* satellite : member->childrenNamed("Satellite")) {
-            ORVEL_TRY(SpeakerUUID satelliteID, requiredID(*satellite, "UUID"));
-            if (auto address = speakerAddressFromLocation(satellite->attribute("Location").value_or(""))) {
-                addresses.insert_or_assign(satelliteID, *address);
+        const bool invisible = isInvisible(*member);
+        const auto roomName = member->attribute("ZoneName");
+        if (!invisible) {
+            if (!roomName) {
+                setMemberAside(groupName + ": room " + id->rawValue() + " lacks ZoneName; set aside" + withSatellites);
+                continue;
             }
-            candidates.push_back({satellite, satelliteID, invisible ? std::nullopt : std::optional(id)});
+            if (!listedRooms.insert(*id).second) {
+                setMemberAside(groupName + ": room " + id->rawValue() + " is listed before; this listing set aside" +
+                               withSatellites);
+                continue;
+            }
+        }
+        const auto address = speakerAddressFromLocation(member->attribute("Location").value_or(""));
+        if (address) found.insert_or_assign(*id, *address);
+        if (invisible) {
+            candidates.push_back({member, *id, std::nullopt});
+        } else {
+            roomIndex.try_emplace(*id, rooms.size());
+            rooms.push_back({*id, *roomName, address, {}});
+            collectRoles(*member, *id, roles);
+        }
+        for (const XMLNode* satellite : satellites) {
+            const std::optional<SpeakerUUID> satelliteID = readableID(*satellite, "UUID");
+            if (!satelliteID) {
+                setAside(groupName + ": satellite " + shown(satellite->attribute("UUID")) + " of " + id->rawValue() +
+                         " is no speaker id; set aside");
+                continue;
+            }
+            if (auto at = speakerAddressFromLocation(satellite->attribute("Location").value_or(""))) {
+                found.insert_or_assign(*satelliteID, *at);
+            }
+            candidates.push_back({satellite, *satelliteID, invisible ? std::nullopt : std::optional(*id)});
         }
     }
-    if (!roomIndex.contains(group.coordinator)) {
-        return parseFailure("group " + group.id + " is led by " + group.coordinator.rawValue() +
-                            ", which is none of its rooms");
+    if (rooms.empty()) {
+        // A group emptied by members set aside is told by their lines.
+        if (!anySetAside) {
+            setAside(groupName + " (Coordinator " + shown(node.attribute("Coordinator")) + ") lists no room; skipped");
+        }
+        return std::nullopt;
+    }
+    ZoneGroup group{groupID.value_or(""), rooms.front().id, std::move(rooms)};
+    if (named && roomIndex.contains(*named)) {
+        group.coordinator = *named;
+    } else {
+        // The speakers still play as a group; its first room takes the coordinator's part so the
+        // group shows, and commands for the coordinator reach one of its speakers.
+        setAside(groupName + ": Coordinator " + shown(node.attribute("Coordinator")) + " names none of its rooms; " +
+                 group.coordinator.rawValue() + " stands in");
     }
 
     std::set<SpeakerUUID> placed;
@@ -126,15 +181,17 @@ Parsed<ZoneGroup> readGroup(const XMLNode& node, std::map<SpeakerUUID, SpeakerAd
             collectRoles(*candidate.node, std::nullopt, own);
             if (auto mine = own.find(candidate.id); mine != own.end()) slot = SatelliteSlot{mine->second.role, candidate.holder};
         }
-        if (!slot) continue;
-        if (!slot->parent) slot->parent = candidate.holder;
-        if (!slot->parent) continue;
-        const auto room = roomIndex.find(*slot->parent);
-        if (room == roomIndex.end()) continue;
+        if (slot && !slot->parent) slot->parent = candidate.holder;
+        const auto room = slot && slot->parent ? roomIndex.find(*slot->parent) : roomIndex.end();
+        if (room == roomIndex.end()) {
+            setAside(groupName + ": satellite " + candidate.id.rawValue() + " has no role in a room; left out");
+            continue;
+        }
         group.members[room->second].satellites.push_back(
             BondedSatellite{candidate.id, slot->parent, slot->role, std::nullopt, std::nullopt, true, std::nullopt});
         placed.insert(candidate.id);
     }
+    for (auto& [id, address] : found) addresses.insert_or_assign(id, std::move(address));
     return group;
 }
 
@@ -201,14 +258,12 @@ Parsed<ZoneGroupState> TopologyService::parseZoneGroupStateDocument(std::string_
 
     ZoneGroupState state;
     Topology::CoordinatorMap coordinatorOf;
+    std::set<SpeakerUUID> listedRooms;
     for (const XMLNode* node : groupNodes) {
-        ORVEL_TRY(ZoneGroup group, readGroup(*node, state.addresses));
-        for (const auto& member : group.members) {
-            if (!coordinatorOf.emplace(member.id, group.coordinator).second) {
-                return parseFailure("room " + member.id.rawValue() + " is listed in two groups");
-            }
-        }
-        state.groups.push_back(std::move(group));
+        std::optional<ZoneGroup> group = readGroup(*node, listedRooms, state.addresses);
+        if (!group) continue;
+        for (const auto& member : group->members) coordinatorOf.emplace(member.id, group->coordinator);
+        state.groups.push_back(std::move(*group));
     }
     auto topology = Topology::make(std::move(coordinatorOf));
     if (!topology) return parseFailure("zone groups do not form a consistent grouping");

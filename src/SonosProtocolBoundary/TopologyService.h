@@ -71,8 +71,14 @@ struct TopologyService {
     // The document itself, with <ZoneGroupState> or (older speakers) <ZoneGroups> as its root.
     // Members marked Invisible="1" and Satellite elements are bonded satellites, not rooms;
     // their roles come from the room's HTSatChanMapSet or, for a stereo pair, ChannelMapSet.
-    // A satellite whose role cannot be told is left out. A group whose coordinator is not one of
-    // its rooms, or a room listed twice, makes the whole document an error.
+    // A satellite whose role cannot be told is left out.
+    // What cannot be read hides only itself, with one debug line naming it: a member without a
+    // speaker id, or a room without ZoneName, is no room (its satellites go with it); a satellite
+    // without a speaker id is left out; a room listed again belongs to the first group that lists
+    // it; a group with no room left (a network extender, alone and invisible) is skipped. A group
+    // whose Coordinator is missing, malformed or none of its rooms keeps its rooms, led by its
+    // first room in reported order. Malformed XML, a foreign root or more than `maxSpeakers`
+    // make the whole document an error.
     static Parsed<ZoneGroupState> parseZoneGroupStateDocument(std::string_view document);
 
     // The request for one grouping step; it goes to `step.firstSpeaker()`.

@@ -104,3 +104,33 @@ TEST(SidebarLive, DropAndMenuRegroupTheSpeakers) {
     EXPECT_TRUE(waitUntil([&] { return app->store().state().inFlight().empty() && shownGroups(sidebar) == separated; },
                           householdPatience));
 }
+
+// A network extender joins the zone group state as a group of its own, with one invisible member
+// and no room: the sidebar still shows every room, grouped as the speakers group them.
+TEST(SidebarLive, EveryRoomShowsBesideANetworkExtender) {
+    if (!insidePrivateNetwork()) {
+        ORVELLA_RUN_IN_PRIVATE_NETWORK(innerLimitMs);
+        return;
+    }
+    ASSERT_TRUE(enterPrivateNetwork());
+
+    fakes::FakeHousehold fake(QHostAddress(QStringLiteral("127.204.3.2")), 4);
+    const QString a = fake.speakerId(0), b = fake.speakerId(1), c = fake.speakerId(2), d = fake.speakerId(3);
+    fake.model().setGroup({a, b});
+    fake.model().setExtender(fakes::FakeHousehold::standardExtender(QHostAddress(QStringLiteral("127.204.3.9"))));
+    ASSERT_TRUE(fake.start()) << fake.errorString().toStdString();
+    // The cached speakers stand alone: only the speakers' own grouping shows A and B together.
+    ASSERT_TRUE(seedDataFolder(DataFolder::path(), fake));
+
+    const auto app = OrvellaApp::start([] { return arguments({}); });
+    ASSERT_NE(app, nullptr);
+    QQuickWindow* window = app->showWindow();
+    ASSERT_NE(window, nullptr);
+
+    using Groups = std::map<QString, QStringList>;
+    const Groups grouped{{a, {a, b}}, {c, {c}}, {d, {d}}};
+    EXPECT_TRUE(waitUntil([&] { return shownGroups(*app->sidebar()) == grouped; }, householdPatience));
+    EXPECT_TRUE(waitUntil([&] { return only(window, "sidebarGroupRow." + a) && only(window, "sidebarGroupRow." + c) &&
+                                       only(window, "sidebarGroupRow." + d); },
+                          householdPatience));
+}

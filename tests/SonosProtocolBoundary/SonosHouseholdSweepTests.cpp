@@ -185,6 +185,22 @@ TEST(HouseholdSweep, TheLogTellsWhenTheHouseholdIsLostAndFoundAndWhatFailed) {
     EXPECT_FALSE(subscription.endedByProducer()) << "losing the household ends no stream";
 }
 
+TEST(HouseholdSweep, ANetworkExtenderInTheZoneGroupStateHidesNoRoom) {
+    START_HOUSEHOLD(rig, 27);
+    rig.fake.model().setGroup({rig.id(0), rig.id(1)});
+    rig.fake.model().setExtender(fakes::FakeHousehold::standardExtender(blockAddress(27, 9)));
+    rig.makeController();
+    Subscription subscription(rig.controller->snapshots());
+    ASSERT_TRUE(subscription.waitForCount(1)) << "the household is found";
+
+    const HouseholdSnapshot& s = subscription.last();
+    const std::set<SpeakerUUID> rooms{rig.uuid(0), rig.uuid(1), rig.uuid(2), rig.uuid(3)};
+    EXPECT_EQ(s.topology().speakers(), rooms);
+    EXPECT_EQ(s.topology().group(rig.uuid(1)), rig.group(0));
+    ASSERT_EQ(s.speakers().size(), rooms.size());
+    for (const SpeakerUUID& room : rooms) EXPECT_TRUE(s.speakers().at(room).reachability.isOnline()) << room.rawValue();
+}
+
 TEST(HouseholdSweep, BadRepliesKeepTheLastKnownStatusAndVolume) {
     START_HOUSEHOLD(rig, 20);
     rig.fake.seedDemoContent();

@@ -26,9 +26,17 @@ std::string group(const char* coordinator, const std::string& members) {
     return std::string("<ZoneGroup Coordinator=\"") + coordinator + "\" ID=\"" + coordinator + ":5\">" + members + "</ZoneGroup>";
 }
 
+// One odd element listed among the good ones of household(): a group after the kitchen's, a
+// member at the end of the kitchen group, a satellite after the living room's own.
+struct Odd {
+    std::string group = {};
+    std::string kitchenMember = {};
+    std::string livingSatellite = {};
+};
+
 // A household as speakers report it: a home theatre with surrounds and a sub, a stereo pair
 // leading a group with the office, and a bedroom alone.
-std::string household() {
+std::string household(const Odd& odd = {}) {
     const std::string living = "ZoneName=\"Living Room\" Invisible=\"1\"";
     const std::string kitchen = "ZoneName=\"Kitchen &amp; Dining\" ChannelMapSet=\"" + std::string(kitchenL) + ":LF,LF;" + kitchenR + ":RF,RF\"";
     return "<ZoneGroupState><ZoneGroups>" +
@@ -36,10 +44,11 @@ std::string household() {
                           at("127.0.1.10") + "ZoneName=\"Living Room\" HTSatChanMapSet=\"" + arc + ":LF,RF;" + rearL + ":LR;" + rearR +
                               ":RR;" + sub + ":SW\"",
                           tag("Satellite", rearL, at("127.0.1.11") + living) + tag("Satellite", rearR, at("127.0.1.12") + living) +
-                              tag("Satellite", sub, "Location=\"http://[::1]:1400/x\" " + living))) +
+                              tag("Satellite", sub, "Location=\"http://[::1]:1400/x\" " + living) + odd.livingSatellite)) +
            group(kitchenL, tag("ZoneGroupMember", kitchenL, at("127.0.1.20") + kitchen) +
                                tag("ZoneGroupMember", kitchenR, at("127.0.1.21") + kitchen + " Invisible=\"1\"") +
-                               tag("ZoneGroupMember", office, at("127.0.1.30") + "ZoneName=\"Office\"")) +
+                               tag("ZoneGroupMember", office, at("127.0.1.30") + "ZoneName=\"Office\"") + odd.kitchenMember) +
+           odd.group +
            group(bedroom, tag("ZoneGroupMember", bedroom, "Location=\"http://speaker.local:1400/x\" ZoneName=\"Bedroom\"")) +
            "</ZoneGroups><VanishedDevices/></ZoneGroupState>";
 }
@@ -111,6 +120,8 @@ TEST(TopologyService, AcceptsTheOlderRootAndTheEscapedReply) {
 TEST(TopologyService, BadDocumentsAreErrors) {
     const std::string member = tag("ZoneGroupMember", bedroom, "ZoneName=\"Bedroom\"");
     auto groups = [](const std::string& inner) { return "<ZoneGroups>" + inner + "</ZoneGroups>"; };
+    std::string crowd;
+    for (std::size_t i = 0; i <= TopologyService::maxSpeakers; ++i) crowd += member;
     struct Case {
         const char* name;
         std::string document;
@@ -120,24 +131,74 @@ TEST(TopologyService, BadDocumentsAreErrors) {
         {"truncated", household().substr(0, household().size() / 2), "malformed XML"},
         {"wrong root", "<Groups/>", "root <Groups>"},
         {"state without groups", "<ZoneGroupState/>", "lacks <ZoneGroups>"},
-        {"coordinator missing", groups("<ZoneGroup ID=\"x\">" + member + "</ZoneGroup>"), "lacks Coordinator"},
-        {"coordinator not a member", groups(group(office, member)), "none of its rooms"},
-        {"coordinator only a satellite",
-         groups(group(office, member + tag("ZoneGroupMember", office, "ZoneName=\"Office\" Invisible=\"1\""))), "none of its rooms"},
-        {"bad member id", groups(group(bedroom, member + tag("ZoneGroupMember", "RINCON_xyz", "ZoneName=\"Office\""))),
-         "not a speaker id"},
-        {"room without a name", groups(group(bedroom, member + tag("ZoneGroupMember", office, ""))), "lacks ZoneName"},
-        {"room in two groups", groups(group(bedroom, member) + group(bedroom, member)), "listed in two groups"},
-        {"satellite with a bad id",
-         groups(group(bedroom, tag("ZoneGroupMember", bedroom, "ZoneName=\"Bedroom\"", tag("Satellite", "nope", "")))),
-         "not a speaker id"},
         {"doctype", "<!DOCTYPE ZoneGroups><ZoneGroups/>", "document type declaration"},
         {"non-UTF-8 room name", groups(group(bedroom, tag("ZoneGroupMember", bedroom, "ZoneName=\"B\xFF\""))), "not valid UTF-8"},
+        {"more speakers than are taken", groups(group(bedroom, crowd)), "more than 128"},
     };
     for (const auto& c : cases) {
         auto result = TopologyService::parseZoneGroupStateDocument(c.document);
         ASSERT_FALSE(result) << c.name;
         EXPECT_NE(result.error().message.find(c.reason), std::string::npos) << c.name << ": " << result.error().message;
+    }
+}
+
+namespace {
+
+const char* const study = "RINCON_000E58E0000101400";
+const char* const guest = "RINCON_000E58F0000101400";
+
+std::string studyGroup(const std::string& coordinatorAttribute, const std::string& more = "") {
+    return "<ZoneGroup " + coordinatorAttribute + " ID=\"" + study + ":7\">" +
+           tag("ZoneGroupMember", study, at("127.0.1.50") + "ZoneName=\"Study\"") + more + "</ZoneGroup>";
+}
+
+}  // namespace
+
+// Each odd element hides only itself: the document reads as the household without it (or, for a
+// group led by none of its rooms, as the same group led by its first room).
+TEST(TopologyService, AnOddElementHidesOnlyItself) {
+    const auto led = [](const std::string& by) { return "Coordinator=\"" + by + "\""; };
+    const auto room = [](const char* uuid, const char* ip, const char* name) {
+        return tag("ZoneGroupMember", uuid, at(ip) + "ZoneName=\"" + name + "\"");
+    };
+    const std::string studyLed = studyGroup(led(study));
+    const std::string guestMember = tag("ZoneGroupMember", guest, at("127.0.1.51") + "ZoneName=\"Study\" Invisible=\"1\"");
+    const std::string extender = "<ZoneGroup " + led(guest) + " ID=\"" + guest + ":12\">" +
+                                 tag("ZoneGroupMember", guest, at("127.0.1.51") + "ZoneName=\"BOOST\" Invisible=\"1\"") +
+                                 "</ZoneGroup>";
+    const std::string unnamedWithSatellite =
+        tag("ZoneGroupMember", study, at("127.0.1.50"), tag("Satellite", guest, at("127.0.1.51") + "Invisible=\"1\""));
+    const char* const lowerCase = "RINCON_000e58e0000101400";
+    const char* const short23 = "RINCON_000E58A000050140";
+    struct Case {
+        const char* name;
+        Odd odd;
+        Odd readsAs;
+    };
+    const std::vector<Case> cases = {
+        {"a group whose only member is invisible", {.group = extender}, {}},
+        {"a group led by a speaker it does not list", {.group = studyGroup(led(guest))}, {.group = studyLed}},
+        {"a group led by its invisible member", {.group = studyGroup(led(guest), guestMember)},
+         {.group = studyGroup(led(study), guestMember)}},
+        {"a malformed Coordinator", {.group = studyGroup(led(lowerCase))}, {.group = studyLed}},
+        {"no Coordinator", {.group = studyGroup("")}, {.group = studyLed}},
+        {"a room listed again in a later group", {.group = group(office, room(office, "127.0.1.99", "Office"))}, {}},
+        {"a room listed again in its group", {.kitchenMember = room(office, "127.0.1.99", "Office")}, {}},
+        {"a room without ZoneName, with its satellite", {.kitchenMember = unnamedWithSatellite}, {}},
+        {"a member id outside the form", {.kitchenMember = room("RINCON_xyz", "127.0.1.50", "Study")}, {}},
+        {"a member without an id", {.kitchenMember = "<ZoneGroupMember ZoneName=\"Study\"/>"}, {}},
+        {"a satellite id outside the form",
+         {.livingSatellite = tag("Satellite", short23, at("127.0.1.13") + "Invisible=\"1\"")}, {}},
+    };
+    for (const auto& c : cases) {
+        const auto expected = TopologyService::parseZoneGroupStateDocument(household(c.readsAs));
+        ASSERT_TRUE(expected) << c.name << ": " << expected.error().message;
+        const auto state = TopologyService::parseZoneGroupStateDocument(household(c.odd));
+        if (!state) {
+            ADD_FAILURE() << c.name << ": " << state.error().message;
+            continue;
+        }
+        EXPECT_EQ(*state, *expected) << c.name;
     }
 }
 

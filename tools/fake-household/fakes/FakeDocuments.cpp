@@ -136,6 +136,16 @@ QString memberXml(const FakeSpeaker& room, const FakeHouseholdModel& model) {
     return xml;
 }
 
+// The extender's own group, as one leads it: Coordinator and only member, invisible.
+QString extenderGroupXml(const FakeExtender& extender) {
+    FakeSpeaker device;
+    device.uuid = extender.uuid;
+    device.address = extender.address;
+    device.roomName = extender.name;
+    return QStringLiteral("<ZoneGroup Coordinator=\"%1\" ID=\"%1:12\"><ZoneGroupMember%2/></ZoneGroup>")
+        .arg(xmlEscaped(extender.uuid), memberAttributes(device, true).text);
+}
+
 QString service(const char* name, const char* type, const char* controlPath, const char* eventPath) {
     return QStringLiteral("<service><serviceType>%2</serviceType><serviceId>urn:upnp-org:serviceId:%1</serviceId>"
                           "<controlURL>%3</controlURL><eventSubURL>%4</eventSubURL><SCPDURL>/xml/%1%5.xml</SCPDURL></service>")
@@ -204,6 +214,7 @@ FakeTrack trackFromDidl(const QString& uri, const QString& didl) {
 
 QString zoneGroupState(const FakeHouseholdModel& model) {
     QString groups = QStringLiteral("<ZoneGroups>");
+    if (model.extender()) groups += extenderGroupXml(*model.extender());
     for (const FakeGroup& group : model.groups()) {
         if (model.speaker(group.coordinator).vanished) continue;
         groups += QStringLiteral("<ZoneGroup Coordinator=\"%1\" ID=\"%2\">").arg(xmlEscaped(group.coordinator), xmlEscaped(group.id));

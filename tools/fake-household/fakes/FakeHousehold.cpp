@@ -159,6 +159,8 @@ QString FakeHousehold::uuidFor(const QHostAddress& address) {
     return QStringLiteral("RINCON_000E58") + low + QStringLiteral("01400");
 }
 
+FakeExtender FakeHousehold::standardExtender(const QHostAddress& address) { return FakeExtender{uuidFor(address), address}; }
+
 FakeSpeaker FakeHousehold::standardSpeaker(const QHostAddress& address, int index) {
     FakeSpeaker speaker;
     speaker.uuid = uuidFor(address);

@@ -94,6 +94,8 @@ public:
 
     // A speaker for `address` with the identifier, room and model of the index-th standard speaker.
     static FakeSpeaker standardSpeaker(const QHostAddress& address, int index);
+    // A network extender listed at `address`, its identifier made as a speaker's there would be.
+    static FakeExtender standardExtender(const QHostAddress& address);
     // "RINCON_000E58<low 24 bits of the address in hex>01400": distinct for distinct addresses.
     static QString uuidFor(const QHostAddress& address);
     // 127.a.b.c plus n in the last three bytes.

@@ -105,6 +105,15 @@ struct FakeSpeaker {
     bool isSatellite() const { return !bondedTo.isEmpty(); }
 };
 
+// A network extender: it joins the household and the zone group state lists it, alone in a
+// group it leads as its one invisible member, but it plays nothing and is no room. Nothing
+// answers at its address.
+struct FakeExtender {
+    QString uuid;
+    QHostAddress address;
+    QString name = QStringLiteral("BOOST");
+};
+
 struct FakeGroup {
     QString id;           // "RINCON_…:57"
     QString coordinator;
@@ -189,6 +198,10 @@ public:
     const QList<FakeAccount>& accounts() const { return accounts_; }
     void setAccounts(QList<FakeAccount> accounts) { accounts_ = std::move(accounts); }
 
+    // The zone group state lists the extender's group before every other (nullopt: no extender).
+    void setExtender(std::optional<FakeExtender> extender) { extender_ = std::move(extender); }
+    const std::optional<FakeExtender>& extender() const { return extender_; }
+
     // Older speakers answer the zone group state with <ZoneGroups> as the root.
     void setLegacyTopologyRoot(bool on) { legacyTopologyRoot_ = on; }
     bool legacyTopologyRoot() const { return legacyTopologyRoot_; }
@@ -238,6 +251,7 @@ private:
     std::vector<FakeGroup> groups_;
     std::map<QString, QString> strings_;
     QList<FakeAccount> accounts_;
+    std::optional<FakeExtender> extender_;
     bool legacyTopologyRoot_ = false;
     int nextGroupNumber_ = 31;
 };

@@ -6,7 +6,7 @@
 //                          [--playing] [--report-sweeps] [--log-requests] [--hostile-names]
 //                          [--rooms N] [--hang I] [--endless-header I] [--forbid I]
 //                          [--presets many|large|emoji|malformed|long-names] [--artwork-bytes N]
-//                          [--hostile-rooms | --plain-rooms] [--pause-after-ms MS]
+//                          [--hostile-rooms | --plain-rooms] [--pause-after-ms MS] [--extender]
 
 #include <cstdio>
 
@@ -158,6 +158,7 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("plain-rooms"), QStringLiteral("Every room named with 200 plain Latin characters (the twin of --hostile-rooms).")});
     parser.addOption({QStringLiteral("pause-after-ms"), QStringLiteral("The first speaker's group plays and is paused this long after start, as by another controller; prints \"paused <unix ms>\" on standard error."),
                       QStringLiteral("ms")});
+    parser.addOption({QStringLiteral("extender"), QStringLiteral("The household lists a network extender: a group of its own with one invisible member, no room, at the first free address after the speakers; nothing listens there.")});
     parser.process(app);
     const bool showcase = parser.isSet(QStringLiteral("showcase")) || parser.isSet(QStringLiteral("hostile-names"));
 
@@ -225,6 +226,14 @@ int main(int argc, char** argv) {
             const QString id = household.addSpeaker(FakeHousehold::standardSpeaker(FakeHousehold::addressAfter(last, i + 1), int(answering.size()) + i));
             household.setReachability(id, orvel::fakes::Reachability::Refused);
         }
+    }
+    if (parser.isSet(QStringLiteral("extender"))) {
+        const QHostAddress last = household.model().speakers().back().address;
+        int after = 1;
+        while (household.model().speakerAt(FakeHousehold::addressAfter(last, after))) ++after;
+        const QHostAddress address = FakeHousehold::addressAfter(last, after);
+        if (!isLoopbackV4(address)) return fail(QStringLiteral("no loopback address is left for the extender"));
+        household.model().setExtender(FakeHousehold::standardExtender(address));
     }
     const std::pair<const char*, orvel::fakes::Reachability> troubles[] = {
         {"hang", orvel::fakes::Reachability::Silent},
