@@ -48,7 +48,10 @@ using Decoded = std::expected<T, DecodingError>;
 
 namespace json {
 
-// Parses text; invalid JSON is dataCorrupted "The given data was not valid JSON.".
+// Parses text; invalid JSON is dataCorrupted "The given data was not valid JSON.". The parser is
+// narrower than the JSON grammar (`isDocument`): it refuses a lone surrogate escape and a number
+// beyond a double. At the edges it is wider: it skips one leading byte order mark, and it takes a
+// NUL byte for the end of the text, ignoring all after it.
 Decoded<Json> parse(std::string_view text);
 
 // A reply of a service, read leniently: it is read and never written back, so what the parser
