@@ -47,12 +47,6 @@ Decoded<Json> parse(std::string_view text) {
     return value;
 }
 
-bool isDocument(std::string_view text) {
-    // No JSON text holds a NUL: not between tokens, and inside strings only as an escape.
-    if (text.starts_with("\xEF\xBB\xBF") || text.find('\0') != std::string_view::npos) return false;
-    return Json::accept(text.begin(), text.end());
-}
-
 Decoded<std::string> decodeString(const Json& value) {
     if (!value.is_string()) return std::unexpected(expected("String", value));
     return value.get_ref<const std::string&>();

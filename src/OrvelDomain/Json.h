@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Expected.h"
+#include "JsonGrammar.h"
 
 namespace orvel {
 
@@ -47,14 +48,26 @@ using Decoded = std::expected<T, DecodingError>;
 
 namespace json {
 
-// Parses text; invalid JSON is dataCorrupted "The given data was not valid JSON.".
+// Parses text; invalid JSON is dataCorrupted "The given data was not valid JSON.". The parser is
+// narrower than the JSON grammar (`isDocument`): it refuses a lone surrogate escape and a number
+// beyond a double. At the edges it is wider: it skips one leading byte order mark, and it takes a
+// NUL byte for the end of the text, ignoring all after it.
 Decoded<Json> parse(std::string_view text);
 
-// Whether `text` is exactly one JSON value with only blanks around it: what every reader takes.
-// The parser above is lenient at the edges: it skips one leading byte order mark, and it takes a
-// NUL byte for the end of the text, ignoring all after it. Text written back to be read by others
-// must not count on either, so here a byte order mark or a NUL anywhere makes the text no JSON.
-bool isDocument(std::string_view text);
+// A reply of a service, read leniently: it is read and never written back, so what the parser
+// above refuses in otherwise grammatical text costs only the value it is in. A lone surrogate
+// escape (a high one without a low escape right after it, or a low one without a high one right
+// before it) reads as U+FFFD, and a number beyond the range of a double reads as null. The text
+// is copied, and mended, only when the parser refused it and something needs mending.
+struct ReplyDocument {
+    Json value;
+    std::size_t loneSurrogates = 0;
+    std::size_t hugeNumbers = 0;
+    // The byte offset of the first value mended.
+    std::size_t firstMendAt = 0;
+    bool mended() const { return loneSurrogates + hugeNumbers > 0; }
+};
+std::optional<ReplyDocument> parseReply(std::string_view text);
 
 // Scalars. Integers must be JSON numbers with an integral value inside [min, max];
 // doubles must be finite.

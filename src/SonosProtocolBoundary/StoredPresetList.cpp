@@ -6,85 +6,25 @@
 #include <variant>
 
 #include "OrvelDomain/Json.h"
+#include "SonosProtocolBoundary/ProtocolLog.h"
 
 namespace orvel {
 
 namespace {
 
-// A preset nests three levels; an entry nesting deeper is never a preset, and is kept as text
-// without being parsed, so hostile nesting costs nothing.
-constexpr int maxEntryDepth = 16;
-
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-std::size_t skipBlanks(std::string_view text, std::size_t at) {
-    while (at < text.size() && isBlank(text[at])) ++at;
-    return at;
-}
-
-// The position of the quote that closes the string opening at `at`.
-std::size_t closingQuote(std::string_view text, std::size_t at) {
-    for (++at; at < text.size() && text[at] != '"'; ++at) {
-        if (text[at] == '\\') ++at;
+Decoded<PresetPill> readEntry(const json::OutlineEntry& entry) {
+    if (entry.depth > StoredPresetList::deepestEntry) {
+        return std::unexpected(DecodingError::dataCorrupted("nests too deeply"));
     }
-    return at;
-}
-
-struct Entry {
-    std::string_view text;
-    int depth = 0;
-};
-
-// The value that begins at `at` (no blank there), up to the comma or closing bracket that ends
-// it or the end of the text. `text` must be one JSON document, so strings and brackets pair up.
-Entry valueAt(std::string_view text, std::size_t& at) {
-    const std::size_t begin = at;
-    int depth = 0;
-    int deepest = 0;
-    for (; at < text.size(); ++at) {
-        const char c = text[at];
-        if (c == '"') {
-            at = closingQuote(text, at);
-        } else if (c == '[' || c == '{') {
-            deepest = std::max(deepest, ++depth);
-        } else if (c == ']' || c == '}') {
-            if (depth == 0) break;
-            --depth;
-        } else if (c == ',' && depth == 0) {
-            break;
-        }
+    auto value = json::parse(entry.text);
+    // The entry is grammatical JSON: the parser refuses it only for what it takes no part in.
+    if (!value) {
+        return std::unexpected(
+            DecodingError::dataCorrupted("holds a lone surrogate escape or a number beyond the range of a double"));
     }
-    at = std::min(at, text.size());
-    std::size_t end = at;
-    while (end > begin && isBlank(text[end - 1])) --end;
-    return {text.substr(begin, end - begin), deepest};
-}
-
-struct Entries {
-    std::vector<Entry> entries;
-    bool isList = true;
-};
-
-// The entries of the list `document` holds, as slices of its text; a document that is no list
-// is a list of itself alone. `document` must pass `json::isDocument`: the cuts fall where a
-// JSON reader's would only because both take the same text as JSON.
-Entries entriesOf(std::string_view document) {
-    std::size_t at = skipBlanks(document, 0);
-    if (at >= document.size() || document[at] != '[') return {{valueAt(document, at)}, false};
-    Entries out;
-    for (++at;;) {
-        at = skipBlanks(document, at);
-        if (at >= document.size() || document[at] == ']') return out;
-        out.entries.push_back(valueAt(document, at));
-        if (at >= document.size() || document[at] == ']') return out;
-        ++at;  // past the comma
-    }
-}
-
-Decoded<PresetPill> readEntry(const Entry& entry) {
-    if (entry.depth > maxEntryDepth) return std::unexpected(DecodingError::dataCorrupted("nests too deeply"));
-    ORVEL_TRY(Json value, json::parse(entry.text));
-    return PresetPill::fromJson(value);
+    return PresetPill::fromJson(*value);
 }
 
 bool isBlankText(std::string_view text) { return std::all_of(text.begin(), text.end(), isBlank); }
@@ -114,25 +54,28 @@ StoredPresetList StoredPresetList::read(std::string_view text) {
     // they would make the list unreadable to every controller once it is written back.
     text = withoutLeadingMarks(text);
     if (isBlankText(text)) return list;
-    // Checked whole first, without building a document, so every entry is itself valid JSON.
-    if (!json::isDocument(text)) {
+    // Checked and cut by the JSON grammar, without building a document, so every entry is one
+    // JSON value: each is read on its own, and what one holds costs no other.
+    const std::optional<json::Outline> outline = json::outline(text);
+    if (!outline) {
         // As a JSON string the text survives every save, inside a list every controller reads.
         list.unreadable_.push_back({0, Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace)});
         list.problem_ = "the stored text is not JSON";
+        qCDebug(lcProtocol) << "Stored preset list kept as one text entry: it is not JSON";
         return list;
     }
-    const auto [entries, isList] = entriesOf(text);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const Entry& entry = entries[i];
+    for (std::size_t i = 0; i < outline->entries.size(); ++i) {
+        const json::OutlineEntry& entry = outline->entries[i];
         auto preset = readEntry(entry);
         if (preset) {
             list.presets_.push_back(std::move(*preset));
             continue;
         }
         list.unreadable_.push_back({list.presets_.size(), std::string(entry.text)});
-        if (!list.problem_.empty()) continue;
-        list.problem_ = isList ? shortened("entry " + std::to_string(i + 1) + ": " + preset.error().message())
-                               : "the stored text is not a JSON list";
+        const std::string problem = outline->isArray ? shortened("entry " + std::to_string(i + 1) + ": " + preset.error().message())
+                                                     : std::string("the stored text is not a JSON list");
+        qCDebug(lcProtocol) << "Stored preset kept as it stands:" << QString::fromStdString(problem);
+        if (list.problem_.empty()) list.problem_ = problem;
     }
     return list;
 }
@@ -170,7 +113,7 @@ StoredPresetList::Save StoredPresetList::saving(const std::vector<PresetPill>& w
     auto separate = [&text] {
         if (text.size() > 1) text += ',';
     };
-    auto emit = [&](const Kept& kept) {
+    auto put = [&](const Kept& kept) {
         separate();
         if (const auto* preset = std::get_if<const PresetPill*>(&kept)) {
             text += presetToJsonText(**preset);
@@ -181,10 +124,10 @@ StoredPresetList::Save StoredPresetList::saving(const std::vector<PresetPill>& w
             save.list.unreadable_.push_back({save.list.presets_.size(), json});
         }
     };
-    for (const auto& kept : leading) emit(kept);
+    for (const auto& kept : leading) put(kept);
     for (std::size_t w = 0; w < wanted.size(); ++w) {
-        emit(&wanted[w]);
-        for (const auto& kept : trailing[w]) emit(kept);
+        put(&wanted[w]);
+        for (const auto& kept : trailing[w]) put(kept);
     }
     text += ']';
     return save;

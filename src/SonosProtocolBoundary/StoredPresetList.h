@@ -6,11 +6,17 @@
 // the readable presets are shown, and every other entry is kept as its exact JSON text at its
 // place, after the readable preset it followed, and written back unchanged by every save.
 //
+// Whether the text is JSON, and where its entries begin and end, is the JSON grammar's to say
+// (RFC 8259), as every reader of the list would: an entry the JSON parser refuses on its own
+// though the grammar takes it (a name cut between the halves of a surrogate pair, "\ud83d", or a
+// number such as 1e400) is one unreadable entry like any other, kept byte for byte.
+//
 // A stored text that is not a JSON list at all is kept the same way, as the list's first entry:
 // as it stands when it is some other JSON value (a preset when it reads as one), as a JSON
 // string holding it when it is not JSON. A save then writes a list again without losing it, and
-// what it writes is always JSON that reads back as the list it reports. Byte order marks before
-// the text, however many, are dropped.
+// what it writes is always JSON that reads back as the list it reports; what it writes of its
+// own (presets, the string of a text that was no JSON) is valid UTF-8 with no lone surrogate.
+// Byte order marks before the text, however many, are dropped.
 
 #include <cstddef>
 #include <string>
@@ -38,6 +44,10 @@ public:
 
     // What a save writes, and the list the speakers then hold.
     struct Save;
+
+    // A preset nests three levels; an entry nesting deeper is never read as one, and is kept as
+    // text without being parsed, so hostile nesting costs nothing.
+    static constexpr std::size_t deepestEntry = 16;
 
     StoredPresetList() = default;
 

@@ -3,12 +3,21 @@
 #include <charconv>
 #include <cmath>
 
+#include "SpotifyBridge/SpotifyLog.h"
+
 namespace orvel::reply {
 
 std::optional<Json> parse(std::string_view body) {
-    Json value = Json::parse(body.begin(), body.end(), nullptr, /*allow_exceptions=*/false);
-    if (value.is_discarded()) return std::nullopt;
-    return value;
+    auto document = json::parseReply(body);
+    if (!document) return std::nullopt;
+    // Where, never what: a reply can carry tokens.
+    if (document->mended()) {
+        qCDebug(lcSpotify).nospace() << "Reply read with " << document->loneSurrogates
+                                     << " lone surrogate escape(s) as U+FFFD and " << document->hugeNumbers
+                                     << " number(s) beyond a double as null, the first at byte "
+                                     << document->firstMendAt;
+    }
+    return std::move(document->value);
 }
 
 const Json* member(const Json& object, std::string_view key) {

@@ -13,7 +13,8 @@
 
 namespace orvel::reply {
 
-// Parses a reply body; absent when it is not JSON.
+// Parses a reply body; absent when it is not JSON. A lone surrogate escape reads as U+FFFD and a
+// number beyond the range of a double as null (`json::parseReply`), so each costs only its value.
 std::optional<Json> parse(std::string_view body);
 
 // The member of an object, or nullptr when `object` is not an object or has no such member.

@@ -254,8 +254,9 @@ TEST(HouseholdValues, PresetEntriesTheControllerCannotReadSurviveItsSaves) {
 }
 
 // Byte order marks before the stored list, however many, hide none of its presets; text that is
-// no JSON at all is kept as a string entry. Either way the next save writes a JSON list again,
-// which every controller reads.
+// no JSON at all is kept as a string entry; entries of a JSON list the parser refuses on their own
+// hide only themselves. Either way the next save writes a JSON list again, which every controller
+// reads.
 TEST(HouseholdValues, SavesMakeAStoredListOfAnyShapeJsonAgain) {
     START_HOUSEHOLD(rig, 63);
     const QString variable = QStringLiteral("Orvella_Presets_v1");
@@ -277,6 +278,19 @@ TEST(HouseholdValues, SavesMakeAStoredListOfAnyShapeJsonAgain) {
     rig.makeController();
     EXPECT_EQ(rig.send(SonosCommand::savePresets({late})), succeeded(CommandOutcome::applied()));
     EXPECT_EQ(stored(), "[\"Evening; Kitchen\"," + presetToJsonText(late) + "]");
+
+    // Another controller cut a name between the halves of a surrogate pair, and wrote a number
+    // beyond a double: JSON all the same, so only those two entries are set aside.
+    rig.controller.reset();
+    const std::string cut = R"({"id":{"rawValue":"6F9619FF-8B86-D011-B42D-00C04FC964FF"},"name":"Party \ud83d",)"
+                            R"("coordinatorUUID":")" + rig.uuid(2).rawValue() + R"(","memberUUIDs":[]})";
+    rig.fake.model().setSystemProperty(variable, QString::fromStdString("[" + presetToJsonText(evening) + "," + cut + ",1e400]"));
+    rig.makeController();
+    Subscription odd(rig.controller->snapshots());
+    ASSERT_TRUE(odd.waitForCount(1));
+    EXPECT_EQ(odd.last().presets(), std::vector<PresetPill>{evening});
+    EXPECT_EQ(rig.send(SonosCommand::savePresets({evening, late})), succeeded(CommandOutcome::applied()));
+    EXPECT_EQ(stored(), "[" + presetToJsonText(evening) + "," + cut + ",1e400," + presetToJsonText(late) + "]");
 }
 
 TEST(HouseholdValues, AreWrittenToTheFirstSpeakerThatAnswers) {

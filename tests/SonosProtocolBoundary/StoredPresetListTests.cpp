@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "OrvelDomain/Json.h"
 #include "SonosProtocolBoundary/StoredPresetList.h"
 
 using namespace orvel;
@@ -40,12 +41,10 @@ std::string list(const std::vector<std::string>& entries) {
 // The text as a JSON string, the form text that is no JSON at all is kept in.
 std::string quoted(const std::string& text) { return nlohmann::json(text).dump(); }
 
-// What every reader of the stored text takes. The parser used here is lenient at the edges (it
-// skips a leading byte order mark and ends the text at a NUL), so those are ruled out first.
+// What every reader of the stored text takes: the JSON grammar, and a list.
 bool isStrictJsonList(const std::string& text) {
-    if (text.starts_with("\xEF\xBB\xBF") || text.find('\0') != std::string::npos) return false;
-    const nlohmann::json value = nlohmann::json::parse(text, nullptr, false);
-    return !value.is_discarded() && value.is_array();
+    const auto outline = json::outline(text);
+    return outline && outline->isArray;
 }
 
 std::vector<std::string> unreadableTexts(const StoredPresetList& stored) {
@@ -161,5 +160,41 @@ TEST(StoredPresetList, SavesKeepUnreadableEntriesInPlace) {
         const StoredPresetList again = StoredPresetList::read(save.text);
         EXPECT_EQ(again.presets(), save.list.presets()) << c.name;
         EXPECT_EQ(again.unreadable(), save.list.unreadable()) << c.name;
+    }
+}
+
+// Entries the JSON grammar takes but the parser refuses on their own: a name another controller
+// cut between the halves of a surrogate pair, a number beyond a double. Each hides only itself,
+// is kept byte for byte at its place, and every save reads back whole.
+TEST(StoredPresetList, EntriesOnlyTheParserRefusesHideOnlyThemselves) {
+    const std::string presetShape = R"({"id":{"rawValue":"BF9619FF-8B86-D011-B42D-00C04FC964FF"},"name":"NAME",)"
+                                    R"("coordinatorUUID":"RINCON_000E58A0000101400","memberUUIDs":[]})";
+    auto named = [&](const std::string& name) {
+        std::string entry = presetShape;
+        return entry.replace(entry.find("NAME"), 4, name);
+    };
+    struct Case {
+        const char* name;
+        std::string odd;
+    };
+    const Case cases[] = {
+        {"a name cut after a high surrogate", named(R"(Party \ud83d)")},
+        {"a name starting with a low surrogate", named(R"(\ude00 Party)")},
+        {"a number beyond a double", "1e400"},
+    };
+    for (const auto& c : cases) {
+        const std::string stored = list({A, c.odd, B});
+        ASSERT_TRUE(json::isDocument(stored)) << c.name;
+        const StoredPresetList read = StoredPresetList::read(stored);
+        EXPECT_EQ(read.presets(), (std::vector<PresetPill>{a, b})) << c.name;
+        EXPECT_EQ(read.unreadable(), (std::vector<StoredPresetList::Unreadable>{{1, c.odd}})) << c.name;
+        EXPECT_FALSE(read.problem().empty()) << c.name;
+
+        const StoredPresetList::Save save = read.saving({a, b, d}, StoredPresetList::Missing::deleted);
+        EXPECT_EQ(save.text, list({A, c.odd, B, D})) << c.name;
+        EXPECT_TRUE(isStrictJsonList(save.text)) << c.name;
+        const StoredPresetList again = StoredPresetList::read(save.text);
+        EXPECT_EQ(again.presets(), (std::vector<PresetPill>{a, b, d})) << c.name;
+        EXPECT_EQ(again.unreadable(), read.unreadable()) << c.name;
     }
 }

@@ -27,8 +27,11 @@ TEST(ReplyReading, IntegersAreCheckedBeforeConversion) {
         EXPECT_EQ(reply::integer(&*value), c.expected) << c.json;
     }
     EXPECT_EQ(reply::integer(nullptr), std::nullopt);
-    // A number beyond the double range makes the whole reply unreadable.
-    EXPECT_FALSE(reply::parse(R"({"duration_ms":1e400})"));
+    // A number beyond the double range costs only itself: it reads as a field that cannot be read.
+    const auto huge = reply::parse(R"({"duration_ms":1e400,"progress_ms":5})");
+    ASSERT_TRUE(huge);
+    EXPECT_EQ(reply::integerMember(*huge, "duration_ms"), std::nullopt);
+    EXPECT_EQ(reply::integerMember(*huge, "progress_ms"), 5);
 }
 
 TEST(ReplyReading, RetryAfterIsAWholeFiniteNonNegativeNumber) {

@@ -116,6 +116,16 @@ TEST(ParseCurrentlyPlaying, MistypedOrOddMembersCountAsAbsent) {
          [](const auto& c) { EXPECT_FALSE(c.contextURI); }},
         {"share-link uri", item(R"("type":"track","uri":"https://open.spotify.com/track/)" + trackID + "\""),
          [](const auto& c) { EXPECT_EQ(c.uri.description(), trackURI); }},
+        {"album name cut inside a surrogate pair", item(track(R"(,"album":{"name":"Best \ud83d"},"duration_ms":9)")),
+         [](const auto& c) {
+             EXPECT_EQ(c.metadata.album, "Best \uFFFD");
+             EXPECT_EQ(c.metadata.duration, Duration::milliseconds(9));
+         }},
+        {"duration beyond a double", item(track(R"(,"album":{"name":"LP"},"duration_ms":1e400)")),
+         [](const auto& c) {
+             EXPECT_EQ(c.metadata.album, "LP");
+             EXPECT_FALSE(c.metadata.duration);
+         }},
     };
     for (const auto& c : cases) {
         auto parsed = WebAPI::parseCurrentlyPlaying(c.body);
@@ -179,6 +189,32 @@ TEST(ParseQueueData, ReadsEachEntry) {
                                   SpotifyURI::make("spotify:track:0000000000000000000101")));
     EXPECT_EQ(items[1], QueueItem("2:Bare|", "Bare", std::nullopt, std::nullopt, std::nullopt, std::nullopt,
                                   std::nullopt, std::nullopt));
+}
+
+// An entry with a value the parser refuses (a name cut inside a surrogate pair, a number beyond
+// a double) reads with that value mended, and every other entry reads as well.
+TEST(ParseQueueData, AnOddValueCostsOnlyItself) {
+    struct Case {
+        const char* name;
+        std::string odd;
+        QueueItem read;
+    };
+    const Case cases[] = {
+        {"lone surrogate in a name", R"({"name":"Cut \ud83d","uri":"spotify:track:0000000000000000000102"})",
+         QueueItem("2:spotify:track:0000000000000000000102", "Cut \uFFFD", std::nullopt, std::nullopt, std::nullopt,
+                   std::nullopt, std::nullopt, SpotifyURI::make("spotify:track:0000000000000000000102"))},
+        {"duration beyond a double",
+         R"({"name":"Long","uri":"spotify:track:0000000000000000000102","duration_ms":1e400})",
+         QueueItem("2:spotify:track:0000000000000000000102", "Long", std::nullopt, std::nullopt, std::nullopt,
+                   std::nullopt, std::nullopt, SpotifyURI::make("spotify:track:0000000000000000000102"))},
+    };
+    for (const auto& c : cases) {
+        const auto items = WebAPI::parseQueueData(queue({queueTrack(1), c.odd, queueTrack(3)}));
+        ASSERT_EQ(items.size(), 3u) << c.name;
+        EXPECT_EQ(items[0].id(), "1:spotify:track:0000000000000000000101") << c.name;
+        EXPECT_EQ(items[1], c.read) << c.name;
+        EXPECT_EQ(items[2].id(), "3:spotify:track:0000000000000000000103") << c.name;
+    }
 }
 
 TEST(ParseQueueData, UnreadableRepliesGiveAnEmptyList) {

@@ -1,0 +1,3 @@
+#include "SpotifyLog.h"
+
+Q_LOGGING_CATEGORY(lcSpotify, "Orvella.Spotify", QtWarningMsg)
