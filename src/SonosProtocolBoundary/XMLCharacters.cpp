@@ -1,6 +1,7 @@
 #include "XMLCharacters.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <utility>
 
@@ -50,6 +51,20 @@ Sequence readSequence(std::string_view text, std::size_t at) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Printable ASCII that neither starts markup nor may end a literal section: most of a document,
+// passed over one table look-up a byte.
+constexpr std::array<bool, 256> plainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int byte = 0x20; byte < 0x80; ++byte) plain[static_cast<std::size_t>(byte)] = true;
+    for (char markup : {'<', '&', ']', '-', '?'}) plain[static_cast<unsigned char>(markup)] = false;
+    return plain;
+}();
+
+std::size_t plainEnd(std::string_view text, std::size_t at) {
+    while (at < text.size() && plainBytes[static_cast<unsigned char>(text[at])]) ++at;
+    return at;
+}
+
 int hexValue(char c) {
     if (isDigit(c)) return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -94,16 +109,19 @@ bool isXmlCharacter(char32_t c) {
            (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-std::size_t mend(std::string_view document, std::string& mended) {
+std::optional<std::size_t> mend(std::string_view document, std::string& mended, std::size_t maxBytes) {
     std::size_t count = 0;
     std::size_t copied = 0;  // the document up to here is in `mended` already
+    // The mended document's size so far: what is copied and replaced, and the rest as it is.
+    std::size_t mendedSize = document.size();
     auto replace = [&](std::size_t at, std::size_t length) {
         if (count == 0) {
             mended.clear();
-            mended.reserve(document.size() + 64);
+            mended.reserve(std::min(maxBytes, document.size() + document.size() / 8 + 64));
         }
         mended.append(document.substr(copied, at - copied));
         mended.append(replacement);
+        mendedSize = mendedSize - length + replacement.size();
         copied = at + length;
         ++count;
     };
@@ -112,6 +130,9 @@ std::size_t mend(std::string_view document, std::string& mended) {
     std::string_view literalEnd;
     std::size_t i = 0;
     while (i < document.size()) {
+        if (mendedSize > maxBytes) return std::nullopt;
+        i = plainEnd(document, i);
+        if (i == document.size()) break;
         const char c = document[i];
         const auto byte = static_cast<unsigned char>(c);
         if (!literalEnd.empty()) {
@@ -120,7 +141,7 @@ std::size_t mend(std::string_view document, std::string& mended) {
                 literalEnd = {};
                 continue;
             }
-        } else if (c == '<') {
+        } else if (c == '<' && i + 1 < document.size() && (document[i + 1] == '!' || document[i + 1] == '?')) {
             if (const auto section = literalSection(document.substr(i))) {
                 literalEnd = section->second;
                 i += section->first.size();
@@ -143,6 +164,7 @@ std::size_t mend(std::string_view document, std::string& mended) {
         if (!sequence.carried) replace(i, sequence.length);
         i += sequence.length;
     }
+    if (mendedSize > maxBytes) return std::nullopt;
     if (count > 0) mended.append(document.substr(copied));
     return count;
 }

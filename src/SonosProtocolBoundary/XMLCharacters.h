@@ -6,6 +6,7 @@
 // the whole document.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,10 @@ bool isXmlCharacter(char32_t c);
 // U+FFFE or U+FFFF, and a character reference to any of these or to a surrogate. Inside CDATA
 // sections, comments and processing instructions a reference is literal text and stays.
 // Returns how many characters were mended; only then is `mended` filled with the whole
-// mended document (otherwise it is left alone and `document` is to be read as it is).
-std::size_t mend(std::string_view document, std::string& mended);
+// mended document (otherwise it is left alone and `document` is to be read as it is). Each
+// mended byte grows into the three of U+FFFD: a mended document larger than `maxBytes` is
+// given up as soon as it grows past them (nullopt), so a page of control bytes costs no more
+// than a page of text.
+std::optional<std::size_t> mend(std::string_view document, std::string& mended, std::size_t maxBytes);
 
 }  // namespace orvel::xml_characters

@@ -135,11 +135,15 @@ Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) 
                                std::to_string(limits.maxBytes) + " bytes");
     }
     if (auto exceeded = attributeBoundsExceeded(document, limits)) return std::unexpected(std::move(*exceeded));
-    // The size cap holds for what the speaker sent; mending grows a document at most threefold
-    // (a control byte becomes the three bytes of U+FFFD).
+    // The size cap holds for what the reader reads as well as for what the speaker sent.
     std::string mended;
-    if (const std::size_t count = xml_characters::mend(document, mended); count > 0) {
-        qCDebug(lcProtocol).nospace() << "XML document: read " << count << " character(s) XML cannot carry as U+FFFD";
+    const std::optional<std::size_t> count = xml_characters::mend(document, mended, limits.maxBytes);
+    if (!count) {
+        return tooLargeFailure("XML document exceeds the limit of " + std::to_string(limits.maxBytes) +
+                               " bytes once its characters XML cannot carry read as U+FFFD");
+    }
+    if (*count > 0) {
+        qCDebug(lcProtocol).nospace() << "XML document: read " << *count << " character(s) XML cannot carry as U+FFFD";
         document = mended;
     }
     // The encoding is pinned to UTF-8 whatever the declaration claims. The reader takes the bytes

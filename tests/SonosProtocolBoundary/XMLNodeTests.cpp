@@ -158,4 +158,12 @@ TEST(XMLNode, LimitsOnSizeAndElementCount) {
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->text.size(), big.size() - 7);
     EXPECT_FALSE(XMLNode::parse(big + " "));
+
+    // The cap holds for the document as read: each control byte reads as the three bytes of U+FFFD.
+    const auto mendedToFit = XMLNode::parse("<a>" + std::string(19, '\x01') + "</a>", small);
+    ASSERT_TRUE(mendedToFit) << mendedToFit.error().message;
+    EXPECT_EQ(mendedToFit->text.size(), 19u * 3);
+    const auto mendedPastTheCap = XMLNode::parse("<a>" + std::string(20, '\x01') + "</a>", small);
+    ASSERT_FALSE(mendedPastTheCap);
+    EXPECT_TRUE(mendedPastTheCap.error().isTooLarge()) << mendedPastTheCap.error().message;
 }
