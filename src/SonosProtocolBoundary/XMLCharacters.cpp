@@ -13,14 +13,15 @@ constexpr std::string_view replacement = "\xEF\xBF\xBD";
 
 bool inRange(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
 
-// The length of the UTF-8 sequence at `at` (at least one byte) and whether it is a character
-// XML can carry. An ill-formed sequence's length is its maximal part that could have begun a
-// character, so the bytes after it are read afresh: "\xE2\x82<" loses the two bytes, not "<".
+// Bytes read as one character: how many, and whether XML can carry the character.
 struct Sequence {
     std::size_t length;
     bool carried;
 };
 
+// The UTF-8 sequence at `at`. An ill-formed sequence is as long as its maximal part that could
+// have begun a character, so the bytes after it are read afresh: "\xE2\x82<" loses the two
+// bytes, not "<".
 Sequence readSequence(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
     std::size_t expected = 0;

@@ -48,8 +48,6 @@ TEST(TelemetryService, AnOddCharacterInTheRoomNameKeepsTheModel) {
     const std::vector<Case> cases = {
         {"a reference to a control character", "Patio&#x1;", "Patio" + fffd},
         {"references to a surrogate pair", "Patio &#xD83D;&#xDE00;", "Patio " + fffd + fffd},
-        {"a reference to U+FFFE", "Patio&#xFFFE;", "Patio" + fffd},
-        {"a raw control character", "Patio\x01", "Patio" + fffd},
         {"a byte that is not UTF-8", "Patio\xFF", "Patio" + fffd},
     };
     for (const auto& c : cases) {
