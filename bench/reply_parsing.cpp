@@ -51,6 +51,12 @@ void BM_LongText(benchmark::State& state) {
 }
 BENCHMARK(BM_LongText)->Unit(benchmark::kMillisecond);
 
+// Read as U+FFFD, a third of the cap fills it, and anything more is refused as it passes it.
+void BM_ControlCharacters(benchmark::State& state) {
+    parseXML(state, hostile::controlCharacters(static_cast<std::size_t>(state.range(0))));
+}
+BENCHMARK(BM_ControlCharacters)->Arg(1'398'000)->Arg(4 * 1024 * 1024)->Unit(benchmark::kMillisecond);
+
 void BM_ZoneGroupStateSatellites(benchmark::State& state) {
     const std::string document = hostile::zoneGroupStateWithSatellites(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {

@@ -1,6 +1,7 @@
 #include "DIDLLite.h"
 
 #include "OrvelDomain/Text.h"
+#include "SonosProtocolBoundary/ProtocolLog.h"
 #include "SonosProtocolBoundary/ProtocolText.h"
 #include "SonosProtocolBoundary/XMLNode.h"
 
@@ -23,7 +24,7 @@ bool hasWhiteSpaceOrControl(std::string_view text) {
     return false;
 }
 
-Parsed<DIDLItem> readItem(const XMLNode& node, const SpeakerAddress& speaker) {
+DIDLItem readItem(const XMLNode& node, const SpeakerAddress& speaker) {
     DIDLItem item;
     item.id = node.attribute("id").value_or("");
     item.title = nonBlank(node.child("title"));
@@ -35,7 +36,13 @@ Parsed<DIDLItem> readItem(const XMLNode& node, const SpeakerAddress& speaker) {
     if (const XMLNode* res = node.child("res")) {
         item.resourceURI = nonBlank(res);
         if (auto duration = res->attribute("duration")) {
-            ORVEL_TRY(item.duration, protocol_text::parseClockTime(*duration, "res duration"));
+            // An odd duration hides only itself: the item shows without one.
+            if (auto parsed = protocol_text::parseClockTime(*duration, "res duration")) {
+                item.duration = *parsed;
+            } else {
+                qCDebug(lcProtocol).noquote() << "DIDL-Lite item" << protocol_text::quoted(item.id).c_str()
+                                              << "left without its res duration" << protocol_text::quoted(*duration).c_str();
+            }
         }
     }
     return item;
@@ -53,8 +60,7 @@ Parsed<std::vector<DIDLItem>> parseItems(std::string_view document, const Speake
     ORVEL_TRY(XMLNode root, parseDocument(document));
     std::vector<DIDLItem> items;
     for (const XMLNode* node : root.childrenNamed("item")) {
-        ORVEL_TRY(DIDLItem item, readItem(*node, speaker));
-        items.push_back(std::move(item));
+        items.push_back(readItem(*node, speaker));
     }
     return items;
 }
@@ -65,8 +71,7 @@ Parsed<std::optional<DIDLItem>> parseTrackMetadata(std::string_view document, co
     ORVEL_TRY(XMLNode root, parseDocument(trimmed));
     const XMLNode* node = root.child("item");
     if (node == nullptr) return parseFailure("track metadata holds no item");
-    ORVEL_TRY(DIDLItem item, readItem(*node, speaker));
-    return std::optional<DIDLItem>(std::move(item));
+    return std::optional<DIDLItem>(readItem(*node, speaker));
 }
 
 std::optional<SpotifyURI> spotifyURIFromTrackURI(std::string_view trackURI) {

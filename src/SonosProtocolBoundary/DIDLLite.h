@@ -37,7 +37,7 @@ struct DIDLItem {
 namespace didl {
 
 // The items of a DIDL-Lite document, in document order. Containers are skipped. Optional texts
-// that are blank count as absent.
+// that are blank count as absent; a duration that cannot be read is left out of its item alone.
 Parsed<std::vector<DIDLItem>> parseItems(std::string_view document, const SpeakerAddress& speaker);
 // The one item of a track's metadata. Empty text and "NOT_IMPLEMENTED" give none; a document
 // without an item is an error.

@@ -12,13 +12,33 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 char lowerASCII(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// A short quote of a bad value for error messages; speakers' garbage can be long or binary.
-std::string quoted(std::string_view text) {
-    constexpr std::size_t limit = 40;
-    std::string out;
-    for (char c : text.substr(0, limit)) out += (static_cast<unsigned char>(c) < 0x20) ? '?' : c;
-    if (text.size() > limit) out += "...";
-    return "\"" + out + "\"";
+std::string_view leadingDigits(std::string_view text) {
+    std::size_t end = 0;
+    while (end < text.size() && isDigit(text[end])) ++end;
+    return text.substr(0, end);
+}
+
+// Decimal digits after the point; digits beyond the attosecond are dropped rather than rejected.
+Duration::Attoseconds decimalFraction(std::string_view digits) {
+    Duration::Attoseconds fraction = 0;
+    Duration::Attoseconds scale = Duration::perSecond;
+    for (char digit : digits) {
+        if (scale < 10) break;
+        scale /= 10;
+        fraction += scale * (digit - '0');
+    }
+    return fraction;
+}
+
+// A numerator or denominator of a fraction of a second: below 10^18, so its product with the
+// attoseconds of a second stays far inside 128 bits.
+std::optional<Duration::Attoseconds> boundedNumber(std::string_view digits) {
+    Duration::Attoseconds value = 0;
+    for (char digit : digits) {
+        value = value * 10 + (digit - '0');
+        if (value >= Duration::perSecond) return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace
@@ -64,16 +84,21 @@ Parsed<std::optional<Duration>> parseClockTime(std::string_view raw, std::string
     if (!twoDigits(minutes) || !twoDigits(seconds)) return bad();
     Duration::Attoseconds fraction = 0;
     if (i < text.size()) {
-        if (text[i] != '.' || i + 1 == text.size()) return bad();
-        ++i;
-        Duration::Attoseconds scale = Duration::perSecond;
-        for (; i < text.size(); ++i) {
-            if (!isDigit(text[i])) return bad();
-            // Digits beyond the attosecond are dropped rather than rejected.
-            if (scale >= 10) {
-                scale /= 10;
-                fraction += scale * (text[i] - '0');
-            }
+        if (text[i] != '.') return bad();
+        const std::string_view digits = leadingDigits(text.substr(i + 1));
+        const std::string_view rest = text.substr(i + 1 + digits.size());
+        if (digits.empty()) return bad();
+        if (rest.empty()) {
+            fraction = decimalFraction(digits);
+        } else {
+            // The other fraction UPnP allows: ".F0/F1", F0/F1 of a second.
+            if (rest.front() != '/' || rest.size() == 1) return bad();
+            const std::string_view denominatorDigits = rest.substr(1);
+            if (leadingDigits(denominatorDigits).size() != denominatorDigits.size()) return bad();
+            const auto numerator = boundedNumber(digits);
+            const auto denominator = boundedNumber(denominatorDigits);
+            if (!numerator || !denominator || *denominator == 0 || *numerator >= *denominator) return bad();
+            fraction = *numerator * Duration::perSecond / *denominator;
         }
     }
     const std::int64_t whole = hours * 3600 + minutes * 60 + seconds;
@@ -93,6 +118,14 @@ std::string formatClockTime(Duration duration) {
     if (seconds < 10) out += '0';
     out += std::to_string(seconds);
     return out;
+}
+
+std::string quoted(std::string_view text) {
+    constexpr std::size_t limit = 40;
+    std::string out;
+    for (char c : text.substr(0, limit)) out += (static_cast<unsigned char>(c) < 0x20) ? '?' : c;
+    if (text.size() > limit) out += "...";
+    return "\"" + out + "\"";
 }
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {

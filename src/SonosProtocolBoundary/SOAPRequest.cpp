@@ -1,15 +1,13 @@
 #include "SOAPRequest.h"
 
 #include "OrvelDomain/Text.h"
+#include "SonosProtocolBoundary/XMLCharacters.h"
 
 namespace orvel {
 
 namespace {
 
-bool isXmlCharacter(char32_t c) {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
-           (c >= 0x10000 && c <= 0x10FFFF);
-}
+using xml_characters::isXmlCharacter;
 
 // Appends in place: a value can be megabytes (the preset list), so neither a decoded copy of
 // it nor a temporary escaped one is made.

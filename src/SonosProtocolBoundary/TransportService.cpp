@@ -3,6 +3,7 @@
 #include "OrvelDomain/NowPlaying.h"
 #include "OrvelDomain/NowPlayingTrack.h"
 #include "OrvelDomain/Text.h"
+#include "SonosProtocolBoundary/ProtocolLog.h"
 #include "SonosProtocolBoundary/ProtocolText.h"
 
 namespace orvel {
@@ -17,6 +18,16 @@ std::optional<std::string> firstPresent(std::initializer_list<const std::optiona
     for (const auto* candidate : candidates) {
         if (candidate != nullptr && *candidate) return **candidate;
     }
+    return std::nullopt;
+}
+
+// The value of one output, or nothing when it cannot be read: an odd output of a reply hides
+// only itself, and the rest of the reply is still read.
+template <class T>
+std::optional<T> readable(const char* action, const char* output, std::string_view text, Parsed<T> parsed) {
+    if (parsed) return std::move(*parsed);
+    qCDebug(lcProtocol).noquote() << action << "reply: left out" << output
+                                  << protocol_text::quoted(text).c_str() << "-" << parsed.error().message.c_str();
     return std::nullopt;
 }
 
@@ -59,16 +70,24 @@ Parsed<TransportState> TransportService::parseTransportInfo(const SOAPResponse& 
 Parsed<PositionInfo> TransportService::parsePositionInfo(const SOAPResponse& response, const SpeakerAddress& speaker) {
     PositionInfo info;
     ORVEL_TRY(std::string trackText, response.requiredOutput("Track"));
-    ORVEL_TRY(std::int64_t track, protocol_text::parseInteger(trackText, "Track", 0, INT32_MAX));
-    if (track > 0) info.track = track;
+    if (auto track = readable("GetPositionInfo", "Track", trackText,
+                              protocol_text::parseInteger(trackText, "Track", 0, INT32_MAX));
+        track && *track > 0) {
+        info.track = *track;
+    }
     if (const auto* duration = response.output("TrackDuration")) {
-        ORVEL_TRY(info.trackDuration, protocol_text::parseClockTime(*duration, "TrackDuration"));
+        info.trackDuration = readable("GetPositionInfo", "TrackDuration", *duration,
+                                      protocol_text::parseClockTime(*duration, "TrackDuration"))
+                                 .value_or(std::nullopt);
     }
     if (const auto* relTime = response.output("RelTime")) {
-        ORVEL_TRY(info.relTime, protocol_text::parseClockTime(*relTime, "RelTime"));
+        info.relTime = readable("GetPositionInfo", "RelTime", *relTime, protocol_text::parseClockTime(*relTime, "RelTime"))
+                           .value_or(std::nullopt);
     }
     if (const auto* metadata = response.output("TrackMetaData")) {
-        ORVEL_TRY(info.trackMetadata, didl::parseTrackMetadata(*metadata, speaker));
+        info.trackMetadata = readable("GetPositionInfo", "TrackMetaData", *metadata,
+                                      didl::parseTrackMetadata(*metadata, speaker))
+                                 .value_or(std::nullopt);
     }
     if (const auto* uri = response.output("TrackURI")) info.trackURI = text::trimmed(*uri);
     info.spotifyURI = didl::spotifyURIFromTrackURI(info.trackURI);
@@ -81,7 +100,9 @@ Parsed<MediaInfo> TransportService::parseMediaInfo(const SOAPResponse& response,
     info.currentURI = text::trimmed(uri);
     info.source = sourceOfURI(info.currentURI);
     if (const auto* metadata = response.output("CurrentURIMetaData")) {
-        ORVEL_TRY(info.currentURIMetadata, didl::parseTrackMetadata(*metadata, speaker));
+        info.currentURIMetadata = readable("GetMediaInfo", "CurrentURIMetaData", *metadata,
+                                           didl::parseTrackMetadata(*metadata, speaker))
+                                      .value_or(std::nullopt);
     }
     return info;
 }

@@ -55,7 +55,8 @@ struct TransportService {
     static SOAPRequest mediaInfoRequest();
 
     static Parsed<TransportState> parseTransportInfo(const SOAPResponse& response);
-    // Relative art URIs in the metadata are resolved against `speaker`.
+    // Relative art URIs in the metadata are resolved against `speaker`. Only a missing Track
+    // (CurrentURI) fails the read; an output that cannot be read is left out and the rest kept.
     static Parsed<PositionInfo> parsePositionInfo(const SOAPResponse& response, const SpeakerAddress& speaker);
     static Parsed<MediaInfo> parseMediaInfo(const SOAPResponse& response, const SpeakerAddress& speaker);
     // The source a current URI names: x-rincon-queue: the queue, x-sonos-htastream: TV audio,

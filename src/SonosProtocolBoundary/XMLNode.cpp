@@ -1,9 +1,10 @@
 #include "XMLNode.h"
 
-#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 #include "OrvelDomain/Text.h"
+#include "SonosProtocolBoundary/ProtocolLog.h"
+#include "SonosProtocolBoundary/XMLCharacters.h"
 
 namespace orvel {
 
@@ -112,26 +113,6 @@ std::optional<ProtocolParseError> attributeBoundsExceeded(std::string_view docum
     return std::nullopt;
 }
 
-// Checked piece by piece, each ending before a byte that starts a character, so no decoded copy
-// of a large document is held and no character is split between pieces.
-bool isUtf8(std::string_view document) {
-    constexpr std::size_t piece = 16 * 1024;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    std::vector<QChar> decoded(piece + 4);
-    for (std::size_t at = 0; at < document.size();) {
-        std::size_t end = std::min(document.size(), at + piece);
-        for (int back = 0; back < 3 && end < document.size() && end > at + 1 &&
-                           (static_cast<unsigned char>(document[end]) & 0xC0) == 0x80;
-             ++back) {
-            --end;
-        }
-        decoder.appendToBuffer(decoded.data(), QByteArrayView(document.data() + at, static_cast<qsizetype>(end - at)));
-        if (decoder.hasError()) return false;
-        at = end;
-    }
-    return true;
-}
-
 // Whether the XML declaration names an encoding other than UTF-8.
 bool declaresOtherEncoding(std::string_view document) {
     if (document.starts_with("\xEF\xBB\xBF")) document.remove_prefix(3);
@@ -154,11 +135,20 @@ Parsed<XMLNode> XMLNode::parse(std::string_view document, const Limits& limits) 
                                std::to_string(limits.maxBytes) + " bytes");
     }
     if (auto exceeded = attributeBoundsExceeded(document, limits)) return std::unexpected(std::move(*exceeded));
-    // The encoding is pinned to UTF-8 whatever the declaration claims, and stray bytes are an
-    // error instead of replacement characters. The reader takes the bytes themselves when they
-    // declare UTF-8 or nothing: a decoded copy would take twice their size, and the reader would
-    // encode it back to UTF-8 again.
-    if (!isUtf8(document)) return parseFailure("XML document is not valid UTF-8");
+    // The size cap holds for what the reader reads as well as for what the speaker sent.
+    std::string mended;
+    const std::optional<std::size_t> count = xml_characters::mend(document, mended, limits.maxBytes);
+    if (!count) {
+        return tooLargeFailure("XML document exceeds the limit of " + std::to_string(limits.maxBytes) +
+                               " bytes once its characters XML cannot carry read as U+FFFD");
+    }
+    if (*count > 0) {
+        qCDebug(lcProtocol).nospace() << "XML document: read " << *count << " character(s) XML cannot carry as U+FFFD";
+        document = mended;
+    }
+    // The encoding is pinned to UTF-8 whatever the declaration claims. The reader takes the bytes
+    // themselves when they declare UTF-8 or nothing: a decoded copy would take twice their size,
+    // and the reader would encode it back to UTF-8 again.
     std::optional<QXmlStreamReader> reading;
     if (declaresOtherEncoding(document)) {
         reading.emplace(QString::fromUtf8(document.data(), static_cast<qsizetype>(document.size())));

@@ -3,7 +3,10 @@
 // A parsed XML element: its local name, attributes (by local name), child elements in document
 // order and the character data directly inside it. Built only by `parse`, which reads UTF-8 with
 // QXmlStreamReader and refuses anything a speaker never sends: a document type declaration
-// (and with it every entity definition), more than `Limits` allow, or bytes that are not UTF-8.
+// (and with it every entity definition), an undeclared entity, more than `Limits` allow, or
+// markup that is not well formed. A character XML cannot carry (a control character, a byte
+// that is not UTF-8, a reference to a surrogate or to U+FFFE) costs only itself: it reads as
+// U+FFFD (see XMLCharacters.h).
 
 #include <cstddef>
 #include <map>

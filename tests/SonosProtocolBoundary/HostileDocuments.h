@@ -71,4 +71,8 @@ inline std::string manyTextElements(std::size_t count) {
     return doc;
 }
 
+// Text of nothing but characters XML cannot carry, up to about `bytes`: each raw control byte
+// reads as the three bytes of U+FFFD, so the document the reader sees is three times as large.
+inline std::string controlCharacters(std::size_t bytes) { return "<a>" + std::string(bytes - 7, '\x01') + "</a>"; }
+
 }  // namespace orvel::hostile

@@ -211,17 +211,31 @@ TEST(HouseholdSweep, BadRepliesKeepTheLastKnownStatusAndVolume) {
     ASSERT_EQ(subscription.count(), 2u) << "the second sweep adds the telemetry";
     const HouseholdSnapshot before = subscription.last();
 
-    // A reply that fails as a whole and one whose embedded document is broken; each is logged.
-    for (auto [malformation, logged] : {std::pair{fakes::Malformation::Truncated, " failed: "},
-                                        std::pair{fakes::Malformation::BrokenEmbeddedDocument, " is unusable: "}}) {
-        for (const char* action : {"AVTransport#GetPositionInfo", "RenderingControl#GetVolume", "AVTransport#GetTransportInfo"}) {
-            rig.fake.malformReplies(fakes::FakeTarget::action(QString::fromLatin1(action), rig.id(0)), malformation, 1);
-        }
-        ASSERT_TRUE(rig.nextSweep());
-        EXPECT_EQ(subscription.count(), 2u) << logged << ": nothing changed that the readings could show";
-        EXPECT_TRUE(before.isSemanticallyEquivalent(subscription.last()));
-        EXPECT_GE(rig.logLines().filter(QString::fromLatin1(logged)).size(), 1) << logged;
+    // A reply that fails as a whole is logged and changes nothing.
+    for (const char* action : {"AVTransport#GetPositionInfo", "RenderingControl#GetVolume", "AVTransport#GetTransportInfo"}) {
+        rig.fake.malformReplies(fakes::FakeTarget::action(QString::fromLatin1(action), rig.id(0)),
+                                fakes::Malformation::Truncated, 1);
     }
+    ASSERT_TRUE(rig.nextSweep());
+    EXPECT_EQ(subscription.count(), 2u) << "nothing changed that the readings could show";
+    EXPECT_TRUE(before.isSemanticallyEquivalent(subscription.last()));
+    EXPECT_GE(rig.logLines().filter(QStringLiteral(" failed: ")).size(), 1);
+
+    // Broken track metadata costs the track's title, not its place, length or what comes next.
+    rig.fake.malformReplies(fakes::FakeTarget::action(QStringLiteral("AVTransport#GetPositionInfo"), rig.id(0)),
+                            fakes::Malformation::BrokenEmbeddedDocument, 1);
+    ASSERT_TRUE(rig.nextSweep());
+    ASSERT_EQ(subscription.count(), 3u);
+    const PlaybackState was = before.status(rig.group(0)).playback;
+    const PlaybackState now = subscription.last().status(rig.group(0)).playback;
+    ASSERT_TRUE(now.nowPlaying() && now.nowPlaying()->asTrack());
+    const NowPlayingTrack& wasTrack = was.nowPlaying()->asTrack()->track;
+    const NowPlayingTrack& nowTrack = now.nowPlaying()->asTrack()->track;
+    EXPECT_EQ(nowTrack.title(), "");
+    EXPECT_EQ(nowTrack.artist(), std::nullopt);
+    EXPECT_EQ(nowTrack.queuePosition(), wasTrack.queuePosition());
+    EXPECT_EQ(nowTrack.duration(), wasTrack.duration());
+    EXPECT_EQ(nowTrack.upNext(), wasTrack.upNext());
 }
 
 }  // namespace

@@ -6,14 +6,15 @@ using namespace orvel;
 
 namespace {
 
-std::string deviceDescription(const std::string& modelName, const std::string& modelNumber) {
+std::string deviceDescription(const std::string& modelName, const std::string& modelNumber,
+                              const std::string& roomName = "Patio &amp; Garden") {
     return R"(<?xml version="1.0" encoding="utf-8" ?><root xmlns="urn:schemas-upnp-org:device-1-0"><specVersion><major>1</major>)"
            R"(<minor>0</minor></specVersion><device><deviceType>urn:schemas-upnp-org:device:ZonePlayer:1</deviceType>)"
            R"(<friendlyName>127.0.5.10 - Sonos Roam</friendlyName><manufacturer>Sonos, Inc.</manufacturer><modelNumber>)" +
            modelNumber + "</modelNumber><modelDescription>Sonos Roam</modelDescription><modelName>" + modelName +
            R"(</modelName><softwareVersion>79.1-52020</softwareVersion><serialNum>00-0E-58-A0-00-01:7</serialNum>)"
-           R"(<UDN>uuid:RINCON_000E58A0000101400</UDN><roomName>Patio &amp; Garden</roomName><displayName>Roam</displayName>)"
-           R"(<serviceList/></device></root>)";
+           R"(<UDN>uuid:RINCON_000E58A0000101400</UDN><roomName>)" + roomName +
+           R"(</roomName><displayName>Roam</displayName><serviceList/></device></root>)";
 }
 
 std::string battery(const std::string& data) {
@@ -37,6 +38,25 @@ TEST(TelemetryService, DeviceDescription) {
 
     for (const char* bad : {"<root/>", "<root><device>", ""}) {
         EXPECT_FALSE(TelemetryService::parseDeviceDescription(bad)) << bad;
+    }
+}
+
+// A room name with a character XML cannot carry costs only that character: the model stays.
+TEST(TelemetryService, AnOddCharacterInTheRoomNameKeepsTheModel) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    struct Case { const char* name; std::string roomName; std::string read; };
+    const std::vector<Case> cases = {
+        {"a reference to a control character", "Patio&#x1;", "Patio" + fffd},
+        {"references to a surrogate pair", "Patio &#xD83D;&#xDE00;", "Patio " + fffd + fffd},
+        {"a byte that is not UTF-8", "Patio\xFF", "Patio" + fffd},
+    };
+    for (const auto& c : cases) {
+        auto description = TelemetryService::parseDeviceDescription(deviceDescription("Sonos Roam", "S27", c.roomName));
+        ASSERT_TRUE(description) << c.name << ": " << description.error().message;
+        EXPECT_EQ(*description, (DeviceDescription{c.read, "Roam", "Sonos Roam", "S27", "00-0E-58-A0-00-01:7",
+                                                   SpeakerUUID::make("RINCON_000E58A0000101400")}))
+            << c.name;
+        EXPECT_EQ(description->model(), SpeakerModel::roam(std::nullopt)) << c.name;
     }
 }
 

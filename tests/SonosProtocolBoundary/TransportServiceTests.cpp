@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "OrvelDomain/NowPlaying.h"
 #include "OrvelDomain/NowPlayingTrack.h"
 #include "SonosProtocolBoundary/ProtocolText.h"
@@ -86,20 +88,106 @@ TEST(TransportService, PositionOfAQueuedSpotifyTrack) {
               PositionInfo{});
 }
 
-TEST(TransportService, BadPositionRepliesAreErrors) {
-    struct Case { const char* name; SOAPResponse reply; };
-    const std::vector<Case> cases = {
-        {"no Track", SOAPResponse{{{"RelTime", "0:00:01"}}}},
-        {"Track not a number", positionReply("three", "", "", "", "")},
-        {"negative Track", positionReply("-1", "", "", "", "")},
-        {"Track beyond range", positionReply("99999999999999999999", "", "", "", "")},
-        {"bad duration", positionReply("1", "0:61:00", "", "", "")},
-        {"bad time", positionReply("1", "", "-0:00:01", "", "")},
-        {"truncated metadata", positionReply("1", "", "", trackDIDL().substr(0, 120), "")},
-        {"metadata not DIDL", positionReply("1", "", "", "<html/>", "")},
-        {"bad res duration", positionReply("1", "", "", R"(<DIDL-Lite><item id="1"><res duration="soon">u</res></item></DIDL-Lite>)", "")},
+TEST(TransportService, OnlyAMissingTrackFailsAPositionReply) {
+    EXPECT_FALSE(TransportService::parsePositionInfo(SOAPResponse{{{"RelTime", "0:00:01"}}}, speaker));
+    EXPECT_FALSE(TransportService::parseMediaInfo(SOAPResponse{{{"CurrentURIMetaData", stationDIDL()}}}, speaker));
+}
+
+// One output the reader cannot make sense of is left out; the title, artist and album stay
+// wherever the metadata can be read.
+TEST(TransportService, AnOddPositionOutputHidesOnlyItself) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    const Duration oddDuration = secs(205) + Duration::fromAttoseconds(Duration::perSecond / 3);
+    auto withResDuration = [](const std::string& duration) {
+        std::string didl = trackDIDL();
+        return didl.replace(didl.find("0:03:31"), 7, duration);
     };
-    for (const auto& c : cases) EXPECT_FALSE(TransportService::parsePositionInfo(c.reply, speaker)) << c.name;
+    auto reply = [](std::string track, std::string duration, std::string relTime, std::string metadata) {
+        return positionReply(std::move(track), std::move(duration), std::move(relTime), std::move(metadata), spotifyTrackURI);
+    };
+    // The same reply as it travels: the metadata escaped inside the envelope, with `odd` put
+    // into the title as it stands in the envelope's bytes.
+    auto throughEnvelope = [](const std::string& odd) {
+        std::string didl = trackDIDL();
+        didl.replace(didl.find("Give You Up"), 11, "Give You Up ODD");
+        std::string metadata = xmlEscaped(didl);
+        metadata.replace(metadata.find("ODD"), 3, odd);
+        const std::string body =
+            R"(<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/"><s:Body>)"
+            R"(<u:GetPositionInfoResponse xmlns:u="urn:schemas-upnp-org:service:AVTransport:1"><Track>3</Track>)"
+            R"(<TrackDuration>0:03:31</TrackDuration><TrackMetaData>)" +
+            metadata + "</TrackMetaData><TrackURI>" + xmlEscaped(spotifyTrackURI) +
+            "</TrackURI><RelTime>0:01:02.500</RelTime></u:GetPositionInfoResponse></s:Body></s:Envelope>";
+        auto parsed = parseSOAPResponse(body, "GetPositionInfo");
+        return parsed ? *parsed : SOAPResponse{};
+    };
+
+    using Change = std::function<void(PositionInfo&)>;
+    const Change noTrack = [](PositionInfo& p) { p.track.reset(); };
+    const Change noDuration = [](PositionInfo& p) { p.trackDuration.reset(); };
+    const Change noTime = [](PositionInfo& p) { p.relTime.reset(); };
+    const Change noMetadata = [](PositionInfo& p) { p.trackMetadata.reset(); };
+    const Change fractionDuration = [&](PositionInfo& p) { p.trackDuration = oddDuration; };
+    const Change fractionTime = [&](PositionInfo& p) { p.relTime = oddDuration; };
+    const Change oddTitle = [&](PositionInfo& p) { p.trackMetadata->title = "Never Gonna Give You Up " + fffd; };
+    const std::string didl = trackDIDL();
+    struct Case {
+        const char* name;
+        SOAPResponse reply;
+        Change change;
+    };
+    const std::vector<Case> cases = {
+        {"duration without hours", reply("3", "3:25", "0:01:02.500", didl), noDuration},
+        {"duration with one-digit minutes", reply("3", "0:3:25", "0:01:02.500", didl), noDuration},
+        {"duration past the hour", reply("3", "0:61:00", "0:01:02.500", didl), noDuration},
+        {"duration with a fraction of a second", reply("3", "0:03:25.1/3", "0:01:02.500", didl), fractionDuration},
+        {"time without hours", reply("3", "0:03:31", "3:25", didl), noTime},
+        {"time with one-digit minutes", reply("3", "0:03:31", "0:3:25", didl), noTime},
+        {"negative time", reply("3", "0:03:31", "-0:00:01", didl), noTime},
+        {"time with a fraction of a second", reply("3", "0:03:31", "0:03:25.1/3", didl), fractionTime},
+        {"Track not a number", reply("three", "0:03:31", "0:01:02.500", didl), noTrack},
+        {"negative Track", reply("-1", "0:03:31", "0:01:02.500", didl), noTrack},
+        {"Track beyond range", reply("99999999999999999999", "0:03:31", "0:01:02.500", didl), noTrack},
+        {"truncated metadata", reply("3", "0:03:31", "0:01:02.500", didl.substr(0, 120)), noMetadata},
+        {"metadata not DIDL", reply("3", "0:03:31", "0:01:02.500", "<html/>"), noMetadata},
+        {"metadata with a word for its duration", reply("3", "0:03:31", "0:01:02.500", withResDuration("soon")),
+         [](PositionInfo& p) { p.trackMetadata->duration.reset(); }},
+        {"a reference to a control character in the title", throughEnvelope("&amp;#x1;"), oddTitle},
+        {"a reference to U+FFFE in the envelope", throughEnvelope("&#xFFFE;"), oddTitle},
+        {"a byte that is not UTF-8 in the title", throughEnvelope("\xFF"), oddTitle},
+    };
+    const PositionInfo good = *TransportService::parsePositionInfo(reply("3", "0:03:31", "0:01:02.500", didl), speaker);
+    for (const auto& c : cases) {
+        auto info = TransportService::parsePositionInfo(c.reply, speaker);
+        ASSERT_TRUE(info) << c.name << ": " << info.error().message;
+        PositionInfo expected = good;
+        c.change(expected);
+        EXPECT_EQ(*info, expected) << c.name;
+    }
+}
+
+TEST(TransportService, AnOddStationNameHidesOnlyItself) {
+    const std::string radioURI = "x-sonosapi-stream:s1?sid=254";
+    struct Case {
+        const char* name;
+        std::string metadata;
+        std::optional<std::string> station;  // none: no metadata
+    };
+    std::string oddName = stationDIDL();
+    oddName.replace(oddName.find("Radio Paradise"), 14, "Radio&#x1;");
+    const std::vector<Case> cases = {
+        {"truncated metadata", stationDIDL().substr(0, 80), std::nullopt},
+        {"metadata not DIDL", "<html/>", std::nullopt},
+        {"a control character in the name", oddName, "Radio\xEF\xBF\xBD"},
+    };
+    for (const auto& c : cases) {
+        auto media = TransportService::parseMediaInfo(SOAPResponse{{{"CurrentURI", radioURI}, {"CurrentURIMetaData", c.metadata}}},
+                                                      speaker);
+        ASSERT_TRUE(media) << c.name << ": " << media.error().message;
+        EXPECT_EQ(media->currentURI, radioURI) << c.name;
+        EXPECT_EQ(media->source, PlaybackSource::radio()) << c.name;
+        EXPECT_EQ(media->currentURIMetadata ? media->currentURIMetadata->title : std::nullopt, c.station) << c.name;
+    }
 }
 
 TEST(TransportService, SourcesAndSpotifyTracksFromURIs) {
@@ -164,17 +252,23 @@ TEST(TransportService, PlaybackStateFromTheThreeReadings) {
 }
 
 TEST(ProtocolText, ClockTimes) {
-    struct Case { const char* text; std::optional<std::int64_t> milliseconds; bool ok; };  // no milliseconds: no value
+    const Duration third = Duration::fromAttoseconds(Duration::perSecond / 3);
+    struct Case { const char* text; std::optional<Duration> value; bool ok; };  // no value: read as none
     const Case cases[] = {
-        {"12:00:01", 43'201'000, true}, {"1:02:03.5", 3'723'500, true}, {"NOT_IMPLEMENTED", std::nullopt, true},
-        {"", std::nullopt, true},       {"0:3:31", {}, false},          {"0:03:60", {}, false},
-        {"0:03", {}, false},            {"0:00:00.", {}, false},        {"0:00:00 extra", {}, false},
+        {"12:00:01", secs(43'201), true},      {"1:02:03.5", Duration::milliseconds(3'723'500), true},
+        {"NOT_IMPLEMENTED", std::nullopt, true}, {"", std::nullopt, true},
+        {"0:03:25.1/3", secs(205) + third, true}, {"0:00:01.2/4", Duration::milliseconds(1'500), true},
+        {"1:00:00.0/7", secs(3600), true},     {"0:3:31", {}, false},        {"3:25", {}, false},
+        {"0:03:60", {}, false},                {"0:03", {}, false},          {"0:00:00.", {}, false},
+        {"0:00:00 extra", {}, false},          {"0:00:01.3/3", {}, false},   {"0:00:01.4/3", {}, false},
+        {"0:00:01.1/0", {}, false},            {"0:00:01.1/", {}, false},    {"0:00:01./3", {}, false},
+        {"0:00:01.1/3s", {}, false},
     };
     for (const auto& c : cases) {
         auto parsed = protocol_text::parseClockTime(c.text, "time");
         ASSERT_EQ(parsed.has_value(), c.ok) << c.text;
         if (!c.ok) continue;
-        EXPECT_EQ(*parsed, c.milliseconds ? std::optional(Duration::milliseconds(*c.milliseconds)) : std::nullopt) << c.text;
+        EXPECT_EQ(*parsed, c.value) << c.text;
     }
     // Seek targets are whole clock times, never negative.
     EXPECT_EQ(TransportService::seekRequest(secs(3723) + Duration::milliseconds(900)).arguments,

@@ -78,7 +78,55 @@ TEST(QueueService, BadPagesAreErrors) {
         {"count not a number", browseReply(one, "one", "1")},
         {"truncated result", browseReply(one.substr(0, one.size() - 5), "1", "1")},
         {"result not DIDL", browseReply("<items/>", "0", "0")},
-        {"bad duration", browseReply(queueDIDL(R"(<item id="Q:0/1"><res duration="1:2:3">u</res></item>)"), "1", "1")},
     };
     for (const auto& c : cases) EXPECT_FALSE(QueueService::parseBrowse(c.reply, 0, speaker)) << c.name;
+}
+
+// One odd item of a page shows with what can be read of it: a duration that cannot be read is
+// left out, a character XML cannot carry reads as U+FFFD, and every other item shows as it is.
+TEST(QueueService, AnOddItemHidesOnlyItsOddField) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    auto oddItem = [](const std::string& title, const std::string& duration) {
+        return "<item id=\"Q:0/2\" parentID=\"Q:0\"><res duration=\"" + duration + "\">x-file-cifs://nas/b.flac</res><dc:title>" +
+               title + "</dc:title><dc:creator>Band</dc:creator></item>";
+    };
+    auto page = [&](const std::string& title, const std::string& duration) {
+        return browseReply(queueDIDL(queueItem(1, "Song A", "x-file-cifs://nas/a.flac") + oddItem(title, duration) +
+                                     queueItem(3, "Song C", "x-file-cifs://nas/c.flac")),
+                           "3", "3");
+    };
+    const Duration fourOhTwo = Duration::seconds(std::int64_t{242});
+    struct Case {
+        const char* name;
+        SOAPResponse reply;
+        std::string title;
+        std::optional<Duration> duration;
+    };
+    const std::vector<Case> cases = {
+        {"a duration without hours", page("Song B", "3:25"), "Song B", std::nullopt},
+        {"a duration with one-digit minutes", page("Song B", "0:3:25"), "Song B", std::nullopt},
+        {"a duration with one-digit fields", page("Song B", "1:2:3"), "Song B", std::nullopt},
+        {"a duration with a fraction of a second", page("Song B", "0:03:25.1/3"), "Song B",
+         Duration::seconds(std::int64_t{205}) + Duration::fromAttoseconds(Duration::perSecond / 3)},
+        {"a reference to a control character", page("Song&#x1;B", "0:04:02"), "Song" + fffd + "B", fourOhTwo},
+        {"a reference to NUL", page("Song&#0;B", "0:04:02"), "Song" + fffd + "B", fourOhTwo},
+        {"references to a surrogate pair", page("Song&#xD83D;&#xDE00;B", "0:04:02"), "Song" + fffd + fffd + "B", fourOhTwo},
+        {"a reference to U+FFFE", page("Song&#xFFFE;B", "0:04:02"), "Song" + fffd + "B", fourOhTwo},
+        {"a raw control character", page("Song\x01" "B", "0:04:02"), "Song" + fffd + "B", fourOhTwo},
+        {"a byte that is not UTF-8", page("Song\xFF" "B", "0:04:02"), "Song" + fffd + "B", fourOhTwo},
+        {"an encoded U+FFFF", page("Song\xEF\xBF\xBF" "B", "0:04:02"), "Song" + fffd + "B", fourOhTwo},
+    };
+    for (const auto& c : cases) {
+        auto parsed = QueueService::parseBrowse(c.reply, 0, speaker);
+        ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().message;
+        EXPECT_EQ(parsed->items,
+                  (std::vector<QueueItem>{
+                      QueueItem(std::nullopt, "Song A", std::nullopt, std::nullopt, std::nullopt,
+                                Duration::seconds(std::int64_t{241}), 1, std::nullopt),
+                      QueueItem(std::nullopt, c.title, "Band", std::nullopt, std::nullopt, c.duration, 2, std::nullopt),
+                      QueueItem(std::nullopt, "Song C", std::nullopt, std::nullopt, std::nullopt,
+                                Duration::seconds(std::int64_t{243}), 3, std::nullopt),
+                  }))
+            << c.name;
+    }
 }

@@ -58,11 +58,6 @@ TEST(XMLNode, HostileAndBrokenDocumentsAreRefused) {
         {"undeclared entity", "<a>&nbsp;</a>"},
         {"undeclared prefix", "<u:a/>"},
         {"deep nesting", nested(49)},
-        {"invalid UTF-8", "<a>\xC3\x28</a>"},
-        {"invalid UTF-8 far into the text", "<a>" + std::string(40'000, 'x') + "\xE2\x82</a>"},
-        {"latin-1 bytes under a latin-1 declaration", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>"},
-        {"NUL character", std::string("<a>x\0y</a>", 10)},
-        {"control character reference", "<a>&#1;</a>"},
         {"attribute without quotes", "<a b=c/>"},
     };
     for (const auto& c : cases) {
@@ -88,6 +83,8 @@ TEST(XMLNode, ReadsTextAsUtf8) {
         {"a latin-1 declaration over UTF-8 text", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xC3\xA9</a>",
          "caf\xC3\xA9"},
         {"a byte order mark", "\xEF\xBB\xBF<a>" + euro + "</a>", euro},
+        {"latin-1 bytes under a latin-1 declaration", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>",
+         "caf\xEF\xBF\xBD"},
     };
     // Characters of every length across the points where a long text is checked piece by piece.
     for (std::size_t offset = 0; offset < 13; ++offset) {
@@ -100,6 +97,51 @@ TEST(XMLNode, ReadsTextAsUtf8) {
         ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().message;
         EXPECT_EQ(parsed->text, c.text) << c.name;
     }
+}
+
+// A character XML cannot carry, by reference or raw, costs only itself: it reads as U+FFFD in
+// text and in attributes, and the rest of the document reads as it would without it.
+TEST(XMLNode, ACharacterXmlCannotCarryReadsAsReplacement) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    auto document = [](const std::string& odd) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?><root xmlns:dc=\"urn:dc\"><dc:title n=\"x" + odd +
+               "y\" m=\"ok\">before " + odd + " after</dc:title><b>&#x41;&#128512; &amp; <![CDATA[&#x1;]]></b></root>";
+    };
+    struct Case {
+        const char* name;
+        std::string odd;
+        std::string read;
+    };
+    const std::vector<Case> cases = {
+        {"a reference to a control character", "&#x1;", fffd},
+        {"a decimal reference to NUL", "&#0;", fffd},
+        {"references to the two halves of a surrogate pair", "&#xD83D;&#xDE00;", fffd + fffd},
+        {"a reference to U+FFFE", "&#xFFFE;", fffd},
+        {"a reference past the last code point", "&#x110000;", fffd},
+        {"a reference too long for any number", "&#99999999999999999999999;", fffd},
+        {"a raw control character", "\x01", fffd},
+        {"a raw NUL", std::string(1, '\0'), fffd},
+        {"a byte that is not UTF-8", "\xFF", fffd},
+        {"a sequence cut short by ASCII", "\xC3(", fffd + "("},
+        {"an encoded U+FFFF", "\xEF\xBF\xBF", fffd},
+        {"a surrogate encoded as UTF-8", "\xED\xA0\xBD", fffd + fffd + fffd},
+        {"one far into a long text", std::string(40'000, 'x') + "\xE2\x82", std::string(40'000, 'x') + fffd},
+    };
+    const auto expected = XMLNode::parse(document("?"));
+    ASSERT_TRUE(expected) << expected.error().message;
+    for (const auto& c : cases) {
+        auto parsed = XMLNode::parse(document(c.odd));
+        ASSERT_TRUE(parsed) << c.name << ": " << parsed.error().message;
+        XMLNode want = *expected;
+        want.children[0].text = "before " + c.read + " after";
+        want.children[0].attributes["n"] = "x" + c.read + "y";
+        EXPECT_EQ(*parsed, want) << c.name;
+    }
+
+    // Inside a CDATA section a reference is literal text, but a raw control character is mended.
+    auto cdata = XMLNode::parse("<a><![CDATA[&#x1;\x01]]><!-- &#x1; --></a>");
+    ASSERT_TRUE(cdata) << cdata.error().message;
+    EXPECT_EQ(cdata->text, "&#x1;" + fffd);
 }
 
 TEST(XMLNode, LimitsOnSizeAndElementCount) {
@@ -116,4 +158,12 @@ TEST(XMLNode, LimitsOnSizeAndElementCount) {
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->text.size(), big.size() - 7);
     EXPECT_FALSE(XMLNode::parse(big + " "));
+
+    // The cap holds for the document as read: each control byte reads as the three bytes of U+FFFD.
+    const auto mendedToFit = XMLNode::parse("<a>" + std::string(19, '\x01') + "</a>", small);
+    ASSERT_TRUE(mendedToFit) << mendedToFit.error().message;
+    EXPECT_EQ(mendedToFit->text.size(), 19u * 3);
+    const auto mendedPastTheCap = XMLNode::parse("<a>" + std::string(20, '\x01') + "</a>", small);
+    ASSERT_FALSE(mendedPastTheCap);
+    EXPECT_TRUE(mendedPastTheCap.error().isTooLarge()) << mendedPastTheCap.error().message;
 }
