@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "JsonTokens.h"
+#include "Utf8Sequence.h"
 
 namespace orvel::json {
 
@@ -133,9 +134,9 @@ bool Scanner::string() {
         } else if (c < 0x80) {
             ++at_;
         } else {
-            const std::size_t length = tokens::utf8Length(text_, at_);
-            if (length == 0) return false;
-            at_ += length;
+            const utf8::Sequence sequence = utf8::sequenceAt(text_, at_);
+            if (!sequence.codePoint) return false;
+            at_ += sequence.length;
         }
     }
     return false;

@@ -56,44 +56,4 @@ inline std::size_t numberLength(std::string_view text, std::size_t at) {
     return at - begin;
 }
 
-// The length of the UTF-8 sequence at `at` when it is well formed (RFC 3629: shortest form, no
-// surrogates, nothing past U+10FFFF), else 0.
-inline std::size_t utf8Length(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    // The second byte's range narrows after the leads that could start an overlong form, a
-    // surrogate or a code point past U+10FFFF.
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead == 0xE0) {
-        length = 3;
-        low = 0xA0;
-    } else if (lead == 0xED) {
-        length = 3;
-        high = 0x9F;
-    } else if (lead >= 0xE1 && lead <= 0xEF) {
-        length = 3;
-    } else if (lead == 0xF0) {
-        length = 4;
-        low = 0x90;
-    } else if (lead == 0xF4) {
-        length = 4;
-        high = 0x8F;
-    } else if (lead >= 0xF1 && lead <= 0xF3) {
-        length = 4;
-    } else {
-        return 0;
-    }
-    if (text.size() - at < length) return 0;
-    if (byte(at + 1) < low || byte(at + 1) > high) return 0;
-    for (std::size_t i = at + 2; i < at + length; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-    }
-    return length;
-}
-
 }  // namespace orvel::json::tokens

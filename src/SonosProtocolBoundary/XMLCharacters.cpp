@@ -5,50 +5,13 @@
 #include <optional>
 #include <utility>
 
+#include "OrvelDomain/Utf8Sequence.h"
+
 namespace orvel::xml_characters {
 
 namespace {
 
 constexpr std::string_view replacement = "\xEF\xBF\xBD";
-
-bool inRange(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
-
-// Bytes read as one character: how many, and whether XML can carry the character.
-struct Sequence {
-    std::size_t length;
-    bool carried;
-};
-
-// The UTF-8 sequence at `at`. An ill-formed sequence is as long as its maximal part that could
-// have begun a character, so the bytes after it are read afresh: "\xE2\x82<" loses the two
-// bytes, not "<".
-Sequence readSequence(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t expected = 0;
-    unsigned char secondLow = 0x80, secondHigh = 0xBF;
-    if (inRange(lead, 0xC2, 0xDF)) {
-        expected = 2;
-    } else if (inRange(lead, 0xE0, 0xEF)) {
-        expected = 3;
-        if (lead == 0xE0) secondLow = 0xA0;
-        if (lead == 0xED) secondHigh = 0x9F;  // no surrogates
-    } else if (inRange(lead, 0xF0, 0xF4)) {
-        expected = 4;
-        if (lead == 0xF0) secondLow = 0x90;
-        if (lead == 0xF4) secondHigh = 0x8F;  // nothing past U+10FFFF
-    } else {
-        return {1, false};
-    }
-    char32_t c = lead & (0xFF >> (expected + 1));
-    for (std::size_t k = 1; k < expected; ++k) {
-        if (at + k >= text.size()) return {k, false};
-        const auto byte = static_cast<unsigned char>(text[at + k]);
-        const bool fits = k == 1 ? inRange(byte, secondLow, secondHigh) : inRange(byte, 0x80, 0xBF);
-        if (!fits) return {k, false};
-        c = (c << 6) | (byte & 0x3F);
-    }
-    return {expected, isXmlCharacter(c)};
-}
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -73,10 +36,16 @@ int hexValue(char c) {
     return -1;
 }
 
+// A character reference read: how many bytes, and whether XML can carry what it names.
+struct Reference {
+    std::size_t length;
+    bool carried;
+};
+
 // A character reference "&#…;" or "&#x…;" at `at`: its length and whether XML can carry the
 // character it names; a length of zero when the text there is no complete reference (left to
 // the reader, which refuses it).
-Sequence readReference(std::string_view text, std::size_t at) {
+Reference readReference(std::string_view text, std::size_t at) {
     std::size_t i = at + 2;
     const bool hex = i < text.size() && text[i] == 'x';
     if (hex) ++i;
@@ -149,7 +118,7 @@ std::optional<std::size_t> mend(std::string_view document, std::string& mended, 
                 continue;
             }
         } else if (c == '&' && i + 1 < document.size() && document[i + 1] == '#') {
-            const Sequence reference = readReference(document, i);
+            const Reference reference = readReference(document, i);
             if (reference.length > 0) {
                 if (!reference.carried) replace(i, reference.length);
                 i += reference.length;
@@ -161,8 +130,8 @@ std::optional<std::size_t> mend(std::string_view document, std::string& mended, 
             ++i;
             continue;
         }
-        const Sequence sequence = readSequence(document, i);
-        if (!sequence.carried) replace(i, sequence.length);
+        const utf8::Sequence sequence = utf8::sequenceAt(document, i);
+        if (!sequence.codePoint || !isXmlCharacter(*sequence.codePoint)) replace(i, sequence.length);
         i += sequence.length;
     }
     if (mendedSize > maxBytes) return std::nullopt;
