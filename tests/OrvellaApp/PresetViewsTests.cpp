@@ -151,6 +151,26 @@ std::unique_ptr<QQuickWindow> loadBar(OrvellaApp& app, int width, int height, co
     return loadProbe(app, qml, {{"store", QVariant::fromValue(app.rootView()->viewStore())}});
 }
 
+// The bar in a window of its own, on the scripted household: Living Room leads Kitchen, Office
+// Speaker stands alone, and "Evening" is saved.
+struct EveningBar {
+    std::unique_ptr<OrvellaApp> app;
+    std::unique_ptr<QQuickWindow> window;
+};
+
+void showEveningBar(AppRig& rig, EveningBar& bar) {
+    bar.app = rig.start(arguments({}));
+    ASSERT_TRUE(bar.app && bar.app->showWindow());
+    Household household;
+    household.speakers = {speaker('A', "Living Room"), speaker('B', "Kitchen"), speaker('C', "Office Speaker")};
+    household.grouping = "AA BA CC";
+    household.presets = std::vector{evening};
+    rig.sonos->publish(household.build());
+    ASSERT_TRUE(waitUntil([&] { return bar.app->store().state().groups().size() == 2; }));
+    bar.window = loadBar(*bar.app, 700, 700, "width: 700");
+    ASSERT_NE(bar.window, nullptr);
+}
+
 }  // namespace
 
 // Kitchen leads Office; Den and Study stand alone; "Evening" (Den with Study) is on the speakers.
@@ -237,16 +257,9 @@ TEST(PresetViews, TheOfflinePageSetsTheSpeakersOwnVolume) {
 // the add button opens an empty creator.
 TEST(PresetViews, PillMenuRenamesAndDeletesAndTheAddButtonOpensAnEmptyCreator) {
     AppRig rig;
-    const auto app = rig.start(arguments({}));
-    ASSERT_TRUE(app && app->showWindow());
-    Household household;
-    household.speakers = {speaker('A', "Living Room"), speaker('B', "Kitchen"), speaker('C', "Office Speaker")};
-    household.grouping = "AA BA CC";
-    household.presets = std::vector{evening};
-    rig.sonos->publish(household.build());
-    ASSERT_TRUE(waitUntil([&] { return app->store().state().groups().size() == 2; }));
-    const auto window = loadBar(*app, 700, 700, "width: 700");
-    ASSERT_NE(window, nullptr);
+    EveningBar bar;
+    ASSERT_NO_FATAL_FAILURE(showEveningBar(rig, bar));
+    const auto& window = bar.window;
 
     const QString pill = "presetBar.pill." + qs(evening.id().rawValue());
     rightClick(window.get(), pill);
@@ -281,16 +294,9 @@ TEST(PresetViews, PillMenuRenamesAndDeletesAndTheAddButtonOpensAnEmptyCreator) {
 // field does: typing replaces the selected name, Return saves, Escape leaves the name as it was.
 TEST(PresetViews, RenameAndTheCreatorTakeTheKeyboardAsTheyOpen) {
     AppRig rig;
-    const auto app = rig.start(arguments({}));
-    ASSERT_TRUE(app && app->showWindow());
-    Household household;
-    household.speakers = {speaker('A', "Living Room"), speaker('B', "Kitchen"), speaker('C', "Office Speaker")};
-    household.grouping = "AA BB CC";
-    household.presets = std::vector{evening};
-    rig.sonos->publish(household.build());
-    ASSERT_TRUE(waitUntil([&] { return app->store().state().groups().size() == 3; }));
-    const auto window = loadBar(*app, 700, 700, "width: 700");
-    ASSERT_NE(window, nullptr);
+    EveningBar bar;
+    ASSERT_NO_FATAL_FAILURE(showEveningBar(rig, bar));
+    const auto& window = bar.window;
     auto focused = [&](const QString& name) {
         return waitUntil([&] {
             QQuickItem* field = only(window.get(), name);

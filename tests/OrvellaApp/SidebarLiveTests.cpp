@@ -45,6 +45,15 @@ std::map<QString, QStringList> speakersGroups(const fakes::FakeHousehold& fake) 
     return groups;
 }
 
+// The application with its window shown, finding `fake` through the addresses a previous run
+// cached; null when it cannot start.
+std::unique_ptr<OrvellaApp> windowOn(const fakes::FakeHousehold& fake) {
+    if (!seedDataFolder(DataFolder::path(), fake)) return nullptr;
+    auto app = OrvellaApp::start([] { return arguments({}); });
+    if (!app || !app->showWindow()) return nullptr;
+    return app;
+}
+
 }  // namespace
 
 TEST(SidebarLive, DropAndMenuRegroupTheSpeakers) {
@@ -58,12 +67,9 @@ TEST(SidebarLive, DropAndMenuRegroupTheSpeakers) {
     const QString a = fake.speakerId(0), b = fake.speakerId(1), c = fake.speakerId(2), d = fake.speakerId(3);
     fake.model().setGroup({a, b});
     ASSERT_TRUE(fake.start()) << fake.errorString().toStdString();
-    ASSERT_TRUE(seedDataFolder(DataFolder::path(), fake));
-
-    const auto app = OrvellaApp::start([] { return arguments({}); });
+    const auto app = windowOn(fake);
     ASSERT_NE(app, nullptr);
     QQuickWindow* window = app->showWindow();
-    ASSERT_NE(window, nullptr);
     SidebarColumn& sidebar = *app->sidebar();
 
     using Groups = std::map<QString, QStringList>;
@@ -120,12 +126,9 @@ TEST(SidebarLive, EveryRoomShowsBesideANetworkExtender) {
     fake.model().setExtender(fakes::FakeHousehold::standardExtender(QHostAddress(QStringLiteral("127.204.3.9"))));
     ASSERT_TRUE(fake.start()) << fake.errorString().toStdString();
     // The cached speakers stand alone: only the speakers' own grouping shows A and B together.
-    ASSERT_TRUE(seedDataFolder(DataFolder::path(), fake));
-
-    const auto app = OrvellaApp::start([] { return arguments({}); });
+    const auto app = windowOn(fake);
     ASSERT_NE(app, nullptr);
     QQuickWindow* window = app->showWindow();
-    ASSERT_NE(window, nullptr);
 
     using Groups = std::map<QString, QStringList>;
     const Groups grouped{{a, {a, b}}, {c, {c}}, {d, {d}}};
