@@ -2,9 +2,6 @@
 // mended in a copy, one value each.
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdint>
 #include <vector>
 
 #include "Json.h"
@@ -22,48 +19,9 @@ struct Mend {
 
 constexpr std::string_view replacementEscape = "\\uFFFD";
 
-// Whether the number (grammatical) is beyond the range of a double, where the parser refuses
-// it. Its decimal magnitude decides, without reading the digits, unless it is within one of the
-// largest double's; then the conversion does, as the parser's own would.
-bool isBeyondDouble(std::string_view number) {
-    std::size_t at = number.starts_with('-') ? 1 : 0;
-    const std::size_t integerBegin = at;
-    while (at < number.size() && tokens::isDigit(number[at])) ++at;
-    const std::size_t integerEnd = at;
-    std::size_t fractionBegin = at;
-    std::size_t fractionEnd = at;
-    if (at < number.size() && number[at] == '.') {
-        fractionBegin = ++at;
-        while (at < number.size() && tokens::isDigit(number[at])) ++at;
-        fractionEnd = at;
-    }
-    // Clamped far beyond any double's exponent, so no count overflows.
-    constexpr std::int64_t clamp = 1'000'000'000'000;
-    std::int64_t exponent = 0;
-    if (at < number.size()) {
-        ++at;  // 'e' or 'E'
-        const bool negative = number[at] == '-';
-        if (number[at] == '-' || number[at] == '+') ++at;
-        for (; at < number.size(); ++at) exponent = std::min(clamp, exponent * 10 + (number[at] - '0'));
-        if (negative) exponent = -exponent;
-    }
-    // The power of ten of the first significant digit.
-    std::int64_t magnitude = 0;
-    const std::size_t firstInteger = number.find_first_not_of('0', integerBegin);
-    if (firstInteger < integerEnd) {
-        magnitude = static_cast<std::int64_t>(std::min<std::size_t>(integerEnd - firstInteger - 1, clamp));
-    } else {
-        const std::size_t firstFraction = number.find_first_not_of('0', fractionBegin);
-        if (firstFraction >= fractionEnd) return false;  // zero, however written
-        magnitude = -static_cast<std::int64_t>(std::min<std::size_t>(firstFraction - fractionBegin + 1, clamp));
-    }
-    // The largest double is 1.8e308.
-    const std::int64_t power = magnitude + exponent;
-    if (power != 308) return power > 308;
-    double value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    return error == std::errc::result_out_of_range || (error == std::errc{} && std::isinf(value));
-}
+// Whether the parser refuses the number (grammatical) on its own: only when its value is beyond
+// the range of a double. The parser itself judges, so the mend agrees with it exactly.
+bool isBeyondDouble(std::string_view number) { return !Json::accept(number.begin(), number.end()); }
 
 // What needs mending in `text`, in order. Strings are followed as the parser follows them, so
 // an escaped backslash before "u" escapes nothing, and digits inside a string are no number.

@@ -4,6 +4,7 @@
 
 #include "SonosProtocolBoundary/LargeReplyParsing.h"
 #include "SonosProtocolBoundary/ProtocolLog.h"
+#include "SonosProtocolBoundary/ProtocolText.h"
 #include "SonosProtocolBoundary/XMLNode.h"
 
 namespace orvel {
@@ -65,11 +66,8 @@ void collectRoles(const XMLNode& member, const std::optional<SpeakerUUID>& membe
     }
 }
 
-// An attribute's text as it may appear in a debug line: cut short, since it came from outside.
-std::string shown(const std::optional<std::string>& text) {
-    if (!text) return "(none)";
-    return "\"" + text->substr(0, 40) + "\"";
-}
+// An attribute's text as it may appear in a debug line: quoted short, since it came from outside.
+std::string shown(const std::optional<std::string>& text) { return text ? protocol_text::quoted(*text) : "(none)"; }
 
 void setAside(const std::string& line) { qCDebug(lcProtocol, "Zone group state: %s", line.c_str()); }
 
