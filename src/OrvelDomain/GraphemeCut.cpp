@@ -125,14 +125,16 @@ std::string cutToGraphemes(std::string_view text, const GraphemeLimits& limits) 
     bool trimmed = false;
     std::string out = cutOnce(text, limits, trimmed);
     // A character that lost code points can read differently next to what follows it (a
-    // prefix, an Indic linker, a jamo cut short), so the cut is repeated until it holds. Each
-    // pass only leaves characters out, and only such hostile text takes a second one.
-    for (int pass = 0; trimmed && pass < 8; ++pass) {
+    // prefix, an Indic linker, a jamo cut short), so the cut is repeated until the text stops
+    // changing; only such hostile text takes a second pass. The loop ends: a pass that changes
+    // the text leaves out at least one code point, or puts the ellipsis in the place of one
+    // that was not an ellipsis, and a name holds only so many.
+    if (!trimmed) return out;
+    for (;;) {
         std::string again = cutOnce(out, limits, trimmed);
-        if (again == out) break;
+        if (again == out) return out;
         out = std::move(again);
     }
-    return out;
 }
 
 }  // namespace orvel

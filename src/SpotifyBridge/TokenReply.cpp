@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "OrvelDomain/Json.h"
 #include "SpotifyBridge/FormBody.h"
 #include "SpotifyBridge/ReplyReading.h"
 #include "SpotifyBridge/Secret.h"
@@ -42,7 +43,9 @@ std::expected<SpotifyTokenSet, SpotifyBridgeError> parseTokenReply(int status, s
         return std::unexpected(SpotifyBridgeError::authorizationFailed("token HTTP " + std::to_string(status)));
     };
     if (status < 200 || status > 299) return refused();
-    auto reply = reply::parse(body);
+    // Strict, unlike the other replies: the tokens are stored and sent back as credentials, so a
+    // token the parser would have to mend is refused rather than kept altered.
+    auto reply = json::parse(body);
     if (!reply) return refused();
     // The parsed reply holds copies of the tokens; the returned set is the one to keep.
     secret::WipeOnExit wipeReply(*reply);

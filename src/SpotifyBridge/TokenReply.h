@@ -19,8 +19,9 @@ std::string authorizationCodeFormBody(std::string_view code, std::string_view ve
 std::string refreshFormBody(std::string_view refreshToken, std::string_view clientID);
 
 // A 2xx reply whose JSON object has a string "access_token" gives the token set ("expires_in"
-// 3600 when missing or not a usable number); every other reply is authorizationFailed
-// "token HTTP <status>". The body of a refused reply is never read.
+// 3600 when missing or not a usable number); every other reply, including one the strict JSON
+// parser refuses, is authorizationFailed "token HTTP <status>". The body of a refused reply is
+// never read.
 std::expected<SpotifyTokenSet, SpotifyBridgeError> parseTokenReply(int status, std::string_view body);
 
 }  // namespace orvel

@@ -327,21 +327,47 @@ TEST(PresetViews, RenameAndTheCreatorTakeTheKeyboardAsTheyOpen) {
     QTest::keyClick(window.get(), Qt::Key_Escape);
     ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), "presetBar.renameField").empty(); }));
 
+    // Return saves only what "Save Preset" would: a draft that cannot be saved yet stays open.
+    const QString roomB = "creator.room." + qs(sp('B').rawValue());
+    const QString roomC = "creator.room." + qs(sp('C').rawValue());
+    auto draftKept = [&](const QString& name, const QStringList& ticked) {
+        QCoreApplication::processEvents();
+        QStringList picked;
+        for (const QString& room : {roomB, roomC}) {
+            if (QQuickItem* row = only(window.get(), room); row && row->property("picked").toBool()) picked << room;
+        }
+        return textsNamed(window.get(), "creator.name") == QStringList{name} && picked == ticked &&
+               focused("creator.name");
+    };
     clickNamed(window.get(), "presetBar.add");
     ASSERT_TRUE(focused("creator.name"));
     type("Dinner");
-    clickNamed(window.get(), "creator.room." + qs(sp('B').rawValue()));
-    clickNamed(window.get(), "creator.room." + qs(sp('C').rawValue()));
+    clickNamed(window.get(), roomB);
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    EXPECT_TRUE(draftKept("Dinner", {roomB}));
+    clickNamed(window.get(), roomC);
     QTest::keyClick(window.get(), Qt::Key_Return);
     const auto created = firstSent(rig, &SonosCommand::isSavePresets);
     ASSERT_TRUE(created.has_value());
     const auto& saved = created->asSavePresets()->presets;
-    // The first save after Escape is the creator's: the cancelled name was never sent.
+    // The first save after Escape and the early Return is the creator's last: neither the
+    // cancelled name nor the draft of one room was sent.
     ASSERT_EQ(saved.size(), 2u);
     EXPECT_NE(saved[0].name(), "Gone");
     EXPECT_EQ(saved[1].name(), "Dinner");
     EXPECT_EQ(saved[1].coordinatorUUID(), sp('B'));
     EXPECT_EQ(saved[1].memberUUIDs(), std::set{sp('C')});
+    ASSERT_TRUE(waitUntil([&] { return itemsNamed(window.get(), "creator.name").empty(); }));
+
+    rig.sonos->sent.clear();
+    clickNamed(window.get(), "presetBar.add");
+    ASSERT_TRUE(focused("creator.name"));
+    clickNamed(window.get(), roomB);
+    clickNamed(window.get(), roomC);
+    type("  ");
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    EXPECT_TRUE(draftKept("  ", {roomB, roomC}));
+    EXPECT_TRUE(rig.sonos->sent.empty());
 }
 
 namespace {

@@ -148,6 +148,11 @@ TEST(TokenReply, ReadsGrantsAndRefusesEverythingElse) {
         {200, R"({"access_token":5})", refused("token HTTP 200")},
         {200, R"(["access_token"])", refused("token HTTP 200")},
         {200, "not json", refused("token HTTP 200")},
+        // A token is sent back as a credential, so one the parser would have to mend is refused.
+        {200, R"({"access_token":"A\ud83d"})", refused("token HTTP 200")},
+        {200, R"({"access_token":"A","refresh_token":"\ude00R"})", refused("token HTTP 200")},
+        {200, R"({"access_token":"A","expires_in":1e400})", refused("token HTTP 200")},
+        {200, R"({"access_token":"A\ud83d\ude00"})", ok("A\xF0\x9F\x98\x80", std::nullopt, 3600)},
         {400, R"({"access_token":"A"})", refused("token HTTP 400")},
         {500, "", refused("token HTTP 500")},
     };

@@ -105,7 +105,8 @@ ScrollView {
             placeholderTextColor: VavuzadiRudod.secondaryText
             text: presenter.draftName
             onTextEdited: presenter.draftName = text
-            // Return saves the composed preset, as the button below does.
+            // Return saves the composed preset when the button below is enabled; otherwise the
+            // presenter leaves the draft as it is.
             onAccepted: presenter.savePreset()
             color: VavuzadiRudod.primaryText
             padding: 10

@@ -70,10 +70,11 @@ void PresetCreatorPresenter::saveGroup(const QString& groupId) {
 }
 
 void PresetCreatorPresenter::savePreset() {
+    // Return in the name field comes here in every state; a draft that cannot be saved yet stays.
     OrvelStore* store = store_ ? store_->store() : nullptr;
     const std::optional<SpeakerUUID> coordinator = picks_.coordinator();
-    if (!coordinator) return;
-    if (store && canCreate()) store->createPreset(draftName_.toStdString(), *coordinator, picks_.members());
+    if (!store || !coordinator || !canCreate()) return;
+    store->createPreset(draftName_.toStdString(), *coordinator, picks_.members());
     emit dismissed();
 }
 

@@ -2,7 +2,8 @@
 
 // The preset creator's presenter: the quick-save rows of the multi-room groups, the typed name,
 // the ticked rooms and whether a composed preset can be saved. It is created anew each time the
-// creator opens, so every opening starts empty; both saves end with `dismissed`.
+// creator opens, so every opening starts empty; both saves end with `dismissed`, and a composed
+// preset that cannot be saved yet is neither sent nor dismissed.
 
 #include <QObject>
 #include <QPointer>
@@ -42,6 +43,7 @@ public:
     Q_INVOKABLE void toggle(const QString& speakerId);
     // Saves the group's grouping under the group's name; the typed name is not used.
     Q_INVOKABLE void saveGroup(const QString& groupId);
+    // Does nothing while `canCreate` is false.
     Q_INVOKABLE void savePreset();
 
 signals:
